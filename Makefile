@@ -1,0 +1,41 @@
+# Entry points: setup, build, test, demo, samples, fuzz, bench, clean.
+JOBS  := 2
+CMAKE := cmake -G Ninja -S .
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.DEFAULT_GOAL := build
+.PHONY: setup build test test-asan demo samples fuzz bench clean
+
+setup:
+	bash scripts/setup.sh
+
+build: setup
+	$(CMAKE) -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j$(JOBS)
+
+test: build
+	ctest --test-dir build --output-on-failure --no-tests=error -j$(JOBS)
+	$(MAKE) test-asan
+
+# The same suite under AddressSanitizer + UndefinedBehaviorSanitizer (test discovery runs at build time).
+test-asan: setup
+	$(CMAKE) -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZAVORO_SANITIZE=ON
+	$(SANITIZER_ENV) cmake --build build-asan -j$(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir build-asan --output-on-failure --no-tests=error -j$(JOBS)
+
+demo: build
+	bash scripts/demo.sh
+
+samples: build
+	build/bin/zavoro_gerar_amostras samples
+
+fuzz: setup
+	CC=clang CXX=clang++ $(CMAKE) -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVORO_FUZZ=ON
+	cmake --build build-fuzz -j$(JOBS) --target zavoro_fuzz_targets
+	@echo "Fuzz targets in build-fuzz/bin/, e.g.: build-fuzz/bin/fuzz_<nome> fuzz/corpus/<nome>/"
+
+bench: build
+	@set -e; for b in build/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done
+
+clean:
+	rm -rf build build-asan build-fuzz demo-saida

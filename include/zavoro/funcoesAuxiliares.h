@@ -1,0 +1,41 @@
+// Small helpers shared by every module: string checks, the decimal comma, Windows-1252 <-> UTF-8,
+// pauses and the one allocation that must never fail quietly.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "zavoro/tipos.h"
+
+// TRUE when a zero byte occurs among the first iTamanho bytes (a fixed-size text field is terminated
+// inside its field); FALSE otherwise, also for a size of 0 or less.
+BOOL funcAux_VerificarValidadeString(const unsigned char* pucTexto, int iTamanho);
+
+// In place: every '.' with an ASCII digit directly before and after it becomes ','.
+// "1.5 ha. 2.75" becomes "1,5 ha. 2,75".
+void funcAux_SubstituirPontoPorVirgula(char* pcTexto);
+void funcAux_SubstituirPontoPorVirgula(std::string& szTexto);
+
+// Pause of n units between files. The unit is chosen by the caller (the desktop app uses a short
+// wall-clock unit, the command and the tests zero); it sleeps and never spins.
+void funcAux_Delay(int n, std::chrono::nanoseconds unidade);
+
+// Callback that tells the user an allocation failed (the desktop app shows a message box with the
+// caption and text; the command prints). Whatever it does, the process then ends with exit code 1.
+using FuncAux_AvisoFalhaAlocacao = void (*)(const char* pcTexto, const char* pcTitulo);
+void funcAux_DefinirAvisoFalhaAlocacao(FuncAux_AvisoFalhaAlocacao pfAviso);
+inline constexpr const char* D_FUNCAUX_TEXTO_ERRO_ALOCACAO = "Erro de alocação de memória!";
+inline constexpr const char* D_FUNCAUX_TITULO_ERRO_ALOCACAO = "Erro Fatal";
+
+// A new raw block of n bytes (release with std::free); never returns null: on failure it reports
+// through the callback above and ends the process with exit code 1.
+void* funcAux_MallocCustom(int n);
+
+// Windows-1252 <-> UTF-8. Decoding is lossless: the five bytes that Windows-1252 leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, so encoding gives back
+// the original bytes. Encoding replaces what Windows-1252 cannot hold (and malformed UTF-8) by '?'
+// and, when asked, says so through pbPerda.
+std::string funcAux_Cp1252ParaUtf8(std::string_view szCp1252);
+std::string funcAux_Utf8ParaCp1252(std::string_view szUtf8, BOOL* pbPerda = nullptr);

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Makes sure a Debian 12 machine has what the build, the tests, fuzzing and the benchmarks need.
+set -euo pipefail
+
+PACKAGES=(
+    cmake g++ make ninja-build pkg-config           # build
+    libgtest-dev libgmock-dev libbenchmark-dev       # tests and benchmarks
+    clang libclang-rt-14-dev                         # libFuzzer and sanitizer runtimes for clang
+    libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo, shpinfo/dbfdump
+    time                                             # /usr/bin/time for whole-command measurements
+    # Desktop app and headless rendering:
+    # qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+)
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if (( ${#missing[@]} == 0 )); then
+    exit 0
+fi
+
+echo "Pacotes ausentes: ${missing[*]}"
+if (( EUID != 0 )); then
+    echo "Instale com:"
+    echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}"
+    exit 1
+fi
+
+apt-get update
+DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,71 @@
+// The zavoro command: batch work over navigation files for scripts and servers.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/comandos.h"
+#include "zavoro/funcoesAuxiliares.h"
+
+namespace
+{
+constexpr const char* kUso =
+    "Uso: zavoro COMANDO [OPÇÕES] ARQUIVO...\n"
+    "\n"
+    "Comandos:\n"
+    "  validar ARQ...   valida arquivos de navegação (.nvg): uma linha por arquivo,\n"
+    "                   válido ou inválido com o motivo e a posição do erro\n"
+    "\n"
+    "Opções gerais:\n"
+    "  --help           mostra esta ajuda\n"
+    "  --version        mostra a versão\n"
+    "\n"
+    "Saída: 0 tudo correu bem, 1 algum arquivo falhou, 2 linha de comando incorreta.\n";
+
+void AvisarFalhaAlocacao(const char* pcTexto, const char* pcTitulo)
+{
+    std::fprintf(stderr, "zavoro: %s: %s\n", pcTitulo, pcTexto);
+}
+
+struct ST_Comando
+{
+    const char* pcNome;
+    int (*pfExecutar)(const std::vector<std::string>& vArgumentos);
+};
+
+constexpr ST_Comando kComandos[] = {
+    {"validar", cli_Validar},
+};
+} // namespace
+
+int cli_ErroUso(const std::string& szMensagem)
+{
+    std::fprintf(stderr, "zavoro: %s\nUse \"zavoro --help\" para ver o uso.\n", szMensagem.c_str());
+    return D_CLI_SAIDA_USO;
+}
+
+int main(int argc, char** argv)
+{
+    funcAux_DefinirAvisoFalhaAlocacao(AvisarFalhaAlocacao);
+    if (argc < 2)
+        return cli_ErroUso("falta o comando");
+
+    std::string_view szPrimeiro = argv[1];
+    if (szPrimeiro == "--help" || szPrimeiro == "-h" || szPrimeiro == "ajuda")
+    {
+        std::fputs(kUso, stdout);
+        return D_CLI_SAIDA_OK;
+    }
+    if (szPrimeiro == "--version")
+    {
+        std::printf("zavoro %s\n", D_CLI_VERSAO);
+        return D_CLI_SAIDA_OK;
+    }
+    for (const ST_Comando& stComando : kComandos)
+        if (szPrimeiro == stComando.pcNome)
+            return stComando.pfExecutar(std::vector<std::string>(argv + 2, argv + argc));
+    if (!szPrimeiro.empty() && szPrimeiro[0] == '-')
+        return cli_ErroUso("opção desconhecida: " + std::string(szPrimeiro));
+    return cli_ErroUso("comando desconhecido: " + std::string(szPrimeiro));
+}

@@ -1,0 +1,48 @@
+// zavoro validar: one line per file, valid or invalid with the reason and where.
+#include <cstdio>
+
+#include "cli/comandos.h"
+#include "zavoro/zavoro.h"
+
+bool cli_SepararOperandos(const std::vector<std::string>& vArgumentos, std::vector<std::string>& vOperandos)
+{
+    bool bOpcoes = true;
+    for (const std::string& szArg : vArgumentos)
+    {
+        if (bOpcoes && szArg == "--")
+        {
+            bOpcoes = false;
+            continue;
+        }
+        if (bOpcoes && szArg.size() > 1 && szArg[0] == '-')
+        {
+            cli_ErroUso("opção desconhecida: " + szArg);
+            return false;
+        }
+        vOperandos.push_back(szArg);
+    }
+    return true;
+}
+
+int cli_Validar(const std::vector<std::string>& vArgumentos)
+{
+    std::vector<std::string> vArquivos;
+    if (!cli_SepararOperandos(vArgumentos, vArquivos))
+        return D_CLI_SAIDA_USO;
+    if (vArquivos.empty())
+        return cli_ErroUso("validar: informe ao menos um arquivo");
+
+    int iSaida = D_CLI_SAIDA_OK;
+    for (const std::string& szArquivo : vArquivos)
+    {
+        ST_DiagnosticoValidacao stDiagnostico;
+        if (zavoro_DiagnosticarArquivoNavegacao(szArquivo.c_str(), &stDiagnostico))
+            std::printf("%s: válido\n", szArquivo.c_str());
+        else
+        {
+            std::printf("%s: inválido: %s\n", szArquivo.c_str(), zavoro_DescreverDiagnostico(stDiagnostico).c_str());
+            iSaida = D_CLI_SAIDA_FALHA;
+        }
+    }
+    return iSaida;
+}

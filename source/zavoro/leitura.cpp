@@ -1,0 +1,69 @@
+// Reading of track points and configuration blocks of any event version into the in-memory forms.
+#include <cstring>
+
+#include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/zavoro.h"
+
+BOOL zavoro_LerEstruturaLog(std::FILE* pfArquivoLeitura, ST_PontoNVG_v2* pstPontoNVG,
+                            unsigned int uiVersaoArquivoEvento, int* piBytesLidosLog)
+{
+    int iTamanho = zavoro_TamanhoPontoNVG(uiVersaoArquivoEvento);
+    std::size_t lidos = 0;
+    unsigned char ucBuffer[sizeof(ST_PontoNVG_v2)];
+    if (pfArquivoLeitura != nullptr && pstPontoNVG != nullptr && iTamanho > 0)
+        lidos = std::fread(ucBuffer, 1, static_cast<std::size_t>(iTamanho), pfArquivoLeitura);
+    if (piBytesLidosLog != nullptr)
+        *piBytesLidosLog = static_cast<int>(lidos);
+    if (iTamanho == 0 || pstPontoNVG == nullptr)
+        return FALSE;
+
+    if (iTamanho != sizeof(ST_PontoNVG_v1))
+    {
+        // The 40- and 52-byte formats are prefixes of the in-memory point.
+        std::memcpy(pstPontoNVG, ucBuffer, lidos);
+        return lidos == static_cast<std::size_t>(iTamanho);
+    }
+    if (lidos != sizeof(ST_PontoNVG_v1))
+        return FALSE;
+
+    ST_PontoNVG_v1 stAntigo;
+    std::memcpy(&stAntigo, ucBuffer, sizeof stAntigo);
+    pstPontoNVG->fLongitudeRelImp = stAntigo.fLongitudeRelImp;
+    pstPontoNVG->fLatitudeRelImp = stAntigo.fLatitudeRelImp;
+    pstPontoNVG->fAnguloNavegacao = stAntigo.fAnguloNavegacao;
+    pstPontoNVG->fAreaCobertura = stAntigo.fAreaCobertura;
+    pstPontoNVG->ulSegundosDataHora = stAntigo.ulSegundosDataHora;
+    pstPontoNVG->usTag = stAntigo.usTag;
+    pstPontoNVG->usSecoes = stAntigo.usSecoes;
+    pstPontoNVG->usTaxaLida[0] = stAntigo.usTaxaLida;
+    for (int i = 1; i < D_ZAVORO_NUMERO_TAXAS; i++)
+        pstPontoNVG->usTaxaLida[i] = 0;
+    pstPontoNVG->usNivelTanque = stAntigo.usNivelTanque;
+    pstPontoNVG->usVolumeAplicado = stAntigo.usVolumeAplicado;
+    pstPontoNVG->ucVelocidade = stAntigo.ucVelocidade;
+    pstPontoNVG->ucDesvio = stAntigo.ucDesvio;
+    return TRUE;
+}
+
+BOOL zavoro_LerConfiguracaoEvento(std::FILE* pfArquivoLeitura, unsigned int uiVersaoArquivoEvento,
+                                  ST_EventoConfig_v9* pstConfig, int* piBytesLidos)
+{
+    int iTamanho = zavoro_TamanhoConfiguracaoEvento(uiVersaoArquivoEvento);
+    std::size_t lidos = 0;
+    if (pstConfig != nullptr)
+    {
+        std::memset(pstConfig, 0, sizeof *pstConfig);
+        if (pfArquivoLeitura != nullptr && iTamanho > 0)
+            lidos = std::fread(pstConfig, 1, static_cast<std::size_t>(iTamanho), pfArquivoLeitura);
+    }
+    if (piBytesLidos != nullptr)
+        *piBytesLidos = static_cast<int>(lidos);
+    return iTamanho > 0 && lidos == static_cast<std::size_t>(iTamanho);
+}
+
+std::string zavoro_TextoCampo(const char* pcCampo, std::size_t tamanho)
+{
+    const void* pFim = std::memchr(pcCampo, 0, tamanho);
+    std::size_t n = pFim != nullptr ? static_cast<std::size_t>(static_cast<const char*>(pFim) - pcCampo) : tamanho;
+    return funcAux_Cp1252ParaUtf8(std::string_view(pcCampo, n));
+}
