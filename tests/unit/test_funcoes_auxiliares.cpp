@@ -1,0 +1,221 @@
+// String checks, decimal comma, Windows-1252 conversion, the never-null allocation and pauses.
+#include "zavoro/funcoesAuxiliares.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZAVORO_TESTE_COM_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZAVORO_TESTE_COM_ASAN 1
+#endif
+#endif
+#if !defined(ZAVORO_TESTE_COM_ASAN)
+#include <sys/resource.h>
+#endif
+
+TEST(ValidadeString, ZeroMustLieInsideTheField)
+{
+    const unsigned char ucCampo[6] = {'T', 'a', 'l', 'h', 0, 'x'};
+    EXPECT_TRUE(funcAux_VerificarValidadeString(ucCampo, 6));
+    EXPECT_TRUE(funcAux_VerificarValidadeString(ucCampo, 5)); // zero in the last byte counts
+    EXPECT_FALSE(funcAux_VerificarValidadeString(ucCampo, 4)); // zero just past the field does not
+    EXPECT_FALSE(funcAux_VerificarValidadeString(ucCampo, 0));
+    EXPECT_FALSE(funcAux_VerificarValidadeString(ucCampo, -1));
+
+    const unsigned char ucSoZero[1] = {0};
+    EXPECT_TRUE(funcAux_VerificarValidadeString(ucSoZero, 1));
+    const unsigned char ucCheio[40] = {'A', 'B'};
+    EXPECT_TRUE(funcAux_VerificarValidadeString(ucCheio, 40));
+    unsigned char ucSemZero[40];
+    std::memset(ucSemZero, 0xE3, sizeof ucSemZero);
+    EXPECT_FALSE(funcAux_VerificarValidadeString(ucSemZero, 40));
+}
+
+TEST(PontoPorVirgula, OnlyPointsBetweenDigits)
+{
+    const struct
+    {
+        const char* pcEntrada;
+        const char* pcEsperado;
+    } casos[] = {
+        {"1.5 ha. 2.75", "1,5 ha. 2,75"},
+        {"-0.25", "-0,25"},
+        {"192.168.0.1", "192,168,0,1"},
+        {".5", ".5"},
+        {"5.", "5."},
+        {"1..2", "1..2"},
+        {"a.1 1.a", "a.1 1.a"},
+        {"Taxa: 120.0 L/ha.", "Taxa: 120,0 L/ha."},
+        {".", "."},
+        {"", ""},
+    };
+    for (const auto& caso : casos)
+    {
+        char szBuffer[64];
+        std::strcpy(szBuffer, caso.pcEntrada);
+        funcAux_SubstituirPontoPorVirgula(szBuffer);
+        EXPECT_STREQ(szBuffer, caso.pcEsperado) << "char*: " << caso.pcEntrada;
+
+        std::string szTexto = caso.pcEntrada;
+        funcAux_SubstituirPontoPorVirgula(szTexto);
+        EXPECT_EQ(szTexto, caso.pcEsperado) << "std::string: " << caso.pcEntrada;
+    }
+    funcAux_SubstituirPontoPorVirgula(static_cast<char*>(nullptr));
+}
+
+TEST(Cp1252, EveryByteSurvivesTheRoundTrip)
+{
+    std::string szTodos;
+    for (int i = 0; i < 256; ++i)
+    {
+        const std::string szByte(1, static_cast<char>(i));
+        const std::string szUtf8 = funcAux_Cp1252ParaUtf8(szByte);
+        BOOL bPerda = TRUE;
+        EXPECT_EQ(funcAux_Utf8ParaCp1252(szUtf8, &bPerda), szByte) << "byte " << i;
+        EXPECT_FALSE(bPerda) << "byte " << i;
+        // Printable bytes never decode to a C1 control; only the five undefined ones do.
+        const bool bIndefinido = i == 0x81 || i == 0x8D || i == 0x8F || i == 0x90 || i == 0x9D;
+        if (i >= 0x80 && i < 0xA0)
+        {
+            const bool bControleC1 = szUtf8.size() == 2 && static_cast<unsigned char>(szUtf8[0]) == 0xC2 &&
+                                     static_cast<unsigned char>(szUtf8[1]) == i;
+            EXPECT_EQ(bControleC1, bIndefinido) << "byte " << i;
+        }
+        szTodos += szByte;
+    }
+    EXPECT_EQ(funcAux_Utf8ParaCp1252(funcAux_Cp1252ParaUtf8(szTodos)), szTodos);
+}
+
+TEST(Cp1252, KnownCharacters)
+{
+    EXPECT_EQ(funcAux_Cp1252ParaUtf8("\x80"), "\xE2\x82\xAC");        // euro sign
+    EXPECT_EQ(funcAux_Cp1252ParaUtf8("\xE3"), "\xC3\xA3");            // a tilde
+    EXPECT_EQ(funcAux_Cp1252ParaUtf8("\x9F"), "\xC5\xB8");            // Y diaeresis
+    EXPECT_EQ(funcAux_Cp1252ParaUtf8("\x9D"), "\xC2\x9D");            // undefined, kept
+    EXPECT_EQ(funcAux_Cp1252ParaUtf8("Aduba\xE7\xE3o"), "Adubação");
+    EXPECT_EQ(funcAux_Cp1252ParaUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));
+
+    EXPECT_EQ(funcAux_Utf8ParaCp1252("Pulverização €"), "Pulveriza\xE7\xE3o \x80");
+    EXPECT_EQ(funcAux_Utf8ParaCp1252("\xC5\x93"), "\x9C"); // oe ligature
+}
+
+TEST(Cp1252, UnmappableAndMalformedBecomeQuestionMarks)
+{
+    const struct
+    {
+        std::string szEntrada;
+        std::string szEsperado;
+        bool bPerda;
+    } casos[] = {
+        {"sem perda ?", "sem perda ?", false},
+        {"\xC2\x80", "?", true},                // C1 control that Windows-1252 gives to the euro
+        {"\xC2\x9E", "?", true},                // C1 control of a defined byte (z caron)
+        {"\xC2\x8F", "\x8F", false},            // one of the five kept controls
+        {"a\xE4\xB8\xAD" "b", "a?b", true},     // CJK
+        {"\xF0\x9F\x98\x80!", "?!", true},      // four-byte character is one question mark
+        {"\xC3", "?", true},                    // truncated at the end
+        {"\xC3(", "?(", true},                  // continuation missing
+        {"\xE2\x82" "A", "?A", true},           // three-byte sequence cut short
+        {"\x80x", "?x", true},                  // stray continuation
+        {"\xC0\xAF", "??", true},               // overlong
+        {"\xED\xA0\x80", "???", true},          // surrogate
+        {"\xF4\x90\x80\x80", "????", true},     // beyond U+10FFFF
+        {"\xFF\xE3", "??", true},               // raw Windows-1252 is not UTF-8
+    };
+    for (const auto& caso : casos)
+    {
+        BOOL bPerda = !caso.bPerda;
+        EXPECT_EQ(funcAux_Utf8ParaCp1252(caso.szEntrada, &bPerda), caso.szEsperado) << caso.szEntrada;
+        EXPECT_EQ(bPerda, caso.bPerda) << caso.szEntrada;
+    }
+}
+
+namespace
+{
+
+void gravarAviso(const char* pcTexto, const char* pcTitulo)
+{
+    std::fprintf(stderr, "[%s|%s]\n", pcTexto, pcTitulo);
+}
+
+bool gbAvisoChamado = false;
+void marcarAviso(const char*, const char*)
+{
+    gbAvisoChamado = true;
+}
+
+#if !defined(ZAVORO_TESTE_COM_ASAN)
+void limitarMemoria(rlim_t iBytes)
+{
+    const rlimit stLimite{iBytes, iBytes};
+    setrlimit(RLIMIT_AS, &stLimite);
+}
+#endif
+
+} // namespace
+
+TEST(MallocCustom, ReturnsUsableBlocksWithoutWarning)
+{
+    gbAvisoChamado = false;
+    funcAux_DefinirAvisoFalhaAlocacao(&marcarAviso);
+    for (int n : {0, 1, 40, 65536})
+    {
+        auto* pucBloco = static_cast<unsigned char*>(funcAux_MallocCustom(n));
+        ASSERT_NE(pucBloco, nullptr) << n;
+        std::memset(pucBloco, 0xA5, n == 0 ? 1 : static_cast<std::size_t>(n));
+        std::free(pucBloco);
+    }
+    funcAux_DefinirAvisoFalhaAlocacao(nullptr);
+    EXPECT_FALSE(gbAvisoChamado);
+}
+
+TEST(MallocCustomDeathTest, FailureWarnsThenExitsWithOne)
+{
+    // The callback returns normally; the process must still end.
+    EXPECT_EXIT(
+        {
+            funcAux_DefinirAvisoFalhaAlocacao(&gravarAviso);
+            funcAux_MallocCustom(-1);
+        },
+        ::testing::ExitedWithCode(1), "\\[Erro de alocação de memória!\\|Erro Fatal\\]");
+
+    // Without a callback the text still reaches the user.
+    EXPECT_EXIT(
+        {
+            funcAux_DefinirAvisoFalhaAlocacao(nullptr);
+            funcAux_MallocCustom(INT_MIN);
+        },
+        ::testing::ExitedWithCode(1), "Erro de alocação de memória!");
+
+#if !defined(ZAVORO_TESTE_COM_ASAN)
+    // A real out-of-memory: cap the address space of the death-test child.
+    EXPECT_EXIT(
+        {
+            funcAux_DefinirAvisoFalhaAlocacao(&gravarAviso);
+            limitarMemoria(256u << 20);
+            funcAux_MallocCustom(INT_MAX);
+        },
+        ::testing::ExitedWithCode(1), "\\[Erro de alocação de memória!\\|Erro Fatal\\]");
+#endif
+}
+
+TEST(Delay, SleepsTheProductAndSkipsEmptyPauses)
+{
+    // Would hang for an hour or more if a non-positive count or unit were not skipped.
+    funcAux_Delay(0, std::chrono::hours(1));
+    funcAux_Delay(-5, std::chrono::hours(1));
+    funcAux_Delay(INT_MAX, std::chrono::nanoseconds::zero());
+    funcAux_Delay(3, -std::chrono::hours(1));
+
+    const auto inicio = std::chrono::steady_clock::now();
+    funcAux_Delay(3, std::chrono::milliseconds(4));
+    EXPECT_GE(std::chrono::steady_clock::now() - inicio, std::chrono::milliseconds(12));
+}

@@ -1,0 +1,218 @@
+// Date, duration, distance and code texts.
+#include "zavoro/zavoro.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using namespace std::chrono;
+
+struct Campos
+{
+    long dia, mes, ano, hora, minuto, segundo;
+};
+
+Campos calcular(unsigned int ulSegundos)
+{
+    Campos st{-1, -1, -1, -1, -1, -1};
+    zavoro_CalcularDataHoraSegundos(ulSegundos, &st.dia, &st.mes, &st.ano, &st.hora, &st.minuto, &st.segundo);
+    return st;
+}
+
+std::string dataHora(unsigned int ulSegundos)
+{
+    char szBuffer[64];
+    std::memset(szBuffer, 'X', sizeof szBuffer);
+    zavoro_RetornarStringDataHora(ulSegundos, szBuffer);
+    // The helper owns exactly its documented buffer and nothing past it.
+    for (std::size_t i = D_ZAVORO_TAMANHO_STRING_DATA_HORA; i < sizeof szBuffer; ++i)
+    {
+        EXPECT_EQ(szBuffer[i], 'X') << "write past the buffer at " << i;
+    }
+    return szBuffer;
+}
+
+std::string duracao(unsigned int ulSegundos)
+{
+    char szBuffer[64];
+    std::memset(szBuffer, 'X', sizeof szBuffer);
+    zavoro_RetornarStringHoraMinutoSegundo(ulSegundos, szBuffer);
+    EXPECT_LT(std::strlen(szBuffer), static_cast<std::size_t>(D_ZAVORO_TAMANHO_STRING_DURACAO));
+    return szBuffer;
+}
+
+// Ordinal n (1 = 1 January 2000) as the console counts it, on the real calendar.
+constexpr sys_days gInicio = sys_days{year{2000} / January / 1};
+
+std::string textoEsperado(year_month_day ymd, unsigned int ulSegundoDia)
+{
+    char szBuffer[32];
+    std::snprintf(szBuffer, sizeof szBuffer, "%02u/%02u/%04d - %02u:%02u", static_cast<unsigned>(ymd.day()),
+                  static_cast<unsigned>(ymd.month()), static_cast<int>(ymd.year()), ulSegundoDia / 3600,
+                  ulSegundoDia % 3600 / 60);
+    return szBuffer;
+}
+
+void compararComCalendario(unsigned int ulSegundos, year_month_day ymd)
+{
+    const Campos st = calcular(ulSegundos);
+    const unsigned int ulSegundoDia = ulSegundos % 86400;
+    ASSERT_EQ(st.ano + 2000, static_cast<int>(ymd.year())) << ulSegundos;
+    ASSERT_EQ(st.mes, static_cast<long>(static_cast<unsigned>(ymd.month()))) << ulSegundos;
+    ASSERT_EQ(st.dia, static_cast<long>(static_cast<unsigned>(ymd.day()))) << ulSegundos;
+    ASSERT_EQ(st.hora * 3600 + st.minuto * 60 + st.segundo, static_cast<long>(ulSegundoDia)) << ulSegundos;
+    ASSERT_LT(st.minuto, 60);
+    ASSERT_LT(st.segundo, 60);
+    ASSERT_EQ(dataHora(ulSegundos), textoEsperado(ymd, ulSegundoDia));
+}
+
+} // namespace
+
+TEST(DataHora, KnownStampsAndBoundaries)
+{
+    EXPECT_EQ(dataHora(315655200), "31/12/2009 - 10:00");
+    EXPECT_EQ(dataHora(315655199), "31/12/2009 - 09:59");
+    EXPECT_EQ(dataHora(D_ZAVORO_DATA_HORA_MINIMA), "31/12/2009 - 09:59");
+    EXPECT_EQ(dataHora(31622400), "31/12/2000 - 00:00");
+    EXPECT_EQ(dataHora(31708800), "01/01/2001 - 00:00");
+    // The day count is a 1-based ordinal: the first day of the epoch is day 0 of January.
+    EXPECT_EQ(dataHora(0), "00/01/2000 - 00:00");
+    EXPECT_EQ(dataHora(86399), "00/01/2000 - 23:59");
+    EXPECT_EQ(dataHora(86400), "01/01/2000 - 00:00");
+    // Seconds are dropped, never rounded.
+    EXPECT_EQ(dataHora(86400 + 59), "01/01/2000 - 00:00");
+
+    const Campos st = calcular(315655199);
+    EXPECT_EQ(st.ano, 9);
+    EXPECT_EQ(st.hora, 9);
+    EXPECT_EQ(st.minuto, 59);
+    EXPECT_EQ(st.segundo, 59);
+}
+
+// Up to 28 February 2100 the console's calendar is the real one, shifted by the 1-based ordinal.
+TEST(DataHora, MatchesCivilCalendarUntil2100)
+{
+    const auto ultimoDiaComum = sys_days{year{2100} / February / 28};
+    const unsigned int ulUltimoN = static_cast<unsigned int>((ultimoDiaComum - gInicio).count()) + 1;
+    for (unsigned int n = 1; n <= ulUltimoN; ++n)
+    {
+        // A different time of day for every day, covering both ends of the day as well.
+        const unsigned int ulSegundoDia = (n % 7 == 0) ? 0 : (n % 7 == 1) ? 86399 : (n * 7919u) % 86400;
+        const unsigned int ulSegundos = n * 86400u + ulSegundoDia;
+        compararComCalendario(ulSegundos, year_month_day{gInicio + days{n - 1}});
+        if (HasFatalFailure())
+        {
+            return;
+        }
+    }
+}
+
+// Every year divisible by 4 is leap, so 2100 gains a 29 February and later dates trail by one day.
+TEST(DataHora, CountsYear2100AsLeapUpToTheLastStamp)
+{
+    const unsigned int ulN28Fev =
+        static_cast<unsigned int>((sys_days{year{2100} / February / 28} - gInicio).count()) + 1;
+    EXPECT_EQ(dataHora((ulN28Fev + 1) * 86400u), "29/02/2100 - 00:00");
+    EXPECT_EQ(dataHora((ulN28Fev + 2) * 86400u + 3600), "01/03/2100 - 01:00");
+
+    const unsigned int ulUltimoN = std::numeric_limits<unsigned int>::max() / 86400u;
+    for (unsigned int n = ulN28Fev + 2; n <= ulUltimoN; ++n)
+    {
+        const unsigned int ulSegundos = n * 86400u + (n * 104729u) % 86400u;
+        compararComCalendario(ulSegundos, year_month_day{gInicio + days{n - 2}});
+        if (HasFatalFailure())
+        {
+            return;
+        }
+    }
+    const unsigned int ulMaximo = std::numeric_limits<unsigned int>::max();
+    compararComCalendario(ulMaximo, year_month_day{gInicio + days{ulUltimoN - 2}});
+}
+
+TEST(Duracao, FormatsHoursMinutesSecondsAndDays)
+{
+    const struct
+    {
+        unsigned int ulSegundos;
+        const char* pcEsperado;
+    } casos[] = {
+        {0, "00h00m00s"},
+        {59, "00h00m59s"},
+        {60, "00h01m00s"},
+        {3599, "00h59m59s"},
+        {3725, "01h02m05s"},
+        {86399, "23h59m59s"},
+        {86400, "24h00m00s"}, // exactly one day is not yet "dias"
+        {86401, "1 dias e 00h00m01s"},
+        {90061, "1 dias e 01h01m01s"},
+        {172800, "2 dias e 00h00m00s"},
+        {10 * 86400 + 45296, "10 dias e 12h34m56s"},
+        {4294967295u, "49710 dias e 06h28m15s"},
+    };
+    for (const auto& caso : casos)
+    {
+        EXPECT_EQ(duracao(caso.ulSegundos), caso.pcEsperado) << caso.ulSegundos;
+    }
+}
+
+TEST(TextosCodigo, EveryByteGivesItsTextOrUnknown)
+{
+    using Funcao = void (*)(unsigned char, char*);
+    const struct
+    {
+        Funcao pfFuncao;
+        std::vector<std::string> textos;
+    } tabelas[] = {
+        {zavoro_RetornarStringTipoValvula, {"Não possui", "2 vias", "3 vias"}},
+        {zavoro_RetornarStringTipoOperacao,
+         {"Pulverização", "Adubação", "Colheita", "Plantio", "Irrigação", "Outros"}},
+        {zavoro_RetornarStringTipoComandoPiloto,
+         {"Brinta Cavoda", "Brinta Rundel", "KVATO 100 PQTR", "KVATO 160 PQTR", "KVATO 200 PQTR", "Elétrico V1",
+          "Bloco Morvel", "Elétrico V2"}},
+        {zavoro_RetornarStringFatorHidraulico, {"Fábrica", "100", "50", "25"}},
+        {zavoro_RetornarStringTipoGuia, {"Reta", "Curva"}},
+    };
+    for (const auto& tabela : tabelas)
+    {
+        for (int iCodigo = 0; iCodigo < 256; ++iCodigo)
+        {
+            char szBuffer[64];
+            std::memset(szBuffer, 'X', sizeof szBuffer);
+            tabela.pfFuncao(static_cast<unsigned char>(iCodigo), szBuffer);
+            const std::string esperado = static_cast<std::size_t>(iCodigo) < tabela.textos.size()
+                                             ? tabela.textos[static_cast<std::size_t>(iCodigo)]
+                                             : "Desconhecido";
+            EXPECT_EQ(szBuffer, esperado) << iCodigo;
+            for (std::size_t i = D_ZAVORO_TAMANHO_STRING_CODIGO; i < sizeof szBuffer; ++i)
+            {
+                ASSERT_EQ(szBuffer[i], 'X') << "write past the buffer, code " << iCodigo;
+            }
+        }
+    }
+
+    // UTF-8 inside, whatever the source encoding of the table above.
+    char szBuffer[D_ZAVORO_TAMANHO_STRING_CODIGO];
+    zavoro_RetornarStringTipoValvula(D_ZAVORO_VALVULA_NAO_POSSUI, szBuffer);
+    EXPECT_STREQ(szBuffer, "N\xC3\xA3o possui");
+    zavoro_RetornarStringTipoComandoPiloto(D_ZAVORO_TIPO_COMANDO_HD, szBuffer);
+    EXPECT_STREQ(szBuffer, "Bloco Morvel");
+}
+
+TEST(Distancia, EuclideanLengthOfTheDelta)
+{
+    EXPECT_FLOAT_EQ(zavoro_CalcularDistancia2Pontos(3.0f, 4.0f), 5.0f);
+    EXPECT_FLOAT_EQ(zavoro_CalcularDistancia2Pontos(-3.0f, -4.0f), 5.0f);
+    EXPECT_FLOAT_EQ(zavoro_CalcularDistancia2Pontos(4.0f, -3.0f), 5.0f);
+    EXPECT_EQ(zavoro_CalcularDistancia2Pontos(0.0f, 0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(zavoro_CalcularDistancia2Pontos(0.0f, -7.25f), 7.25f);
+    EXPECT_NEAR(zavoro_CalcularDistancia2Pontos(0.37f, 0.74f), std::hypot(0.37f, 0.74f), 1e-6);
+}
