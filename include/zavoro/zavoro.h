@@ -619,6 +619,9 @@ struct ST_DiagnosticoValidacao
 BOOL zavoro_ValidarArquivoNavegacao(const char* pcArquivo);
 // Same walk, saying why and where the file was rejected.
 BOOL zavoro_DiagnosticarArquivoNavegacao(const char* pcArquivo, ST_DiagnosticoValidacao* pstDiagnostico);
+// The same for a file already open for binary reading, from its first byte (the position is left
+// anywhere).
+BOOL zavoro_DiagnosticarArquivoNavegacaoAberto(std::FILE* pfArquivoLeitura, ST_DiagnosticoValidacao* pstDiagnostico);
 // One Portuguese line for a rejected file: "guia 2 (byte 187): soma de verificação incorreta".
 std::string zavoro_DescreverDiagnostico(const ST_DiagnosticoValidacao& stDiagnostico);
 

@@ -428,42 +428,50 @@ BOOL zavoro_ValidarArquivoNavegacaoEvento(std::FILE* pf, ST_DiagnosticoValidacao
     return TRUE;
 }
 
-BOOL zavoro_DiagnosticarArquivoNavegacao(const char* pcArquivo, ST_DiagnosticoValidacao* pstDiag)
+BOOL zavoro_DiagnosticarArquivoNavegacaoAberto(std::FILE* pf, ST_DiagnosticoValidacao* pstDiag)
 {
     ST_DiagnosticoValidacao stLocal;
     if (pstDiag == nullptr)
         pstDiag = &stLocal;
     *pstDiag = ST_DiagnosticoValidacao{};
     constexpr int S = D_ZAVORO_SECAO_ARQUIVO;
+    if (pf == nullptr || std::fseek(pf, 0, SEEK_SET) != 0)
+        return Falhar(pstDiag, S, 0, 0, "arquivo não aberto");
 
-    std::error_code ec;
-    if (pcArquivo == nullptr || std::filesystem::is_directory(pcArquivo, ec))
-        return Falhar(pstDiag, S, 0, 0, "não é um arquivo");
-    ArquivoPtr pf(std::fopen(pcArquivo, "rb"));
-    if (!pf)
-        return Falhar(pstDiag, S, 0, 0, "não foi possível abrir o arquivo");
-    std::setvbuf(pf.get(), nullptr, _IOFBF, kTamanhoBuffer);
-
-    long long llTamanho = TamanhoArquivo(pf.get());
+    long long llTamanho = TamanhoArquivo(pf);
     if (llTamanho > D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_NAVEGACAO || llTamanho < D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_NAVEGACAO)
         return Falhar(pstDiag, S, 0, 0,
                       Formatar("tamanho do arquivo fora do limite (%lld bytes; de %ld a %ld)", llTamanho,
                                D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_NAVEGACAO, D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_NAVEGACAO));
-    if (!arquivo_VerificarChecksum(pf.get(), static_cast<int>(llTamanho)))
+    if (!arquivo_VerificarChecksum(pf, static_cast<int>(llTamanho)))
         return Falhar(pstDiag, S, 0, llTamanho - 1, "soma de verificação do arquivo incorreta");
 
-    std::fseek(pf.get(), 0, SEEK_SET);
+    std::fseek(pf, 0, SEEK_SET);
     std::uint32_t uiVersao;
-    if (!Ler(pf.get(), &uiVersao))
+    if (!Ler(pf, &uiVersao))
         return Falhar(pstDiag, S, 0, 0, kMotivoTruncado);
-    if (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES && uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
-        return Falhar(pstDiag, S, 0, 0, Formatar("versão do arquivo de navegação desconhecida (%" PRIu32 ")", uiVersao));
+    if (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
+        uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
+        return Falhar(pstDiag, S, 0, 0,
+                      Formatar("versão do arquivo de navegação desconhecida (%" PRIu32 ")", uiVersao));
 
-    if (!zavoro_ValidarArquivoNavegacaoTalhao(pf.get(), pstDiag) || !zavoro_ValidarArquivoNavegacaoGuia(pf.get(), pstDiag))
+    if (!zavoro_ValidarArquivoNavegacaoTalhao(pf, pstDiag) || !zavoro_ValidarArquivoNavegacaoGuia(pf, pstDiag))
         return FALSE;
-    if (uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES && !zavoro_ValidarArquivoNavegacaoLimite(pf.get(), pstDiag))
+    if (uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES && !zavoro_ValidarArquivoNavegacaoLimite(pf, pstDiag))
         return FALSE;
-    return zavoro_ValidarArquivoNavegacaoEvento(pf.get(), pstDiag);
+    return zavoro_ValidarArquivoNavegacaoEvento(pf, pstDiag);
+}
+
+BOOL zavoro_DiagnosticarArquivoNavegacao(const char* pcArquivo, ST_DiagnosticoValidacao* pstDiag)
+{
+    std::error_code ec;
+    if (pcArquivo == nullptr || std::filesystem::is_directory(pcArquivo, ec))
+        return Falhar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não é um arquivo");
+    ArquivoPtr pf(std::fopen(pcArquivo, "rb"));
+    if (!pf)
+        return Falhar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não foi possível abrir o arquivo");
+    std::setvbuf(pf.get(), nullptr, _IOFBF, kTamanhoBuffer);
+    return zavoro_DiagnosticarArquivoNavegacaoAberto(pf.get(), pstDiag);
 }
 
 BOOL zavoro_ValidarArquivoNavegacao(const char* pcArquivo)

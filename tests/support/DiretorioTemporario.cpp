@@ -1,0 +1,43 @@
+#include "support/DiretorioTemporario.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace zavoro_teste
+{
+
+DiretorioTemporario::DiretorioTemporario()
+{
+    static std::atomic<unsigned> contador{0};
+    m_caminho = std::filesystem::temp_directory_path() /
+                ("zavoro_teste_" + std::to_string(::getpid()) + "_" + std::to_string(contador++));
+    std::filesystem::remove_all(m_caminho);
+    std::filesystem::create_directories(m_caminho);
+}
+
+DiretorioTemporario::~DiretorioTemporario()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(m_caminho, ec);
+}
+
+std::filesystem::path DiretorioTemporario::gravar(const std::string& szNome, const std::vector<std::uint8_t>& vBytes) const
+{
+    std::filesystem::path caminho = m_caminho / szNome;
+    std::ofstream arquivo(caminho, std::ios::binary);
+    arquivo.write(reinterpret_cast<const char*>(vBytes.data()), static_cast<std::streamsize>(vBytes.size()));
+    if (!arquivo)
+        throw std::runtime_error("não foi possível gravar " + caminho.string());
+    return caminho;
+}
+
+std::vector<std::uint8_t> lerArquivo(const std::filesystem::path& caminho)
+{
+    std::ifstream arquivo(caminho, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(arquivo), std::istreambuf_iterator<char>());
+}
+
+} // namespace zavoro_teste
