@@ -1,0 +1,245 @@
+// Navigation files for tests, benchmarks and the sample generator: every container, guide, boundary
+// and event version, configuration fields set by name, lengths and checksums computed, and the
+// corruptions the validator has to reject.
+//
+// A builder is plain data: fill the public records, then call construir() (bytes in memory) or
+// gravar() (streamed to disk). Counts and lengths are derived from the data when the file is written;
+// every value a file may lie about has an override beside it (the *Gravado fields and Corrupcao).
+//
+//     zavoro_teste::NvgBuilder b = zavoro_teste::NvgBuilder::tipico(7);   // valid, one stage
+//     b.etapas[0].campo("usTaxaAplicacao1", 150).campo("szOperador", "José");
+//     b.corrupcao.checksumErrado.push_back({zavoro_teste::Secao::Evento, 0});
+//     zavoro_teste::Layout stLayout;
+//     std::vector<std::uint8_t> bytes = b.construir(&stLayout);
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "zavoro/zavoro.h"
+
+namespace zavoro_teste
+{
+
+// 01/01/2026 - 00:00 in console seconds; far above the plausibility floor of the validator.
+inline constexpr std::uint32_t D_TESTE_DATA_HORA_2026 = 820627200;
+
+// Byte stored for an operation of the current numbering by an event of the given version
+// (versions up to 8 keep the older numbering). Codes above 5 are stored unchanged.
+std::uint8_t codificarOperacao(std::uint8_t ucOperacaoAtual, unsigned int uiVersaoEvento);
+
+// Stores a UTF-8 text as Windows-1252 with its terminator; throws std::invalid_argument when it
+// does not fit (39 bytes at most) or cannot be encoded.
+void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8);
+// Fills all 40 bytes with a non-zero byte: a text with no terminator inside its field.
+void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING], char c = 'X');
+
+// One element of the configuration block as the by-name setter sees it ("usTamanhoSeccao[3]",
+// "stProdutoUtilizadoPulv[1].usDoseAtual", "szOperador"). Texts are one element of 40 bytes.
+struct CampoConfiguracao
+{
+    std::string nome;
+    std::size_t offset;
+    std::size_t tamanho;
+};
+// Every element of ST_EventoConfig_v9, padding and reserved bytes included, in offset order.
+const std::vector<CampoConfiguracao>& camposConfiguracao();
+
+// One stage: its configuration block and the points logged under it.
+struct Etapa
+{
+    // Version-9 record; an event of an older version writes only its first
+    // zavoro_TamanhoConfiguracaoEvento(version) bytes, so a field the version lacks may be set
+    // freely and is simply not written. Two newer fields fall inside an older block's padding and
+    // land there (ucPosicaoDropPoint in version 4, fSobreposicaoImplemento in version 5), which is
+    // how a test puts noise in that padding.
+    ST_EventoConfig_v9 stConfig{};
+    // In-memory points, written in the point format of the event version (for versions 1..3 only
+    // usTaxaLida[0] is kept; for 1..7 fPressao and fTemperatura are dropped).
+    std::vector<ST_PontoNVG_v2> pontos;
+    // Instead of pontos: ulPontosGerados points produced one at a time while writing, so that
+    // gravar() can stream a million points without holding them.
+    std::function<ST_PontoNVG_v2(std::uint32_t)> gerador;
+    std::uint32_t ulPontosGerados = 0;
+    // ulNumeroPontosRastro as stored; by default the number of points written.
+    std::optional<std::uint32_t> numeroPontosGravado;
+    // Operation in the current numbering, stored in the numbering of the event version. Setting
+    // "ucOperacao" by name afterwards stores that raw byte instead.
+    std::optional<std::uint8_t> ucOperacaoAtual;
+
+    // Sets one element by name (see CampoConfiguracao). Numbers must fit the field's type; texts
+    // go only into char fields, in UTF-8, stored as Windows-1252 with a terminator. An unknown
+    // name, a missing or out-of-range index, a wrong kind of value or a value that does not fit
+    // throws std::invalid_argument.
+    template <typename T>
+        requires std::is_arithmetic_v<T> && (!std::is_same_v<T, bool>)
+    Etapa& campo(std::string_view szNome, T valor)
+    {
+        if constexpr (std::is_floating_point_v<T>)
+            return campoReal(szNome, static_cast<double>(valor));
+        else if constexpr (std::is_signed_v<T>)
+            return campoInteiro(szNome, static_cast<long long>(valor));
+        else
+            return campoNatural(szNome, static_cast<unsigned long long>(valor));
+    }
+    Etapa& campo(std::string_view szNome, const char* pcUtf8) { return campoTexto(szNome, pcUtf8); }
+    Etapa& campo(std::string_view szNome, const std::string& szUtf8) { return campoTexto(szNome, szUtf8); }
+    Etapa& campo(std::string_view szNome, std::string_view szUtf8) { return campoTexto(szNome, szUtf8); }
+    // Raw bytes into a field of any kind, no encoding and no terminator added (the rest of the
+    // field is zeroed): 40 non-zero bytes make an unterminated text.
+    Etapa& campoBruto(std::string_view szNome, std::string_view bytes);
+    Etapa& operacao(std::uint8_t ucOperacao)
+    {
+        ucOperacaoAtual = ucOperacao;
+        return *this;
+    }
+
+    std::uint32_t numeroPontos() const { return gerador ? ulPontosGerados : static_cast<std::uint32_t>(pontos.size()); }
+
+private:
+    Etapa& campoInteiro(std::string_view szNome, long long llValor);
+    Etapa& campoNatural(std::string_view szNome, unsigned long long ullValor);
+    Etapa& campoReal(std::string_view szNome, double dValor);
+    Etapa& campoTexto(std::string_view szNome, std::string_view szUtf8);
+};
+
+// One curve of a version-3 guide.
+struct Curva
+{
+    std::vector<ST_PontosCurva> pontos;
+    std::optional<std::uint16_t> contagemGravada; // the u16 before the points; default pontos.size()
+};
+
+struct Guia
+{
+    std::uint16_t usVersao = 2;                   // layout: 1 (48-byte record), 2 or 3
+    std::optional<std::uint16_t> versaoGravada;   // stored version when it must differ from the layout
+    ST_Guia_v2 stGuia{};                          // usNumeroPontosCurva is filled when written
+    std::vector<ST_PontosCurva> pontosCurva;      // versions 1 and 2
+    std::vector<Curva> curvas;                    // version 3
+    std::optional<std::uint16_t> numeroPontosCurvaGravado; // default: points (1, 2) or curves (3)
+    std::optional<std::int32_t> tamanhoGravado;   // iTamanhoArqGuia; default the real length
+    // Bytes of the record actually written (48 or 56 by default): fewer cut it short, more pad it
+    // with zeros; the length and checksum follow.
+    std::optional<std::size_t> bytesRegistroGravados;
+};
+
+struct Limite
+{
+    std::uint16_t usVersao = 1;                   // stored; the layout is always version 1
+    ST_Limite_v1 stLimite{};                      // usNumeroPontosLimite is filled when written
+    std::vector<ST_PontosLimite> pontos;
+    std::optional<std::uint16_t> numeroPontosGravado;
+    std::optional<std::int32_t> tamanhoGravado;
+    std::optional<std::size_t> bytesRegistroGravados; // of the 16-byte record, as for guides
+};
+
+enum class Secao
+{
+    Arquivo,
+    Talhao,
+    Guia,
+    Limite,
+    Evento
+};
+
+struct ChecksumErrado
+{
+    Secao eSecao;
+    std::size_t indice = 0; // guide or boundary index (0-based); ignored for the other sections
+};
+
+// Faults applied while writing. Everything not named stays consistent: each checksum not listed is
+// computed over the bytes actually written, the file checksum last.
+struct Corrupcao
+{
+    std::vector<ChecksumErrado> checksumErrado;   // the listed checksum bytes are inverted
+    // Cuts this many bytes off the end. With corrigirChecksumArquivo the cut is taken from the bytes
+    // before the file checksum and a correct checksum is appended (same final size).
+    std::size_t truncarBytes = 0;
+    bool corrigirChecksumArquivo = false;
+    std::optional<std::uint32_t> versaoArquivo;   // stored container version; layout from uiVersaoArquivo
+    std::optional<std::uint16_t> versaoEvento;    // stored event version; layout from usVersaoEvento
+    std::optional<std::uint32_t> numeroGuias;
+    std::optional<std::uint32_t> numeroLimites;
+    std::optional<std::uint32_t> numeroConfiguracoes; // ulNumConfiguracoes of the header
+    std::optional<std::int32_t> tamanhoTalhao;
+    std::optional<std::int32_t> tamanhoEvento;
+    std::vector<std::uint8_t> bytesExtrasEvento;  // inside the event section after the last stage
+    std::size_t bytesFaltandoEvento = 0;          // dropped from the end of the event section's content
+    std::vector<std::uint8_t> bytesAposEvento;    // between the event section and the file checksum
+};
+
+// Where things landed, as byte offsets in the file before any truncation.
+struct Layout
+{
+    std::size_t tamanhoArquivo = 0;           // size of the file as written
+    std::size_t posTamanhoTalhao = 0;         // iTamanhoArqTalhao
+    std::size_t posChecksumTalhao = 0;
+    std::size_t posNumeroGuias = 0;
+    std::vector<std::size_t> posGuias;        // each iTamanhoArqGuia
+    std::vector<std::size_t> posChecksumGuias;
+    std::optional<std::size_t> posNumeroLimites; // absent for container version 1
+    std::vector<std::size_t> posLimites;      // each iTamanhoArqLimite
+    std::vector<std::size_t> posChecksumLimites;
+    std::size_t posTamanhoEvento = 0;         // iTamanhoArqEvento
+    std::size_t posCabecalhoEvento = 0;       // ST_EventoCabecalho, after the version
+    std::vector<std::size_t> posEtapas;       // each configuration block
+    std::vector<std::size_t> posPontos;       // each stage's first point (where it would be)
+    std::size_t posChecksumEvento = 0;
+    std::size_t posChecksumArquivo = 0;
+};
+
+class NvgBuilder
+{
+public:
+    std::uint32_t uiVersaoArquivo = D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES; // layout: 1 or 2
+    std::uint16_t usVersaoTalhao = D_ZAVORO_VERSAO_ARQUIVO_TALHAO;                 // stored
+    ST_Talhao stTalhao{};
+    std::vector<Guia> guias;
+    std::vector<Limite> limites;                  // written only by container version 2
+    std::uint16_t usVersaoEvento = D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO;         // layout: 1..9
+    ST_EventoCabecalho stCabecalho{};             // ulNumConfiguracoes is filled when written
+    std::optional<std::uint8_t> ucUltOperacaoAtual; // header operation, current numbering
+    std::vector<Etapa> etapas;
+    Corrupcao corrupcao;
+
+    // Field and event header filled with plausible 2026 values; no guides, boundaries or stages.
+    NvgBuilder();
+    // A valid file: container version 2, event of the given version with one spraying stage of
+    // numeroPontos typical points, header times and totals matching the points.
+    static NvgBuilder tipico(std::uint16_t usVersaoEvento = D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO,
+                             std::uint32_t ulNumeroPontos = 10);
+
+    NvgBuilder& operacao(std::uint8_t ucOperacao)
+    {
+        ucUltOperacaoAtual = ucOperacao;
+        return *this;
+    }
+
+    // The whole file in memory. Throws std::invalid_argument for a layout version no file can have
+    // (use the stored-version overrides for those).
+    std::vector<std::uint8_t> construir(Layout* pstLayout = nullptr) const;
+    // The same bytes streamed to a file through a fixed buffer; points of a stage with a generator
+    // are produced one by one. Throws std::runtime_error when the file cannot be written.
+    Layout gravar(const std::filesystem::path& caminho) const;
+    // Offsets only; generators are not called.
+    Layout layout() const;
+};
+
+// A point of a straight pass heading east at 15 km/h, one a second, spraying 150 L/ha (stored as
+// 1500, tenths) with nine sections on: index i is i seconds after 08:00 of 02/03/2026 and
+// i * 4.17 m east of the origin.
+ST_PontoNVG_v2 pontoTipico(std::uint32_t ulIndice);
+// A spraying stage (nine sections of 300 cm, operator, machine and crop named) holding
+// pontoTipico(ulPrimeiroIndice .. ulPrimeiroIndice + ulNumeroPontos - 1).
+Etapa etapaTipica(std::uint32_t ulNumeroPontos, std::uint32_t ulPrimeiroIndice = 0);
+
+} // namespace zavoro_teste
