@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -39,3 +40,20 @@ void* funcAux_MallocCustom(int n);
 // and, when asked, says so through pbPerda.
 std::string funcAux_Cp1252ParaUtf8(std::string_view szCp1252);
 std::string funcAux_Utf8ParaCp1252(std::string_view szUtf8, BOOL* pbPerda = nullptr);
+
+// Output files that replace their target atomically: the text is written to a temporary file in the
+// target's folder, and only a complete file is renamed over the target. A failed output leaves no
+// temporary behind and an earlier file of the same name untouched.
+struct ST_ArquivoSaida
+{
+    std::FILE* pfArquivo = nullptr; // write here (binary mode, 64 KiB buffer)
+    std::string szTemporario;
+    std::string szDestino;
+};
+
+// Opens the temporary file for szDestino. FALSE (with the reason in pszErro) when it cannot be created.
+BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, std::string* pszErro = nullptr);
+// Flushes, closes and renames over the target. FALSE when any step fails; the temporary is then removed.
+BOOL funcAux_ConcluirArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro = nullptr);
+// Closes and removes the temporary; the target is not touched. Safe to call on a closed record.
+void funcAux_DescartarArquivoSaida(ST_ArquivoSaida* pstSaida);

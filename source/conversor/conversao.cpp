@@ -1,0 +1,359 @@
+// The classification and conversion workers: walk the selection, validate each file, tell the
+// receiver where they are, call the writer, and hand each result over before touching the progress
+// record again.
+#include <cstring>
+#include <memory>
+
+#include "zavoro/conversor.h"
+#include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/zavoro.h"
+
+namespace
+{
+constexpr std::size_t kTamanhoBuffer = 65536;
+
+struct FecharArquivo
+{
+    void operator()(std::FILE* pf) const { std::fclose(pf); }
+};
+using ArquivoPtr = std::unique_ptr<std::FILE, FecharArquivo>;
+
+ArquivoPtr AbrirLeitura(const char* pcArquivo)
+{
+    ArquivoPtr pf(pcArquivo != nullptr ? std::fopen(pcArquivo, "rb") : nullptr);
+    if (pf)
+        std::setvbuf(pf.get(), nullptr, _IOFBF, kTamanhoBuffer);
+    return pf;
+}
+
+template <typename T> bool Ler(std::FILE* pf, T* pValor)
+{
+    return std::fread(pValor, sizeof(T), 1, pf) == 1;
+}
+
+// Walks the container up to the event version without checksums, as the light readers do: the
+// field, every guide and boundary skipped by their lengths. Leaves the position at the event header.
+// Returns the event version, or 0 when a version is not one this system knows.
+unsigned int PercorrerAteEvento(std::FILE* pf, ST_Talhao* pstTalhao)
+{
+    std::uint32_t uiVersao;
+    std::int32_t iTamanho;
+    std::uint16_t usVersao;
+    if (!Ler(pf, &uiVersao) || (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
+                                uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES))
+        return 0;
+    if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO ||
+        !Ler(pf, pstTalhao) || std::fseek(pf, 1, SEEK_CUR) != 0)
+        return 0;
+
+    const int iListas = uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES ? 2 : 1;
+    for (int l = 0; l < iListas; l++)
+    {
+        std::uint32_t ulNumero;
+        if (!Ler(pf, &ulNumero))
+            return 0;
+        for (std::uint32_t i = 0; i < ulNumero; i++)
+        {
+            if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || iTamanho < 2)
+                return 0;
+            bool bVersaoValida = l == 0 ? usVersao >= D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA &&
+                                              usVersao <= D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA
+                                        : usVersao == D_ZAVORO_VERSAO_ARQUIVO_LIMITE;
+            if (!bVersaoValida || std::fseek(pf, iTamanho - 2, SEEK_CUR) != 0)
+                return 0;
+        }
+    }
+    if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
+        usVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
+        return 0;
+    return usVersao;
+}
+
+void Pausar(const ST_EstruturaThread* pstThread, int iUnidades)
+{
+    funcAux_Delay(iUnidades, pstThread->unidadePausa);
+}
+
+// Result notice with the hand-shake: the record is not touched again until the receiver confirms.
+void AvisarResultado(ST_EstruturaThread* pstThread, const ST_DetalhesConversao& stDetalhes)
+{
+    const ST_ReceptorAvisos& stReceptor = pstThread->hHandleRetorno;
+    if (stReceptor.pfConvertendoArquivos == nullptr)
+        return;
+    pstThread->ucSemaforoStatusConversao.store(1);
+    stReceptor.pfConvertendoArquivos(stReceptor.pContexto, stDetalhes);
+    for (unsigned char uc = pstThread->ucSemaforoStatusConversao.load(); uc != 0;
+         uc = pstThread->ucSemaforoStatusConversao.load())
+        pstThread->ucSemaforoStatusConversao.wait(uc);
+}
+
+BOOL Converter(const ST_DetalhesConversao& stDetalhes, std::string* pszErro)
+{
+    const std::string szSaida = conversor_NomeArquivoSaida(stDetalhes.cNomeArquivo, stDetalhes.iTipoConversao);
+    switch (stDetalhes.iTipoConversao)
+    {
+    case D_CONVERSOR_TIPO_CONVERSAO_RELATORIO:
+        return conversor_CriarRelatoriosNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(), pszErro);
+    case D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE:
+        return conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(),
+                                            D_CONVERSOR_TIPO_MAPA_VELOCIDADE, pszErro);
+    case D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA:
+        return conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(),
+                                            D_CONVERSOR_TIPO_MAPA_COBERTURA, pszErro);
+    case D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO:
+        return conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(),
+                                            D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, pszErro);
+    default:
+        *pszErro = "tipo de conversão desconhecido (" + std::to_string(stDetalhes.iTipoConversao) + ")";
+        return FALSE;
+    }
+}
+} // namespace
+
+void conversor_PercorrerListaPaths(int iTipoSelecao, const char* pucVetorPaths, int iNumArquivos,
+                                   const std::function<bool(const std::string&)>& fn, std::size_t tamanhoBuffer)
+{
+    if (pucVetorPaths == nullptr || iNumArquivos <= 0)
+        return;
+    const char* pc = pucVetorPaths;
+    const char* const pcFim = pucVetorPaths + tamanhoBuffer;
+    auto Proximo = [&]() {
+        std::size_t n = strnlen(pc, static_cast<std::size_t>(pcFim - pc));
+        std::string sz(pc, n);
+        pc += n + 1;
+        return sz;
+    };
+    std::string szPrefixo;
+    if (iTipoSelecao == D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS)
+    {
+        szPrefixo = Proximo();
+        if (iNumArquivos == 1)
+        {
+            fn(szPrefixo);
+            return;
+        }
+        szPrefixo += D_ARQUIVO_SEPARADOR;
+    }
+    for (int i = 0; i < iNumArquivos && pc < pcFim; i++)
+    {
+        std::string szNome = Proximo();
+        if (!fn(iTipoSelecao == D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS ? szPrefixo + szNome : szNome))
+            return;
+    }
+}
+
+std::string conversor_NomeArquivoSaida(const std::string& szArquivoLeitura, int iTipoConversao)
+{
+    // Only a dot inside the file name counts: a dot in a folder name is not an extension.
+    std::size_t posNome = szArquivoLeitura.find_last_of(D_ARQUIVO_SEPARADOR);
+    posNome = posNome == std::string::npos ? 0 : posNome + 1;
+    std::size_t posPonto = szArquivoLeitura.rfind('.');
+    bool bTemPonto = posPonto != std::string::npos && posPonto >= posNome;
+    std::string szBase = bTemPonto ? szArquivoLeitura.substr(0, posPonto) : szArquivoLeitura;
+    switch (iTipoConversao)
+    {
+    case D_CONVERSOR_TIPO_CONVERSAO_RELATORIO:
+        return szBase + ".txt";
+    case D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE:
+        return szBase + "_Velocidade.kml";
+    default:
+        return szBase + "_Cobertura.kml";
+    }
+}
+
+int conversor_AnalisarTiposArqNavegacao(const char* pszPathArquivoLeitura)
+{
+    ArquivoPtr pf = AbrirLeitura(pszPathArquivoLeitura);
+    if (!pf)
+        return 0;
+    ST_Talhao stTalhao;
+    unsigned int uiVersaoEvento = PercorrerAteEvento(pf.get(), &stTalhao);
+    ST_EventoCabecalho stCabecalho;
+    if (uiVersaoEvento == 0 || !Ler(pf.get(), &stCabecalho))
+        return 0;
+
+    const long lTamanhoPonto = zavoro_TamanhoPontoNVG(uiVersaoEvento);
+    int iTipos = 0;
+    ST_EventoConfig_v9 stConfig;
+    for (std::uint32_t i = 0; i < stCabecalho.ulNumConfiguracoes; i++)
+    {
+        if (!zavoro_LerConfiguracaoEvento(pf.get(), uiVersaoEvento, &stConfig))
+            break;
+        std::uint8_t ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, uiVersaoEvento);
+        if (ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO)
+            iTipos |= D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO;
+        else if (ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO && uiVersaoEvento >= 2)
+            iTipos |= D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO;
+        else
+            iTipos |= D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_OUTRAS_OPERACOES;
+        // The points carry nothing the classification needs.
+        if (std::fseek(pf.get(), static_cast<long>(stConfig.ulNumeroPontosRastro) * lTamanhoPonto, SEEK_CUR) != 0)
+            break;
+    }
+    return iTipos;
+}
+
+void conversor_RetornarDetalhesConversao(const char* pcArquivo, ST_DetalhesConversao* pstDetalhesConversao)
+{
+    pstDetalhesConversao->cNomeTalhao.clear();
+    pstDetalhesConversao->cNomeEvento.clear();
+    ArquivoPtr pf = AbrirLeitura(pcArquivo);
+    if (!pf)
+        return;
+    ST_Talhao stTalhao;
+    unsigned int uiVersaoEvento = PercorrerAteEvento(pf.get(), &stTalhao);
+    if (uiVersaoEvento == 0)
+        return;
+    pstDetalhesConversao->cNomeTalhao = zavoro_TextoCampo(stTalhao.szNomeTalhao);
+    ST_EventoCabecalho stCabecalho;
+    if (Ler(pf.get(), &stCabecalho))
+        pstDetalhesConversao->cNomeEvento = zavoro_TextoCampo(stCabecalho.szNomeEvento);
+}
+
+void conversor_ConfirmarAviso(ST_EstruturaThread* pstEstruturaThread)
+{
+    pstEstruturaThread->ucSemaforoStatusConversao.store(0);
+    pstEstruturaThread->ucSemaforoStatusConversao.notify_all();
+}
+
+unsigned int conversor_ThreadAnalisarTiposArquivosNavegacao(void* lpArg)
+{
+    auto* pstThread = static_cast<ST_EstruturaThread*>(lpArg);
+    const auto* pstSelecao = static_cast<const ST_SelecaoArquivos*>(pstThread->lpArgumento);
+    int iTipos = 0;
+    conversor_PercorrerListaPaths(pstSelecao->iTipoSelecao, pstSelecao->szPathsArqNaveg, pstSelecao->iNumArquivos,
+                                  [&](const std::string& szArquivo) {
+                                      if (zavoro_ValidarArquivoNavegacao(szArquivo.c_str()))
+                                          iTipos |= conversor_AnalisarTiposArqNavegacao(szArquivo.c_str());
+                                      return true;
+                                  });
+    Pausar(pstThread, D_CONVERSOR_PAUSA_ANALISE);
+    const ST_ReceptorAvisos& stReceptor = pstThread->hHandleRetorno;
+    if (stReceptor.pfProcuraArquivosOk != nullptr)
+        stReceptor.pfProcuraArquivosOk(stReceptor.pContexto, D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK, iTipos);
+    return 0;
+}
+
+unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
+{
+    auto* pstThread = static_cast<ST_EstruturaThread*>(lpArg);
+    const auto* pstJob = static_cast<const ST_ConversaoArquivos*>(pstThread->lpArgumento);
+    const ST_ReceptorAvisos& stReceptor = pstThread->hHandleRetorno;
+    pstThread->ucCancelarConversao.store(0);
+
+    const bool bArquivoUnico =
+        pstJob->iTipoSelecao == D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS && pstJob->iNumArquivos == 1;
+    const bool bRelatorio = pstJob->iTipoConversao == D_CONVERSOR_TIPO_CONVERSAO_RELATORIO;
+    ST_DetalhesConversao stDetalhes;
+    int iArquivo = 0;
+
+    conversor_PercorrerListaPaths(
+        pstJob->iTipoSelecao, pstJob->pucVetorPaths, pstJob->iNumArquivos, [&](const std::string& szArquivo) {
+            stDetalhes = ST_DetalhesConversao{};
+            stDetalhes.iNumArquivoAtual = ++iArquivo;
+            stDetalhes.iNumTotalArquivos = bArquivoUnico ? 1 : pstJob->iNumArquivos;
+            stDetalhes.cNomeArquivo = szArquivo;
+            stDetalhes.iTipoConversao = pstJob->iTipoConversao;
+
+            BOOL bResultado = FALSE;
+            ST_DiagnosticoValidacao stDiagnostico;
+            if (!zavoro_DiagnosticarArquivoNavegacao(szArquivo.c_str(), &stDiagnostico))
+            {
+                stDetalhes.iStatus = D_CONVERSOR_STATUS_CONVERSAO_ERRO;
+                stDetalhes.szMotivoErro = "arquivo inválido: " + zavoro_DescreverDiagnostico(stDiagnostico);
+            }
+            else
+            {
+                stDetalhes.iStatus =
+                    bRelatorio ? D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO : D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA;
+                conversor_RetornarDetalhesConversao(szArquivo.c_str(), &stDetalhes);
+                if (stReceptor.pfConvertendoArquivos != nullptr)
+                    stReceptor.pfConvertendoArquivos(stReceptor.pContexto, stDetalhes);
+
+                std::string szErro;
+                bResultado = Converter(stDetalhes, &szErro);
+                if (bResultado)
+                    stDetalhes.iStatus = bRelatorio ? D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO
+                                                    : D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
+                else
+                {
+                    stDetalhes.iStatus = D_CONVERSOR_STATUS_CONVERSAO_ERRO;
+                    stDetalhes.szMotivoErro = szErro;
+                }
+                if (!bArquivoUnico)
+                    Pausar(pstThread, D_CONVERSOR_PAUSA_ARQUIVO_CONVERTIDO);
+            }
+
+            AvisarResultado(pstThread, stDetalhes);
+            if (bArquivoUnico)
+                return false;
+            if (!bResultado)
+                Pausar(pstThread, D_CONVERSOR_PAUSA_ARQUIVO_COM_ERRO);
+            return pstThread->ucCancelarConversao.load() == 0;
+        });
+
+    if (bArquivoUnico)
+        Pausar(pstThread, D_CONVERSOR_PAUSA_ARQUIVO_CONVERTIDO);
+    pstThread->iDesenharSegundoMapa.store(
+        pstJob->iTipoConversao == D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO ? 1 : 0);
+    if (stReceptor.pfConversaoOk != nullptr)
+        stReceptor.pfConversaoOk(stReceptor.pContexto);
+    return 0;
+}
+
+std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhes, int iErroImpressaoGuia,
+                                           const char* pcFimLinha)
+{
+    std::string szBloco;
+    switch (stDetalhes.iTipoConversao)
+    {
+    case D_CONVERSOR_TIPO_CONVERSAO_RELATORIO:
+        szBloco = "Relatório ";
+        break;
+    case D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE:
+        szBloco = "Mapa de Velocidade ";
+        break;
+    default:
+        szBloco = "Mapa de Cobertura ";
+        break;
+    }
+    szBloco += std::to_string(stDetalhes.iNumArquivoAtual) + " de " + std::to_string(stDetalhes.iNumTotalArquivos) + ": ";
+
+    constexpr const char* kErro = "ERRO - Tente Converter Novamente";
+    const bool bSucesso = stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
+                          stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
+    if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO)
+        szBloco += "OK";
+    else if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO)
+        szBloco += iErroImpressaoGuia == 0   ? "OK"
+                   : iErroImpressaoGuia == 1 ? "Mapa Gerado com erros na impressão de guias"
+                                             : kErro;
+    else
+        szBloco += kErro;
+    szBloco += pcFimLinha;
+
+    // Long paths keep their last 65 characters (counted as characters, not UTF-8 bytes).
+    constexpr std::size_t kMaximoCaracteres = 65;
+    const std::string& szPath = stDetalhes.cNomeArquivo;
+    std::size_t caracteres = 0;
+    std::size_t posCorte = szPath.size();
+    for (std::size_t i = szPath.size(); i > 0; i--)
+    {
+        if ((static_cast<unsigned char>(szPath[i - 1]) & 0xC0) == 0x80)
+            continue; // continuation byte
+        if (++caracteres > kMaximoCaracteres)
+            break;
+        posCorte = i - 1;
+    }
+    szBloco += "Arquivo de Navegação: ";
+    szBloco += caracteres > kMaximoCaracteres ? "..." + szPath.substr(posCorte) : szPath;
+    szBloco += pcFimLinha;
+
+    if (bSucesso)
+    {
+        szBloco += "Talhão: " + stDetalhes.cNomeTalhao + pcFimLinha;
+        szBloco += "Evento: " + stDetalhes.cNomeEvento + pcFimLinha;
+    }
+    szBloco += std::string(177, '-') + pcFimLinha;
+    return szBloco;
+}

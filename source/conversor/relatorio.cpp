@@ -1,0 +1,394 @@
+// Work report: the walk over the front matter of a navigation file (field, guides, boundaries, event
+// header) and the general data of the job. The stage blocks are written by relatorioConfiguracao.cpp.
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "zavoro/conversor.h"
+#include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/zavoro.h"
+
+namespace
+{
+constexpr std::size_t D_CONVERSOR_TAMANHO_BUFFER_LEITURA = 65536;
+
+struct FecharArquivo
+{
+    void operator()(std::FILE* pf) const { std::fclose(pf); }
+};
+using ArquivoLeitura = std::unique_ptr<std::FILE, FecharArquivo>;
+
+// Labels are spelled in UTF-8 here; the report is Windows-1252.
+void conversor_AnexarTexto(std::string& szBufRelatorio, std::string_view szUtf8)
+{
+    szBufRelatorio += funcAux_Utf8ParaCp1252(szUtf8);
+}
+
+// Names from the records are Windows-1252 already: copied as stored, never past their field.
+void conversor_AnexarCampo(std::string& szBufRelatorio, const char* pcCampo)
+{
+    const void* pFim = std::memchr(pcCampo, 0, D_ZAVORO_TAMANHO_STRING);
+    szBufRelatorio.append(pcCampo, pFim != nullptr ? static_cast<const char*>(pFim) - pcCampo : D_ZAVORO_TAMANHO_STRING);
+}
+
+void conversor_AnexarInteiro(std::string& szBufRelatorio, std::int32_t iValor)
+{
+    char cBuf[16];
+    szBufRelatorio.append(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, iValor).ptr);
+}
+
+// Fixed-point with the digits of "%.Nf", whatever the process locale.
+void conversor_AnexarReal(std::string& szBufRelatorio, double dValor, int iCasas, BOOL bVirgula)
+{
+    char cBuf[512];
+    std::string szNumero(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr);
+    if (bVirgula)
+        funcAux_SubstituirPontoPorVirgula(szNumero);
+    szBufRelatorio += szNumero;
+}
+
+void conversor_GravarLinha(std::FILE* pfArquivoEscrita, std::string& szBufRelatorio)
+{
+    std::fwrite(szBufRelatorio.data(), 1, szBufRelatorio.size(), pfArquivoEscrita);
+    szBufRelatorio.clear();
+}
+
+void conversor_GravarTexto(std::FILE* pfArquivoEscrita, std::string_view szUtf8)
+{
+    std::string szBufRelatorio;
+    conversor_AnexarTexto(szBufRelatorio, szUtf8);
+    conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+}
+
+void conversor_AnexarData(std::string& szBufRelatorio, std::uint32_t ulDataHora)
+{
+    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA];
+    zavoro_RetornarStringDataHora(ulDataHora, cData);
+    conversor_AnexarTexto(szBufRelatorio, cData);
+}
+
+void conversor_AnexarDuracao(std::string& szBufRelatorio, std::uint32_t ulSegundos)
+{
+    char cDuracao[D_ZAVORO_TAMANHO_STRING_DURACAO];
+    zavoro_RetornarStringHoraMinutoSegundo(ulSegundos, cDuracao);
+    conversor_AnexarTexto(szBufRelatorio, cDuracao);
+}
+
+template <typename T> bool conversor_Ler(std::FILE* pf, T* pValor)
+{
+    return std::fread(pValor, sizeof(T), 1, pf) == 1;
+}
+
+BOOL conversor_Falhar(std::string* pszMotivo, std::string szMotivo)
+{
+    *pszMotivo = std::move(szMotivo);
+    return FALSE;
+}
+
+// Reads the front matter and writes the whole report. The file was validated by the caller; this
+// walk still re-checks versions and never reads past an entry its length allows.
+BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArquivoEscrita, std::string* pszMotivo)
+{
+    std::uint32_t uiVersaoArquivoNavegacao = 0;
+    if (!conversor_Ler(pfArquivoLeitura, &uiVersaoArquivoNavegacao))
+        return conversor_Falhar(pszMotivo, "arquivo vazio ou ilegível");
+    if (uiVersaoArquivoNavegacao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
+        uiVersaoArquivoNavegacao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
+        return conversor_Falhar(pszMotivo,
+                                "versão de arquivo de navegação desconhecida (" + std::to_string(uiVersaoArquivoNavegacao) + ")");
+
+    std::int32_t iTamanho = 0;
+    std::uint16_t usVersaoArquivoTalhao = 0;
+    ST_Talhao stTalhao{};
+    if (!conversor_Ler(pfArquivoLeitura, &iTamanho) || !conversor_Ler(pfArquivoLeitura, &usVersaoArquivoTalhao))
+        return conversor_Falhar(pszMotivo, "talhão incompleto");
+    if (usVersaoArquivoTalhao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO)
+        return conversor_Falhar(pszMotivo, "versão de talhão desconhecida (" + std::to_string(usVersaoArquivoTalhao) + ")");
+    if (!conversor_Ler(pfArquivoLeitura, &stTalhao) || std::fseek(pfArquivoLeitura, 1, SEEK_CUR) != 0)
+        return conversor_Falhar(pszMotivo, "talhão incompleto");
+
+    std::uint32_t ulNumeroGuias = 0;
+    if (!conversor_Ler(pfArquivoLeitura, &ulNumeroGuias))
+        return conversor_Falhar(pszMotivo, "lista de guias incompleta");
+    // The count sizes the arrays below: a hostile one must not.
+    if (ulNumeroGuias > D_ZAVORO_NUMERO_MAXIMO_GUIAS)
+        return conversor_Falhar(pszMotivo, "número de guias inválido (" + std::to_string(ulNumeroGuias) + ")");
+    std::vector<ST_Guia_v2> vGuias(ulNumeroGuias);
+    std::vector<unsigned short> vVersoesGuias(ulNumeroGuias);
+    for (std::uint32_t i = 0; i < ulNumeroGuias; i++)
+    {
+        const std::string szGuia = "guia " + std::to_string(i + 1);
+        std::uint16_t usVersao = 0;
+        if (!conversor_Ler(pfArquivoLeitura, &iTamanho))
+            return conversor_Falhar(pszMotivo, szGuia + " incompleta");
+        const long lInicio = std::ftell(pfArquivoLeitura);
+        if (!conversor_Ler(pfArquivoLeitura, &usVersao))
+            return conversor_Falhar(pszMotivo, szGuia + " incompleta");
+        if (usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA || usVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA)
+            return conversor_Falhar(pszMotivo, "versão de " + szGuia + " desconhecida (" + std::to_string(usVersao) + ")");
+        const std::size_t tamanhoRegistro = usVersao == 1 ? D_ZAVORO_TAMANHO_GUIA_V1 : sizeof(ST_Guia_v2);
+        if (iTamanho < 0 || static_cast<std::size_t>(iTamanho) < sizeof usVersao + tamanhoRegistro ||
+            std::fread(&vGuias[i], 1, tamanhoRegistro, pfArquivoLeitura) != tamanhoRegistro ||
+            std::fseek(pfArquivoLeitura, lInicio + iTamanho, SEEK_SET) != 0)
+            return conversor_Falhar(pszMotivo, szGuia + " incompleta");
+        // A version-1 guide has no type of its own: the field's applies.
+        if (usVersao == 1)
+            vGuias[i].ucTipoGuia = stTalhao.ucTipoGuia;
+        vVersoesGuias[i] = usVersao;
+    }
+
+    std::uint32_t uiNumeroLimites = 0;
+    std::vector<ST_Limite_v1> vLimites;
+    std::vector<unsigned short> vVersoesLimites;
+    if (uiVersaoArquivoNavegacao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
+    {
+        if (!conversor_Ler(pfArquivoLeitura, &uiNumeroLimites))
+            return conversor_Falhar(pszMotivo, "lista de limites incompleta");
+        if (uiNumeroLimites > D_ZAVORO_NUMERO_MAXIMO_LIMITES)
+            return conversor_Falhar(pszMotivo, "número de limites inválido (" + std::to_string(uiNumeroLimites) + ")");
+        vLimites.resize(uiNumeroLimites);
+        vVersoesLimites.resize(uiNumeroLimites);
+        for (std::uint32_t i = 0; i < uiNumeroLimites; i++)
+        {
+            const std::string szLimite = "limite " + std::to_string(i + 1);
+            std::uint16_t usVersao = 0;
+            if (!conversor_Ler(pfArquivoLeitura, &iTamanho))
+                return conversor_Falhar(pszMotivo, szLimite + " incompleto");
+            const long lInicio = std::ftell(pfArquivoLeitura);
+            if (!conversor_Ler(pfArquivoLeitura, &usVersao))
+                return conversor_Falhar(pszMotivo, szLimite + " incompleto");
+            if (usVersao != D_ZAVORO_VERSAO_ARQUIVO_LIMITE)
+                return conversor_Falhar(pszMotivo,
+                                        "versão de " + szLimite + " desconhecida (" + std::to_string(usVersao) + ")");
+            if (iTamanho < 0 || static_cast<std::size_t>(iTamanho) < sizeof usVersao + sizeof(ST_Limite_v1) ||
+                !conversor_Ler(pfArquivoLeitura, &vLimites[i]) ||
+                std::fseek(pfArquivoLeitura, lInicio + iTamanho, SEEK_SET) != 0)
+                return conversor_Falhar(pszMotivo, szLimite + " incompleto");
+            vVersoesLimites[i] = usVersao;
+        }
+    }
+
+    std::uint16_t usVersaoArquivoEvento = 0;
+    ST_EventoCabecalho stEvtCabecalho{};
+    if (!conversor_Ler(pfArquivoLeitura, &iTamanho) || !conversor_Ler(pfArquivoLeitura, &usVersaoArquivoEvento))
+        return conversor_Falhar(pszMotivo, "evento incompleto");
+    if (usVersaoArquivoEvento < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
+        usVersaoArquivoEvento > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
+        return conversor_Falhar(pszMotivo, "versão de evento desconhecida (" + std::to_string(usVersaoArquivoEvento) + ")");
+    if (!conversor_Ler(pfArquivoLeitura, &stEvtCabecalho))
+        return conversor_Falhar(pszMotivo, "cabeçalho do evento incompleto");
+
+    conversor_EscreverDadosGeraisRelatorio(pfArquivoEscrita, &stTalhao, &stEvtCabecalho, uiVersaoArquivoNavegacao,
+                                           usVersaoArquivoTalhao, usVersaoArquivoEvento, ulNumeroGuias, vGuias.data(),
+                                           vVersoesGuias.data(), uiNumeroLimites, vLimites.data(),
+                                           vVersoesLimites.data());
+    conversor_EscreverConfiguracaoRelatorio(pfArquivoEscrita, pfArquivoLeitura, stEvtCabecalho.ulNumConfiguracoes,
+                                            usVersaoArquivoEvento, stEvtCabecalho.ulDataHoraInicioEvento,
+                                            stEvtCabecalho.ulDataHoraFimEvento, stEvtCabecalho.fAreaCobertura,
+                                            stEvtCabecalho.ulVolumeAplicado);
+    return TRUE;
+}
+} // namespace
+
+BOOL conversor_CriarRelatoriosNavegacao(const char* pcArquivoLeitura, const char* pcArquivoEscrita, std::string* pszErro)
+{
+    std::string szMotivo;
+    ArquivoLeitura pfArquivoLeitura(pcArquivoLeitura != nullptr ? std::fopen(pcArquivoLeitura, "rb") : nullptr);
+    if (!pfArquivoLeitura)
+    {
+        if (pszErro != nullptr)
+            *pszErro = "não foi possível abrir " + std::string(pcArquivoLeitura != nullptr ? pcArquivoLeitura : "");
+        return FALSE;
+    }
+    std::setvbuf(pfArquivoLeitura.get(), nullptr, _IOFBF, D_CONVERSOR_TAMANHO_BUFFER_LEITURA);
+
+    ST_ArquivoSaida stSaida;
+    if (pcArquivoEscrita == nullptr || !funcAux_AbrirArquivoSaida(pcArquivoEscrita, &stSaida, pszErro))
+        return FALSE;
+
+    BOOL bOk = conversor_PercorrerRelatorio(pfArquivoLeitura.get(), stSaida.pfArquivo, &szMotivo);
+    if (bOk && std::ferror(stSaida.pfArquivo))
+    {
+        bOk = FALSE;
+        szMotivo = "erro de gravação em " + stSaida.szDestino;
+    }
+    if (!bOk)
+    {
+        // Only a complete report replaces the target.
+        funcAux_DescartarArquivoSaida(&stSaida);
+        if (pszErro != nullptr)
+            *pszErro = std::move(szMotivo);
+        return FALSE;
+    }
+    return funcAux_ConcluirArquivoSaida(&stSaida, pszErro);
+}
+
+void conversor_EscreverDadosGeraisRelatorio(std::FILE* pfArquivoEscrita, const ST_Talhao* pstTalhao,
+                                            const ST_EventoCabecalho* pstEvtCabecalho,
+                                            unsigned int uiVersaoArquivoNavegacao,
+                                            unsigned short usVersaoArquivoTalhao,
+                                            unsigned short usVersaoArquivoEvento, std::uint32_t ulNumeroGuias,
+                                            const ST_Guia_v2* pstGuia, const unsigned short* pusVersaoArquivoGuia,
+                                            std::uint32_t uiNumeroLimites, const ST_Limite_v1* pstLimite,
+                                            const unsigned short* pusVersaoArquivoLimite)
+{
+    std::string szBufRelatorio;
+    const std::string_view szAsteriscos = "*******************************************************************";
+    const std::string_view szMoldura = "***                                                             ***\r\n";
+
+    szBufRelatorio.append(szAsteriscos).append("\r\n").append(szMoldura);
+    conversor_AnexarTexto(szBufRelatorio, "***                Relatório de Trabalho Zavoro                 ***\r\n");
+    szBufRelatorio += "***\t\t\t     (v";
+    conversor_AnexarInteiro(szBufRelatorio, static_cast<std::int32_t>(uiVersaoArquivoNavegacao));
+    szBufRelatorio += " - ";
+    conversor_AnexarInteiro(szBufRelatorio, usVersaoArquivoTalhao);
+    szBufRelatorio += ".";
+    conversor_AnexarInteiro(szBufRelatorio, usVersaoArquivoEvento);
+    szBufRelatorio.append(")\t\t\t\t***\r\n").append(szMoldura).append(szAsteriscos).append("\r\n\r\n");
+    szBufRelatorio += "-------------------- DADOS GERAIS DE TRABALHO ---------------------\r\n\r\n";
+    conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+
+    conversor_AnexarTexto(szBufRelatorio, "Talhão:\t\t\t\t");
+    conversor_AnexarCampo(szBufRelatorio, pstTalhao->szNomeTalhao);
+    szBufRelatorio += "\r\nCriado em:\t\t\t";
+    conversor_AnexarData(szBufRelatorio, pstTalhao->ulDataHoraInicio);
+    szBufRelatorio += "\r\n\r\nEvento:\t\t\t\t";
+    conversor_AnexarCampo(szBufRelatorio, pstEvtCabecalho->szNomeEvento);
+    conversor_AnexarTexto(szBufRelatorio, "\r\nInício:\t\t\t\t");
+    conversor_AnexarData(szBufRelatorio, pstEvtCabecalho->ulDataHoraInicioEvento);
+    szBufRelatorio += "\r\nFim:\t\t\t\t";
+    conversor_AnexarData(szBufRelatorio, pstEvtCabecalho->ulDataHoraFimEvento);
+    szBufRelatorio += "\r\n\r\n";
+    conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+
+    const std::uint8_t ucOperacao = zavoro_TraduzirOperacao(pstEvtCabecalho->ucUltOperacao, usVersaoArquivoEvento);
+    const std::uint32_t ulVolume = pstEvtCabecalho->ulVolumeAplicado;
+    const float fArea = pstEvtCabecalho->fAreaCobertura;
+    const BOOL bPulverizacao = ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO;
+    const BOOL bAdubacao = ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO;
+
+    if (bPulverizacao)
+    {
+        conversor_AnexarTexto(szBufRelatorio, "Volume Aplicado:\t\t");
+        if (ulVolume <= 9999999)
+        {
+            conversor_AnexarInteiro(szBufRelatorio, static_cast<std::int32_t>(ulVolume));
+            szBufRelatorio += " L\r\n";
+        }
+        else
+            szBufRelatorio += "ERRO\r\n";
+    }
+    else if (bAdubacao)
+    {
+        conversor_AnexarTexto(szBufRelatorio, "Carga Distribuída:\t\t");
+        if (ulVolume <= 999999999)
+        {
+            conversor_AnexarInteiro(szBufRelatorio, static_cast<std::int32_t>(ulVolume));
+            szBufRelatorio += " kg\r\n";
+        }
+        else
+            szBufRelatorio += "ERRO\r\n";
+    }
+    conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+
+    conversor_AnexarTexto(szBufRelatorio, "Área Aplicada:\t\t\t");
+    // Written so that a NaN area is an error too.
+    if (fArea <= 999999.0)
+    {
+        conversor_AnexarReal(szBufRelatorio, fArea, 3, TRUE);
+        szBufRelatorio += " ha\r\n";
+    }
+    else
+        szBufRelatorio += "ERRO\r\n";
+    conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+
+    if (bPulverizacao || bAdubacao)
+    {
+        const std::uint32_t ulVolumeMaximo = bPulverizacao ? 9999999 : 999999999;
+        const double dAreaMaxima = bPulverizacao ? 999999.0 : 1000000000.0;
+        const char* pcUnidade = bPulverizacao ? " L/ha\r\n" : " kg/ha\r\n";
+        conversor_AnexarTexto(szBufRelatorio, "Taxa Média Aplicada (Cálculo):\t");
+        if (ulVolume <= ulVolumeMaximo && fArea > 0 && fArea <= dAreaMaxima)
+        {
+            conversor_AnexarReal(szBufRelatorio, static_cast<float>(ulVolume) / fArea, 1, TRUE);
+            szBufRelatorio += pcUnidade;
+        }
+        else if (ulVolume <= ulVolumeMaximo && fArea <= 0)
+            szBufRelatorio.append("0").append(pcUnidade);
+        else
+            szBufRelatorio += "ERRO\r\n";
+        conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+    }
+
+    conversor_AnexarTexto(szBufRelatorio, "Distância Percorrida:\t\t");
+    conversor_AnexarReal(szBufRelatorio, pstEvtCabecalho->fDistanciaPercorridaEvento / 1000.0f, 2, TRUE);
+    szBufRelatorio += " km\r\n\r\nTempo de Trabalho:\t\t";
+    conversor_AnexarDuracao(szBufRelatorio, pstEvtCabecalho->ulTempoTrabalho);
+    szBufRelatorio += "\r\nTempo de Trabalho Efetivo:\t";
+    conversor_AnexarDuracao(szBufRelatorio, pstEvtCabecalho->ulTempoTrabalhoEfetivo);
+    szBufRelatorio += "\r\nHectares por Hora:\t\t";
+    if (pstEvtCabecalho->ulTempoTrabalhoEfetivo != 0)
+        conversor_AnexarReal(szBufRelatorio,
+                             fArea / static_cast<float>(pstEvtCabecalho->ulTempoTrabalhoEfetivo) * 3600.0f, 3, TRUE);
+    else
+        szBufRelatorio += "0";
+    szBufRelatorio += " ha/h\r\n\r\n";
+    conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+
+    if (ulNumeroGuias == 0)
+        conversor_GravarTexto(pfArquivoEscrita, "Ponto A:\t\t\tNão Marcado\r\nPonto B:\t\t\tNão Marcado\r\n\r\n");
+    for (std::uint32_t i = 0; i < ulNumeroGuias; i++)
+    {
+        if (pusVersaoArquivoGuia[i] < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA ||
+            pusVersaoArquivoGuia[i] > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA)
+            continue;
+        const ST_Guia_v2& stGuia = pstGuia[i];
+        char cTipo[D_ZAVORO_TAMANHO_STRING_CODIGO];
+        zavoro_RetornarStringTipoGuia(stGuia.ucTipoGuia, cTipo);
+        szBufRelatorio += "Tipo de guia ";
+        conversor_AnexarInteiro(szBufRelatorio, static_cast<std::int32_t>(i + 1));
+        // Two digits take the room of one tab.
+        szBufRelatorio += i + 1 <= 9 ? ":\t\t\t" : ":\t\t";
+        conversor_AnexarTexto(szBufRelatorio, cTipo);
+        szBufRelatorio += "\r\n";
+        if (stGuia.ucFlagPontoAMarcado)
+        {
+            szBufRelatorio += "Ponto A:\t\t\tLat ";
+            conversor_AnexarReal(szBufRelatorio, stGuia.dPontoALat, 6, FALSE);
+            szBufRelatorio += " | Long ";
+            conversor_AnexarReal(szBufRelatorio, stGuia.dPontoALon, 6, FALSE);
+            szBufRelatorio += "\r\n";
+        }
+        else
+            conversor_AnexarTexto(szBufRelatorio, "Ponto A:\t\t\tNão Marcado\r\n");
+        if (stGuia.ucFlagPontoBMarcado)
+        {
+            szBufRelatorio += "Ponto B:\t\t\tLat ";
+            conversor_AnexarReal(szBufRelatorio, stGuia.dPontoBLat, 6, FALSE);
+            szBufRelatorio += " | Long ";
+            conversor_AnexarReal(szBufRelatorio, stGuia.dPontoBLon, 6, FALSE);
+            szBufRelatorio += "\r\n\r\n";
+        }
+        else
+            conversor_AnexarTexto(szBufRelatorio, "Ponto B:\t\t\tNão Marcado\r\n\r\n");
+        conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+    }
+
+    if (uiNumeroLimites == 0)
+        conversor_GravarTexto(pfArquivoEscrita, "Limite:\t\t\t\tNão Marcado\r\n\r\n");
+    for (std::uint32_t i = 0; i < uiNumeroLimites; i++)
+    {
+        if (pusVersaoArquivoLimite[i] != D_ZAVORO_VERSAO_ARQUIVO_LIMITE)
+            continue;
+        conversor_AnexarTexto(szBufRelatorio, "Área Limite:\t\t\t");
+        // Boundary areas keep the decimal point.
+        conversor_AnexarReal(szBufRelatorio, pstLimite[i].fAreaLimite, 3, FALSE);
+        szBufRelatorio += " ha\r\n\r\n";
+        conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
+    }
+}

@@ -1,0 +1,533 @@
+// Search for navigation files beneath a folder, the search worker and the open dialog's display text.
+#include "zavoro/arquivo.h"
+#include "zavoro/conversor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/DiretorioTemporario.h"
+#include "support/NvgBuilder.h"
+
+namespace fs = std::filesystem;
+using zavoro_teste::DiretorioTemporario;
+
+namespace
+{
+
+constexpr int kOk = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK;
+constexpr int kBuscaLonga = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUSCA_LONGA;
+constexpr int kPathLongo = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_PATH_LONGO;
+constexpr int kBufferCheio = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUFFER_PATHS_CHEIO;
+constexpr int kIndefinido = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_INDEFINIDO;
+constexpr std::size_t kMaximoPath = D_ARQUIVO_TAMANHO_MAXIMO_PATH - 1;
+
+struct ResultadoProcura
+{
+    int iCodigo = 0;
+    int iNumArquivos = 0;
+    ST_EstadoProcura stEstado;
+    std::vector<std::string> vPaths; // as stored, in the order stored
+    std::vector<char> vBuffer = std::vector<char>(D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS, 0);
+};
+
+// Runs one search and reads the list back as the conversion will: iNumArquivos strings in a row.
+ResultadoProcura Procurar(const std::string& szRaiz, ST_EstadoProcura stEstado = {})
+{
+    ResultadoProcura r;
+    r.stEstado = stEstado;
+    const int iIndiceInicial = stEstado.iIndBufferProcuraArquivosDir;
+    r.iCodigo = arquivo_ProcurarArquivosNavegacaoDiretorio(szRaiz.c_str(), r.vBuffer.data(), &r.iNumArquivos,
+                                                           &r.stEstado);
+    std::size_t pos = static_cast<std::size_t>(iIndiceInicial);
+    for (int i = 0; i < r.iNumArquivos && pos < r.vBuffer.size(); i++)
+    {
+        const std::size_t tamanho = strnlen(r.vBuffer.data() + pos, r.vBuffer.size() - pos);
+        r.vPaths.emplace_back(r.vBuffer.data() + pos, tamanho);
+        pos += tamanho + 1;
+    }
+    // The index stops right after the last path, and the list is closed by a second zero.
+    EXPECT_EQ(pos, static_cast<std::size_t>(r.stEstado.iIndBufferProcuraArquivosDir));
+    EXPECT_EQ(r.vBuffer[std::min(pos, r.vBuffer.size() - 1)], '\0');
+    EXPECT_EQ(r.vBuffer.back(), '\0');
+    EXPECT_EQ(r.stEstado.iContRecursividadeProcuraDir, stEstado.iContRecursividadeProcuraDir) << "depth not restored";
+    return r;
+}
+
+std::string Raiz(const DiretorioTemporario& dir)
+{
+    return dir.caminho().string();
+}
+
+void Tocar(const fs::path& caminho)
+{
+    fs::create_directories(caminho.parent_path());
+    std::ofstream(caminho).put('x');
+}
+
+std::set<std::string> Conjunto(const std::vector<std::string>& v)
+{
+    return {v.begin(), v.end()};
+}
+
+std::string Sep()
+{
+    return std::string(1, D_ARQUIVO_SEPARADOR);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------
+// The search
+// ---------------------------------------------------------------------------------------------------
+
+TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
+{
+    DiretorioTemporario dir;
+    const fs::path raiz = dir.caminho();
+    for (const char* pcNome : {"x.nvg", "y.NVG", "z.Nvg", "w.nvg.bak", "nvg", "v.nvgx", "u.txt"})
+        Tocar(raiz / pcNome);
+    Tocar(raiz / "pasta.nvg" / "a.nvg"); // a folder named like a file is still a folder
+    Tocar(raiz / "a" / "b" / "c" / "fundo.nvg");
+    Tocar(raiz / "a" / "meio.NVG");
+    Tocar(raiz / "a" / "b" / "nada.NvG");
+    fs::create_directories(raiz / "vazia");
+
+    const ResultadoProcura r = Procurar(raiz.string());
+    EXPECT_EQ(r.iCodigo, kOk);
+    EXPECT_EQ(r.iNumArquivos, 5);
+    const std::string s = Sep();
+    const std::string szRaiz = raiz.string();
+    EXPECT_EQ(Conjunto(r.vPaths), (std::set<std::string>{szRaiz + s + "x.nvg", szRaiz + s + "y.NVG",
+                                                          szRaiz + s + "pasta.nvg" + s + "a.nvg",
+                                                          szRaiz + s + "a" + s + "b" + s + "c" + s + "fundo.nvg",
+                                                          szRaiz + s + "a" + s + "meio.NVG"}));
+    EXPECT_EQ(r.vPaths.size(), Conjunto(r.vPaths).size());
+
+    // A root given with its separator gets no second one.
+    const ResultadoProcura rBarra = Procurar(szRaiz + s);
+    EXPECT_EQ(Conjunto(rBarra.vPaths), Conjunto(r.vPaths));
+}
+
+TEST(ProcuraArquivos, TreeWithoutNavigationFilesGivesZeroAndLeavesTheBufferClear)
+{
+    DiretorioTemporario dir;
+    Tocar(dir / "leia.txt");
+    fs::create_directories(dir.caminho() / "a" / "b");
+    Tocar(dir.caminho() / "a" / "relatorio.txt");
+
+    const ResultadoProcura r = Procurar(Raiz(dir));
+    EXPECT_EQ(r.iCodigo, kOk);
+    EXPECT_EQ(r.iNumArquivos, 0);
+    EXPECT_TRUE(std::all_of(r.vBuffer.begin(), r.vBuffer.end(), [](char c) { return c == '\0'; }));
+}
+
+TEST(ProcuraArquivos, RootThatCannotBeListed)
+{
+    DiretorioTemporario dir;
+    Tocar(dir / "arquivo.nvg");
+    for (const std::string& szRaiz : {Raiz(dir) + Sep() + "nao_existe", (dir / "arquivo.nvg").string(), std::string()})
+    {
+        SCOPED_TRACE(szRaiz);
+        const ResultadoProcura r = Procurar(szRaiz);
+        EXPECT_EQ(r.iCodigo, kIndefinido);
+        EXPECT_EQ(r.iNumArquivos, 0);
+    }
+}
+
+TEST(ProcuraArquivos, DepthLimit)
+{
+    // The depth count says how deep the caller already is, so the limit can be met without a deep tree.
+    DiretorioTemporario dir;
+    Tocar(dir / "aqui.nvg");
+    Tocar(dir.caminho() / "sub" / "abaixo.nvg");
+    for (int i = 0; i < 4; i++)
+    {
+        Tocar(dir.caminho() / ("irma" + std::to_string(i)) / "x.nvg");
+        Tocar(dir / ("vizinho" + std::to_string(i) + ".nvg"));
+    }
+
+    ST_EstadoProcura stEstado;
+    stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 2;
+    const ResultadoProcura rCabe = Procurar(Raiz(dir), stEstado);
+    EXPECT_EQ(rCabe.iCodigo, kOk);
+    EXPECT_EQ(rCabe.iNumArquivos, 10);
+
+    // Every sub-folder now lies beyond the limit: each is skipped, its -1 stays inside, and the
+    // listing goes on with the files beside them.
+    stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 1;
+    const ResultadoProcura rNoLimite = Procurar(Raiz(dir), stEstado);
+    EXPECT_EQ(rNoLimite.iCodigo, kOk);
+    EXPECT_EQ(rNoLimite.iNumArquivos, 5);
+    for (const std::string& szPath : rNoLimite.vPaths)
+        EXPECT_EQ(fs::path(szPath).parent_path(), dir.caminho()) << szPath;
+
+    stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA;
+    const ResultadoProcura rAlem = Procurar(Raiz(dir), stEstado);
+    EXPECT_EQ(rAlem.iCodigo, kBuscaLonga);
+    EXPECT_EQ(rAlem.iNumArquivos, 0);
+}
+
+TEST(ProcuraArquivos, FolderNinetyNineLevelsDownIsSearchedOneHundredIsNot)
+{
+    DiretorioTemporario dir;
+    const std::string szRaiz = Raiz(dir);
+    if (szRaiz.size() + 2 * 101 + 6 > kMaximoPath)
+        GTEST_SKIP() << "temporary folder too long for a 100-level tree: " << szRaiz;
+
+    // Two chains, so whichever is listed first, the other still meets the limit with a clean count.
+    for (const char* pcChain : {"a", "b"})
+    {
+        fs::path nivel99 = dir.caminho() / pcChain;
+        for (int i = 2; i <= 99; i++)
+            nivel99 /= "d";
+        Tocar(nivel99 / "x99.nvg");
+        Tocar(nivel99 / "e" / "x100.nvg");
+        Tocar(nivel99 / "f" / "g" / "x101.nvg");
+    }
+
+    const ResultadoProcura r = Procurar(szRaiz);
+    EXPECT_EQ(r.iCodigo, kOk);
+    ASSERT_EQ(r.iNumArquivos, 2);
+    for (const std::string& szPath : r.vPaths)
+        EXPECT_EQ(fs::path(szPath).filename(), "x99.nvg");
+}
+
+TEST(ProcuraArquivos, FullBufferStopsEverythingAndKeepsWhatWasStored)
+{
+    DiretorioTemporario dir;
+    const fs::path pasta = dir.caminho() / "a" / "b"; // the -3 must climb two levels
+    const std::size_t tamanhoPrefixo = pasta.string().size() + 1;
+    const std::size_t tamanhoNome = std::min<std::size_t>(250, kMaximoPath - tamanhoPrefixo);
+    if (tamanhoNome < 100)
+        GTEST_SKIP() << "temporary folder too long: " << pasta;
+    const std::size_t tamanhoPath = tamanhoPrefixo + tamanhoNome;
+    const std::size_t numArquivos = D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS / (tamanhoPath + 1) + 10;
+    std::set<std::string> criados;
+    for (std::size_t i = 0; i < numArquivos; i++)
+    {
+        std::string szNome = std::to_string(i);
+        szNome += std::string(tamanhoNome - 4 - szNome.size(), 'n') + ".nvg";
+        Tocar(pasta / szNome);
+        criados.insert((pasta / szNome).string());
+    }
+    Tocar(dir.caminho() / "c" / "depois.nvg");
+
+    const ResultadoProcura r = Procurar(Raiz(dir));
+    EXPECT_EQ(r.iCodigo, kBufferCheio);
+    ASSERT_EQ(r.vPaths.size(), static_cast<std::size_t>(r.iNumArquivos));
+    // Full: the next path of that length did not fit, and nothing was cut.
+    const auto indice = static_cast<std::size_t>(r.stEstado.iIndBufferProcuraArquivosDir);
+    EXPECT_LE(indice, static_cast<std::size_t>(D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1));
+    EXPECT_GT(indice + tamanhoPath + 1, static_cast<std::size_t>(D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1));
+    std::size_t numLongos = 0;
+    for (const std::string& szPath : r.vPaths)
+        if (criados.count(szPath) == 1)
+            numLongos++;
+        else
+            EXPECT_EQ(szPath, (dir.caminho() / "c" / "depois.nvg").string());
+    EXPECT_GE(numLongos, D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS / (tamanhoPath + 1) - 1);
+    EXPECT_EQ(Conjunto(r.vPaths).size(), r.vPaths.size());
+}
+
+TEST(ProcuraArquivos, LastByteOfTheBufferIsTheBoundary)
+{
+    DiretorioTemporario dir;
+    Tocar(dir / "a.nvg");
+    const std::size_t tamanhoPath = (dir / "a.nvg").string().size();
+
+    // Path and terminator end exactly at the last byte but one: it fits.
+    ST_EstadoProcura stEstado;
+    stEstado.iIndBufferProcuraArquivosDir = static_cast<int>(D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1 - tamanhoPath - 1);
+    const ResultadoProcura rCabe = Procurar(Raiz(dir), stEstado);
+    EXPECT_EQ(rCabe.iCodigo, kOk);
+    ASSERT_EQ(rCabe.iNumArquivos, 1);
+    EXPECT_EQ(rCabe.vPaths[0], (dir / "a.nvg").string());
+
+    stEstado.iIndBufferProcuraArquivosDir++;
+    const ResultadoProcura rCheio = Procurar(Raiz(dir), stEstado);
+    EXPECT_EQ(rCheio.iCodigo, kBufferCheio);
+    EXPECT_EQ(rCheio.iNumArquivos, 0);
+    EXPECT_TRUE(std::all_of(rCheio.vBuffer.begin(), rCheio.vBuffer.end(), [](char c) { return c == '\0'; }));
+}
+
+TEST(ProcuraArquivos, PathsLongerThanTheLimitAreSkippedNeverCut)
+{
+    // A name that makes a path of the given length beneath the root.
+    auto nome = [](const DiretorioTemporario& d, std::size_t tamanhoPath, const char* pcFim) {
+        const std::size_t tamanhoPrefixo = Raiz(d).size() + 1;
+        return std::string(tamanhoPath - tamanhoPrefixo - std::strlen(pcFim), 'p') + pcFim;
+    };
+    {
+        DiretorioTemporario d;
+        if (Raiz(d).size() + 1 + 255 < kMaximoPath + 1 || Raiz(d).size() + 20 > kMaximoPath)
+            GTEST_SKIP() << "temporary folder length does not allow the case: " << Raiz(d);
+        // A file exactly at the limit is found; one character more is skipped, whatever the order.
+        Tocar(d / nome(d, kMaximoPath, "a.nvg"));
+        Tocar(d / nome(d, kMaximoPath + 1, "b.nvg"));
+        const ResultadoProcura r = Procurar(Raiz(d));
+        EXPECT_EQ(r.iCodigo, kPathLongo);
+        ASSERT_EQ(r.iNumArquivos, 1);
+        EXPECT_EQ(r.vPaths[0], (d / nome(d, kMaximoPath, "a.nvg")).string());
+        EXPECT_EQ(r.vPaths[0].size(), kMaximoPath);
+    }
+    {
+        // A sub-folder whose listing pattern (separator and '*') would not fit is skipped with -2.
+        DiretorioTemporario d;
+        fs::create_directories(d / nome(d, kMaximoPath - 1, "d"));
+        Tocar(d / nome(d, kMaximoPath - 1, "d") / "x.nvg");
+        const ResultadoProcura r = Procurar(Raiz(d));
+        EXPECT_EQ(r.iCodigo, kPathLongo);
+        EXPECT_EQ(r.iNumArquivos, 0);
+    }
+    {
+        // One character shorter it is searched; what lies in it is too long there, and stays there.
+        DiretorioTemporario d;
+        fs::create_directories(d / nome(d, kMaximoPath - 2, "d"));
+        Tocar(d / nome(d, kMaximoPath - 2, "d") / "x.nvg");
+        const ResultadoProcura r = Procurar(Raiz(d));
+        EXPECT_EQ(r.iCodigo, kOk);
+        EXPECT_EQ(r.iNumArquivos, 0);
+    }
+    {
+        // The root itself: 257 characters leave room for the pattern and are listed (and do not
+        // exist); 258 are not even tried.
+        DiretorioTemporario d;
+        EXPECT_EQ(Procurar(Raiz(d) + Sep() + nome(d, kMaximoPath - 2, "r")).iCodigo, kIndefinido);
+        EXPECT_EQ(Procurar(Raiz(d) + Sep() + nome(d, kMaximoPath - 1, "r")).iCodigo, kPathLongo);
+    }
+}
+
+TEST(ProcuraArquivos, SymbolicLinksAreNotFollowed)
+{
+    DiretorioTemporario dir;
+    const fs::path raiz = dir.caminho();
+    Tocar(raiz / "a" / "x.nvg");
+    std::error_code ec;
+    fs::create_directory_symlink(raiz, raiz / "a" / "volta", ec); // a loop back to the root
+    if (ec)
+        GTEST_SKIP() << "no symbolic links here: " << ec.message();
+    fs::create_directory_symlink(raiz / "a", raiz / "atalho");
+    fs::create_symlink(raiz / "a" / "x.nvg", raiz / "ligacao.nvg");
+    fs::create_symlink(raiz / "nao_existe.nvg", raiz / "quebrada.nvg");
+
+    const ResultadoProcura r = Procurar(raiz.string());
+    EXPECT_EQ(r.iCodigo, kOk);
+    EXPECT_EQ(r.vPaths, std::vector<std::string>{(raiz / "a" / "x.nvg").string()});
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The search worker
+// ---------------------------------------------------------------------------------------------------
+
+namespace
+{
+
+struct AvisosRecebidos
+{
+    std::vector<std::pair<int, int>> vProcura;
+};
+
+void ReceberProcura(void* pContexto, int iStatus, int iTipos)
+{
+    static_cast<AvisosRecebidos*>(pContexto)->vProcura.emplace_back(iStatus, iTipos);
+}
+
+struct TrabalhoProcura
+{
+    std::unique_ptr<ST_SelecaoArquivos> pstSelecao = std::make_unique<ST_SelecaoArquivos>();
+    ST_EstruturaThread stThread;
+    AvisosRecebidos stAvisos;
+
+    explicit TrabalhoProcura(const std::string& szRaiz)
+    {
+        pstSelecao->iTipoSelecao = D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO;
+        std::snprintf(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox, "%s", szRaiz.c_str());
+        // What an earlier selection left behind must not survive.
+        std::memset(pstSelecao->szPathsArqNaveg, 'L', sizeof pstSelecao->szPathsArqNaveg);
+        pstSelecao->iNumArquivos = 42;
+        stThread.lpArgumento = pstSelecao.get();
+        stThread.hHandleRetorno.pContexto = &stAvisos;
+        stThread.hHandleRetorno.pfProcuraArquivosOk = ReceberProcura;
+    }
+
+    unsigned int executar() { return arquivo_ThreadProcurarArquivosNavegacao(&stThread); }
+};
+
+} // namespace
+
+TEST(ThreadProcura, FailedSearchIsToldWithItsCodeAndNoClassification)
+{
+    DiretorioTemporario dir;
+    TrabalhoProcura t(Raiz(dir) + Sep() + "nao_existe");
+    EXPECT_EQ(t.executar(), 0u);
+    EXPECT_EQ(t.stAvisos.vProcura, (std::vector<std::pair<int, int>>{{kIndefinido, 0}}));
+    EXPECT_EQ(t.pstSelecao->iNumArquivos, 0);
+    EXPECT_EQ(t.pstSelecao->szPathsArqNaveg[0], '\0');
+    EXPECT_EQ(t.pstSelecao->szPathsArqNaveg[D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1], '\0');
+
+    // A missing receiver is skipped, not called.
+    t.stThread.hHandleRetorno.pfProcuraArquivosOk = nullptr;
+    EXPECT_EQ(t.executar(), 0u);
+    EXPECT_EQ(t.stAvisos.vProcura.size(), 1u);
+}
+
+TEST(ThreadProcura, SuccessfulSearchGoesOnToTheClassification)
+{
+    {
+        DiretorioTemporario dir;
+        fs::create_directories(dir.caminho() / "vazia");
+        TrabalhoProcura t(Raiz(dir));
+        EXPECT_EQ(t.executar(), 0u);
+        EXPECT_EQ(t.pstSelecao->iNumArquivos, 0);
+        EXPECT_EQ(t.stAvisos.vProcura, (std::vector<std::pair<int, int>>{{kOk, 0}}));
+    }
+    {
+        // A valid spraying file deep down and a damaged one: the classification reads the found list.
+        DiretorioTemporario dir;
+        fs::create_directories(dir.caminho() / "talhao" / "dia1");
+        zavoro_teste::NvgBuilder::tipico().gravar(dir.caminho() / "talhao" / "dia1" / "pulverizacao.nvg");
+        Tocar(dir / "estragado.NVG");
+        TrabalhoProcura t(Raiz(dir));
+        EXPECT_EQ(t.executar(), 0u);
+        EXPECT_EQ(t.pstSelecao->iNumArquivos, 2);
+        EXPECT_EQ(t.stAvisos.vProcura,
+                  (std::vector<std::pair<int, int>>{{kOk, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO}}));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Display text of the open dialog's result
+// ---------------------------------------------------------------------------------------------------
+
+namespace
+{
+
+// The dialog's result as it lays it out: items each closed by a zero, the list by a second one.
+std::vector<char> ResultadoDialogo(const std::vector<std::string>& vItens)
+{
+    std::vector<char> v;
+    for (const std::string& szItem : vItens)
+    {
+        v.insert(v.end(), szItem.begin(), szItem.end());
+        v.push_back('\0');
+    }
+    v.push_back('\0');
+    return v;
+}
+
+} // namespace
+
+TEST(TextoSelecao, QuotedNamesFromTheOffset)
+{
+    char szDestino[256];
+    const std::vector<char> vUm = ResultadoDialogo({"C:\\talhoes\\a.nvg"});
+    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(11, vUm.data(), szDestino, static_cast<int>(vUm.size()), sizeof szDestino), 1);
+    EXPECT_STREQ(szDestino, "\"a.nvg\" ");
+
+    const std::vector<char> vVarios = ResultadoDialogo({"C:\\talhoes", "a.nvg", "Ipê Roxo.NVG", "c.nvg"});
+    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(11, vVarios.data(), szDestino, static_cast<int>(vVarios.size()), sizeof szDestino), 3);
+    EXPECT_STREQ(szDestino, "\"a.nvg\" \"Ipê Roxo.NVG\" \"c.nvg\" ");
+
+    const std::vector<char> vVazio = ResultadoDialogo({});
+    std::strcpy(szDestino, "antigo");
+    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(0, vVazio.data(), szDestino, static_cast<int>(vVazio.size()), sizeof szDestino), 0);
+    EXPECT_STREQ(szDestino, "");
+}
+
+TEST(TextoSelecao, SourceIsNotReadAtOrBeyondTheLimit)
+{
+    // Exactly-sized copies, so a read past the limit is caught by the sanitizer run.
+    const std::vector<char> vLista = ResultadoDialogo({"d", "a.nvg", "bb.nvg"});
+    char szDestino[64];
+    for (std::size_t limite = 2; limite <= vLista.size(); limite++)
+    {
+        const std::vector<char> vCorte(vLista.begin(), vLista.begin() + static_cast<std::ptrdiff_t>(limite));
+        const int iNum = arquivo_SepararPathsArquivosSelecionados(2, vCorte.data(), szDestino, static_cast<int>(limite), sizeof szDestino);
+        SCOPED_TRACE(limite);
+        // A name counts, and shows, only once its zero lies below the limit.
+        if (limite >= 15)
+        {
+            EXPECT_EQ(iNum, 2);
+            EXPECT_STREQ(szDestino, "\"a.nvg\" \"bb.nvg\" ");
+        }
+        else if (limite >= 8)
+        {
+            EXPECT_EQ(iNum, 1);
+            EXPECT_STREQ(szDestino, "\"a.nvg\" ");
+        }
+        else
+        {
+            EXPECT_EQ(iNum, 0);
+            EXPECT_STREQ(szDestino, "");
+        }
+    }
+}
+
+TEST(TextoSelecao, SmallDestinationKeepsWholeNamesAndCountsThemAll)
+{
+    const std::vector<char> vLista = ResultadoDialogo({"d", "aaa", "bbb", "ccc", "e"});
+    const int iLimite = static_cast<int>(vLista.size());
+    struct
+    {
+        std::size_t tamanho;
+        const char* pcEsperado;
+    } casos[] = {
+        {22, "\"aaa\" \"bbb\" \"ccc\" "}, // 18 + terminator: a fourth name needs 4 more
+        {19, "\"aaa\" \"bbb\" \"ccc\" "},
+        {18, "\"aaa\" \"bbb\" "}, // "e" would fit, but nothing after a left-out name is shown
+        {7, "\"aaa\" "},
+        {6, ""},
+        {1, ""},
+    };
+    for (const auto& caso : casos)
+    {
+        SCOPED_TRACE(caso.tamanho);
+        std::vector<char> vDestino(caso.tamanho + 8, '#');
+        EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vLista.data(), vDestino.data(), iLimite, caso.tamanho), 4);
+        EXPECT_STREQ(vDestino.data(), caso.pcEsperado);
+        EXPECT_TRUE(std::all_of(vDestino.begin() + static_cast<std::ptrdiff_t>(caso.tamanho), vDestino.end(),
+                                [](char c) { return c == '#'; }));
+    }
+    char c = '#';
+    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vLista.data(), &c, iLimite, 0), 4);
+    EXPECT_EQ(c, '#');
+
+    // A full dialog result of one-letter names: the text would be twice as long as the list.
+    auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
+    std::vector<std::string> vNomes{"d"};
+    while ((vNomes.size() + 1) * 2 < D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 2)
+        vNomes.emplace_back(1, static_cast<char>('a' + vNomes.size() % 26));
+    const std::vector<char> vCheia = ResultadoDialogo(vNomes);
+    ASSERT_LE(vCheia.size(), sizeof pstSelecao->szPathsArqNaveg);
+    std::memcpy(pstSelecao->szPathsArqNaveg, vCheia.data(), vCheia.size());
+    const int iNum = arquivo_SepararPathsArquivosSelecionados(2, pstSelecao->szPathsArqNaveg, pstSelecao->szPathsArqNavegTxtBox,
+                                                              D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS);
+    EXPECT_EQ(iNum, static_cast<int>(vNomes.size()) - 1);
+    const std::size_t tamanhoTexto = strnlen(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox);
+    EXPECT_LT(tamanhoTexto, sizeof pstSelecao->szPathsArqNavegTxtBox);
+    EXPECT_EQ(tamanhoTexto % 4, 0u); // whole "\"x\" " items only
+}
+
+TEST(CodigoBusca, TextsForTheCommand)
+{
+    EXPECT_STREQ(arquivo_DescreverCodigoBusca(kBufferCheio),
+                 "Muitos arquivos de navegação foram encontrados. Selecione outro diretório com menos arquivos.");
+    std::set<std::string> textos;
+    for (int iCodigo : {kOk, kBuscaLonga, kPathLongo, kBufferCheio, kIndefinido, 7})
+    {
+        const char* pcTexto = arquivo_DescreverCodigoBusca(iCodigo);
+        ASSERT_NE(pcTexto, nullptr);
+        textos.insert(pcTexto);
+    }
+    EXPECT_EQ(textos.size(), 6u);
+}
