@@ -4,7 +4,7 @@ CMAKE := cmake -G Ninja -S .
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .DEFAULT_GOAL := build
-.PHONY: setup build test test-asan demo samples fuzz bench clean
+.PHONY: setup build test test-asan test-tsan demo samples fuzz bench clean
 
 setup:
 	bash scripts/setup.sh
@@ -16,12 +16,19 @@ build: setup
 test: build
 	ctest --test-dir build --output-on-failure --no-tests=error -j$(JOBS)
 	$(MAKE) test-asan
+	$(MAKE) test-tsan
 
 # The same suite under AddressSanitizer + UndefinedBehaviorSanitizer (test discovery runs at build time).
 test-asan: setup
 	$(CMAKE) -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZAVORO_SANITIZE=ON
 	$(SANITIZER_ENV) cmake --build build-asan -j$(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir build-asan --output-on-failure --no-tests=error -j$(JOBS)
+
+# The tests that run workers on threads, under ThreadSanitizer.
+test-tsan: setup
+	$(CMAKE) -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVORO_TSAN=ON
+	cmake --build build-tsan -j$(JOBS) --target zavoro_unit_tests zavoro_integration_tests zavoro
+	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure --no-tests=error -j$(JOBS) -R '^(Conversao|ThreadProcura|Comando)'
 
 demo: build
 	bash scripts/demo.sh
@@ -39,4 +46,4 @@ bench: build
 	@set -e; for b in build/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done
 
 clean:
-	rm -rf build build-asan build-fuzz demo-saida
+	rm -rf build build-asan build-tsan build-fuzz demo-saida

@@ -16,4 +16,16 @@ int cli_ErroUso(const std::string& szMensagem);
 // Returns false (after reporting) when an option is not known.
 bool cli_SepararOperandos(const std::vector<std::string>& vArgumentos, std::vector<std::string>& vOperandos);
 
+// Takes "-j N" / "-jN" out of the arguments (default: the number of cores); "--" and what follows pass
+// through untouched. Returns false (after reporting) on a bad value.
+bool cli_LerOpcaoTrabalhos(const std::vector<std::string>& vArgumentos, std::vector<std::string>& vResto,
+                           int* piTrabalhos);
+// Files of the targets: files as given, folders searched for navigation files. False when a search
+// reported a problem (told on stderr); the files found are kept.
+bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::string>& vArquivos);
+// Converts the files, iTrabalhos at a time, printing each result block in file order.
+int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos);
+
 int cli_Validar(const std::vector<std::string>& vArgumentos);
+int cli_Relatorio(const std::vector<std::string>& vArgumentos);
+int cli_Procurar(const std::vector<std::string>& vArgumentos);

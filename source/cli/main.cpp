@@ -14,12 +14,17 @@ constexpr const char* kUso =
     "Uso: zavoro COMANDO [OPÇÕES] ARQUIVO...\n"
     "\n"
     "Comandos:\n"
-    "  validar ARQ...   valida arquivos de navegação (.nvg): uma linha por arquivo,\n"
-    "                   válido ou inválido com o motivo e a posição do erro\n"
+    "  validar ARQ...              valida arquivos de navegação (.nvg): uma linha por\n"
+    "                              arquivo, válido ou inválido com o motivo e a posição\n"
+    "  relatorio [-j N] ALVO...    gera o relatório de trabalho (.txt) de cada arquivo;\n"
+    "                              ALVO é um arquivo .nvg ou uma pasta (buscada com as\n"
+    "                              subpastas); -j N converte N arquivos ao mesmo tempo\n"
+    "                              (padrão: o número de núcleos)\n"
+    "  procurar PASTA              lista os arquivos de navegação encontrados na pasta\n"
     "\n"
     "Opções gerais:\n"
-    "  --help           mostra esta ajuda\n"
-    "  --version        mostra a versão\n"
+    "  --help                      mostra esta ajuda\n"
+    "  --version                   mostra a versão\n"
     "\n"
     "Saída: 0 tudo correu bem, 1 algum arquivo falhou, 2 linha de comando incorreta.\n";
 
@@ -36,6 +41,8 @@ struct ST_Comando
 
 constexpr ST_Comando kComandos[] = {
     {"validar", cli_Validar},
+    {"relatorio", cli_Relatorio},
+    {"procurar", cli_Procurar},
 };
 } // namespace
 

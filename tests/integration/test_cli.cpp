@@ -116,3 +116,69 @@ TEST(ComandoValidar, AmostrasDoProjetoSaoValidas)
     Resultado r = Executar("validar" + szArquivos);
     EXPECT_EQ(r.iSaida, 0) << r.szSaida;
 }
+
+TEST(ComandoRelatorio, BlocosNaOrdemDosArquivosComVariasConversoesAoMesmoTempo)
+{
+    DiretorioTemporario dir;
+    std::filesystem::create_directories(dir / "sub/mais");
+    std::string szArgs;
+    for (int i = 0; i < 5; i++)
+    {
+        auto p = dir / ("f" + std::to_string(i) + ".nvg");
+        NvgBuilder b = NvgBuilder::tipico(9, 50 * (5 - i)); // the first files are the slowest
+        texto(b.stTalhao.szNomeTalhao, "Talhão " + std::to_string(i));
+        b.gravar(p);
+        szArgs += " " + Aspas(p.string());
+    }
+    NvgBuilder estragado = NvgBuilder::tipico(9, 3);
+    estragado.corrupcao.checksumErrado.push_back({Secao::Guia, 0});
+    estragado.guias.push_back(Guia{});
+    estragado.gravar(dir / "f2.nvg"); // the middle one fails
+
+    Resultado r = Executar("relatorio -j 3" + szArgs);
+    EXPECT_EQ(r.iSaida, 1) << r.szSaida;
+    std::size_t pos = 0;
+    for (int i = 0; i < 5; i++)
+    {
+        std::string szCabeca = "Relatório " + std::to_string(i + 1) + " de 5: " + (i == 2 ? "ERRO" : "OK");
+        std::size_t achado = r.szSaida.find(szCabeca, pos);
+        ASSERT_NE(achado, std::string::npos) << szCabeca << "\n" << r.szSaida;
+        pos = achado + 1;
+        if (i != 2)
+        {
+            EXPECT_NE(r.szSaida.find("Talhão: Talhão " + std::to_string(i)), std::string::npos);
+            EXPECT_TRUE(std::filesystem::exists(dir / ("f" + std::to_string(i) + ".txt")));
+        }
+    }
+    EXPECT_NE(r.szSaida.find("f2.nvg: arquivo inválido: guia 1"), std::string::npos) << r.szSaida;
+    EXPECT_FALSE(std::filesystem::exists(dir / "f2.txt"));
+}
+
+TEST(ComandoRelatorio, PastaBuscadaComoNoBotaoDePasta)
+{
+    DiretorioTemporario dir;
+    std::filesystem::create_directories(dir / "sub/mais");
+    NvgBuilder::tipico(9, 3).gravar(dir / "sub/a.nvg");
+    NvgBuilder::tipico(9, 3).gravar(dir / "sub/mais/b.NVG");
+    NvgBuilder::tipico(9, 3).gravar(dir / "sub/mais/c.Nvg"); // not a navigation file name
+
+    Resultado r = Executar("relatorio -j1 " + Aspas(dir.caminho().string()));
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_NE(r.szSaida.find("de 2: OK"), std::string::npos) << r.szSaida;
+    EXPECT_TRUE(std::filesystem::exists(dir / "sub/a.txt"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "sub/mais/b.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "sub/mais/c.txt"));
+
+    r = Executar("procurar " + Aspas(dir.caminho().string()));
+    EXPECT_EQ(r.iSaida, 0);
+    EXPECT_NE(r.szSaida.find((dir / "sub/mais/b.NVG").string() + "\n"), std::string::npos) << r.szSaida;
+    EXPECT_NE(r.szSaida.find("2 arquivo(s) encontrado(s); código 0"), std::string::npos) << r.szSaida;
+
+    DiretorioTemporario vazio;
+    r = Executar("relatorio " + Aspas(vazio.caminho().string()));
+    EXPECT_NE(r.szSaida.find("Não há arquivos de navegação."), std::string::npos) << r.szSaida;
+
+    for (const char* pcArgs : {"relatorio -j 0 x.nvg", "relatorio -j", "relatorio -jx x.nvg", "relatorio", "procurar",
+                               "procurar a b"})
+        EXPECT_EQ(Executar(pcArgs).iSaida, 2) << pcArgs;
+}

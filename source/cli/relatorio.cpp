@@ -1,0 +1,45 @@
+// zavoro relatorio and zavoro procurar.
+#include <cstdio>
+#include <memory>
+
+#include "cli/comandos.h"
+#include "zavoro/arquivo.h"
+#include "zavoro/conversor.h"
+
+int cli_Relatorio(const std::vector<std::string>& vArgumentos)
+{
+    std::vector<std::string> vResto;
+    std::vector<std::string> vAlvos;
+    int iTrabalhos = 1;
+    if (!cli_LerOpcaoTrabalhos(vArgumentos, vResto, &iTrabalhos) || !cli_SepararOperandos(vResto, vAlvos))
+        return D_CLI_SAIDA_USO;
+    if (vAlvos.empty())
+        return cli_ErroUso("relatorio: informe ao menos um arquivo ou pasta");
+
+    std::vector<std::string> vArquivos;
+    bool bBuscasOk = cli_ExpandirAlvos(vAlvos, vArquivos);
+    int iSaida = cli_ConverterArquivos(vArquivos, D_CONVERSOR_TIPO_CONVERSAO_RELATORIO, iTrabalhos);
+    return bBuscasOk ? iSaida : D_CLI_SAIDA_FALHA;
+}
+
+int cli_Procurar(const std::vector<std::string>& vArgumentos)
+{
+    std::vector<std::string> vPastas;
+    if (!cli_SepararOperandos(vArgumentos, vPastas))
+        return D_CLI_SAIDA_USO;
+    if (vPastas.size() != 1)
+        return cli_ErroUso("procurar: informe uma pasta");
+
+    auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
+    ST_EstadoProcura stEstado;
+    int iCodigo = arquivo_ProcurarArquivosNavegacaoDiretorio(vPastas[0].c_str(), pstSelecao->szPathsArqNaveg,
+                                                             &pstSelecao->iNumArquivos, &stEstado);
+    conversor_PercorrerListaPaths(D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO, pstSelecao->szPathsArqNaveg,
+                                  pstSelecao->iNumArquivos, [](const std::string& szPath) {
+                                      std::printf("%s\n", szPath.c_str());
+                                      return true;
+                                  });
+    std::printf("%d arquivo(s) encontrado(s); código %d: %s\n", pstSelecao->iNumArquivos, iCodigo,
+                arquivo_DescreverCodigoBusca(iCodigo));
+    return iCodigo == D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
+}
