@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "conversor/relatorioTexto.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
@@ -22,62 +23,6 @@ struct FecharArquivo
     void operator()(std::FILE* pf) const { std::fclose(pf); }
 };
 using ArquivoLeitura = std::unique_ptr<std::FILE, FecharArquivo>;
-
-// Labels are spelled in UTF-8 here; the report is Windows-1252.
-void conversor_AnexarTexto(std::string& szBufRelatorio, std::string_view szUtf8)
-{
-    szBufRelatorio += funcAux_Utf8ParaCp1252(szUtf8);
-}
-
-// Names from the records are Windows-1252 already: copied as stored, never past their field.
-void conversor_AnexarCampo(std::string& szBufRelatorio, const char* pcCampo)
-{
-    const void* pFim = std::memchr(pcCampo, 0, D_ZAVORO_TAMANHO_STRING);
-    szBufRelatorio.append(pcCampo, pFim != nullptr ? static_cast<const char*>(pFim) - pcCampo : D_ZAVORO_TAMANHO_STRING);
-}
-
-void conversor_AnexarInteiro(std::string& szBufRelatorio, std::int32_t iValor)
-{
-    char cBuf[16];
-    szBufRelatorio.append(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, iValor).ptr);
-}
-
-// Fixed-point with the digits of "%.Nf", whatever the process locale.
-void conversor_AnexarReal(std::string& szBufRelatorio, double dValor, int iCasas, BOOL bVirgula)
-{
-    char cBuf[512];
-    std::string szNumero(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr);
-    if (bVirgula)
-        funcAux_SubstituirPontoPorVirgula(szNumero);
-    szBufRelatorio += szNumero;
-}
-
-void conversor_GravarLinha(std::FILE* pfArquivoEscrita, std::string& szBufRelatorio)
-{
-    std::fwrite(szBufRelatorio.data(), 1, szBufRelatorio.size(), pfArquivoEscrita);
-    szBufRelatorio.clear();
-}
-
-void conversor_GravarTexto(std::FILE* pfArquivoEscrita, std::string_view szUtf8)
-{
-    std::string szBufRelatorio;
-    conversor_AnexarTexto(szBufRelatorio, szUtf8);
-    conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
-}
-
-void conversor_AnexarData(std::string& szBufRelatorio, std::uint32_t ulDataHora)
-{
-    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA];
-    zavoro_RetornarStringDataHora(ulDataHora, cData);
-    conversor_AnexarTexto(szBufRelatorio, cData);
-}
-
-void conversor_AnexarDuracao(std::string& szBufRelatorio, std::uint32_t ulSegundos)
-{
-    char cDuracao[D_ZAVORO_TAMANHO_STRING_DURACAO];
-    zavoro_RetornarStringHoraMinutoSegundo(ulSegundos, cDuracao);
-    conversor_AnexarTexto(szBufRelatorio, cDuracao);
-}
 
 template <typename T> bool conversor_Ler(std::FILE* pf, T* pValor)
 {

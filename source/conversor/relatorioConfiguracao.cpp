@@ -8,67 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "conversor/relatorioTexto.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
 
 namespace
 {
-
-// Labels are spelled in UTF-8 here; the report is Windows-1252.
-void conversor_AnexarTexto(std::string& szBufRelatorio, std::string_view szUtf8)
-{
-    szBufRelatorio += funcAux_Utf8ParaCp1252(szUtf8);
-}
-
-// Names from the records are Windows-1252 already: copied as stored, never past their field.
-void conversor_AnexarCampo(std::string& szBufRelatorio, const char* pcCampo)
-{
-    const void* pFim = std::memchr(pcCampo, 0, D_ZAVORO_TAMANHO_STRING);
-    szBufRelatorio.append(pcCampo, pFim != nullptr ? static_cast<const char*>(pFim) - pcCampo : D_ZAVORO_TAMANHO_STRING);
-}
-
-std::size_t conversor_TamanhoCampo(const char* pcCampo)
-{
-    const void* pFim = std::memchr(pcCampo, 0, D_ZAVORO_TAMANHO_STRING);
-    return pFim != nullptr ? static_cast<std::size_t>(static_cast<const char*>(pFim) - pcCampo) : D_ZAVORO_TAMANHO_STRING;
-}
-
-// "%d" of the value as the console's C code passes it: a signed 32-bit int.
-void conversor_AnexarInteiro(std::string& szBufRelatorio, std::int32_t iValor)
-{
-    char cBuf[16];
-    szBufRelatorio.append(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, iValor).ptr);
-}
-
-// Fixed-point with the digits of "%.Nf", whatever the process locale, with the decimal comma.
-void conversor_AnexarReal(std::string& szBufRelatorio, double dValor, int iCasas)
-{
-    char cBuf[512];
-    std::string szNumero(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr);
-    funcAux_SubstituirPontoPorVirgula(szNumero);
-    szBufRelatorio += szNumero;
-}
-
-void conversor_AnexarCodigo(std::string& szBufRelatorio, void (*pfTexto)(unsigned char, char*), unsigned char ucCodigo)
-{
-    char cTexto[D_ZAVORO_TAMANHO_STRING_CODIGO];
-    pfTexto(ucCodigo, cTexto);
-    conversor_AnexarTexto(szBufRelatorio, cTexto);
-}
-
-void conversor_AnexarData(std::string& szBufRelatorio, std::uint32_t ulDataHora)
-{
-    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA];
-    zavoro_RetornarStringDataHora(ulDataHora, cData);
-    conversor_AnexarTexto(szBufRelatorio, cData);
-}
-
-void conversor_GravarLinha(std::FILE* pfArquivoEscrita, std::string& szBufRelatorio)
-{
-    std::fwrite(szBufRelatorio.data(), 1, szBufRelatorio.size(), pfArquivoEscrita);
-    szBufRelatorio.clear();
-}
 
 // What one stage covered: start and end times, and the event's running area and quantity at both.
 struct ST_TotaisEtapa
