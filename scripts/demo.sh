@@ -24,5 +24,9 @@ echo "== $ZAVORO validar $SAIDA/*.nvg (resultado também em $SAIDA/validacao.txt
 "$ZAVORO" validar "$SAIDA"/*.nvg | tee "$SAIDA/validacao.txt"
 
 echo
+echo "== $ZAVORO relatorio $SAIDA (relatórios de trabalho .txt ao lado de cada arquivo)"
+"$ZAVORO" relatorio "$SAIDA"
+
+echo
 echo "== Saídas em $(pwd)/$SAIDA/:"
 ls -l "$SAIDA"
