@@ -55,6 +55,73 @@ inline constexpr int D_CONVERSOR_PAUSA_ARQUIVO_COM_ERRO = 5;
 inline constexpr int D_ARQUIVO_PAUSA_FIM_BUSCA = 10;
 
 // ---------------------------------------------------------------------------------------------------
+// Legend classes
+// ---------------------------------------------------------------------------------------------------
+
+inline constexpr int D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR = 1;
+inline constexpr int D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO = 2;
+
+inline constexpr int D_CONVERSOR_INDICE_BRUSH_COR_AZUL = 0;
+inline constexpr int D_CONVERSOR_INDICE_BRUSH_COR_CIANO = 1;
+inline constexpr int D_CONVERSOR_INDICE_BRUSH_COR_VERDE = 2;
+inline constexpr int D_CONVERSOR_INDICE_BRUSH_COR_AMARELO = 3;
+inline constexpr int D_CONVERSOR_INDICE_BRUSH_COR_LARANJA = 4;
+inline constexpr int D_CONVERSOR_INDICE_BRUSH_COR_VERMELHO = 5;
+inline constexpr int D_CONVERSOR_INDICE_BRUSH_COR_ROXO = 6;
+
+inline constexpr int D_CONVERSOR_NUMERO_ALVOS = 5;
+inline constexpr int D_CONVERSOR_NUMERO_FAIXAS_LEGENDA = 6;
+inline constexpr int D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP = 13;
+inline constexpr int D_CONVERSOR_VALOR_ALVO_VAZIO = 9999;
+// Class of a value that has none (value 0): not drawn.
+inline constexpr int D_CONVERSOR_FAIXA_SEM_VALOR = 99;
+inline constexpr const char* D_CONVERSOR_TEXTO_ERRO_LEGENDA = "Ajuste os valores em ordem crescente.";
+
+// One band of legend type 1 (the user's five targets).
+struct ST_LegendaMapa
+{
+    int iValorInf = 0;
+    int iValorSup = 0;
+    int iCor = 0;
+    int iIndiceVetor = 0;
+};
+
+// Rows of legend type 2 (the recommendation map's legend).
+struct ST_ShpLegenda
+{
+    std::uint32_t ulValorLegenda[22][2] = {};
+    std::uint8_t ucNumLinhasLegenda = 0;
+    std::uint8_t ucTipoLegenda = 0;
+    std::uint8_t ucFlagPoligonoValorZero = 0;
+};
+
+// Default targets of the window's five edits.
+inline constexpr int D_CONVERSOR_TAXAS_ALVO_PADRAO[D_CONVERSOR_NUMERO_ALVOS] = {75, 125, 175, 225, 300};
+inline constexpr int D_CONVERSOR_VELOCIDADES_ALVO_PADRAO[D_CONVERSOR_NUMERO_ALVOS] = {5, 10, 15, 20, 30};
+
+// What a map job reads of the window's legend tables: copied into the job when it starts, so the
+// window may edit its own tables while the job runs.
+struct ST_ParametrosMapa
+{
+    ST_LegendaMapa gstLegendaMapa[D_CONVERSOR_NUMERO_FAIXAS_LEGENDA] = {};
+    ST_ShpLegenda gstShpLegendaMapa;
+};
+
+// Colour tables: six colours for legend type 1 (style URLs), thirteen for legend type 2 (style URLs,
+// HTML colour texts ending with a double quote, 0x00RRGGBB values).
+extern const char* const gulVetorNomesCoresLegendaQuibar[D_CONVERSOR_NUMERO_FAIXAS_LEGENDA];
+extern const char* const gulVetorNomesCoresShp[D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP];
+extern const char* const gulVetorHexCoresShp[D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP];
+extern const std::uint32_t gulVetorCoresShp[D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP];
+
+// Rebuilds the bands from five targets (9999 or 0: empty slot) for map type 1 or 2.
+void conversor_SetarLegenda(const int* iValorAlvo, int iTipoMapa, ST_LegendaMapa* pstLegendaMapa);
+// TRUE when the bands form a valid ascending legend.
+BOOL conversor_AnalisarDadosLegenda(const ST_LegendaMapa* pstLegendaMapa);
+// Band (type 1) or row (type 2) of a value; D_CONVERSOR_FAIXA_SEM_VALOR for 0.
+int conversor_RetornarFaixaLegenda(int iValor, int iTipoLegenda, const ST_ParametrosMapa* pstParametros);
+
+// ---------------------------------------------------------------------------------------------------
 // Records
 // ---------------------------------------------------------------------------------------------------
 
@@ -70,6 +137,8 @@ struct ST_DetalhesConversao
     std::string cNomeArquivo;
     // Why the file failed, in Portuguese, for logs and the command; empty unless iStatus is ERRO.
     std::string szMotivoErro;
+    // Map jobs: 1 when a guide curve could not be drawn (the map is still written).
+    int iErroImpressaoGuia = 0;
 };
 
 // Where a worker's notices go. Each callback runs on the worker's thread; a window forwards it to its
@@ -108,6 +177,7 @@ struct ST_ConversaoArquivos
     int iTipoConversao = D_CONVERSOR_TIPO_CONVERSAO_RELATORIO;
     const char* pucVetorPaths = nullptr; // path list in the layout of ST_SelecaoArquivos
     int iNumArquivos = 0;
+    ST_ParametrosMapa stParametrosMapa; // legend snapshot for map jobs
 };
 
 // ---------------------------------------------------------------------------------------------------
@@ -182,7 +252,9 @@ void conversor_EscreverConfiguracaoRelatorio(std::FILE* pfArquivoEscrita, std::F
 // KML map
 // ---------------------------------------------------------------------------------------------------
 
-// Writes the KML map of a validated navigation file (iTipoMapa: D_CONVERSOR_TIPO_MAPA_*), replacing
-// the target only when complete. pszErro (when given) receives the reason of a failure.
+// Writes the KML map of a validated navigation file (iTipoMapa: D_CONVERSOR_TIPO_MAPA_*), classed by
+// the job's legend, replacing the target only when complete. *piErroImpressaoGuia (when given) is set
+// to 1 when a guide curve could not be drawn. pszErro (when given) receives the reason of a failure.
 BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcArquivoEscrita, int iTipoMapa,
+                                  const ST_ParametrosMapa* pstParametros, int* piErroImpressaoGuia = nullptr,
                                   std::string* pszErro = nullptr);

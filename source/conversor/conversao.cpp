@@ -87,26 +87,29 @@ void AvisarResultado(ST_EstruturaThread* pstThread, const ST_DetalhesConversao& 
         pstThread->ucSemaforoStatusConversao.wait(uc);
 }
 
-BOOL Converter(const ST_DetalhesConversao& stDetalhes, std::string* pszErro)
+BOOL Converter(ST_DetalhesConversao& stDetalhes, const ST_ConversaoArquivos& stJob, std::string* pszErro)
 {
     const std::string szSaida = conversor_NomeArquivoSaida(stDetalhes.cNomeArquivo, stDetalhes.iTipoConversao);
+    int iTipoMapa = 0;
     switch (stDetalhes.iTipoConversao)
     {
     case D_CONVERSOR_TIPO_CONVERSAO_RELATORIO:
         return conversor_CriarRelatoriosNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(), pszErro);
     case D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE:
-        return conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(),
-                                            D_CONVERSOR_TIPO_MAPA_VELOCIDADE, pszErro);
+        iTipoMapa = D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
+        break;
     case D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA:
-        return conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(),
-                                            D_CONVERSOR_TIPO_MAPA_COBERTURA, pszErro);
+        iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA;
+        break;
     case D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO:
-        return conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(),
-                                            D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, pszErro);
+        iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO;
+        break;
     default:
         *pszErro = "tipo de conversão desconhecido (" + std::to_string(stDetalhes.iTipoConversao) + ")";
         return FALSE;
     }
+    return conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(), iTipoMapa,
+                                        &stJob.stParametrosMapa, &stDetalhes.iErroImpressaoGuia, pszErro);
 }
 } // namespace
 
@@ -271,7 +274,7 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
                     stReceptor.pfConvertendoArquivos(stReceptor.pContexto, stDetalhes);
 
                 std::string szErro;
-                bResultado = Converter(stDetalhes, &szErro);
+                bResultado = Converter(stDetalhes, *pstJob, &szErro);
                 if (bResultado)
                     stDetalhes.iStatus = bRelatorio ? D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO
                                                     : D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;

@@ -140,7 +140,7 @@ Registro Converter(const Selecao& selecao, int iTipoSelecao, int iTipoConversao,
 {
     static ST_EstruturaThread stThread; // outlives the worker, as the window's record does
     static std::unique_ptr<JanelaFalsa> janela;
-    ST_ConversaoArquivos stJob{iTipoSelecao, iTipoConversao, selecao.szLista.c_str(), selecao.iNumArquivos};
+    ST_ConversaoArquivos stJob{iTipoSelecao, iTipoConversao, selecao.szLista.c_str(), selecao.iNumArquivos, {}};
     stThread.lpArgumento = &stJob;
     janela = std::make_unique<JanelaFalsa>(&stThread);
     if (ppJanela != nullptr)
