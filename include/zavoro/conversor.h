@@ -208,10 +208,9 @@ void conversor_PercorrerListaPaths(int iTipoSelecao, const char* pucVetorPaths, 
 std::string conversor_NomeArquivoSaida(const std::string& szArquivoLeitura, int iTipoConversao);
 
 // The result-list block of one converted file, as the window's list and the command show it:
-// "Relatório 1 de 3: OK", the file line, field and event (successes only), a separator line.
-// iErroImpressaoGuia: 0 none, 1 the map met an unusable guide curve.
-std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhes, int iErroImpressaoGuia = 0,
-                                           const char* pcFimLinha = "\r\n");
+// "Relatório 1 de 3: OK", the file line, field and event (successes only), a separator line. A map
+// whose guide curves could not all be drawn (iErroImpressaoGuia 1) says so in place of "OK".
+std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhes, const char* pcFimLinha = "\r\n");
 
 // ---------------------------------------------------------------------------------------------------
 // Work report

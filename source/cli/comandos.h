@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "zavoro/conversor.h"
+
 inline constexpr int D_CLI_SAIDA_OK = 0;
 inline constexpr int D_CLI_SAIDA_FALHA = 1;
 inline constexpr int D_CLI_SAIDA_USO = 2;
@@ -23,8 +25,10 @@ bool cli_LerOpcaoTrabalhos(const std::vector<std::string>& vArgumentos, std::vec
 // Files of the targets: files as given, folders searched for navigation files. False when a search
 // reported a problem (told on stderr); the files found are kept.
 bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::string>& vArquivos);
-// Converts the files, iTrabalhos at a time, printing each result block in file order.
-int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos);
+// Converts the files, iTrabalhos at a time, printing each result block in file order. Map jobs class
+// by the given legend.
+int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos,
+                          const ST_ParametrosMapa* pstParametros = nullptr);
 
 int cli_Validar(const std::vector<std::string>& vArgumentos);
 int cli_Relatorio(const std::vector<std::string>& vArgumentos);

@@ -85,7 +85,8 @@ bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::
     return bOk;
 }
 
-int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos)
+int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos,
+                          const ST_ParametrosMapa* pstParametros)
 {
     const int iTotal = static_cast<int>(vArquivos.size());
     std::vector<std::unique_ptr<ST_TrabalhoArquivo>> vTrabalhos;
@@ -97,6 +98,8 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
         pst->stJob.iTipoConversao = iTipoConversao;
         pst->stJob.pucVetorPaths = pst->szPath.c_str();
         pst->stJob.iNumArquivos = 1;
+        if (pstParametros != nullptr)
+            pst->stJob.stParametrosMapa = *pstParametros;
         pst->stThread.lpArgumento = &pst->stJob;
         vTrabalhos.push_back(std::move(pst));
     }
@@ -127,7 +130,7 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
         }
         stDetalhes.iNumArquivoAtual = i + 1;
         stDetalhes.iNumTotalArquivos = iTotal;
-        std::fputs(conversor_MontarBlocoResultado(stDetalhes, 0, "\n").c_str(), stdout);
+        std::fputs(conversor_MontarBlocoResultado(stDetalhes, "\n").c_str(), stdout);
         std::fflush(stdout);
         if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_ERRO)
         {

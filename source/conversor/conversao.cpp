@@ -304,8 +304,7 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
     return 0;
 }
 
-std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhes, int iErroImpressaoGuia,
-                                           const char* pcFimLinha)
+std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhes, const char* pcFimLinha)
 {
     std::string szBloco;
     switch (stDetalhes.iTipoConversao)
@@ -328,9 +327,9 @@ std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhe
     if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO)
         szBloco += "OK";
     else if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO)
-        szBloco += iErroImpressaoGuia == 0   ? "OK"
-                   : iErroImpressaoGuia == 1 ? "Mapa Gerado com erros na impressão de guias"
-                                             : kErro;
+        szBloco += stDetalhes.iErroImpressaoGuia == 0   ? "OK"
+                   : stDetalhes.iErroImpressaoGuia == 1 ? "Mapa Gerado com erros na impressão de guias"
+                                                        : kErro;
     else
         szBloco += kErro;
     szBloco += pcFimLinha;

@@ -338,11 +338,13 @@ TEST(Conversao, BlocoDaListaDeResultados)
 
     st.iTipoConversao = D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA;
     st.iStatus = D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
-    EXPECT_EQ(conversor_MontarBlocoResultado(st, 1, "\n").rfind("Mapa de Cobertura 1 de 1: Mapa Gerado com erros na "
+    st.iErroImpressaoGuia = 1;
+    EXPECT_EQ(conversor_MontarBlocoResultado(st, "\n").rfind("Mapa de Cobertura 1 de 1: Mapa Gerado com erros na "
                                                                "impressão de guias\nArquivo",
                                                                0),
               0u);
-    EXPECT_NE(conversor_MontarBlocoResultado(st, 2, "\n").find("ERRO - Tente Converter Novamente"), std::string::npos);
+    st.iErroImpressaoGuia = 2;
+    EXPECT_NE(conversor_MontarBlocoResultado(st, "\n").find("ERRO - Tente Converter Novamente"), std::string::npos);
 
     // Failures list no field or event; long paths keep their last 65 characters.
     st.iTipoConversao = D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE;
@@ -350,13 +352,13 @@ TEST(Conversao, BlocoDaListaDeResultados)
     st.iNumArquivoAtual = 2;
     st.iNumTotalArquivos = 3;
     st.cNomeArquivo = "/" + std::string(64, 'a');
-    EXPECT_EQ(conversor_MontarBlocoResultado(st, 0, "\n"), "Mapa de Velocidade 2 de 3: ERRO - Tente Converter Novamente\n"
+    EXPECT_EQ(conversor_MontarBlocoResultado(st, "\n"), "Mapa de Velocidade 2 de 3: ERRO - Tente Converter Novamente\n"
                                                            "Arquivo de Navegação: /" + std::string(64, 'a') + "\n" +
                                                                szTraco + "\n");
     st.cNomeArquivo = "/ã" + std::string(64, 'a');
-    EXPECT_NE(conversor_MontarBlocoResultado(st, 0, "\n").find("Navegação: ...ã" + std::string(64, 'a') + "\n"),
+    EXPECT_NE(conversor_MontarBlocoResultado(st, "\n").find("Navegação: ...ã" + std::string(64, 'a') + "\n"),
               std::string::npos);
     st.cNomeArquivo = "/çã" + std::string(64, 'a');
-    EXPECT_NE(conversor_MontarBlocoResultado(st, 0, "\n").find("Navegação: ...ã" + std::string(64, 'a') + "\n"),
+    EXPECT_NE(conversor_MontarBlocoResultado(st, "\n").find("Navegação: ...ã" + std::string(64, 'a') + "\n"),
               std::string::npos);
 }
