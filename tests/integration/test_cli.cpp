@@ -1,52 +1,13 @@
 // The zavoro command as scripts use it: output lines, exit status, messages.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
+#include "support/Comando.h"
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
 
 using namespace zavoro_teste;
-
-namespace
-{
-struct Resultado
-{
-    int iSaida;
-    std::string szSaida; // stdout and stderr together
-};
-
-std::string Aspas(const std::string& s)
-{
-    std::string r = "'";
-    for (char c : s)
-        r += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return r + "'";
-}
-
-Resultado Executar(const std::string& szArgumentos)
-{
-    const char* pcBin = std::getenv("ZAVORO_BIN");
-    if (pcBin == nullptr || *pcBin == '\0')
-        ADD_FAILURE() << "ZAVORO_BIN não definido";
-    std::string szComando = Aspas(pcBin ? pcBin : "zavoro") + " " + szArgumentos + " 2>&1";
-    Resultado r{-1, {}};
-    std::FILE* pf = popen(szComando.c_str(), "r");
-    if (pf == nullptr)
-        return r;
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pf)) > 0)
-        r.szSaida.append(buffer.data(), n);
-    int iStatus = pclose(pf);
-    r.iSaida = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
-    return r;
-}
-} // namespace
 
 TEST(ComandoValidar, UmaLinhaPorArquivoESaidaPeloPiorResultado)
 {

@@ -1,0 +1,40 @@
+#include "support/Comando.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace zavoro_teste
+{
+
+std::string Aspas(const std::string& s)
+{
+    std::string r = "'";
+    for (char c : s)
+        r += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return r + "'";
+}
+
+Resultado Executar(const std::string& szArgumentos)
+{
+    const char* pcBin = std::getenv("ZAVORO_BIN");
+    if (pcBin == nullptr || *pcBin == '\0')
+        ADD_FAILURE() << "ZAVORO_BIN não definido";
+    std::string szComando = Aspas(pcBin ? pcBin : "zavoro") + " " + szArgumentos + " 2>&1";
+    Resultado r{-1, {}};
+    std::FILE* pf = popen(szComando.c_str(), "r");
+    if (pf == nullptr)
+        return r;
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pf)) > 0)
+        r.szSaida.append(buffer.data(), n);
+    int iStatus = pclose(pf);
+    r.iSaida = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
+    return r;
+}
+
+} // namespace zavoro_teste

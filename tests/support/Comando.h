@@ -1,0 +1,20 @@
+// Runs the zavoro command built with the tests ($ZAVORO_BIN) through the shell.
+#pragma once
+
+#include <string>
+
+namespace zavoro_teste
+{
+
+struct Resultado
+{
+    int iSaida;
+    std::string szSaida; // stdout and stderr together
+};
+
+// Single-quoted for the shell.
+std::string Aspas(const std::string& s);
+// `zavoro <szArgumentos>`; the arguments are passed to the shell as they are.
+Resultado Executar(const std::string& szArgumentos);
+
+} // namespace zavoro_teste
