@@ -33,3 +33,4 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
 int cli_Validar(const std::vector<std::string>& vArgumentos);
 int cli_Relatorio(const std::vector<std::string>& vArgumentos);
 int cli_Procurar(const std::vector<std::string>& vArgumentos);
+int cli_Mapa(const std::vector<std::string>& vArgumentos);

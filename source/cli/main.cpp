@@ -20,6 +20,10 @@ constexpr const char* kUso =
     "                              ALVO é um arquivo .nvg ou uma pasta (buscada com as\n"
     "                              subpastas); -j N converte N arquivos ao mesmo tempo\n"
     "                              (padrão: o número de núcleos)\n"
+    "  mapa [--cobertura|--velocidade] [--alvos A,B,C,D,E] [-j N] ALVO...\n"
+    "                              gera o mapa KML de cada arquivo (_Cobertura.kml ou\n"
+    "                              _Velocidade.kml), classificado pelos cinco valores\n"
+    "                              alvo (vazios permitidos: --alvos 100,,,200,)\n"
     "  procurar PASTA              lista os arquivos de navegação encontrados na pasta\n"
     "\n"
     "Opções gerais:\n"
@@ -43,6 +47,7 @@ constexpr ST_Comando kComandos[] = {
     {"validar", cli_Validar},
     {"relatorio", cli_Relatorio},
     {"procurar", cli_Procurar},
+    {"mapa", cli_Mapa},
 };
 } // namespace
 

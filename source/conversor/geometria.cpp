@@ -1,6 +1,8 @@
 #include "conversor/geometria.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "zavoro/zavoro.h"
 
@@ -9,4 +11,144 @@ void conversor_TransformarCoordenadasAbsolutas(double dLatRel, double dLonRel, d
 {
     *pdLatAbs = dLatRel / D_CONVERSOR_METROS_POR_GRAU + dLatZeroAbs;
     *pdLonAbs = dLonRel / (D_CONVERSOR_METROS_POR_GRAU * std::cos(*pdLatAbs * D_ZAVORO_RELACAO_PI_180)) + dLonZeroAbs;
+}
+
+void conversor_InserirPontoPoligono(ST_PontoPoligono* pstPontoPoligono, const ST_PontoNVG_v2* pstPontoNVG,
+                                    int iIndiceVetor)
+{
+    ST_PontoPoligono& stPonto = pstPontoPoligono[iIndiceVetor];
+    stPonto.dLongitude = pstPontoNVG->fLongitudeRelImp;
+    stPonto.dLatitude = pstPontoNVG->fLatitudeRelImp;
+    stPonto.iValor = 0;
+    stPonto.fAnguloNaveg = pstPontoNVG->fAnguloNavegacao;
+    stPonto.usSecoes = pstPontoNVG->usSecoes;
+}
+
+BOOL conversor_AnalisarProximidadePontosPoligono(const ST_PontoPoligono* pstPontoPoligono,
+                                                 const ST_PontoNVG_v2* pstPontoNVG, int iIndiceVetor)
+{
+    if (iIndiceVetor <= 0)
+        return FALSE;
+    const ST_PontoPoligono& stAnterior = pstPontoPoligono[iIndiceVetor - 1];
+    const float fDistancia =
+        zavoro_CalcularDistancia2Pontos(static_cast<float>(pstPontoNVG->fLongitudeRelImp - stAnterior.dLongitude),
+                                        static_cast<float>(pstPontoNVG->fLatitudeRelImp - stAnterior.dLatitude));
+    return fDistancia < 1.0f;
+}
+
+void conversor_AtualizarVertices(const ST_DesenhoPoligono* pstDesenhoPoligono,
+                                 float fVertices[D_CONVERSOR_MAXIMO_VERTICES_PONTO][2], int* piNumVerticesPonto,
+                                 int iPonto, unsigned short usVersaoArquivoEvento)
+{
+    const ST_PontoPoligono& stPonto = pstDesenhoPoligono->pstPontoPoligono[iPonto];
+    const float fLargura = usVersaoArquivoEvento >= 5 ? pstDesenhoPoligono->fLarguraImplemento
+                                                      : static_cast<float>(pstDesenhoPoligono->usLarguraImplemento) / 100.0f;
+
+    float fDeslocamentos[D_CONVERSOR_MAXIMO_VERTICES_PONTO];
+    int iNum = 0;
+    if (pstDesenhoPoligono->ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO ||
+        pstDesenhoPoligono->ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO)
+    {
+        // The bit past the last section closes a run that reaches the right end.
+        const int iSecoes = std::min<int>(pstDesenhoPoligono->ucNumeroSecoes, D_CONVERSOR_MAXIMO_VERTICES_PONTO - 1);
+        unsigned int uiSomaLarguras = 0;
+        unsigned int uiBitAnterior = 0;
+        for (int b = 0; b <= iSecoes; ++b)
+        {
+            const unsigned int uiBit = (static_cast<unsigned int>(stPonto.usSecoes) >> b) & 1u;
+            if (uiBit != uiBitAnterior)
+            {
+                fDeslocamentos[iNum++] = -fLargura / 2.0f + static_cast<float>(uiSomaLarguras) / 100.0f;
+                uiBitAnterior = uiBit;
+            }
+            if (b < iSecoes && pstDesenhoPoligono->pusTamanhoSeccao != nullptr)
+                uiSomaLarguras += pstDesenhoPoligono->pusTamanhoSeccao[b];
+        }
+    }
+    else if (stPonto.usSecoes != 0)
+    {
+        // Other implements lay their strip over the whole width.
+        fDeslocamentos[iNum++] = -fLargura / 2.0f;
+        fDeslocamentos[iNum++] = fLargura / 2.0f;
+    }
+
+    const float fAngulo = stPonto.fAnguloNaveg - 90.0f;
+    const double dAngulo = fAngulo * D_ZAVORO_RELACAO_PI_180;
+    const double dCos = std::cos(dAngulo);
+    const double dSen = std::sin(dAngulo);
+    for (int i = 0; i < iNum; ++i)
+    {
+        fVertices[i][0] = static_cast<float>(stPonto.dLongitude + fDeslocamentos[i] * dCos);
+        fVertices[i][1] = static_cast<float>(stPonto.dLatitude + fDeslocamentos[i] * dSen);
+    }
+    *piNumVerticesPonto = iNum;
+}
+
+void conversor_SetarVerticesPoligono(int iNumPoligono, const ST_CoordenadaKml* pstBufferVertices, int* piNumVertices,
+                                     ST_CoordenadaKml* pstVertPoligono, int iPontosGeradores,
+                                     unsigned short usSecoesPrimPonto)
+{
+    if (usSecoesPrimPonto == 0 || iPontosGeradores <= 0)
+    {
+        *piNumVertices = 0;
+        return;
+    }
+    const int iNum = 2 * iPontosGeradores;
+    std::copy_n(pstBufferVertices + static_cast<std::ptrdiff_t>(iNumPoligono) * iNum, iNum, pstVertPoligono);
+    *piNumVertices = iNum;
+}
+
+BOOL conversor_DesenharPoligono(ST_DesenhoPoligono* pstDesenhoPoligono, const ST_ReceptorAnel& stReceptor,
+                                unsigned short usVersaoArquivoEvento)
+{
+    const int iPontos = pstDesenhoPoligono->iPontosBuffer;
+    if (iPontos <= 0)
+        return TRUE;
+    const ST_PontoPoligono* pstPontos = pstDesenhoPoligono->pstPontoPoligono;
+    const std::uint16_t usSecoes = pstPontos[0].usSecoes;
+    for (int i = 1; i < iPontos; ++i)
+    {
+        if (pstPontos[i].usSecoes != usSecoes)
+            return FALSE;
+    }
+
+    // Block p holds strip p: its start edges forward, then its end edges backward.
+    const int iVerticesAnel = 2 * iPontos;
+    std::vector<ST_CoordenadaKml> vBufferVertices(static_cast<std::size_t>(D_CONVERSOR_MAXIMO_VERTICES_PONTO) * iPontos + 5);
+    std::vector<ST_CoordenadaKml> vAnel(static_cast<std::size_t>(iVerticesAnel) + 1);
+    int iFaixas = 0;
+    for (int i = 0; i < iPontos; ++i)
+    {
+        float fVertices[D_CONVERSOR_MAXIMO_VERTICES_PONTO][2];
+        int iNumVertices = 0;
+        conversor_AtualizarVertices(pstDesenhoPoligono, fVertices, &iNumVertices, i, usVersaoArquivoEvento);
+        // Same mask, same edges; an unpaired last edge (a run past the last section) draws nothing.
+        iFaixas = iNumVertices / 2;
+        for (int p = 0; p < iFaixas; ++p)
+        {
+            ST_CoordenadaKml* pstBloco = vBufferVertices.data() + static_cast<std::ptrdiff_t>(p) * iVerticesAnel;
+            pstBloco[i] = {fVertices[2 * p][0], fVertices[2 * p][1], 0.0f};
+            pstBloco[iVerticesAnel - 1 - i] = {fVertices[2 * p + 1][0], fVertices[2 * p + 1][1], 0.0f};
+        }
+    }
+
+    for (int p = 0; p < iFaixas; ++p)
+    {
+        int iNumVertices = 0;
+        conversor_SetarVerticesPoligono(p, vBufferVertices.data(), &iNumVertices, vAnel.data(), iPontos, usSecoes);
+        for (int v = 0; v < iNumVertices; ++v)
+        {
+            ST_CoordenadaKml& stVertice = vAnel[static_cast<std::size_t>(v)];
+            double dLatitude = 0.0;
+            double dLongitude = 0.0;
+            conversor_TransformarCoordenadasAbsolutas(stVertice.dLatitude, stVertice.dLongitude, &dLatitude, &dLongitude,
+                                                      pstDesenhoPoligono->dZeroRelativoLat,
+                                                      pstDesenhoPoligono->dZeroRelativoLon);
+            stVertice = {dLongitude, dLatitude, 0.0f};
+        }
+        if (iNumVertices > 0 && stReceptor.pfInserirAnel != nullptr &&
+            !stReceptor.pfInserirAnel(stReceptor.pContexto, pstDesenhoPoligono, vAnel.data(), iNumVertices))
+            return FALSE;
+    }
+    return TRUE;
 }

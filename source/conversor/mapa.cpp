@@ -1,10 +1,232 @@
-// The KML map driver. Maps are not written by this version yet: every map job fails with a reason
-// the user can read, rather than pretending to succeed.
-#include "zavoro/conversor.h"
+// The KML map driver: walks the container once to find the stages, guides and boundaries, then has
+// each writer add its part of the document in order. The map replaces its target only when the whole
+// document was written.
+#include <memory>
+#include <string>
 
-BOOL conversor_CriarMapaNavegacao(const char*, const char*, int, const ST_ParametrosMapa*, int*, std::string* pszErro)
+#include "conversor/guiasLimitesKml.h"
+#include "conversor/kml.h"
+#include "conversor/legendaKml.h"
+#include "conversor/poligonosKml.h"
+#include "conversor/pontosRelevantes.h"
+#include "zavoro/conversor.h"
+#include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/zavoro.h"
+
+namespace
+{
+constexpr std::size_t kTamanhoBuffer = 65536;
+
+struct FecharArquivo
+{
+    void operator()(std::FILE* pf) const { std::fclose(pf); }
+};
+using ArquivoPtr = std::unique_ptr<std::FILE, FecharArquivo>;
+
+template <typename T> bool Ler(std::FILE* pf, T* pValor)
+{
+    return std::fread(pValor, sizeof(T), 1, pf) == 1;
+}
+
+struct ST_Estilo
+{
+    const char* pcId;
+    const char* pcCor;
+};
+
+// Polygon styles: the six band colours, purple, and the thirteen recommendation rows.
+constexpr ST_Estilo kEstilosPoligono[] = {
+    {"Vermelho", "A00000ff"},   {"Verde", "A000ff00"},      {"Azul", "A0ff0000"},       {"Amarelo", "A000ffff"},
+    {"Ciano", "A0ffff00"},      {"Roxo", "A0A448A4"},       {"Laranja", "A00080ff"},    {"Azul_1", "D0FF1E1E"},
+    {"Azul_2", "D0FF961E"},     {"Ciano_1", "D0F0F01E"},    {"Ciano_2", "D0C8E164"},    {"Verde_1", "D01EE11E"},
+    {"Verde_2", "D064FFC8"},    {"Amarelo_1", "D01EFFFF"},  {"Amarelo_2", "D01EC8FF"},  {"Laranja_1", "D01E7FFF"},
+    {"Vermelho_1", "D01E1EFF"}, {"Vermelho_2", "D01E1ED2"}, {"Vermelho_3", "D01E1EA0"}, {"Vermelho_4", "D01E1E64"},
+};
+
+struct ST_EstiloIcone
+{
+    const char* pcId;
+    const char* pcCor;
+    const char* pcIcone;
+};
+
+std::string EstiloIcone(const ST_EstiloIcone& e)
+{
+    return std::string("\n<Style id=\"") + e.pcId + "\"><IconStyle><color>" + e.pcCor + "</color><Icon><href>" +
+           D_CONVERSOR_KML_SERVIDOR_ICONES + e.pcIcone + "</href></Icon></IconStyle></Style>";
+}
+
+std::string EstiloLinha(const char* pcId, const char* pcCor)
+{
+    return std::string("\n<Style id=\"") + pcId + "\"><LineStyle><color>" + pcCor +
+           "</color><width>4</width></LineStyle></Style>";
+}
+
+BOOL Falhar(std::string* pszErro, std::string szMotivo)
 {
     if (pszErro != nullptr)
-        *pszErro = "a geração de mapas KML ainda não está disponível nesta versão";
+        *pszErro = std::move(szMotivo);
     return FALSE;
+}
+
+// Positions the driver needs, found by one walk that checks only versions.
+struct ST_Estrutura
+{
+    ST_Talhao stTalhao{};
+    std::uint32_t ulNumeroGuias = 0;
+    long lInicioGuias = 0;
+    std::uint32_t uiNumeroLimites = 0;
+    long lInicioLimites = 0;
+    std::uint16_t usVersaoArquivoEvento = 0;
+    ST_EventoCabecalho stCabecalho{};
+    long lPrimeiraEtapa = 0;
+};
+
+BOOL PercorrerEstrutura(std::FILE* pf, ST_Estrutura* pst, std::string* pszErro)
+{
+    std::uint32_t uiVersao = 0;
+    std::int32_t iTamanho = 0;
+    std::uint16_t usVersao = 0;
+    if (!Ler(pf, &uiVersao) || (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
+                                uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES))
+        return Falhar(pszErro, "versão de arquivo de navegação desconhecida");
+    if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO ||
+        !Ler(pf, &pst->stTalhao) || std::fseek(pf, 1, SEEK_CUR) != 0)
+        return Falhar(pszErro, "talhão ilegível ou de versão desconhecida");
+
+    auto PularEntradas = [&](std::uint32_t ulNumero, bool bGuias) {
+        for (std::uint32_t i = 0; i < ulNumero; i++)
+        {
+            long lInicio = std::ftell(pf);
+            if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || iTamanho < 2)
+                return false;
+            bool bVersaoValida = bGuias ? usVersao >= D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA &&
+                                              usVersao <= D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA
+                                        : usVersao == D_ZAVORO_VERSAO_ARQUIVO_LIMITE;
+            if (!bVersaoValida || std::fseek(pf, lInicio + 4 + iTamanho, SEEK_SET) != 0)
+                return false;
+        }
+        return true;
+    };
+    if (!Ler(pf, &pst->ulNumeroGuias) || pst->ulNumeroGuias > D_ZAVORO_NUMERO_MAXIMO_GUIAS)
+        return Falhar(pszErro, "lista de guias ilegível");
+    pst->lInicioGuias = std::ftell(pf);
+    if (!PularEntradas(pst->ulNumeroGuias, true))
+        return Falhar(pszErro, "guia ilegível ou de versão desconhecida");
+    if (uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
+    {
+        if (!Ler(pf, &pst->uiNumeroLimites) || pst->uiNumeroLimites > D_ZAVORO_NUMERO_MAXIMO_LIMITES)
+            return Falhar(pszErro, "lista de limites ilegível");
+        pst->lInicioLimites = std::ftell(pf);
+        if (!PularEntradas(pst->uiNumeroLimites, false))
+            return Falhar(pszErro, "limite ilegível ou de versão desconhecida");
+    }
+    if (!Ler(pf, &iTamanho) || !Ler(pf, &pst->usVersaoArquivoEvento) ||
+        pst->usVersaoArquivoEvento < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
+        pst->usVersaoArquivoEvento > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO || !Ler(pf, &pst->stCabecalho))
+        return Falhar(pszErro, "evento ilegível ou de versão desconhecida");
+    if (pst->stCabecalho.ucUltOperacao <= D_ZAVORO_OPERACAO_OUTROS)
+        pst->stCabecalho.ucUltOperacao =
+            zavoro_TraduzirOperacao(pst->stCabecalho.ucUltOperacao, pst->usVersaoArquivoEvento);
+    pst->lPrimeiraEtapa = std::ftell(pf);
+    return TRUE;
+}
+} // namespace
+
+void conversor_EscreverCabecalhoKML(std::FILE* pfArquivoEscrita, const char* pcNomeEvento, int iTipoMapa)
+{
+    std::string szTexto = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"";
+    szTexto += D_CONVERSOR_KML_NAMESPACE;
+    szTexto += "\">\n<Document>\n<name>";
+    szTexto += conversor_TextoCampoKml(pcNomeEvento);
+    szTexto += iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE ? " - Velocidade" : " - Cobertura";
+    szTexto += "</name>\n";
+    for (const ST_Estilo& e : kEstilosPoligono)
+        szTexto += std::string("\n<Style id=\"") + e.pcId + "\">\n<PolyStyle>\n<color>" + e.pcCor +
+                   "</color>\n<colorMode>normal</colorMode>\n<fill>1</fill>\n<outline>0</outline>\n</PolyStyle>\n</Style>\n";
+    szTexto += EstiloIcone({"BANDEIRA_VERDE", "FF00FF00", "/mapfiles/kml/shapes/flag.png"});
+    szTexto += EstiloIcone({"BANDEIRA_VERMELHA", "FF0000FF", "/mapfiles/kml/shapes/flag.png"});
+    szTexto += EstiloIcone({"GOTA_PAUSA", "FF0000FF", "/mapfiles/kml/paddle/P.png"});
+    szTexto += EstiloIcone({"GOTA_RETORNO_PAUSA", "FF0000FF", "/mapfiles/kml/paddle/R.png"});
+    szTexto += EstiloIcone({"GOTA_PONTO_A", "FF00FF00", "/mapfiles/kml/paddle/A.png"});
+    szTexto += EstiloIcone({"GOTA_PONTO_B", "FF00FF00", "/mapfiles/kml/paddle/B.png"});
+    szTexto += EstiloIcone({"GOTA_PARADA", "FF00FFFF", "/mapfiles/kml/paddle/wht-square.png"});
+    szTexto += EstiloLinha("LINHA_GUIA", "7FFF0000");
+    szTexto += EstiloLinha("LINHA_LIMITE", "7FFF00FF");
+    szTexto += EstiloIcone({"SETA_RETORNO_ENERGIA", "FF00FF00", "/mapfiles/kml/shapes/arrow.png"});
+    szTexto += "\n<Folder>\n<name>Mapa</name>";
+    std::fwrite(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
+}
+
+void conversor_EscreverFimKML(std::FILE* pfArquivoEscrita)
+{
+    std::fputs("\n</Document>\n</kml>", pfArquivoEscrita);
+}
+
+BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcArquivoEscrita, int iTipoMapa,
+                                  const ST_ParametrosMapa* pstParametros, int* piErroImpressaoGuia, std::string* pszErro)
+{
+    int iErroGuiaLocal = 0;
+    if (piErroImpressaoGuia == nullptr)
+        piErroImpressaoGuia = &iErroGuiaLocal;
+    *piErroImpressaoGuia = 0;
+
+    ArquivoPtr pfLeitura(pcArquivoLeitura != nullptr ? std::fopen(pcArquivoLeitura, "rb") : nullptr);
+    if (!pfLeitura)
+        return Falhar(pszErro, "não foi possível abrir " + std::string(pcArquivoLeitura ? pcArquivoLeitura : ""));
+    std::setvbuf(pfLeitura.get(), nullptr, _IOFBF, kTamanhoBuffer);
+    std::FILE* pf = pfLeitura.get();
+
+    ST_Estrutura st;
+    if (!PercorrerEstrutura(pf, &st, pszErro))
+        return FALSE;
+
+    ST_ArquivoSaida stSaida;
+    if (!funcAux_AbrirArquivoSaida(pcArquivoEscrita, &stSaida, pszErro))
+        return FALSE;
+    std::FILE* pfEscrita = stSaida.pfArquivo;
+
+    conversor_EscreverCabecalhoKML(pfEscrita, st.stCabecalho.szNomeEvento, iTipoMapa);
+    BOOL bTaxaPulv = FALSE;
+    BOOL bTaxaAdub = FALSE;
+    std::string szMotivo;
+    BOOL bOk = conversor_GerarPoligonosKML(pfEscrita, pf, st.usVersaoArquivoEvento, &st.stCabecalho, iTipoMapa,
+                                           st.stTalhao.dZeroRelativoLon, st.stTalhao.dZeroRelativoLat, pstParametros,
+                                           &bTaxaPulv, &bTaxaAdub);
+    if (!bOk)
+        szMotivo = "pontos do trajeto ilegíveis";
+    // The shapefile set of the same coverage comes here, from the first stage again.
+    if (bOk)
+    {
+        bOk = std::fseek(pf, st.lPrimeiraEtapa, SEEK_SET) == 0 &&
+              conversor_InserirPtosRelevantesKML(pfEscrita, pf, st.usVersaoArquivoEvento, &st.stCabecalho, iTipoMapa,
+                                                 st.stTalhao.dZeroRelativoLon, st.stTalhao.dZeroRelativoLat);
+        if (!bOk)
+            szMotivo = "pontos relevantes ilegíveis";
+    }
+    if (bOk && st.ulNumeroGuias != 0)
+    {
+        bOk = std::fseek(pf, st.lInicioGuias, SEEK_SET) == 0 &&
+              conversor_InserirGuiasKml(pfEscrita, pf, st.stTalhao.ucTipoGuia, static_cast<int>(st.ulNumeroGuias),
+                                        st.stTalhao.dZeroRelativoLon, st.stTalhao.dZeroRelativoLat, piErroImpressaoGuia);
+        if (!bOk)
+            szMotivo = "guias ilegíveis";
+    }
+    if (bOk && st.uiNumeroLimites != 0)
+    {
+        bOk = std::fseek(pf, st.lInicioLimites, SEEK_SET) == 0 &&
+              conversor_InserirLimiteKml(pfEscrita, pf, st.uiNumeroLimites, st.stTalhao.dZeroRelativoLon,
+                                         st.stTalhao.dZeroRelativoLat);
+        if (!bOk)
+            szMotivo = "limites ilegíveis";
+    }
+    if (bOk)
+    {
+        conversor_InserirLegendaKML(pfEscrita, &st.stTalhao, &st.stCabecalho, iTipoMapa, bTaxaPulv, bTaxaAdub,
+                                    pstParametros);
+        conversor_EscreverFimKML(pfEscrita);
+        return funcAux_ConcluirArquivoSaida(&stSaida, pszErro);
+    }
+    funcAux_DescartarArquivoSaida(&stSaida);
+    return Falhar(pszErro, szMotivo);
 }

@@ -225,16 +225,20 @@ TEST(Conversao, PastaComUmArquivoPassaPeloLaco)
     EXPECT_EQ(pJanela->detalhes[0].iNumTotalArquivos, 1);
 }
 
-TEST(Conversao, MapasAindaNaoGeradosFalhamComMotivo)
+TEST(Conversao, MapasDeCoberturaEVelocidadeComONomeDoTipo)
 {
     DiretorioTemporario dir;
     Arquivo(D_ZAVORO_OPERACAO_PULVERIZACAO).gravar(dir / "a.nvg");
     JanelaFalsa* pJanela = nullptr;
     Registro r = Converter(Selecao::Arquivos(dir.caminho(), {"a.nvg"}), D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS,
                            D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA, &pJanela);
-    EXPECT_EQ(r, (Registro{"inicio:1", "resultado:1:3", "fim"}));
-    EXPECT_FALSE(pJanela->detalhes[0].szMotivoErro.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir / "a_Cobertura.kml"));
+    EXPECT_EQ(r, (Registro{"inicio:1", "resultado:1:5", "fim"}));
+    EXPECT_TRUE(std::filesystem::exists(dir / "a_Cobertura.kml"));
+    r = Converter(Selecao::Arquivos(dir.caminho(), {"a.nvg"}), D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS,
+                  D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE, &pJanela);
+    EXPECT_EQ(r, (Registro{"inicio:1", "resultado:1:5", "fim"}));
+    EXPECT_TRUE(std::filesystem::exists(dir / "a_Velocidade.kml"));
+    EXPECT_EQ(pJanela->detalhes[0].iErroImpressaoGuia, 0);
 }
 
 TEST(Conversao, FalhasNaoDeixamSaidaParcialNemApagamORelatorioAnterior)

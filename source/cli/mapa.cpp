@@ -1,0 +1,109 @@
+// zavoro mapa: KML maps of the coverage, classed by rate or speed against five targets.
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "cli/comandos.h"
+#include "zavoro/conversor.h"
+#include "zavoro/zavoro.h"
+
+namespace
+{
+// Five slots as the window's five edits: empty, "." or not an unsigned number is an empty slot.
+bool LerAlvos(const std::string& szTexto, int* piAlvos)
+{
+    std::vector<std::string> vPartes;
+    std::stringstream ss(szTexto);
+    for (std::string sz; std::getline(ss, sz, ',');)
+        vPartes.push_back(sz);
+    if (!szTexto.empty() && szTexto.back() == ',')
+        vPartes.emplace_back();
+    if (vPartes.size() != D_CONVERSOR_NUMERO_ALVOS)
+        return false;
+    for (int i = 0; i < D_CONVERSOR_NUMERO_ALVOS; i++)
+    {
+        const std::string& sz = vPartes[i];
+        piAlvos[i] = D_CONVERSOR_VALOR_ALVO_VAZIO;
+        if (sz.empty() || sz.find_first_not_of("0123456789") != std::string::npos || sz.size() > 4)
+            continue;
+        piAlvos[i] = std::atoi(sz.c_str());
+    }
+    return true;
+}
+} // namespace
+
+int cli_Mapa(const std::vector<std::string>& vArgumentos)
+{
+    std::vector<std::string> vResto;
+    int iTrabalhos = 1;
+    if (!cli_LerOpcaoTrabalhos(vArgumentos, vResto, &iTrabalhos))
+        return D_CLI_SAIDA_USO;
+
+    int iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA;
+    int iAlvos[D_CONVERSOR_NUMERO_ALVOS];
+    bool bAlvosDados = false;
+    std::vector<std::string> vAlvos;
+    for (std::size_t i = 0; i < vResto.size(); i++)
+    {
+        const std::string& szArg = vResto[i];
+        if (szArg == "--cobertura")
+            iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA;
+        else if (szArg == "--velocidade")
+            iTipoMapa = D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
+        else if (szArg == "--alvos" || szArg.rfind("--alvos=", 0) == 0)
+        {
+            std::string szValor;
+            if (szArg == "--alvos")
+            {
+                if (i + 1 == vResto.size())
+                    return cli_ErroUso("a opção --alvos exige cinco valores separados por vírgula");
+                szValor = vResto[++i];
+            }
+            else
+                szValor = szArg.substr(8);
+            if (!LerAlvos(szValor, iAlvos))
+                return cli_ErroUso("--alvos exige cinco valores separados por vírgula (vazios permitidos): " + szValor);
+            bAlvosDados = true;
+        }
+        else if (szArg == "--")
+        {
+            vAlvos.insert(vAlvos.end(), vResto.begin() + static_cast<long>(i) + 1, vResto.end());
+            break;
+        }
+        else if (szArg.size() > 1 && szArg[0] == '-')
+            return cli_ErroUso("opção desconhecida: " + szArg);
+        else
+            vAlvos.push_back(szArg);
+    }
+    if (vAlvos.empty())
+        return cli_ErroUso("mapa: informe ao menos um arquivo ou pasta");
+    if (!bAlvosDados)
+        for (int i = 0; i < D_CONVERSOR_NUMERO_ALVOS; i++)
+            iAlvos[i] = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA ? D_CONVERSOR_TAXAS_ALVO_PADRAO[i]
+                                                                     : D_CONVERSOR_VELOCIDADES_ALVO_PADRAO[i];
+
+    std::vector<std::string> vArquivos;
+    bool bBuscasOk = cli_ExpandirAlvos(vAlvos, vArquivos);
+
+    // As in the window: a coverage map of files that are all of other operations has no rate to class,
+    // so its targets are not asked for.
+    int iTipos = 0;
+    for (const std::string& sz : vArquivos)
+        if (zavoro_ValidarArquivoNavegacao(sz.c_str()))
+            iTipos |= conversor_AnalisarTiposArqNavegacao(sz.c_str());
+    const bool bSemTaxas = (iTipos & (D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO |
+                                      D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO)) == 0;
+
+    ST_ParametrosMapa stParametros;
+    conversor_SetarLegenda(iAlvos, iTipoMapa, stParametros.gstLegendaMapa);
+    if (!(iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA && bSemTaxas) &&
+        !conversor_AnalisarDadosLegenda(stParametros.gstLegendaMapa))
+        return cli_ErroUso(D_CONVERSOR_TEXTO_ERRO_LEGENDA);
+
+    int iSaida = cli_ConverterArquivos(vArquivos,
+                                       iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE
+                                           ? D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE
+                                           : D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA,
+                                       iTrabalhos, &stParametros);
+    return bBuscasOk ? iSaida : D_CLI_SAIDA_FALHA;
+}

@@ -1,0 +1,599 @@
+#include "conversor/pontosRelevantes.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "conversor/geometria.h"
+#include "conversor/kml.h"
+#include "conversor/relatorioTexto.h"
+#include "zavoro/funcoesAuxiliares.h"
+
+namespace
+{
+
+constexpr float D_CONVERSOR_RAIO_PARADA_M = 20.0f;
+constexpr std::int64_t D_CONVERSOR_TEMPO_PARADA_S = 300;
+constexpr float D_CONVERSOR_DISTANCIA_MOVIMENTO_M = 10.0f;
+constexpr float D_CONVERSOR_DISTANCIA_TEMPERATURA_M = 1.0f;
+constexpr float D_CONVERSOR_TEMPERATURA_LIMITE = 60.0f;
+// Temperatures are logged from this event version on.
+constexpr unsigned short D_CONVERSOR_VERSAO_EVENTO_TEMPERATURA = 8;
+
+constexpr std::string_view D_CONVERSOR_KML_ABERTURA_MARCA =
+    "<Placemark><visibility>1</visibility><name></name><description>\n";
+
+void Gravar(std::FILE* pfArquivoEscrita, const std::string& szTexto)
+{
+    std::fwrite(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
+}
+
+void AnexarData(std::string& szTexto, std::uint32_t ulDataHora)
+{
+    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA];
+    zavoro_RetornarStringDataHora(ulDataHora, cData);
+    szTexto += cData;
+}
+
+void AnexarDuracao(std::string& szTexto, std::uint32_t ulSegundos)
+{
+    char cDuracao[D_ZAVORO_TAMANHO_STRING_DURACAO];
+    zavoro_RetornarStringHoraMinutoSegundo(ulSegundos, cDuracao);
+    szTexto += cDuracao;
+}
+
+void AnexarCodigo(std::string& szTexto, void (*pfTexto)(unsigned char, char*), unsigned char ucCodigo)
+{
+    char cTexto[D_ZAVORO_TAMANHO_STRING_CODIGO];
+    pfTexto(ucCodigo, cTexto);
+    szTexto += cTexto;
+}
+
+// "%d" of an unsigned count, as the console shows it.
+void AnexarNatural(std::string& szTexto, std::uint32_t ulValor)
+{
+    conversor_AnexarInteiro(szTexto, static_cast<std::int32_t>(ulValor));
+}
+
+void AnexarCoordenada(std::string& szTexto, const ST_PontoNVG_v2* pstPontoNVG, double dZeroRelativoLat,
+                      double dZeroRelativoLon)
+{
+    double dLatitude = 0.0;
+    double dLongitude = 0.0;
+    conversor_TransformarCoordenadasAbsolutas(pstPontoNVG->fLatitudeRelImp, pstPontoNVG->fLongitudeRelImp, &dLatitude,
+                                              &dLongitude, dZeroRelativoLat, dZeroRelativoLon);
+    conversor_AnexarCoordenadaKml(szTexto, dLongitude, dLatitude);
+}
+
+// Closes a mark's description, names its style and places it.
+void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_PontoNVG_v2* pstPontoNVG,
+                    int iConfig, double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    szTexto += "Etapa de navegação: ";
+    conversor_AnexarInteiro(szTexto, iConfig + 1);
+    szTexto += "<br/>\n</description><styleUrl>";
+    szTexto += szEstilo;
+    szTexto += "\n</styleUrl><Point><coordinates>\n";
+    AnexarCoordenada(szTexto, pstPontoNVG, dZeroRelativoLat, dZeroRelativoLon);
+    szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
+}
+
+void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
+                             BOOL bExcedida, double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    std::string szTexto;
+    if (bExcedida)
+    {
+        szTexto += D_CONVERSOR_KML_ABERTURA_MARCA;
+        szTexto += "<strong>Ponto de Temperatura Excedida</strong><br/>Início: \n";
+    }
+    else
+    {
+        // The plain temperature mark has no name element.
+        szTexto += "<Placemark><visibility>1</visibility><description>\n";
+        szTexto += "<strong>Ponto de Temperatura</strong><br/>Início: \n";
+    }
+    AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    szTexto += "<br/>\nTemperatura: ";
+    conversor_AnexarReal(szTexto, pstPontoNVG->fTemperatura, 2, FALSE);
+    szTexto += "<br/>\n";
+    AnexarFimMarca(szTexto, bExcedida ? "#BANDEIRA_VERMELHA" : "#GOTA_PARADA", pstPontoNVG, iConfig, dZeroRelativoLat,
+                   dZeroRelativoLon);
+    Gravar(pfArquivoEscrita, szTexto);
+}
+
+// Numbered rows of a stage's description table.
+class TabelaEtapa
+{
+public:
+    explicit TabelaEtapa(std::string& szTexto) : m_szTexto(szTexto) {}
+    void Linha(std::string_view szRotulo, std::string_view szValor)
+    {
+        conversor_AnexarDadoKMLTabelaHTML(m_szTexto, szRotulo, szValor, ++m_iNumDado);
+    }
+
+private:
+    std::string& m_szTexto;
+    int m_iNumDado = 0;
+};
+
+std::string TextoData(std::uint32_t ulDataHora)
+{
+    std::string szValor;
+    AnexarData(szValor, ulDataHora);
+    return szValor;
+}
+
+std::string TextoCodigo(void (*pfTexto)(unsigned char, char*), unsigned char ucCodigo)
+{
+    std::string szValor;
+    AnexarCodigo(szValor, pfTexto, ucCodigo);
+    return szValor;
+}
+
+std::string TextoNatural(std::uint32_t ulValor, std::string_view szUnidade = {})
+{
+    std::string szValor;
+    AnexarNatural(szValor, ulValor);
+    szValor += szUnidade;
+    return szValor;
+}
+
+// "%.Nf" with the decimal comma, then the unit.
+std::string TextoReal(double dValor, int iCasas, std::string_view szUnidade = {})
+{
+    std::string szValor;
+    conversor_AnexarReal(szValor, dValor, iCasas, TRUE);
+    szValor += szUnidade;
+    return szValor;
+}
+
+// Average rate of the stage: ERRO past the limits (a quantity that went down wraps past them), 0 for
+// a stage that covered nothing.
+std::string TextoTaxaMedia(std::uint32_t ulVolume, float fArea, std::uint32_t ulVolumeMaximo, double dAreaMaxima,
+                           std::string_view szUnidade)
+{
+    if (ulVolume > ulVolumeMaximo || fArea > dAreaMaxima)
+        return "ERRO";
+    if (fArea > 0.0f)
+        return TextoReal(static_cast<float>(ulVolume) / fArea, 1, szUnidade);
+    return "0" + std::string(szUnidade);
+}
+
+void AnexarLinhasEtapa(TabelaEtapa& stTabela, unsigned short usVersao, const ST_EventoConfig_v9& stConfig,
+                       std::uint32_t ulInicio, std::uint32_t ulFim, const ST_TotaisEtapaKml& stTotais)
+{
+    const BOOL bPulverizacao = stConfig.ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO;
+    const BOOL bAdubacao = stConfig.ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO;
+    const BOOL bVolumeValido = stTotais.ulVolumeAplicadoParcialFinal >= stTotais.ulVolumeAplicadoParcialInicial;
+    const std::uint32_t ulVolume = stTotais.ulVolumeAplicadoParcialFinal - stTotais.ulVolumeAplicadoParcialInicial;
+    const float fArea = stTotais.fAreaCoberturaParcialFinal - stTotais.fAreaCoberturaParcialInicial;
+
+    if (usVersao > 1 && stConfig.ucModoDemonstracao != 0)
+        stTabela.Linha("Modo Demonstração", "ATIVADO");
+    stTabela.Linha("Início Etapa", TextoData(ulInicio));
+    stTabela.Linha("Fim Etapa", TextoData(ulFim));
+    if (usVersao > 1 && bPulverizacao)
+        stTabela.Linha("Volume Aplicado Etapa", bVolumeValido ? TextoNatural(ulVolume, " L") : "ERRO");
+    if (usVersao > 2 && bAdubacao)
+        stTabela.Linha("Carga Distribuída Etapa", bVolumeValido ? TextoNatural(ulVolume, " kg") : "ERRO");
+    stTabela.Linha("Área Aplicada Etapa",
+                   stTotais.fAreaCoberturaParcialFinal >= stTotais.fAreaCoberturaParcialInicial
+                       ? TextoReal(fArea, 3, " ha")
+                       : "ERRO");
+    if (usVersao > 1 && bPulverizacao)
+        stTabela.Linha("Taxa Média Aplicada Etapa", TextoTaxaMedia(ulVolume, fArea, 9999999, 9999999.0, " L/ha"));
+    if (usVersao > 2 && bAdubacao)
+        stTabela.Linha("Taxa Média Aplicada Etapa",
+                       TextoTaxaMedia(ulVolume, fArea, 999999999, 1000000000.0, " kg/ha"));
+
+    stTabela.Linha("Operador", conversor_TextoCampoKml(stConfig.szOperador));
+    stTabela.Linha("Máquina", conversor_TextoCampoKml(stConfig.szMaquina));
+    stTabela.Linha("Cultura", conversor_TextoCampoKml(stConfig.szCultura));
+    stTabela.Linha("Operação", TextoCodigo(zavoro_RetornarStringTipoOperacao, stConfig.ucOperacao));
+
+    stTabela.Linha("Largura Implemento", TextoReal(stConfig.usLarguraImplemento / 100.0, 2, " m"));
+    if (usVersao > 1)
+    {
+        stTabela.Linha("Sobreposição", usVersao > 5 ? TextoReal(stConfig.fSobreposicaoImplemento, 4, " m")
+                                                    : TextoReal(stConfig.sSobreposicaoImplemento / 100.0, 2, " m"));
+        const int iDistancia = stConfig.sDistImplemento;
+        if (iDistancia > 0)
+            stTabela.Linha("Distância Antena-Implemento", TextoReal(iDistancia / 10.0, 1, " m (p/ frente)"));
+        else if (iDistancia < 0)
+            stTabela.Linha("Distância Antena-Implemento", TextoReal(-iDistancia / 10.0, 1, " m (p/ trás)"));
+        else
+            stTabela.Linha("Distância Antena-Implemento", "0,0 m");
+    }
+
+    if (bPulverizacao)
+    {
+        stTabela.Linha("Número de Seções", TextoNatural(stConfig.ucNumeroSecoes));
+        // The record holds nine sizes whatever the count claims.
+        const int iSecoes = std::min<int>(stConfig.ucNumeroSecoes, D_ZAVORO_NUMERO_MAXIMO_SECOES);
+        std::string szTamanhos = TextoReal(stConfig.usTamanhoSeccao[0] / 100.0, 2, "m ");
+        for (int i = 1; i < iSecoes; i++)
+            szTamanhos += "| " + TextoReal(stConfig.usTamanhoSeccao[i] / 100.0, 2, "m ");
+        stTabela.Linha("Tamanho de cada seção", szTamanhos);
+        if (usVersao > 1)
+        {
+            stTabela.Linha("Constante Fluxômetro", TextoNatural(stConfig.usConstanteFluxometro));
+            stTabela.Linha("Número de Bicos", TextoNatural(stConfig.usNumeroBicos));
+            stTabela.Linha("Espaçamento entre Bicos", TextoNatural(stConfig.usEspacamentoBicos, "  cm"));
+            stTabela.Linha("Taxa de Aplicação 1", TextoNatural(stConfig.usTaxaAplicacao1 / 10u, " L/ha"));
+            stTabela.Linha("Taxa de Aplicação 2", TextoNatural(stConfig.usTaxaAplicacao2 / 10u, " L/ha"));
+            stTabela.Linha("Vazão Bico", TextoReal(stConfig.usVazaoBico / 10.0, 1, " L/min"));
+            stTabela.Linha("Pressão Bico", TextoReal(stConfig.usPressaoBico / 10.0, 1, " bar"));
+            stTabela.Linha("Válvula Geral", TextoCodigo(zavoro_RetornarStringTipoValvula, stConfig.ucValvulaGeral));
+            stTabela.Linha("Válvula Seção", TextoCodigo(zavoro_RetornarStringTipoValvula, stConfig.ucValvulaSecao));
+            stTabela.Linha("Válvula Proporcional",
+                           TextoCodigo(zavoro_RetornarStringTipoValvula, stConfig.ucValvulaProporcional));
+            stTabela.Linha("Tempo Abertura Válvula Seção",
+                           TextoReal(stConfig.usTempoAberturaValvulaSecao / 10.0, 1, " s"));
+            stTabela.Linha("Tempo Fechamento Valvula Seção",
+                           TextoReal(stConfig.usTempoFechamentoValvulaSecao / 10.0, 1, " s"));
+        }
+    }
+
+    if (bAdubacao && usVersao > 2)
+    {
+        if (stConfig.ucTipoTaxa == D_ZAVORO_TIPO_TAXA_FIXA)
+        {
+            stTabela.Linha("Tipo de Taxa", "Taxa Fixa");
+            stTabela.Linha("Taxa Fixa - Dose 1", TextoNatural(stConfig.ulTaxaFixa1, " kg/ha"));
+            stTabela.Linha("Taxa Fixa - Dose 2", TextoNatural(stConfig.ulTaxaFixa2, " kg/ha"));
+        }
+        else
+        {
+            stTabela.Linha("Tipo de Taxa", "Taxa Variável");
+            stTabela.Linha("Mapa", conversor_TextoCampoKml(stConfig.szMapaTrabalho));
+            stTabela.Linha("Parâmetro de Mapa:\t\t", conversor_TextoCampoKml(stConfig.szParametroMapa));
+            stTabela.Linha("Área de Mapa", TextoReal(stConfig.fAreaMapa, 1, " ha\r\n\r\n"));
+        }
+        if (usVersao == 3)
+            stTabela.Linha("Constante de Esteira", TextoReal(stConfig.fConstanteEsteira, 2, " pulsos/kg"));
+        if (usVersao > 3)
+        {
+            const char* pcMaquina = "Desconhecida";
+            if (stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_LANCO_1_ESTEIRA)
+                pcMaquina = "A Lanço - 1 Esteira";
+            else if (stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO)
+                pcMaquina = "Dastra 1600";
+            else if (stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_REBOCADO)
+                pcMaquina = "Dastra 7000";
+            stTabela.Linha("Tipo Máquina Adubação", pcMaquina);
+            if (stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_LANCO_1_ESTEIRA)
+                stTabela.Linha("Constante de Trabalho", TextoReal(stConfig.dConstanteTrabalhoAdub[0], 2, " pulsos/kg"));
+            else if (stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO ||
+                     stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_REBOCADO)
+                stTabela.Linha("Constante de Trabalho", TextoReal(stConfig.dConstanteTrabalhoAdub[0], 2));
+        }
+    }
+
+    if (usVersao > 1)
+    {
+        stTabela.Linha("Tipo Comando Piloto", TextoCodigo(zavoro_RetornarStringTipoComandoPiloto, stConfig.ucTipoComando));
+        stTabela.Linha("Agressividade Piloto", TextoNatural(stConfig.ucAgressividade));
+        stTabela.Linha("Fator Hidráulico Piloto",
+                       TextoCodigo(zavoro_RetornarStringFatorHidraulico, stConfig.ucFatorHidraulico));
+        stTabela.Linha("Entre-eixos", TextoReal(stConfig.ulEntreEixosX1000 / 1000.0, 3, " m"));
+    }
+}
+
+float Distancia(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
+{
+    return zavoro_CalcularDistancia2Pontos(stPonto.fLongitudeRelImp - stAncora.fLongitudeRelImp,
+                                           stPonto.fLatitudeRelImp - stAncora.fLatitudeRelImp);
+}
+
+// Seconds from the anchor when they exceed the stop time, else -1 (unknown).
+int TempoParado(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
+{
+    if (std::int64_t{stPonto.ulSegundosDataHora} > std::int64_t{stAncora.ulSegundosDataHora} + D_CONVERSOR_TEMPO_PARADA_S)
+        return static_cast<int>(stPonto.ulSegundosDataHora - stAncora.ulSegundosDataHora);
+    return -1;
+}
+
+} // namespace
+
+void conversor_InserirPontoPausa(std::FILE* pfArquivoEscrita, BOOL bInicioFim, const ST_PontoNVG_v2* pstPontoNVG,
+                                 int iConfig, int iDataHoraInicioPausa, int iNumPtoPausa, double dZeroRelativoLat,
+                                 double dZeroRelativoLon)
+{
+    std::string szTexto(D_CONVERSOR_KML_ABERTURA_MARCA);
+    szTexto += bInicioFim ? "<strong>Retorno de Pausa " : "<strong>Ponto de Pausa ";
+    conversor_AnexarInteiro(szTexto, iNumPtoPausa);
+    szTexto += "</strong><br/>\n";
+    AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    szTexto += "<br/>\n";
+    const auto ulInicioPausa = static_cast<std::uint32_t>(iDataHoraInicioPausa);
+    // An end logged without an open pause has no start to measure from.
+    if (bInicioFim && ulInicioPausa != 0 && pstPontoNVG->ulSegundosDataHora > ulInicioPausa)
+    {
+        szTexto += "Tempo em pausa: ";
+        AnexarDuracao(szTexto, pstPontoNVG->ulSegundosDataHora - ulInicioPausa);
+        szTexto += "<br/>\n";
+    }
+    AnexarFimMarca(szTexto, bInicioFim ? "#GOTA_RETORNO_PAUSA" : "#GOTA_PAUSA", pstPontoNVG, iConfig,
+                   dZeroRelativoLat, dZeroRelativoLon);
+    Gravar(pfArquivoEscrita, szTexto);
+}
+
+void conversor_InserirPontoParado(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
+                                  int iTempoParado, int iNumPtoParado, double dZeroRelativoLat,
+                                  double dZeroRelativoLon)
+{
+    std::string szTexto(D_CONVERSOR_KML_ABERTURA_MARCA);
+    szTexto += "<strong>Ponto de Parada ";
+    conversor_AnexarInteiro(szTexto, iNumPtoParado);
+    szTexto += "</strong><br/>Início: \n";
+    AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    szTexto += "<br/>\nTempo parado: ";
+    if (iTempoParado == -1)
+        szTexto += "Desconhecido";
+    else
+        AnexarDuracao(szTexto, static_cast<std::uint32_t>(iTempoParado));
+    szTexto += "<br/>\n";
+    AnexarFimMarca(szTexto, "#GOTA_PARADA", pstPontoNVG, iConfig, dZeroRelativoLat, dZeroRelativoLon);
+    Gravar(pfArquivoEscrita, szTexto);
+}
+
+void conversor_InserirPontoTemperatura(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
+                                       int, int, double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    InserirMarcaTemperatura(pfArquivoEscrita, pstPontoNVG, iConfig, FALSE, dZeroRelativoLat, dZeroRelativoLon);
+}
+
+void conversor_InserirPontoTemperaturaExcedida(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG,
+                                               int iConfig, int, int, double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    InserirMarcaTemperatura(pfArquivoEscrita, pstPontoNVG, iConfig, TRUE, dZeroRelativoLat, dZeroRelativoLon);
+}
+
+void conversor_InserirPontoRetornoEnergia(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG,
+                                          int iConfig, int iTempoSemEnergia, int iNumPtoRetornoEnergia,
+                                          double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    std::string szTexto(D_CONVERSOR_KML_ABERTURA_MARCA);
+    szTexto += "<strong>Retorno de Energia ";
+    conversor_AnexarInteiro(szTexto, iNumPtoRetornoEnergia);
+    szTexto += "</strong><br/>\n";
+    AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    szTexto += "<br/>\n";
+    if (iTempoSemEnergia > 0)
+    {
+        szTexto += "Tempo desligado: ";
+        AnexarDuracao(szTexto, static_cast<std::uint32_t>(iTempoSemEnergia));
+        szTexto += "<br/>\n";
+    }
+    AnexarFimMarca(szTexto, "#SETA_RETORNO_ENERGIA", pstPontoNVG, iConfig, dZeroRelativoLat, dZeroRelativoLon);
+    Gravar(pfArquivoEscrita, szTexto);
+}
+
+BOOL conversor_InserirInicioEtapaKML(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura, int iConfig,
+                                     unsigned short usVersaoArquivoEvento, const ST_EventoConfig_v9* pstConfig,
+                                     const ST_EventoCabecalho* pstCabecalho, double dZeroRelativoLat,
+                                     double dZeroRelativoLon, ST_TotaisEtapaKml* pstTotais)
+{
+    std::fpos_t stPosicao;
+    if (std::fgetpos(pfArquivoLeitura, &stPosicao) != 0)
+        return FALSE;
+
+    std::uint32_t ulInicio = 0;
+    std::uint32_t ulFim = 0;
+    if (iConfig == 0)
+    {
+        ulInicio = pstCabecalho->ulDataHoraInicioEvento;
+        *pstTotais = ST_TotaisEtapaKml{};
+    }
+    else
+    {
+        // Zero: the stage starts at its first point.
+        pstTotais->fAreaCoberturaParcialInicial = pstTotais->fAreaCoberturaParcialFinal;
+        pstTotais->ulVolumeAplicadoParcialInicial = pstTotais->ulVolumeAplicadoParcialFinal;
+    }
+
+    // The last stage ends where the event ends; the others where their points say.
+    const BOOL bUltima = static_cast<std::uint32_t>(iConfig) + 1 == pstCabecalho->ulNumConfiguracoes;
+    if (bUltima)
+    {
+        ulFim = pstCabecalho->ulDataHoraFimEvento;
+        pstTotais->fAreaCoberturaParcialFinal = pstCabecalho->fAreaCobertura;
+        pstTotais->ulVolumeAplicadoParcialFinal = pstCabecalho->ulVolumeAplicado;
+    }
+    else
+    {
+        pstTotais->fAreaCoberturaParcialFinal = 0.0f;
+        pstTotais->ulVolumeAplicadoParcialFinal = 0;
+    }
+
+    ST_PontoNVG_v2 stPrimeiro{};
+    const std::uint32_t ulNumeroPontos = pstConfig->ulNumeroPontosRastro;
+    for (std::uint32_t i = 0; i < ulNumeroPontos; i++)
+    {
+        ST_PontoNVG_v2 stPonto{};
+        int iBytesLidos = 0;
+        if (!zavoro_LerEstruturaLog(pfArquivoLeitura, &stPonto, usVersaoArquivoEvento, &iBytesLidos))
+            return FALSE;
+        if (i == 0)
+            stPrimeiro = stPonto;
+        if (ulInicio == 0)
+            ulInicio = stPonto.ulSegundosDataHora;
+        if (!bUltima)
+        {
+            if (stPonto.ulSegundosDataHora >= ulInicio)
+                ulFim = stPonto.ulSegundosDataHora;
+            if (stPonto.fAreaCobertura >= pstTotais->fAreaCoberturaParcialInicial)
+                pstTotais->fAreaCoberturaParcialFinal = stPonto.fAreaCobertura;
+            const std::uint32_t ulVolume = zavoro_CalcularQuantidadeAplicada(&stPonto, pstConfig->ucOperacao);
+            if (ulVolume >= pstTotais->ulVolumeAplicadoParcialInicial)
+                pstTotais->ulVolumeAplicadoParcialFinal = ulVolume;
+        }
+    }
+
+    // A stage without points has no place for its flag; its totals still carry on.
+    if (ulNumeroPontos != 0 && ulInicio != 0 && ulFim != 0)
+    {
+        std::string szTexto = "<Placemark><visibility>1</visibility><name>Etapa ";
+        conversor_AnexarInteiro(szTexto, iConfig + 1);
+        szTexto += "</name><description>\nInício da Etapa ";
+        conversor_AnexarInteiro(szTexto, iConfig + 1);
+        szTexto += " - ";
+        AnexarData(szTexto, stPrimeiro.ulSegundosDataHora);
+        szTexto += "<br/><strong>Dados da Etapa<br/></strong><![CDATA[<html xmlns=\"";
+        szTexto += D_CONVERSOR_XHTML_NAMESPACE;
+        szTexto += "\">\n<body style=\"text-align: left\">\n<span style=\"font-size: 10pt; font-family: Arial\">\n"
+                   "<table width=\"500\" border=\"0\">\n";
+        TabelaEtapa stTabela(szTexto);
+        AnexarLinhasEtapa(stTabela, usVersaoArquivoEvento, *pstConfig, ulInicio, ulFim, *pstTotais);
+        szTexto += "</table>\n<br /></span></body></html>]]></description><styleUrl>#BANDEIRA_VERDE"
+                   "</styleUrl><Point><coordinates>\n";
+        AnexarCoordenada(szTexto, &stPrimeiro, dZeroRelativoLat, dZeroRelativoLon);
+        szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
+        Gravar(pfArquivoEscrita, szTexto);
+    }
+
+    // The caller reads the same points again.
+    return std::fsetpos(pfArquivoLeitura, &stPosicao) == 0;
+}
+
+BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura,
+                                        unsigned short usVersaoArquivoEvento, const ST_EventoCabecalho* pstCabecalho,
+                                        int iTipoMapa, double dZeroRelativoLon, double dZeroRelativoLat)
+{
+    (void)iTipoMapa;
+    Gravar(pfArquivoEscrita, "\n<Folder>\n<name>Pontos Relevantes</name>\n");
+
+    ST_TotaisEtapaKml stTotais;
+    int iNumPtoPausa = 0;
+    int iDataHoraInicioPausa = 0;
+    int iNumPtoRetornoEnergia = 0;
+    int iNumPtoParado = 0;
+    // Before the first tracking point the anchor is a zeroed point; before the first point of the
+    // event there is no previous point, so a power return there shows no time off.
+    ST_PontoNVG_v2 stPontoNVGRastreamentoAnt{};
+    ST_PontoNVG_v2 stPontoAnteriorKml{};
+    BOOL bTemPontoAnterior = FALSE;
+    float fDist = 0.0f;
+
+    for (std::uint32_t ulConfig = 0; ulConfig < pstCabecalho->ulNumConfiguracoes; ulConfig++)
+    {
+        const int iConfig = static_cast<int>(ulConfig);
+        BOOL bPontoParada = FALSE;
+        int iPontosKmlRastreamento = 0;
+
+        // A block cut short ends the folder here rather than feeding zeros to the loop.
+        ST_EventoConfig_v9 stConfig;
+        if (!zavoro_LerConfiguracaoEvento(pfArquivoLeitura, usVersaoArquivoEvento, &stConfig))
+            return FALSE;
+        if (stConfig.ulNumeroPontosRastro > D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO)
+            return FALSE;
+        stConfig.ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, usVersaoArquivoEvento);
+
+        if (!conversor_InserirInicioEtapaKML(pfArquivoEscrita, pfArquivoLeitura, iConfig, usVersaoArquivoEvento,
+                                             &stConfig, pstCabecalho, dZeroRelativoLat, dZeroRelativoLon, &stTotais))
+            return FALSE;
+
+        for (std::uint32_t i = 0; i < stConfig.ulNumeroPontosRastro; i++)
+        {
+            ST_PontoNVG_v2 stPonto{};
+            int iBytesLidos = 0;
+            if (!zavoro_LerEstruturaLog(pfArquivoLeitura, &stPonto, usVersaoArquivoEvento, &iBytesLidos))
+                return FALSE;
+            const std::uint32_t ulTempo = stPonto.ulSegundosDataHora;
+            const std::uint16_t usTag = stPonto.usTag;
+
+            if (usTag & D_ZAVORO_TAG_PONTO_PAUSA)
+            {
+                if (usTag & D_ZAVORO_TAG_INICIO)
+                {
+                    iDataHoraInicioPausa = static_cast<int>(ulTempo);
+                    iNumPtoPausa++;
+                    conversor_InserirPontoPausa(pfArquivoEscrita, FALSE, &stPonto, iConfig, iDataHoraInicioPausa,
+                                                iNumPtoPausa, dZeroRelativoLat, dZeroRelativoLon);
+                }
+                else if (usTag & D_ZAVORO_TAG_FIM)
+                {
+                    conversor_InserirPontoPausa(pfArquivoEscrita, TRUE, &stPonto, iConfig, iDataHoraInicioPausa,
+                                                iNumPtoPausa, dZeroRelativoLat, dZeroRelativoLon);
+                    iDataHoraInicioPausa = 0;
+                }
+            }
+
+            if (usTag & D_ZAVORO_TAG_RETORNO_ENERGIA)
+            {
+                iNumPtoRetornoEnergia++;
+                int iTempoSemEnergia = 0;
+                if (bTemPontoAnterior && ulTempo > stPontoAnteriorKml.ulSegundosDataHora)
+                    iTempoSemEnergia = static_cast<int>(ulTempo - stPontoAnteriorKml.ulSegundosDataHora);
+                conversor_InserirPontoRetornoEnergia(pfArquivoEscrita, &stPonto, iConfig, iTempoSemEnergia,
+                                                     iNumPtoRetornoEnergia, dZeroRelativoLat, dZeroRelativoLon);
+                iPontosKmlRastreamento = 0;
+                bPontoParada = FALSE;
+            }
+
+            if ((usTag & D_ZAVORO_TAG_PONTO_RASTREAMENTO) && !(usTag & D_ZAVORO_TAG_SEM_SATELITES))
+            {
+                if (iDataHoraInicioPausa != 0)
+                {
+                    iPontosKmlRastreamento = 0;
+                    bPontoParada = FALSE;
+                }
+                else
+                {
+                    if (iPontosKmlRastreamento > 0)
+                    {
+                        fDist = Distancia(stPonto, stPontoNVGRastreamentoAnt);
+                        const std::int64_t llLimite =
+                            std::int64_t{stPontoNVGRastreamentoAnt.ulSegundosDataHora} + D_CONVERSOR_TEMPO_PARADA_S;
+                        if (fDist < D_CONVERSOR_RAIO_PARADA_M && std::int64_t{ulTempo} > llLimite)
+                            bPontoParada = TRUE;
+                        if (fDist > D_CONVERSOR_DISTANCIA_MOVIMENTO_M && bPontoParada)
+                        {
+                            bPontoParada = FALSE;
+                            iNumPtoParado++;
+                            conversor_InserirPontoParado(pfArquivoEscrita, &stPontoNVGRastreamentoAnt, iConfig,
+                                                         TempoParado(stPonto, stPontoNVGRastreamentoAnt),
+                                                         iNumPtoParado, dZeroRelativoLat, dZeroRelativoLon);
+                        }
+                    }
+                    if (iPontosKmlRastreamento == 0 || fDist > D_CONVERSOR_DISTANCIA_MOVIMENTO_M)
+                        stPontoNVGRastreamentoAnt = stPonto;
+                    iPontosKmlRastreamento++;
+                }
+            }
+
+            if (ulTempo >= pstCabecalho->ulDataHoraInicioEvento)
+            {
+                fDist = Distancia(stPonto, stPontoNVGRastreamentoAnt);
+                if (fDist > D_CONVERSOR_DISTANCIA_TEMPERATURA_M &&
+                    ulTempo > stPontoNVGRastreamentoAnt.ulSegundosDataHora &&
+                    usVersaoArquivoEvento >= D_CONVERSOR_VERSAO_EVENTO_TEMPERATURA && stPonto.fTemperatura > 0.0f)
+                {
+                    if (stPonto.fTemperatura < D_CONVERSOR_TEMPERATURA_LIMITE)
+                        conversor_InserirPontoTemperatura(pfArquivoEscrita, &stPonto, iConfig, 0, 0, dZeroRelativoLat,
+                                                          dZeroRelativoLon);
+                    else
+                        conversor_InserirPontoTemperaturaExcedida(pfArquivoEscrita, &stPonto, iConfig, 0, 0,
+                                                                  dZeroRelativoLat, dZeroRelativoLon);
+                }
+            }
+
+            stPontoAnteriorKml = stPonto;
+            bTemPontoAnterior = TRUE;
+        }
+
+        // A standing that lasted to the end of the stage.
+        if (bPontoParada)
+        {
+            iNumPtoParado++;
+            conversor_InserirPontoParado(pfArquivoEscrita, &stPontoNVGRastreamentoAnt, iConfig,
+                                         TempoParado(stPontoAnteriorKml, stPontoNVGRastreamentoAnt), iNumPtoParado,
+                                         dZeroRelativoLat, dZeroRelativoLon);
+        }
+    }
+
+    Gravar(pfArquivoEscrita, "</Folder>\n");
+    return TRUE;
+}
