@@ -4,32 +4,15 @@
 #include <cstring>
 #include <memory>
 
+#include "funcoesAuxiliares/leituraArquivo.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
 
 namespace
 {
-constexpr std::size_t kTamanhoBuffer = 65536;
 
-struct FecharArquivo
-{
-    void operator()(std::FILE* pf) const { std::fclose(pf); }
-};
-using ArquivoPtr = std::unique_ptr<std::FILE, FecharArquivo>;
 
-ArquivoPtr AbrirLeitura(const char* pcArquivo)
-{
-    ArquivoPtr pf(pcArquivo != nullptr ? std::fopen(pcArquivo, "rb") : nullptr);
-    if (pf)
-        std::setvbuf(pf.get(), nullptr, _IOFBF, kTamanhoBuffer);
-    return pf;
-}
-
-template <typename T> bool Ler(std::FILE* pf, T* pValor)
-{
-    return std::fread(pValor, sizeof(T), 1, pf) == 1;
-}
 
 // Walks the container up to the event version without checksums, as the light readers do: the
 // field, every guide and boundary skipped by their lengths. Leaves the position at the event header.
@@ -39,22 +22,22 @@ unsigned int PercorrerAteEvento(std::FILE* pf, ST_Talhao* pstTalhao)
     std::uint32_t uiVersao;
     std::int32_t iTamanho;
     std::uint16_t usVersao;
-    if (!Ler(pf, &uiVersao) || (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
+    if (!funcAux_Ler(pf, &uiVersao) || (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
                                 uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES))
         return 0;
-    if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO ||
-        !Ler(pf, pstTalhao) || std::fseek(pf, 1, SEEK_CUR) != 0)
+    if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO ||
+        !funcAux_Ler(pf, pstTalhao) || std::fseek(pf, 1, SEEK_CUR) != 0)
         return 0;
 
     const int iListas = uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES ? 2 : 1;
     for (int l = 0; l < iListas; l++)
     {
         std::uint32_t ulNumero;
-        if (!Ler(pf, &ulNumero))
+        if (!funcAux_Ler(pf, &ulNumero))
             return 0;
         for (std::uint32_t i = 0; i < ulNumero; i++)
         {
-            if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || iTamanho < 2)
+            if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || iTamanho < 2)
                 return 0;
             bool bVersaoValida = l == 0 ? usVersao >= D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA &&
                                               usVersao <= D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA
@@ -63,7 +46,7 @@ unsigned int PercorrerAteEvento(std::FILE* pf, ST_Talhao* pstTalhao)
                 return 0;
         }
     }
-    if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
+    if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
         usVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
         return 0;
     return usVersao;
@@ -166,13 +149,13 @@ std::string conversor_NomeArquivoSaida(const std::string& szArquivoLeitura, int 
 
 int conversor_AnalisarTiposArqNavegacao(const char* pszPathArquivoLeitura)
 {
-    ArquivoPtr pf = AbrirLeitura(pszPathArquivoLeitura);
+    FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pszPathArquivoLeitura);
     if (!pf)
         return 0;
     ST_Talhao stTalhao;
     unsigned int uiVersaoEvento = PercorrerAteEvento(pf.get(), &stTalhao);
     ST_EventoCabecalho stCabecalho;
-    if (uiVersaoEvento == 0 || !Ler(pf.get(), &stCabecalho))
+    if (uiVersaoEvento == 0 || !funcAux_Ler(pf.get(), &stCabecalho))
         return 0;
 
     const long lTamanhoPonto = zavoro_TamanhoPontoNVG(uiVersaoEvento);
@@ -200,7 +183,7 @@ void conversor_RetornarDetalhesConversao(const char* pcArquivo, ST_DetalhesConve
 {
     pstDetalhesConversao->cNomeTalhao.clear();
     pstDetalhesConversao->cNomeEvento.clear();
-    ArquivoPtr pf = AbrirLeitura(pcArquivo);
+    FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivo);
     if (!pf)
         return;
     ST_Talhao stTalhao;
@@ -209,7 +192,7 @@ void conversor_RetornarDetalhesConversao(const char* pcArquivo, ST_DetalhesConve
         return;
     pstDetalhesConversao->cNomeTalhao = zavoro_TextoCampo(stTalhao.szNomeTalhao);
     ST_EventoCabecalho stCabecalho;
-    if (Ler(pf.get(), &stCabecalho))
+    if (funcAux_Ler(pf.get(), &stCabecalho))
         pstDetalhesConversao->cNomeEvento = zavoro_TextoCampo(stCabecalho.szNomeEvento);
 }
 

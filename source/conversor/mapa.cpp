@@ -5,6 +5,7 @@
 #include <string>
 
 #include "conversor/guiasLimitesKml.h"
+#include "funcoesAuxiliares/leituraArquivo.h"
 #include "conversor/kml.h"
 #include "conversor/legendaKml.h"
 #include "conversor/poligonosKml.h"
@@ -15,18 +16,7 @@
 
 namespace
 {
-constexpr std::size_t kTamanhoBuffer = 65536;
 
-struct FecharArquivo
-{
-    void operator()(std::FILE* pf) const { std::fclose(pf); }
-};
-using ArquivoPtr = std::unique_ptr<std::FILE, FecharArquivo>;
-
-template <typename T> bool Ler(std::FILE* pf, T* pValor)
-{
-    return std::fread(pValor, sizeof(T), 1, pf) == 1;
-}
 
 struct ST_Estilo
 {
@@ -87,18 +77,18 @@ BOOL PercorrerEstrutura(std::FILE* pf, ST_Estrutura* pst, std::string* pszErro)
     std::uint32_t uiVersao = 0;
     std::int32_t iTamanho = 0;
     std::uint16_t usVersao = 0;
-    if (!Ler(pf, &uiVersao) || (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
+    if (!funcAux_Ler(pf, &uiVersao) || (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
                                 uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES))
         return Falhar(pszErro, "versão de arquivo de navegação desconhecida");
-    if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO ||
-        !Ler(pf, &pst->stTalhao) || std::fseek(pf, 1, SEEK_CUR) != 0)
+    if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO ||
+        !funcAux_Ler(pf, &pst->stTalhao) || std::fseek(pf, 1, SEEK_CUR) != 0)
         return Falhar(pszErro, "talhão ilegível ou de versão desconhecida");
 
     auto PularEntradas = [&](std::uint32_t ulNumero, bool bGuias) {
         for (std::uint32_t i = 0; i < ulNumero; i++)
         {
             long lInicio = std::ftell(pf);
-            if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersao) || iTamanho < 2)
+            if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || iTamanho < 2)
                 return false;
             bool bVersaoValida = bGuias ? usVersao >= D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA &&
                                               usVersao <= D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA
@@ -108,22 +98,22 @@ BOOL PercorrerEstrutura(std::FILE* pf, ST_Estrutura* pst, std::string* pszErro)
         }
         return true;
     };
-    if (!Ler(pf, &pst->ulNumeroGuias) || pst->ulNumeroGuias > D_ZAVORO_NUMERO_MAXIMO_GUIAS)
+    if (!funcAux_Ler(pf, &pst->ulNumeroGuias) || pst->ulNumeroGuias > D_ZAVORO_NUMERO_MAXIMO_GUIAS)
         return Falhar(pszErro, "lista de guias ilegível");
     pst->lInicioGuias = std::ftell(pf);
     if (!PularEntradas(pst->ulNumeroGuias, true))
         return Falhar(pszErro, "guia ilegível ou de versão desconhecida");
     if (uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
     {
-        if (!Ler(pf, &pst->uiNumeroLimites) || pst->uiNumeroLimites > D_ZAVORO_NUMERO_MAXIMO_LIMITES)
+        if (!funcAux_Ler(pf, &pst->uiNumeroLimites) || pst->uiNumeroLimites > D_ZAVORO_NUMERO_MAXIMO_LIMITES)
             return Falhar(pszErro, "lista de limites ilegível");
         pst->lInicioLimites = std::ftell(pf);
         if (!PularEntradas(pst->uiNumeroLimites, false))
             return Falhar(pszErro, "limite ilegível ou de versão desconhecida");
     }
-    if (!Ler(pf, &iTamanho) || !Ler(pf, &pst->usVersaoArquivoEvento) ||
+    if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &pst->usVersaoArquivoEvento) ||
         pst->usVersaoArquivoEvento < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
-        pst->usVersaoArquivoEvento > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO || !Ler(pf, &pst->stCabecalho))
+        pst->usVersaoArquivoEvento > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO || !funcAux_Ler(pf, &pst->stCabecalho))
         return Falhar(pszErro, "evento ilegível ou de versão desconhecida");
     if (pst->stCabecalho.ucUltOperacao <= D_ZAVORO_OPERACAO_OUTROS)
         pst->stCabecalho.ucUltOperacao =
@@ -171,10 +161,9 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
         piErroImpressaoGuia = &iErroGuiaLocal;
     *piErroImpressaoGuia = 0;
 
-    ArquivoPtr pfLeitura(pcArquivoLeitura != nullptr ? std::fopen(pcArquivoLeitura, "rb") : nullptr);
+    FuncAux_ArquivoLeitura pfLeitura = funcAux_AbrirLeitura(pcArquivoLeitura);
     if (!pfLeitura)
         return Falhar(pszErro, "não foi possível abrir " + std::string(pcArquivoLeitura ? pcArquivoLeitura : ""));
-    std::setvbuf(pfLeitura.get(), nullptr, _IOFBF, kTamanhoBuffer);
     std::FILE* pf = pfLeitura.get();
 
     ST_Estrutura st;

@@ -10,19 +10,14 @@
 #include <vector>
 
 #include "conversor/relatorioTexto.h"
+#include "funcoesAuxiliares/leituraArquivo.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
 
 namespace
 {
-constexpr std::size_t D_CONVERSOR_TAMANHO_BUFFER_LEITURA = 65536;
 
-struct FecharArquivo
-{
-    void operator()(std::FILE* pf) const { std::fclose(pf); }
-};
-using ArquivoLeitura = std::unique_ptr<std::FILE, FecharArquivo>;
 
 template <typename T> bool conversor_Ler(std::FILE* pf, T* pValor)
 {
@@ -143,14 +138,13 @@ BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArqu
 BOOL conversor_CriarRelatoriosNavegacao(const char* pcArquivoLeitura, const char* pcArquivoEscrita, std::string* pszErro)
 {
     std::string szMotivo;
-    ArquivoLeitura pfArquivoLeitura(pcArquivoLeitura != nullptr ? std::fopen(pcArquivoLeitura, "rb") : nullptr);
+    FuncAux_ArquivoLeitura pfArquivoLeitura = funcAux_AbrirLeitura(pcArquivoLeitura);
     if (!pfArquivoLeitura)
     {
         if (pszErro != nullptr)
             *pszErro = "não foi possível abrir " + std::string(pcArquivoLeitura != nullptr ? pcArquivoLeitura : "");
         return FALSE;
     }
-    std::setvbuf(pfArquivoLeitura.get(), nullptr, _IOFBF, D_CONVERSOR_TAMANHO_BUFFER_LEITURA);
 
     ST_ArquivoSaida stSaida;
     if (pcArquivoEscrita == nullptr || !funcAux_AbrirArquivoSaida(pcArquivoEscrita, &stSaida, pszErro))

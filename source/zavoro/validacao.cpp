@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "funcoesAuxiliares/leituraArquivo.h"
 #include "zavoro/arquivo.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
@@ -20,11 +21,6 @@ namespace
 {
 constexpr std::size_t kTamanhoBuffer = 65536;
 
-struct FecharArquivo
-{
-    void operator()(std::FILE* pf) const { std::fclose(pf); }
-};
-using ArquivoPtr = std::unique_ptr<std::FILE, FecharArquivo>;
 
 std::string Formatar(const char* pcFormato, ...) __attribute__((format(printf, 1, 2)));
 std::string Formatar(const char* pcFormato, ...)
@@ -53,10 +49,6 @@ BOOL Falhar(ST_DiagnosticoValidacao* pstDiag, int iSecao, long lEntrada, long lo
     return FALSE;
 }
 
-template <typename T> bool Ler(std::FILE* pf, T* pValor)
-{
-    return std::fread(pValor, sizeof(T), 1, pf) == 1;
-}
 
 long long TamanhoArquivo(std::FILE* pf)
 {
@@ -113,7 +105,7 @@ class LeitorSecaoEvento
     long long Restante() const { return m_llRestante; }
     bool ErroLeitura() const { return m_bErroLeitura; }
 
-    bool Ler(void* pDestino, std::size_t tamanho)
+    bool funcAux_Ler(void* pDestino, std::size_t tamanho)
     {
         if (static_cast<long long>(tamanho) > m_llRestante)
             return false;
@@ -134,7 +126,7 @@ class LeitorSecaoEvento
         while (llTamanho > 0)
         {
             std::size_t bloco = static_cast<std::size_t>(std::min<long long>(llTamanho, kTamanhoBuffer));
-            if (!Ler(m_vBuffer.data(), bloco))
+            if (!funcAux_Ler(m_vBuffer.data(), bloco))
                 return false;
             llTamanho -= static_cast<long long>(bloco);
         }
@@ -181,7 +173,7 @@ BOOL zavoro_ValidarArquivoNavegacaoTalhao(std::FILE* pf, ST_DiagnosticoValidacao
         return Falhar(pstDiag, S, 0, 0, "arquivo não aberto");
     long long p = std::ftell(pf);
     std::int32_t iTamanho;
-    if (!Ler(pf, &iTamanho))
+    if (!funcAux_Ler(pf, &iTamanho))
         return Falhar(pstDiag, S, 0, p, kMotivoTruncado);
     if (iTamanho != D_ZAVORO_TAMANHO_ARQUIVO_TALHAO)
         return Falhar(pstDiag, S, 0, p,
@@ -192,7 +184,7 @@ BOOL zavoro_ValidarArquivoNavegacaoTalhao(std::FILE* pf, ST_DiagnosticoValidacao
 
     std::uint16_t usVersao;
     ST_Talhao stTalhao;
-    if (!Ler(pf, &usVersao) || !Ler(pf, &stTalhao))
+    if (!funcAux_Ler(pf, &usVersao) || !funcAux_Ler(pf, &stTalhao))
         return Falhar(pstDiag, S, 0, p + 4, kMotivoTruncado);
     long long r = p + 6; // start of the record
     if (usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO)
@@ -217,7 +209,7 @@ BOOL zavoro_ValidarArquivoNavegacaoGuia(std::FILE* pf, ST_DiagnosticoValidacao* 
         return Falhar(pstDiag, S, 0, 0, "arquivo não aberto");
     long long p = std::ftell(pf);
     std::uint32_t ulNumeroGuias;
-    if (!Ler(pf, &ulNumeroGuias))
+    if (!funcAux_Ler(pf, &ulNumeroGuias))
         return Falhar(pstDiag, S, 0, p, kMotivoTruncado);
     if (ulNumeroGuias > D_ZAVORO_NUMERO_MAXIMO_GUIAS)
         return Falhar(pstDiag, S, 0, p,
@@ -228,7 +220,7 @@ BOOL zavoro_ValidarArquivoNavegacaoGuia(std::FILE* pf, ST_DiagnosticoValidacao* 
     {
         long long llPos = std::ftell(pf);
         std::int32_t iTamanho;
-        if (!Ler(pf, &iTamanho))
+        if (!funcAux_Ler(pf, &iTamanho))
             return Falhar(pstDiag, S, i, llPos, kMotivoTruncado);
         if (iTamanho < D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_GUIA || iTamanho > D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_GUIA)
             return Falhar(pstDiag, S, i, llPos,
@@ -238,7 +230,7 @@ BOOL zavoro_ValidarArquivoNavegacaoGuia(std::FILE* pf, ST_DiagnosticoValidacao* 
             return FALSE;
 
         std::uint16_t usVersao;
-        if (!Ler(pf, &usVersao))
+        if (!funcAux_Ler(pf, &usVersao))
             return Falhar(pstDiag, S, i, llPos + 4, kMotivoTruncado);
         if (usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA || usVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA)
             return Falhar(pstDiag, S, i, llPos + 4, Formatar("versão da guia desconhecida (%u)", usVersao));
@@ -267,7 +259,7 @@ BOOL zavoro_ValidarArquivoNavegacaoLimite(std::FILE* pf, ST_DiagnosticoValidacao
         return Falhar(pstDiag, S, 0, 0, "arquivo não aberto");
     long long p = std::ftell(pf);
     std::uint32_t ulNumeroLimites;
-    if (!Ler(pf, &ulNumeroLimites))
+    if (!funcAux_Ler(pf, &ulNumeroLimites))
         return Falhar(pstDiag, S, 0, p, kMotivoTruncado);
     if (ulNumeroLimites > D_ZAVORO_NUMERO_MAXIMO_LIMITES)
         return Falhar(pstDiag, S, 0, p,
@@ -278,7 +270,7 @@ BOOL zavoro_ValidarArquivoNavegacaoLimite(std::FILE* pf, ST_DiagnosticoValidacao
     {
         long long llPos = std::ftell(pf);
         std::int32_t iTamanho;
-        if (!Ler(pf, &iTamanho))
+        if (!funcAux_Ler(pf, &iTamanho))
             return Falhar(pstDiag, S, i, llPos, kMotivoTruncado);
         if (iTamanho < D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_LIMITE || iTamanho > D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_LIMITE)
             return Falhar(pstDiag, S, i, llPos,
@@ -288,7 +280,7 @@ BOOL zavoro_ValidarArquivoNavegacaoLimite(std::FILE* pf, ST_DiagnosticoValidacao
             return FALSE;
 
         std::uint16_t usVersao;
-        if (!Ler(pf, &usVersao))
+        if (!funcAux_Ler(pf, &usVersao))
             return Falhar(pstDiag, S, i, llPos + 4, kMotivoTruncado);
         if (usVersao != D_ZAVORO_VERSAO_ARQUIVO_LIMITE)
             return Falhar(pstDiag, S, i, llPos + 4, Formatar("versão do limite desconhecida (%u)", usVersao));
@@ -298,7 +290,7 @@ BOOL zavoro_ValidarArquivoNavegacaoLimite(std::FILE* pf, ST_DiagnosticoValidacao
                           Formatar("limite menor que o seu registro (%" PRId32 " bytes; mínimo %d)", iTamanho,
                                    iMinimo));
         ST_Limite_v1 stLimite;
-        if (!Ler(pf, &stLimite))
+        if (!funcAux_Ler(pf, &stLimite))
             return Falhar(pstDiag, S, i, llPos + 6, kMotivoTruncado);
         if (stLimite.usNumeroPontosLimite > D_ZAVORO_NUMERO_MAXIMO_PONTOS_LIMITE)
             return Falhar(pstDiag, S, i, llPos + 6 + offsetof(ST_Limite_v1, usNumeroPontosLimite),
@@ -316,7 +308,7 @@ BOOL zavoro_ValidarArquivoNavegacaoEvento(std::FILE* pf, ST_DiagnosticoValidacao
         return Falhar(pstDiag, S, 0, 0, "arquivo não aberto");
     long long p = std::ftell(pf);
     std::int32_t iTamanho;
-    if (!Ler(pf, &iTamanho))
+    if (!funcAux_Ler(pf, &iTamanho))
         return Falhar(pstDiag, S, 0, p, kMotivoTruncado);
     if (iTamanho < D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_EVENTO || iTamanho > D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_EVENTO)
         return Falhar(pstDiag, S, 0, p,
@@ -338,7 +330,7 @@ BOOL zavoro_ValidarArquivoNavegacaoEvento(std::FILE* pf, ST_DiagnosticoValidacao
 
     std::uint16_t usVersao;
     ST_EventoCabecalho stCabecalho;
-    if (!stLeitor.Ler(&usVersao, sizeof usVersao) || !stLeitor.Ler(&stCabecalho, sizeof stCabecalho))
+    if (!stLeitor.funcAux_Ler(&usVersao, sizeof usVersao) || !stLeitor.funcAux_Ler(&stCabecalho, sizeof stCabecalho))
         return Rejeitar(S, 0, p + 4, kMotivoTruncado);
     if (usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO || usVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
         return Rejeitar(S, 0, p + 4, Formatar("versão do evento desconhecida (%u)", usVersao));
@@ -366,7 +358,7 @@ BOOL zavoro_ValidarArquivoNavegacaoEvento(std::FILE* pf, ST_DiagnosticoValidacao
     {
         long long b = stLeitor.Posicao();
         std::memset(&stConfig, 0, sizeof stConfig);
-        if (!stLeitor.Ler(&stConfig, tamanhoBloco))
+        if (!stLeitor.funcAux_Ler(&stConfig, tamanhoBloco))
             return Rejeitar(E, i, b,
                             stLeitor.ErroLeitura()
                                 ? kMotivoTruncado
@@ -448,7 +440,7 @@ BOOL zavoro_DiagnosticarArquivoNavegacaoAberto(std::FILE* pf, ST_DiagnosticoVali
 
     std::fseek(pf, 0, SEEK_SET);
     std::uint32_t uiVersao;
-    if (!Ler(pf, &uiVersao))
+    if (!funcAux_Ler(pf, &uiVersao))
         return Falhar(pstDiag, S, 0, 0, kMotivoTruncado);
     if (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
         uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
@@ -467,10 +459,9 @@ BOOL zavoro_DiagnosticarArquivoNavegacao(const char* pcArquivo, ST_DiagnosticoVa
     std::error_code ec;
     if (pcArquivo == nullptr || std::filesystem::is_directory(pcArquivo, ec))
         return Falhar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não é um arquivo");
-    ArquivoPtr pf(std::fopen(pcArquivo, "rb"));
+    FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivo);
     if (!pf)
         return Falhar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não foi possível abrir o arquivo");
-    std::setvbuf(pf.get(), nullptr, _IOFBF, kTamanhoBuffer);
     return zavoro_DiagnosticarArquivoNavegacaoAberto(pf.get(), pstDiag);
 }
 
