@@ -28,5 +28,19 @@ echo "== $ZAVORO relatorio $SAIDA (relatórios de trabalho .txt ao lado de cada 
 "$ZAVORO" relatorio "$SAIDA"
 
 echo
+echo "== $ZAVORO mapa --cobertura $SAIDA e --velocidade (mapas KML _Cobertura.kml e _Velocidade.kml)"
+"$ZAVORO" mapa --cobertura "$SAIDA" > "$SAIDA/mapas_cobertura.txt"
+"$ZAVORO" mapa --velocidade "$SAIDA" > "$SAIDA/mapas_velocidade.txt"
+grep -h ": OK" "$SAIDA"/mapas_*.txt || true
+
+echo
+echo "== Leitores de referência (xmllint e ogrinfo) abrindo cada mapa"
+for kml in "$SAIDA"/*.kml; do
+    xmllint --noout "$kml"
+    ogrinfo -ro -q -al -so "$kml" > /dev/null
+    echo "$kml: ok"
+done
+
+echo
 echo "== Saídas em $(pwd)/$SAIDA/:"
 ls -l "$SAIDA"
