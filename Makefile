@@ -43,7 +43,7 @@ fuzz: setup
 	@echo "Fuzz targets in build-fuzz/bin/, e.g.: build-fuzz/bin/fuzz_<nome> fuzz/corpus/<nome>/"
 
 bench: build
-	@set -e; for b in build/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done
+	@set -e; for b in build/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done; bash bench/medir_comandos.sh
 
 clean:
 	rm -rf build build-asan build-tsan build-fuzz demo-saida
