@@ -143,3 +143,45 @@ TEST(ComandoRelatorio, PastaBuscadaComoNoBotaoDePasta)
                                "procurar a b"})
         EXPECT_EQ(Executar(pcArgs).iSaida, 2) << pcArgs;
 }
+
+TEST(ComandoMapa, AlvosComoNasCincoCaixasDaJanela)
+{
+    DiretorioTemporario dir;
+    NvgBuilder::tipico(9, 30).gravar(dir / "pulv.nvg");
+    NvgBuilder colheita = NvgBuilder::tipico(9, 30);
+    colheita.etapas[0].operacao(D_ZAVORO_OPERACAO_COLHEITA);
+    colheita.gravar(dir / "colh.nvg");
+    const std::string szPulv = Aspas((dir / "pulv.nvg").string());
+    const std::string szColh = Aspas((dir / "colh.nvg").string());
+
+    // Empty slots are allowed; the legend shows only the filled bands.
+    Resultado r = Executar("mapa --alvos 100,,,200, " + szPulv);
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    const std::vector<std::uint8_t> vKml = lerArquivo(dir / "pulv_Cobertura.kml");
+    const std::string szKml(vKml.begin(), vKml.end());
+    EXPECT_NE(szKml.find("Abaixo de 101 L/ha"), std::string::npos);
+    EXPECT_NE(szKml.find("Acima de 200 L/ha"), std::string::npos);
+    EXPECT_EQ(szKml.find("Abaixo de 76 L/ha"), std::string::npos);
+
+    // Targets out of order, or none at all, are refused with the window's message.
+    for (const char* pcAlvos : {"100,50,,,", ",,,,", "5,10,15,20,120"})
+    {
+        r = Executar(std::string("mapa --velocidade --alvos ") + pcAlvos + " " + szPulv);
+        EXPECT_EQ(r.iSaida, 2) << pcAlvos;
+        EXPECT_NE(r.szSaida.find("Ajuste os valores em ordem crescente."), std::string::npos) << r.szSaida;
+    }
+    // ... except for a coverage map of files with no rate to class.
+    r = Executar("mapa --alvos ,,,, " + szColh);
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_TRUE(std::filesystem::exists(dir / "colh_Cobertura.kml"));
+    r = Executar("mapa --alvos ,,,, " + szColh + " " + szPulv);
+    EXPECT_EQ(r.iSaida, 2);
+
+    for (const char* pcArgs : {"mapa --alvos 1,2,3 x.nvg", "mapa --alvos", "mapa --escala x.nvg", "mapa"})
+        EXPECT_EQ(Executar(pcArgs).iSaida, 2) << pcArgs;
+
+    r = Executar("mapa --velocidade -j 2 " + szPulv + " " + szColh);
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_NE(r.szSaida.find("Mapa de Velocidade 2 de 2: OK"), std::string::npos) << r.szSaida;
+    EXPECT_TRUE(std::filesystem::exists(dir / "colh_Velocidade.kml"));
+}
