@@ -139,6 +139,11 @@ struct ST_DetalhesConversao
     std::string szMotivoErro;
     // Map jobs: 1 when a guide curve could not be drawn (the map is still written).
     int iErroImpressaoGuia = 0;
+    // Coverage map with recommendation: the shapefile set just written becomes the viewer's map 2,
+    // shown by its value field (index 1). Empty for other jobs and for failures.
+    std::string szMapa2Shp;
+    std::string szMapa2Dbf;
+    unsigned int uiMapa2ParamSelecionado = 0;
 };
 
 // Where a worker's notices go. Each callback runs on the worker's thread; a window forwards it to its
@@ -251,9 +256,21 @@ void conversor_EscreverConfiguracaoRelatorio(std::FILE* pfArquivoEscrita, std::F
 // KML map
 // ---------------------------------------------------------------------------------------------------
 
+// The shapefile set written beside a KML map: its path with the last three characters ("kml")
+// replaced.
+struct ST_ArquivosShp
+{
+    std::string szShp;
+    std::string szShx;
+    std::string szDbf;
+    std::string szPrj;
+};
+
 // Writes the KML map of a validated navigation file (iTipoMapa: D_CONVERSOR_TIPO_MAPA_*), classed by
-// the job's legend, replacing the target only when complete. *piErroImpressaoGuia (when given) is set
-// to 1 when a guide curve could not be drawn. pszErro (when given) receives the reason of a failure.
+// the job's legend, with the shapefile set of its coverage beside it; the KML and the set replace
+// their targets only when all of them are complete. *piErroImpressaoGuia (when given) is set to 1
+// when a guide curve could not be drawn. pszErro (when given) receives the reason of a failure.
+// *pstArquivosShp (when given) receives the paths of the set written (left empty on failure).
 BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcArquivoEscrita, int iTipoMapa,
                                   const ST_ParametrosMapa* pstParametros, int* piErroImpressaoGuia = nullptr,
-                                  std::string* pszErro = nullptr);
+                                  std::string* pszErro = nullptr, ST_ArquivosShp* pstArquivosShp = nullptr);

@@ -91,8 +91,18 @@ BOOL Converter(ST_DetalhesConversao& stDetalhes, const ST_ConversaoArquivos& stJ
         *pszErro = "tipo de conversão desconhecido (" + std::to_string(stDetalhes.iTipoConversao) + ")";
         return FALSE;
     }
-    return conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(), iTipoMapa,
-                                        &stJob.stParametrosMapa, &stDetalhes.iErroImpressaoGuia, pszErro);
+    ST_ArquivosShp stArquivosShp;
+    if (!conversor_CriarMapaNavegacao(stDetalhes.cNomeArquivo.c_str(), szSaida.c_str(), iTipoMapa,
+                                      &stJob.stParametrosMapa, &stDetalhes.iErroImpressaoGuia, pszErro, &stArquivosShp))
+        return FALSE;
+    // The viewer shows the set just written as its map 2, by its value field.
+    if (iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO)
+    {
+        stDetalhes.szMapa2Shp = stArquivosShp.szShp;
+        stDetalhes.szMapa2Dbf = stArquivosShp.szDbf;
+        stDetalhes.uiMapa2ParamSelecionado = 1;
+    }
+    return TRUE;
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "zavoro/conversor.h"
 #include "zavoro/zavoro.h"
 
 void conversor_TransformarCoordenadasAbsolutas(double dLatRel, double dLonRel, double* pdLatAbs, double* pdLonAbs,
@@ -151,4 +152,106 @@ BOOL conversor_DesenharPoligono(ST_DesenhoPoligono* pstDesenhoPoligono, const ST
             return FALSE;
     }
     return TRUE;
+}
+
+BOOL conversor_PrepararEtapaPoligonos(std::FILE* pfArquivoLeitura, unsigned short usVersaoArquivoEvento, int iTipoMapa,
+                                      double dZeroRelativoLon, double dZeroRelativoLat, ST_EventoConfig_v9* pstConfig,
+                                      ST_EtapaPoligonos* pstEtapa, ST_DesenhoPoligono* pstDesenho)
+{
+    ST_EventoConfig_v9& stConfig = *pstConfig;
+    if (!zavoro_LerConfiguracaoEvento(pfArquivoLeitura, usVersaoArquivoEvento, &stConfig))
+        return FALSE;
+    if (stConfig.ulNumeroPontosRastro > D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO)
+        return FALSE;
+    const std::uint8_t ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, usVersaoArquivoEvento);
+
+    ST_EtapaPoligonos stEtapa;
+    stEtapa.iTipoMapa = iTipoMapa;
+    stEtapa.iTipoLegenda = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO
+                               ? D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO
+                               : D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR;
+    stEtapa.ucOperacao = ucOperacao;
+    stEtapa.ulNumeroPontos = stConfig.ulNumeroPontosRastro;
+    stEtapa.usVersaoArquivoEvento = usVersaoArquivoEvento;
+    stEtapa.ucTipoMaquinaAdub = stConfig.ucTipoMaquinaAdub;
+
+    const BOOL bMapaCobertura = iTipoMapa != D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
+    if (!bMapaCobertura)
+        stEtapa.bTemLegenda = TRUE;
+    else if (ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO)
+    {
+        stEtapa.bTemLegenda = TRUE;
+        stEtapa.bTaxaPulv = TRUE;
+    }
+    // Older blocks keep no fertiliser rate worth classing.
+    else if (ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO && usVersaoArquivoEvento >= 3)
+    {
+        stEtapa.bTemLegenda = TRUE;
+        stEtapa.bTaxaAdub = TRUE;
+    }
+    stEtapa.bMapaTaxaAdub = bMapaCobertura && ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO;
+
+    // Sections and their widths; a count the table cannot hold is cut to the table.
+    int iSecoes = 1;
+    const std::uint16_t* pusLarguras = stConfig.usTamanhoSeccao;
+    if (ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO)
+        iSecoes = std::min<int>(stConfig.ucNumeroSecoes, static_cast<int>(std::size(stConfig.usTamanhoSeccao)));
+    else if (ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO)
+    {
+        pusLarguras = stConfig.usTamanhoSecaoAdub;
+        if (stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO ||
+            stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_REBOCADO)
+        {
+            iSecoes = std::min<int>(stConfig.ucNumeroSecoesAdub, static_cast<int>(std::size(stConfig.usTamanhoSecaoAdub)));
+            // Each section has its own rate: one pass per section on the rate map.
+            if (bMapaCobertura)
+                stEtapa.iPassagens = std::max(iSecoes, 1);
+        }
+        else
+            stConfig.usTamanhoSecaoAdub[0] = stConfig.usLarguraImplemento;
+    }
+    else if (ucOperacao == D_ZAVORO_OPERACAO_PLANTIO)
+    {
+        pusLarguras = stConfig.usTamanhoSeccaoPlantio;
+        iSecoes =
+            std::min<int>(stConfig.ucNumeroSecoesPlantio, static_cast<int>(std::size(stConfig.usTamanhoSeccaoPlantio)));
+    }
+
+    ST_DesenhoPoligono& stDesenho = *pstDesenho;
+    stDesenho.dZeroRelativoLon = dZeroRelativoLon;
+    stDesenho.dZeroRelativoLat = dZeroRelativoLat;
+    stDesenho.iTipoMapa = iTipoMapa;
+    stDesenho.iTipoLegenda = stEtapa.iTipoLegenda;
+    stDesenho.usLarguraImplemento = stConfig.usLarguraImplemento;
+    stDesenho.pusTamanhoSeccao = pusLarguras;
+    stDesenho.ucOperacao = ucOperacao;
+    stDesenho.ucNumeroSecoes = static_cast<std::uint8_t>(iSecoes);
+    stDesenho.fLarguraImplemento = stConfig.fLarguraImplemento;
+    stDesenho.usVersaoArquivoEvento = usVersaoArquivoEvento;
+    *pstEtapa = stEtapa;
+    return TRUE;
+}
+
+std::uint16_t conversor_MascararSecoesPoligono(std::uint16_t usSecoes, const ST_EtapaPoligonos& stEtapa, int iPassagem)
+{
+    if (!stEtapa.bMapaTaxaAdub)
+        return usSecoes;
+    // A pass draws its own section; a single-belt spreader has one.
+    if (stEtapa.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_LANCO_1_ESTEIRA)
+        return static_cast<std::uint16_t>(usSecoes & 1u);
+    if ((stEtapa.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO ||
+         stEtapa.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_REBOCADO) &&
+        stEtapa.iPassagens > 1)
+        return static_cast<std::uint16_t>(usSecoes & (1u << iPassagem));
+    return usSecoes;
+}
+
+int conversor_ValorPontoPoligono(const ST_PontoNVG_v2& stPonto, const ST_EtapaPoligonos& stEtapa, int iPassagem)
+{
+    if (stEtapa.iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE)
+        return stPonto.ucVelocidade;
+    if (stEtapa.bMapaTaxaAdub)
+        return stPonto.usTaxaLida[iPassagem];
+    // Spraying rates are stored in tenths of L/ha.
+    return stPonto.usTaxaLida[0] / 10;
 }

@@ -11,6 +11,7 @@
 #include "zavoro/tipos.h"
 
 struct ST_PontoNVG_v2;
+struct ST_EventoConfig_v9;
 
 struct ST_CoordenadaKml
 {
@@ -104,3 +105,35 @@ void conversor_SetarVerticesPoligono(int iNumPoligono, const ST_CoordenadaKml* p
 // drawn) or the receiver refused a ring. An empty buffer or a mask of 0 draws nothing.
 BOOL conversor_DesenharPoligono(ST_DesenhoPoligono* pstDesenhoPoligono, const ST_ReceptorAnel& stReceptor,
                                 unsigned short usVersaoArquivoEvento);
+
+// How one stage of the track is walked by the coverage builders (KML and shapefile): whether its
+// points carry a value, its sections and passes, and how a pass masks the sections.
+struct ST_EtapaPoligonos
+{
+    int iTipoMapa = 0;
+    int iTipoLegenda = 0;
+    BOOL bTemLegenda = FALSE; // points carry a value (rate or speed)
+    BOOL bTaxaPulv = FALSE; // coverage map of a spraying stage (L/ha)
+    BOOL bTaxaAdub = FALSE; // coverage map of a classed fertilising stage (kg/ha)
+    BOOL bMapaTaxaAdub = FALSE; // coverage map of a fertilising stage: sections masked per machine
+    std::uint8_t ucOperacao = 0; // current numbering
+    std::uint8_t ucTipoMaquinaAdub = 0;
+    int iPassagens = 1;
+    std::uint32_t ulNumeroPontos = 0;
+    unsigned short usVersaoArquivoEvento = 0;
+};
+
+// Reads the configuration block at the current position and prepares the stage: the walk record and
+// the drawing fields of *pstDesenho (everything but the output files and the point buffer; the section
+// widths point into *pstConfig, which must outlive the drawing). The input is left at the stage's
+// first point. FALSE when the block cannot be read or announces more than 1000000 points.
+BOOL conversor_PrepararEtapaPoligonos(std::FILE* pfArquivoLeitura, unsigned short usVersaoArquivoEvento, int iTipoMapa,
+                                      double dZeroRelativoLon, double dZeroRelativoLat, ST_EventoConfig_v9* pstConfig,
+                                      ST_EtapaPoligonos* pstEtapa, ST_DesenhoPoligono* pstDesenho);
+
+// Section mask of a point as pass iPassagem of the stage sees it.
+std::uint16_t conversor_MascararSecoesPoligono(std::uint16_t usSecoes, const ST_EtapaPoligonos& stEtapa, int iPassagem);
+
+// Value of a point of a classed stage: speed (km/h), the pass's fertiliser rate (kg/ha) or the
+// spraying rate (L/ha, stored in tenths).
+int conversor_ValorPontoPoligono(const ST_PontoNVG_v2& stPonto, const ST_EtapaPoligonos& stEtapa, int iPassagem);

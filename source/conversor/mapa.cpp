@@ -12,6 +12,7 @@
 #include "conversor/pontosRelevantes.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/shapeFile.h"
 #include "zavoro/zavoro.h"
 
 namespace
@@ -121,6 +122,13 @@ BOOL PercorrerEstrutura(std::FILE* pf, ST_Estrutura* pst, std::string* pszErro)
     pst->lPrimeiraEtapa = std::ftell(pf);
     return TRUE;
 }
+
+// The set of a map being written is dropped on every path that does not finish it.
+struct ST_ConjuntoPendente
+{
+    ST_ConjuntoShpSaida stConjunto;
+    ~ST_ConjuntoPendente() { shpFile_DescartarConjuntoShp(&stConjunto); }
+};
 } // namespace
 
 void conversor_EscreverCabecalhoKML(std::FILE* pfArquivoEscrita, const char* pcNomeEvento, int iTipoMapa)
@@ -154,8 +162,11 @@ void conversor_EscreverFimKML(std::FILE* pfArquivoEscrita)
 }
 
 BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcArquivoEscrita, int iTipoMapa,
-                                  const ST_ParametrosMapa* pstParametros, int* piErroImpressaoGuia, std::string* pszErro)
+                                  const ST_ParametrosMapa* pstParametros, int* piErroImpressaoGuia, std::string* pszErro,
+                                  ST_ArquivosShp* pstArquivosShp)
 {
+    if (pstArquivosShp != nullptr)
+        *pstArquivosShp = ST_ArquivosShp{};
     int iErroGuiaLocal = 0;
     if (piErroImpressaoGuia == nullptr)
         piErroImpressaoGuia = &iErroGuiaLocal;
@@ -184,7 +195,19 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
                                            &bTaxaPulv, &bTaxaAdub);
     if (!bOk)
         szMotivo = "pontos do trajeto ilegíveis";
-    // The shapefile set of the same coverage comes here, from the first stage again.
+    // The shapefile set of the same coverage, from the first stage again; it replaces an earlier set
+    // only together with the map.
+    ST_ConjuntoPendente stShp;
+    if (bOk)
+    {
+        std::string szMotivoShp;
+        bOk = std::fseek(pf, st.lPrimeiraEtapa, SEEK_SET) == 0 &&
+              shpFile_GerarArquivosShp(pf, pcArquivoEscrita, st.usVersaoArquivoEvento, st.stCabecalho.ulNumConfiguracoes,
+                                       iTipoMapa, st.stTalhao.dZeroRelativoLon, st.stTalhao.dZeroRelativoLat,
+                                       &stShp.stConjunto, &szMotivoShp);
+        if (!bOk)
+            szMotivo = "conjunto shapefile não gravado: " + szMotivoShp;
+    }
     if (bOk)
     {
         bOk = std::fseek(pf, st.lPrimeiraEtapa, SEEK_SET) == 0 &&
@@ -214,7 +237,16 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
         conversor_InserirLegendaKML(pfEscrita, &st.stTalhao, &st.stCabecalho, iTipoMapa, bTaxaPulv, bTaxaAdub,
                                     pstParametros);
         conversor_EscreverFimKML(pfEscrita);
-        return funcAux_ConcluirArquivoSaida(&stSaida, pszErro);
+        if (!shpFile_ConcluirConjuntoShp(&stShp.stConjunto, pszErro))
+        {
+            funcAux_DescartarArquivoSaida(&stSaida);
+            return FALSE;
+        }
+        if (!funcAux_ConcluirArquivoSaida(&stSaida, pszErro))
+            return FALSE;
+        if (pstArquivosShp != nullptr)
+            shpFile_NomesArquivosShp(pcArquivoEscrita, pstArquivosShp);
+        return TRUE;
     }
     funcAux_DescartarArquivoSaida(&stSaida);
     return Falhar(pszErro, szMotivo);

@@ -35,29 +35,6 @@ BOOL InserirAnelKml(void* pContexto, ST_DesenhoPoligono* pstDesenhoPoligono,
                                         pstContexto->iTipoLegenda);
 }
 
-// How one stage is drawn.
-struct ST_EtapaPoligonos
-{
-    int iTipoMapa = 0;
-    int iTipoLegenda = 0;
-    BOOL bTemLegenda = FALSE;
-    BOOL bMapaTaxaAdub = FALSE; // coverage map of a fertilising stage: sections masked per machine
-    std::uint8_t ucTipoMaquinaAdub = 0;
-    int iPassagens = 1;
-    std::uint32_t ulNumeroPontos = 0;
-    unsigned short usVersaoArquivoEvento = 0;
-};
-
-int ValorPonto(const ST_PontoNVG_v2& stPonto, const ST_EtapaPoligonos& stEtapa, int iPassagem)
-{
-    if (stEtapa.iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE)
-        return stPonto.ucVelocidade;
-    if (stEtapa.bMapaTaxaAdub)
-        return stPonto.usTaxaLida[iPassagem];
-    // Spraying rates are stored in tenths of L/ha.
-    return stPonto.usTaxaLida[0] / 10;
-}
-
 // One walk over the stage's points for pass iPassagem.
 BOOL GerarPassagem(std::FILE* pfArquivoLeitura, const ST_EtapaPoligonos& stEtapa, int iPassagem,
                    ST_DesenhoPoligono& stDesenho, const ST_ReceptorAnel& stReceptor,
@@ -96,17 +73,7 @@ BOOL GerarPassagem(std::FILE* pfArquivoLeitura, const ST_EtapaPoligonos& stEtapa
         if ((stPonto.usTag & D_ZAVORO_TAG_RASTRO) == 0)
             continue;
 
-        std::uint16_t usSecoes = stPonto.usSecoes;
-        if (stEtapa.bMapaTaxaAdub)
-        {
-            // A pass draws its own section; a single-belt spreader has one.
-            if (stEtapa.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_LANCO_1_ESTEIRA)
-                usSecoes &= 1u;
-            else if ((stEtapa.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO ||
-                      stEtapa.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_REBOCADO) &&
-                     stEtapa.iPassagens > 1)
-                usSecoes &= static_cast<std::uint16_t>(1u << iPassagem);
-        }
+        const std::uint16_t usSecoes = conversor_MascararSecoesPoligono(stPonto.usSecoes, stEtapa, iPassagem);
         stPonto.usSecoes = usSecoes;
 
         const BOOL bSecoesMudaram = usSecoes != usSecoesAnterior;
@@ -117,7 +84,7 @@ BOOL GerarPassagem(std::FILE* pfArquivoLeitura, const ST_EtapaPoligonos& stEtapa
         {
             if (bPoligonoAberto)
             {
-                iValor = ValorPonto(stPonto, stEtapa, iPassagem);
+                iValor = conversor_ValorPontoPoligono(stPonto, stEtapa, iPassagem);
                 if (iPontosBuffer == 1)
                 {
                     // The class follows the values until a second point is buffered.
@@ -138,7 +105,7 @@ BOOL GerarPassagem(std::FILE* pfArquivoLeitura, const ST_EtapaPoligonos& stEtapa
             }
             else if (usSecoes != 0)
             {
-                iValor = ValorPonto(stPonto, stEtapa, iPassagem);
+                iValor = conversor_ValorPontoPoligono(stPonto, stEtapa, iPassagem);
                 if (iValor != 0)
                     bAbrirNovo = TRUE;
             }
@@ -292,78 +259,15 @@ BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArqui
     for (std::uint32_t ulEtapa = 0; ulEtapa < pstCabecalho->ulNumConfiguracoes; ++ulEtapa)
     {
         ST_EventoConfig_v9 stConfig;
-        if (!zavoro_LerConfiguracaoEvento(pfArquivoLeitura, usVersaoArquivoEvento, &stConfig))
-            return FALSE;
-        if (stConfig.ulNumeroPontosRastro > D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO)
-            return FALSE;
-        const std::uint8_t ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, usVersaoArquivoEvento);
-
         ST_EtapaPoligonos stEtapa;
-        stEtapa.iTipoMapa = iTipoMapa;
-        stEtapa.iTipoLegenda = iTipoLegenda;
-        stEtapa.ulNumeroPontos = stConfig.ulNumeroPontosRastro;
-        stEtapa.usVersaoArquivoEvento = usVersaoArquivoEvento;
-        stEtapa.ucTipoMaquinaAdub = stConfig.ucTipoMaquinaAdub;
-
-        *pbTaxaPulv = FALSE;
-        *pbTaxaAdub = FALSE;
-        const BOOL bMapaCobertura = iTipoMapa != D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
-        if (!bMapaCobertura)
-            stEtapa.bTemLegenda = TRUE;
-        else if (ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO)
-        {
-            stEtapa.bTemLegenda = TRUE;
-            *pbTaxaPulv = TRUE;
-        }
-        // Older blocks keep no fertiliser rate worth classing.
-        else if (ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO && usVersaoArquivoEvento >= 3)
-        {
-            stEtapa.bTemLegenda = TRUE;
-            *pbTaxaAdub = TRUE;
-        }
-        stEtapa.bMapaTaxaAdub = bMapaCobertura && ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO;
-        stContexto.bTemLegenda = stEtapa.bTemLegenda;
-
-        // Sections and their widths; a count the table cannot hold is cut to the table.
-        int iSecoes = 1;
-        const std::uint16_t* pusLarguras = stConfig.usTamanhoSeccao;
-        if (ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO)
-            iSecoes =
-                std::min<int>(stConfig.ucNumeroSecoes, static_cast<int>(std::size(stConfig.usTamanhoSeccao)));
-        else if (ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO)
-        {
-            pusLarguras = stConfig.usTamanhoSecaoAdub;
-            if (stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO ||
-                stConfig.ucTipoMaquinaAdub == D_ZAVORO_TIPO_MAQUINA_DASTRA_REBOCADO)
-            {
-                iSecoes = std::min<int>(stConfig.ucNumeroSecoesAdub,
-                                        static_cast<int>(std::size(stConfig.usTamanhoSecaoAdub)));
-                // Each section has its own rate: one pass per section on the rate map.
-                if (bMapaCobertura)
-                    stEtapa.iPassagens = std::max(iSecoes, 1);
-            }
-            else
-                stConfig.usTamanhoSecaoAdub[0] = stConfig.usLarguraImplemento;
-        }
-        else if (ucOperacao == D_ZAVORO_OPERACAO_PLANTIO)
-        {
-            pusLarguras = stConfig.usTamanhoSeccaoPlantio;
-            iSecoes = std::min<int>(stConfig.ucNumeroSecoesPlantio,
-                                    static_cast<int>(std::size(stConfig.usTamanhoSeccaoPlantio)));
-        }
-
         ST_DesenhoPoligono stDesenho;
+        if (!conversor_PrepararEtapaPoligonos(pfArquivoLeitura, usVersaoArquivoEvento, iTipoMapa, dZeroRelativoLon,
+                                              dZeroRelativoLat, &stConfig, &stEtapa, &stDesenho))
+            return FALSE;
         stDesenho.pfArquivoEscritaKML = pfArquivoEscrita;
-        stDesenho.dZeroRelativoLon = dZeroRelativoLon;
-        stDesenho.dZeroRelativoLat = dZeroRelativoLat;
-        stDesenho.iTipoMapa = iTipoMapa;
-        stDesenho.iTipoLegenda = iTipoLegenda;
-        stDesenho.usLarguraImplemento = stConfig.usLarguraImplemento;
-        stDesenho.pusTamanhoSeccao = pusLarguras;
-        stDesenho.ucOperacao = ucOperacao;
-        stDesenho.ucNumeroSecoes = static_cast<std::uint8_t>(iSecoes);
-        stDesenho.fLarguraImplemento = stConfig.fLarguraImplemento;
-        stDesenho.usVersaoArquivoEvento = usVersaoArquivoEvento;
+        *pbTaxaPulv = stEtapa.bTaxaPulv;
+        *pbTaxaAdub = stEtapa.bTaxaAdub;
+        stContexto.bTemLegenda = stEtapa.bTemLegenda;
 
         const long lPrimeiroPonto = std::ftell(pfArquivoLeitura);
         if (lPrimeiroPonto < 0)

@@ -31,18 +31,6 @@ int Contar(const std::string& szTexto, const std::string& szTrecho, std::size_t 
     return n;
 }
 
-Resultado Shell(const std::string& szComando)
-{
-    Resultado r{-1, {}};
-    std::FILE* pf = popen((szComando + " 2>&1").c_str(), "r");
-    char c[4096];
-    std::size_t n;
-    while ((n = std::fread(c, 1, sizeof c, pf)) > 0)
-        r.szSaida.append(c, n);
-    r.iSaida = WEXITSTATUS(pclose(pf));
-    return r;
-}
-
 // Feature count ogrinfo reports for a layer, or -1 when the layer is missing.
 int ContagemCamada(const std::string& szInfo, const std::string& szCamada)
 {

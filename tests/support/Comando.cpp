@@ -18,14 +18,10 @@ std::string Aspas(const std::string& s)
     return r + "'";
 }
 
-Resultado Executar(const std::string& szArgumentos)
+Resultado Shell(const std::string& szComando)
 {
-    const char* pcBin = std::getenv("ZAVORO_BIN");
-    if (pcBin == nullptr || *pcBin == '\0')
-        ADD_FAILURE() << "ZAVORO_BIN não definido";
-    std::string szComando = Aspas(pcBin ? pcBin : "zavoro") + " " + szArgumentos + " 2>&1";
     Resultado r{-1, {}};
-    std::FILE* pf = popen(szComando.c_str(), "r");
+    std::FILE* pf = popen((szComando + " 2>&1").c_str(), "r");
     if (pf == nullptr)
         return r;
     std::array<char, 4096> buffer;
@@ -35,6 +31,14 @@ Resultado Executar(const std::string& szArgumentos)
     int iStatus = pclose(pf);
     r.iSaida = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
     return r;
+}
+
+Resultado Executar(const std::string& szArgumentos)
+{
+    const char* pcBin = std::getenv("ZAVORO_BIN");
+    if (pcBin == nullptr || *pcBin == '\0')
+        ADD_FAILURE() << "ZAVORO_BIN não definido";
+    return Shell(Aspas(pcBin ? pcBin : "zavoro") + " " + szArgumentos);
 }
 
 } // namespace zavoro_teste

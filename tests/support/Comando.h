@@ -14,6 +14,8 @@ struct Resultado
 
 // Single-quoted for the shell.
 std::string Aspas(const std::string& s);
+// Any command line through the shell, its output and exit status (a peer reader, say).
+Resultado Shell(const std::string& szComando);
 // `zavoro <szArgumentos>`; the arguments are passed to the shell as they are.
 Resultado Executar(const std::string& szArgumentos);
 

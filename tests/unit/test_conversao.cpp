@@ -241,6 +241,26 @@ TEST(Conversao, MapasDeCoberturaEVelocidadeComONomeDoTipo)
     EXPECT_EQ(pJanela->detalhes[0].iErroImpressaoGuia, 0);
 }
 
+TEST(Conversao, MapaComRecomendacaoEntregaOConjuntoAoVisualizador)
+{
+    DiretorioTemporario dir;
+    Arquivo(D_ZAVORO_OPERACAO_PULVERIZACAO).gravar(dir / "a.nvg");
+    JanelaFalsa* pJanela = nullptr;
+    Registro r = Converter(Selecao::Arquivos(dir.caminho(), {"a.nvg"}), D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS,
+                           D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO, &pJanela);
+    EXPECT_EQ(r, (Registro{"inicio:1", "resultado:1:5", "fim"}));
+    EXPECT_EQ(pJanela->detalhes[0].szMapa2Shp, (dir / "a_Cobertura.shp").string());
+    EXPECT_EQ(pJanela->detalhes[0].szMapa2Dbf, (dir / "a_Cobertura.dbf").string());
+    EXPECT_EQ(pJanela->detalhes[0].uiMapa2ParamSelecionado, 1u);
+    EXPECT_TRUE(std::filesystem::exists(dir / "a_Cobertura.shp"));
+    // Other maps write their set too, but hand nothing to the viewer.
+    Converter(Selecao::Arquivos(dir.caminho(), {"a.nvg"}), D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS,
+              D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE, &pJanela);
+    EXPECT_TRUE(pJanela->detalhes[0].szMapa2Shp.empty());
+    EXPECT_EQ(pJanela->detalhes[0].uiMapa2ParamSelecionado, 0u);
+    EXPECT_TRUE(std::filesystem::exists(dir / "a_Velocidade.shp"));
+}
+
 TEST(Conversao, FalhasNaoDeixamSaidaParcialNemApagamORelatorioAnterior)
 {
     DiretorioTemporario dir;

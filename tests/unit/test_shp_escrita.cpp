@@ -1,0 +1,454 @@
+// Coverage shapefile sets: the bytes of .shp, .shx and .dbf decoded here on their own (big- and
+// little-endian fields read byte by byte), the cutting rules of the walk, and the replacement of an
+// earlier set only by a complete one.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/DiretorioTemporario.h"
+#include "support/NvgBuilder.h"
+#include "zavoro/conversor.h"
+#include "zavoro/shapeFile.h"
+#include "zavoro/zavoro.h"
+
+using namespace zavoro_teste;
+
+namespace
+{
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t Big32(const Bytes& v, std::size_t p)
+{
+    return (std::uint32_t{v.at(p)} << 24) | (std::uint32_t{v.at(p + 1)} << 16) | (std::uint32_t{v.at(p + 2)} << 8) |
+           v.at(p + 3);
+}
+std::uint32_t Little32(const Bytes& v, std::size_t p)
+{
+    return v.at(p) | (std::uint32_t{v.at(p + 1)} << 8) | (std::uint32_t{v.at(p + 2)} << 16) |
+           (std::uint32_t{v.at(p + 3)} << 24);
+}
+std::uint16_t Little16(const Bytes& v, std::size_t p)
+{
+    return static_cast<std::uint16_t>(v.at(p) | (v.at(p + 1) << 8));
+}
+double Double(const Bytes& v, std::size_t p)
+{
+    std::uint64_t ull = 0;
+    for (int i = 7; i >= 0; --i)
+        ull = (ull << 8) | v.at(p + static_cast<std::size_t>(i));
+    return std::bit_cast<double>(ull);
+}
+
+struct Caixa
+{
+    double xMin, yMin, xMax, yMax;
+};
+
+struct Registro
+{
+    std::uint32_t uiNumero = 0;
+    std::uint32_t uiPalavras = 0;
+    Caixa stCaixa{};
+    std::vector<std::pair<double, double>> vPontos; // (lon, lat), closing point included
+    std::string szId, szValor;                      // the .dbf row's two fields
+};
+
+struct Conjunto
+{
+    Bytes shp, shx, dbf;
+    std::string szPrj;
+    Caixa stCaixa{};
+    std::vector<Registro> vRegistros;
+    std::string szCampoValor;
+};
+
+Caixa CaixaEm(const Bytes& v, std::size_t p)
+{
+    return {Double(v, p), Double(v, p + 8), Double(v, p + 16), Double(v, p + 24)};
+}
+
+// Decodes a set and checks every rule that holds for any set we write; the test then looks at what
+// it is about.
+Conjunto Ler(const std::filesystem::path& kml)
+{
+    Conjunto c;
+    std::string szBase = kml.string();
+    szBase.resize(szBase.size() - 3);
+    c.shp = lerArquivo(szBase + "shp");
+    c.shx = lerArquivo(szBase + "shx");
+    c.dbf = lerArquivo(szBase + "dbf");
+    const Bytes prj = lerArquivo(szBase + "prj");
+    c.szPrj.assign(prj.begin(), prj.end());
+    if (c.shp.size() < 100 || c.shx.size() < 100 || c.dbf.size() < 97)
+    {
+        ADD_FAILURE() << "set incomplete beside " << kml;
+        return c;
+    }
+    for (const Bytes* pv : {&c.shp, &c.shx})
+    {
+        const Bytes& v = *pv;
+        EXPECT_EQ(Big32(v, 0), 9994u);
+        for (std::size_t p = 4; p < 24; ++p)
+            EXPECT_EQ(v[p], 0);
+        EXPECT_EQ(Big32(v, 24) * 2, v.size());
+        EXPECT_EQ(Little32(v, 28), 1000u);
+        EXPECT_EQ(Little32(v, 32), 5u);
+        for (std::size_t p = 68; p < 100; ++p)
+            EXPECT_EQ(v[p], 0);
+    }
+    c.stCaixa = CaixaEm(c.shp, 36);
+    EXPECT_EQ(std::memcmp(c.shp.data() + 36, c.shx.data() + 36, 32), 0);
+
+    // .dbf header
+    const Bytes& d = c.dbf;
+    EXPECT_EQ(d[0], 3);
+    EXPECT_GE(d[1], 100); // year - 1900, this century
+    EXPECT_TRUE(d[2] >= 1 && d[2] <= 12);
+    EXPECT_TRUE(d[3] >= 1 && d[3] <= 31);
+    const std::uint32_t uiLinhas = Little32(d, 4);
+    EXPECT_EQ(Little16(d, 8), 97);
+    EXPECT_EQ(Little16(d, 10), 19);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(d.data() + 32), 11), std::string("ID\0\0\0\0\0\0\0\0\0", 11));
+    c.szCampoValor = reinterpret_cast<const char*>(d.data() + 64);
+    for (std::size_t f : {32u, 64u})
+    {
+        EXPECT_EQ(d[f + 11], 'N');
+        EXPECT_EQ(d[f + 16], 9);
+        EXPECT_EQ(d[f + 17], 2);
+    }
+    EXPECT_EQ(d[96], 0x0D);
+    EXPECT_EQ(d.size(), 97 + 19 * std::size_t{uiLinhas} + 1);
+    EXPECT_EQ(d.back(), 0x1A);
+
+    // Records against the index and the table
+    EXPECT_EQ(c.shx.size(), 100 + 8 * std::size_t{uiLinhas});
+    std::size_t p = 100;
+    Caixa stUniao{1e6, 1e6, -1e6, -1e6};
+    for (std::uint32_t i = 0; i < uiLinhas && p + 8 <= c.shp.size(); ++i)
+    {
+        Registro r;
+        r.uiNumero = Big32(c.shp, p);
+        r.uiPalavras = Big32(c.shp, p + 4);
+        EXPECT_EQ(r.uiNumero, i + 1);
+        EXPECT_EQ(Big32(c.shx, 100 + 8 * i), p / 2) << "record " << i + 1;
+        EXPECT_EQ(Big32(c.shx, 104 + 8 * i), r.uiPalavras);
+        EXPECT_EQ(Little32(c.shp, p + 8), 5u);
+        r.stCaixa = CaixaEm(c.shp, p + 12);
+        EXPECT_EQ(Little32(c.shp, p + 44), 1u);
+        const std::uint32_t uiPontos = Little32(c.shp, p + 48);
+        EXPECT_EQ(Little32(c.shp, p + 52), 0u);
+        EXPECT_GE(uiPontos, 5u);
+        // Content: 44 + 4 bytes of fixed part and part index, 16 per point; V = points - 1.
+        EXPECT_EQ(r.uiPalavras, 8 * ((uiPontos - 1) + 4)) << "record " << i + 1;
+        Caixa stPropria{1e6, 1e6, -1e6, -1e6};
+        for (std::uint32_t k = 0; k < uiPontos; ++k)
+        {
+            const double x = Double(c.shp, p + 56 + 16 * k), y = Double(c.shp, p + 64 + 16 * k);
+            r.vPontos.emplace_back(x, y);
+            stPropria = {std::min(stPropria.xMin, x), std::min(stPropria.yMin, y), std::max(stPropria.xMax, x),
+                         std::max(stPropria.yMax, y)};
+        }
+        EXPECT_EQ(r.vPontos.front(), r.vPontos.back());
+        EXPECT_EQ(std::memcmp(&stPropria, &r.stCaixa, sizeof stPropria), 0);
+        stUniao = {std::min(stUniao.xMin, stPropria.xMin), std::min(stUniao.yMin, stPropria.yMin),
+                   std::max(stUniao.xMax, stPropria.xMax), std::max(stUniao.yMax, stPropria.yMax)};
+        const char* pcLinha = reinterpret_cast<const char*>(d.data() + 97 + 19 * i);
+        EXPECT_EQ(pcLinha[0], ' ');
+        r.szId.assign(pcLinha + 1, 9);
+        r.szValor.assign(pcLinha + 10, 9);
+        p += 8 + 2 * std::size_t{r.uiPalavras};
+        c.vRegistros.push_back(std::move(r));
+    }
+    EXPECT_EQ(p, c.shp.size());
+    EXPECT_EQ(std::memcmp(&stUniao, &c.stCaixa, sizeof stUniao), 0);
+    EXPECT_EQ(c.szPrj, D_SHPFILE_PRJ_WGS84);
+    return c;
+}
+
+// Writes the set of the builder's file beside dir/mapa.kml through the writer alone.
+BOOL Gerar(const DiretorioTemporario& dir, const NvgBuilder& b, int iTipoMapa, std::string* pszErro = nullptr)
+{
+    const Layout stLayout = b.gravar(dir / "entrada.nvg");
+    std::FILE* pf = std::fopen((dir / "entrada.nvg").c_str(), "rb");
+    std::fseek(pf, static_cast<long>(stLayout.posCabecalhoEvento + sizeof(ST_EventoCabecalho)), SEEK_SET);
+    const BOOL b0 = shpFile_GerarArquivosShp(pf, (dir / "mapa.kml").string(), b.usVersaoEvento,
+                                             static_cast<unsigned int>(b.etapas.size()), iTipoMapa,
+                                             b.stTalhao.dZeroRelativoLon, b.stTalhao.dZeroRelativoLat, nullptr, pszErro);
+    std::fclose(pf);
+    return b0;
+}
+
+// Typical points (4.17 m apart, 150 L/ha, 15 km/h) with the spraying rate of each point in L/ha.
+NvgBuilder Taxas(const std::vector<int>& vTaxas)
+{
+    NvgBuilder b = NvgBuilder::tipico(9, 0);
+    for (std::size_t i = 0; i < vTaxas.size(); ++i)
+    {
+        ST_PontoNVG_v2 st = pontoTipico(static_cast<std::uint32_t>(i));
+        st.usTaxaLida[0] = static_cast<std::uint16_t>(vTaxas[i] * 10);
+        b.etapas[0].pontos.push_back(st);
+    }
+    return b;
+}
+
+std::vector<std::string> Valores(const Conjunto& c)
+{
+    std::vector<std::string> v;
+    for (const Registro& r : c.vRegistros)
+        v.push_back(r.szValor);
+    return v;
+}
+
+double MetrosPorGrauLon(double dLat)
+{
+    return 111319.4906660725 * std::cos(dLat * 0.0174532925);
+}
+} // namespace
+
+TEST(ShpEscrita, TrechoConstanteCortadoACada40Metros)
+{
+    // 25 points 4.17 m apart: 100 m of track. A record is cut once 40 m are reached, i.e. after ten
+    // steps (41.7 m; nine are 37.5 m), and the next one starts at the cutting point.
+    DiretorioTemporario dir;
+    const NvgBuilder b = Taxas(std::vector<int>(25, 150));
+    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    const Conjunto c = Ler(dir / "mapa.kml");
+    ASSERT_EQ(c.vRegistros.size(), 3u);
+    EXPECT_EQ(c.szCampoValor, "DOSES");
+    const std::size_t vPontos[] = {11, 11, 5}; // track points per record: 0..10, 10..20, 20..24
+    for (std::size_t i = 0; i < 3; ++i)
+    {
+        const Registro& r = c.vRegistros[i];
+        EXPECT_EQ(r.vPontos.size(), 2 * vPontos[i] + 1);
+        EXPECT_EQ(r.szId, std::string(5, ' ') + std::to_string(i + 1) + ".00");
+        EXPECT_EQ(r.szValor, "   150.00");
+        // The strip runs east: its length in the box is the track covered by the record.
+        const double dMetros = (r.stCaixa.xMax - r.stCaixa.xMin) * MetrosPorGrauLon(r.stCaixa.yMin);
+        EXPECT_NEAR(dMetros, 4.17 * static_cast<double>(vPontos[i] - 1), 0.05) << "record " << i + 1;
+    }
+    // Consecutive records share the cutting point: no gap between the strips.
+    // The ring runs along one edge of points 0..N-1 and back along the other, so the cutting point's
+    // two vertices sit at N-1 and N in the record it ends and at 0 and 2N-1 in the one it starts.
+    for (std::size_t i = 0; i < 2; ++i)
+    {
+        const Registro& r = c.vRegistros[i];
+        const Registro& s = c.vRegistros[i + 1];
+        const std::size_t n = vPontos[i], m = vPontos[i + 1];
+        EXPECT_EQ(r.vPontos[n - 1], s.vPontos[0]);
+        EXPECT_EQ(r.vPontos[n], s.vPontos[2 * m - 1]);
+    }
+    // The ring starts on point 0, near the field origin, and the set's box begins there too.
+    EXPECT_NEAR(c.stCaixa.xMin, b.stTalhao.dZeroRelativoLon, 1e-6);
+}
+
+TEST(ShpEscrita, DoisPontosDaoCincoPontosE64Palavras)
+{
+    DiretorioTemporario dir;
+    ASSERT_TRUE(Gerar(dir, Taxas({150, 150}), D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    const Conjunto c = Ler(dir / "mapa.kml");
+    ASSERT_EQ(c.vRegistros.size(), 1u);
+    EXPECT_EQ(c.vRegistros[0].vPontos.size(), 5u);
+    EXPECT_EQ(c.vRegistros[0].uiPalavras, 64u);
+    EXPECT_EQ(c.shp.size(), 100u + 8 + 128);
+}
+
+TEST(ShpEscrita, SemCoberturaSoCabecalhos)
+{
+    DiretorioTemporario dir;
+    NvgBuilder b = Taxas(std::vector<int>(10, 150));
+    for (ST_PontoNVG_v2& st : b.etapas[0].pontos)
+        st.usSecoes = 0;
+    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    const Conjunto c = Ler(dir / "mapa.kml");
+    EXPECT_TRUE(c.vRegistros.empty());
+    EXPECT_EQ(c.shp.size(), 100u);
+    EXPECT_EQ(c.dbf.size(), 98u);
+    EXPECT_EQ(c.stCaixa.xMin, 1000000.0);
+    EXPECT_EQ(c.stCaixa.yMin, 1000000.0);
+    EXPECT_EQ(c.stCaixa.xMax, -1000000.0);
+    EXPECT_EQ(c.stCaixa.yMax, -1000000.0);
+}
+
+TEST(ShpEscrita, SaltosDeValorCortamAcimaDe5PorCentoOu50Unidades)
+{
+    struct Caso
+    {
+        int iAntes, iDepois;
+        std::vector<std::string> vEsperado;
+    };
+    // Before a cut the closing point does not enter the mean; after it, the new record opens on the
+    // new value. Without a cut the mean is truncated at every step: 100, 100, 100, 101, 101, 101.
+    const Caso vCasos[] = {
+        {100, 104, {"   101.00"}},
+        {100, 106, {"   100.00", "   106.00"}},
+        {2000, 2040, {"  2020.00"}}, // 2000, 2000, 2000, 2010, 2016, 2020
+        {2000, 2060, {"  2000.00", "  2060.00"}},
+        {100, 94, {"   100.00", "    94.00"}},
+    };
+    for (const Caso& caso : vCasos)
+    {
+        SCOPED_TRACE(std::to_string(caso.iAntes) + " -> " + std::to_string(caso.iDepois));
+        DiretorioTemporario dir;
+        ASSERT_TRUE(Gerar(dir, Taxas({caso.iAntes, caso.iAntes, caso.iAntes, caso.iDepois, caso.iDepois, caso.iDepois}),
+                          D_CONVERSOR_TIPO_MAPA_COBERTURA));
+        const Conjunto c = Ler(dir / "mapa.kml");
+        EXPECT_EQ(Valores(c), caso.vEsperado);
+        if (caso.vEsperado.size() == 2)
+        {
+            // Points 0..3 (the closing point included) and 3..5.
+            EXPECT_EQ(c.vRegistros[0].vPontos.size(), 9u);
+            EXPECT_EQ(c.vRegistros[1].vPontos.size(), 7u);
+        }
+    }
+}
+
+TEST(ShpEscrita, TaxaZeroFechaSemGravarOPoligonoSemValor)
+{
+    // 150 150 150 0 0 150 150 150: the first zero closes points 0..3; the zero-valued records 3..4
+    // are not written; the rate coming back cuts 4..5, which takes the new rate as its mean (the
+    // opening point's value gives way), and 5..7 ends the pass.
+    DiretorioTemporario dir;
+    ASSERT_TRUE(Gerar(dir, Taxas({150, 150, 150, 0, 0, 150, 150, 150}), D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    const Conjunto c = Ler(dir / "mapa.kml");
+    EXPECT_EQ(Valores(c), std::vector<std::string>(3, "   150.00"));
+    ASSERT_EQ(c.vRegistros.size(), 3u);
+    EXPECT_EQ(c.vRegistros[0].vPontos.size(), 9u);
+    EXPECT_EQ(c.vRegistros[1].vPontos.size(), 5u);
+    EXPECT_EQ(c.vRegistros[2].vPontos.size(), 7u);
+}
+
+TEST(ShpEscrita, LinhaDaTabela)
+{
+    unsigned char uc[19];
+    auto Linha = [&](unsigned int uiNumero, unsigned int uiValor)
+    {
+        conversor_RetornarStringValorDbf(uiNumero, uiValor, uc);
+        return std::string(reinterpret_cast<const char*>(uc), 19);
+    };
+    EXPECT_EQ(Linha(1, 150), "      1.00   150.00");
+    EXPECT_EQ(Linha(999999, 0), " 999999.00     0.00");
+    EXPECT_EQ(Linha(1000000, 1234567), " 999999.00999999.00");
+    EXPECT_EQ(Linha(4294967295u, 65535), " 999999.00 65535.00");
+}
+
+TEST(ShpEscrita, MapaDeVelocidade)
+{
+    DiretorioTemporario dir;
+    NvgBuilder b = Taxas(std::vector<int>(6, 150));
+    b.etapas[0].pontos[4].ucVelocidade = 14;
+    b.etapas[0].pontos[5].ucVelocidade = 14;
+    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE));
+    const Conjunto c = Ler(dir / "mapa.kml");
+    EXPECT_EQ(c.szCampoValor, "VELOCIDADE");
+    // 15 to 14 km/h is a drop of 6.7 %: a cut.
+    EXPECT_EQ(Valores(c), (std::vector<std::string>{"    15.00", "    14.00"}));
+}
+
+TEST(ShpEscrita, OperacoesSemTaxaGravamPoligonosDeValorZero)
+{
+    DiretorioTemporario dir;
+    NvgBuilder b = Taxas(std::vector<int>(25, 150));
+    b.etapas[0].operacao(D_ZAVORO_OPERACAO_COLHEITA);
+    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    EXPECT_EQ(Valores(Ler(dir / "mapa.kml")), std::vector<std::string>(3, "     0.00"));
+    // The speed map gives harvest its speeds.
+    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE));
+    EXPECT_EQ(Valores(Ler(dir / "mapa.kml")), std::vector<std::string>(3, "    15.00"));
+}
+
+TEST(ShpEscrita, IrrigacaoAlongaOLimiteAteOFimDoArquivo)
+{
+    DiretorioTemporario dir;
+    NvgBuilder b = Taxas(std::vector<int>(25, 150));
+    // Without irrigation the spraying stage alone gives three records; after an irrigation stage
+    // it gives one, and so does the irrigation stage itself.
+    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    EXPECT_EQ(Ler(dir / "mapa.kml").vRegistros.size(), 3u);
+    Etapa stPulverizacao = b.etapas[0];
+    b.etapas[0].operacao(D_ZAVORO_OPERACAO_IRRIGACAO);
+    b.etapas.push_back(stPulverizacao);
+    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    EXPECT_EQ(Valores(Ler(dir / "mapa.kml")), (std::vector<std::string>{"     0.00", "   150.00"}));
+}
+
+TEST(ShpEscrita, SecoesSeparadasDaoUmRegistroPorFaixa)
+{
+    // Sections 1 and 3 of three on: two strips per polygon, each a record with the polygon's mean,
+    // and the set's box spans both.
+    DiretorioTemporario dir;
+    NvgBuilder b = Taxas(std::vector<int>(5, 150));
+    b.etapas[0].campo("ucNumeroSecoes", 3);
+    for (ST_PontoNVG_v2& st : b.etapas[0].pontos)
+        st.usSecoes = 0b101;
+    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    const Conjunto c = Ler(dir / "mapa.kml");
+    ASSERT_EQ(c.vRegistros.size(), 2u);
+    EXPECT_EQ(Valores(c), (std::vector<std::string>{"   150.00", "   150.00"}));
+    const Caixa& a = c.vRegistros[0].stCaixa;
+    const Caixa& d = c.vRegistros[1].stCaixa;
+    // The strips lie side by side across the track (north-south), 3 m apart.
+    EXPECT_TRUE(a.yMax < d.yMin || d.yMax < a.yMin);
+    EXPECT_EQ(c.stCaixa.yMin, std::min(a.yMin, d.yMin));
+    EXPECT_EQ(c.stCaixa.yMax, std::max(a.yMax, d.yMax));
+}
+
+TEST(ShpEscrita, FalhaNaoDeixaNadaENaoTocaOConjuntoAnterior)
+{
+    DiretorioTemporario dir;
+    ASSERT_TRUE(Gerar(dir, Taxas(std::vector<int>(25, 150)), D_CONVERSOR_TIPO_MAPA_COBERTURA));
+    std::vector<Bytes> vAntes;
+    for (const char* pc : {"mapa.shp", "mapa.shx", "mapa.dbf", "mapa.prj"})
+        vAntes.push_back(lerArquivo(dir / pc));
+
+    // A stage that announces more points than the file holds.
+    NvgBuilder b = Taxas(std::vector<int>(12, 150));
+    b.etapas[0].numeroPontosGravado = 40;
+    std::string szErro;
+    EXPECT_FALSE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA, &szErro));
+    EXPECT_FALSE(szErro.empty());
+    std::size_t i = 0;
+    for (const char* pc : {"mapa.shp", "mapa.shx", "mapa.dbf", "mapa.prj"})
+        EXPECT_EQ(lerArquivo(dir / pc), vAntes[i++]) << pc;
+    std::vector<std::string> vNomes;
+    for (const auto& e : std::filesystem::directory_iterator(dir.caminho()))
+        vNomes.push_back(e.path().filename().string());
+    std::sort(vNomes.begin(), vNomes.end());
+    EXPECT_EQ(vNomes, (std::vector<std::string>{"entrada.nvg", "mapa.dbf", "mapa.prj", "mapa.shp", "mapa.shx"}));
+}
+
+TEST(ShpEscrita, OMapaFalhaComOConjunto)
+{
+    // A folder where the table should go: neither the KML nor any file of the set is written.
+    DiretorioTemporario dir;
+    NvgBuilder::tipico(9, 30).gravar(dir / "a.nvg");
+    std::filesystem::create_directory(dir / "a_Cobertura.dbf");
+    ST_ParametrosMapa stParametros;
+    const int iAlvos[] = {75, 125, 175, 225, 300};
+    conversor_SetarLegenda(iAlvos, D_CONVERSOR_TIPO_MAPA_COBERTURA, stParametros.gstLegendaMapa);
+    std::string szErro;
+    ST_ArquivosShp stArquivos;
+    EXPECT_FALSE(conversor_CriarMapaNavegacao((dir / "a.nvg").c_str(), (dir / "a_Cobertura.kml").c_str(),
+                                              D_CONVERSOR_TIPO_MAPA_COBERTURA, &stParametros, nullptr, &szErro,
+                                              &stArquivos));
+    EXPECT_FALSE(szErro.empty());
+    EXPECT_TRUE(stArquivos.szShp.empty());
+    std::size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.caminho()))
+        n += e.path().filename() != "a.nvg" && e.path().filename() != "a_Cobertura.dbf";
+    EXPECT_EQ(n, 0u);
+
+    // Once the place is free the map brings its set, and says where.
+    std::filesystem::remove(dir / "a_Cobertura.dbf");
+    ASSERT_TRUE(conversor_CriarMapaNavegacao((dir / "a.nvg").c_str(), (dir / "a_Cobertura.kml").c_str(),
+                                             D_CONVERSOR_TIPO_MAPA_COBERTURA, &stParametros, nullptr, &szErro,
+                                             &stArquivos));
+    EXPECT_EQ(stArquivos.szShp, (dir / "a_Cobertura.shp").string());
+    EXPECT_EQ(stArquivos.szDbf, (dir / "a_Cobertura.dbf").string());
+    EXPECT_FALSE(Ler(dir / "a_Cobertura.kml").vRegistros.empty());
+}
