@@ -36,6 +36,7 @@ demo: build
 samples: build
 	build/bin/zavoro_gerar_amostras samples
 	build/bin/zavoro_gerar_amostras --corpus fuzz/corpus/validacao
+	build/bin/zavoro_gerar_amostras --corpus-shp fuzz/corpus/shapefile
 
 fuzz: setup
 	CC=clang CXX=clang++ $(CMAKE) -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVORO_FUZZ=ON

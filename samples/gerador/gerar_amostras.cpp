@@ -1,7 +1,8 @@
 // zavoro_gerar_amostras PASTA: writes the demonstration jobs (spraying, variable-rate fertilising,
-// harvest, planting, irrigation and an old-format file) into PASTA. The jobs are simulated from a
-// fixed seed, so every run writes the same bytes.
+// harvest, planting, irrigation and an old-format file) into PASTA, with a recommendation map over
+// the spraying field. The jobs are simulated from a fixed seed, so every run writes the same bytes.
 #include "support/NvgBuilder.h"
+#include "support/ShpBuilder.h"
 
 #include <algorithm>
 #include <array>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -659,7 +661,81 @@ NvgBuilder antigoV1()
     return b;
 }
 
+// Spraying prescription over the soybean field: a 4 x 3 grid of zones covering the worked area, each
+// with its dose (L/ha, 120 to 180) and zone name.
+ShpBuilder recomendacaoPulverizacao()
+{
+    const double dLon0 = -51.93, dLat0 = -24.05;
+    const double dMetrosLon = D_METROS_POR_GRAU * std::cos(dLat0 * D_GRAUS_RAD);
+    auto grau = [&](double x, double y) { return PontoShp{dLon0 + x / dMetrosLon, dLat0 + y / D_METROS_POR_GRAU}; };
+    constexpr int iColunas = 4, iLinhas = 3;
+    constexpr double dLargura = 580.0 / iColunas, dAltura = 420.0 / iLinhas; // field plus a 10 m margin
+    constexpr double adDoses[iLinhas * iColunas] = {120, 135, 150, 165, 140, 155, 170, 180, 125, 145, 160, 175};
+    ShpBuilder b;
+    b.campos = {{"DOSE", 'N', 9, 2}, {"ZONA", 'C', 10, 0}};
+    b.szPrj = "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,298.257223563]],"
+              "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
+    for (int l = 0; l < iLinhas; ++l)
+        for (int c = 0; c < iColunas; ++c)
+        {
+            const double x0 = -10.0 + c * dLargura, y0 = -10.0 + l * dAltura;
+            const PontoShp a = grau(x0, y0), d = grau(x0 + dLargura, y0 + dAltura);
+            const double dDose = adDoses[l * iColunas + c];
+            const std::string szZona = std::string(1, static_cast<char>('A' + l)) + std::to_string(c + 1);
+            b.adicionar(ShpBuilder::retangulo(a.x, a.y, d.x, d.y), {formatarNumeroDbf(dDose, 9, 2), szZona});
+        }
+    return b;
+}
+
 } // namespace
+
+// Seeds of the shapefile fuzz target: a .shp and a .dbf in one file, the first four bytes
+// (little-endian) giving the length of the .shp part.
+int gerarCorpusShp(const std::filesystem::path& pasta)
+{
+    std::filesystem::create_directories(pasta);
+    int n = 0;
+    auto gravar = [&](const ShpBuilder& b) {
+        const std::vector<std::uint8_t> vShp = b.construirShp(), vDbf = b.construirDbf();
+        std::vector<std::uint8_t> v;
+        for (int i = 0; i < 4; i++)
+            v.push_back(static_cast<std::uint8_t>(vShp.size() >> (8 * i)));
+        v.insert(v.end(), vShp.begin(), vShp.end());
+        v.insert(v.end(), vDbf.begin(), vDbf.end());
+        char szNome[32];
+        std::snprintf(szNome, sizeof szNome, "semente_%02d.bin", n++);
+        std::FILE* pf = std::fopen((pasta / szNome).c_str(), "wb");
+        if (pf == nullptr || std::fwrite(v.data(), 1, v.size(), pf) != v.size())
+            throw std::runtime_error("nao foi possivel gravar a semente");
+        std::fclose(pf);
+    };
+
+    ShpBuilder tres;
+    tres.campos = {{"ZONA", 'C', 4, 0}, {"DOSE", 'N', 9, 2}, {"Q", 'N', 3, 0}};
+    tres.adicionar(ShpBuilder::retangulo(0, 0, 1, 1), {"A", "150.75", "1"});
+    tres.adicionar(ShpBuilder::retangulo(1, 0, 2, 1), {"B", "1 5", "0"});
+    tres.adicionar(ShpBuilder::retangulo(2, 0, 3, 1), {"C", "1.234,5", "2"}, true);
+    gravar(tres);
+
+    ShpBuilder furo; // ring with a hole, no end-of-file marker, a value 0
+    furo.campos = {{"DOSE", 'N', 5, 1}};
+    furo.bMarcadorFimDbf = false;
+    AnelShp interno = ShpBuilder::retangulo(0.4, 0.4, 0.6, 0.6);
+    std::reverse(interno.begin(), interno.end());
+    furo.adicionar(std::vector<AnelShp>{ShpBuilder::retangulo(0, 0, 1, 1), interno}, {"90"});
+    furo.adicionar(ShpBuilder::retangulo(1, 1, 2, 2), {"0"});
+    gravar(furo);
+
+    ShpBuilder curto = tres; // last record missing
+    curto.corrupcao.truncarDbf = 1 + 17;
+    gravar(curto);
+
+    ShpBuilder amostra = recomendacaoPulverizacao();
+    amostra.poligonos.resize(4);
+    amostra.linhas.resize(4);
+    gravar(amostra);
+    return 0;
+}
 
 // Small files of every version for the fuzz targets to start from: a few points, one guide of each
 // version, a boundary, and a few damaged copies.
@@ -705,9 +781,11 @@ int main(int iArgc, char** ppszArgv)
 {
     if (iArgc == 3 && std::string_view(ppszArgv[1]) == "--corpus")
         return gerarCorpus(ppszArgv[2]);
+    if (iArgc == 3 && std::string_view(ppszArgv[1]) == "--corpus-shp")
+        return gerarCorpusShp(ppszArgv[2]);
     if (iArgc != 2)
     {
-        std::fprintf(stderr, "uso: zavoro_gerar_amostras PASTA | --corpus PASTA\n");
+        std::fprintf(stderr, "uso: zavoro_gerar_amostras PASTA | --corpus PASTA | --corpus-shp PASTA\n");
         return 2;
     }
     const std::filesystem::path pasta = ppszArgv[1];
@@ -729,6 +807,8 @@ int main(int iArgc, char** ppszArgv)
             const Layout L = a.pfGerar().gravar(pasta / a.pcArquivo);
             std::printf("%s: %zu bytes\n", (pasta / a.pcArquivo).c_str(), L.tamanhoArquivo);
         }
+        recomendacaoPulverizacao().gravar(pasta / "recomendacao_pulverizacao");
+        std::printf("%s: .shp .shx .dbf .prj\n", (pasta / "recomendacao_pulverizacao").c_str());
     }
     catch (const std::exception& e)
     {

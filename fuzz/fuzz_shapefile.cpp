@@ -1,0 +1,112 @@
+// Recommendation sets from arbitrary bytes: the input is split into a .shp and a .dbf (the first four
+// bytes, little-endian, give the length of the .shp part) and every reader of the viewer runs over
+// the pair: field list, the check of fields 0..3, polygon count, legend, and the values of a drawing.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "zavoro/shapeFile.h"
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+// Never destroyed, so the clean-up at exit can still use it.
+const fs::path& Pasta()
+{
+    static const fs::path* pPasta = [] {
+        auto* p = new fs::path(fs::temp_directory_path() / ("zavoro_fuzz_shp_" + std::to_string(::getpid())));
+        fs::create_directories(*p);
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(Pasta(), ec);
+        });
+        return p;
+    }();
+    return *pPasta;
+}
+
+bool Gravar(const fs::path& caminho, const std::uint8_t* puc, std::size_t n)
+{
+    std::FILE* pf = std::fopen(caminho.c_str(), "wb");
+    if (pf == nullptr)
+        return false;
+    const bool bOk = n == 0 || std::fwrite(puc, 1, n, pf) == n;
+    return std::fclose(pf) == 0 && bOk;
+}
+
+void ConferirLegenda(const ST_ShpLegenda& st)
+{
+    if (st.ucNumLinhasLegenda != D_SHPFILE_NUM_LINHAS_LEGENDA ||
+        st.ulValorLegenda[D_SHPFILE_NUM_LINHAS_LEGENDA - 1][1] != D_SHPFILE_LIMITE_SUPERIOR_LEGENDA)
+        __builtin_trap();
+    for (std::uint32_t i = 0; i + 1 < D_SHPFILE_NUM_LINHAS_LEGENDA; i++)
+        if (st.ulValorLegenda[i + 1][0] < st.ulValorLegenda[i][0] ||
+            st.ulValorLegenda[i][1] > st.ulValorLegenda[i + 1][0])
+            __builtin_trap(); // rows ascend and never overlap the next
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t tamanho)
+{
+    if (tamanho < 4 || tamanho > (1u << 20))
+        return 0;
+    const std::uint32_t ulShp = static_cast<std::uint32_t>(pucDados[0] | pucDados[1] << 8 | pucDados[2] << 16 |
+                                                           static_cast<std::uint32_t>(pucDados[3]) << 24);
+    const std::size_t n = tamanho - 4;
+    const std::size_t nShp = std::min<std::size_t>(ulShp, n);
+    ST_ShpMapa stMapa;
+    stMapa.szNomeArqMapaShp = (Pasta() / "rec.shp").string();
+    stMapa.szNomeArqMapaDbf = shpFile_CaminhoDbf(stMapa.szNomeArqMapaShp);
+    if (!Gravar(stMapa.szNomeArqMapaShp, pucDados + 4, nShp) ||
+        !Gravar(stMapa.szNomeArqMapaDbf, pucDados + 4 + nShp, n - nShp))
+        return 0;
+
+    std::vector<std::string> vNomes;
+    const BOOL bLista = shpFile_ListarParametrosMapaEntrada(&stMapa, &vNomes);
+    if (vNomes.size() > D_SHPFILE_MAX_CAMPOS_DBF)
+        __builtin_trap();
+
+    const long lPoligonos = shpFile_RetornarNumPoligonosShp(&stMapa);
+    if (lPoligonos < 0 || static_cast<std::uint64_t>(lPoligonos) * 104 > nShp)
+        __builtin_trap(); // each counted record takes its 8-byte header and 96 bytes at least
+
+    for (std::uint32_t uiParam = 0; uiParam < 4; uiParam++)
+    {
+        stMapa.uiParamSelecionado = uiParam;
+        const BOOL bValido = shpFile_AnalisarParametroMapaEntrada(&stMapa);
+        if (bValido && (!bLista || uiParam >= vNomes.size()))
+            __builtin_trap(); // a drawable field is one the list showed
+
+        ST_ShpLegenda stLegenda;
+        if (!shpFile_LegendaMapaEntrada(stMapa.szNomeArqMapaDbf.c_str(), &stLegenda, uiParam))
+            __builtin_trap();
+        ConferirLegenda(stLegenda);
+
+        ST_ShpDadosDbf stDados;
+        std::vector<ST_ShpSubrecords> vCampos;
+        ShpArquivoDbf pf;
+        if (!shpFile_AbrirDbf(&stMapa, &stDados, &vCampos, &pf, uiParam, nullptr))
+            continue;
+        unsigned int ulValor = 0;
+        std::uint64_t ulLidos = 0;
+        while (shpFile_LerProxValorDbf(&stDados, vCampos, pf.get(), uiParam, &ulValor))
+        {
+            if (bValido && ulLidos < stDados.ulNumRecords && ulValor > 10000000)
+                __builtin_trap(); // validation bounds every value the drawing reads
+            if (++ulLidos > n)
+                __builtin_trap(); // every record takes at least one byte
+        }
+        if (ulValor != 0)
+            __builtin_trap();
+    }
+    return 0;
+}
