@@ -18,6 +18,7 @@ fi
 rm -rf "$SAIDA"
 mkdir -p "$SAIDA"
 cp "${amostras[@]}" "$SAIDA"/
+cp samples/recomendacao_*.* "$SAIDA"/ 2>/dev/null || true
 echo "== ${#amostras[@]} arquivo(s) de navegação copiados para $SAIDA/"
 
 echo "== $ZAVORO validar $SAIDA/*.nvg (resultado também em $SAIDA/validacao.txt)"
@@ -39,6 +40,13 @@ for kml in "$SAIDA"/*.kml; do
     xmllint --noout "$kml"
     ogrinfo -ro -q -al -so "$kml" > /dev/null
     echo "$kml: ok"
+done
+
+echo
+echo "== Conjuntos Shapefile da cobertura (.shp, .shx, .dbf, .prj) abertos pelo ogrinfo"
+for shp in "$SAIDA"/*.shp; do
+    contagem=$(ogrinfo -ro -al -so "$shp" | grep 'Feature Count' || true)
+    echo "$shp: ${contagem:-não abriu}"
 done
 
 echo
