@@ -198,3 +198,35 @@ BOOL shpFile_LegendaMapaEntrada(const char* pcArquivoDbf, ST_ShpLegenda* pstShpL
 BOOL shpFile_LerNumeroTexto(const std::uint8_t* pucCampo, std::size_t tamanho, std::uint64_t* pulDecimos);
 // The table beside a .shp: the file name's extension replaced by ".dbf" (appended when it has none).
 std::string shpFile_CaminhoDbf(const std::string& szShp);
+
+// ---------------------------------------------------------------------------------------------------
+// Drawing surfaces
+// ---------------------------------------------------------------------------------------------------
+
+// A picture the map renderer draws on, in integer pixels (x to the right, y down). Colours are
+// 0x00RRGGBB. The desktop app and the command fill it over a QImage; tests may record or rasterise.
+// Text is drawn with the viewer's font (12 px high, normal weight, a plain sans face).
+struct ST_PontoTela
+{
+    int iX = 0;
+    int iY = 0;
+};
+
+struct ST_SuperficieDesenho
+{
+    void* pContexto = nullptr;
+    int iLargura = 0;
+    int iAltura = 0;
+    // Filled rectangle from (x0, y0) to (x1, y1), end exclusive, outlined by a 1-pixel pen.
+    void (*pfRetangulo)(void* pContexto, int iX0, int iY0, int iX1, int iY1, std::uint32_t ulCorBorda,
+                        std::uint32_t ulCorPreenchimento) = nullptr;
+    // 1-pixel line from (x0, y0) to (x1, y1), end point excluded.
+    void (*pfLinha)(void* pContexto, int iX0, int iY0, int iX1, int iY1, std::uint32_t ulCor) = nullptr;
+    // Filled polygon (alternate filling) outlined by a 1-pixel pen.
+    void (*pfPoligono)(void* pContexto, const ST_PontoTela* pstPontos, int iNumPontos, std::uint32_t ulCorCaneta,
+                       std::uint32_t ulCorPincel) = nullptr;
+    // UTF-8 text with its top-left corner at (x, y).
+    void (*pfTexto)(void* pContexto, int iX, int iY, const char* pcTexto, std::uint32_t ulCor) = nullptr;
+    // Width and height in pixels the text takes.
+    void (*pfMedirTexto)(void* pContexto, const char* pcTexto, int* piLargura, int* piAltura) = nullptr;
+};
