@@ -1,6 +1,7 @@
 // Recommendation sets from arbitrary bytes: the input is split into a .shp and a .dbf (the first four
 // bytes, little-endian, give the length of the .shp part) and every reader of the viewer runs over
-// the pair: field list, the check of fields 0..3, polygon count, legend, and the values of a drawing.
+// the pair: field list, the check of fields 0..3, polygon count, legend, the values of a drawing, and
+// the drawing itself (map 1, then map 2 on its extent) onto surfaces that check what they are given.
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,6 +52,32 @@ void ConferirLegenda(const ST_ShpLegenda& st)
         if (st.ulValorLegenda[i + 1][0] < st.ulValorLegenda[i][0] ||
             st.ulValorLegenda[i][1] > st.ulValorLegenda[i + 1][0])
             __builtin_trap(); // rows ascend and never overlap the next
+}
+
+// Every polygon the renderer hands over has at least three pixels, all within the coordinate limit.
+void ConferirPoligono(void*, const ST_PontoTela* pst, int iNum, std::uint32_t, std::uint32_t)
+{
+    constexpr int D_LIMITE = (1 << 24) + 1000;
+    if (iNum < 3)
+        __builtin_trap();
+    for (int i = 0; i < iNum; i++)
+        if (pst[i].iX < -D_LIMITE || pst[i].iX > D_LIMITE || pst[i].iY < -D_LIMITE || pst[i].iY > D_LIMITE)
+            __builtin_trap();
+}
+
+void Desenhar(const ST_ShpMapa& stMapa)
+{
+    ST_VisualizadorMapas stVis;
+    for (int i = 0; i < 2; i++)
+    {
+        stVis.stMapa[i].pfPoligono = ConferirPoligono;
+        stVis.stMapaMax[i].pfPoligono = ConferirPoligono;
+    }
+    stVis.gstMapa1 = stMapa;
+    stVis.gstMapa2 = stMapa;
+    stVis.gstMapa2.uiParamSelecionado = 1;
+    shpFile_DesenharMapaEntrada2D(&stVis, &stVis.gstMapa1, 0);
+    shpFile_DesenharMapaEntrada2D(&stVis, &stVis.gstMapa2, 1);
 }
 
 } // namespace
@@ -108,5 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t 
         if (ulValor != 0)
             __builtin_trap();
     }
+    stMapa.uiParamSelecionado = 0;
+    Desenhar(stMapa);
     return 0;
 }
