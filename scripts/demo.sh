@@ -50,5 +50,19 @@ for shp in "$SAIDA"/*.shp; do
 done
 
 echo
+echo "== $ZAVORO recomendacao: taxa variável (mapa de recomendação e trabalho realizado), em $SAIDA/taxa_variavel/"
+TAXA="$SAIDA/taxa_variavel"
+mkdir -p "$TAXA"
+cp samples/recomendacao_pulverizacao.* samples/pulverizacao_soja.nvg "$TAXA"/
+"$ZAVORO" recomendacao --mapa "$TAXA/recomendacao_pulverizacao.shp" --campo DOSE --png "$TAXA/taxa_variavel" \
+    "$TAXA/pulverizacao_soja.nvg"
+xmllint --noout "$TAXA/pulverizacao_soja_Cobertura.kml"
+ogrinfo -ro -q -al -so "$TAXA/pulverizacao_soja_Cobertura.shp" > /dev/null
+echo "$TAXA/pulverizacao_soja_Cobertura.kml e .shp: ok"
+
+echo
 echo "== Saídas em $(pwd)/$SAIDA/:"
 ls -l "$SAIDA"
+echo
+echo "== Imagens da taxa variável (mapa 1: recomendação, mapa 2: trabalho realizado; painel 355 x 335 e ampliada 550 x 550):"
+ls -1 "$(pwd)/$TAXA"/*.png

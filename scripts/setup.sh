@@ -8,8 +8,7 @@ PACKAGES=(
     clang libclang-rt-14-dev                         # libFuzzer and sanitizer runtimes for clang
     libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo, shpinfo/dbfdump
     time                                             # /usr/bin/time for whole-command measurements
-    # Desktop app and headless rendering:
-    # qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+    qt6-base-dev fonts-dejavu-core                   # Qt 6 Gui drawing surface (headless rendering), its sans font
 )
 
 missing=()

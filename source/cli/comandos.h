@@ -26,11 +26,14 @@ bool cli_LerOpcaoTrabalhos(const std::vector<std::string>& vArgumentos, std::vec
 // reported a problem (told on stderr); the files found are kept.
 bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::string>& vArquivos);
 // Converts the files, iTrabalhos at a time, printing each result block in file order. Map jobs class
-// by the given legend.
+// by the given legend. pvResultados (when given) receives each file's result record, in file order.
 int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos,
-                          const ST_ParametrosMapa* pstParametros = nullptr);
+                          const ST_ParametrosMapa* pstParametros = nullptr,
+                          std::vector<ST_DetalhesConversao>* pvResultados = nullptr);
 
 int cli_Validar(const std::vector<std::string>& vArgumentos);
 int cli_Relatorio(const std::vector<std::string>& vArgumentos);
 int cli_Procurar(const std::vector<std::string>& vArgumentos);
 int cli_Mapa(const std::vector<std::string>& vArgumentos);
+int cli_Desenhar(const std::vector<std::string>& vArgumentos);
+int cli_Recomendacao(const std::vector<std::string>& vArgumentos);

@@ -86,7 +86,7 @@ bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::
 }
 
 int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos,
-                          const ST_ParametrosMapa* pstParametros)
+                          const ST_ParametrosMapa* pstParametros, std::vector<ST_DetalhesConversao>* pvResultados)
 {
     const int iTotal = static_cast<int>(vArquivos.size());
     std::vector<std::unique_ptr<ST_TrabalhoArquivo>> vTrabalhos;
@@ -130,6 +130,8 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
         }
         stDetalhes.iNumArquivoAtual = i + 1;
         stDetalhes.iNumTotalArquivos = iTotal;
+        if (pvResultados != nullptr)
+            pvResultados->push_back(stDetalhes);
         std::fputs(conversor_MontarBlocoResultado(stDetalhes, "\n").c_str(), stdout);
         std::fflush(stdout);
         if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_ERRO)

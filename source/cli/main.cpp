@@ -24,6 +24,17 @@ constexpr const char* kUso =
     "                              gera o mapa KML de cada arquivo (_Cobertura.kml ou\n"
     "                              _Velocidade.kml), classificado pelos cinco valores\n"
     "                              alvo (vazios permitidos: --alvos 100,,,200,)\n"
+    "  recomendacao --mapa REC.shp [--campo NOME] [--png PREFIXO] ARQ.nvg\n"
+    "                              desenha o mapa de recomendação REC.shp (mapa 1,\n"
+    "                              treze faixas do campo NOME; padrão: o primeiro campo\n"
+    "                              numérico), gera o mapa de cobertura com recomendação\n"
+    "                              de ARQ.nvg (_Cobertura.kml e Shapefile) e desenha o\n"
+    "                              trabalho realizado (mapa 2) na mesma área; com --png\n"
+    "                              grava PREFIXO_mapa1.png, PREFIXO_mapa2.png e suas\n"
+    "                              versões _ampliado\n"
+    "  desenhar REC.shp [--campo NOME] --png SAIDA.png\n"
+    "                              desenha o mapa de recomendação em SAIDA.png\n"
+    "                              (355 x 335) e SAIDA_ampliado.png (550 x 550)\n"
     "  procurar PASTA              lista os arquivos de navegação encontrados na pasta\n"
     "\n"
     "Opções gerais:\n"
@@ -48,6 +59,8 @@ constexpr ST_Comando kComandos[] = {
     {"relatorio", cli_Relatorio},
     {"procurar", cli_Procurar},
     {"mapa", cli_Mapa},
+    {"desenhar", cli_Desenhar},
+    {"recomendacao", cli_Recomendacao},
 };
 } // namespace
 

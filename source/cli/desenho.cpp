@@ -1,0 +1,273 @@
+// zavoro desenhar and zavoro recomendacao: the map viewer's pictures without a window. The pictures
+// are drawn by the same renderer the desktop app uses, over QImage, and written as PNG.
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/comandos.h"
+#include "principal/superficieQt.h"
+#include "zavoro/conversor.h"
+#include "zavoro/shapeFile.h"
+
+namespace
+{
+// What the drawing's error picture says, on one line.
+constexpr const char* kErroDesenho =
+    "Erro em desenho de mapa. Selecione os arquivos SHP, DBF e a recomendação do mapa desejado e tente "
+    "novamente. Os arquivos SHP e DBF devem ser do mesmo mapa.";
+
+struct ST_OpcoesDesenho
+{
+    std::string szMapa;
+    std::optional<std::string> szCampo;
+    std::string szPng;
+    std::vector<std::string> vOperandos;
+};
+
+// Reads "--nome VALOR" / "--nome=VALOR" for the options the command knows; the rest are operands.
+bool LerOpcoes(const std::vector<std::string>& vArgumentos, bool bAceitaMapa, ST_OpcoesDesenho* pstOpcoes)
+{
+    for (std::size_t i = 0; i < vArgumentos.size(); i++)
+    {
+        const std::string& szArg = vArgumentos[i];
+        if (szArg == "--")
+        {
+            pstOpcoes->vOperandos.insert(pstOpcoes->vOperandos.end(), vArgumentos.begin() + static_cast<long>(i) + 1,
+                                         vArgumentos.end());
+            return true;
+        }
+        if (szArg.size() < 2 || szArg[0] != '-')
+        {
+            pstOpcoes->vOperandos.push_back(szArg);
+            continue;
+        }
+        const std::size_t posIgual = szArg.find('=');
+        const std::string szNome = szArg.substr(0, posIgual);
+        std::string* pszDestino = nullptr;
+        std::string szCampo;
+        if (szNome == "--campo")
+            pszDestino = &szCampo;
+        else if (szNome == "--png")
+            pszDestino = &pstOpcoes->szPng;
+        else if (szNome == "--mapa" && bAceitaMapa)
+            pszDestino = &pstOpcoes->szMapa;
+        else
+        {
+            cli_ErroUso("opção desconhecida: " + szArg);
+            return false;
+        }
+        if (posIgual != std::string::npos)
+            *pszDestino = szArg.substr(posIgual + 1);
+        else if (i + 1 < vArgumentos.size())
+            *pszDestino = vArgumentos[++i];
+        else
+        {
+            cli_ErroUso("a opção " + szNome + " exige um valor");
+            return false;
+        }
+        if (pszDestino->empty())
+        {
+            cli_ErroUso("a opção " + szNome + " exige um valor");
+            return false;
+        }
+        if (szNome == "--campo")
+            pstOpcoes->szCampo = szCampo;
+    }
+    return true;
+}
+
+// The readers' messages (a missing table) go to stderr on one line.
+void MostrarMensagem(void*, const char* pcTexto, const char* pcTitulo)
+{
+    std::string szLinha;
+    bool bEspaco = false;
+    for (const char* pc = pcTexto; *pc != '\0'; pc++)
+    {
+        const bool bBranco = *pc == ' ' || *pc == '\n' || *pc == '\r' || *pc == '\t';
+        if (bBranco && !szLinha.empty())
+            bEspaco = true;
+        else if (!bBranco)
+        {
+            if (bEspaco)
+                szLinha += ' ';
+            bEspaco = false;
+            szLinha += *pc;
+        }
+    }
+    std::fprintf(stderr, "zavoro: %s: %s\n", pcTitulo, szLinha.c_str());
+}
+
+// Qt's notes about the session (no runtime folder, say) mean nothing to a command that only draws
+// off screen; real problems still reach stderr.
+void FiltrarMensagensQt(QtMsgType tipo, const QMessageLogContext&, const QString& szMensagem)
+{
+    if (tipo == QtDebugMsg || tipo == QtInfoMsg || szMensagem.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    std::fprintf(stderr, "zavoro: Qt: %s\n", szMensagem.toLocal8Bit().constData());
+}
+
+// The viewer of one command run: its pictures, the Qt application they need, and the record the
+// renderer keeps its state in.
+struct ST_VisualizadorCli
+{
+    std::unique_ptr<QGuiApplication> pAplicacao;
+    ST_ImagensMapasQt stImagens;
+    ST_VisualizadorMapas stVisualizador;
+
+    ST_VisualizadorCli() = default;
+    ST_VisualizadorCli(const ST_VisualizadorCli&) = delete;
+    ST_VisualizadorCli& operator=(const ST_VisualizadorCli&) = delete;
+    ~ST_VisualizadorCli() { shpFile_LiberarMemoriaMapas(&stVisualizador); }
+};
+
+std::unique_ptr<ST_VisualizadorCli> CriarVisualizador()
+{
+    qInstallMessageHandler(FiltrarMensagensQt);
+    auto pst = std::make_unique<ST_VisualizadorCli>();
+    pst->pAplicacao = principal_CriarAplicacaoSemJanela();
+    principal_CriarImagensMapas(&pst->stImagens, &pst->stVisualizador);
+    pst->stVisualizador.stPlataforma.pfMostrarMensagem = MostrarMensagem;
+    shpFile_InicializarVisualizacaoMapas(&pst->stVisualizador);
+    return pst;
+}
+
+// Map 1 from the recommendation set: the named field, or the first numeric one. False (told on
+// stderr) when the name is not a field of the table.
+bool PrepararMapa1(const std::string& szShp, const std::optional<std::string>& szCampo, ST_ShpMapa* pstMapa)
+{
+    pstMapa->szNomeArqMapaShp = szShp;
+    pstMapa->szNomeArqMapaDbf = shpFile_CaminhoDbf(szShp);
+    pstMapa->uiParamSelecionado = 0;
+    std::vector<std::string> vCampos;
+    shpFile_ListarParametrosMapaEntrada(pstMapa, &vCampos);
+    if (szCampo.has_value())
+    {
+        for (std::size_t i = 0; i < vCampos.size(); i++)
+            if (vCampos[i] == *szCampo)
+            {
+                pstMapa->uiParamSelecionado = static_cast<std::uint32_t>(i);
+                return true;
+            }
+        std::string szLista;
+        for (const std::string& sz : vCampos)
+            szLista += (szLista.empty() ? "" : ", ") + sz;
+        std::fprintf(stderr, "zavoro: %s: o campo \"%s\" não existe em %s (campos: %s)\n", szShp.c_str(),
+                     szCampo->c_str(), pstMapa->szNomeArqMapaDbf.c_str(), szLista.empty() ? "nenhum" : szLista.c_str());
+        return false;
+    }
+    // The table opens for drawing only on a numeric field.
+    for (std::size_t i = 0; i < vCampos.size(); i++)
+    {
+        ST_ShpDadosDbf stDados;
+        std::vector<ST_ShpSubrecords> vSub;
+        ShpArquivoDbf pf;
+        if (shpFile_AbrirDbf(pstMapa, &stDados, &vSub, &pf, static_cast<unsigned int>(i), nullptr))
+        {
+            pstMapa->uiParamSelecionado = static_cast<std::uint32_t>(i);
+            break;
+        }
+    }
+    return true;
+}
+
+bool DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa, const std::string& szShp)
+{
+    if (shpFile_DesenharMapa(pstVisualizador, iNumMapa))
+        return true;
+    std::fprintf(stderr, "zavoro: %s: %s\n", szShp.c_str(), kErroDesenho);
+    return false;
+}
+
+// "saida.png" gives "saida_ampliado.png".
+std::string NomeAmpliado(const std::string& szPng)
+{
+    std::filesystem::path caminho(szPng);
+    std::filesystem::path nome = caminho.stem();
+    nome += "_ampliado";
+    nome += caminho.extension();
+    return (caminho.parent_path() / nome).string();
+}
+
+bool Salvar(const ST_SuperficieQt& stImagem, const std::string& szArquivo)
+{
+    std::string szErro;
+    if (principal_SalvarPng(stImagem, szArquivo, &szErro))
+    {
+        std::printf("Imagem gravada: %s\n", szArquivo.c_str());
+        return true;
+    }
+    std::fprintf(stderr, "zavoro: %s: %s\n", szArquivo.c_str(), szErro.c_str());
+    return false;
+}
+
+// Panel and enlarged pictures of one map.
+bool SalvarMapa(const ST_ImagensMapasQt& stImagens, int iNumMapa, const std::string& szPng)
+{
+    bool bOk = Salvar(stImagens.stMapa[iNumMapa], szPng);
+    bOk = Salvar(stImagens.stMapaMax[iNumMapa], NomeAmpliado(szPng)) && bOk;
+    return bOk;
+}
+} // namespace
+
+int cli_Desenhar(const std::vector<std::string>& vArgumentos)
+{
+    ST_OpcoesDesenho stOpcoes;
+    if (!LerOpcoes(vArgumentos, false, &stOpcoes))
+        return D_CLI_SAIDA_USO;
+    if (stOpcoes.vOperandos.size() != 1)
+        return cli_ErroUso("desenhar: informe um arquivo .shp de recomendação");
+    if (stOpcoes.szPng.empty())
+        return cli_ErroUso("desenhar: informe a imagem de saída com --png SAIDA.png");
+
+    auto pstCli = CriarVisualizador();
+    ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
+    const std::string& szShp = stOpcoes.vOperandos[0];
+    if (!PrepararMapa1(szShp, stOpcoes.szCampo, &stVisualizador.gstMapa1) ||
+        !DesenharMapa(&stVisualizador, 0, szShp))
+        return D_CLI_SAIDA_FALHA;
+    return SalvarMapa(pstCli->stImagens, 0, stOpcoes.szPng) ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
+}
+
+int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
+{
+    ST_OpcoesDesenho stOpcoes;
+    if (!LerOpcoes(vArgumentos, true, &stOpcoes))
+        return D_CLI_SAIDA_USO;
+    if (stOpcoes.szMapa.empty())
+        return cli_ErroUso("recomendacao: informe o mapa de recomendação com --mapa REC.shp");
+    if (stOpcoes.vOperandos.size() != 1)
+        return cli_ErroUso("recomendacao: informe um arquivo de navegação (.nvg)");
+
+    // Map 1 first: its legend classes the coverage.
+    auto pstCli = CriarVisualizador();
+    ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
+    if (!PrepararMapa1(stOpcoes.szMapa, stOpcoes.szCampo, &stVisualizador.gstMapa1) ||
+        !DesenharMapa(&stVisualizador, 0, stOpcoes.szMapa))
+        return D_CLI_SAIDA_FALHA;
+
+    ST_ParametrosMapa stParametros;
+    stParametros.gstShpLegendaMapa = stVisualizador.gstShpLegendaMapa;
+    std::vector<ST_DetalhesConversao> vResultados;
+    int iSaida = cli_ConverterArquivos(stOpcoes.vOperandos, D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO,
+                                       1, &stParametros, &vResultados);
+    if (iSaida != D_CLI_SAIDA_OK || vResultados.size() != 1 || stOpcoes.szPng.empty())
+        return iSaida;
+
+    // Map 2 is the set the job wrote, drawn over map 1's ground with map 1's legend.
+    const ST_DetalhesConversao& stResultado = vResultados[0];
+    stVisualizador.gstMapa2.szNomeArqMapaShp = stResultado.szMapa2Shp;
+    stVisualizador.gstMapa2.szNomeArqMapaDbf = stResultado.szMapa2Dbf;
+    stVisualizador.gstMapa2.uiParamSelecionado = stResultado.uiMapa2ParamSelecionado;
+    if (!DesenharMapa(&stVisualizador, 1, stResultado.szMapa2Shp))
+        return D_CLI_SAIDA_FALHA;
+
+    bool bOk = SalvarMapa(pstCli->stImagens, 0, stOpcoes.szPng + "_mapa1.png");
+    bOk = SalvarMapa(pstCli->stImagens, 1, stOpcoes.szPng + "_mapa2.png") && bOk;
+    return bOk ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
+}
