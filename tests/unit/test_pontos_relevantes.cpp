@@ -114,7 +114,7 @@ int Contar(const std::string& szTexto, const std::string& szTrecho)
 
 struct Linha
 {
-    std::string szCor, szRotulo, szValor;
+    std::string szRotulo, szValor;
 };
 
 // Rows of the table of stage n's flag.
@@ -129,9 +129,7 @@ std::vector<Linha> Tabela(const std::string& szKml, int iEtapa)
     while ((pos = szKml.find("\n<tr>\n" + kCelula, pos)) < fim)
     {
         Linha l;
-        pos += 6 + kCelula.size();
-        l.szCor = szKml.substr(pos, 6);
-        pos += 9;
+        pos += 6 + kCelula.size() + 9; // past the colour and the cell opener
         std::size_t f = szKml.find("</td>\n", pos);
         l.szRotulo = szKml.substr(pos, f - pos);
         pos = szKml.find(">", f + 6 + kCelula.size()) + 1;
@@ -345,8 +343,6 @@ TEST(PontosRelevantes, LinhasDaTabelaPorVersaoEOperacao)
     EXPECT_EQ(Valor(linhas, "Constante de Trabalho"), "1,50");
     EXPECT_EQ(Valor(linhas, "Sobreposição"), "-0,25 m");
     EXPECT_EQ(Valor(linhas, "Distância Antena-Implemento"), "1,5 m (p/ frente)");
-    for (std::size_t i = 0; i < linhas.size(); i++)
-        EXPECT_EQ(linhas[i].szCor, i % 2 == 0 ? "EFEFEF" : "D5D5D5") << i;
 
     // Version 3 fertilising on a fixed rate: doses and the belt constant.
     e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_ADUBACAO);
