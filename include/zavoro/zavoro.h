@@ -590,6 +590,28 @@ BOOL zavoro_LerConfiguracaoEvento(std::FILE* pfArquivoLeitura, unsigned int uiVe
 // byte, or the whole field when it holds none).
 std::string zavoro_TextoCampo(const char* pcCampo, std::size_t tamanho = D_ZAVORO_TAMANHO_STRING);
 
+// Where the parts of a navigation file start, found by one walk over the container that checks versions
+// and counts only (checksums are validation's business): the field record, the guide and boundary
+// entries (skipped by their lengths), the event header as stored, and the first stage.
+struct ST_EstruturaNavegacao
+{
+    std::uint32_t uiVersaoArquivoNavegacao = 0;
+    BOOL bTalhaoLido = FALSE; // stTalhao holds the field record (also when a later part failed)
+    ST_Talhao stTalhao{};
+    std::uint32_t ulNumeroGuias = 0;
+    long lInicioGuias = 0;    // first guide entry
+    std::uint32_t uiNumeroLimites = 0;
+    long lInicioLimites = 0;  // first boundary entry (container version 2)
+    std::uint16_t usVersaoArquivoEvento = 0;
+    ST_EventoCabecalho stCabecalho{};
+    long lPrimeiraEtapa = 0;  // first configuration block
+};
+
+// Walks from the start of the file; leaves it at the first stage. FALSE (with the reason in pszErro,
+// when given) at the first part that cannot be read or has a version or count this system does not know.
+BOOL zavoro_PercorrerEstrutura(std::FILE* pfArquivoLeitura, ST_EstruturaNavegacao* pstEstrutura,
+                               std::string* pszErro = nullptr);
+
 // ---------------------------------------------------------------------------------------------------
 // Validation
 // ---------------------------------------------------------------------------------------------------

@@ -14,44 +14,6 @@ namespace
 
 
 
-// Walks the container up to the event version without checksums, as the light readers do: the
-// field, every guide and boundary skipped by their lengths. Leaves the position at the event header.
-// Returns the event version, or 0 when a version is not one this system knows.
-unsigned int PercorrerAteEvento(std::FILE* pf, ST_Talhao* pstTalhao)
-{
-    std::uint32_t uiVersao;
-    std::int32_t iTamanho;
-    std::uint16_t usVersao;
-    if (!funcAux_Ler(pf, &uiVersao) || (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
-                                uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES))
-        return 0;
-    if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO ||
-        !funcAux_Ler(pf, pstTalhao) || std::fseek(pf, 1, SEEK_CUR) != 0)
-        return 0;
-
-    const int iListas = uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES ? 2 : 1;
-    for (int l = 0; l < iListas; l++)
-    {
-        std::uint32_t ulNumero;
-        if (!funcAux_Ler(pf, &ulNumero))
-            return 0;
-        for (std::uint32_t i = 0; i < ulNumero; i++)
-        {
-            if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || iTamanho < 2)
-                return 0;
-            bool bVersaoValida = l == 0 ? usVersao >= D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA &&
-                                              usVersao <= D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA
-                                        : usVersao == D_ZAVORO_VERSAO_ARQUIVO_LIMITE;
-            if (!bVersaoValida || std::fseek(pf, iTamanho - 2, SEEK_CUR) != 0)
-                return 0;
-        }
-    }
-    if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
-        usVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
-        return 0;
-    return usVersao;
-}
-
 void Pausar(const ST_EstruturaThread* pstThread, int iUnidades)
 {
     funcAux_Delay(iUnidades, pstThread->unidadePausa);
@@ -162,11 +124,11 @@ int conversor_AnalisarTiposArqNavegacao(const char* pszPathArquivoLeitura)
     FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pszPathArquivoLeitura);
     if (!pf)
         return 0;
-    ST_Talhao stTalhao;
-    unsigned int uiVersaoEvento = PercorrerAteEvento(pf.get(), &stTalhao);
-    ST_EventoCabecalho stCabecalho;
-    if (uiVersaoEvento == 0 || !funcAux_Ler(pf.get(), &stCabecalho))
+    ST_EstruturaNavegacao stEstrutura;
+    if (!zavoro_PercorrerEstrutura(pf.get(), &stEstrutura))
         return 0;
+    const unsigned int uiVersaoEvento = stEstrutura.usVersaoArquivoEvento;
+    const ST_EventoCabecalho& stCabecalho = stEstrutura.stCabecalho;
 
     const long lTamanhoPonto = zavoro_TamanhoPontoNVG(uiVersaoEvento);
     int iTipos = 0;
@@ -196,14 +158,13 @@ void conversor_RetornarDetalhesConversao(const char* pcArquivo, ST_DetalhesConve
     FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivo);
     if (!pf)
         return;
-    ST_Talhao stTalhao;
-    unsigned int uiVersaoEvento = PercorrerAteEvento(pf.get(), &stTalhao);
-    if (uiVersaoEvento == 0)
-        return;
-    pstDetalhesConversao->cNomeTalhao = zavoro_TextoCampo(stTalhao.szNomeTalhao);
-    ST_EventoCabecalho stCabecalho;
-    if (funcAux_Ler(pf.get(), &stCabecalho))
-        pstDetalhesConversao->cNomeEvento = zavoro_TextoCampo(stCabecalho.szNomeEvento);
+    ST_EstruturaNavegacao stEstrutura;
+    BOOL bOk = zavoro_PercorrerEstrutura(pf.get(), &stEstrutura);
+    // What was read before a part failed is still shown.
+    if (stEstrutura.bTalhaoLido)
+        pstDetalhesConversao->cNomeTalhao = zavoro_TextoCampo(stEstrutura.stTalhao.szNomeTalhao);
+    if (bOk)
+        pstDetalhesConversao->cNomeEvento = zavoro_TextoCampo(stEstrutura.stCabecalho.szNomeEvento);
 }
 
 void conversor_ConfirmarAviso(ST_EstruturaThread* pstEstruturaThread)

@@ -60,69 +60,6 @@ BOOL Falhar(std::string* pszErro, std::string szMotivo)
     return FALSE;
 }
 
-// Positions the driver needs, found by one walk that checks only versions.
-struct ST_Estrutura
-{
-    ST_Talhao stTalhao{};
-    std::uint32_t ulNumeroGuias = 0;
-    long lInicioGuias = 0;
-    std::uint32_t uiNumeroLimites = 0;
-    long lInicioLimites = 0;
-    std::uint16_t usVersaoArquivoEvento = 0;
-    ST_EventoCabecalho stCabecalho{};
-    long lPrimeiraEtapa = 0;
-};
-
-BOOL PercorrerEstrutura(std::FILE* pf, ST_Estrutura* pst, std::string* pszErro)
-{
-    std::uint32_t uiVersao = 0;
-    std::int32_t iTamanho = 0;
-    std::uint16_t usVersao = 0;
-    if (!funcAux_Ler(pf, &uiVersao) || (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
-                                uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES))
-        return Falhar(pszErro, "versão de arquivo de navegação desconhecida");
-    if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || usVersao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO ||
-        !funcAux_Ler(pf, &pst->stTalhao) || std::fseek(pf, 1, SEEK_CUR) != 0)
-        return Falhar(pszErro, "talhão ilegível ou de versão desconhecida");
-
-    auto PularEntradas = [&](std::uint32_t ulNumero, bool bGuias) {
-        for (std::uint32_t i = 0; i < ulNumero; i++)
-        {
-            long lInicio = std::ftell(pf);
-            if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &usVersao) || iTamanho < 2)
-                return false;
-            bool bVersaoValida = bGuias ? usVersao >= D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA &&
-                                              usVersao <= D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA
-                                        : usVersao == D_ZAVORO_VERSAO_ARQUIVO_LIMITE;
-            if (!bVersaoValida || std::fseek(pf, lInicio + 4 + iTamanho, SEEK_SET) != 0)
-                return false;
-        }
-        return true;
-    };
-    if (!funcAux_Ler(pf, &pst->ulNumeroGuias) || pst->ulNumeroGuias > D_ZAVORO_NUMERO_MAXIMO_GUIAS)
-        return Falhar(pszErro, "lista de guias ilegível");
-    pst->lInicioGuias = std::ftell(pf);
-    if (!PularEntradas(pst->ulNumeroGuias, true))
-        return Falhar(pszErro, "guia ilegível ou de versão desconhecida");
-    if (uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
-    {
-        if (!funcAux_Ler(pf, &pst->uiNumeroLimites) || pst->uiNumeroLimites > D_ZAVORO_NUMERO_MAXIMO_LIMITES)
-            return Falhar(pszErro, "lista de limites ilegível");
-        pst->lInicioLimites = std::ftell(pf);
-        if (!PularEntradas(pst->uiNumeroLimites, false))
-            return Falhar(pszErro, "limite ilegível ou de versão desconhecida");
-    }
-    if (!funcAux_Ler(pf, &iTamanho) || !funcAux_Ler(pf, &pst->usVersaoArquivoEvento) ||
-        pst->usVersaoArquivoEvento < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
-        pst->usVersaoArquivoEvento > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO || !funcAux_Ler(pf, &pst->stCabecalho))
-        return Falhar(pszErro, "evento ilegível ou de versão desconhecida");
-    if (pst->stCabecalho.ucUltOperacao <= D_ZAVORO_OPERACAO_OUTROS)
-        pst->stCabecalho.ucUltOperacao =
-            zavoro_TraduzirOperacao(pst->stCabecalho.ucUltOperacao, pst->usVersaoArquivoEvento);
-    pst->lPrimeiraEtapa = std::ftell(pf);
-    return TRUE;
-}
-
 // The set of a map being written is dropped on every path that does not finish it.
 struct ST_ConjuntoPendente
 {
@@ -177,9 +114,12 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
         return Falhar(pszErro, "não foi possível abrir " + std::string(pcArquivoLeitura ? pcArquivoLeitura : ""));
     std::FILE* pf = pfLeitura.get();
 
-    ST_Estrutura st;
-    if (!PercorrerEstrutura(pf, &st, pszErro))
+    ST_EstruturaNavegacao st;
+    if (!zavoro_PercorrerEstrutura(pf, &st, pszErro))
         return FALSE;
+    // Every reader of the header uses the current operation numbering (the legend relies on it).
+    if (st.stCabecalho.ucUltOperacao <= D_ZAVORO_OPERACAO_OUTROS)
+        st.stCabecalho.ucUltOperacao = zavoro_TraduzirOperacao(st.stCabecalho.ucUltOperacao, st.usVersaoArquivoEvento);
 
     ST_ArquivoSaida stSaida;
     if (!funcAux_AbrirArquivoSaida(pcArquivoEscrita, &stSaida, pszErro))

@@ -19,10 +19,6 @@ namespace
 {
 
 
-template <typename T> bool conversor_Ler(std::FILE* pf, T* pValor)
-{
-    return std::fread(pValor, sizeof(T), 1, pf) == 1;
-}
 
 BOOL conversor_Falhar(std::string* pszMotivo, std::string szMotivo)
 {
@@ -35,7 +31,7 @@ BOOL conversor_Falhar(std::string* pszMotivo, std::string szMotivo)
 BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArquivoEscrita, std::string* pszMotivo)
 {
     std::uint32_t uiVersaoArquivoNavegacao = 0;
-    if (!conversor_Ler(pfArquivoLeitura, &uiVersaoArquivoNavegacao))
+    if (!funcAux_Ler(pfArquivoLeitura, &uiVersaoArquivoNavegacao))
         return conversor_Falhar(pszMotivo, "arquivo vazio ou ilegível");
     if (uiVersaoArquivoNavegacao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
         uiVersaoArquivoNavegacao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
@@ -45,15 +41,15 @@ BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArqu
     std::int32_t iTamanho = 0;
     std::uint16_t usVersaoArquivoTalhao = 0;
     ST_Talhao stTalhao{};
-    if (!conversor_Ler(pfArquivoLeitura, &iTamanho) || !conversor_Ler(pfArquivoLeitura, &usVersaoArquivoTalhao))
+    if (!funcAux_Ler(pfArquivoLeitura, &iTamanho) || !funcAux_Ler(pfArquivoLeitura, &usVersaoArquivoTalhao))
         return conversor_Falhar(pszMotivo, "talhão incompleto");
     if (usVersaoArquivoTalhao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO)
         return conversor_Falhar(pszMotivo, "versão de talhão desconhecida (" + std::to_string(usVersaoArquivoTalhao) + ")");
-    if (!conversor_Ler(pfArquivoLeitura, &stTalhao) || std::fseek(pfArquivoLeitura, 1, SEEK_CUR) != 0)
+    if (!funcAux_Ler(pfArquivoLeitura, &stTalhao) || std::fseek(pfArquivoLeitura, 1, SEEK_CUR) != 0)
         return conversor_Falhar(pszMotivo, "talhão incompleto");
 
     std::uint32_t ulNumeroGuias = 0;
-    if (!conversor_Ler(pfArquivoLeitura, &ulNumeroGuias))
+    if (!funcAux_Ler(pfArquivoLeitura, &ulNumeroGuias))
         return conversor_Falhar(pszMotivo, "lista de guias incompleta");
     // The count sizes the arrays below: a hostile one must not.
     if (ulNumeroGuias > D_ZAVORO_NUMERO_MAXIMO_GUIAS)
@@ -64,10 +60,10 @@ BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArqu
     {
         const std::string szGuia = "guia " + std::to_string(i + 1);
         std::uint16_t usVersao = 0;
-        if (!conversor_Ler(pfArquivoLeitura, &iTamanho))
+        if (!funcAux_Ler(pfArquivoLeitura, &iTamanho))
             return conversor_Falhar(pszMotivo, szGuia + " incompleta");
         const long lInicio = std::ftell(pfArquivoLeitura);
-        if (!conversor_Ler(pfArquivoLeitura, &usVersao))
+        if (!funcAux_Ler(pfArquivoLeitura, &usVersao))
             return conversor_Falhar(pszMotivo, szGuia + " incompleta");
         if (usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA || usVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA)
             return conversor_Falhar(pszMotivo, "versão de " + szGuia + " desconhecida (" + std::to_string(usVersao) + ")");
@@ -87,7 +83,7 @@ BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArqu
     std::vector<unsigned short> vVersoesLimites;
     if (uiVersaoArquivoNavegacao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
     {
-        if (!conversor_Ler(pfArquivoLeitura, &uiNumeroLimites))
+        if (!funcAux_Ler(pfArquivoLeitura, &uiNumeroLimites))
             return conversor_Falhar(pszMotivo, "lista de limites incompleta");
         if (uiNumeroLimites > D_ZAVORO_NUMERO_MAXIMO_LIMITES)
             return conversor_Falhar(pszMotivo, "número de limites inválido (" + std::to_string(uiNumeroLimites) + ")");
@@ -97,16 +93,16 @@ BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArqu
         {
             const std::string szLimite = "limite " + std::to_string(i + 1);
             std::uint16_t usVersao = 0;
-            if (!conversor_Ler(pfArquivoLeitura, &iTamanho))
+            if (!funcAux_Ler(pfArquivoLeitura, &iTamanho))
                 return conversor_Falhar(pszMotivo, szLimite + " incompleto");
             const long lInicio = std::ftell(pfArquivoLeitura);
-            if (!conversor_Ler(pfArquivoLeitura, &usVersao))
+            if (!funcAux_Ler(pfArquivoLeitura, &usVersao))
                 return conversor_Falhar(pszMotivo, szLimite + " incompleto");
             if (usVersao != D_ZAVORO_VERSAO_ARQUIVO_LIMITE)
                 return conversor_Falhar(pszMotivo,
                                         "versão de " + szLimite + " desconhecida (" + std::to_string(usVersao) + ")");
             if (iTamanho < 0 || static_cast<std::size_t>(iTamanho) < sizeof usVersao + sizeof(ST_Limite_v1) ||
-                !conversor_Ler(pfArquivoLeitura, &vLimites[i]) ||
+                !funcAux_Ler(pfArquivoLeitura, &vLimites[i]) ||
                 std::fseek(pfArquivoLeitura, lInicio + iTamanho, SEEK_SET) != 0)
                 return conversor_Falhar(pszMotivo, szLimite + " incompleto");
             vVersoesLimites[i] = usVersao;
@@ -115,12 +111,12 @@ BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArqu
 
     std::uint16_t usVersaoArquivoEvento = 0;
     ST_EventoCabecalho stEvtCabecalho{};
-    if (!conversor_Ler(pfArquivoLeitura, &iTamanho) || !conversor_Ler(pfArquivoLeitura, &usVersaoArquivoEvento))
+    if (!funcAux_Ler(pfArquivoLeitura, &iTamanho) || !funcAux_Ler(pfArquivoLeitura, &usVersaoArquivoEvento))
         return conversor_Falhar(pszMotivo, "evento incompleto");
     if (usVersaoArquivoEvento < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
         usVersaoArquivoEvento > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
         return conversor_Falhar(pszMotivo, "versão de evento desconhecida (" + std::to_string(usVersaoArquivoEvento) + ")");
-    if (!conversor_Ler(pfArquivoLeitura, &stEvtCabecalho))
+    if (!funcAux_Ler(pfArquivoLeitura, &stEvtCabecalho))
         return conversor_Falhar(pszMotivo, "cabeçalho do evento incompleto");
 
     conversor_EscreverDadosGeraisRelatorio(pfArquivoEscrita, &stTalhao, &stEvtCabecalho, uiVersaoArquivoNavegacao,
