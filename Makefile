@@ -1,10 +1,10 @@
-# Entry points: setup, build, test, demo, samples, fuzz, bench, clean.
+# Entry points: setup, build, test, demo, samples, fuzz, bench, install, package, clean.
 JOBS  := 2
 CMAKE := cmake -G Ninja -S .
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .DEFAULT_GOAL := build
-.PHONY: setup build test test-asan test-tsan demo samples fuzz bench clean
+.PHONY: setup build test test-asan test-tsan demo samples fuzz bench install package clean
 
 setup:
 	bash scripts/setup.sh
@@ -45,6 +45,14 @@ fuzz: setup
 
 bench: build
 	@set -e; for b in build/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done; bash bench/medir_comandos.sh
+
+# Installs the programs, the help, the desktop entry and the icons (PREFIX=/caminho to choose where).
+install: build
+	cmake --install build $(if $(PREFIX),--prefix $(PREFIX),)
+
+# Debian package in build/ (quibar-zavoro_<versão>_<arquitetura>.deb).
+package: build
+	cd build && cpack -G DEB
 
 clean:
 	rm -rf build build-asan build-tsan build-fuzz demo-saida

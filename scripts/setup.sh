@@ -9,6 +9,10 @@ PACKAGES=(
     libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo, shpinfo/dbfdump
     time                                             # /usr/bin/time for whole-command measurements
     qt6-base-dev fonts-dejavu-core                   # Qt 6 Gui drawing surface (headless rendering), its sans font
+    fonts-liberation2                                # narrow sans face of the window's controls (metrics of the dialog font)
+    xvfb xauth                                       # desktop app screenshots under a virtual display
+    poppler-utils desktop-file-utils                 # pdfinfo/pdftoppm check the help PDF; desktop entry check
+    dpkg-dev                                         # dpkg-shlibdeps for the .deb's dependencies (make package)
 )
 
 missing=()

@@ -1,0 +1,596 @@
+// Qt adapter of the main dialog, the enlarged map window and the About box.
+#include "principal/janelaQt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QTextOption>
+#include <QUrl>
+
+#include <system_error>
+
+namespace
+{
+QString Q(const std::string& sz)
+{
+    return QString::fromUtf8(sz.data(), static_cast<qsizetype>(sz.size()));
+}
+
+std::string U(const QString& sz)
+{
+    return sz.toUtf8().toStdString();
+}
+
+// Texts keep the "\r\n" line ends they are written with; the widgets want "\n".
+QString TextoTela(const std::string& sz)
+{
+    QString szTexto = Q(sz);
+    szTexto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return szTexto;
+}
+
+QColor Cor(std::uint32_t ulCor)
+{
+    return QColor::fromRgb(QRgb(0xFF000000u | (ulCor & 0x00FFFFFFu)));
+}
+
+JanelaConversorZavoro* Adaptador(void* pContexto)
+{
+    return static_cast<JanelaConversorZavoro*>(pContexto);
+}
+} // namespace
+
+QFont principal_FonteDialogo()
+{
+    // The dialog's face where it exists; otherwise a narrow sans face whose 11-pixel texts fit the
+    // controls laid out for it.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial"),
+                                QStringLiteral("DejaVu Sans")});
+    QFont fonte(QStringLiteral("MS Sans Serif"));
+    fonte.setPixelSize(11);
+    fonte.setStyleHint(QFont::SansSerif);
+    return fonte;
+}
+
+QFont principal_FontePixels(int iPixels, bool bNegrito, bool bSublinhado)
+{
+    QFont fonte = principal_FonteDialogo();
+    fonte.setPixelSize(iPixels);
+    fonte.setWeight(bNegrito ? QFont::Bold : QFont::Normal);
+    fonte.setUnderline(bSublinhado);
+    return fonte;
+}
+
+QIcon principal_IconeQuibar()
+{
+    QIcon icone;
+    for (int iTamanho : {16, 32, 48, 64})
+        icone.addFile(QStringLiteral(":/rc/icoQuibar_%1.png").arg(iTamanho), QSize(iTamanho, iTamanho));
+    return icone;
+}
+
+// The client area: white, with the panel's pictures painted under the controls.
+class AreaClienteQt : public QWidget
+{
+public:
+    AreaClienteQt(JanelaConversorZavoro* pJanela) : QWidget(pJanela), m_pJanela(pJanela)
+    {
+        setObjectName(QStringLiteral("areaCliente"));
+        setAutoFillBackground(true);
+        QPalette paleta = palette();
+        paleta.setColor(QPalette::Window, Qt::white);
+        setPalette(paleta);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override { m_pJanela->Pintar(this); }
+    void mouseDoubleClickEvent(QMouseEvent* pEvento) override
+    {
+        const QPoint ponto = pEvento->position().toPoint();
+        m_pJanela->DuploClique(ponto.x(), ponto.y());
+    }
+
+private:
+    JanelaConversorZavoro* m_pJanela;
+};
+
+// ---------------------------------------------------------------------------------------------------
+// Platform services over Qt
+// ---------------------------------------------------------------------------------------------------
+
+namespace
+{
+int MensagemQt(void* pContexto, const char* pcTexto, const char* pcTitulo, int iBotoes)
+{
+    QMessageBox caixa(Adaptador(pContexto));
+    caixa.setWindowTitle(QString::fromUtf8(pcTitulo));
+    caixa.setText(TextoTela(pcTexto));
+    caixa.setStandardButtons(iBotoes == D_PRINCIPAL_MB_OKCANCEL ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
+    return caixa.exec() == QMessageBox::Ok ? D_PRINCIPAL_IDOK : D_PRINCIPAL_IDCANCEL;
+}
+
+bool AbrirArquivosQt(void* pContexto, const char* pcFiltroTexto, const char*, const char* pcExtensao, bool bVarios,
+                     std::vector<std::string>* pvArquivos)
+{
+    QFileDialog dialogo(Adaptador(pContexto));
+    dialogo.setFileMode(bVarios ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setNameFilter(QString::fromUtf8(pcFiltroTexto));
+    dialogo.setDefaultSuffix(QString::fromUtf8(pcExtensao));
+    dialogo.setDirectory(QDir::homePath());
+    if (dialogo.exec() != QDialog::Accepted)
+        return false;
+    for (const QString& szArquivo : dialogo.selectedFiles())
+        pvArquivos->push_back(U(QDir::toNativeSeparators(szArquivo)));
+    return !pvArquivos->empty();
+}
+
+bool EscolherDiretorioQt(void* pContexto, const char* pcTitulo, std::string* pszDiretorio)
+{
+    const QString szPasta =
+        QFileDialog::getExistingDirectory(Adaptador(pContexto), QString::fromUtf8(pcTitulo), QDir::homePath());
+    if (szPasta.isEmpty())
+        return false;
+    *pszDiretorio = U(QDir::toNativeSeparators(szPasta));
+    return true;
+}
+
+void AbrirDocumentoQt(void*, const std::string& szCaminho)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(szCaminho)));
+}
+
+void MostrarSobreQt(void* pContexto)
+{
+    DialogoSobre sobre(Adaptador(pContexto));
+    sobre.exec();
+}
+
+void PostarQt(void* pContexto, std::function<void()> fn)
+{
+    JanelaConversorZavoro* pJanela = Adaptador(pContexto);
+    // Queued on the window's thread; dropped if the window is gone by then.
+    QMetaObject::invokeMethod(
+        pJanela, [pJanela, fn = std::move(fn)] { pJanela->Executar(fn); }, Qt::QueuedConnection);
+}
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------
+// Main dialog
+// ---------------------------------------------------------------------------------------------------
+
+JanelaConversorZavoro::JanelaConversorZavoro(QWidget* pai)
+    : QMainWindow(pai), m_pstJanela(std::make_unique<ST_Janela>()), m_pstImagens(std::make_unique<ST_ImagensMapasQt>())
+{
+    setObjectName(QStringLiteral("frmConversorZavoro"));
+    setWindowTitle(QStringLiteral("Quibar Zavoro"));
+    setWindowIcon(principal_IconeQuibar());
+    setFont(principal_FonteDialogo());
+
+    m_pArea = new AreaClienteQt(this);
+    m_pArea->setFixedSize(principal_UnidadesParaPixelsX(D_PRINCIPAL_LARGURA_DIALOGO),
+                          principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_DIALOGO));
+    setCentralWidget(m_pArea);
+    CriarMenu();
+    CriarControles();
+    PreencherServicos();
+    principal_CriarImagensMapas(m_pstImagens.get(), &m_pstJanela->gstVisualizador);
+    // Not resizable: the controls sit at fixed positions.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    Executar([this] { principal_InitDialogHandler(m_pstJanela.get()); });
+}
+
+JanelaConversorZavoro::~JanelaConversorZavoro()
+{
+    // Workers first: they may still be converting and posting to this window.
+    principal_EncerrarTrabalhos(m_pstJanela.get());
+}
+
+void JanelaConversorZavoro::PreencherServicos()
+{
+    ST_ServicosPlataforma& stServicos = m_pstJanela->stServicos;
+    stServicos.pContexto = this;
+    stServicos.pfMensagem = MensagemQt;
+    stServicos.pfAbrirArquivos = AbrirArquivosQt;
+    stServicos.pfEscolherDiretorio = EscolherDiretorioQt;
+    stServicos.pfAbrirDocumento = AbrirDocumentoQt;
+    stServicos.pfMostrarSobre = MostrarSobreQt;
+    stServicos.pfPostar = PostarQt;
+    stServicos.pfEncerrarProcesso = [](void* pContexto, int iCodigo) {
+        JanelaConversorZavoro* pJanela = Adaptador(pContexto);
+        pJanela->m_iCodigoSaida = iCodigo;
+        QCoreApplication::exit(iCodigo);
+    };
+    const QString szPasta = QCoreApplication::applicationDirPath();
+    stServicos.vPastasAjuda = {U(szPasta), U(QDir(szPasta).filePath(QStringLiteral("../share/quibar-zavoro")))};
+}
+
+void JanelaConversorZavoro::CriarMenu()
+{
+    QMenuBar* pMenu = menuBar();
+    pMenu->setObjectName(QStringLiteral("mnZavoro"));
+    auto Acao = [this](QMenu* pPopup, const char* pcTexto, int iId, const char* pcNome) {
+        QAction* pAcao = pPopup->addAction(QString::fromUtf8(pcTexto));
+        pAcao->setObjectName(QString::fromUtf8(pcNome));
+        connect(pAcao, &QAction::triggered, this,
+                [this, iId] { Executar([this, iId] { principal_CommandHandler(m_pstJanela.get(), iId); }); });
+    };
+    QMenu* pArquivo = pMenu->addMenu(QStringLiteral("&Arquivo"));
+    Acao(pArquivo, "&Sair", mnSair, "mnSair");
+    QMenu* pAjuda = pMenu->addMenu(QStringLiteral("A&juda"));
+    Acao(pAjuda, "&Como &utilizar", mnComoUtilizar, "mnComoUtilizar");
+    Acao(pAjuda, "&Sobre Quibar - Zavoro", mnSobre, "mnSobre");
+}
+
+void JanelaConversorZavoro::CriarControles()
+{
+    auto* pGrupoModo = new QButtonGroup(this);
+    auto* pGrupoOpcao = new QButtonGroup(this);
+    for (int i = 0; i < giNumControlesConversorZavoro; i++)
+    {
+        const ST_DefinicaoControle& stDef = gstControlesConversorZavoro[i];
+        const int iId = stDef.iId;
+        const unsigned int uiProp = stDef.uiPropriedades;
+        const auto Comando = [this, iId](unsigned int uiNotificacao = 0) {
+            Executar([this, iId, uiNotificacao] {
+                principal_CommandHandler(m_pstJanela.get(), static_cast<unsigned int>(iId) | (uiNotificacao << 16));
+            });
+        };
+        QWidget* pWidget = nullptr;
+        switch (stDef.eClasse)
+        {
+        case E_ClasseControle::GrupoBox:
+            pWidget = new QGroupBox(m_pArea);
+            break;
+        case E_ClasseControle::Radio: {
+            auto* pRadio = new QRadioButton(m_pArea);
+            (iId == rdbtnOpcao1 || iId == rdbtnOpcao2 ? pGrupoOpcao : pGrupoModo)->addButton(pRadio);
+            connect(pRadio, &QRadioButton::clicked, this, [this, iId, Comando] {
+                // The group's buttons as the user left them, before the command reads them.
+                for (int iOutro : {rdbtnOpcao1, rdbtnOpcao2, rdConversorArquivos, rdVisualizacaoMapas})
+                    principal_Controle(m_pstJanela.get(), iOutro).bMarcado =
+                        static_cast<QRadioButton*>(Controle(iOutro))->isChecked();
+                Comando();
+                (void)iId;
+            });
+            pWidget = pRadio;
+            break;
+        }
+        case E_ClasseControle::Botao: {
+            auto* pBotao = new QPushButton(m_pArea);
+            pBotao->setAutoDefault(false);
+            connect(pBotao, &QPushButton::clicked, this, [Comando] { Comando(); });
+            pWidget = pBotao;
+            break;
+        }
+        case E_ClasseControle::Edicao:
+            if (uiProp & D_PRINCIPAL_CONTROLE_MULTILINHA)
+            {
+                auto* pTexto = new QPlainTextEdit(m_pArea);
+                pTexto->setReadOnly(true);
+                pTexto->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+                pTexto->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+                pWidget = pTexto;
+            }
+            else
+            {
+                auto* pEdit = new QLineEdit(m_pArea);
+                pEdit->setReadOnly((uiProp & D_PRINCIPAL_CONTROLE_SOMENTE_LEITURA) != 0);
+                if (uiProp & D_PRINCIPAL_CONTROLE_CENTRALIZADO)
+                    pEdit->setAlignment(Qt::AlignCenter);
+                if (uiProp & D_PRINCIPAL_CONTROLE_SO_DIGITOS)
+                    pEdit->setValidator(
+                        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), pEdit));
+                connect(pEdit, &QLineEdit::textEdited, this, [this, iId, Comando](const QString& szTexto) {
+                    principal_SetarTexto(m_pstJanela.get(), iId, U(szTexto));
+                    Comando(D_PRINCIPAL_EN_CHANGE);
+                });
+                pWidget = pEdit;
+            }
+            break;
+        case E_ClasseControle::Rotulo: {
+            auto* pRotulo = new QLabel(m_pArea);
+            pRotulo->setWordWrap(true);
+            pRotulo->setAlignment((uiProp & D_PRINCIPAL_CONTROLE_CENTRALIZADO) ? Qt::AlignHCenter | Qt::AlignTop
+                                                                               : Qt::AlignLeft | Qt::AlignTop);
+            pWidget = pRotulo;
+            break;
+        }
+        case E_ClasseControle::BarraProgresso: {
+            auto* pBarra = new QProgressBar(m_pArea);
+            pBarra->setTextVisible(false);
+            pWidget = pBarra;
+            break;
+        }
+        case E_ClasseControle::ListaSuspensa: {
+            auto* pLista = new QComboBox(m_pArea);
+            connect(pLista, &QComboBox::activated, this, [this, iId, Comando](int iIndice) {
+                principal_Controle(m_pstJanela.get(), iId).iSelecao = iIndice;
+                Comando();
+            });
+            pWidget = pLista;
+            break;
+        }
+        case E_ClasseControle::Retangulo: {
+            auto* pRetangulo = new QFrame(m_pArea);
+            pRetangulo->setAutoFillBackground(true);
+            pWidget = pRetangulo;
+            break;
+        }
+        }
+        pWidget->setObjectName(QString::fromUtf8(stDef.szNome));
+        pWidget->setProperty("idControle", iId);
+        m_controles[iId] = pWidget;
+    }
+}
+
+QWidget* JanelaConversorZavoro::Controle(int iId) const
+{
+    auto it = m_controles.find(iId);
+    return it == m_controles.end() ? nullptr : it->second;
+}
+
+QWidget* JanelaConversorZavoro::AreaCliente() const
+{
+    return m_pArea;
+}
+
+void JanelaConversorZavoro::Executar(const std::function<void()>& fn)
+{
+    fn();
+    Sincronizar();
+    if (m_pstJanela->gucFormulario == 0 && !m_bFechando)
+    {
+        m_bFechando = true;
+        close();
+    }
+}
+
+void JanelaConversorZavoro::Sincronizar()
+{
+    ST_Janela* pstJanela = m_pstJanela.get();
+    if (windowTitle() != Q(pstJanela->szTitulo) && !pstJanela->szTitulo.empty())
+        setWindowTitle(Q(pstJanela->szTitulo));
+    // Painting may move the target edits, so it is laid out before the widgets are placed.
+    m_stPintura = principal_PaintHandler(pstJanela);
+
+    for (const ST_Controle& stControle : pstJanela->vControles)
+    {
+        const ST_DefinicaoControle& stDef = *stControle.pstDefinicao;
+        QWidget* pWidget = Controle(stDef.iId);
+        const QSignalBlocker bloqueio(pWidget);
+        const QRect geometria(stControle.iX, stControle.iY, stControle.iLargura, stControle.iAltura);
+        switch (stDef.eClasse)
+        {
+        case E_ClasseControle::GrupoBox:
+            static_cast<QGroupBox*>(pWidget)->setTitle(Q(stControle.szTexto));
+            break;
+        case E_ClasseControle::Radio: {
+            auto* pRadio = static_cast<QRadioButton*>(pWidget);
+            pRadio->setText(Q(stControle.szTexto));
+            if (pRadio->isChecked() != stControle.bMarcado)
+            {
+                // An exclusive group refuses to uncheck its checked button directly.
+                QButtonGroup* pGrupo = pRadio->group();
+                pGrupo->setExclusive(false);
+                pRadio->setChecked(stControle.bMarcado);
+                pGrupo->setExclusive(true);
+            }
+            break;
+        }
+        case E_ClasseControle::Botao:
+            static_cast<QPushButton*>(pWidget)->setText(Q(stControle.szTexto));
+            break;
+        case E_ClasseControle::Edicao:
+            if (auto* pTexto = qobject_cast<QPlainTextEdit*>(pWidget))
+            {
+                const QString szNovo = TextoTela(stControle.szTexto);
+                if (pTexto->toPlainText() != szNovo)
+                {
+                    pTexto->setPlainText(szNovo);
+                    // The newest block is the one to read.
+                    pTexto->verticalScrollBar()->setValue(pTexto->verticalScrollBar()->maximum());
+                }
+            }
+            else
+            {
+                auto* pEdit = static_cast<QLineEdit*>(pWidget);
+                if (pEdit->text() != Q(stControle.szTexto))
+                    pEdit->setText(Q(stControle.szTexto));
+            }
+            break;
+        case E_ClasseControle::Rotulo:
+            static_cast<QLabel*>(pWidget)->setText(TextoTela(stControle.szTexto));
+            break;
+        case E_ClasseControle::BarraProgresso: {
+            auto* pBarra = static_cast<QProgressBar*>(pWidget);
+            // A range of 0..0 is Qt's endless (marquee) bar.
+            pBarra->setRange(0, stControle.bMarquee ? 0 : 100);
+            break;
+        }
+        case E_ClasseControle::ListaSuspensa: {
+            auto* pLista = static_cast<QComboBox*>(pWidget);
+            QStringList vItens;
+            for (const std::string& szItem : stControle.vItens)
+                vItens.push_back(Q(szItem));
+            QStringList vAtuais;
+            for (int i = 0; i < pLista->count(); i++)
+                vAtuais.push_back(pLista->itemText(i));
+            if (vItens != vAtuais)
+            {
+                pLista->clear();
+                pLista->addItems(vItens);
+            }
+            pLista->setCurrentIndex(stControle.iSelecao);
+            break;
+        }
+        case E_ClasseControle::Retangulo:
+            break;
+        }
+        if (stDef.eClasse == E_ClasseControle::ListaSuspensa)
+        {
+            // The template's height is the dropped list's; the closed box is one line high.
+            pWidget->setGeometry(geometria.x(), geometria.y(), geometria.width(), 21);
+        }
+        else
+        {
+            pWidget->setGeometry(geometria);
+        }
+        pWidget->setEnabled(stControle.bHabilitado);
+        pWidget->setVisible(stControle.bVisivel && !principal_ControleDeOutroModo(pstJanela, stDef.iId));
+    }
+    if (pstJanela->bRepintar)
+        m_pArea->update();
+    pstJanela->bRepintar = false;
+    pstJanela->bApagarFundo = false;
+}
+
+void JanelaConversorZavoro::Pintar(QWidget* pArea)
+{
+    QPainter pintor(pArea);
+    ST_Janela* pstJanela = m_pstJanela.get();
+    if (pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS)
+    {
+        for (int iMapa = 0; iMapa < 2; iMapa++)
+        {
+            const ST_PontoTela stCanto = principal_PosicaoImagemMapa(pstJanela, iMapa);
+            pintor.drawImage(QPoint(stCanto.iX, stCanto.iY), m_pstImagens->stMapa[iMapa].imagem);
+        }
+        return;
+    }
+    pintor.setRenderHint(QPainter::Antialiasing, false);
+    for (const ST_CaixaPintura& stCaixa : m_stPintura.vCaixas)
+    {
+        const QRect retangulo(stCaixa.iX0, stCaixa.iY0, stCaixa.iX1 - stCaixa.iX0, stCaixa.iY1 - stCaixa.iY0);
+        pintor.fillRect(retangulo, Qt::black);
+        pintor.fillRect(retangulo.adjusted(1, 1, -1, -1), Cor(stCaixa.ulCor));
+    }
+    for (const ST_CaixaPintura& stTraco : m_stPintura.vTracos)
+        pintor.fillRect(QRect(stTraco.iX0, stTraco.iY0, stTraco.iX1 - stTraco.iX0, stTraco.iY1 - stTraco.iY0),
+                        Cor(stTraco.ulCor));
+    pintor.setPen(Qt::black);
+    for (const ST_TextoPintura& stTexto : m_stPintura.vTextos)
+    {
+        const QFont fonte = principal_FontePixels(stTexto.iPixels, false, stTexto.bSublinhado);
+        pintor.setFont(fonte);
+        const QFontMetrics medidas(fonte);
+        const QString szTexto = Q(stTexto.szTexto);
+        const int iLargura = medidas.horizontalAdvance(szTexto);
+        const int iX = stTexto.bCentralizado ? stTexto.iX - iLargura / 2 : stTexto.iX;
+        pintor.drawText(QPoint(iX, stTexto.iY + medidas.ascent()), szTexto);
+    }
+}
+
+void JanelaConversorZavoro::DuploClique(int iX, int iY)
+{
+    const int iMapa = principal_MapaDuploClique(m_pstJanela.get(), iX, iY);
+    if (iMapa < 0)
+        return;
+    auto* pJanela = new JanelaVisualizacaoMapa(this, iMapa, m_pstImagens->stMapaMax[iMapa].imagem);
+    pJanela->show();
+    pJanela->activateWindow();
+}
+
+void JanelaConversorZavoro::closeEvent(QCloseEvent* pEvento)
+{
+    principal_CloseHandler(m_pstJanela.get());
+    // Running workers are asked to stop and waited for when the window is destroyed.
+    pEvento->accept();
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Enlarged map and About box
+// ---------------------------------------------------------------------------------------------------
+
+JanelaVisualizacaoMapa::JanelaVisualizacaoMapa(QWidget* pai, int iNumMapa, const QImage& imagem)
+    : QDialog(pai), m_imagem(imagem.copy())
+{
+    setObjectName(QStringLiteral("frmVisualizacaoMapa"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(iNumMapa == 0 ? QStringLiteral("Visualização de Mapa 1 - Shapefile")
+                                 : QStringLiteral("Visualização de Mapa 2 - Shapefile"));
+    setWindowIcon(principal_IconeQuibar());
+    setFixedSize(principal_UnidadesParaPixelsX(D_PRINCIPAL_LARGURA_MAPA_MAX),
+                 principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_MAPA_MAX));
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    setPalette(paleta);
+    setAutoFillBackground(true);
+}
+
+void JanelaVisualizacaoMapa::paintEvent(QPaintEvent*)
+{
+    QPainter pintor(this);
+    pintor.drawImage(QPoint(6, 7), m_imagem);
+}
+
+DialogoSobre::DialogoSobre(QWidget* pai) : QDialog(pai)
+{
+    setObjectName(QStringLiteral("frmSobre"));
+    setWindowTitle(QStringLiteral("Sobre"));
+    setWindowIcon(principal_IconeQuibar());
+    setFixedSize(principal_UnidadesParaPixelsX(D_PRINCIPAL_LARGURA_SOBRE),
+                 principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_SOBRE));
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    setPalette(paleta);
+    setAutoFillBackground(true);
+}
+
+void DialogoSobre::paintEvent(QPaintEvent*)
+{
+    QPainter pintor(this);
+    char szVersao[32];
+    std::snprintf(szVersao, sizeof(szVersao), "Versão:\t%02d.%02d", D_PRINCIPAL_VERSAO_APLICATIVO / 100,
+                  D_PRINCIPAL_VERSAO_APLICATIVO % 100);
+    struct Linha
+    {
+        int iY;
+        QString szTexto;
+        bool bDestaque;
+        QColor cor;
+    };
+    const Linha linhas[] = {
+        {20, QStringLiteral("Quibar Zavoro"), true, Qt::black},
+        {50, QString::fromUtf8(szVersao), false, Qt::black},
+        {70, QStringLiteral("Data:\t") + QString::fromUtf8(D_PRINCIPAL_DATA_ULTIMA_VERSAO), false, Qt::black},
+        {90, QStringLiteral("Morvel"), false, Qt::black},
+        {110, QStringLiteral("www.morvel.com.br"), true, QColor(0, 0, 255)},
+    };
+    QTextOption opcao;
+    opcao.setTabStopDistance(48);
+    opcao.setWrapMode(QTextOption::NoWrap);
+    for (const Linha& linha : linhas)
+    {
+        pintor.setFont(principal_FontePixels(14, linha.bDestaque, linha.bDestaque));
+        pintor.setPen(linha.cor);
+        pintor.drawText(QRectF(100, linha.iY, width() - 100, 20), linha.szTexto, opcao);
+    }
+    pintor.drawImage(QRect(10, 10, 72, 110), QImage(QStringLiteral(":/rc/logoMorvel.bmp")));
+}

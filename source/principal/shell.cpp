@@ -1,0 +1,241 @@
+// The shell: start of the main dialog, command routing, the three worker notices, help and exit.
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "principal/principal.h"
+
+std::string principal_TituloJanela()
+{
+    char szTitulo[64];
+    std::snprintf(szTitulo, sizeof(szTitulo), "Quibar Zavoro - v%02d.%02d", D_PRINCIPAL_VERSAO_APLICATIVO / 100,
+                  D_PRINCIPAL_VERSAO_APLICATIVO % 100);
+    return szTitulo;
+}
+
+void principal_InitDialogHandler(ST_Janela* pstJanela)
+{
+    pstJanela->szTitulo = principal_TituloJanela();
+    pstJanela->gucNivelMenuConversaoOpcoesMapa = 0;
+    principal_MontarGroupboxConversaoArquivos(pstJanela);
+    principal_HabilitarControle(pstJanela, btnBotaoEsquerda, false);
+    principal_HabilitarControle(pstJanela, btnBotaoDireita, false);
+    principal_SetarTexto(pstJanela, lblStatusConversao, D_PRINCIPAL_TEXTO_INICIAL);
+    pstJanela->gstSelecaoArquivos->szPathsArqNaveg[0] = '\0';
+    pstJanela->gstSelecaoArquivos->szPathsArqNavegTxtBox[0] = '\0';
+    // The map panel is laid out now, while hidden, so switching modes only swaps panels.
+    principal_IniciarPainelMapas(pstJanela);
+}
+
+void principal_CommandHandler(ST_Janela* pstJanela, unsigned int iComando)
+{
+    const int iId = static_cast<int>(iComando & 0xFFFF);
+    const unsigned int uiNotificacao = (iComando >> 16) & 0xFFFF;
+    switch (iId)
+    {
+    case btnSelecioneArquivos:
+        principal_OnClickBotaoSelecionarArquivos(pstJanela);
+        break;
+    case btnSelecioneDiretorio:
+        principal_OnClickBotaoSelecionarDiretorio(pstJanela);
+        break;
+    case btnBotaoEsquerda:
+        principal_OnClickBotaoEsquerda(pstJanela);
+        break;
+    case btnBotaoDireita:
+        principal_OnClickBotaoDireita(pstJanela);
+        break;
+    case btnCancelarConversao:
+        principal_OnClickBotaoCancelar(pstJanela);
+        break;
+    case etValorAlvo1:
+    case etValorAlvo2:
+    case etValorAlvo3:
+    case etValorAlvo4:
+    case etValorAlvo5:
+        if (uiNotificacao == D_PRINCIPAL_EN_CHANGE)
+            principal_OnUpdateEditorTextoValorAlvo(pstJanela, iId, pstJanela->giTipoMapa);
+        break;
+    case rdbtnOpcao1:
+        pstJanela->giTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA;
+        principal_MontarGroupboxConversaoArquivos(pstJanela);
+        break;
+    case rdbtnOpcao2:
+        pstJanela->giTipoMapa = D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
+        principal_MontarGroupboxConversaoArquivos(pstJanela);
+        break;
+    case rdConversorArquivos:
+        principal_TrocarModoUtilizacao(pstJanela, D_PRINCIPAL_MODO_UTILIZACAO_CONVERSAO_ARQUIVOS);
+        break;
+    case rdVisualizacaoMapas:
+        principal_TrocarModoUtilizacao(pstJanela, D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS);
+        break;
+    case btnMapa1Shp:
+        principal_OnClickBotaoSelecionarMapa(pstJanela, 0);
+        principal_SelecionarParametroMapa(pstJanela, 0);
+        break;
+    case btnMapa2Shp:
+        principal_OnClickBotaoSelecionarMapa(pstJanela, 1);
+        break;
+    case btnDesenharMapaShapefile1:
+        principal_DesenharMapa1(pstJanela);
+        break;
+    case btnDesenharMapaShapefile2:
+        principal_CriarDesenharMapaTaxa(pstJanela);
+        break;
+    case cBoxVisualizacaoMapaParam1:
+        principal_SelecionarParametroMapa(pstJanela, 0);
+        break;
+    case mnSair:
+        pstJanela->gucFormulario = 0;
+        break;
+    case mnComoUtilizar:
+        principal_AbrirAjuda(pstJanela);
+        break;
+    case mnSobre:
+        if (pstJanela->stServicos.pfMostrarSobre != nullptr)
+            pstJanela->stServicos.pfMostrarSobre(pstJanela->stServicos.pContexto);
+        break;
+    default:
+        break;
+    }
+}
+
+void principal_ProcuraArquivosOKHandler(ST_Janela* pstJanela, int iStatus, int iTipos)
+{
+    ST_SelecaoArquivos& stSelecao = *pstJanela->gstSelecaoArquivos;
+    const int iBotao = stSelecao.iTipoSelecao == D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS
+                           ? btnSelecioneArquivos
+                           : btnSelecioneDiretorio;
+    principal_HabilitarControle(pstJanela, iBotao, true);
+    principal_SetarTexto(pstJanela, iBotao, D_PRINCIPAL_TEXTO_FECHAR);
+    principal_MostrarControle(pstJanela, pgBarConvertendo, false);
+
+    std::string szMensagem;
+    if (iStatus == D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUFFER_PATHS_CHEIO)
+    {
+        szMensagem = "\r\n\r\n\r\nMuitos arquivos de navegação foram encontrados.\r\n Selecione outro diretório com "
+                     "menos arquivos.";
+    }
+    else if (stSelecao.iNumArquivos != 0)
+    {
+        principal_HabilitarControle(pstJanela, btnBotaoEsquerda, true);
+        principal_HabilitarControle(pstJanela, btnBotaoDireita, true);
+        if (stSelecao.iNumArquivos < 2)
+        {
+            szMensagem = "\r\n\r\n\r\n\r\n1 arquivo selecionado. Gere seu relatório e mapa pressionando os botões acima.";
+        }
+        else
+        {
+            szMensagem = "\r\n\r\n\r\n\r\n" + std::to_string(stSelecao.iNumArquivos) +
+                         " arquivos selecionados. Gere seus relatórios e mapas pressionando os botões acima.";
+        }
+        pstJanela->giTipoArquivosCarregados = iTipos != 0 ? iTipos : D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_OUTRAS_OPERACOES;
+    }
+    else
+    {
+        szMensagem = "\r\n\r\n\r\n\r\nNão há arquivos de navegação. Selecione outro diretório.";
+    }
+    principal_SetarTexto(pstJanela, lblStatusConversao, szMensagem);
+}
+
+void principal_ConvertendoArquivosHandler(ST_Janela* pstJanela, ST_Trabalho* pstTrabalho,
+                                          const ST_DetalhesConversao& stDetalhes)
+{
+    ST_EstruturaThread* pstEstrutura = &pstTrabalho->gstEstruturaThread;
+    const bool bResultado = stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_ERRO ||
+                            stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
+                            stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
+    if (stDetalhes.iTipoConversao == D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO)
+    {
+        // The viewer's conversion: only its result matters, kept for drawing map 2.
+        if (bResultado)
+            principal_GuardarResultadoMapa2(pstJanela, stDetalhes);
+        conversor_ConfirmarAviso(pstEstrutura);
+        return;
+    }
+
+    if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO ||
+        stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA)
+    {
+        if (pstEstrutura->ucCancelarConversao.load() != 0)
+            return;
+        char szInicio[300];
+        std::snprintf(szInicio, sizeof(szInicio),
+                      stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO
+                          ? "Gerando relatório %d de %d...AGUARDE!!"
+                          : "Gerando mapa %d de %d...AGUARDE!!",
+                      stDetalhes.iNumArquivoAtual, stDetalhes.iNumTotalArquivos);
+        principal_SetarTexto(pstJanela, lblStatusConversao,
+                             std::string(szInicio) + "\r\n\r\nTalhão: " + stDetalhes.cNomeTalhao +
+                                 "\r\nEvento: " + stDetalhes.cNomeEvento);
+        return;
+    }
+    if (bResultado)
+    {
+        principal_SetarListaStatusConversao(pstJanela, stDetalhes);
+        conversor_ConfirmarAviso(pstEstrutura);
+    }
+}
+
+void principal_ConversaoOkHandler(ST_Janela* pstJanela, ST_Trabalho* pstTrabalho)
+{
+    if (pstTrabalho->gstEstruturaThread.iDesenharSegundoMapa.exchange(0) != 0)
+    {
+        principal_FinalizarMapa2(pstJanela);
+        return;
+    }
+
+    for (int iId : {pgBarConvertendo, btnCancelarConversao, lblStatusConversao, rdbtnOpcao1, rdbtnOpcao2})
+        principal_MostrarControle(pstJanela, iId, false);
+    principal_Controle(pstJanela, pgBarConvertendo).bMarquee = false;
+    principal_MostrarControle(pstJanela, etStatus, true);
+    for (int iId : {lblOU, etArquivos, etDiretorio, btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda,
+                    btnBotaoDireita})
+        principal_MostrarControle(pstJanela, iId, true);
+    principal_SetarTexto(pstJanela, grpConversaoOpcoesMapa, "Conversão de Arquivo(s)");
+    principal_SetarTexto(pstJanela, btnBotaoEsquerda, "Gerar Relatório(s)");
+    principal_SetarTexto(pstJanela, btnBotaoDireita, "Gerar Mapa(s)");
+    principal_SetarTexto(pstJanela, btnSelecioneArquivos, "Selecione Arquivo(s)...");
+    principal_SetarTexto(pstJanela, btnSelecioneDiretorio, "Selecione Diretório...");
+    principal_HabilitarControle(pstJanela, btnSelecioneArquivos, true);
+    principal_HabilitarControle(pstJanela, btnSelecioneDiretorio, true);
+    principal_HabilitarControle(pstJanela, btnBotaoEsquerda, false);
+    principal_HabilitarControle(pstJanela, btnBotaoDireita, false);
+    principal_SetarTexto(pstJanela, etArquivos, "");
+    principal_SetarTexto(pstJanela, etDiretorio, "");
+    pstJanela->gstSelecaoArquivos->szPathsArqNaveg[0] = '\0';
+    pstJanela->gstSelecaoArquivos->szPathsArqNavegTxtBox[0] = '\0';
+    pstJanela->gstSelecaoArquivos->iNumArquivos = 0;
+    principal_Repintar(pstJanela, true);
+}
+
+void principal_CloseHandler(ST_Janela* pstJanela)
+{
+    pstJanela->gucFormulario = 0;
+    shpFile_LiberarMemoriaMapas(&pstJanela->gstVisualizador);
+}
+
+std::string principal_LocalizarAjuda(const ST_Janela* pstJanela)
+{
+    std::error_code erro;
+    std::filesystem::path local = std::filesystem::current_path(erro) / D_PRINCIPAL_NOME_AJUDA;
+    if (!erro && std::filesystem::is_regular_file(local, erro))
+        return local.string();
+    for (const std::string& szPasta : pstJanela->stServicos.vPastasAjuda)
+    {
+        std::filesystem::path caminho = std::filesystem::path(szPasta) / D_PRINCIPAL_NOME_AJUDA;
+        if (std::filesystem::is_regular_file(caminho, erro))
+            return caminho.string();
+    }
+    return {};
+}
+
+void principal_AbrirAjuda(ST_Janela* pstJanela)
+{
+    // A missing document or viewer is not reported.
+    const std::string szAjuda = principal_LocalizarAjuda(pstJanela);
+    const ST_ServicosPlataforma& stServicos = pstJanela->stServicos;
+    if (!szAjuda.empty() && stServicos.pfAbrirDocumento != nullptr)
+        stServicos.pfAbrirDocumento(stServicos.pContexto, szAjuda);
+}
