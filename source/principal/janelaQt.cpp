@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QIcon>
@@ -30,6 +31,7 @@
 #include <QTextOption>
 #include <QUrl>
 
+#include <algorithm>
 #include <system_error>
 
 namespace
@@ -57,6 +59,15 @@ QColor Cor(std::uint32_t ulCor)
     return QColor::fromRgb(QRgb(0xFF000000u | (ulCor & 0x00FFFFFFu)));
 }
 
+// Every window of the program is white behind its controls.
+void FundoBranco(QWidget* pWidget)
+{
+    QPalette paleta = pWidget->palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    pWidget->setPalette(paleta);
+    pWidget->setAutoFillBackground(true);
+}
+
 JanelaConversorZavoro* Adaptador(void* pContexto)
 {
     return static_cast<JanelaConversorZavoro*>(pContexto);
@@ -67,10 +78,7 @@ QFont principal_FonteDialogo()
 {
     // The dialog's face where it exists; otherwise a narrow sans face whose 11-pixel texts fit the
     // controls laid out for it.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial"),
-                                QStringLiteral("DejaVu Sans")});
-    QFont fonte(QStringLiteral("MS Sans Serif"));
+    QFont fonte(principal_FaceSemSerifa());
     fonte.setPixelSize(11);
     fonte.setStyleHint(QFont::SansSerif);
     return fonte;
@@ -93,17 +101,15 @@ QIcon principal_IconeQuibar()
     return icone;
 }
 
-// The client area: white, with the panel's pictures painted under the controls.
+// The client area: white, with the panel's pictures painted under the controls (the group boxes are
+// transparent, as the pictures lie inside them).
 class AreaClienteQt : public QWidget
 {
 public:
     AreaClienteQt(JanelaConversorZavoro* pJanela) : QWidget(pJanela), m_pJanela(pJanela)
     {
         setObjectName(QStringLiteral("areaCliente"));
-        setAutoFillBackground(true);
-        QPalette paleta = palette();
-        paleta.setColor(QPalette::Window, Qt::white);
-        setPalette(paleta);
+        FundoBranco(this);
     }
 
 protected:
@@ -190,10 +196,14 @@ JanelaConversorZavoro::JanelaConversorZavoro(QWidget* pai)
     setWindowTitle(QStringLiteral("Quibar Zavoro"));
     setWindowIcon(principal_IconeQuibar());
     setFont(principal_FonteDialogo());
+    // White window and controls; group boxes (below) are a thin frame with the title on its top line.
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    setPalette(paleta);
 
     m_pArea = new AreaClienteQt(this);
     m_pArea->setFixedSize(principal_UnidadesParaPixelsX(D_PRINCIPAL_LARGURA_DIALOGO),
-                          principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_DIALOGO));
+                          principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_CLIENTE));
     setCentralWidget(m_pArea);
     CriarMenu();
     CriarControles();
@@ -266,6 +276,10 @@ void JanelaConversorZavoro::CriarControles()
         {
         case E_ClasseControle::GrupoBox:
             pWidget = new QGroupBox(m_pArea);
+            pWidget->setStyleSheet(QStringLiteral(
+                "QGroupBox { border: 1px solid #b4b4b4; border-radius: 3px; margin-top: 6px; }"
+                "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px;"
+                " padding: 0 2px; background-color: white; }"));
             break;
         case E_ClasseControle::Radio: {
             auto* pRadio = new QRadioButton(m_pArea);
@@ -343,6 +357,7 @@ void JanelaConversorZavoro::CriarControles()
             break;
         }
         }
+        pWidget->setFont(principal_FonteDialogo());
         pWidget->setObjectName(QString::fromUtf8(stDef.szNome));
         pWidget->setProperty("idControle", iId);
         m_controles[iId] = pWidget;
@@ -421,7 +436,12 @@ void JanelaConversorZavoro::Sincronizar()
             {
                 auto* pEdit = static_cast<QLineEdit*>(pWidget);
                 if (pEdit->text() != Q(stControle.szTexto))
+                {
                     pEdit->setText(Q(stControle.szTexto));
+                    // Paths are read from their start, as the platform's edits show them.
+                    if (pEdit->isReadOnly())
+                        pEdit->setCursorPosition(0);
+                }
             }
             break;
         case E_ClasseControle::Rotulo:
@@ -452,7 +472,15 @@ void JanelaConversorZavoro::Sincronizar()
         case E_ClasseControle::Retangulo:
             break;
         }
-        if (stDef.eClasse == E_ClasseControle::ListaSuspensa)
+        if (stDef.eClasse == E_ClasseControle::Radio || stDef.eClasse == E_ClasseControle::Rotulo)
+        {
+            // A substitute face may be wider than the dialog's own: a text runs on into the free space
+            // on its right instead of being cut.
+            const int iLargura = std::max(geometria.width(), pWidget->sizeHint().width());
+            pWidget->setGeometry(geometria.x(), geometria.y(), stDef.eClasse == E_ClasseControle::Radio ? iLargura : geometria.width(),
+                                 geometria.height());
+        }
+        else if (stDef.eClasse == E_ClasseControle::ListaSuspensa)
         {
             // The template's height is the dropped list's; the closed box is one line high.
             pWidget->setGeometry(geometria.x(), geometria.y(), geometria.width(), 21);
@@ -538,10 +566,7 @@ JanelaVisualizacaoMapa::JanelaVisualizacaoMapa(QWidget* pai, int iNumMapa, const
     setWindowIcon(principal_IconeQuibar());
     setFixedSize(principal_UnidadesParaPixelsX(D_PRINCIPAL_LARGURA_MAPA_MAX),
                  principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_MAPA_MAX));
-    QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, Qt::white);
-    setPalette(paleta);
-    setAutoFillBackground(true);
+    FundoBranco(this);
 }
 
 void JanelaVisualizacaoMapa::paintEvent(QPaintEvent*)
@@ -557,10 +582,7 @@ DialogoSobre::DialogoSobre(QWidget* pai) : QDialog(pai)
     setWindowIcon(principal_IconeQuibar());
     setFixedSize(principal_UnidadesParaPixelsX(D_PRINCIPAL_LARGURA_SOBRE),
                  principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_SOBRE));
-    QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, Qt::white);
-    setPalette(paleta);
-    setAutoFillBackground(true);
+    FundoBranco(this);
 }
 
 void DialogoSobre::paintEvent(QPaintEvent*)
@@ -584,7 +606,7 @@ void DialogoSobre::paintEvent(QPaintEvent*)
         {110, QStringLiteral("www.morvel.com.br"), true, QColor(0, 0, 255)},
     };
     QTextOption opcao;
-    opcao.setTabStopDistance(48);
+    opcao.setTabStopDistance(60);
     opcao.setWrapMode(QTextOption::NoWrap);
     for (const Linha& linha : linhas)
     {

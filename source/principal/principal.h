@@ -34,9 +34,11 @@ inline constexpr int D_TAMANHO_BUFFER_LISTA_ARQUIVOS = 0x10000;
 // Dialog units of the main dialog's font ("MS Sans Serif" 8 pt at 96 DPI): 6 x 13 pixels per 4 x 8 units.
 inline constexpr int D_PRINCIPAL_BASE_X = 6;
 inline constexpr int D_PRINCIPAL_BASE_Y = 13;
-// Main dialog: 510 x 331 units.
+// Main dialog: 510 x 331 units. Its lowest controls end at 345 units, so the client area is made
+// tall enough to show them whole.
 inline constexpr int D_PRINCIPAL_LARGURA_DIALOGO = 510;
 inline constexpr int D_PRINCIPAL_ALTURA_DIALOGO = 331;
+inline constexpr int D_PRINCIPAL_ALTURA_CLIENTE = 349;
 inline constexpr int D_PRINCIPAL_LARGURA_SOBRE = 216, D_PRINCIPAL_ALTURA_SOBRE = 99;
 inline constexpr int D_PRINCIPAL_LARGURA_MAPA_MAX = 375, D_PRINCIPAL_ALTURA_MAPA_MAX = 348;
 // The window's frame, caption and menu above and left of the client area. Painting positions are

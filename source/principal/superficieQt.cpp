@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -99,13 +100,21 @@ void MedirTexto(void* pContexto, const char* pcTexto, int* piLargura, int* piAlt
 }
 } // namespace
 
+QString principal_FaceSemSerifa()
+{
+    for (const char* pcFace : {"MS Sans Serif", "Liberation Sans", "Arimo", "Arial"})
+        if (QFontDatabase::hasFamily(QString::fromLatin1(pcFace)))
+            return QString::fromLatin1(pcFace);
+    return QStringLiteral("MS Sans Serif");
+}
+
 void principal_CriarSuperficieQt(ST_SuperficieQt* pstSuperficie, int iLargura, int iAltura)
 {
     pstSuperficie->imagem = QImage(iLargura, iAltura, QImage::Format_RGB32);
     pstSuperficie->imagem.fill(Qt::white);
 
-    // The viewer's font: 12 pixels, normal weight; where its face is missing, the platform's sans.
-    QFont fonte(QStringLiteral("MS Sans Serif"));
+    // The viewer's font: 12 pixels, normal weight; where its face is missing, a sans face of its width.
+    QFont fonte(principal_FaceSemSerifa());
     fonte.setStyleHint(QFont::SansSerif);
     fonte.setPixelSize(12);
     fonte.setWeight(QFont::Normal);

@@ -32,6 +32,8 @@ struct ST_ImagensMapasQt
     ST_SuperficieQt stMapaMax[2];
 };
 
+// The dialogs' face "MS Sans Serif", or the nearest narrow sans face the platform has.
+QString principal_FaceSemSerifa();
 // Makes a white iLargura x iAltura picture (RGB32) with the viewer's font and fills its surface
 // record. Fonts need a QGuiApplication.
 void principal_CriarSuperficieQt(ST_SuperficieQt* pstSuperficie, int iLargura, int iAltura);
