@@ -27,8 +27,8 @@ test-asan: setup
 # The tests that run workers on threads, under ThreadSanitizer.
 test-tsan: setup
 	$(CMAKE) -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVORO_TSAN=ON
-	cmake --build build-tsan -j$(JOBS) --target zavoro_unit_tests zavoro_integration_tests zavoro
-	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure --no-tests=error -j$(JOBS) -R '^(Conversao|ThreadProcura|Comando)'
+	cmake --build build-tsan -j$(JOBS) --target zavoro_unit_tests zavoro_integration_tests zavoro_janela_tests zavoro
+	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure --no-tests=error -j$(JOBS) -R '^(Conversao|ThreadProcura|Comando|Janela)'
 
 demo: build
 	bash scripts/demo.sh

@@ -80,6 +80,11 @@ ST_Janela::ST_Janela() : gstSelecaoArquivos(std::make_unique<ST_SelecaoArquivos>
         iVelocidadeAlvoMapa[i] = D_CONVERSOR_VELOCIDADES_ALVO_PADRAO[i];
     }
     conversor_SetarLegenda(iTaxaAlvoMapaCobertura, D_CONVERSOR_TIPO_MAPA_COBERTURA, gstLegendaMapa);
+    // The viewer's messages (a missing table) are the window's message boxes.
+    gstVisualizador.stPlataforma.pContexto = this;
+    gstVisualizador.stPlataforma.pfMostrarMensagem = [](void* pContexto, const char* pcTexto, const char* pcTitulo) {
+        principal_Mensagem(static_cast<ST_Janela*>(pContexto), pcTexto, pcTitulo, D_PRINCIPAL_MB_OK);
+    };
     stConversao.pstJanela = this;
     stMapa2.pstJanela = this;
     vControles.reserve(giNumControlesConversorZavoro);

@@ -1,5 +1,8 @@
 // The map viewer panel: the recommendation map (map 1), the work done (map 2), their pane states,
 // the map 2 conversion and the double click that opens a map enlarged.
+#include <filesystem>
+#include <system_error>
+
 #include "principal/principal.h"
 
 namespace
@@ -19,6 +22,45 @@ bool DesenharMapa(ST_Janela* pstJanela, int iNumMapa)
     if (pstJanela->gstVisualizador.stMapa[iNumMapa].pfRetangulo == nullptr)
         return false;
     return shpFile_DesenharMapa(&pstJanela->gstVisualizador, iNumMapa) == TRUE;
+}
+
+} // namespace
+
+// The table beside a shapefile: its name with the extension replaced, whatever the extension's case
+// (".shp" or ".SHP"), and written in lower or upper case, whichever exists.
+std::string principal_CaminhoDbfExistente(const std::string& szShp)
+{
+    const std::string szDbf = shpFile_CaminhoDbf(szShp);
+    std::error_code erro;
+    if (std::filesystem::exists(szDbf, erro))
+        return szDbf;
+    std::string szMaiusculo = szDbf;
+    szMaiusculo.replace(szMaiusculo.size() - 3, 3, "DBF");
+    return std::filesystem::exists(szMaiusculo, erro) ? szMaiusculo : szDbf;
+}
+
+namespace
+{
+// The map 2 pane after a failed conversion or drawing: what happened and what to do, in red.
+void MostrarErroMapa2(ST_Janela* pstJanela)
+{
+    const ST_SuperficieDesenho& stSuperficie = pstJanela->gstVisualizador.stMapa[1];
+    if (stSuperficie.pfRetangulo == nullptr)
+        return;
+    shpFile_LimparVisualizacaoMapa(&stSuperficie, 1, 1);
+    constexpr const char* kLinhas[] = {"Erro na conversão ou no desenho do mapa 2.",
+                                       "Escolha outro arquivo de navegação (.NVG)", "e tente novamente."};
+    int iY = 140;
+    for (const char* pcLinha : kLinhas)
+    {
+        int iLargura = 0, iAltura = 0;
+        if (stSuperficie.pfMedirTexto != nullptr)
+            stSuperficie.pfMedirTexto(stSuperficie.pContexto, pcLinha, &iLargura, &iAltura);
+        if (stSuperficie.pfTexto != nullptr)
+            stSuperficie.pfTexto(stSuperficie.pContexto, (D_SHPFILE_LARGURA_MAPA - iLargura) / 2, iY, pcLinha,
+                                 D_SHPFILE_RGB_COR_TEXTO_ERRO);
+        iY += 20;
+    }
 }
 
 void HabilitarPaineis(ST_Janela* pstJanela, bool bHabilitar)
@@ -137,8 +179,7 @@ void principal_OnClickBotaoSelecionarMapa(ST_Janela* pstJanela, int iNumMapa)
         principal_SetarTexto(pstJanela, etMapa1Shp, szPath);
         pstJanela->gucNivelMenuVisualizacaoMapa1 = 2;
         stVisualizador.gstMapa1.szNomeArqMapaShp = szPath;
-        // The table's name is the shapefile's with its extension replaced, whatever its case.
-        stVisualizador.gstMapa1.szNomeArqMapaDbf = shpFile_CaminhoDbf(szPath);
+        stVisualizador.gstMapa1.szNomeArqMapaDbf = principal_CaminhoDbfExistente(szPath);
         ST_Controle& stLista = principal_Controle(pstJanela, cBoxVisualizacaoMapaParam1);
         stLista.vItens.clear();
         shpFile_ListarParametrosMapaEntrada(&stVisualizador.gstMapa1, &stLista.vItens);
@@ -224,8 +265,8 @@ void principal_FinalizarMapa2(ST_Janela* pstJanela)
     const ST_ShpMapa& stMapa2 = pstJanela->gstVisualizador.gstMapa2;
     if (!stMapa2.szNomeArqMapaShp.empty() && DesenharMapa(pstJanela, 1))
         pstJanela->gucNivelMenuVisualizacaoMapa2 = 4;
-    else if (pstJanela->gstVisualizador.stMapa[1].pfRetangulo != nullptr)
-        shpFile_LimparVisualizacaoMapa(&pstJanela->gstVisualizador.stMapa[1], 1, 1);
+    else
+        MostrarErroMapa2(pstJanela);
     principal_Repintar(pstJanela, false);
     principal_MontarGroupboxVisualizacaoMapas(pstJanela);
 }

@@ -326,6 +326,8 @@ void principal_IniciarPainelMapas(ST_Janela* pstJanela);
 void principal_MontarGroupboxVisualizacaoMapas(ST_Janela* pstJanela);
 void principal_OnClickBotaoSelecionarMapa(ST_Janela* pstJanela, int iNumMapa);
 void principal_SelecionarParametroMapa(ST_Janela* pstJanela, int iNumMapa);
+// The table of a chosen shapefile (see painelMapas.cpp).
+std::string principal_CaminhoDbfExistente(const std::string& szShp);
 // "Desenhar Mapa" (1308).
 void principal_DesenharMapa1(ST_Janela* pstJanela);
 // "Converter e Desenhar Mapa" (1309).

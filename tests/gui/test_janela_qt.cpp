@@ -274,3 +274,226 @@ TEST_F(JanelaQt, TrocaDeModoMantemOsDoisPaineis)
     EXPECT_EQ(W<QPushButton>(btnMapa1Shp)->text(), "Fechar");
     EXPECT_EQ(W<QComboBox>(cBoxVisualizacaoMapaParam1)->count(), 2);
 }
+
+// ---------------------------------------------------------------------------------------------------
+// Map viewer
+// ---------------------------------------------------------------------------------------------------
+
+namespace
+{
+bool CorDeLinha(QRgb cor)
+{
+    for (std::uint32_t ulCor : gulVetorCoresShp)
+        if ((cor & 0xFFFFFF) == ulCor)
+            return true;
+    return false;
+}
+
+// Pixels of the row colours inside a map picture's map box (above the legend strip).
+int PixelsDeLinha(const QImage& imagem)
+{
+    int n = 0;
+    for (int y = 0; y < 270; y += 3)
+        for (int x = 0; x < imagem.width(); x += 3)
+            n += CorDeLinha(imagem.pixel(x, y));
+    return n;
+}
+
+bool TemVermelho(const QImage& imagem)
+{
+    for (int y = 0; y < imagem.height(); y++)
+        for (int x = 0; x < imagem.width(); x++)
+        {
+            const QColor cor(imagem.pixel(x, y));
+            if (cor.red() > 200 && cor.green() < 90 && cor.blue() < 90)
+                return true;
+        }
+    return false;
+}
+} // namespace
+
+class JanelaMapas : public JanelaQt
+{
+protected:
+    void SetUp() override
+    {
+        JanelaQt::SetUp();
+        Clicar(rdVisualizacaoMapas);
+        for (const char* pcExt : {".shx", ".dbf", ".prj"})
+            Copiar((std::string("recomendacao_pulverizacao") + pcExt).c_str());
+        m_szRec = Copiar("recomendacao_pulverizacao.shp");
+    }
+    void DesenharMapa1()
+    {
+        m_pServicos->filaArquivos.push_back({m_szRec});
+        Clicar(btnMapa1Shp);
+        Clicar(btnDesenharMapaShapefile1);
+        ASSERT_EQ(E().gucNivelMenuVisualizacaoMapa1, 4);
+    }
+    const QImage& Imagem(int iMapa) { return m_pJanela->Imagens().stMapa[iMapa].imagem; }
+    QPoint Canto(int iMapa)
+    {
+        const ST_PontoTela st = principal_PosicaoImagemMapa(&E(), iMapa);
+        return {st.iX, st.iY};
+    }
+    std::string m_szRec;
+};
+
+TEST_F(JanelaMapas, EscolherDesenharEFecharOMapa1)
+{
+    m_pServicos->filaArquivos.push_back({m_szRec});
+    Clicar(btnMapa1Shp);
+    EXPECT_EQ(m_pServicos->vFiltrosPedidos.back(), "Arquivos SHP (*.shp)");
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa1, 2);
+    auto* pLista = W<QComboBox>(cBoxVisualizacaoMapaParam1);
+    ASSERT_EQ(pLista->count(), 2);
+    EXPECT_EQ(pLista->itemText(0), "DOSE");
+    EXPECT_EQ(pLista->itemText(1), "ZONA");
+    EXPECT_TRUE(pLista->isEnabled() && W(btnDesenharMapaShapefile1)->isEnabled());
+    EXPECT_EQ(W<QPushButton>(btnMapa1Shp)->text(), "Fechar");
+    EXPECT_EQ(W<QLineEdit>(etMapa1Shp)->text().toStdString(), m_szRec);
+    EXPECT_FALSE(W(btnMapa2Shp)->isEnabled());
+
+    // A text field cannot be drawn: the pane shows the error and stays as it was.
+    pLista->setFocus();
+    QTest::keyClick(pLista, Qt::Key_Down);
+    EXPECT_EQ(E().gstVisualizador.gstMapa1.uiParamSelecionado, 1u);
+    Clicar(btnDesenharMapaShapefile1);
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa1, 3);
+    EXPECT_TRUE(TemVermelho(Imagem(0)));
+    EXPECT_TRUE(W(btnDesenharMapaShapefile1)->isEnabled() && pLista->isEnabled());
+    EXPECT_FALSE(W(btnMapa2Shp)->isEnabled());
+
+    // The numeric field draws in the rows' colours, painted where the pane's picture goes.
+    QTest::keyClick(pLista, Qt::Key_Up);
+    EXPECT_EQ(E().gstVisualizador.gstMapa1.uiParamSelecionado, 0u);
+    Clicar(btnDesenharMapaShapefile1);
+    ASSERT_EQ(E().gucNivelMenuVisualizacaoMapa1, 4);
+    EXPECT_GT(PixelsDeLinha(Imagem(0)), 1000);
+    const QImage tela = m_pJanela->AreaCliente()->grab().toImage();
+    for (QPoint p : {QPoint(100, 100), QPoint(180, 150), QPoint(250, 200), QPoint(60, 300)})
+        EXPECT_EQ(tela.pixel(Canto(0) + p) & 0xFFFFFF, Imagem(0).pixel(p) & 0xFFFFFF) << p.x() << "," << p.y();
+    EXPECT_TRUE(CorDeLinha(tela.pixel(Canto(0) + QPoint(180, 150))));
+    EXPECT_TRUE(W(btnMapa2Shp)->isEnabled() && W(etMapa2Shp)->isEnabled());
+    EXPECT_FALSE(W(btnDesenharMapaShapefile2)->isEnabled());
+
+    // Closing map 1 empties the list and takes map 2 away again.
+    Clicar(btnMapa1Shp);
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa1, 0);
+    EXPECT_EQ(pLista->count(), 0);
+    EXPECT_FALSE(pLista->isEnabled() || W(btnDesenharMapaShapefile1)->isEnabled() || W(btnMapa2Shp)->isEnabled());
+    EXPECT_EQ(W<QPushButton>(btnMapa1Shp)->text(), "Mapa 1 - SHP..");
+    EXPECT_EQ(PixelsDeLinha(Imagem(0)), 0);
+}
+
+TEST_F(JanelaMapas, TabelaDeExtensaoMaiuscula)
+{
+    // A set copied off a card in capitals: its table is found whatever the extension's case.
+    const std::string szShp = Copiar("recomendacao_pulverizacao.shp", "REC.SHP");
+    Copiar("recomendacao_pulverizacao.dbf", "REC.DBF");
+    Copiar("recomendacao_pulverizacao.shx", "REC.SHX");
+    m_pServicos->filaArquivos.push_back({szShp});
+    Clicar(btnMapa1Shp);
+    EXPECT_EQ(E().gstVisualizador.gstMapa1.szNomeArqMapaDbf, (m_pasta / "REC.DBF").string());
+    EXPECT_EQ(W<QComboBox>(cBoxVisualizacaoMapaParam1)->count(), 2);
+    Clicar(btnDesenharMapaShapefile1);
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa1, 4);
+
+    // Without a table: the message box says so and the pane shows the error.
+    Clicar(btnMapa1Shp);
+    fs::remove(m_pasta / "REC.DBF");
+    m_pServicos->filaArquivos.push_back({szShp});
+    Clicar(btnMapa1Shp);
+    EXPECT_EQ(E().gstVisualizador.gstMapa1.szNomeArqMapaDbf, (m_pasta / "REC.dbf").string());
+    Clicar(btnDesenharMapaShapefile1);
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa1, 3);
+    ASSERT_FALSE(m_pServicos->vMensagens.empty());
+    EXPECT_NE(m_pServicos->vMensagens.back().szTexto.find("REC.dbf"), std::string::npos)
+        << m_pServicos->vMensagens.back().szTexto;
+}
+
+TEST_F(JanelaMapas, ConverterEDesenharOMapa2EAmpliar)
+{
+    // Nothing drawn: double clicks open nothing.
+    QTest::mouseDClick(m_pJanela->AreaCliente(), Qt::LeftButton, Qt::NoModifier, Canto(0) + QPoint(100, 100));
+    EXPECT_EQ(JanelasAmpliadas(), 0);
+    DesenharMapa1();
+
+    m_pServicos->filaArquivos.push_back({Copiar("pulverizacao_soja.nvg")});
+    Clicar(btnMapa2Shp);
+    EXPECT_EQ(m_pServicos->vFiltrosPedidos.back(), "Arquivos NVG (*.nvg)");
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa2, 2);
+    EXPECT_EQ(W<QPushButton>(btnMapa2Shp)->text(), "Fechar");
+    ASSERT_TRUE(W(btnDesenharMapaShapefile2)->isEnabled());
+    Clicar(btnDesenharMapaShapefile2);
+    // While the worker converts, the panes wait behind the busy bar.
+    EXPECT_TRUE(W(pgBarConvertendoMapaTxVar)->isVisible());
+    for (int iId : {btnMapa1Shp, btnDesenharMapaShapefile1, btnMapa2Shp, btnDesenharMapaShapefile2, cBoxVisualizacaoMapaParam1})
+        EXPECT_FALSE(W(iId)->isEnabled()) << iId;
+    ASSERT_TRUE(Esperar([this] { return E().gucNivelMenuVisualizacaoMapa2 >= 3 && !E().bMapa2EmConversao; }));
+    ASSERT_EQ(E().gucNivelMenuVisualizacaoMapa2, 4);
+    EXPECT_FALSE(W(pgBarConvertendoMapaTxVar)->isVisible());
+    for (int iId : {btnMapa1Shp, btnDesenharMapaShapefile1, btnMapa2Shp, btnDesenharMapaShapefile2})
+        EXPECT_TRUE(W(iId)->isEnabled()) << iId;
+    EXPECT_TRUE(fs::exists(m_pasta / "pulverizacao_soja_Cobertura.kml"));
+    EXPECT_GT(PixelsDeLinha(Imagem(1)), 1000);
+    // The conversion panel's selection was not touched by the viewer's job.
+    EXPECT_EQ(E().gstSelecaoArquivos->szPathsArqNaveg[0], '\0');
+
+    // Double clicks on drawn panes: a window per click, each with its own map and caption.
+    QTest::mouseDClick(m_pJanela->AreaCliente(), Qt::LeftButton, Qt::NoModifier, Canto(1) + QPoint(150, 120));
+    QTest::mouseDClick(m_pJanela->AreaCliente(), Qt::LeftButton, Qt::NoModifier, Canto(0) + QPoint(5, 5));
+    QTest::mouseDClick(m_pJanela->AreaCliente(), Qt::LeftButton, Qt::NoModifier, QPoint(385, 300)); // between panes
+    ASSERT_EQ(JanelasAmpliadas(), 2);
+    std::vector<JanelaVisualizacaoMapa*> vJanelas;
+    for (QWidget* p : QApplication::topLevelWidgets())
+        if (auto* pMapa = qobject_cast<JanelaVisualizacaoMapa*>(p))
+            vJanelas.push_back(pMapa);
+    ASSERT_EQ(vJanelas.size(), 2u);
+    std::sort(vJanelas.begin(), vJanelas.end(),
+              [](auto* a, auto* b) { return a->windowTitle() < b->windowTitle(); });
+    EXPECT_EQ(vJanelas[0]->windowTitle(), "Visualização de Mapa 1 - Shapefile");
+    EXPECT_EQ(vJanelas[1]->windowTitle(), "Visualização de Mapa 2 - Shapefile");
+    EXPECT_EQ(vJanelas[1]->Imagem(), m_pJanela->Imagens().stMapaMax[1].imagem);
+    EXPECT_EQ(vJanelas[1]->Imagem().size(), QSize(550, 550));
+    EXPECT_FALSE(vJanelas[1]->isModal());
+    // Map 1 redrawn blank (closed): the open window keeps the map it was opened for.
+    const QImage antes = vJanelas[0]->Imagem();
+    Clicar(btnMapa1Shp);
+    EXPECT_EQ(vJanelas[0]->Imagem(), antes);
+
+    // Switching modes keeps the map panel as it was.
+    Clicar(rdConversorArquivos);
+    Clicar(rdVisualizacaoMapas);
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa1, 0);
+    EXPECT_EQ(W<QPushButton>(btnMapa1Shp)->text(), "Mapa 1 - SHP..");
+}
+
+TEST_F(JanelaMapas, Mapa2QueFalhaDeixaOPainelUsavel)
+{
+    DesenharMapa1();
+    const std::string szRuim = (m_pasta / "ruim.nvg").string();
+    std::ofstream(szRuim) << "isto não é um arquivo de navegação";
+    m_pServicos->filaArquivos.push_back({szRuim});
+    Clicar(btnMapa2Shp);
+    Clicar(btnDesenharMapaShapefile2);
+    ASSERT_TRUE(Esperar([this] { return !E().bMapa2EmConversao; }));
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa2, 3);
+    EXPECT_FALSE(W(pgBarConvertendoMapaTxVar)->isVisible());
+    EXPECT_TRUE(TemVermelho(Imagem(1)));
+    for (int iId : {btnMapa1Shp, btnMapa2Shp, btnDesenharMapaShapefile2})
+        EXPECT_TRUE(W(iId)->isEnabled()) << iId;
+    // A failed pane does not open enlarged.
+    QTest::mouseDClick(m_pJanela->AreaCliente(), Qt::LeftButton, Qt::NoModifier, Canto(1) + QPoint(150, 120));
+    EXPECT_EQ(JanelasAmpliadas(), 0);
+
+    // Another file: close, choose, convert.
+    Clicar(btnMapa2Shp);
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa2, 1);
+    EXPECT_EQ(W<QLineEdit>(etMapa2Shp)->text(), "");
+    m_pServicos->filaArquivos.push_back({Copiar("pulverizacao_soja.nvg")});
+    Clicar(btnMapa2Shp);
+    Clicar(btnDesenharMapaShapefile2);
+    ASSERT_TRUE(Esperar([this] { return !E().bMapa2EmConversao; }));
+    EXPECT_EQ(E().gucNivelMenuVisualizacaoMapa2, 4);
+}
