@@ -21,3 +21,4 @@ echo -n "mapa --cobertura:                 "; medir "$BIN/zavoro" mapa --cobertu
 echo -n "mapa --velocidade:                "; medir "$BIN/zavoro" mapa --velocidade "$DIR"/m1.nvg
 echo "saída: $(stat -c %s "$DIR"/m1_Cobertura.kml) bytes (cobertura), $(stat -c %s "$DIR"/m1_Velocidade.kml) bytes (velocidade)"
 echo -n "cat de um arquivo do tamanho da saída: "; medir sh -c "cat '$DIR/m1_Cobertura.kml' > '$DIR/copia.kml'"
+echo "janela (lógica da janela, avisos tratados nesta thread):"; "$BIN/bench_janela" "$DIR"/m1.nvg "$DIR"/m2.nvg

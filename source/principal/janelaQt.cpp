@@ -504,11 +504,10 @@ void JanelaConversorZavoro::Pintar(QWidget* pArea)
     ST_Janela* pstJanela = m_pstJanela.get();
     if (pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS)
     {
+        const ST_ImpressaoMapas stMapas = principal_ImprimirMapas(pstJanela);
         for (int iMapa = 0; iMapa < 2; iMapa++)
-        {
-            const ST_PontoTela stCanto = principal_PosicaoImagemMapa(pstJanela, iMapa);
-            pintor.drawImage(QPoint(stCanto.iX, stCanto.iY), m_pstImagens->stMapa[iMapa].imagem);
-        }
+            pintor.drawImage(QPoint(stMapas.stCanto[iMapa].iX, stMapas.stCanto[iMapa].iY),
+                             m_pstImagens->stMapa[iMapa].imagem);
         return;
     }
     pintor.setRenderHint(QPainter::Antialiasing, false);

@@ -286,6 +286,11 @@ ST_PontoTela principal_PosicaoImagemMapa(ST_Janela* pstJanela, int iNumMapa)
     return {iX, iY};
 }
 
+ST_ImpressaoMapas principal_ImprimirMapas(ST_Janela* pstJanela)
+{
+    return {{principal_PosicaoImagemMapa(pstJanela, 0), principal_PosicaoImagemMapa(pstJanela, 1)}};
+}
+
 int principal_MapaDuploClique(ST_Janela* pstJanela, int iX, int iY)
 {
     if (pstJanela->giModoUtilizacao != D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS)

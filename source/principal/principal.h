@@ -338,5 +338,11 @@ void principal_GuardarResultadoMapa2(ST_Janela* pstJanela, const ST_DetalhesConv
 void principal_FinalizarMapa2(ST_Janela* pstJanela);
 // Where the pane picture of a map (0 or 1) is copied, in client pixels.
 ST_PontoTela principal_PosicaoImagemMapa(ST_Janela* pstJanela, int iNumMapa);
+// What the window paints in map mode: the pane picture of map 1 and of map 2 at these corners.
+struct ST_ImpressaoMapas
+{
+    ST_PontoTela stCanto[2];
+};
+ST_ImpressaoMapas principal_ImprimirMapas(ST_Janela* pstJanela);
 // Map (0 or 1) whose enlarged window a double click at client (x, y) opens; -1 for none.
 int principal_MapaDuploClique(ST_Janela* pstJanela, int iX, int iY);

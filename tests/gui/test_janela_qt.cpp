@@ -228,6 +228,14 @@ TEST_F(JanelaQt, CoberturaDeOutrasOperacoesPulaAsFaixas)
     EXPECT_EQ(W<QLabel>(lblStatusConversao)->text(), "\n\n\n\nSelecione os arquivos de navegação e gere seus relatórios e mapas.");
     EXPECT_EQ(W<QPushButton>(btnSelecioneArquivos)->text(), "Fechar");
     EXPECT_TRUE(W(btnBotaoDireita)->isEnabled());
+
+    // Forward again to the end: 0, 1, 5, 6 and the coverage map is written.
+    for (int i = 0; i < 3; i++)
+        Clicar(btnBotaoDireita);
+    EXPECT_EQ(E().gucNivelMenuConversaoOpcoesMapa, 0);
+    ASSERT_TRUE(EsperarFimConversao());
+    EXPECT_TRUE(W<QPlainTextEdit>(etStatus)->toPlainText().startsWith("Mapa de Cobertura 1 de 1: OK"));
+    EXPECT_TRUE(fs::exists(m_pasta / "colheita_Cobertura.kml"));
 }
 
 TEST_F(JanelaQt, CancelarTresArquivos)
