@@ -12,6 +12,8 @@ int main(int argc, char** argv)
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication aplicacao(argc, argv);
+    // Tests close windows ("Sair") and go on with new ones.
+    QApplication::setQuitOnLastWindowClosed(false);
     principal_IniciarRecursos();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
