@@ -284,13 +284,12 @@ void JanelaConversorZavoro::CriarControles()
         case E_ClasseControle::Radio: {
             auto* pRadio = new QRadioButton(m_pArea);
             (iId == rdbtnOpcao1 || iId == rdbtnOpcao2 ? pGrupoOpcao : pGrupoModo)->addButton(pRadio);
-            connect(pRadio, &QRadioButton::clicked, this, [this, iId, Comando] {
+            connect(pRadio, &QRadioButton::clicked, this, [this, Comando] {
                 // The group's buttons as the user left them, before the command reads them.
                 for (int iOutro : {rdbtnOpcao1, rdbtnOpcao2, rdConversorArquivos, rdVisualizacaoMapas})
                     principal_Controle(m_pstJanela.get(), iOutro).bMarcado =
                         static_cast<QRadioButton*>(Controle(iOutro))->isChecked();
                 Comando();
-                (void)iId;
             });
             pWidget = pRadio;
             break;
