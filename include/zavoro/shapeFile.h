@@ -259,6 +259,9 @@ struct ST_VisualizadorMapas
     ST_ShpPlataforma stPlataforma;   // where the missing-table message goes
 };
 
+// A line of text centred across a panel picture, its top at iY.
+void shpFile_EscreverTextoCentrado(const ST_SuperficieDesenho* pstSuperficie, int iY, const char* pcTexto,
+                                   std::uint32_t ulCor);
 // Draws the prompt on both panel pictures.
 void shpFile_InicializarVisualizacaoMapas(ST_VisualizadorMapas* pstVisualizador);
 // Forgets both maps, the extent and the legend; the surfaces stay with their owner.

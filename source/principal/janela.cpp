@@ -143,10 +143,9 @@ void principal_MarcarControle(ST_Janela* pstJanela, int iId, bool bMarcar)
     principal_Controle(pstJanela, iId).bMarcado = bMarcar;
 }
 
-void principal_Repintar(ST_Janela* pstJanela, bool bApagarFundo)
+void principal_Repintar(ST_Janela* pstJanela)
 {
     pstJanela->bRepintar = true;
-    pstJanela->bApagarFundo = pstJanela->bApagarFundo || bApagarFundo;
 }
 
 void principal_MostrarBarraMarquee(ST_Janela* pstJanela, int iId)

@@ -390,8 +390,10 @@ void JanelaConversorZavoro::Sincronizar()
     ST_Janela* pstJanela = m_pstJanela.get();
     if (windowTitle() != Q(pstJanela->szTitulo) && !pstJanela->szTitulo.empty())
         setWindowTitle(Q(pstJanela->szTitulo));
-    // Painting may move the target edits, so it is laid out before the widgets are placed.
-    m_stPintura = principal_PaintHandler(pstJanela);
+    // Painting may move the target edits, so it is laid out before the widgets are placed; it changes
+    // only when the logic asked for a repaint.
+    if (pstJanela->bRepintar)
+        m_stPintura = principal_PaintHandler(pstJanela);
 
     for (const ST_Controle& stControle : pstJanela->vControles)
     {
@@ -423,10 +425,12 @@ void JanelaConversorZavoro::Sincronizar()
         case E_ClasseControle::Edicao:
             if (auto* pTexto = qobject_cast<QPlainTextEdit*>(pWidget))
             {
-                const QString szNovo = TextoTela(stControle.szTexto);
-                if (pTexto->toPlainText() != szNovo)
+                // The result list grows with every file: compared with what was last shown, not with
+                // the widget's text rebuilt on every notice.
+                if (m_szListaMostrada != stControle.szTexto)
                 {
-                    pTexto->setPlainText(szNovo);
+                    m_szListaMostrada = stControle.szTexto;
+                    pTexto->setPlainText(TextoTela(stControle.szTexto));
                     // The newest block is the one to read.
                     pTexto->verticalScrollBar()->setValue(pTexto->verticalScrollBar()->maximum());
                 }
@@ -494,7 +498,6 @@ void JanelaConversorZavoro::Sincronizar()
     if (pstJanela->bRepintar)
         m_pArea->update();
     pstJanela->bRepintar = false;
-    pstJanela->bApagarFundo = false;
 }
 
 void JanelaConversorZavoro::Pintar(QWidget* pArea)

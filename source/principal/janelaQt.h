@@ -56,6 +56,7 @@ private:
     AreaClienteQt* m_pArea = nullptr;
     std::map<int, QWidget*> m_controles;
     ST_PinturaPainel m_stPintura;
+    std::string m_szListaMostrada; // text of etStatus as last applied
     int m_iCodigoSaida = 0;
     bool m_bFechando = false;
 };

@@ -85,18 +85,8 @@ void LimparSelecao(ST_Janela* pstJanela, int iBotao)
     const bool bArquivos = iBotao == btnSelecioneArquivos;
     principal_HabilitarControle(pstJanela, bArquivos ? btnSelecioneDiretorio : btnSelecioneArquivos, true);
     principal_SetarTexto(pstJanela, iBotao, bArquivos ? "Selecione Arquivo(s)..." : "Selecione Diretório...");
-    principal_SetarTexto(pstJanela, etArquivos, "");
-    principal_SetarTexto(pstJanela, etDiretorio, "");
     principal_SetarTexto(pstJanela, lblStatusConversao, D_PRINCIPAL_TEXTO_INICIAL);
-    ST_SelecaoArquivos& stSelecao = *pstJanela->gstSelecaoArquivos;
-    stSelecao.szPathsArqNaveg[0] = '\0';
-    stSelecao.szPathsArqNavegTxtBox[0] = '\0';
-    stSelecao.iNumArquivos = 0;
-}
-
-std::string Numero(int iValor)
-{
-    return std::to_string(iValor);
+    principal_EsvaziarSelecao(pstJanela);
 }
 } // namespace
 
@@ -123,10 +113,25 @@ void principal_TrocarModoUtilizacao(ST_Janela* pstJanela, unsigned int uiModo)
     // The panels keep their controls in the model while hidden, so nothing of a running search,
     // conversion or result list is lost by a look at the other mode.
     pstJanela->giModoUtilizacao = uiModo;
-    const bool bMapas = uiModo == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS;
+    principal_MarcarModoUtilizacao(pstJanela);
+    principal_Repintar(pstJanela);
+}
+
+void principal_MarcarModoUtilizacao(ST_Janela* pstJanela)
+{
+    const bool bMapas = pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS;
     principal_MarcarControle(pstJanela, rdConversorArquivos, !bMapas);
     principal_MarcarControle(pstJanela, rdVisualizacaoMapas, bMapas);
-    principal_Repintar(pstJanela, true);
+}
+
+void principal_EsvaziarSelecao(ST_Janela* pstJanela)
+{
+    principal_SetarTexto(pstJanela, etArquivos, "");
+    principal_SetarTexto(pstJanela, etDiretorio, "");
+    ST_SelecaoArquivos& stSelecao = *pstJanela->gstSelecaoArquivos;
+    stSelecao.szPathsArqNaveg[0] = '\0';
+    stSelecao.szPathsArqNavegTxtBox[0] = '\0';
+    stSelecao.iNumArquivos = 0;
 }
 
 unsigned char principal_ProximoNivelMenu(unsigned char ucNivel, int iDirecao, int iTipoMapa, int iTipoArquivos)
@@ -175,10 +180,8 @@ bool principal_MudarNivelMenuOpcoesMapa(ST_Janela* pstJanela, int iDirecao)
 
 void principal_MontarGroupboxConversaoArquivos(ST_Janela* pstJanela)
 {
-    principal_Repintar(pstJanela, false);
-    const bool bMapas = pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS;
-    principal_MarcarControle(pstJanela, rdConversorArquivos, !bMapas);
-    principal_MarcarControle(pstJanela, rdVisualizacaoMapas, bMapas);
+    principal_Repintar(pstJanela);
+    principal_MarcarModoUtilizacao(pstJanela);
 
     const unsigned char ucNivel = pstJanela->gucNivelMenuConversaoOpcoesMapa;
     const bool bSelecao = ucNivel == 0 || ucNivel == 6;
@@ -218,13 +221,8 @@ void principal_MontarGroupboxConversaoArquivos(ST_Janela* pstJanela)
         const int* piVetor = VetorAlvos(pstJanela, pstJanela->giTipoMapa);
         for (int k = 0; k < D_CONVERSOR_NUMERO_ALVOS; k++)
             principal_SetarTexto(pstJanela, kEditsAlvo[k],
-                                 piVetor[k] == D_CONVERSOR_VALOR_ALVO_VAZIO ? std::string() : Numero(piVetor[k]));
+                                 piVetor[k] == D_CONVERSOR_VALOR_ALVO_VAZIO ? std::string() : std::to_string(piVetor[k]));
         SetarLegendaAtual(pstJanela, pstJanela->giTipoMapa);
-        principal_Repintar(pstJanela, false);
-    }
-    else if (ucNivel == 4 || ucNivel == 5)
-    {
-        principal_Repintar(pstJanela, true);
     }
 }
 
@@ -316,7 +314,7 @@ void principal_OnUpdateEditorTextoValorAlvo(ST_Janela* pstJanela, int iId, int i
     }
     piVetor[iIndice] = iValor;
     SetarLegendaAtual(pstJanela, iTipoMapa);
-    principal_Repintar(pstJanela, false);
+    principal_Repintar(pstJanela);
 }
 
 void principal_SetarListaStatusConversao(ST_Janela* pstJanela, const ST_DetalhesConversao& stDetalhes)
@@ -441,13 +439,13 @@ ST_PinturaPainel principal_MostrarLegenda(ST_Janela* pstJanela, int iTipoMapa, b
         const ST_LegendaMapa& stClasse = pstClasses[j];
         std::string szRotulo;
         if (stClasse.iValorSup == stClasse.iValorInf)
-            szRotulo = Numero(stClasse.iValorSup);
+            szRotulo = std::to_string(stClasse.iValorSup);
         else if (j == 0)
-            szRotulo = "Abaixo de " + Numero(pstClasses[1].iValorInf);
+            szRotulo = "Abaixo de " + std::to_string(pstClasses[1].iValorInf);
         else if (j == n - 1)
-            szRotulo = "Acima de " + Numero(pstClasses[j - 1].iValorSup);
+            szRotulo = "Acima de " + std::to_string(pstClasses[j - 1].iValorSup);
         else
-            szRotulo = Numero(stClasse.iValorInf) + " a " + Numero(stClasse.iValorSup);
+            szRotulo = std::to_string(stClasse.iValorInf) + " a " + std::to_string(stClasse.iValorSup);
         const int iCor = stClasse.iCor >= 0 && stClasse.iCor < D_CONVERSOR_NUMERO_FAIXAS_LEGENDA ? stClasse.iCor : 5;
         Linha(iX, iY0 + kPasso * iLinha, gulCoresPreviaLegenda[iCor], szRotulo);
     }

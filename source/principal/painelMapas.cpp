@@ -50,17 +50,8 @@ void MostrarErroMapa2(ST_Janela* pstJanela)
     shpFile_LimparVisualizacaoMapa(&stSuperficie, 1, 1);
     constexpr const char* kLinhas[] = {"Erro na conversão ou no desenho do mapa 2.",
                                        "Escolha outro arquivo de navegação (.NVG)", "e tente novamente."};
-    int iY = 140;
-    for (const char* pcLinha : kLinhas)
-    {
-        int iLargura = 0, iAltura = 0;
-        if (stSuperficie.pfMedirTexto != nullptr)
-            stSuperficie.pfMedirTexto(stSuperficie.pContexto, pcLinha, &iLargura, &iAltura);
-        if (stSuperficie.pfTexto != nullptr)
-            stSuperficie.pfTexto(stSuperficie.pContexto, (D_SHPFILE_LARGURA_MAPA - iLargura) / 2, iY, pcLinha,
-                                 D_SHPFILE_RGB_COR_TEXTO_ERRO);
-        iY += 20;
-    }
+    for (int i = 0; i < 3; i++)
+        shpFile_EscreverTextoCentrado(&stSuperficie, 140 + 20 * i, kLinhas[i], D_SHPFILE_RGB_COR_TEXTO_ERRO);
 }
 
 void HabilitarPaineis(ST_Janela* pstJanela, bool bHabilitar)
@@ -72,20 +63,16 @@ void HabilitarPaineis(ST_Janela* pstJanela, bool bHabilitar)
 
 void principal_IniciarPainelMapas(ST_Janela* pstJanela)
 {
+    // Both panes start below state 3, so building the panel draws their prompts.
     pstJanela->gucNivelMenuVisualizacaoMapa1 = 0;
     pstJanela->gucNivelMenuVisualizacaoMapa2 = 0;
-    if (pstJanela->gstVisualizador.stMapa[0].pfRetangulo != nullptr &&
-        pstJanela->gstVisualizador.stMapa[1].pfRetangulo != nullptr)
-        shpFile_InicializarVisualizacaoMapas(&pstJanela->gstVisualizador);
     principal_MontarGroupboxVisualizacaoMapas(pstJanela);
 }
 
 void principal_MontarGroupboxVisualizacaoMapas(ST_Janela* pstJanela)
 {
-    principal_Repintar(pstJanela, false);
-    const bool bMapas = pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS;
-    principal_MarcarControle(pstJanela, rdVisualizacaoMapas, bMapas);
-    principal_MarcarControle(pstJanela, rdConversorArquivos, !bMapas);
+    principal_Repintar(pstJanela);
+    principal_MarcarModoUtilizacao(pstJanela);
     for (int iId : {etMapa1Shp, etMapa2Shp, btnMapa1Shp, btnMapa2Shp, btnDesenharMapaShapefile1,
                     btnDesenharMapaShapefile2, cBoxVisualizacaoMapaParam1, lbRecomendacaoMapa1,
                     grpBoxVisualizacaoMapa1, grpBoxVisualizacaoMapa2})
@@ -145,7 +132,6 @@ void principal_MontarGroupboxVisualizacaoMapas(ST_Janela* pstJanela)
     stBarra.bMarquee = pstJanela->bMapa2EmConversao;
     if (pstJanela->bMapa2EmConversao)
         HabilitarPaineis(pstJanela, false);
-    principal_Repintar(pstJanela, true);
 }
 
 void principal_OnClickBotaoSelecionarMapa(ST_Janela* pstJanela, int iNumMapa)
@@ -206,14 +192,12 @@ void principal_SelecionarParametroMapa(ST_Janela* pstJanela, int iNumMapa)
 
 void principal_DesenharMapa1(ST_Janela* pstJanela)
 {
-    principal_Repintar(pstJanela, false);
     pstJanela->gucNivelMenuVisualizacaoMapa1 = 3;
     if (DesenharMapa(pstJanela, 0))
     {
         pstJanela->gucNivelMenuVisualizacaoMapa1 = 4;
         pstJanela->gucNivelMenuVisualizacaoMapa2 = 1;
     }
-    principal_Repintar(pstJanela, false);
     principal_MontarGroupboxVisualizacaoMapas(pstJanela);
 }
 
@@ -259,7 +243,6 @@ void principal_GuardarResultadoMapa2(ST_Janela* pstJanela, const ST_DetalhesConv
 
 void principal_FinalizarMapa2(ST_Janela* pstJanela)
 {
-    principal_Repintar(pstJanela, false);
     pstJanela->bMapa2EmConversao = false;
     pstJanela->gucNivelMenuVisualizacaoMapa2 = 3;
     const ST_ShpMapa& stMapa2 = pstJanela->gstVisualizador.gstMapa2;
@@ -267,7 +250,6 @@ void principal_FinalizarMapa2(ST_Janela* pstJanela)
         pstJanela->gucNivelMenuVisualizacaoMapa2 = 4;
     else
         MostrarErroMapa2(pstJanela);
-    principal_Repintar(pstJanela, false);
     principal_MontarGroupboxVisualizacaoMapas(pstJanela);
 }
 

@@ -179,9 +179,9 @@ struct ST_Janela
 
     std::vector<ST_Controle> vControles;
     std::string szTitulo;
-    // Repaint requests since the adapter last painted.
+    // A repaint was requested since the adapter last painted (it always repaints the whole area, so
+    // "with" and "without erasing" are one request).
     bool bRepintar = false;
-    bool bApagarFundo = false;
     // Cleared by both exits; the adapter closes the window when it is 0.
     unsigned char gucFormulario = 1;
 
@@ -219,7 +219,7 @@ void principal_HabilitarControle(ST_Janela* pstJanela, int iId, bool bHabilitar)
 void principal_SetarTexto(ST_Janela* pstJanela, int iId, const std::string& szTexto);
 const std::string& principal_Texto(ST_Janela* pstJanela, int iId);
 void principal_MarcarControle(ST_Janela* pstJanela, int iId, bool bMarcar);
-void principal_Repintar(ST_Janela* pstJanela, bool bApagarFundo);
+void principal_Repintar(ST_Janela* pstJanela);
 // Shows a progress bar as an endless (marquee) bar.
 void principal_MostrarBarraMarquee(ST_Janela* pstJanela, int iId);
 // Message box through the platform.
@@ -264,6 +264,10 @@ inline constexpr const char* D_PRINCIPAL_NOME_AJUDA = "Ajuda Quibar Zavoro.pdf";
 void principal_AbrirAjuda(ST_Janela* pstJanela);
 // Caption "Quibar Zavoro - v03.02".
 std::string principal_TituloJanela();
+// Selects the mode radio button of the current use mode.
+void principal_MarcarModoUtilizacao(ST_Janela* pstJanela);
+// Empties the selection: both path edits, both path buffers, the count.
+void principal_EsvaziarSelecao(ST_Janela* pstJanela);
 // Switches the use mode. Each panel keeps its controls as they were while the other is shown.
 void principal_TrocarModoUtilizacao(ST_Janela* pstJanela, unsigned int uiModo);
 // TRUE when the control belongs to the panel of the other mode (the adapter keeps it hidden).

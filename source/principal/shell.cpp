@@ -21,8 +21,7 @@ void principal_InitDialogHandler(ST_Janela* pstJanela)
     principal_HabilitarControle(pstJanela, btnBotaoEsquerda, false);
     principal_HabilitarControle(pstJanela, btnBotaoDireita, false);
     principal_SetarTexto(pstJanela, lblStatusConversao, D_PRINCIPAL_TEXTO_INICIAL);
-    pstJanela->gstSelecaoArquivos->szPathsArqNaveg[0] = '\0';
-    pstJanela->gstSelecaoArquivos->szPathsArqNavegTxtBox[0] = '\0';
+    principal_EsvaziarSelecao(pstJanela);
     // The map panel is laid out now, while hidden, so switching modes only swaps panels.
     principal_IniciarPainelMapas(pstJanela);
 }
@@ -202,12 +201,8 @@ void principal_ConversaoOkHandler(ST_Janela* pstJanela, ST_Trabalho* pstTrabalho
     principal_HabilitarControle(pstJanela, btnSelecioneDiretorio, true);
     principal_HabilitarControle(pstJanela, btnBotaoEsquerda, false);
     principal_HabilitarControle(pstJanela, btnBotaoDireita, false);
-    principal_SetarTexto(pstJanela, etArquivos, "");
-    principal_SetarTexto(pstJanela, etDiretorio, "");
-    pstJanela->gstSelecaoArquivos->szPathsArqNaveg[0] = '\0';
-    pstJanela->gstSelecaoArquivos->szPathsArqNavegTxtBox[0] = '\0';
-    pstJanela->gstSelecaoArquivos->iNumArquivos = 0;
-    principal_Repintar(pstJanela, true);
+    principal_EsvaziarSelecao(pstJanela);
+    principal_Repintar(pstJanela);
 }
 
 void principal_CloseHandler(ST_Janela* pstJanela)

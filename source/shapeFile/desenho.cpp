@@ -172,6 +172,12 @@ bool extensaoDefinida(const ST_VisualizadorMapas& st)
 
 } // namespace
 
+void shpFile_EscreverTextoCentrado(const ST_SuperficieDesenho* pstSuperficie, int iY, const char* pcTexto,
+                                   std::uint32_t ulCor)
+{
+    textoCentrado(pstSuperficie, iY, pcTexto, ulCor);
+}
+
 void shpFile_LimparVisualizacaoMapa(const ST_SuperficieDesenho* pstSuperficie, int iMsg, int iNumMapa)
 {
     retangulo(pstSuperficie, 0, 0, D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA, D_SHPFILE_RGB_COR_BORDA,

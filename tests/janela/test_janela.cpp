@@ -375,9 +375,11 @@ TEST(JanelaConversao, FecharComTrabalhoEmAndamentoTerminaOWorker)
     pstJ->Comando(btnBotaoEsquerda);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     principal_CloseHandler(&pstJ->stJanela);
-    EXPECT_EQ(pstJ->stJanela.gucFormulario, 0);
+    const fs::path pasta = pstJ->pasta.caminho();
     principal_EncerrarTrabalhos(&pstJ->stJanela);
-    EXPECT_FALSE(pstJ->stJanela.stConversao.thread.joinable());
+    // The batch stopped after the file it was on: the last one was never written.
+    EXPECT_TRUE(fs::exists(pasta / "pulverizacao_soja.txt"));
+    EXPECT_FALSE(fs::exists(pasta / "plantio.txt"));
     pstJ.reset();
 }
 
