@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "conversor/geometria.h"
-#include "conversor/guiasLimitesKml.h"
+#include "conversor/kml.h"
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
+#include "zavoro/cobertura.h"
 
 using namespace zavoro_teste;
 
