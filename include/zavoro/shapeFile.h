@@ -68,10 +68,6 @@ BOOL shpFile_ConcluirConjuntoShp(ST_ConjuntoShpSaida* pstConjunto, std::string* 
 // Removes the temporaries of a set; safe on an empty or finished record.
 void shpFile_DescartarConjuntoShp(ST_ConjuntoShpSaida* pstConjunto);
 
-// The 19-byte .dbf row: a space (not deleted), then number and value each as "%9.2f" would print them,
-// right-aligned; numbers above 999999 are written as 999999.
-void conversor_RetornarStringValorDbf(unsigned int uiNumPoligono, unsigned int uiValor, unsigned char* pcBuffer);
-
 // ---------------------------------------------------------------------------------------------------
 // Reading sets for display
 // ---------------------------------------------------------------------------------------------------
@@ -151,8 +147,6 @@ inline constexpr std::uint32_t D_SHPFILE_TAMANHO_MIN_POLIGONO_DESENHO = 50;
 inline constexpr std::uint32_t D_SHPFILE_TAMANHO_MAX_POLIGONO = 1048576;
 // Most descriptors a table may have: as many as a 16-bit header length can describe.
 inline constexpr std::size_t D_SHPFILE_MAX_CAMPOS_DBF = (65535 - 33) / 32;
-// Largest value a recommendation may hold.
-inline constexpr double D_SHPFILE_VALOR_MAXIMO = 10000000.0;
 inline constexpr std::uint32_t D_SHPFILE_NUM_LINHAS_LEGENDA = D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP;
 inline constexpr std::uint32_t D_SHPFILE_LIMITE_SUPERIOR_LEGENDA = 50000000;
 inline constexpr char D_SHPFILE_TITULO_ERRO[] = "ERRO";

@@ -103,6 +103,24 @@ bool GravarCabecalhoDbf(std::FILE* pf, int iTipoMapa)
     return Gravar(pf, uc, sizeof uc);
 }
 
+// The 19-byte .dbf row: a space (not deleted), then number and value each as "%9.2f" would print them,
+// right-aligned; numbers above 999999 are written as 999999.
+void LinhaDbf(unsigned int uiNumPoligono, unsigned int uiValor, unsigned char* pcBuffer)
+{
+    pcBuffer[0] = ' ';
+    auto Campo = [](unsigned int ui, unsigned char* puc)
+    {
+        char cNumero[16];
+        char* pcFim = std::to_chars(cNumero, cNumero + sizeof cNumero, std::min(ui, D_SHPFILE_VALOR_MAXIMO_DBF)).ptr;
+        const std::size_t n = static_cast<std::size_t>(pcFim - cNumero);
+        std::fill_n(puc, 6 - n, ' ');
+        std::copy_n(cNumero, n, puc + (6 - n));
+        std::copy_n(".00", 3, puc + 6);
+    };
+    Campo(uiNumPoligono, pcBuffer + 1);
+    Campo(uiValor, pcBuffer + 10);
+}
+
 // What the set's writer keeps while the walk runs.
 struct ST_ReceptorShp
 {
@@ -168,7 +186,7 @@ BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int 
         return FALSE;
 
     unsigned char ucLinha[D_SHPFILE_TAMANHO_REGISTRO_DBF];
-    conversor_RetornarStringValorDbf(uiNumPoligono, static_cast<unsigned int>(std::max(iValor, 0)), ucLinha);
+    LinhaDbf(uiNumPoligono, static_cast<unsigned int>(std::max(iValor, 0)), ucLinha);
     if (!Gravar(stReceptor.pfDbf, ucLinha, sizeof ucLinha))
         return FALSE;
 
@@ -200,22 +218,6 @@ BOOL shpFile_NomesArquivosShp(const std::string& szArquivoKml, ST_ArquivosShp* p
     pstArquivos->szDbf = szBase + "dbf";
     pstArquivos->szPrj = szBase + "prj";
     return TRUE;
-}
-
-void conversor_RetornarStringValorDbf(unsigned int uiNumPoligono, unsigned int uiValor, unsigned char* pcBuffer)
-{
-    pcBuffer[0] = ' ';
-    auto Campo = [](unsigned int ui, unsigned char* puc)
-    {
-        char cNumero[16];
-        char* pcFim = std::to_chars(cNumero, cNumero + sizeof cNumero, std::min(ui, D_SHPFILE_VALOR_MAXIMO_DBF)).ptr;
-        const std::size_t n = static_cast<std::size_t>(pcFim - cNumero);
-        std::fill_n(puc, 6 - n, ' ');
-        std::copy_n(cNumero, n, puc + (6 - n));
-        std::copy_n(".00", 3, puc + 6);
-    };
-    Campo(uiNumPoligono, pcBuffer + 1);
-    Campo(uiValor, pcBuffer + 10);
 }
 
 void shpFile_DescartarConjuntoShp(ST_ConjuntoShpSaida* pstConjunto)

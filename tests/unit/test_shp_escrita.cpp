@@ -323,20 +323,6 @@ TEST(ShpEscrita, TaxaZeroFechaSemGravarOPoligonoSemValor)
     EXPECT_EQ(c.vRegistros[2].vPontos.size(), 7u);
 }
 
-TEST(ShpEscrita, LinhaDaTabela)
-{
-    unsigned char uc[19];
-    auto Linha = [&](unsigned int uiNumero, unsigned int uiValor)
-    {
-        conversor_RetornarStringValorDbf(uiNumero, uiValor, uc);
-        return std::string(reinterpret_cast<const char*>(uc), 19);
-    };
-    EXPECT_EQ(Linha(1, 150), "      1.00   150.00");
-    EXPECT_EQ(Linha(999999, 0), " 999999.00     0.00");
-    EXPECT_EQ(Linha(1000000, 1234567), " 999999.00999999.00");
-    EXPECT_EQ(Linha(4294967295u, 65535), " 999999.00 65535.00");
-}
-
 TEST(ShpEscrita, MapaDeVelocidade)
 {
     DiretorioTemporario dir;
