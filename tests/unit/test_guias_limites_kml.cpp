@@ -226,6 +226,18 @@ TEST(GuiasKml, NumeracaoPulaGuiaSemPontoMarcado)
     EXPECT_EQ(rVazio.lPosFinal, static_cast<long>(*r.stLayout.posNumeroLimites));
 }
 
+TEST(GuiasKml, CoordenadaEnormeSaiComTodosOsDigitos)
+{
+    // A mark of a damaged file may lie anywhere; its coordinate is written whole, never cut short.
+    NvgBuilder b = Base();
+    b.guias = {NovaGuia(2, D_ZAVORO_TIPO_GUIA_RETA, 0.0)};
+    b.guias[0].stGuia.dPontoALon = -1.5e300;
+    b.guias[0].stGuia.dPontoBLat = 4.25e70;
+    const Resultado r = Passar(b);
+    ASSERT_TRUE(r.bOk);
+    EXPECT_EQ(r.szKml, Guias(Pasta(b.guias[0].stGuia, 1, Reta(b.guias[0].stGuia, 1))));
+}
+
 TEST(GuiasKml, Versao1TomaOTipoDoTalhao)
 {
     // A version-1 record has no type of its own; a straight one still carries its curve points.
