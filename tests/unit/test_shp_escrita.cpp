@@ -247,17 +247,6 @@ TEST(ShpEscrita, TrechoConstanteCortadoACada40Metros)
     EXPECT_NEAR(c.stCaixa.xMin, b.stTalhao.dZeroRelativoLon, 1e-6);
 }
 
-TEST(ShpEscrita, DoisPontosDaoCincoPontosE64Palavras)
-{
-    DiretorioTemporario dir;
-    ASSERT_TRUE(Gerar(dir, Taxas({150, 150}), D_CONVERSOR_TIPO_MAPA_COBERTURA));
-    const Conjunto c = Ler(dir / "mapa.kml");
-    ASSERT_EQ(c.vRegistros.size(), 1u);
-    EXPECT_EQ(c.vRegistros[0].vPontos.size(), 5u);
-    EXPECT_EQ(c.vRegistros[0].uiPalavras, 64u);
-    EXPECT_EQ(c.shp.size(), 100u + 8 + 128);
-}
-
 TEST(ShpEscrita, SemCoberturaSoCabecalhos)
 {
     DiretorioTemporario dir;
