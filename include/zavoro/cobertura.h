@@ -15,7 +15,9 @@
 inline constexpr int D_COBERTURA_CORTE_CLASSE = 1;
 // Length cut (the shapefile set): up to 1000 points a polygon, cut every 40 m of track (4000 m once an
 // irrigation stage was seen), where the mask changes, at a value of 0 and where the value jumps by more
-// than 5 % or by 50 units; each polygon carries the truncated running mean of its values.
+// than 5 % or by 50 units; each polygon carries the truncated running mean of its values. A polygon cut
+// with a mean of 0 is left out (the last one of a pass is always drawn), except on the coverage maps
+// for stages whose points carry no rate (harvest, planting, irrigation, other operations).
 inline constexpr int D_COBERTURA_CORTE_COMPRIMENTO = 2;
 
 // One output vertex, in degrees.
@@ -54,10 +56,8 @@ struct ST_ReceptorCobertura
     // One ring: iNumVertices vertices, not closed (the first is not repeated), and the polygon's class
     // (class cut; stages whose points carry no value keep the initial class 4) or mean value (length
     // cut). FALSE stops the walk.
-    // clang-format off
     BOOL (*pfInserirAnel)(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumVertices,
                           int iValor) = nullptr;
-    // clang-format on
 };
 
 // Walks ulNumConfiguracoes stages from the input's current position, the first configuration block of
