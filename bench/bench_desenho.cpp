@@ -8,6 +8,7 @@
 
 #include "support/ShpBuilder.h"
 #include "support/SuperficieRaster.h"
+#include "zavoro/desenhoMapa.h"
 #include "zavoro/shapeFile.h"
 
 using namespace zavoro_teste;

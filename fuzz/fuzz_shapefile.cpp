@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "zavoro/desenhoMapa.h"
 #include "zavoro/shapeFile.h"
 
 namespace

@@ -62,9 +62,10 @@ struct ST_EstadoProcura
 int arquivo_ProcurarArquivosNavegacaoDiretorio(const char* pcRaiz, char* pcBuffer, int* piNumArquivos,
                                                ST_EstadoProcura* pstEstado);
 
-// Search worker: lpArg is an ST_EstruturaThread whose argument is an ST_SelecaoArquivos with the root
-// in szPathsArqNavegTxtBox. On success it goes on with the classification (on the same thread); any
-// other code is told with WM_PROCURA_ARQUIVOS_OK. Returns 0.
+// Search worker: lpArg is an ST_EstruturaThread (avisos.h) whose argument is an ST_SelecaoArquivos with
+// the root in szPathsArqNavegTxtBox. On success it goes on, on the same thread, with the record's
+// pfAposProcura (the window gives the classification); any other code, or a success with nothing to
+// go on with, is told with WM_PROCURA_ARQUIVOS_OK and no classification bits. Returns 0.
 unsigned int arquivo_ThreadProcurarArquivosNavegacao(void* lpArg);
 
 // Display text of the open dialog's result: every name from iOffset on, quoted and followed by a

@@ -16,15 +16,15 @@ BOOL funcAux_VerificarValidadeString(const unsigned char* pucTexto, int iTamanho
 
 // In place: every '.' with an ASCII digit directly before and after it becomes ','.
 // "1.5 ha. 2.75" becomes "1,5 ha. 2,75".
-void funcAux_SubstituirPontoPorVirgula(char* pcTexto);
 void funcAux_SubstituirPontoPorVirgula(std::string& szTexto);
 
 // Pause of n units between files. The unit is chosen by the caller (the desktop app uses a short
 // wall-clock unit, the command and the tests zero); it sleeps and never spins.
 void funcAux_Delay(int n, std::chrono::nanoseconds unidade);
 
-// Callback that tells the user an allocation failed (the desktop app shows a message box with the
-// caption and text; the command prints). Whatever it does, the process then ends with exit code 1.
+// Callback that tells the user an allocation failed, with text and caption. The command sets one that
+// prints; without one (the desktop app sets none) the text goes to standard error. Whatever the
+// callback does, the process then ends with exit code 1.
 using FuncAux_AvisoFalhaAlocacao = void (*)(const char* pcTexto, const char* pcTitulo);
 void funcAux_DefinirAvisoFalhaAlocacao(FuncAux_AvisoFalhaAlocacao pfAviso);
 inline constexpr const char* D_FUNCAUX_TEXTO_ERRO_ALOCACAO = "Erro de alocação de memória!";

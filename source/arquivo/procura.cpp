@@ -1,4 +1,5 @@
-// Search for navigation files beneath a folder, and the worker that runs it before the classification.
+// Search for navigation files beneath a folder, and the worker that runs it (and then, on the same
+// thread, whatever the caller gave it to go on with: the window's classification).
 //
 // Only real folders and real regular files are looked at: a symbolic link is neither followed into nor
 // reported, whatever it points at. Following folder links could loop, and any link could put one file
@@ -11,7 +12,7 @@
 #include <system_error>
 
 #include "zavoro/arquivo.h"
-#include "zavoro/conversor.h"
+#include "zavoro/avisos.h"
 #include "zavoro/funcoesAuxiliares.h"
 
 namespace fs = std::filesystem;
@@ -186,17 +187,18 @@ unsigned int arquivo_ThreadProcurarArquivosNavegacao(void* lpArg)
 
     funcAux_Delay(D_ARQUIVO_PAUSA_FIM_BUSCA, pstEstruturaThread->unidadePausa);
 
-    if (iResultado != D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK)
+    if (iResultado == D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK && pstEstruturaThread->pfAposProcura != nullptr)
     {
-        // No classification: the window takes the paths found so far as other operations.
-        const ST_ReceptorAvisos& stReceptor = pstEstruturaThread->hHandleRetorno;
-        if (stReceptor.pfProcuraArquivosOk != nullptr)
-            stReceptor.pfProcuraArquivosOk(stReceptor.pContexto, iResultado, 0);
+        // The next worker ends with its own notice; running it here saves a thread and its failure path.
+        pstEstruturaThread->pfAposProcura(lpArg);
         return 0;
     }
 
-    // The classification ends with its own notice; running it here saves a thread and its failure path.
-    conversor_ThreadAnalisarTiposArquivosNavegacao(lpArg);
+    // Told with its code and no classification: after a failure the window takes the paths found so far
+    // as other operations.
+    const ST_ReceptorAvisos& stReceptor = pstEstruturaThread->hHandleRetorno;
+    if (stReceptor.pfProcuraArquivosOk != nullptr)
+        stReceptor.pfProcuraArquivosOk(stReceptor.pContexto, iResultado, 0);
     return 0;
 }
 

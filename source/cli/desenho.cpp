@@ -13,6 +13,7 @@
 #include "cli/comandos.h"
 #include "principal/superficieQt.h"
 #include "zavoro/conversor.h"
+#include "zavoro/desenhoMapa.h"
 #include "zavoro/shapeFile.h"
 
 namespace

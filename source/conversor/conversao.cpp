@@ -7,12 +7,11 @@
 #include "funcoesAuxiliares/leituraArquivo.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/shapeFile.h"
 #include "zavoro/zavoro.h"
 
 namespace
 {
-
-
 
 void Pausar(const ST_EstruturaThread* pstThread, int iUnidades)
 {

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <iterator>
 
-#include "zavoro/conversor.h"
+#include "zavoro/legenda.h"
 
 namespace
 {
 
-constexpr int D_CONVERSOR_LIMITE_FAIXA_TAXA = 50000;
-constexpr int D_CONVERSOR_LIMITE_FAIXA_VELOCIDADE = 110;
+constexpr int kLimiteFaixaTaxa = 50000;
+constexpr int kLimiteFaixaVelocidade = 110;
 // Bounds above this are not checked by the validation (the rate map's open top band).
-constexpr int D_CONVERSOR_VALOR_MAXIMO_VALIDACAO = 9998;
+constexpr int kValorMaximoValidacao = 9998;
 
 bool AlvoPreenchido(int iValor)
 {
@@ -32,8 +32,8 @@ bool FaixaUtilizavel(const ST_LegendaMapa& stFaixa)
 
 bool FaixaEmUso(const ST_LegendaMapa& stFaixa)
 {
-    return stFaixa.iValorInf > 0 && stFaixa.iValorInf <= D_CONVERSOR_VALOR_MAXIMO_VALIDACAO && stFaixa.iValorSup > 0 &&
-           stFaixa.iValorSup <= D_CONVERSOR_VALOR_MAXIMO_VALIDACAO;
+    return stFaixa.iValorInf > 0 && stFaixa.iValorInf <= kValorMaximoValidacao && stFaixa.iValorSup > 0 &&
+           stFaixa.iValorSup <= kValorMaximoValidacao;
 }
 
 } // namespace
@@ -67,8 +67,8 @@ void conversor_SetarLegenda(const int* iValorAlvo, int iTipoMapa, ST_LegendaMapa
     ST_LegendaMapa& stTopo = pstLegendaMapa[iFaixa];
     stTopo.iIndiceVetor = D_CONVERSOR_NUMERO_ALVOS;
     stTopo.iCor = D_CONVERSOR_INDICE_BRUSH_COR_VERMELHO;
-    stTopo.iValorSup = iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE ? D_CONVERSOR_LIMITE_FAIXA_VELOCIDADE
-                                                                      : D_CONVERSOR_LIMITE_FAIXA_TAXA;
+    stTopo.iValorSup = iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE ? kLimiteFaixaVelocidade
+                                                                      : kLimiteFaixaTaxa;
     stTopo.iValorInf = iFaixa == 0 ? 0 : Sucessor(pstLegendaMapa[iFaixa - 1].iValorSup);
 }
 

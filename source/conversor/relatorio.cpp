@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "conversor/relatorio.h"
 #include "conversor/relatorioTexto.h"
 #include "funcoesAuxiliares/leituraArquivo.h"
 #include "zavoro/conversor.h"

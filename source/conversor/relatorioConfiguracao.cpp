@@ -1,16 +1,13 @@
 // Work report: one block per stage of the event, with the stage's own totals (derived from its track
 // points and the event header) and the console settings in force, chosen by operation and version.
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <iterator>
 #include <string>
-#include <string_view>
 
+#include "conversor/relatorio.h"
 #include "conversor/relatorioTexto.h"
-#include "zavoro/conversor.h"
-#include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
 
 namespace
@@ -27,7 +24,7 @@ struct ST_TotaisEtapa
     std::uint32_t ulVolumeAplicadoParcialFinal = 0;
 };
 
-void conversor_EscreverPulverizacao(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig,
+void EscreverPulverizacao(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig,
                                     unsigned int uiVersao)
 {
     conversor_AnexarTexto(szBufRelatorio, "Número de Seções:\t\t");
@@ -61,11 +58,11 @@ void conversor_EscreverPulverizacao(std::string& szBufRelatorio, const ST_Evento
     conversor_AnexarTexto(szBufRelatorio, " L/min\r\nPressão Bico:\t\t\t");
     conversor_AnexarReal(szBufRelatorio, stConfig.usPressaoBico / 10.0f, 1);
     conversor_AnexarTexto(szBufRelatorio, " bar\r\n\r\nVálvula Geral:\t\t\t");
-    conversor_AnexarCodigo(szBufRelatorio, zavoro_RetornarStringTipoValvula, stConfig.ucValvulaGeral);
+    conversor_AnexarCodigoCp1252(szBufRelatorio, zavoro_RetornarStringTipoValvula, stConfig.ucValvulaGeral);
     conversor_AnexarTexto(szBufRelatorio, "\r\nVálvula Seção:\t\t\t");
-    conversor_AnexarCodigo(szBufRelatorio, zavoro_RetornarStringTipoValvula, stConfig.ucValvulaSecao);
+    conversor_AnexarCodigoCp1252(szBufRelatorio, zavoro_RetornarStringTipoValvula, stConfig.ucValvulaSecao);
     conversor_AnexarTexto(szBufRelatorio, "\r\nVálvula Proporcional:\t\t");
-    conversor_AnexarCodigo(szBufRelatorio, zavoro_RetornarStringTipoValvula, stConfig.ucValvulaProporcional);
+    conversor_AnexarCodigoCp1252(szBufRelatorio, zavoro_RetornarStringTipoValvula, stConfig.ucValvulaProporcional);
     conversor_AnexarTexto(szBufRelatorio, "\r\nTempo Abertura Válvula Seção:\t");
     conversor_AnexarReal(szBufRelatorio, stConfig.usTempoAberturaValvulaSecao / 10.0f, 1);
     // The console's label has no accent and no tab here; kept as users know it.
@@ -74,7 +71,7 @@ void conversor_EscreverPulverizacao(std::string& szBufRelatorio, const ST_Evento
     szBufRelatorio += " s\r\n";
 }
 
-void conversor_EscreverAdubacao(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig, unsigned int uiVersao)
+void EscreverAdubacao(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig, unsigned int uiVersao)
 {
     if (stConfig.ucTipoTaxa == D_ZAVORO_TIPO_TAXA_FIXA)
     {
@@ -212,7 +209,7 @@ void conversor_EscreverAdubacao(std::string& szBufRelatorio, const ST_EventoConf
     }
 }
 
-void conversor_EscreverPlantio(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig)
+void EscreverPlantio(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig)
 {
     conversor_AnexarTexto(szBufRelatorio, "Número de Seções:\t\t");
     conversor_AnexarInteiro(szBufRelatorio, stConfig.ucNumeroSecoesPlantio);
@@ -236,20 +233,20 @@ void conversor_EscreverPlantio(std::string& szBufRelatorio, const ST_EventoConfi
     szBufRelatorio += " m\r\n\r\n";
 }
 
-void conversor_EscreverPiloto(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig)
+void EscreverPiloto(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig)
 {
     szBufRelatorio += "\r\nTipo Comando Piloto:\t\t";
-    conversor_AnexarCodigo(szBufRelatorio, zavoro_RetornarStringTipoComandoPiloto, stConfig.ucTipoComando);
+    conversor_AnexarCodigoCp1252(szBufRelatorio, zavoro_RetornarStringTipoComandoPiloto, stConfig.ucTipoComando);
     szBufRelatorio += "\r\nAgressividade Piloto:\t\t";
     conversor_AnexarInteiro(szBufRelatorio, stConfig.ucAgressividade);
     conversor_AnexarTexto(szBufRelatorio, "\r\nFator Hidráulico Piloto:\t");
-    conversor_AnexarCodigo(szBufRelatorio, zavoro_RetornarStringFatorHidraulico, stConfig.ucFatorHidraulico);
+    conversor_AnexarCodigoCp1252(szBufRelatorio, zavoro_RetornarStringFatorHidraulico, stConfig.ucFatorHidraulico);
     szBufRelatorio += "\r\nEntre-eixos:\t\t\t";
     conversor_AnexarReal(szBufRelatorio, static_cast<float>(stConfig.ulEntreEixosX1000) / 1000.0f, 3);
     szBufRelatorio += " m\r\n";
 }
 
-void conversor_EscreverProdutos(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig)
+void EscreverProdutos(std::string& szBufRelatorio, const ST_EventoConfig_v9& stConfig)
 {
     int k = 0;
     // The console marks the end of its product list with a short name.
@@ -276,7 +273,7 @@ void conversor_EscreverProdutos(std::string& szBufRelatorio, const ST_EventoConf
     szBufRelatorio += " Produtos";
 }
 
-void conversor_EscreverEtapa(std::FILE* pfArquivoEscrita, const ST_EventoConfig_v9& stConfig, std::uint8_t ucOperacao,
+void EscreverEtapa(std::FILE* pfArquivoEscrita, const ST_EventoConfig_v9& stConfig, std::uint8_t ucOperacao,
                              unsigned int uiVersao, std::uint32_t ulNumConfiguracao, const ST_TotaisEtapa& stTotais)
 {
     std::string szBufRelatorio = "\r\n---------------------------- ETAPA ";
@@ -342,7 +339,7 @@ void conversor_EscreverEtapa(std::FILE* pfArquivoEscrita, const ST_EventoConfig_
     szBufRelatorio += "\r\nCultura:\t\t\t";
     conversor_AnexarCampo(szBufRelatorio, stConfig.szCultura);
     conversor_AnexarTexto(szBufRelatorio, "\r\nOperação:\t\t\t");
-    conversor_AnexarCodigo(szBufRelatorio, zavoro_RetornarStringTipoOperacao, ucOperacao);
+    conversor_AnexarCodigoCp1252(szBufRelatorio, zavoro_RetornarStringTipoOperacao, ucOperacao);
     szBufRelatorio += "\r\n\r\nLargura Implemento:\t\t";
     // Width in metres from version 5, in centimetres before; overlap likewise from version 6.
     if (uiVersao >= 5)
@@ -373,15 +370,15 @@ void conversor_EscreverEtapa(std::FILE* pfArquivoEscrita, const ST_EventoConfig_
     }
 
     if (ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO)
-        conversor_EscreverPulverizacao(szBufRelatorio, stConfig, uiVersao);
+        EscreverPulverizacao(szBufRelatorio, stConfig, uiVersao);
     if (bAdubacao)
-        conversor_EscreverAdubacao(szBufRelatorio, stConfig, uiVersao);
+        EscreverAdubacao(szBufRelatorio, stConfig, uiVersao);
     if (uiVersao >= 7 && ucOperacao == D_ZAVORO_OPERACAO_PLANTIO)
-        conversor_EscreverPlantio(szBufRelatorio, stConfig);
+        EscreverPlantio(szBufRelatorio, stConfig);
     if (uiVersao >= 2)
-        conversor_EscreverPiloto(szBufRelatorio, stConfig);
+        EscreverPiloto(szBufRelatorio, stConfig);
     if (uiVersao >= 8)
-        conversor_EscreverProdutos(szBufRelatorio, stConfig);
+        EscreverProdutos(szBufRelatorio, stConfig);
     conversor_GravarLinha(pfArquivoEscrita, szBufRelatorio);
 }
 
@@ -441,7 +438,7 @@ void conversor_EscreverConfiguracaoRelatorio(std::FILE* pfArquivoEscrita, std::F
         // A stage that never started or ended is left out, and takes no heading number.
         if (stTotais.ulDataHoraConfigInicio != 0 && stTotais.ulDataHoraConfigFim != 0)
         {
-            conversor_EscreverEtapa(pfArquivoEscrita, stConfig, ucOperacao, usVersaoArquivoEvento, ulNumConfiguracao,
+            EscreverEtapa(pfArquivoEscrita, stConfig, ucOperacao, usVersaoArquivoEvento, ulNumConfiguracao,
                                     stTotais);
             ulNumConfiguracao++;
         }

@@ -9,14 +9,14 @@ namespace
 
 // Code points of bytes 0x80..0x9F. The five bytes Windows-1252 leaves undefined keep their own
 // value (C1 controls) so that decoding loses nothing and the report can write them back.
-constexpr std::array<char32_t, 32> gulCp1252Faixa80 = {
+constexpr std::array<char32_t, 32> kCp1252Faixa80 = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90..97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
 };
 
-void funcAux_AnexarUtf8(std::string& szSaida, char32_t ulCodigo)
+void AnexarUtf8(std::string& szSaida, char32_t ulCodigo)
 {
     if (ulCodigo < 0x80)
     {
@@ -37,16 +37,16 @@ void funcAux_AnexarUtf8(std::string& szSaida, char32_t ulCodigo)
 }
 
 // Byte for a code point, or -1 when Windows-1252 cannot hold it.
-int funcAux_ByteCp1252(char32_t ulCodigo)
+int ByteCp1252(char32_t ulCodigo)
 {
     if (ulCodigo < 0x80 || (ulCodigo >= 0xA0 && ulCodigo <= 0xFF))
     {
         return static_cast<int>(ulCodigo);
     }
     // Also covers U+0080..U+009F: only the five kept C1 controls are found in the table.
-    for (std::size_t i = 0; i < gulCp1252Faixa80.size(); ++i)
+    for (std::size_t i = 0; i < kCp1252Faixa80.size(); ++i)
     {
-        if (gulCp1252Faixa80[i] == ulCodigo)
+        if (kCp1252Faixa80[i] == ulCodigo)
         {
             return static_cast<int>(0x80 + i);
         }
@@ -56,7 +56,7 @@ int funcAux_ByteCp1252(char32_t ulCodigo)
 
 // Decodes one UTF-8 sequence at iPos. Returns the code point, or -1 for a malformed sequence;
 // *piTamanho receives the bytes consumed (the maximal ill-formed prefix, at least one byte).
-std::int32_t funcAux_LerUtf8(std::string_view szTexto, std::size_t iPos, std::size_t* piTamanho)
+std::int32_t LerUtf8(std::string_view szTexto, std::size_t iPos, std::size_t* piTamanho)
 {
     const auto ucByte = [&](std::size_t i) { return static_cast<unsigned char>(szTexto[i]); };
     const unsigned char ucLider = ucByte(iPos);
@@ -140,11 +140,11 @@ std::string funcAux_Cp1252ParaUtf8(std::string_view szCp1252)
         }
         else if (ucByte < 0xA0)
         {
-            funcAux_AnexarUtf8(szSaida, gulCp1252Faixa80[ucByte - 0x80]);
+            AnexarUtf8(szSaida, kCp1252Faixa80[ucByte - 0x80]);
         }
         else
         {
-            funcAux_AnexarUtf8(szSaida, ucByte);
+            AnexarUtf8(szSaida, ucByte);
         }
     }
     return szSaida;
@@ -159,8 +159,8 @@ std::string funcAux_Utf8ParaCp1252(std::string_view szUtf8, BOOL* pbPerda)
     while (iPos < szUtf8.size())
     {
         std::size_t iTamanho = 1;
-        const std::int32_t lCodigo = funcAux_LerUtf8(szUtf8, iPos, &iTamanho);
-        const int iByte = (lCodigo < 0) ? -1 : funcAux_ByteCp1252(static_cast<char32_t>(lCodigo));
+        const std::int32_t lCodigo = LerUtf8(szUtf8, iPos, &iTamanho);
+        const int iByte = (lCodigo < 0) ? -1 : ByteCp1252(static_cast<char32_t>(lCodigo));
         if (iByte < 0)
         {
             szSaida.push_back('?');

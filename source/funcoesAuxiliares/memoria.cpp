@@ -8,7 +8,7 @@
 namespace
 {
 
-void funcAux_AvisoFalhaAlocacaoPadrao(const char* pcTexto, const char* /*pcTitulo*/)
+void AvisoFalhaAlocacaoPadrao(const char* pcTexto, const char* /*pcTitulo*/)
 {
     std::fputs(pcTexto, stderr);
     std::fputc('\n', stderr);
@@ -16,9 +16,9 @@ void funcAux_AvisoFalhaAlocacaoPadrao(const char* pcTexto, const char* /*pcTitul
 }
 
 // Set once by the front end at start; atomic so a worker failing early still sees a whole pointer.
-std::atomic<FuncAux_AvisoFalhaAlocacao> gpfAvisoFalhaAlocacao{&funcAux_AvisoFalhaAlocacaoPadrao};
+std::atomic<FuncAux_AvisoFalhaAlocacao> gpfAvisoFalhaAlocacao{&AvisoFalhaAlocacaoPadrao};
 
-[[noreturn]] void funcAux_EncerrarPorFalhaAlocacao()
+[[noreturn]] void EncerrarPorFalhaAlocacao()
 {
     FuncAux_AvisoFalhaAlocacao pfAviso = gpfAvisoFalhaAlocacao.load();
     pfAviso(D_FUNCAUX_TEXTO_ERRO_ALOCACAO, D_FUNCAUX_TITULO_ERRO_ALOCACAO);
@@ -29,7 +29,7 @@ std::atomic<FuncAux_AvisoFalhaAlocacao> gpfAvisoFalhaAlocacao{&funcAux_AvisoFalh
 
 void funcAux_DefinirAvisoFalhaAlocacao(FuncAux_AvisoFalhaAlocacao pfAviso)
 {
-    gpfAvisoFalhaAlocacao.store(pfAviso != nullptr ? pfAviso : &funcAux_AvisoFalhaAlocacaoPadrao);
+    gpfAvisoFalhaAlocacao.store(pfAviso != nullptr ? pfAviso : &AvisoFalhaAlocacaoPadrao);
 }
 
 void* funcAux_MallocCustom(int n)
@@ -37,13 +37,13 @@ void* funcAux_MallocCustom(int n)
     // A negative size is a caller's arithmetic gone wrong; treat it like memory that cannot be had.
     if (n < 0)
     {
-        funcAux_EncerrarPorFalhaAlocacao();
+        EncerrarPorFalhaAlocacao();
     }
     // malloc(0) may legally return null; a one-byte block keeps the "never null" promise.
     void* pBloco = std::malloc(n == 0 ? 1u : static_cast<std::size_t>(n));
     if (pBloco == nullptr)
     {
-        funcAux_EncerrarPorFalhaAlocacao();
+        EncerrarPorFalhaAlocacao();
     }
     return pBloco;
 }

@@ -7,7 +7,7 @@ namespace
 {
 
 // ASCII only: the process locale must not decide what a digit is.
-bool funcAux_EhDigito(char c)
+bool EhDigito(char c)
 {
     return c >= '0' && c <= '9';
 }
@@ -23,27 +23,12 @@ BOOL funcAux_VerificarValidadeString(const unsigned char* pucTexto, int iTamanho
     return std::memchr(pucTexto, 0, static_cast<std::size_t>(iTamanho)) != nullptr ? TRUE : FALSE;
 }
 
-void funcAux_SubstituirPontoPorVirgula(char* pcTexto)
-{
-    if (pcTexto == nullptr || pcTexto[0] == '\0')
-    {
-        return;
-    }
-    // A point is only a decimal separator between two digits; "ha." keeps its point.
-    for (std::size_t i = 1; pcTexto[i] != '\0'; ++i)
-    {
-        if (pcTexto[i] == '.' && funcAux_EhDigito(pcTexto[i - 1]) && funcAux_EhDigito(pcTexto[i + 1]))
-        {
-            pcTexto[i] = ',';
-        }
-    }
-}
-
 void funcAux_SubstituirPontoPorVirgula(std::string& szTexto)
 {
+    // A point is only a decimal separator between two digits; "ha." keeps its point.
     for (std::size_t i = 1; i + 1 < szTexto.size(); ++i)
     {
-        if (szTexto[i] == '.' && funcAux_EhDigito(szTexto[i - 1]) && funcAux_EhDigito(szTexto[i + 1]))
+        if (szTexto[i] == '.' && EhDigito(szTexto[i - 1]) && EhDigito(szTexto[i + 1]))
         {
             szTexto[i] = ',';
         }

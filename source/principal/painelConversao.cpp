@@ -285,6 +285,7 @@ void principal_OnClickBotaoSelecionarDiretorio(ST_Janela* pstJanela)
     std::memset(stSelecao.szPathsArqNaveg, 0, sizeof(stSelecao.szPathsArqNaveg));
     principal_SetarTexto(pstJanela, etDiretorio, stSelecao.szPathsArqNavegTxtBox);
     MostrarAnalise(pstJanela, "\r\n\r\n\r\nProcurando arquivos de navegação...AGUARDE!!");
+    pstJanela->stConversao.gstEstruturaThread.pfAposProcura = conversor_ThreadAnalisarTiposArquivosNavegacao;
     principal_IniciarTrabalho(pstJanela, &pstJanela->stConversao, arquivo_ThreadProcurarArquivosNavegacao, &stSelecao,
                               "Erro inesperado ao procurar\r\narquivos em diretório.");
 }

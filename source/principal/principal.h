@@ -19,6 +19,7 @@
 #include "rc/resource.h"
 #include "zavoro/arquivo.h"
 #include "zavoro/conversor.h"
+#include "zavoro/desenhoMapa.h"
 #include "zavoro/shapeFile.h"
 
 // ---------------------------------------------------------------------------------------------------

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "zavoro/shapeFile.h"
+#include "zavoro/desenhoMapa.h"
 
 class QGuiApplication;
 

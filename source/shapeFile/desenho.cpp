@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "shapeFile/leitorLimitado.h"
-#include "zavoro/conversor.h"
+#include "zavoro/desenhoMapa.h"
 #include "zavoro/shapeFile.h"
 
 namespace

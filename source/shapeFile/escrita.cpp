@@ -1,36 +1,26 @@
-// The coverage of a map as an ESRI Shapefile set (.shp, .shx, .dbf, .prj): a second walk over the
-// track with longer polygons than the KML (cut by length, value jumps, mask changes and a point
-// limit), each carrying the truncated running mean of its values, drawn with the common strip
-// geometry. The set is written to temporaries and renamed over its targets only when complete.
+// The coverage of a map as an ESRI Shapefile set (.shp, .shx, .dbf, .prj): a receiver of the coverage
+// walk by the length rules, one record per ring with its polygon's mean value. The set is written to
+// temporaries and renamed over its targets only when complete.
 #include <algorithm>
 #include <bit>
 #include <charconv>
-#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <string_view>
 #include <vector>
 
-#include "conversor/geometria.h"
+#include "zavoro/cobertura.h"
 #include "zavoro/shapeFile.h"
-#include "zavoro/zavoro.h"
 
 namespace
 {
 
-constexpr std::uint32_t kCodigoArquivoShp = 9994;
-constexpr std::uint32_t kVersaoShp = 1000;
-constexpr std::uint32_t kTipoPoligono = 5;
-constexpr std::size_t kTamanhoCabecalhoShp = 100;
+constexpr std::uint32_t kCodigoArquivoShp = D_SHPFILE_CODIGO_ARQUIVO;
+constexpr std::uint32_t kVersaoShp = D_SHPFILE_VERSAO;
+constexpr std::uint32_t kTipoPoligono = D_SHPFILE_TIPO_POLIGONO;
+constexpr std::size_t kTamanhoCabecalhoShp = D_SHPFILE_TAMANHO_CABECALHO_SHP;
 constexpr std::size_t kTamanhoCabecalhoRegistro = 8;
 constexpr std::size_t kTamanhoEntradaShx = 8;
-
-// A record is closed once its buffer holds more than this, so the next point still fits.
-constexpr int kPontosFecharPoligono = D_SHPFILE_MAXIMO_PONTOS_POLIGONO - 2;
-// A value differing from the previous one by more than 5 %, or by 50 units or more, starts a record.
-constexpr double kRazaoSaltoSuperior = 1.05;
-constexpr double kRazaoSaltoInferior = 0.95;
-constexpr int kDiferencaSalto = 50;
 
 void Erro(std::string* pszErro, std::string szMotivo)
 {
@@ -113,194 +103,9 @@ bool GravarCabecalhoDbf(std::FILE* pf, int iTipoMapa)
     return Gravar(pf, uc, sizeof uc);
 }
 
-struct ST_ContextoShp
-{
-    unsigned int* puiNumPoligonos = nullptr;
-    double* pdBox = nullptr;
-};
-
-BOOL InserirAnelShp(void* pContexto, ST_DesenhoPoligono* pstDesenhoPoligono, const ST_CoordenadaKml* pstVertices,
-                    int iNumVertices)
-{
-    auto* pstContexto = static_cast<ST_ContextoShp*>(pContexto);
-    if (!conversor_InserirPoligonoSHP(pstDesenhoPoligono, pstVertices, iNumVertices, *pstContexto->puiNumPoligonos))
-        return FALSE;
-    ++*pstContexto->puiNumPoligonos;
-    // Every ring widens the box, also the second strip of a polygon with a gap in its sections.
-    conversor_AtualizarBoundingBox(pstDesenhoPoligono, pstContexto->pdBox);
-    return TRUE;
-}
-
-bool SaltoDeValor(int iValor, int iValorAnterior)
-{
-    if (iValorAnterior <= 0)
-        return iValor > 0;
-    const double dRazao = static_cast<double>(iValor) / static_cast<double>(iValorAnterior);
-    if (dRazao > kRazaoSaltoSuperior || dRazao < kRazaoSaltoInferior)
-        return true;
-    return std::abs(iValor - iValorAnterior) >= kDiferencaSalto;
-}
-
-// Stages whose coverage has no value of its own are still drawn on the coverage maps, as value 0.
-bool EscrevePoligonosSemValor(const ST_EtapaPoligonos& stEtapa)
-{
-    if (stEtapa.iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE)
-        return false;
-    return stEtapa.ucOperacao == D_ZAVORO_OPERACAO_COLHEITA || stEtapa.ucOperacao == D_ZAVORO_OPERACAO_PLANTIO ||
-           stEtapa.ucOperacao == D_ZAVORO_OPERACAO_IRRIGACAO || stEtapa.ucOperacao == D_ZAVORO_OPERACAO_OUTROS;
-}
-
-// One walk over the stage's points for pass iPassagem. *pdLimite is the length limit of a record,
-// raised for the rest of the file by the first irrigation point.
-BOOL GerarPassagemShp(std::FILE* pfArquivoLeitura, const ST_EtapaPoligonos& stEtapa, int iPassagem,
-                      ST_DesenhoPoligono& stDesenho, std::vector<ST_PontoPoligono>& vBuffer,
-                      const ST_ReceptorAnel& stReceptor, double* pdLimite)
-{
-    ST_PontoPoligono* const pstBuffer = vBuffer.data();
-    stDesenho.pstPontoPoligono = pstBuffer;
-    const BOOL bTemValor = stEtapa.bTemLegenda;
-    const bool bSemValor = EscrevePoligonosSemValor(stEtapa);
-
-    BOOL bPoligonoAberto = FALSE;
-    int iPontosBuffer = 0;
-    std::uint16_t usSecoesAnterior = 0;
-    int iValorAnterior = 0;
-    int iMedia = 0;
-    int iContagemMedia = 0;
-    double dComprimento = 0.0;
-    float fLonAnterior = 0.0f;
-    float fLatAnterior = 0.0f;
-    ST_PontoNVG_v2 stPonto{};
-
-    auto Desenhar = [&]() -> BOOL
-    {
-        stDesenho.iPontosBuffer = iPontosBuffer;
-        stDesenho.iFaixaLegendaAtual = iMedia;
-        return conversor_DesenharPoligono(&stDesenho, stReceptor, stEtapa.usVersaoArquivoEvento);
-    };
-    auto Abrir = [&](int iValor)
-    {
-        conversor_InserirPontoPoligono(pstBuffer, &stPonto, 0);
-        iPontosBuffer = 1;
-        bPoligonoAberto = TRUE;
-        if (bTemValor)
-        {
-            iMedia = iValor;
-            iContagemMedia = 1;
-        }
-        dComprimento = 0.0;
-    };
-
-    for (std::uint32_t ul = 0; ul < stEtapa.ulNumeroPontos; ++ul)
-    {
-        int iBytesLidos = 0;
-        if (!zavoro_LerEstruturaLog(pfArquivoLeitura, &stPonto, stEtapa.usVersaoArquivoEvento, &iBytesLidos))
-            return FALSE;
-        if ((stPonto.usTag & D_ZAVORO_TAG_RASTRO) == 0)
-            continue;
-        if (stEtapa.ucOperacao == D_ZAVORO_OPERACAO_IRRIGACAO)
-            *pdLimite = D_SHPFILE_COMPRIMENTO_POLIGONO_IRRIGACAO;
-
-        const std::uint16_t usSecoes = conversor_MascararSecoesPoligono(stPonto.usSecoes, stEtapa, iPassagem);
-        stPonto.usSecoes = usSecoes;
-        const bool bSecoesMudaram = usSecoes != usSecoesAnterior;
-        bool bAbrirNovo = !bPoligonoAberto && bSecoesMudaram && !bTemValor;
-        bool bFecharAtual = false;
-        int iValor = 0;
-
-        if (bTemValor)
-        {
-            iValor = conversor_ValorPontoPoligono(stPonto, stEtapa, iPassagem);
-            if (bPoligonoAberto)
-            {
-                if (iValor == 0)
-                    bFecharAtual = true;
-                // The opening point's value gives way to the next one seen.
-                if (iPontosBuffer == 1)
-                    iMedia = iValor;
-            }
-            else if (usSecoes != 0 && iValor > 0)
-                bAbrirNovo = true;
-        }
-
-        dComprimento += zavoro_CalcularDistancia2Pontos(std::fabs(stPonto.fLongitudeRelImp - fLonAnterior),
-                                                        std::fabs(stPonto.fLatitudeRelImp - fLatAnterior));
-        fLonAnterior = stPonto.fLongitudeRelImp;
-        fLatAnterior = stPonto.fLatitudeRelImp;
-
-        if (bSecoesMudaram && bPoligonoAberto)
-            bFecharAtual = true;
-        if (iPontosBuffer > kPontosFecharPoligono || (dComprimento >= *pdLimite && iPontosBuffer > 0) ||
-            (SaltoDeValor(iValor, iValorAnterior) && iPontosBuffer > 0))
-            bFecharAtual = true;
-
-        if (bAbrirNovo)
-            Abrir(iValor);
-        else
-        {
-            if (bPoligonoAberto)
-            {
-                // A closing point ends the strip it closes, with that strip's sections.
-                if (bFecharAtual)
-                    stPonto.usSecoes = usSecoesAnterior;
-                if (iPontosBuffer > 0 && iPontosBuffer < D_SHPFILE_MAXIMO_PONTOS_POLIGONO &&
-                    (bFecharAtual || !conversor_AnalisarProximidadePontosPoligono(pstBuffer, &stPonto, iPontosBuffer)))
-                {
-                    conversor_InserirPontoPoligono(pstBuffer, &stPonto, iPontosBuffer);
-                    ++iPontosBuffer;
-                }
-                stPonto.usSecoes = usSecoes;
-                if (!bFecharAtual && bTemValor)
-                {
-                    iMedia = static_cast<int>(std::floor(
-                        std::floor(iContagemMedia * static_cast<double>(iMedia) + iValor) / (iContagemMedia + 1)));
-                    ++iContagemMedia;
-                }
-            }
-            if (bFecharAtual)
-            {
-                if ((iMedia > 0 || bSemValor) && !Desenhar())
-                    return FALSE;
-                iPontosBuffer = 0;
-                iMedia = 0;
-                iContagemMedia = 0;
-                if (usSecoes != 0)
-                    Abrir(iValor);
-                else
-                    bPoligonoAberto = FALSE;
-            }
-        }
-        usSecoesAnterior = usSecoes;
-        iValorAnterior = iValor;
-    }
-
-    if (bPoligonoAberto && iPontosBuffer > 1 && !Desenhar())
-        return FALSE;
-    stDesenho.pstPontoPoligono = nullptr;
-    return TRUE;
-}
-
-void AbrirSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, bool* pbOk, std::string* pszErro)
-{
-    if (*pbOk && !funcAux_AbrirArquivoSaida(szDestino, pstSaida, pszErro))
-        *pbOk = false;
-}
-
-} // namespace
-
-BOOL shpFile_NomesArquivosShp(const std::string& szArquivoKml, ST_ArquivosShp* pstArquivos)
-{
-    if (szArquivoKml.size() < 4)
-        return FALSE;
-    const std::string szBase = szArquivoKml.substr(0, szArquivoKml.size() - 3);
-    pstArquivos->szShp = szBase + "shp";
-    pstArquivos->szShx = szBase + "shx";
-    pstArquivos->szDbf = szBase + "dbf";
-    pstArquivos->szPrj = szBase + "prj";
-    return TRUE;
-}
-
-void conversor_RetornarStringValorDbf(unsigned int uiNumPoligono, unsigned int uiValor, unsigned char* pcBuffer)
+// The 19-byte .dbf row: a space (not deleted), then number and value each as "%9.2f" would print them,
+// right-aligned; numbers above 999999 are written as 999999.
+void LinhaDbf(unsigned int uiNumPoligono, unsigned int uiValor, unsigned char* pcBuffer)
 {
     pcBuffer[0] = ' ';
     auto Campo = [](unsigned int ui, unsigned char* puc)
@@ -316,20 +121,26 @@ void conversor_RetornarStringValorDbf(unsigned int uiNumPoligono, unsigned int u
     Campo(uiValor, pcBuffer + 10);
 }
 
-void conversor_AtualizarBoundingBox(const ST_DesenhoPoligono* pstDesenhoPoligono, double* dBox)
+// What the set's writer keeps while the walk runs.
+struct ST_ReceptorShp
 {
-    dBox[0] = std::min(dBox[0], pstDesenhoPoligono->dLongitudeMin);
-    dBox[1] = std::min(dBox[1], pstDesenhoPoligono->dLatitudeMin);
-    dBox[2] = std::max(dBox[2], pstDesenhoPoligono->dLongitudeMax);
-    dBox[3] = std::max(dBox[3], pstDesenhoPoligono->dLatitudeMax);
-}
+    std::FILE* pfShp = nullptr;
+    std::FILE* pfShx = nullptr;
+    std::FILE* pfDbf = nullptr;
+    unsigned int uiNumPoligonos = 1; // number of the next record
+    double dBox[4] = {D_SHPFILE_BOX_VAZIO, D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO};
+};
 
-BOOL conversor_InserirPoligonoSHP(ST_DesenhoPoligono* pstDesenhoPoligono, const ST_CoordenadaKml* pstCoordenada,
-                                  int iNumVertices, unsigned int uiNumPoligono)
+// Appends one ring (iNumVertices vertices in degrees, not closed) as the next record: the .shp record
+// with the ring's box, its .shx entry and its .dbf row with the value iValor; the set's box grows by
+// the ring's. FALSE when a write comes up short.
+BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int iNumVertices, int iValor)
 {
+    ST_ReceptorShp& stReceptor = *static_cast<ST_ReceptorShp*>(pContexto);
     if (iNumVertices <= 0)
         return FALSE;
-    std::FILE* pfShp = pstDesenhoPoligono->pfArquivoEscritaSHP;
+    std::FILE* pfShp = stReceptor.pfShp;
+    const unsigned int uiNumPoligono = stReceptor.uiNumPoligonos;
     const long lPosicao = std::ftell(pfShp);
     if (lPosicao < 0)
         return FALSE;
@@ -343,11 +154,6 @@ BOOL conversor_InserirPoligonoSHP(ST_DesenhoPoligono* pstDesenhoPoligono, const 
         dLonMax = std::max(dLonMax, pstCoordenada[i].dLongitude);
         dLatMax = std::max(dLatMax, pstCoordenada[i].dLatitude);
     }
-    pstDesenhoPoligono->dLongitudeMin = dLonMin;
-    pstDesenhoPoligono->dLatitudeMin = dLatMin;
-    pstDesenhoPoligono->dLongitudeMax = dLonMax;
-    pstDesenhoPoligono->dLatitudeMax = dLatMax;
-
     // Content: type, box, parts, points, one part index, then the ring closed on its first vertex.
     const std::size_t nPontos = static_cast<std::size_t>(iNumVertices) + 1;
     const std::size_t nConteudo = 44 + 4 + 16 * nPontos;
@@ -376,50 +182,41 @@ BOOL conversor_InserirPoligonoSHP(ST_DesenhoPoligono* pstDesenhoPoligono, const 
     unsigned char ucIndice[kTamanhoEntradaShx];
     GravarBig32(ucIndice, static_cast<std::uint32_t>(lPosicao / 2));
     GravarBig32(ucIndice + 4, uiPalavras);
-    if (!Gravar(pstDesenhoPoligono->pfArquivoEscritaSHX, ucIndice, sizeof ucIndice))
+    if (!Gravar(stReceptor.pfShx, ucIndice, sizeof ucIndice))
         return FALSE;
 
     unsigned char ucLinha[D_SHPFILE_TAMANHO_REGISTRO_DBF];
-    conversor_RetornarStringValorDbf(uiNumPoligono,
-                                     static_cast<unsigned int>(std::max(pstDesenhoPoligono->iFaixaLegendaAtual, 0)),
-                                     ucLinha);
-    return Gravar(pstDesenhoPoligono->pfArquivoEscritaDBF, ucLinha, sizeof ucLinha);
+    LinhaDbf(uiNumPoligono, static_cast<unsigned int>(std::max(iValor, 0)), ucLinha);
+    if (!Gravar(stReceptor.pfDbf, ucLinha, sizeof ucLinha))
+        return FALSE;
+
+    ++stReceptor.uiNumPoligonos;
+    // Every ring widens the box, also the second strip of a polygon with a gap in its sections.
+    double* dBox = stReceptor.dBox;
+    dBox[0] = std::min(dBox[0], dLonMin);
+    dBox[1] = std::min(dBox[1], dLatMin);
+    dBox[2] = std::max(dBox[2], dLonMax);
+    dBox[3] = std::max(dBox[3], dLatMax);
+    return TRUE;
 }
 
-BOOL conversor_GerarPoligonosShp(std::FILE* pfArquivoEscritaShp, std::FILE* pfArquivoEscritaDbf,
-                                 std::FILE* pfArquivoEscritaShx, std::FILE* pfArquivoNVGLeitura,
-                                 unsigned short usVersaoArquivoEvento, unsigned int uiNumConfiguracoes, int iTipoMapa,
-                                 double dZeroRelativoLon, double dZeroRelativoLat, double* dBox,
-                                 unsigned int* puiNumPoligonos)
+void AbrirSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, bool* pbOk, std::string* pszErro)
 {
-    ST_ContextoShp stContexto{puiNumPoligonos, dBox};
-    const ST_ReceptorAnel stReceptor{&stContexto, InserirAnelShp};
-    std::vector<ST_PontoPoligono> vBuffer(D_SHPFILE_MAXIMO_PONTOS_POLIGONO);
-    double dLimite = D_SHPFILE_COMPRIMENTO_POLIGONO;
+    if (*pbOk && !funcAux_AbrirArquivoSaida(szDestino, pstSaida, pszErro))
+        *pbOk = false;
+}
 
-    for (unsigned int uiEtapa = 0; uiEtapa < uiNumConfiguracoes; ++uiEtapa)
-    {
-        ST_EventoConfig_v9 stConfig;
-        ST_EtapaPoligonos stEtapa;
-        ST_DesenhoPoligono stDesenho;
-        if (!conversor_PrepararEtapaPoligonos(pfArquivoNVGLeitura, usVersaoArquivoEvento, iTipoMapa, dZeroRelativoLon,
-                                              dZeroRelativoLat, &stConfig, &stEtapa, &stDesenho))
-            return FALSE;
-        stDesenho.pfArquivoEscritaSHP = pfArquivoEscritaShp;
-        stDesenho.pfArquivoEscritaDBF = pfArquivoEscritaDbf;
-        stDesenho.pfArquivoEscritaSHX = pfArquivoEscritaShx;
+} // namespace
 
-        const long lPrimeiroPonto = std::ftell(pfArquivoNVGLeitura);
-        if (lPrimeiroPonto < 0)
-            return FALSE;
-        for (int iPassagem = 0; iPassagem < stEtapa.iPassagens; ++iPassagem)
-        {
-            if (std::fseek(pfArquivoNVGLeitura, lPrimeiroPonto, SEEK_SET) != 0)
-                return FALSE;
-            if (!GerarPassagemShp(pfArquivoNVGLeitura, stEtapa, iPassagem, stDesenho, vBuffer, stReceptor, &dLimite))
-                return FALSE;
-        }
-    }
+BOOL shpFile_NomesArquivosShp(const std::string& szArquivoKml, ST_ArquivosShp* pstArquivos)
+{
+    if (szArquivoKml.size() < 4)
+        return FALSE;
+    const std::string szBase = szArquivoKml.substr(0, szArquivoKml.size() - 3);
+    pstArquivos->szShp = szBase + "shp";
+    pstArquivos->szShx = szBase + "shx";
+    pstArquivos->szDbf = szBase + "dbf";
+    pstArquivos->szPrj = szBase + "prj";
     return TRUE;
 }
 
@@ -503,11 +300,16 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
     std::FILE* pfPrj = stConjunto.stPrj.pfArquivo;
 
     bOk = GravarCabecalhoShp(pfShp) && GravarCabecalhoShp(pfShx) && GravarCabecalhoDbf(pfDbf, iTipoMapa);
-    unsigned int uiNumPoligonos = 1;
-    double dBox[4] = {D_SHPFILE_BOX_VAZIO, D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO};
-    if (bOk && !conversor_GerarPoligonosShp(pfShp, pfDbf, pfShx, pfArquivoNVGLeitura, usVersaoArquivoEvento,
-                                            uiNumConfiguracoes, iTipoMapa, dZeroRelativoLon, dZeroRelativoLat, dBox,
-                                            &uiNumPoligonos))
+    ST_ReceptorShp stReceptorShp;
+    stReceptorShp.pfShp = pfShp;
+    stReceptorShp.pfShx = pfShx;
+    stReceptorShp.pfDbf = pfDbf;
+    ST_ReceptorCobertura stReceptor;
+    stReceptor.pContexto = &stReceptorShp;
+    stReceptor.pfInserirAnel = InserirAnelShp;
+    if (bOk && !cobertura_PercorrerCobertura(pfArquivoNVGLeitura, usVersaoArquivoEvento, uiNumConfiguracoes,
+                                             iTipoMapa, dZeroRelativoLon, dZeroRelativoLat,
+                                             D_COBERTURA_CORTE_COMPRIMENTO, stReceptor))
     {
         Erro(pszErro, "pontos do trajeto ilegíveis ou registro não gravado no conjunto shapefile");
         shpFile_DescartarConjuntoShp(&stConjunto);
@@ -519,6 +321,8 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
         const unsigned char ucFim = D_SHPFILE_FIM_ARQUIVO_DBF;
         bOk = Gravar(pfDbf, &ucFim, 1);
     }
+    const unsigned int uiNumPoligonos = stReceptorShp.uiNumPoligonos;
+    const double* dBox = stReceptorShp.dBox;
     unsigned char ucBox[32];
     for (int i = 0; i < 4; ++i)
         GravarDouble(ucBox + 8 * i, dBox[i]);

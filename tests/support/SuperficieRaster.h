@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "zavoro/shapeFile.h"
+#include "zavoro/desenhoMapa.h"
 
 namespace zavoro_teste
 {

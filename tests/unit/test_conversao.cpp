@@ -335,6 +335,29 @@ TEST(Conversao, ClassificacaoDosArquivosSelecionados)
               D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO | D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO);
 }
 
+TEST(Conversao, ProcuraSegueComOQueOChamadorDer)
+{
+    // The window chains the classification to a folder search; without a follow-up the search still
+    // ends with its notice, or the window would wait for ever.
+    DiretorioTemporario dir;
+    Arquivo(D_ZAVORO_OPERACAO_PULVERIZACAO).gravar(dir / "pulv.nvg");
+    for (bool bClassificar : {true, false})
+    {
+        ST_EstruturaThread stThread;
+        auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
+        pstSelecao->iTipoSelecao = D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO;
+        const std::string szRaiz = dir.caminho().string();
+        std::memcpy(pstSelecao->szPathsArqNavegTxtBox, szRaiz.c_str(), szRaiz.size() + 1);
+        stThread.lpArgumento = pstSelecao.get();
+        if (bClassificar)
+            stThread.pfAposProcura = conversor_ThreadAnalisarTiposArquivosNavegacao;
+        JanelaFalsa janela(&stThread);
+        EXPECT_EQ(janela.Executar(arquivo_ThreadProcurarArquivosNavegacao),
+                  Registro{bClassificar ? "procura:0:1" : "procura:0:0"});
+        EXPECT_EQ(pstSelecao->iNumArquivos, 1);
+    }
+}
+
 TEST(Conversao, NomesDeSaida)
 {
     EXPECT_EQ(conversor_NomeArquivoSaida("/d/job.nvg", D_CONVERSOR_TIPO_CONVERSAO_RELATORIO), "/d/job.txt");

@@ -12,6 +12,7 @@
 #include "support/DiretorioTemporario.h"
 #include "support/ShpBuilder.h"
 #include "support/SuperficieRaster.h"
+#include "zavoro/desenhoMapa.h"
 #include "zavoro/shapeFile.h"
 
 using namespace zavoro_teste;

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "conversor/geometria.h"
-#include "conversor/guiasLimitesKml.h"
+#include "conversor/kml.h"
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
+#include "zavoro/cobertura.h"
 
 using namespace zavoro_teste;
 
@@ -224,6 +224,18 @@ TEST(GuiasKml, NumeracaoPulaGuiaSemPontoMarcado)
     ASSERT_TRUE(rVazio.bOk);
     EXPECT_EQ(rVazio.szKml, "");
     EXPECT_EQ(rVazio.lPosFinal, static_cast<long>(*r.stLayout.posNumeroLimites));
+}
+
+TEST(GuiasKml, CoordenadaEnormeSaiComTodosOsDigitos)
+{
+    // A mark of a damaged file may lie anywhere; its coordinate is written whole, never cut short.
+    NvgBuilder b = Base();
+    b.guias = {NovaGuia(2, D_ZAVORO_TIPO_GUIA_RETA, 0.0)};
+    b.guias[0].stGuia.dPontoALon = -1.5e300;
+    b.guias[0].stGuia.dPontoBLat = 4.25e70;
+    const Resultado r = Passar(b);
+    ASSERT_TRUE(r.bOk);
+    EXPECT_EQ(r.szKml, Guias(Pasta(b.guias[0].stGuia, 1, Reta(b.guias[0].stGuia, 1))));
 }
 
 TEST(GuiasKml, Versao1TomaOTipoDoTalhao)

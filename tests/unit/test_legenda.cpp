@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "zavoro/conversor.h"
+#include "zavoro/legenda.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 // The legend of a KML map byte for byte: the data rows and their numbering by operation, the three
-// forms of the colour key by map type and by what the map shows, escaped names, and a well-formed
-// description element.
+// forms of the colour key (the last row) by map type and by what the map shows, escaped names, and a
+// well-formed description element.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "conversor/legendaKml.h"
+#include "conversor/kml.h"
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
 
@@ -43,13 +43,6 @@ std::string Linha(int n, const std::string& szRotulo, const std::string& szValor
     const std::string szCelula =
         n % 2 != 0 ? "<td style=\"background-color:#EFEFEF;\">" : "<td style=\"background-color:#D5D5D5;\">";
     return "\n<tr>\n" + szCelula + szRotulo + "</td>\n" + szCelula + szValor + "</td>\n</tr>\n";
-}
-
-std::string Legenda(int iTipoMapa, BOOL bPulv, BOOL bAdub, const ST_ParametrosMapa& st)
-{
-    std::string sz = "lixo anterior";
-    conversor_RetornarStringLegenda(&sz, iTipoMapa, bPulv, bAdub, &st);
-    return sz;
 }
 
 struct Evento
@@ -94,6 +87,23 @@ const std::string kInicio =
     "10:30<br/><br/><span style=\"font-size: 10pt; font-family: Arial\">\n<table width=\"450\" "
     "border=\"0\">\n";
 const std::string kFim = "</table>\n<br /></span></body></html>\n]]></description>";
+
+// The colour key, as the value of the description's last row.
+std::string Legenda(int iTipoMapa, BOOL bPulv, BOOL bAdub, const ST_ParametrosMapa& st)
+{
+    const std::string sz = Descricao(NovoEvento(D_ZAVORO_OPERACAO_PULVERIZACAO), iTipoMapa, bPulv, bAdub, st);
+    const std::string szRotulo = "Legenda</td>\n";
+    const std::string szFim = "</td>\n</tr>\n" + kFim;
+    const std::size_t posRotulo = sz.rfind(szRotulo);
+    if (posRotulo == std::string::npos || sz.size() < szFim.size() || sz.compare(sz.size() - szFim.size(), szFim.size(), szFim) != 0)
+    {
+        ADD_FAILURE() << "no legend row at the end of " << sz;
+        return {};
+    }
+    // The value starts after the opening tag of its cell.
+    const std::size_t posValor = sz.find('>', posRotulo + szRotulo.size()) + 1;
+    return sz.substr(posValor, sz.size() - szFim.size() - posValor);
+}
 } // namespace
 
 TEST(LegendaKml, FaixasDeTaxaEVelocidade)

@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "conversor/poligonosKml.h"
+#include "conversor/kml.h"
 #include "support/NvgBuilder.h"
+#include "zavoro/cobertura.h"
 #include "zavoro/conversor.h"
 #include "zavoro/zavoro.h"
 
@@ -350,29 +351,76 @@ TEST(PoligonosKml, EtapaGrandeDemaisOuPontoIlegivelFalha)
     EXPECT_EQ(r.szKml.find("</Folder>"), std::string::npos);
 }
 
-TEST(PoligonosKml, PlacemarkIndependeDaLocalidade)
+TEST(PoligonosKml, CoordenadasIndependemDaLocalidade)
 {
-    const ST_CoordenadaKml stVertices[] = {{-47.5, -15.25, 0.0f}, {-47.4999995, 0.0000004, 0.0f}, {12.125, 1.0, 0.0f}};
-    const std::string szEsperado = "<Placemark>\n<styleUrl>#Vermelho_4</styleUrl>\n<Polygon>\n<extrude>1</extrude>\n"
-                                   "<altitudeMode>clampToGround</altitudeMode>\n<outerBoundaryIs>\n<LinearRing>\n"
-                                   "<coordinates>\n-47.500000,-15.250000,0\n-47.500000,0.000000,0\n12.125000,1.000000,0\n"
-                                   "-47.500000,-15.250000,0\n</coordinates>\n</LinearRing>\n</outerBoundaryIs>\n</Polygon>\n</Placemark>\n\n";
-    auto Escrever = [&](int iCor, int iTipoLegenda) {
-        Arquivo pf(std::tmpfile(), &std::fclose);
-        EXPECT_TRUE(conversor_InserirPoligonoKML(pf.get(), stVertices, 3, iCor, iTipoLegenda));
-        std::string s(static_cast<std::size_t>(std::ftell(pf.get())), '\0');
-        std::rewind(pf.get());
-        std::fread(s.data(), 1, s.size(), pf.get());
-        return s;
-    };
+    const std::vector<ST_PontoNVG_v2> v = Passada(3, kTodas, 2000);
+    const std::string szEsperado = Placemark("#Amarelo", v, -13.5f, 13.5f) + kFim;
     const bool bLocalidade = std::setlocale(LC_ALL, "pt_BR.UTF-8") != nullptr;
-    const std::string szTexto = Escrever(12, D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO);
+    const std::string szKml = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas()).szKml;
     std::setlocale(LC_ALL, "C");
-    EXPECT_EQ(szTexto, szEsperado) << (bLocalidade ? "pt_BR" : "C");
+    EXPECT_EQ(szKml, szEsperado) << (bLocalidade ? "pt_BR" : "C");
+}
 
-    // No class, or a colour outside the table: nothing is written.
-    EXPECT_EQ(Escrever(D_CONVERSOR_FAIXA_SEM_VALOR, D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR), "");
-    EXPECT_EQ(Escrever(D_CONVERSOR_FAIXA_SEM_VALOR, D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO), "");
-    EXPECT_EQ(Escrever(6, D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR), "");
-    EXPECT_EQ(Escrever(13, D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO), "");
+TEST(PoligonosKml, ClasseSemCorNaTabelaNaoEDesenhada)
+{
+    const std::vector<ST_PontoNVG_v2> v = Passada(4, kTodas, 2000);
+    // A band whose colour is past the six of the table (the purple of the window's swatches).
+    ST_ParametrosMapa st = LegendaTaxas();
+    st.gstLegendaMapa[3].iCor = D_CONVERSOR_INDICE_BRUSH_COR_ROXO;
+    EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, st).szKml, kFim);
+
+    // A recommendation legend may have more rows than the thirteen colours.
+    st.gstShpLegendaMapa.ucNumLinhasLegenda = 20;
+    for (int i = 0; i < 20; ++i)
+    {
+        st.gstShpLegendaMapa.ulValorLegenda[i][0] = 10 * static_cast<std::uint32_t>(i) + 1;
+        st.gstShpLegendaMapa.ulValorLegenda[i][1] = 10 * static_cast<std::uint32_t>(i) + 10;
+    }
+    EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml, kFim);
+    std::vector<ST_PontoNVG_v2> vBaixa = v;
+    for (ST_PontoNVG_v2& p : vBaixa)
+        p.usTaxaLida[0] = 1250; // 125 L/ha: row 12, the last colour
+    EXPECT_EQ(Gerar(Arquivo1Etapa(vBaixa), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml,
+              Placemark("#Vermelho_4", vBaixa, -13.5f, 13.5f) + kFim);
+}
+
+namespace
+{
+// Counts the rings and refuses the one numbered iRecusar (from 1).
+struct Recusador
+{
+    int iAneis = 0;
+    int iRecusar = 0;
+    static BOOL Anel(void* pContexto, const ST_CoordenadaKml*, int, int)
+    {
+        auto* p = static_cast<Recusador*>(pContexto);
+        return ++p->iAneis != p->iRecusar;
+    }
+};
+} // namespace
+
+TEST(Cobertura, AnelRecusadoParaOPercursoNasDuasRegras)
+{
+    // 25 points give three polygons by either rule (10-point placemarks, 40 m records).
+    const NvgBuilder b = Arquivo1Etapa(Passada(25, kTodas, 2000));
+    Layout stLayout;
+    const std::vector<std::uint8_t> vBytes = b.construir(&stLayout);
+    for (int iCorte : {D_COBERTURA_CORTE_CLASSE, D_COBERTURA_CORTE_COMPRIMENTO})
+    {
+        for (int iRecusar : {0, 2})
+        {
+            SCOPED_TRACE(std::to_string(iCorte) + " refusing ring " + std::to_string(iRecusar));
+            Arquivo pf(std::tmpfile(), &std::fclose);
+            std::fwrite(vBytes.data(), 1, vBytes.size(), pf.get());
+            std::fseek(pf.get(), static_cast<long>(stLayout.posCabecalhoEvento + sizeof(ST_EventoCabecalho)), SEEK_SET);
+            Recusador stRecusador{0, iRecusar};
+            ST_ReceptorCobertura stReceptor;
+            stReceptor.pContexto = &stRecusador;
+            stReceptor.pfInserirAnel = Recusador::Anel;
+            const BOOL bOk = cobertura_PercorrerCobertura(pf.get(), b.usVersaoEvento, 1, D_CONVERSOR_TIPO_MAPA_COBERTURA, kLon0, kLat0,
+                                                          iCorte, stReceptor);
+            EXPECT_EQ(bOk, iRecusar == 0);
+            EXPECT_EQ(stRecusador.iAneis, iRecusar == 0 ? 3 : iRecusar);
+        }
+    }
 }

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "conversor/geometria.h"
-#include "conversor/pontosRelevantes.h"
+#include "conversor/kml.h"
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
+#include "zavoro/cobertura.h"
 #include "zavoro/zavoro.h"
 
 using namespace zavoro_teste;
@@ -42,7 +42,7 @@ Resultado Executar(const NvgBuilder& b)
     EXPECT_EQ(std::fread(&stCabecalho, sizeof stCabecalho, 1, pfEntrada), 1u);
     std::fseek(pfEntrada, static_cast<long>(stLayout.posEtapas.at(0)), SEEK_SET);
     Resultado r;
-    r.bOk = conversor_InserirPtosRelevantesKML(pfSaida, pfEntrada, b.usVersaoEvento, &stCabecalho, 1, kLon0, kLat0);
+    r.bOk = conversor_InserirPtosRelevantesKML(pfSaida, pfEntrada, b.usVersaoEvento, &stCabecalho, kLon0, kLat0);
     std::fclose(pfEntrada);
     std::fclose(pfSaida);
     const auto bytes = lerArquivo(dir / "saida.kml");

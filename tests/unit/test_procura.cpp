@@ -358,6 +358,7 @@ struct TrabalhoProcura
         stThread.lpArgumento = pstSelecao.get();
         stThread.hHandleRetorno.pContexto = &stAvisos;
         stThread.hHandleRetorno.pfProcuraArquivosOk = ReceberProcura;
+        stThread.pfAposProcura = conversor_ThreadAnalisarTiposArquivosNavegacao;
     }
 
     unsigned int executar() { return arquivo_ThreadProcurarArquivosNavegacao(&stThread); }

@@ -247,17 +247,6 @@ TEST(ShpEscrita, TrechoConstanteCortadoACada40Metros)
     EXPECT_NEAR(c.stCaixa.xMin, b.stTalhao.dZeroRelativoLon, 1e-6);
 }
 
-TEST(ShpEscrita, DoisPontosDaoCincoPontosE64Palavras)
-{
-    DiretorioTemporario dir;
-    ASSERT_TRUE(Gerar(dir, Taxas({150, 150}), D_CONVERSOR_TIPO_MAPA_COBERTURA));
-    const Conjunto c = Ler(dir / "mapa.kml");
-    ASSERT_EQ(c.vRegistros.size(), 1u);
-    EXPECT_EQ(c.vRegistros[0].vPontos.size(), 5u);
-    EXPECT_EQ(c.vRegistros[0].uiPalavras, 64u);
-    EXPECT_EQ(c.shp.size(), 100u + 8 + 128);
-}
-
 TEST(ShpEscrita, SemCoberturaSoCabecalhos)
 {
     DiretorioTemporario dir;
@@ -321,20 +310,6 @@ TEST(ShpEscrita, TaxaZeroFechaSemGravarOPoligonoSemValor)
     EXPECT_EQ(c.vRegistros[0].vPontos.size(), 9u);
     EXPECT_EQ(c.vRegistros[1].vPontos.size(), 5u);
     EXPECT_EQ(c.vRegistros[2].vPontos.size(), 7u);
-}
-
-TEST(ShpEscrita, LinhaDaTabela)
-{
-    unsigned char uc[19];
-    auto Linha = [&](unsigned int uiNumero, unsigned int uiValor)
-    {
-        conversor_RetornarStringValorDbf(uiNumero, uiValor, uc);
-        return std::string(reinterpret_cast<const char*>(uc), 19);
-    };
-    EXPECT_EQ(Linha(1, 150), "      1.00   150.00");
-    EXPECT_EQ(Linha(999999, 0), " 999999.00     0.00");
-    EXPECT_EQ(Linha(1000000, 1234567), " 999999.00999999.00");
-    EXPECT_EQ(Linha(4294967295u, 65535), " 999999.00 65535.00");
 }
 
 TEST(ShpEscrita, MapaDeVelocidade)

@@ -1,22 +1,15 @@
 // The legend of a KML map: the event's totals and the colour key, as the last element of the document.
 // Names from the file are decoded and escaped, so the CDATA section can never be closed early.
-#include "conversor/legendaKml.h"
-
-#include <charconv>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "conversor/kml.h"
-#include "conversor/relatorioTexto.h"
+#include "conversor/textoSaida.h"
+#include "zavoro/zavoro.h"
 
 namespace
 {
-void AnexarNatural(std::string& szTexto, std::uint32_t ulValor)
-{
-    char cBuf[16];
-    szTexto.append(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, ulValor).ptr);
-}
-
 // Swatch colour of a rate or speed band, closing the attribute it is written into.
 const char* CorFaixa(int iCor)
 {
@@ -89,10 +82,10 @@ void AnexarLegendaRecomendacao(std::string& szLegenda, const ST_ShpLegenda& stSh
         const std::uint32_t ulInf = stShpLegenda.ulValorLegenda[r][0];
         const std::uint32_t ulSup = stShpLegenda.ulValorLegenda[r][1];
         const char* pcUnidade = bTaxaPulv ? " L/ha" : bTaxaAdub ? " kg/ha" : "";
-        AnexarNatural(szLegenda, ulInf);
+        conversor_AnexarNatural(szLegenda, ulInf);
         szLegenda += pcUnidade;
         szLegenda += " - ";
-        AnexarNatural(szLegenda, ulSup);
+        conversor_AnexarNatural(szLegenda, ulSup);
         szLegenda += pcUnidade;
         szLegenda += bTaxaAdub && !bTaxaPulv ? "<br />\n" : " <br />\n";
     }
@@ -100,16 +93,16 @@ void AnexarLegendaRecomendacao(std::string& szLegenda, const ST_ShpLegenda& stSh
 
 std::string TextoDataHora(std::uint32_t ulDataHora)
 {
-    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA];
-    zavoro_RetornarStringDataHora(ulDataHora, cData);
-    return cData;
+    std::string szTexto;
+    conversor_AnexarData(szTexto, ulDataHora);
+    return szTexto;
 }
 
 std::string TextoDuracao(std::uint32_t ulSegundos)
 {
-    char cDuracao[D_ZAVORO_TAMANHO_STRING_DURACAO];
-    zavoro_RetornarStringHoraMinutoSegundo(ulSegundos, cDuracao);
-    return cDuracao;
+    std::string szTexto;
+    conversor_AnexarDuracao(szTexto, ulSegundos);
+    return szTexto;
 }
 
 // Mean applied rate: the quantity over the covered area, in single precision as the console does.
@@ -126,12 +119,13 @@ std::string TextoTaxaMedia(const ST_EventoCabecalho& stEvt, std::uint32_t ulLimi
     szValor += pcUnidade;
     return szValor;
 }
-} // namespace
 
-void conversor_RetornarStringLegenda(std::string* pszString, int iTipoMapa, BOOL bTaxaPulv, BOOL bTaxaAdub,
-                                     const ST_ParametrosMapa* pstParametros)
+// The colour key: the rate or speed bands, the thirteen recommendation rows, or the single item of a
+// plain coverage map.
+std::string TextoLegenda(int iTipoMapa, BOOL bTaxaPulv, BOOL bTaxaAdub,
+                         const ST_ParametrosMapa* pstParametros)
 {
-    pszString->clear();
+    std::string szLegenda;
     const bool bFaixas = iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE ||
                          (iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA && (bTaxaPulv || bTaxaAdub));
     if (bFaixas)
@@ -139,18 +133,21 @@ void conversor_RetornarStringLegenda(std::string* pszString, int iTipoMapa, BOOL
         const char* pcUnidade = iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE ? "km/h"
                                 : bTaxaPulv                                   ? "L/ha"
                                                                               : "kg/ha";
-        AnexarLegendaFaixas(*pszString, pstParametros->gstLegendaMapa, pcUnidade);
+        AnexarLegendaFaixas(szLegenda, pstParametros->gstLegendaMapa, pcUnidade);
     }
     else if (iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO)
     {
-        AnexarLegendaRecomendacao(*pszString, pstParametros->gstShpLegendaMapa, bTaxaPulv, bTaxaAdub);
+        AnexarLegendaRecomendacao(szLegenda, pstParametros->gstShpLegendaMapa, bTaxaPulv, bTaxaAdub);
     }
     else
     {
-        AnexarItem(*pszString, "#ff8000\"");
-        *pszString += "Cobertura inteira (sem controlador Zavoro)<br/>\n";
+        AnexarItem(szLegenda, "#ff8000\"");
+        szLegenda += "Cobertura inteira (sem controlador Zavoro)<br/>\n";
     }
+    return szLegenda;
 }
+
+} // namespace
 
 void conversor_InserirLegendaKML(std::FILE* pfArquivoEscrita, const ST_Talhao* pstTalhao,
                                  const ST_EventoCabecalho* pstEvtCabecalho, int iTipoMapa, BOOL bTaxaPulv,
@@ -185,7 +182,7 @@ void conversor_InserirLegendaKML(std::FILE* pfArquivoEscrita, const ST_Talhao* p
             szValor = "ERRO";
         else
         {
-            AnexarNatural(szValor, stEvt.ulVolumeAplicado);
+            conversor_AnexarNatural(szValor, stEvt.ulVolumeAplicado);
             szValor += bPulverizacao ? " L" : " kg";
         }
         anexarLinha(bPulverizacao ? "Volume Aplicado" : "Carga Distribuída", szValor);
@@ -226,10 +223,8 @@ void conversor_InserirLegendaKML(std::FILE* pfArquivoEscrita, const ST_Talhao* p
         szValor = "0 ha/h";
     anexarLinha("Hectares por Hora", szValor);
 
-    std::string szLegenda;
-    conversor_RetornarStringLegenda(&szLegenda, iTipoMapa, bTaxaPulv, bTaxaAdub, pstParametros);
-    anexarLinha("Legenda", szLegenda);
+    anexarLinha("Legenda", TextoLegenda(iTipoMapa, bTaxaPulv, bTaxaAdub, pstParametros));
 
     szTexto += "</table>\n<br /></span></body></html>\n]]></description>";
-    std::fwrite(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }

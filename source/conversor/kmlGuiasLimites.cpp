@@ -3,15 +3,14 @@
 // Every entry is left by its length field, whatever was read of it, and its curve or boundary points
 // are read only inside it: a count that claims more points than the entry holds ends the list at the
 // entry's end instead of reading the next entries as points.
-#include "conversor/guiasLimitesKml.h"
-
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "conversor/geometria.h"
 #include "conversor/kml.h"
+#include "conversor/textoSaida.h"
+#include "zavoro/cobertura.h"
+#include "zavoro/zavoro.h"
 
 namespace
 {
@@ -29,19 +28,6 @@ void Gravar(std::FILE* pfArquivoEscrita, std::string& szTexto)
 {
     std::fwrite(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
     szTexto.clear();
-}
-
-void AnexarInteiro(std::string& szTexto, long long llValor)
-{
-    char cBuf[24];
-    szTexto.append(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, llValor).ptr);
-}
-
-void AnexarReal(std::string& szTexto, double dValor, int iCasas)
-{
-    char cBuf[512];
-    szTexto.append(cBuf,
-                   std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr);
 }
 
 // A relative point (metres from the field origin) as a coordinate line in degrees.
@@ -129,10 +115,12 @@ bool InserirCurvaKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura, c
                      long long llNumero, std::uint32_t ulNumeroPontos, double dZeroRelativoLon,
                      double dZeroRelativoLat, int* piErro)
 {
+    // Curve numbers stay below 65536.
+    const auto iNumero = static_cast<std::int32_t>(llNumero);
     std::string szTexto = "<Placemark><visibility>1</visibility>\n<name>Curva ";
-    AnexarInteiro(szTexto, llNumero);
+    conversor_AnexarInteiro(szTexto, iNumero);
     szTexto += "</name><styleUrl>#LINHA_GUIA</styleUrl><description>Curva ";
-    AnexarInteiro(szTexto, llNumero);
+    conversor_AnexarInteiro(szTexto, iNumero);
     szTexto += "</description>\n<LineString><coordinates>\n";
     if (!LerPontosCurva(pfArquivoEscrita, pfArquivoLeitura, stEntrada, ulNumeroPontos, dZeroRelativoLon,
                         dZeroRelativoLat, szTexto, piErro))
@@ -145,11 +133,11 @@ bool InserirCurvaKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura, c
 void InserirRetaKml(std::FILE* pfArquivoEscrita, const ST_Guia_v2& stGuia, int iNumGuia)
 {
     std::string szTexto = "<Placemark><visibility>1</visibility>\n<name>Reta ";
-    AnexarInteiro(szTexto, iNumGuia);
+    conversor_AnexarInteiro(szTexto, iNumGuia);
     szTexto += "</name><styleUrl>#LINHA_GUIA</styleUrl><description>Reta ";
-    AnexarInteiro(szTexto, iNumGuia);
+    conversor_AnexarInteiro(szTexto, iNumGuia);
     szTexto += ": ";
-    AnexarReal(szTexto, stGuia.fDistanciaPercorridaAB, 1);
+    conversor_AnexarReal(szTexto, stGuia.fDistanciaPercorridaAB, 1, FALSE);
     szTexto += " m</description>\n<LineString><coordinates>\n";
     conversor_AnexarCoordenadaKml(szTexto, stGuia.dPontoALon, stGuia.dPontoALat);
     conversor_AnexarCoordenadaKml(szTexto, stGuia.dPontoBLon, stGuia.dPontoBLat);
@@ -164,7 +152,7 @@ void InserirPontoKml(std::FILE* pfArquivoEscrita, char cPonto, double dLongitude
         "\n<Placemark>\n<visibility>1</visibility>\n<name></name><description>\n<strong>Ponto ";
     szTexto += cPonto;
     szTexto += " - Guia ";
-    AnexarInteiro(szTexto, iNumGuia);
+    conversor_AnexarInteiro(szTexto, iNumGuia);
     szTexto += "</strong>\n</description><styleUrl>#GOTA_PONTO_";
     szTexto += cPonto;
     szTexto += "\n</styleUrl><Point><coordinates>\n";
@@ -215,7 +203,7 @@ BOOL conversor_InserirGuiasKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquivo
             if (iNumGuia == 1)
                 szTexto = "\n<Folder>\n<name>Guias</name>\n";
             szTexto += "<Folder>\n<name>Guia ";
-            AnexarInteiro(szTexto, iNumGuia);
+            conversor_AnexarInteiro(szTexto, iNumGuia);
             szTexto += "</name>\n";
             Gravar(pfArquivoEscrita, szTexto);
             conversor_InserirPontoABKml(pfArquivoEscrita, &stGuia, iNumGuia);
@@ -287,13 +275,13 @@ BOOL conversor_InserirLimiteKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquiv
         if (n == 1)
             szTexto = "\n<Folder>\n<name>Limites</name>\n";
         szTexto += "<Folder>\n<name>Limite ";
-        AnexarInteiro(szTexto, n);
+        conversor_AnexarNatural(szTexto, n);
         szTexto += "</name>\n<Placemark><visibility>1</visibility>\n<name>Limite ";
-        AnexarInteiro(szTexto, n);
+        conversor_AnexarNatural(szTexto, n);
         szTexto += "</name><styleUrl>#LINHA_LIMITE</styleUrl><description>Limite ";
-        AnexarInteiro(szTexto, n);
+        conversor_AnexarNatural(szTexto, n);
         szTexto += ": ";
-        AnexarReal(szTexto, stLimite.fAreaLimite, 3);
+        conversor_AnexarReal(szTexto, stLimite.fAreaLimite, 3, FALSE);
         szTexto += " ha</description>\n<LineString><coordinates>\n";
 
         long long llPontos = stLimite.usNumeroPontosLimite;

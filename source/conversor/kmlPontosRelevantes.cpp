@@ -1,60 +1,41 @@
-#include "conversor/pontosRelevantes.h"
-
+// The "Pontos Relevantes" folder of a KML map: a flag at the start of every stage with the stage's
+// totals and settings, and the marks of pauses, stops, power returns and implement temperatures.
+//
+// One pass over the stages and their points, streamed: memory does not grow with the point count.
+// Every placemark is composed in a string and written with one write.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "conversor/geometria.h"
 #include "conversor/kml.h"
-#include "conversor/relatorioTexto.h"
-#include "zavoro/funcoesAuxiliares.h"
+#include "conversor/textoSaida.h"
+#include "zavoro/cobertura.h"
+#include "zavoro/zavoro.h"
 
 namespace
 {
 
-constexpr float D_CONVERSOR_RAIO_PARADA_M = 20.0f;
-constexpr std::int64_t D_CONVERSOR_TEMPO_PARADA_S = 300;
-constexpr float D_CONVERSOR_DISTANCIA_MOVIMENTO_M = 10.0f;
-constexpr float D_CONVERSOR_DISTANCIA_TEMPERATURA_M = 1.0f;
-constexpr float D_CONVERSOR_TEMPERATURA_LIMITE = 60.0f;
+constexpr float kRaioParadaM = 20.0f;
+constexpr std::int64_t kTempoParadaS = 300;
+constexpr float kDistanciaMovimentoM = 10.0f;
+constexpr float kDistanciaTemperaturaM = 1.0f;
+constexpr float kTemperaturaLimite = 60.0f;
 // Temperatures are logged from this event version on.
-constexpr unsigned short D_CONVERSOR_VERSAO_EVENTO_TEMPERATURA = 8;
+constexpr unsigned short kVersaoEventoTemperatura = 8;
 
-constexpr std::string_view D_CONVERSOR_KML_ABERTURA_MARCA =
+constexpr std::string_view kAberturaMarca =
     "<Placemark><visibility>1</visibility><name></name><description>\n";
 
-void Gravar(std::FILE* pfArquivoEscrita, const std::string& szTexto)
+// Event totals at the edges of the stage being written; stage 0 resets them and each later stage
+// starts where the previous one ended.
+struct ST_TotaisEtapaKml
 {
-    std::fwrite(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
-}
-
-void AnexarData(std::string& szTexto, std::uint32_t ulDataHora)
-{
-    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA];
-    zavoro_RetornarStringDataHora(ulDataHora, cData);
-    szTexto += cData;
-}
-
-void AnexarDuracao(std::string& szTexto, std::uint32_t ulSegundos)
-{
-    char cDuracao[D_ZAVORO_TAMANHO_STRING_DURACAO];
-    zavoro_RetornarStringHoraMinutoSegundo(ulSegundos, cDuracao);
-    szTexto += cDuracao;
-}
-
-void AnexarCodigo(std::string& szTexto, void (*pfTexto)(unsigned char, char*), unsigned char ucCodigo)
-{
-    char cTexto[D_ZAVORO_TAMANHO_STRING_CODIGO];
-    pfTexto(ucCodigo, cTexto);
-    szTexto += cTexto;
-}
-
-// "%d" of an unsigned count, as the console shows it.
-void AnexarNatural(std::string& szTexto, std::uint32_t ulValor)
-{
-    conversor_AnexarInteiro(szTexto, static_cast<std::int32_t>(ulValor));
-}
+    float fAreaCoberturaParcialInicial = 0.0f;
+    float fAreaCoberturaParcialFinal = 0.0f;
+    std::uint32_t ulVolumeAplicadoParcialInicial = 0;
+    std::uint32_t ulVolumeAplicadoParcialFinal = 0;
+};
 
 void AnexarCoordenada(std::string& szTexto, const ST_PontoNVG_v2* pstPontoNVG, double dZeroRelativoLat,
                       double dZeroRelativoLon)
@@ -85,7 +66,7 @@ void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* 
     std::string szTexto;
     if (bExcedida)
     {
-        szTexto += D_CONVERSOR_KML_ABERTURA_MARCA;
+        szTexto += kAberturaMarca;
         szTexto += "<strong>Ponto de Temperatura Excedida</strong><br/>Início: \n";
     }
     else
@@ -94,13 +75,13 @@ void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* 
         szTexto += "<Placemark><visibility>1</visibility><description>\n";
         szTexto += "<strong>Ponto de Temperatura</strong><br/>Início: \n";
     }
-    AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    conversor_AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
     szTexto += "<br/>\nTemperatura: ";
     conversor_AnexarReal(szTexto, pstPontoNVG->fTemperatura, 2, FALSE);
     szTexto += "<br/>\n";
     AnexarFimMarca(szTexto, bExcedida ? "#BANDEIRA_VERMELHA" : "#GOTA_PARADA", pstPontoNVG, iConfig, dZeroRelativoLat,
                    dZeroRelativoLon);
-    Gravar(pfArquivoEscrita, szTexto);
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
 // Numbered rows of a stage's description table.
@@ -121,21 +102,22 @@ private:
 std::string TextoData(std::uint32_t ulDataHora)
 {
     std::string szValor;
-    AnexarData(szValor, ulDataHora);
+    conversor_AnexarData(szValor, ulDataHora);
     return szValor;
 }
 
 std::string TextoCodigo(void (*pfTexto)(unsigned char, char*), unsigned char ucCodigo)
 {
     std::string szValor;
-    AnexarCodigo(szValor, pfTexto, ucCodigo);
+    conversor_AnexarCodigo(szValor, pfTexto, ucCodigo);
     return szValor;
 }
 
+// "%d" of an unsigned count, as the console shows it, then the unit.
 std::string TextoNatural(std::uint32_t ulValor, std::string_view szUnidade = {})
 {
     std::string szValor;
-    AnexarNatural(szValor, ulValor);
+    conversor_AnexarInteiro(szValor, static_cast<std::int32_t>(ulValor));
     szValor += szUnidade;
     return szValor;
 }
@@ -290,91 +272,83 @@ float Distancia(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
 // Seconds from the anchor when they exceed the stop time, else -1 (unknown).
 int TempoParado(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
 {
-    if (std::int64_t{stPonto.ulSegundosDataHora} > std::int64_t{stAncora.ulSegundosDataHora} + D_CONVERSOR_TEMPO_PARADA_S)
+    if (std::int64_t{stPonto.ulSegundosDataHora} > std::int64_t{stAncora.ulSegundosDataHora} + kTempoParadaS)
         return static_cast<int>(stPonto.ulSegundosDataHora - stAncora.ulSegundosDataHora);
     return -1;
 }
 
-} // namespace
-
-void conversor_InserirPontoPausa(std::FILE* pfArquivoEscrita, BOOL bInicioFim, const ST_PontoNVG_v2* pstPontoNVG,
-                                 int iConfig, int iDataHoraInicioPausa, int iNumPtoPausa, double dZeroRelativoLat,
-                                 double dZeroRelativoLon)
+// Start (bInicioFim FALSE) or end (TRUE) of pause number iNumPtoPausa that began at iDataHoraInicioPausa.
+void InserirPontoPausa(std::FILE* pfArquivoEscrita, BOOL bInicioFim, const ST_PontoNVG_v2* pstPontoNVG,
+                       int iConfig, int iDataHoraInicioPausa, int iNumPtoPausa, double dZeroRelativoLat,
+                       double dZeroRelativoLon)
 {
-    std::string szTexto(D_CONVERSOR_KML_ABERTURA_MARCA);
+    std::string szTexto(kAberturaMarca);
     szTexto += bInicioFim ? "<strong>Retorno de Pausa " : "<strong>Ponto de Pausa ";
     conversor_AnexarInteiro(szTexto, iNumPtoPausa);
     szTexto += "</strong><br/>\n";
-    AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    conversor_AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
     szTexto += "<br/>\n";
     const auto ulInicioPausa = static_cast<std::uint32_t>(iDataHoraInicioPausa);
     // An end logged without an open pause has no start to measure from.
     if (bInicioFim && ulInicioPausa != 0 && pstPontoNVG->ulSegundosDataHora > ulInicioPausa)
     {
         szTexto += "Tempo em pausa: ";
-        AnexarDuracao(szTexto, pstPontoNVG->ulSegundosDataHora - ulInicioPausa);
+        conversor_AnexarDuracao(szTexto, pstPontoNVG->ulSegundosDataHora - ulInicioPausa);
         szTexto += "<br/>\n";
     }
     AnexarFimMarca(szTexto, bInicioFim ? "#GOTA_RETORNO_PAUSA" : "#GOTA_PAUSA", pstPontoNVG, iConfig,
                    dZeroRelativoLat, dZeroRelativoLon);
-    Gravar(pfArquivoEscrita, szTexto);
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
-void conversor_InserirPontoParado(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
-                                  int iTempoParado, int iNumPtoParado, double dZeroRelativoLat,
-                                  double dZeroRelativoLon)
+// Stop number iNumPtoParado at the point where it began; iTempoParado -1 when the time is unknown.
+void InserirPontoParado(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
+                        int iTempoParado, int iNumPtoParado, double dZeroRelativoLat, double dZeroRelativoLon)
 {
-    std::string szTexto(D_CONVERSOR_KML_ABERTURA_MARCA);
+    std::string szTexto(kAberturaMarca);
     szTexto += "<strong>Ponto de Parada ";
     conversor_AnexarInteiro(szTexto, iNumPtoParado);
     szTexto += "</strong><br/>Início: \n";
-    AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    conversor_AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
     szTexto += "<br/>\nTempo parado: ";
     if (iTempoParado == -1)
         szTexto += "Desconhecido";
     else
-        AnexarDuracao(szTexto, static_cast<std::uint32_t>(iTempoParado));
+        conversor_AnexarDuracao(szTexto, static_cast<std::uint32_t>(iTempoParado));
     szTexto += "<br/>\n";
     AnexarFimMarca(szTexto, "#GOTA_PARADA", pstPontoNVG, iConfig, dZeroRelativoLat, dZeroRelativoLon);
-    Gravar(pfArquivoEscrita, szTexto);
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
-void conversor_InserirPontoTemperatura(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
-                                       int, int, double dZeroRelativoLat, double dZeroRelativoLon)
+// Power return number iNumPtoRetornoEnergia after iTempoSemEnergia seconds off (0: unknown, not shown).
+void InserirPontoRetornoEnergia(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
+                                int iTempoSemEnergia, int iNumPtoRetornoEnergia, double dZeroRelativoLat,
+                                double dZeroRelativoLon)
 {
-    InserirMarcaTemperatura(pfArquivoEscrita, pstPontoNVG, iConfig, FALSE, dZeroRelativoLat, dZeroRelativoLon);
-}
-
-void conversor_InserirPontoTemperaturaExcedida(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG,
-                                               int iConfig, int, int, double dZeroRelativoLat, double dZeroRelativoLon)
-{
-    InserirMarcaTemperatura(pfArquivoEscrita, pstPontoNVG, iConfig, TRUE, dZeroRelativoLat, dZeroRelativoLon);
-}
-
-void conversor_InserirPontoRetornoEnergia(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG,
-                                          int iConfig, int iTempoSemEnergia, int iNumPtoRetornoEnergia,
-                                          double dZeroRelativoLat, double dZeroRelativoLon)
-{
-    std::string szTexto(D_CONVERSOR_KML_ABERTURA_MARCA);
+    std::string szTexto(kAberturaMarca);
     szTexto += "<strong>Retorno de Energia ";
     conversor_AnexarInteiro(szTexto, iNumPtoRetornoEnergia);
     szTexto += "</strong><br/>\n";
-    AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    conversor_AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
     szTexto += "<br/>\n";
     if (iTempoSemEnergia > 0)
     {
         szTexto += "Tempo desligado: ";
-        AnexarDuracao(szTexto, static_cast<std::uint32_t>(iTempoSemEnergia));
+        conversor_AnexarDuracao(szTexto, static_cast<std::uint32_t>(iTempoSemEnergia));
         szTexto += "<br/>\n";
     }
     AnexarFimMarca(szTexto, "#SETA_RETORNO_ENERGIA", pstPontoNVG, iConfig, dZeroRelativoLat, dZeroRelativoLon);
-    Gravar(pfArquivoEscrita, szTexto);
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
-BOOL conversor_InserirInicioEtapaKML(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura, int iConfig,
-                                     unsigned short usVersaoArquivoEvento, const ST_EventoConfig_v9* pstConfig,
-                                     const ST_EventoCabecalho* pstCabecalho, double dZeroRelativoLat,
-                                     double dZeroRelativoLon, ST_TotaisEtapaKml* pstTotais)
+// The flag of stage iConfig (0-based), whose configuration (operation already in the current
+// numbering) is pstConfig; the input stands at the stage's first point and is put back there.
+// A stage without points, or whose start or end time cannot be told, gets no flag. FALSE only when a
+// point cannot be read (nothing written, input left where the read stopped).
+BOOL InserirInicioEtapa(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura, int iConfig,
+                        unsigned short usVersaoArquivoEvento, const ST_EventoConfig_v9* pstConfig,
+                        const ST_EventoCabecalho* pstCabecalho, double dZeroRelativoLat,
+                        double dZeroRelativoLon, ST_TotaisEtapaKml* pstTotais)
 {
     std::fpos_t stPosicao;
     if (std::fgetpos(pfArquivoLeitura, &stPosicao) != 0)
@@ -440,7 +414,7 @@ BOOL conversor_InserirInicioEtapaKML(std::FILE* pfArquivoEscrita, std::FILE* pfA
         szTexto += "</name><description>\nInício da Etapa ";
         conversor_AnexarInteiro(szTexto, iConfig + 1);
         szTexto += " - ";
-        AnexarData(szTexto, stPrimeiro.ulSegundosDataHora);
+        conversor_AnexarData(szTexto, stPrimeiro.ulSegundosDataHora);
         szTexto += "<br/><strong>Dados da Etapa<br/></strong><![CDATA[<html xmlns=\"";
         szTexto += D_CONVERSOR_XHTML_NAMESPACE;
         szTexto += "\">\n<body style=\"text-align: left\">\n<span style=\"font-size: 10pt; font-family: Arial\">\n"
@@ -451,19 +425,21 @@ BOOL conversor_InserirInicioEtapaKML(std::FILE* pfArquivoEscrita, std::FILE* pfA
                    "</styleUrl><Point><coordinates>\n";
         AnexarCoordenada(szTexto, &stPrimeiro, dZeroRelativoLat, dZeroRelativoLon);
         szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
-        Gravar(pfArquivoEscrita, szTexto);
+        conversor_GravarLinha(pfArquivoEscrita, szTexto);
     }
 
     // The caller reads the same points again.
     return std::fsetpos(pfArquivoLeitura, &stPosicao) == 0;
 }
 
+} // namespace
+
 BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura,
-                                        unsigned short usVersaoArquivoEvento, const ST_EventoCabecalho* pstCabecalho,
-                                        int iTipoMapa, double dZeroRelativoLon, double dZeroRelativoLat)
+                                        unsigned short usVersaoArquivoEvento,
+                                        const ST_EventoCabecalho* pstCabecalho, double dZeroRelativoLon,
+                                        double dZeroRelativoLat)
 {
-    (void)iTipoMapa;
-    Gravar(pfArquivoEscrita, "\n<Folder>\n<name>Pontos Relevantes</name>\n");
+    std::fputs("\n<Folder>\n<name>Pontos Relevantes</name>\n", pfArquivoEscrita);
 
     ST_TotaisEtapaKml stTotais;
     int iNumPtoPausa = 0;
@@ -491,8 +467,8 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
             return FALSE;
         stConfig.ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, usVersaoArquivoEvento);
 
-        if (!conversor_InserirInicioEtapaKML(pfArquivoEscrita, pfArquivoLeitura, iConfig, usVersaoArquivoEvento,
-                                             &stConfig, pstCabecalho, dZeroRelativoLat, dZeroRelativoLon, &stTotais))
+        if (!InserirInicioEtapa(pfArquivoEscrita, pfArquivoLeitura, iConfig, usVersaoArquivoEvento, &stConfig,
+                                pstCabecalho, dZeroRelativoLat, dZeroRelativoLon, &stTotais))
             return FALSE;
 
         for (std::uint32_t i = 0; i < stConfig.ulNumeroPontosRastro; i++)
@@ -510,13 +486,13 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                 {
                     iDataHoraInicioPausa = static_cast<int>(ulTempo);
                     iNumPtoPausa++;
-                    conversor_InserirPontoPausa(pfArquivoEscrita, FALSE, &stPonto, iConfig, iDataHoraInicioPausa,
-                                                iNumPtoPausa, dZeroRelativoLat, dZeroRelativoLon);
+                    InserirPontoPausa(pfArquivoEscrita, FALSE, &stPonto, iConfig, iDataHoraInicioPausa,
+                                      iNumPtoPausa, dZeroRelativoLat, dZeroRelativoLon);
                 }
                 else if (usTag & D_ZAVORO_TAG_FIM)
                 {
-                    conversor_InserirPontoPausa(pfArquivoEscrita, TRUE, &stPonto, iConfig, iDataHoraInicioPausa,
-                                                iNumPtoPausa, dZeroRelativoLat, dZeroRelativoLon);
+                    InserirPontoPausa(pfArquivoEscrita, TRUE, &stPonto, iConfig, iDataHoraInicioPausa,
+                                      iNumPtoPausa, dZeroRelativoLat, dZeroRelativoLon);
                     iDataHoraInicioPausa = 0;
                 }
             }
@@ -527,8 +503,8 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                 int iTempoSemEnergia = 0;
                 if (bTemPontoAnterior && ulTempo > stPontoAnteriorKml.ulSegundosDataHora)
                     iTempoSemEnergia = static_cast<int>(ulTempo - stPontoAnteriorKml.ulSegundosDataHora);
-                conversor_InserirPontoRetornoEnergia(pfArquivoEscrita, &stPonto, iConfig, iTempoSemEnergia,
-                                                     iNumPtoRetornoEnergia, dZeroRelativoLat, dZeroRelativoLon);
+                InserirPontoRetornoEnergia(pfArquivoEscrita, &stPonto, iConfig, iTempoSemEnergia,
+                                           iNumPtoRetornoEnergia, dZeroRelativoLat, dZeroRelativoLon);
                 iPontosKmlRastreamento = 0;
                 bPontoParada = FALSE;
             }
@@ -546,19 +522,19 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                     {
                         fDist = Distancia(stPonto, stPontoNVGRastreamentoAnt);
                         const std::int64_t llLimite =
-                            std::int64_t{stPontoNVGRastreamentoAnt.ulSegundosDataHora} + D_CONVERSOR_TEMPO_PARADA_S;
-                        if (fDist < D_CONVERSOR_RAIO_PARADA_M && std::int64_t{ulTempo} > llLimite)
+                            std::int64_t{stPontoNVGRastreamentoAnt.ulSegundosDataHora} + kTempoParadaS;
+                        if (fDist < kRaioParadaM && std::int64_t{ulTempo} > llLimite)
                             bPontoParada = TRUE;
-                        if (fDist > D_CONVERSOR_DISTANCIA_MOVIMENTO_M && bPontoParada)
+                        if (fDist > kDistanciaMovimentoM && bPontoParada)
                         {
                             bPontoParada = FALSE;
                             iNumPtoParado++;
-                            conversor_InserirPontoParado(pfArquivoEscrita, &stPontoNVGRastreamentoAnt, iConfig,
-                                                         TempoParado(stPonto, stPontoNVGRastreamentoAnt),
-                                                         iNumPtoParado, dZeroRelativoLat, dZeroRelativoLon);
+                            InserirPontoParado(pfArquivoEscrita, &stPontoNVGRastreamentoAnt, iConfig,
+                                               TempoParado(stPonto, stPontoNVGRastreamentoAnt), iNumPtoParado,
+                                               dZeroRelativoLat, dZeroRelativoLon);
                         }
                     }
-                    if (iPontosKmlRastreamento == 0 || fDist > D_CONVERSOR_DISTANCIA_MOVIMENTO_M)
+                    if (iPontosKmlRastreamento == 0 || fDist > kDistanciaMovimentoM)
                         stPontoNVGRastreamentoAnt = stPonto;
                     iPontosKmlRastreamento++;
                 }
@@ -567,16 +543,13 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
             if (ulTempo >= pstCabecalho->ulDataHoraInicioEvento)
             {
                 fDist = Distancia(stPonto, stPontoNVGRastreamentoAnt);
-                if (fDist > D_CONVERSOR_DISTANCIA_TEMPERATURA_M &&
+                if (fDist > kDistanciaTemperaturaM &&
                     ulTempo > stPontoNVGRastreamentoAnt.ulSegundosDataHora &&
-                    usVersaoArquivoEvento >= D_CONVERSOR_VERSAO_EVENTO_TEMPERATURA && stPonto.fTemperatura > 0.0f)
+                    usVersaoArquivoEvento >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f)
                 {
-                    if (stPonto.fTemperatura < D_CONVERSOR_TEMPERATURA_LIMITE)
-                        conversor_InserirPontoTemperatura(pfArquivoEscrita, &stPonto, iConfig, 0, 0, dZeroRelativoLat,
-                                                          dZeroRelativoLon);
-                    else
-                        conversor_InserirPontoTemperaturaExcedida(pfArquivoEscrita, &stPonto, iConfig, 0, 0,
-                                                                  dZeroRelativoLat, dZeroRelativoLon);
+                    InserirMarcaTemperatura(pfArquivoEscrita, &stPonto, iConfig,
+                                            !(stPonto.fTemperatura < kTemperaturaLimite), dZeroRelativoLat,
+                                            dZeroRelativoLon);
                 }
             }
 
@@ -588,12 +561,12 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
         if (bPontoParada)
         {
             iNumPtoParado++;
-            conversor_InserirPontoParado(pfArquivoEscrita, &stPontoNVGRastreamentoAnt, iConfig,
-                                         TempoParado(stPontoAnteriorKml, stPontoNVGRastreamentoAnt), iNumPtoParado,
-                                         dZeroRelativoLat, dZeroRelativoLon);
+            InserirPontoParado(pfArquivoEscrita, &stPontoNVGRastreamentoAnt, iConfig,
+                               TempoParado(stPontoAnteriorKml, stPontoNVGRastreamentoAnt), iNumPtoParado,
+                               dZeroRelativoLat, dZeroRelativoLon);
         }
     }
 
-    Gravar(pfArquivoEscrita, "</Folder>\n");
+    std::fputs("</Folder>\n", pfArquivoEscrita);
     return TRUE;
 }

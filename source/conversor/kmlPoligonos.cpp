@@ -1,0 +1,130 @@
+// The "Mapa" folder of a KML map: the coverage walk by the class rules, each ring a placemark in the
+// colour of its class.
+#include <string>
+
+#include "conversor/kml.h"
+#include "conversor/textoSaida.h"
+#include "zavoro/cobertura.h"
+#include "zavoro/zavoro.h"
+
+namespace
+{
+
+// Colour of polygons whose points carry no value: orange in either table.
+constexpr int kCorSemLegenda = 4;
+constexpr std::size_t kTamanhoBufferPlacemark = 4096;
+
+// What the placemark writer keeps while the walk runs.
+struct ST_ReceptorKml
+{
+    std::FILE* pfArquivoEscrita = nullptr;
+    const ST_ParametrosMapa* pstParametros = nullptr;
+    int iTipoLegenda = D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR;
+    // Of the stage being walked; the map's legend shows what the last stage showed.
+    BOOL bTemLegenda = FALSE;
+    BOOL bTaxaPulv = FALSE;
+    BOOL bTaxaAdub = FALSE;
+};
+
+// Colour of a polygon of class iFaixa: legend type 1, an index of the six-colour table; legend type 2,
+// a row of the thirteen-colour table. D_CONVERSOR_FAIXA_SEM_VALOR when it has none.
+int CorPoligono(int iFaixa, const ST_ReceptorKml& stReceptor)
+{
+    if (iFaixa == D_CONVERSOR_FAIXA_SEM_VALOR)
+        return D_CONVERSOR_FAIXA_SEM_VALOR;
+    if (!stReceptor.bTemLegenda)
+        return kCorSemLegenda;
+    if (stReceptor.iTipoLegenda == D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO)
+        return iFaixa;
+    if (iFaixa < 0 || iFaixa >= D_CONVERSOR_NUMERO_FAIXAS_LEGENDA)
+        return D_CONVERSOR_FAIXA_SEM_VALOR;
+    return stReceptor.pstParametros->gstLegendaMapa[iFaixa].iCor;
+}
+
+// One polygon placemark in colour iIdCorPoligono; a colour outside its table is not drawn.
+void InserirPoligonoKml(std::FILE* pfArquivoEscrita, const ST_CoordenadaKml* pstCoordenadaKml,
+                        int iNumVertices, int iIdCorPoligono, int iTipoLegenda)
+{
+    const char* pcEstilo = nullptr;
+    if (iTipoLegenda == D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO)
+    {
+        if (iIdCorPoligono >= 0 && iIdCorPoligono < D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP)
+            pcEstilo = gulVetorNomesCoresShp[iIdCorPoligono];
+    }
+    else if (iIdCorPoligono >= 0 && iIdCorPoligono < D_CONVERSOR_NUMERO_FAIXAS_LEGENDA)
+        pcEstilo = gulVetorNomesCoresLegendaQuibar[iIdCorPoligono];
+    if (pcEstilo == nullptr)
+        return;
+
+    std::string szTexto;
+    szTexto.reserve(kTamanhoBufferPlacemark);
+    szTexto += "<Placemark>\n<styleUrl>";
+    szTexto += pcEstilo;
+    szTexto += "</styleUrl>\n<Polygon>\n<extrude>1</extrude>\n"
+               "<altitudeMode>clampToGround</altitudeMode>\n"
+               "<outerBoundaryIs>\n<LinearRing>\n<coordinates>\n";
+    // A KML LinearRing ends on its first vertex; readers warn about or refuse open rings.
+    const bool bFechar = iNumVertices > 0 &&
+                         (pstCoordenadaKml[0].dLongitude != pstCoordenadaKml[iNumVertices - 1].dLongitude ||
+                          pstCoordenadaKml[0].dLatitude != pstCoordenadaKml[iNumVertices - 1].dLatitude);
+    for (int i = 0; i < iNumVertices + (bFechar ? 1 : 0); ++i)
+    {
+        const ST_CoordenadaKml& stVertice = pstCoordenadaKml[i < iNumVertices ? i : 0];
+        conversor_AnexarCoordenadaKml(szTexto, stVertice.dLongitude, stVertice.dLatitude,
+                                      static_cast<int>(stVertice.fAltitude));
+    }
+    szTexto += "</coordinates>\n</LinearRing>\n</outerBoundaryIs>\n</Polygon>\n</Placemark>\n\n";
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
+}
+
+void IniciarEtapa(void* pContexto, const ST_EtapaPoligonos& stEtapa)
+{
+    auto* pstReceptor = static_cast<ST_ReceptorKml*>(pContexto);
+    pstReceptor->bTemLegenda = stEtapa.bTemLegenda;
+    pstReceptor->bTaxaPulv = stEtapa.bTaxaPulv;
+    pstReceptor->bTaxaAdub = stEtapa.bTaxaAdub;
+}
+
+int Classe(void* pContexto, int iValor)
+{
+    const auto* pstReceptor = static_cast<const ST_ReceptorKml*>(pContexto);
+    return conversor_RetornarFaixaLegenda(iValor, pstReceptor->iTipoLegenda, pstReceptor->pstParametros);
+}
+
+BOOL InserirAnel(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumVertices, int iFaixa)
+{
+    const auto* pstReceptor = static_cast<const ST_ReceptorKml*>(pContexto);
+    InserirPoligonoKml(pstReceptor->pfArquivoEscrita, pstVertices, iNumVertices,
+                       CorPoligono(iFaixa, *pstReceptor), pstReceptor->iTipoLegenda);
+    return TRUE;
+}
+
+} // namespace
+
+BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura,
+                                 unsigned short usVersaoArquivoEvento, const ST_EventoCabecalho* pstCabecalho,
+                                 int iTipoMapa, double dZeroRelativoLon, double dZeroRelativoLat,
+                                 const ST_ParametrosMapa* pstParametros, BOOL* pbTaxaPulv, BOOL* pbTaxaAdub)
+{
+    ST_ReceptorKml stReceptorKml;
+    stReceptorKml.pfArquivoEscrita = pfArquivoEscrita;
+    stReceptorKml.pstParametros = pstParametros;
+    stReceptorKml.iTipoLegenda = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO
+                                     ? D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO
+                                     : D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR;
+    ST_ReceptorCobertura stReceptor;
+    stReceptor.pContexto = &stReceptorKml;
+    stReceptor.pfIniciarEtapa = IniciarEtapa;
+    stReceptor.pfClasse = Classe;
+    stReceptor.pfInserirAnel = InserirAnel;
+
+    const BOOL bOk = cobertura_PercorrerCobertura(
+        pfArquivoLeitura, usVersaoArquivoEvento, pstCabecalho->ulNumConfiguracoes, iTipoMapa,
+        dZeroRelativoLon, dZeroRelativoLat, D_COBERTURA_CORTE_CLASSE, stReceptor);
+    *pbTaxaPulv = stReceptorKml.bTaxaPulv;
+    *pbTaxaAdub = stReceptorKml.bTaxaAdub;
+    if (!bOk)
+        return FALSE;
+    std::fputs("\n</Folder>\n", pfArquivoEscrita);
+    return TRUE;
+}
