@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli/comandos.h"
-#include "principal/superficieQt.h"
+#include "desenhoQt/superficieQt.h"
 #include "zavoro/conversor.h"
 #include "zavoro/shapeFile.h"
 
@@ -130,8 +130,8 @@ std::unique_ptr<ST_VisualizadorCli> CriarVisualizador()
 {
     qInstallMessageHandler(FiltrarMensagensQt);
     auto pst = std::make_unique<ST_VisualizadorCli>();
-    pst->pAplicacao = principal_CriarAplicacaoSemJanela();
-    principal_CriarImagensMapas(&pst->stImagens, &pst->stVisualizador);
+    pst->pAplicacao = desenhoQt_CriarAplicacaoSemJanela();
+    desenhoQt_CriarImagensMapas(&pst->stImagens, &pst->stVisualizador);
     pst->stVisualizador.stPlataforma.pfMostrarMensagem = MostrarMensagem;
     shpFile_InicializarVisualizacaoMapas(&pst->stVisualizador);
     return pst;
@@ -197,7 +197,7 @@ std::string NomeAmpliado(const std::string& szPng)
 bool Salvar(const ST_SuperficieQt& stImagem, const std::string& szArquivo)
 {
     std::string szErro;
-    if (principal_SalvarPng(stImagem, szArquivo, &szErro))
+    if (desenhoQt_SalvarPng(stImagem, szArquivo, &szErro))
     {
         std::printf("Imagem gravada: %s\n", szArquivo.c_str());
         return true;

@@ -78,7 +78,7 @@ QFont principal_FonteDialogo()
 {
     // The dialog's face where it exists; otherwise a narrow sans face whose 11-pixel texts fit the
     // controls laid out for it.
-    QFont fonte(principal_FaceSemSerifa());
+    QFont fonte(desenhoQt_FaceSemSerifa());
     fonte.setPixelSize(11);
     fonte.setStyleHint(QFont::SansSerif);
     return fonte;
@@ -208,7 +208,7 @@ JanelaConversorZavoro::JanelaConversorZavoro(QWidget* pai)
     CriarMenu();
     CriarControles();
     PreencherServicos();
-    principal_CriarImagensMapas(m_pstImagens.get(), &m_pstJanela->gstVisualizador);
+    desenhoQt_CriarImagensMapas(m_pstImagens.get(), &m_pstJanela->gstVisualizador);
     // Not resizable: the controls sit at fixed positions.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
