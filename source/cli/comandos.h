@@ -9,7 +9,6 @@
 inline constexpr int D_CLI_SAIDA_OK = 0;
 inline constexpr int D_CLI_SAIDA_FALHA = 1;
 inline constexpr int D_CLI_SAIDA_USO = 2;
-inline constexpr const char* D_CLI_VERSAO = "03.02";
 
 // Prints a command-line error with a pointer to the help; returns D_CLI_SAIDA_USO.
 int cli_ErroUso(const std::string& szMensagem);

@@ -7,6 +7,7 @@
 
 #include "cli/comandos.h"
 #include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/versao.h"
 
 namespace
 {
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
     }
     if (szPrimeiro == "--version")
     {
-        std::printf("zavoro %s\n", D_CLI_VERSAO);
+        std::printf("zavoro %s\n", D_ZAVORO_VERSAO_EXIBIDA);
         return D_CLI_SAIDA_OK;
     }
     for (const ST_Comando& stComando : kComandos)
