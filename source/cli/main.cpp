@@ -1,6 +1,5 @@
 // The zavoro command: batch work over navigation files for scripts and servers.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
