@@ -97,7 +97,8 @@ bool PrepararMapa1(const std::string& szShp, const std::string& szCampo, ST_ShpM
         for (const std::string& sz : vCampos)
             szLista += (szLista.empty() ? "" : ", ") + sz;
         std::fprintf(stderr, "zavoro: %s: o campo \"%s\" não existe em %s (campos: %s)\n", szShp.c_str(),
-                     szCampo.c_str(), pstMapa->szNomeArqMapaDbf.c_str(), szLista.empty() ? "nenhum" : szLista.c_str());
+                     szCampo.c_str(), pstMapa->szNomeArqMapaDbf.c_str(),
+                     szLista.empty() ? "nenhum" : szLista.c_str());
         return false;
     }
     // The table opens for drawing only on a numeric field.
@@ -190,14 +191,15 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
     // Map 1 first: its legend classes the coverage.
     auto pstCli = CriarVisualizador();
     ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
-    if (!PrepararMapa1(szMapa, szCampo, &stVisualizador.gstMapa1) || !DesenharMapa(&stVisualizador, 0, szMapa))
+    if (!PrepararMapa1(szMapa, szCampo, &stVisualizador.gstMapa1) ||
+        !DesenharMapa(&stVisualizador, 0, szMapa))
         return D_CLI_SAIDA_FALHA;
 
     ST_ParametrosMapa stParametros;
     stParametros.gstShpLegendaMapa = stVisualizador.gstShpLegendaMapa;
     std::vector<ST_DetalhesConversao> vResultados;
-    int iSaida = cli_ConverterArquivos(vOperandos, D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO, 1,
-                                       &stParametros, &vResultados);
+    int iSaida = cli_ConverterArquivos(vOperandos, D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO,
+                                       1, &stParametros, &vResultados);
     if (iSaida != D_CLI_SAIDA_OK || vResultados.size() != 1 || szPng.empty())
         return iSaida;
 

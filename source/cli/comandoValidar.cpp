@@ -20,7 +20,8 @@ int cli_Validar(const std::vector<std::string>& vArgumentos)
             std::printf("%s: válido\n", szArquivo.c_str());
         else
         {
-            std::printf("%s: inválido: %s\n", szArquivo.c_str(), zavoro_DescreverDiagnostico(stDiagnostico).c_str());
+            std::printf("%s: inválido: %s\n", szArquivo.c_str(),
+                        zavoro_DescreverDiagnostico(stDiagnostico).c_str());
             iSaida = D_CLI_SAIDA_FALHA;
         }
     }

@@ -85,7 +85,8 @@ bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::
 }
 
 int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos,
-                          const ST_ParametrosMapa* pstParametros, std::vector<ST_DetalhesConversao>* pvResultados)
+                          const ST_ParametrosMapa* pstParametros,
+                          std::vector<ST_DetalhesConversao>* pvResultados)
 {
     const int iTotal = static_cast<int>(vArquivos.size());
     std::vector<std::unique_ptr<ST_TrabalhoArquivo>> vTrabalhos;

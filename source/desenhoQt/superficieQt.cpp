@@ -147,7 +147,8 @@ void desenhoQt_CriarImagensMapas(ST_ImagensMapasQt* pstImagens, ST_VisualizadorM
     }
 }
 
-BOOL desenhoQt_SalvarPng(const ST_SuperficieQt& stSuperficie, const std::string& szArquivo, std::string* pszErro)
+BOOL desenhoQt_SalvarPng(const ST_SuperficieQt& stSuperficie, const std::string& szArquivo,
+                         std::string* pszErro)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -21,7 +21,8 @@ TEST(ComandoValidar, UmaLinhaPorArquivoESaidaPeloPiorResultado)
     auto ruim = dir / "ruim.nvg";
     estragado.gravar(ruim);
 
-    Resultado r = Executar("validar " + Aspas(bom) + " " + Aspas(ruim) + " " + Aspas((dir / "falta.nvg").string()));
+    Resultado r =
+        Executar("validar " + Aspas(bom) + " " + Aspas(ruim) + " " + Aspas((dir / "falta.nvg").string()));
     EXPECT_EQ(r.iSaida, 1);
     EXPECT_NE(r.szSaida.find(bom.string() + ": válido\n"), std::string::npos) << r.szSaida;
     EXPECT_NE(r.szSaida.find(ruim.string() + ": inválido: evento (byte "), std::string::npos) << r.szSaida;
@@ -62,7 +63,8 @@ TEST(ComandoOpcoes, LinhaErradaSai2SoComAMensagem)
         {"relatorio -jx x.nvg", "número de conversões simultâneas inválido: x"},
         {"mapa", "mapa: informe ao menos um arquivo ou pasta"},
         {"mapa --alvos", "a opção --alvos exige cinco valores separados por vírgula"},
-        {"mapa --alvos=1,2,3 x.nvg", "--alvos exige cinco valores separados por vírgula (vazios permitidos): 1,2,3"},
+        {"mapa --alvos=1,2,3 x.nvg",
+         "--alvos exige cinco valores separados por vírgula (vazios permitidos): 1,2,3"},
         {"mapa --escala x.nvg", "opção desconhecida: --escala"},
         {"mapa --velocidade=1 x.nvg", "opção desconhecida: --velocidade=1"},
         {"mapa --alvosx 1,2,3,4,5 x.nvg", "opção desconhecida: --alvosx"},
@@ -76,12 +78,13 @@ TEST(ComandoOpcoes, LinhaErradaSai2SoComAMensagem)
         {"recomendacao --mapa r.shp a.nvg --campo", "a opção --campo exige um valor"},
         {"recomendacao --mapa r.shp -j 2 a.nvg", "opção desconhecida: -j"},
     };
+    const std::string szDica = "\nUse \"zavoro --help\" para ver o uso.\n";
     for (const auto& [pcArgs, pcMensagem] : casos)
     {
         SCOPED_TRACE(pcArgs);
         Resultado r = Executar(pcArgs);
         EXPECT_EQ(r.iSaida, 2);
-        EXPECT_EQ(r.szSaida, "zavoro: " + std::string(pcMensagem) + "\nUse \"zavoro --help\" para ver o uso.\n");
+        EXPECT_EQ(r.szSaida, "zavoro: " + std::string(pcMensagem) + szDica);
     }
 }
 

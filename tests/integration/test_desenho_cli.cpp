@@ -86,7 +86,8 @@ TEST(ComandoRecomendacao, AmostraMostraACoberturaNasCoresDasFaixas)
     DiretorioTemporario dir;
     CopiarAmostras(dir);
     const std::string szRec = Aspas((dir / "recomendacao_pulverizacao.shp").string());
-    const std::string szArgs = "recomendacao --mapa " + szRec + " " + Aspas((dir / "pulverizacao_soja.nvg").string());
+    const std::string szNvg = Aspas((dir / "pulverizacao_soja.nvg").string());
+    const std::string szArgs = "recomendacao --mapa " + szRec + " " + szNvg;
 
     // Without --png only the conversion's outputs are written.
     Resultado r = Executar(szArgs);
@@ -153,7 +154,8 @@ TEST(ComandoDesenhar, PrimeiroCampoNumericoQuandoNaoHaCampo)
 
     const std::string szShp = Aspas((dir / "rec.shp").string());
     ASSERT_EQ(Executar("desenhar " + szShp + " --png " + Aspas((dir / "a.png").string())).iSaida, 0);
-    ASSERT_EQ(Executar("desenhar " + szShp + " --campo=DOSE --png=" + Aspas((dir / "b.png").string())).iSaida, 0);
+    ASSERT_EQ(Executar("desenhar " + szShp + " --campo=DOSE --png=" + Aspas((dir / "b.png").string())).iSaida,
+              0);
     QImage a = Carregar(dir / "a.png");
     EXPECT_EQ(a, Carregar(dir / "b.png"));
     // Wider than tall: the map fills the box across, left half low and right half high.
@@ -186,10 +188,10 @@ TEST(ComandoRecomendacao, FalhaDoMapa1OuDaConversaoSai1SemImagens)
     DiretorioTemporario dir;
     CopiarAmostras(dir);
     const std::string szRec = Aspas((dir / "recomendacao_pulverizacao.shp").string());
+    const std::string szArgs = "recomendacao --mapa " + szRec + " --png " + Aspas((dir / "p").string()) + " ";
 
     // Map 1 cannot be drawn from a text field: nothing is converted.
-    Resultado r = Executar("recomendacao --mapa " + szRec + " --campo ZONA --png " + Aspas((dir / "p").string()) +
-                           " " + Aspas((dir / "pulverizacao_soja.nvg").string()));
+    Resultado r = Executar(szArgs + "--campo ZONA " + Aspas((dir / "pulverizacao_soja.nvg").string()));
     EXPECT_EQ(r.iSaida, 1);
     EXPECT_NE(r.szSaida.find("Erro em desenho de mapa."), std::string::npos) << r.szSaida;
     EXPECT_FALSE(fs::exists(dir / "pulverizacao_soja_Cobertura.kml"));
@@ -197,8 +199,7 @@ TEST(ComandoRecomendacao, FalhaDoMapa1OuDaConversaoSai1SemImagens)
     NvgBuilder estragado = NvgBuilder::tipico(9, 20);
     estragado.corrupcao.checksumErrado.push_back({Secao::Evento});
     estragado.gravar(dir / "ruim.nvg");
-    r = Executar("recomendacao --mapa " + szRec + " --png " + Aspas((dir / "p").string()) + " " +
-                 Aspas((dir / "ruim.nvg").string()));
+    r = Executar(szArgs + Aspas((dir / "ruim.nvg").string()));
     EXPECT_EQ(r.iSaida, 1);
     EXPECT_NE(r.szSaida.find("ERRO - Tente Converter Novamente"), std::string::npos) << r.szSaida;
     EXPECT_FALSE(fs::exists(dir / "p_mapa1.png"));
