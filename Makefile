@@ -1,10 +1,10 @@
-# Entry points: setup, build, test, demo, samples, fuzz, bench, install, package, clean.
+# Entry points: setup, build, test, cobertura, demo, samples, fuzz, bench, install, package, clean.
 JOBS  := 2
 CMAKE := cmake -G Ninja -S .
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .DEFAULT_GOAL := build
-.PHONY: setup build test test-asan test-tsan demo samples fuzz bench install package clean
+.PHONY: setup build test test-asan test-tsan cobertura demo samples fuzz bench install package clean
 
 setup:
 	bash scripts/setup.sh
@@ -29,6 +29,14 @@ test-tsan: setup
 	$(CMAKE) -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAVORO_TSAN=ON
 	cmake --build build-tsan -j$(JOBS) --target zavoro_unit_tests zavoro_integration_tests zavoro_janela_tests zavoro
 	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure --no-tests=error -j$(JOBS) -R '^(Conversao|ThreadProcura|Comando|Janela)'
+
+# Line coverage of source/ by the whole suite (Debug, --coverage), summed up by gcovr.
+cobertura: setup
+	$(CMAKE) -B build-cov -DCMAKE_BUILD_TYPE=Debug -DZAVORO_COBERTURA=ON
+	cmake --build build-cov -j$(JOBS)
+	find build-cov -name '*.gcda' -delete
+	ctest --test-dir build-cov --output-on-failure --no-tests=error -j$(JOBS)
+	gcovr -r . --filter 'source/' --print-summary --output /dev/null build-cov
 
 demo: build
 	bash scripts/demo.sh
@@ -55,4 +63,4 @@ package: build
 	cd build && cpack -G DEB
 
 clean:
-	rm -rf build build-asan build-tsan build-fuzz demo-saida
+	rm -rf build build-asan build-tsan build-fuzz build-cov demo-saida

@@ -8,6 +8,7 @@ PACKAGES=(
     clang libclang-rt-14-dev                         # libFuzzer and sanitizer runtimes for clang
     libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo, shpinfo/dbfdump
     time                                             # /usr/bin/time for whole-command measurements
+    gcovr                                            # line coverage (make cobertura)
     qt6-base-dev fonts-dejavu-core                   # Qt 6 Gui drawing surface (headless rendering), its sans font
     fonts-liberation2                                # narrow sans face of the window's controls (metrics of the dialog font)
     xvfb xauth                                       # desktop app screenshots under a virtual display

@@ -1,6 +1,6 @@
 // zavoro_recursos: writes the application's artwork and help PDF at build time.
 //   zavoro_recursos imagens PASTA                  icons (16, 32, 48, 64, 256 px) and the maker's logo
-//   zavoro_recursos ajuda ENTRADA.html SAIDA.pdf VERSAO
+//   zavoro_recursos ajuda ENTRADA.html SAIDA.pdf VERSAO    VERSAO as the title page shows it (03.02)
 #include "artes.h"
 
 #include <QByteArray>
@@ -42,27 +42,13 @@ int GerarImagens(const QString& szPasta)
     return 0;
 }
 
-// "3.2" becomes "03.02", as the console shows versions.
-QString VersaoExibida(const QString& szVersao)
-{
-    const QStringList partes = szVersao.split(QLatin1Char('.'));
-    QStringList exibidas;
-    for (qsizetype i = 0; i < partes.size() && i < 2; ++i)
-    {
-        bool bOk = false;
-        const int iNumero = partes[i].toInt(&bOk);
-        exibidas << (bOk ? QStringLiteral("%1").arg(iNumero, 2, 10, QLatin1Char('0')) : partes[i]);
-    }
-    return exibidas.join(QLatin1Char('.'));
-}
-
 int GerarAjuda(const QString& szHtml, const QString& szPdf, const QString& szVersao)
 {
     QFile entrada(szHtml);
     if (!entrada.open(QIODevice::ReadOnly))
         return Falhar(QStringLiteral("não foi possível ler %1").arg(szHtml));
     const QString szTexto = QString::fromUtf8(entrada.readAll());
-    const QString szErro = rc_GerarAjuda(szTexto, szPdf, VersaoExibida(szVersao));
+    const QString szErro = rc_GerarAjuda(szTexto, szPdf, szVersao);
     return szErro.isEmpty() ? 0 : Falhar(szErro);
 }
 } // namespace

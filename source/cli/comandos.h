@@ -1,7 +1,10 @@
 // Subcommands of the zavoro command and what they share.
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "zavoro/conversor.h"
@@ -9,19 +12,36 @@
 inline constexpr int D_CLI_SAIDA_OK = 0;
 inline constexpr int D_CLI_SAIDA_FALHA = 1;
 inline constexpr int D_CLI_SAIDA_USO = 2;
-inline constexpr const char* D_CLI_VERSAO = "03.02";
 
 // Prints a command-line error with a pointer to the help; returns D_CLI_SAIDA_USO.
 int cli_ErroUso(const std::string& szMensagem);
 
-// Splits arguments into operands, refusing unknown options; "--" ends the options.
-// Returns false (after reporting) when an option is not known.
-bool cli_SepararOperandos(const std::vector<std::string>& vArgumentos, std::vector<std::string>& vOperandos);
+// One option of a subcommand's table. An option that takes a value accepts "--nome VALOR" and
+// "--nome=VALOR"; a one-letter one also "-jVALOR". An empty value counts as a missing one.
+struct ST_OpcaoCli
+{
+    std::string_view szNome;  // "--png", "-j"
+    const char* pcValor;      // what the value is ("um número"), for the message when it is missing;
+                              // nullptr for a switch, which takes none
+    // Stores the value where the subcommand wants it. Returns why the value is refused, or "".
+    std::function<std::string(const std::string& szValor)> pfAplicar;
+};
 
-// Takes "-j N" / "-jN" out of the arguments (default: the number of cores); "--" and what follows pass
-// through untouched. Returns false (after reporting) on a bad value.
-bool cli_LerOpcaoTrabalhos(const std::vector<std::string>& vArgumentos, std::vector<std::string>& vResto,
-                           int* piTrabalhos);
+// A text value into *pszDestino.
+ST_OpcaoCli cli_OpcaoTexto(std::string_view szNome, std::string* pszDestino);
+// A switch that sets *piDestino to iValor.
+ST_OpcaoCli cli_OpcaoChave(std::string_view szNome, int* piDestino, int iValor);
+// "-j N", conversions at a time (1 to 256).
+ST_OpcaoCli cli_OpcaoTrabalhos(int* piTrabalhos);
+// Conversions at a time without "-j": the number of cores.
+int cli_TrabalhosPadrao();
+
+// Reads a subcommand's arguments against its option table; what is not an option is an operand, kept
+// in order. "--" ends the options, "-" alone is an operand. False (after reporting) on an unknown
+// option or a missing or refused value.
+bool cli_LerArgumentos(const std::vector<std::string>& vArgumentos, std::span<const ST_OpcaoCli> vOpcoes,
+                       std::vector<std::string>* pvOperandos);
+
 // Files of the targets: files as given, folders searched for navigation files. False when a search
 // reported a problem (told on stderr); the files found are kept.
 bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::string>& vArquivos);

@@ -1,12 +1,12 @@
 // The zavoro command: batch work over navigation files for scripts and servers.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/comandos.h"
 #include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/versao.h"
 
 namespace
 {
@@ -84,7 +84,7 @@ int main(int argc, char** argv)
     }
     if (szPrimeiro == "--version")
     {
-        std::printf("zavoro %s\n", D_CLI_VERSAO);
+        std::printf("zavoro %s\n", D_ZAVORO_VERSAO_EXIBIDA);
         return D_CLI_SAIDA_OK;
     }
     for (const ST_Comando& stComando : kComandos)

@@ -34,6 +34,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "zavoro/versao.h"
+
 namespace
 {
 QString Q(const std::string& sz)
@@ -78,7 +80,7 @@ QFont principal_FonteDialogo()
 {
     // The dialog's face where it exists; otherwise a narrow sans face whose 11-pixel texts fit the
     // controls laid out for it.
-    QFont fonte(principal_FaceSemSerifa());
+    QFont fonte(desenhoQt_FaceSemSerifa());
     fonte.setPixelSize(11);
     fonte.setStyleHint(QFont::SansSerif);
     return fonte;
@@ -208,7 +210,7 @@ JanelaConversorZavoro::JanelaConversorZavoro(QWidget* pai)
     CriarMenu();
     CriarControles();
     PreencherServicos();
-    principal_CriarImagensMapas(m_pstImagens.get(), &m_pstJanela->gstVisualizador);
+    desenhoQt_CriarImagensMapas(m_pstImagens.get(), &m_pstJanela->gstVisualizador);
     // Not resizable: the controls sit at fixed positions.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -589,9 +591,6 @@ DialogoSobre::DialogoSobre(QWidget* pai) : QDialog(pai)
 void DialogoSobre::paintEvent(QPaintEvent*)
 {
     QPainter pintor(this);
-    char szVersao[32];
-    std::snprintf(szVersao, sizeof(szVersao), "Versão:\t%02d.%02d", D_PRINCIPAL_VERSAO_APLICATIVO / 100,
-                  D_PRINCIPAL_VERSAO_APLICATIVO % 100);
     struct Linha
     {
         int iY;
@@ -601,7 +600,7 @@ void DialogoSobre::paintEvent(QPaintEvent*)
     };
     const Linha linhas[] = {
         {20, QStringLiteral("Quibar Zavoro"), true, Qt::black},
-        {50, QString::fromUtf8(szVersao), false, Qt::black},
+        {50, QStringLiteral("Versão:\t") + QString::fromLatin1(D_ZAVORO_VERSAO_EXIBIDA), false, Qt::black},
         {70, QStringLiteral("Data:\t") + QString::fromUtf8(D_PRINCIPAL_DATA_ULTIMA_VERSAO), false, Qt::black},
         {90, QStringLiteral("Morvel"), false, Qt::black},
         {110, QStringLiteral("www.morvel.com.br"), true, QColor(0, 0, 255)},

@@ -9,8 +9,8 @@
 #include <map>
 #include <memory>
 
+#include "desenhoQt/superficieQt.h"
 #include "principal/principal.h"
-#include "principal/superficieQt.h"
 
 class QWidget;
 class AreaClienteQt;

@@ -6,12 +6,13 @@
 
 #include "principal/janelaQt.h"
 #include "rc/recursos.h"
+#include "zavoro/versao.h"
 
 int main(int argc, char** argv)
 {
     QApplication aplicacao(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quibar Zavoro"));
-    QApplication::setApplicationVersion(QStringLiteral(ZAVORO_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(D_ZAVORO_VERSAO));
     QGuiApplication::setDesktopFileName(QStringLiteral("quibar-zavoro"));
     principal_IniciarRecursos();
     QApplication::setWindowIcon(principal_IconeQuibar());

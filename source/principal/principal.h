@@ -26,7 +26,6 @@
 // Constants
 // ---------------------------------------------------------------------------------------------------
 
-inline constexpr int D_PRINCIPAL_VERSAO_APLICATIVO = 302;
 inline constexpr const char* D_PRINCIPAL_DATA_ULTIMA_VERSAO = "25/04/2018";
 inline constexpr unsigned int D_PRINCIPAL_MODO_UTILIZACAO_CONVERSAO_ARQUIVOS = 0;
 inline constexpr unsigned int D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS = 1;

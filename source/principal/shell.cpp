@@ -4,13 +4,11 @@
 #include <system_error>
 
 #include "principal/principal.h"
+#include "zavoro/versao.h"
 
 std::string principal_TituloJanela()
 {
-    char szTitulo[64];
-    std::snprintf(szTitulo, sizeof(szTitulo), "Quibar Zavoro - v%02d.%02d", D_PRINCIPAL_VERSAO_APLICATIVO / 100,
-                  D_PRINCIPAL_VERSAO_APLICATIVO % 100);
-    return szTitulo;
+    return std::string("Quibar Zavoro - v") + D_ZAVORO_VERSAO_EXIBIDA;
 }
 
 void principal_InitDialogHandler(ST_Janela* pstJanela)

@@ -1,7 +1,9 @@
 // The zavoro command as scripts use it: output lines, exit status, messages.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 
 #include "support/Comando.h"
 #include "support/DiretorioTemporario.h"
@@ -19,11 +21,8 @@ TEST(ComandoValidar, UmaLinhaPorArquivoESaidaPeloPiorResultado)
     auto ruim = dir / "ruim.nvg";
     estragado.gravar(ruim);
 
-    Resultado r = Executar("validar " + Aspas(bom));
-    EXPECT_EQ(r.iSaida, 0);
-    EXPECT_EQ(r.szSaida, bom.string() + ": válido\n");
-
-    r = Executar("validar " + Aspas(bom) + " " + Aspas(ruim) + " " + Aspas((dir / "falta.nvg").string()));
+    Resultado r =
+        Executar("validar " + Aspas(bom) + " " + Aspas(ruim) + " " + Aspas((dir / "falta.nvg").string()));
     EXPECT_EQ(r.iSaida, 1);
     EXPECT_NE(r.szSaida.find(bom.string() + ": válido\n"), std::string::npos) << r.szSaida;
     EXPECT_NE(r.szSaida.find(ruim.string() + ": inválido: evento (byte "), std::string::npos) << r.szSaida;
@@ -33,24 +32,6 @@ TEST(ComandoValidar, UmaLinhaPorArquivoESaidaPeloPiorResultado)
         << r.szSaida;
 }
 
-TEST(ComandoValidar, LinhaDeComandoErradaSai2)
-{
-    for (const char* pcArgs : {"", "validar", "validar --rapido x.nvg", "converter x.nvg", "--verbose"})
-    {
-        SCOPED_TRACE(pcArgs);
-        Resultado r = Executar(pcArgs);
-        EXPECT_EQ(r.iSaida, 2);
-        EXPECT_NE(r.szSaida.find("zavoro --help"), std::string::npos) << r.szSaida;
-    }
-    EXPECT_NE(Executar("converter").szSaida.find("comando desconhecido: converter"), std::string::npos);
-
-    // "--" lets a file name start with a dash.
-    DiretorioTemporario dir;
-    NvgBuilder::tipico(9, 2).gravar(dir / "-x.nvg");
-    Resultado r = Executar("validar -- " + Aspas((dir / "-x.nvg").string()));
-    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
-}
-
 TEST(ComandoValidar, AjudaEVersao)
 {
     Resultado r = Executar("--version");
@@ -58,30 +39,81 @@ TEST(ComandoValidar, AjudaEVersao)
     EXPECT_EQ(r.szSaida, "zavoro 03.02\n");
     r = Executar("--help");
     EXPECT_EQ(r.iSaida, 0);
-    EXPECT_NE(r.szSaida.find("validar ARQ..."), std::string::npos);
+    for (const char* pcComando : {"validar", "relatorio", "mapa", "recomendacao", "desenhar", "procurar"})
+        EXPECT_NE(r.szSaida.find(std::string("\n  ") + pcComando + " "), std::string::npos) << pcComando;
+    for (const char* pcAjuda : {"-h", "ajuda"})
+        EXPECT_EQ(Executar(pcAjuda).szSaida, r.szSaida) << pcAjuda;
 }
 
-TEST(ComandoValidar, AmostrasDoProjetoSaoValidas)
+// Every subcommand reads its options through one parser: a wrong line exits 2 with its message only.
+TEST(ComandoOpcoes, LinhaErradaSai2SoComAMensagem)
 {
-    const char* pcAmostras = std::getenv("ZAVORO_SAMPLES");
-    ASSERT_NE(pcAmostras, nullptr);
-    std::string szArquivos;
-    int n = 0;
-    for (const auto& entrada : std::filesystem::directory_iterator(pcAmostras))
-        if (entrada.path().extension() == ".nvg")
-        {
-            szArquivos += " " + Aspas(entrada.path().string());
-            n++;
-        }
-    ASSERT_GE(n, 6);
-    Resultado r = Executar("validar" + szArquivos);
-    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    const std::pair<const char*, const char*> casos[] = {
+        {"", "falta o comando"},
+        {"--verbose", "opção desconhecida: --verbose"},
+        {"converter x.nvg", "comando desconhecido: converter"},
+        {"validar", "validar: informe ao menos um arquivo"},
+        {"validar --rapido x.nvg", "opção desconhecida: --rapido"},
+        {"procurar a b", "procurar: informe uma pasta"},
+        {"relatorio", "relatorio: informe ao menos um arquivo ou pasta"},
+        {"relatorio x.nvg -j", "a opção -j exige um número"},
+        {"relatorio -j= x.nvg", "a opção -j exige um número"},
+        {"relatorio -j 0 x.nvg", "número de conversões simultâneas inválido: 0"},
+        {"relatorio -j257 x.nvg", "número de conversões simultâneas inválido: 257"},
+        {"relatorio -jx x.nvg", "número de conversões simultâneas inválido: x"},
+        {"mapa", "mapa: informe ao menos um arquivo ou pasta"},
+        {"mapa --alvos", "a opção --alvos exige cinco valores separados por vírgula"},
+        {"mapa --alvos=1,2,3 x.nvg",
+         "--alvos exige cinco valores separados por vírgula (vazios permitidos): 1,2,3"},
+        {"mapa --escala x.nvg", "opção desconhecida: --escala"},
+        {"mapa --velocidade=1 x.nvg", "opção desconhecida: --velocidade=1"},
+        {"mapa --alvosx 1,2,3,4,5 x.nvg", "opção desconhecida: --alvosx"},
+        {"desenhar a.shp b.shp --png a.png", "desenhar: informe um arquivo .shp de recomendação"},
+        {"desenhar r.shp", "desenhar: informe a imagem de saída com --png SAIDA.png"},
+        {"desenhar r.shp --png", "a opção --png exige um valor"},
+        {"desenhar r.shp --campo= --png a.png", "a opção --campo exige um valor"},
+        {"desenhar --mapa r.shp --png a.png", "opção desconhecida: --mapa"},
+        {"recomendacao a.nvg", "recomendacao: informe o mapa de recomendação com --mapa REC.shp"},
+        {"recomendacao --mapa=r.shp a.nvg b.nvg", "recomendacao: informe um arquivo de navegação (.nvg)"},
+        {"recomendacao --mapa r.shp a.nvg --campo", "a opção --campo exige um valor"},
+        {"recomendacao --mapa r.shp -j 2 a.nvg", "opção desconhecida: -j"},
+    };
+    const std::string szDica = "\nUse \"zavoro --help\" para ver o uso.\n";
+    for (const auto& [pcArgs, pcMensagem] : casos)
+    {
+        SCOPED_TRACE(pcArgs);
+        Resultado r = Executar(pcArgs);
+        EXPECT_EQ(r.iSaida, 2);
+        EXPECT_EQ(r.szSaida, "zavoro: " + std::string(pcMensagem) + szDica);
+    }
+}
+
+TEST(ComandoOpcoes, ValorJuntoOuSeparadoEOperandosDepoisDeDoisTracos)
+{
+    DiretorioTemporario dir;
+    NvgBuilder::tipico(9, 5).gravar(dir / "a.nvg");
+    const std::string szA = Aspas((dir / "a.nvg").string());
+    for (const char* pcTrabalhos : {"-j 2", "-j2", "-j=2"})
+    {
+        Resultado r = Executar("relatorio " + szA + " " + pcTrabalhos); // options may follow operands
+        EXPECT_EQ(r.iSaida, 0) << pcTrabalhos << "\n" << r.szSaida;
+        EXPECT_NE(r.szSaida.find("Relatório 1 de 1: OK"), std::string::npos) << pcTrabalhos;
+    }
+
+    // After "--" even a known option is a file name; "-" alone is one anywhere.
+    Resultado r = Executar("relatorio -j 1 -- -j " + szA);
+    EXPECT_EQ(r.iSaida, 1) << r.szSaida;
+    EXPECT_NE(r.szSaida.find("Relatório 1 de 2: ERRO"), std::string::npos) << r.szSaida;
+    EXPECT_NE(r.szSaida.find("Arquivo de Navegação: -j\n"), std::string::npos) << r.szSaida;
+    EXPECT_NE(r.szSaida.find("Relatório 2 de 2: OK"), std::string::npos) << r.szSaida;
+    r = Executar("validar -");
+    EXPECT_EQ(r.iSaida, 1);
+    EXPECT_EQ(r.szSaida, "-: inválido: arquivo (byte 0): não foi possível abrir o arquivo\n");
 }
 
 TEST(ComandoRelatorio, BlocosNaOrdemDosArquivosComVariasConversoesAoMesmoTempo)
 {
     DiretorioTemporario dir;
-    std::filesystem::create_directories(dir / "sub/mais");
     std::string szArgs;
     for (int i = 0; i < 5; i++)
     {
@@ -138,10 +170,6 @@ TEST(ComandoRelatorio, PastaBuscadaComoNoBotaoDePasta)
     DiretorioTemporario vazio;
     r = Executar("relatorio " + Aspas(vazio.caminho().string()));
     EXPECT_NE(r.szSaida.find("Não há arquivos de navegação."), std::string::npos) << r.szSaida;
-
-    for (const char* pcArgs : {"relatorio -j 0 x.nvg", "relatorio -j", "relatorio -jx x.nvg", "relatorio", "procurar",
-                               "procurar a b"})
-        EXPECT_EQ(Executar(pcArgs).iSaida, 2) << pcArgs;
 }
 
 TEST(ComandoMapa, AlvosComoNasCincoCaixasDaJanela)
@@ -155,13 +183,18 @@ TEST(ComandoMapa, AlvosComoNasCincoCaixasDaJanela)
     const std::string szColh = Aspas((dir / "colh.nvg").string());
 
     // Empty slots are allowed; the legend shows only the filled bands.
-    Resultado r = Executar("mapa --alvos 100,,,200, " + szPulv);
-    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
-    const std::vector<std::uint8_t> vKml = lerArquivo(dir / "pulv_Cobertura.kml");
-    const std::string szKml(vKml.begin(), vKml.end());
-    EXPECT_NE(szKml.find("Abaixo de 101 L/ha"), std::string::npos);
-    EXPECT_NE(szKml.find("Acima de 200 L/ha"), std::string::npos);
-    EXPECT_EQ(szKml.find("Abaixo de 76 L/ha"), std::string::npos);
+    Resultado r;
+    for (const char* pcAlvos : {"--alvos 100,,,200, ", "--alvos=100,,,200, "})
+    {
+        r = Executar(std::string("mapa ") + pcAlvos + szPulv);
+        EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+        const std::vector<std::uint8_t> vKml = lerArquivo(dir / "pulv_Cobertura.kml");
+        const std::string szKml(vKml.begin(), vKml.end());
+        EXPECT_NE(szKml.find("Abaixo de 101 L/ha"), std::string::npos) << pcAlvos;
+        EXPECT_NE(szKml.find("Acima de 200 L/ha"), std::string::npos) << pcAlvos;
+        EXPECT_EQ(szKml.find("Abaixo de 76 L/ha"), std::string::npos) << pcAlvos;
+        std::filesystem::remove(dir / "pulv_Cobertura.kml");
+    }
 
     // Targets out of order, or none at all, are refused with the window's message.
     for (const char* pcAlvos : {"100,50,,,", ",,,,", "5,10,15,20,120"})
@@ -176,12 +209,4 @@ TEST(ComandoMapa, AlvosComoNasCincoCaixasDaJanela)
     EXPECT_TRUE(std::filesystem::exists(dir / "colh_Cobertura.kml"));
     r = Executar("mapa --alvos ,,,, " + szColh + " " + szPulv);
     EXPECT_EQ(r.iSaida, 2);
-
-    for (const char* pcArgs : {"mapa --alvos 1,2,3 x.nvg", "mapa --alvos", "mapa --escala x.nvg", "mapa"})
-        EXPECT_EQ(Executar(pcArgs).iSaida, 2) << pcArgs;
-
-    r = Executar("mapa --velocidade -j 2 " + szPulv + " " + szColh);
-    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
-    EXPECT_NE(r.szSaida.find("Mapa de Velocidade 2 de 2: OK"), std::string::npos) << r.szSaida;
-    EXPECT_TRUE(std::filesystem::exists(dir / "colh_Velocidade.kml"));
 }

@@ -1,5 +1,4 @@
 // zavoro mapa: KML maps of the coverage, classed by rate or speed against five targets.
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -34,47 +33,25 @@ bool LerAlvos(const std::string& szTexto, int* piAlvos)
 
 int cli_Mapa(const std::vector<std::string>& vArgumentos)
 {
-    std::vector<std::string> vResto;
-    int iTrabalhos = 1;
-    if (!cli_LerOpcaoTrabalhos(vArgumentos, vResto, &iTrabalhos))
-        return D_CLI_SAIDA_USO;
-
     int iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA;
     int iAlvos[D_CONVERSOR_NUMERO_ALVOS];
     bool bAlvosDados = false;
+    int iTrabalhos = cli_TrabalhosPadrao();
+    const ST_OpcaoCli vOpcoes[] = {
+        cli_OpcaoChave("--cobertura", &iTipoMapa, D_CONVERSOR_TIPO_MAPA_COBERTURA),
+        cli_OpcaoChave("--velocidade", &iTipoMapa, D_CONVERSOR_TIPO_MAPA_VELOCIDADE),
+        {"--alvos", "cinco valores separados por vírgula",
+         [&](const std::string& szValor) {
+             bAlvosDados = true;
+             return LerAlvos(szValor, iAlvos)
+                        ? std::string()
+                        : "--alvos exige cinco valores separados por vírgula (vazios permitidos): " + szValor;
+         }},
+        cli_OpcaoTrabalhos(&iTrabalhos),
+    };
     std::vector<std::string> vAlvos;
-    for (std::size_t i = 0; i < vResto.size(); i++)
-    {
-        const std::string& szArg = vResto[i];
-        if (szArg == "--cobertura")
-            iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA;
-        else if (szArg == "--velocidade")
-            iTipoMapa = D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
-        else if (szArg == "--alvos" || szArg.rfind("--alvos=", 0) == 0)
-        {
-            std::string szValor;
-            if (szArg == "--alvos")
-            {
-                if (i + 1 == vResto.size())
-                    return cli_ErroUso("a opção --alvos exige cinco valores separados por vírgula");
-                szValor = vResto[++i];
-            }
-            else
-                szValor = szArg.substr(8);
-            if (!LerAlvos(szValor, iAlvos))
-                return cli_ErroUso("--alvos exige cinco valores separados por vírgula (vazios permitidos): " + szValor);
-            bAlvosDados = true;
-        }
-        else if (szArg == "--")
-        {
-            vAlvos.insert(vAlvos.end(), vResto.begin() + static_cast<long>(i) + 1, vResto.end());
-            break;
-        }
-        else if (szArg.size() > 1 && szArg[0] == '-')
-            return cli_ErroUso("opção desconhecida: " + szArg);
-        else
-            vAlvos.push_back(szArg);
-    }
+    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vAlvos))
+        return D_CLI_SAIDA_USO;
     if (vAlvos.empty())
         return cli_ErroUso("mapa: informe ao menos um arquivo ou pasta");
     if (!bAlvosDados)

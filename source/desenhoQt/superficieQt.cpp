@@ -1,6 +1,6 @@
 // Drawing surfaces over QImage. Shapes are drawn aliased with 1-pixel cosmetic pens, so a shape lands
 // on the same whole pixels on every platform; rectangles are filled edge by edge for the same reason.
-#include "principal/superficieQt.h"
+#include "desenhoQt/superficieQt.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -98,23 +98,16 @@ void MedirTexto(void* pContexto, const char* pcTexto, int* piLargura, int* piAlt
     if (piAltura != nullptr)
         *piAltura = metricas.height();
 }
-} // namespace
 
-QString principal_FaceSemSerifa()
-{
-    for (const char* pcFace : {"MS Sans Serif", "Liberation Sans", "Arimo", "Arial"})
-        if (QFontDatabase::hasFamily(QString::fromLatin1(pcFace)))
-            return QString::fromLatin1(pcFace);
-    return QStringLiteral("MS Sans Serif");
-}
-
-void principal_CriarSuperficieQt(ST_SuperficieQt* pstSuperficie, int iLargura, int iAltura)
+// A white iLargura x iAltura picture (RGB32) with the viewer's font, and its surface record. Fonts
+// need a QGuiApplication.
+void CriarSuperficie(ST_SuperficieQt* pstSuperficie, int iLargura, int iAltura)
 {
     pstSuperficie->imagem = QImage(iLargura, iAltura, QImage::Format_RGB32);
     pstSuperficie->imagem.fill(Qt::white);
 
     // The viewer's font: 12 pixels, normal weight; where its face is missing, a sans face of its width.
-    QFont fonte(principal_FaceSemSerifa());
+    QFont fonte(desenhoQt_FaceSemSerifa());
     fonte.setStyleHint(QFont::SansSerif);
     fonte.setPixelSize(12);
     fonte.setWeight(QFont::Normal);
@@ -133,19 +126,29 @@ void principal_CriarSuperficieQt(ST_SuperficieQt* pstSuperficie, int iLargura, i
     st.pfTexto = Texto;
     st.pfMedirTexto = MedirTexto;
 }
+} // namespace
 
-void principal_CriarImagensMapas(ST_ImagensMapasQt* pstImagens, ST_VisualizadorMapas* pstVisualizador)
+QString desenhoQt_FaceSemSerifa()
+{
+    for (const char* pcFace : {"MS Sans Serif", "Liberation Sans", "Arimo", "Arial"})
+        if (QFontDatabase::hasFamily(QString::fromLatin1(pcFace)))
+            return QString::fromLatin1(pcFace);
+    return QStringLiteral("MS Sans Serif");
+}
+
+void desenhoQt_CriarImagensMapas(ST_ImagensMapasQt* pstImagens, ST_VisualizadorMapas* pstVisualizador)
 {
     for (int i = 0; i < 2; i++)
     {
-        principal_CriarSuperficieQt(&pstImagens->stMapa[i], D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA);
-        principal_CriarSuperficieQt(&pstImagens->stMapaMax[i], D_SHPFILE_LADO_MAPA_MAX, D_SHPFILE_LADO_MAPA_MAX);
+        CriarSuperficie(&pstImagens->stMapa[i], D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA);
+        CriarSuperficie(&pstImagens->stMapaMax[i], D_SHPFILE_LADO_MAPA_MAX, D_SHPFILE_LADO_MAPA_MAX);
         pstVisualizador->stMapa[i] = pstImagens->stMapa[i].stSuperficie;
         pstVisualizador->stMapaMax[i] = pstImagens->stMapaMax[i].stSuperficie;
     }
 }
 
-BOOL principal_SalvarPng(const ST_SuperficieQt& stSuperficie, const std::string& szArquivo, std::string* pszErro)
+BOOL desenhoQt_SalvarPng(const ST_SuperficieQt& stSuperficie, const std::string& szArquivo,
+                         std::string* pszErro)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -170,7 +173,7 @@ BOOL principal_SalvarPng(const ST_SuperficieQt& stSuperficie, const std::string&
     return funcAux_ConcluirArquivoSaida(&stSaida, pszErro);
 }
 
-std::unique_ptr<QGuiApplication> principal_CriarAplicacaoSemJanela()
+std::unique_ptr<QGuiApplication> desenhoQt_CriarAplicacaoSemJanela()
 {
     if (QCoreApplication::instance() != nullptr)
         return nullptr;

@@ -4,30 +4,10 @@
 #include "cli/comandos.h"
 #include "zavoro/zavoro.h"
 
-bool cli_SepararOperandos(const std::vector<std::string>& vArgumentos, std::vector<std::string>& vOperandos)
-{
-    bool bOpcoes = true;
-    for (const std::string& szArg : vArgumentos)
-    {
-        if (bOpcoes && szArg == "--")
-        {
-            bOpcoes = false;
-            continue;
-        }
-        if (bOpcoes && szArg.size() > 1 && szArg[0] == '-')
-        {
-            cli_ErroUso("opção desconhecida: " + szArg);
-            return false;
-        }
-        vOperandos.push_back(szArg);
-    }
-    return true;
-}
-
 int cli_Validar(const std::vector<std::string>& vArgumentos)
 {
     std::vector<std::string> vArquivos;
-    if (!cli_SepararOperandos(vArgumentos, vArquivos))
+    if (!cli_LerArgumentos(vArgumentos, {}, &vArquivos))
         return D_CLI_SAIDA_USO;
     if (vArquivos.empty())
         return cli_ErroUso("validar: informe ao menos um arquivo");
@@ -40,7 +20,8 @@ int cli_Validar(const std::vector<std::string>& vArgumentos)
             std::printf("%s: válido\n", szArquivo.c_str());
         else
         {
-            std::printf("%s: inválido: %s\n", szArquivo.c_str(), zavoro_DescreverDiagnostico(stDiagnostico).c_str());
+            std::printf("%s: inválido: %s\n", szArquivo.c_str(),
+                        zavoro_DescreverDiagnostico(stDiagnostico).c_str());
             iSaida = D_CLI_SAIDA_FALHA;
         }
     }

@@ -8,10 +8,10 @@
 
 int cli_Relatorio(const std::vector<std::string>& vArgumentos)
 {
-    std::vector<std::string> vResto;
+    int iTrabalhos = cli_TrabalhosPadrao();
+    const ST_OpcaoCli vOpcoes[] = {cli_OpcaoTrabalhos(&iTrabalhos)};
     std::vector<std::string> vAlvos;
-    int iTrabalhos = 1;
-    if (!cli_LerOpcaoTrabalhos(vArgumentos, vResto, &iTrabalhos) || !cli_SepararOperandos(vResto, vAlvos))
+    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vAlvos))
         return D_CLI_SAIDA_USO;
     if (vAlvos.empty())
         return cli_ErroUso("relatorio: informe ao menos um arquivo ou pasta");
@@ -25,7 +25,7 @@ int cli_Relatorio(const std::vector<std::string>& vArgumentos)
 int cli_Procurar(const std::vector<std::string>& vArgumentos)
 {
     std::vector<std::string> vPastas;
-    if (!cli_SepararOperandos(vArgumentos, vPastas))
+    if (!cli_LerArgumentos(vArgumentos, {}, &vPastas))
         return D_CLI_SAIDA_USO;
     if (vPastas.size() != 1)
         return cli_ErroUso("procurar: informe uma pasta");

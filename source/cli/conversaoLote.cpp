@@ -5,7 +5,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -86,7 +85,8 @@ bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::
 }
 
 int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos,
-                          const ST_ParametrosMapa* pstParametros, std::vector<ST_DetalhesConversao>* pvResultados)
+                          const ST_ParametrosMapa* pstParametros,
+                          std::vector<ST_DetalhesConversao>* pvResultados)
 {
     const int iTotal = static_cast<int>(vArquivos.size());
     std::vector<std::unique_ptr<ST_TrabalhoArquivo>> vTrabalhos;
@@ -145,45 +145,4 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
     for (std::thread& t : vThreads)
         t.join();
     return iSaida;
-}
-
-bool cli_LerOpcaoTrabalhos(const std::vector<std::string>& vArgumentos, std::vector<std::string>& vResto,
-                           int* piTrabalhos)
-{
-    *piTrabalhos = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    for (std::size_t i = 0; i < vArgumentos.size(); i++)
-    {
-        const std::string& szArg = vArgumentos[i];
-        std::string szValor;
-        if (szArg == "-j")
-        {
-            if (i + 1 == vArgumentos.size())
-            {
-                cli_ErroUso("a opção -j exige um número");
-                return false;
-            }
-            szValor = vArgumentos[++i];
-        }
-        else if (szArg.rfind("-j", 0) == 0 && szArg.size() > 2)
-            szValor = szArg.substr(2);
-        else if (szArg == "--")
-        {
-            vResto.insert(vResto.end(), vArgumentos.begin() + static_cast<long>(i), vArgumentos.end());
-            return true;
-        }
-        else
-        {
-            vResto.push_back(szArg);
-            continue;
-        }
-        char* pcFim = nullptr;
-        long lValor = std::strtol(szValor.c_str(), &pcFim, 10);
-        if (szValor.empty() || *pcFim != '\0' || lValor < 1 || lValor > 256)
-        {
-            cli_ErroUso("número de conversões simultâneas inválido: " + szValor);
-            return false;
-        }
-        *piTrabalhos = static_cast<int>(lValor);
-    }
-    return true;
 }

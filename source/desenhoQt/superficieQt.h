@@ -33,16 +33,13 @@ struct ST_ImagensMapasQt
 };
 
 // The dialogs' face "MS Sans Serif", or the nearest narrow sans face the platform has.
-QString principal_FaceSemSerifa();
-// Makes a white iLargura x iAltura picture (RGB32) with the viewer's font and fills its surface
-// record. Fonts need a QGuiApplication.
-void principal_CriarSuperficieQt(ST_SuperficieQt* pstSuperficie, int iLargura, int iAltura);
+QString desenhoQt_FaceSemSerifa();
 // Makes the four pictures and hands their surfaces to the viewer record.
-void principal_CriarImagensMapas(ST_ImagensMapasQt* pstImagens, ST_VisualizadorMapas* pstVisualizador);
+void desenhoQt_CriarImagensMapas(ST_ImagensMapasQt* pstImagens, ST_VisualizadorMapas* pstVisualizador);
 // Writes the picture as PNG, replacing szArquivo only with a complete file. pszErro receives the reason.
-BOOL principal_SalvarPng(const ST_SuperficieQt& stSuperficie, const std::string& szArquivo,
+BOOL desenhoQt_SalvarPng(const ST_SuperficieQt& stSuperficie, const std::string& szArquivo,
                          std::string* pszErro = nullptr);
 
 // A QGuiApplication for drawing without a window: the offscreen platform unless QT_QPA_PLATFORM
 // names another. Keep it alive while drawing.
-std::unique_ptr<QGuiApplication> principal_CriarAplicacaoSemJanela();
+std::unique_ptr<QGuiApplication> desenhoQt_CriarAplicacaoSemJanela();
