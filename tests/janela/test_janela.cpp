@@ -143,8 +143,13 @@ TEST(JanelaEstados, PassosDeMapaPorTipoDeArquivo)
         Ids vTelas{j.Nivel()};
         for (int i = 0; i < 8 && (j.Comando(btnBotaoDireita), j.Nivel() != 0); i++)
         {
-            if (j.Nivel() == 1 && bVelocidade)
-                j.Comando(rdbtnOpcao2);
+            if (j.Nivel() == 1)
+            {
+                EXPECT_EQ((Textos{j.Texto(grpConversaoOpcoesMapa), j.Texto(btnBotaoEsquerda), j.Texto(btnBotaoDireita)}),
+                          (Textos{"Opções de Mapa", "<< Voltar", "Avançar >>"}));
+                if (bVelocidade)
+                    j.Comando(rdbtnOpcao2);
+            }
             vTelas.push_back(j.Nivel());
         }
         EXPECT_EQ(vTelas, vEsperadas) << iTipos << " velocidade " << bVelocidade;
@@ -249,62 +254,34 @@ TEST(JanelaSelecao, ArquivosFecharERelatoriosNaLista)
 TEST(JanelaSelecao, DiretoriosVazioCheioENaoClassificado)
 {
     JanelaTeste j;
-    const Ids vBotoes{btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita};
-    // A folder without navigation files.
     fs::create_directories(j.pasta / "vazia" / "sub");
-    j.Pedir(btnSelecioneDiretorio, {(j.pasta / "vazia").string()});
-    EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\nProcurando arquivos de navegação...AGUARDE!!");
-    EXPECT_TRUE(j.C(pgBarConvertendo).bVisivel && j.C(pgBarConvertendo).bMarquee);
-    ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; }));
-    EXPECT_EQ(j.servicos.vDialogos.back(), "Selecione um diretório que contenha arquivos de navegação (.nvg)");
-    EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\n\r\nNão há arquivos de navegação. Selecione outro diretório.");
-    EXPECT_EQ(j.Texto(btnSelecioneDiretorio), "Fechar");
-    EXPECT_EQ(j.Habilitados(vBotoes), Ids{btnSelecioneDiretorio});
-    j.Comando(btnSelecioneDiretorio);
-    // Too many paths for the buffer: the search stops, nothing can be generated.
-    fs::create_directories(j.pasta / "cheia");
+    fs::create_directories(j.pasta / "cheia"); // more paths than the buffer holds
     for (int i = 0; i < 330; i++)
         std::ofstream(j.pasta / "cheia" / (std::string(200, 'a') + std::to_string(i) + ".nvg")) << "x";
-    ASSERT_TRUE(j.Selecionar({(j.pasta / "cheia").string()}, btnSelecioneDiretorio));
-    EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\nMuitos arquivos de navegação foram encontrados.\r\n Selecione "
-                                           "outro diretório com menos arquivos.");
-    EXPECT_EQ(j.Habilitados(vBotoes), Ids{btnSelecioneDiretorio});
-    j.Comando(btnSelecioneDiretorio);
-    // Files found whose operations are unknown count as other operations.
-    fs::create_directories(j.pasta / "lixo");
+    fs::create_directories(j.pasta / "lixo"); // found, but of no known operation
     std::ofstream(j.pasta / "lixo" / "a.nvg") << "não é um arquivo de navegação";
-    ASSERT_TRUE(j.Selecionar({(j.pasta / "lixo").string()}, btnSelecioneDiretorio));
+    const std::tuple<const char*, const char*, Ids> kCasos[] = {
+        {"vazia", "\r\n\r\n\r\n\r\nNão há arquivos de navegação. Selecione outro diretório.", {}},
+        {"cheia", "\r\n\r\n\r\nMuitos arquivos de navegação foram encontrados.\r\n Selecione outro diretório com menos "
+                  "arquivos.", {}},
+        {"lixo", "\r\n\r\n\r\n\r\n1 arquivo selecionado. Gere seu relatório e mapa pressionando os botões acima.",
+         {btnBotaoEsquerda, btnBotaoDireita}}};
+    for (const auto& [pcPasta, pcMensagem, vGerar] : kCasos)
+    {
+        j.Pedir(btnSelecioneDiretorio, {(j.pasta / pcPasta).string()});
+        EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\nProcurando arquivos de navegação...AGUARDE!!");
+        EXPECT_TRUE(j.C(pgBarConvertendo).bVisivel && j.C(pgBarConvertendo).bMarquee);
+        ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; }));
+        EXPECT_EQ(j.Texto(lblStatusConversao), pcMensagem);
+        EXPECT_EQ(j.Texto(btnSelecioneDiretorio) + " " + j.Texto(etDiretorio), "Fechar " + (j.pasta / pcPasta).string());
+        Ids vHabilitados{btnSelecioneDiretorio};
+        vHabilitados.insert(vHabilitados.end(), vGerar.begin(), vGerar.end());
+        EXPECT_EQ(j.Habilitados({btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita}),
+                  vHabilitados) << pcPasta;
+        j.Comando(btnSelecioneDiretorio);
+    }
+    EXPECT_EQ(j.servicos.vDialogos.back(), "Selecione um diretório que contenha arquivos de navegação (.nvg)");
     EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_OUTRAS_OPERACOES);
-    EXPECT_EQ(j.Habilitados(vBotoes), (Ids{btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita}));
-    EXPECT_EQ(j.Texto(etDiretorio), (j.pasta / "lixo").string());
-}
-
-TEST(JanelaConversao, MapaComAlvosEditados)
-{
-    JanelaTeste j;
-    ASSERT_TRUE(j.Selecionar({j.Copiar("pulverizacao_soja.nvg"), j.Copiar("colheita.nvg")}));
-    j.Comando(btnBotaoDireita);
-    EXPECT_EQ((Textos{j.Texto(grpConversaoOpcoesMapa), j.Texto(btnBotaoEsquerda), j.Texto(btnBotaoDireita)}),
-              (Textos{"Opções de Mapa", "<< Voltar", "Avançar >>"}));
-    j.Comando(btnBotaoDireita);
-    EXPECT_EQ(j.Texto(etValorAlvo1) + " " + j.Texto(etValorAlvo5), "75 300");
-    // 75, 125, 100, ...: refused with the message, the state stays.
-    j.Digitar(etValorAlvo3, "100");
-    j.Comando(btnBotaoDireita);
-    ASSERT_EQ(j.servicos.vMensagens.size(), 1u);
-    EXPECT_EQ(j.servicos.vMensagens[0].szTexto + "|" + j.servicos.vMensagens[0].szTitulo,
-              "Ajuste os valores em ordem crescente.|Erro");
-    EXPECT_EQ(j.Nivel(), 3);
-    // An emptied edit removes its boundary; the targets are then ascending, and the job classes with them.
-    j.Digitar(etValorAlvo3, "");
-    for (int i = 0; i < 3; i++)
-        j.Comando(btnBotaoDireita);
-    EXPECT_EQ(j.stJanela.stConversao.gstConversaoArquivos.stParametrosMapa.gstLegendaMapa[2].iValorInf,
-              j.stJanela.gstLegendaMapa[2].iValorInf);
-    ASSERT_TRUE(j.EsperarFimConversao());
-    EXPECT_EQ(j.Texto(etStatus).find("Mapa de Cobertura 1 de 2: OK\r\n"), 0u) << j.Texto(etStatus);
-    EXPECT_NE(j.Texto(etStatus).find("Mapa de Cobertura 2 de 2: OK\r\n"), std::string::npos);
-    EXPECT_TRUE(fs::exists(j.pasta / "colheita_Cobertura.kml"));
 }
 
 TEST(JanelaConversao, CancelarEFecharDuranteTresArquivos)
@@ -360,7 +337,8 @@ TEST(JanelaConversao, WorkerQueNaoIniciaEncerraComErro)
         fnIniciar(j);
         ASSERT_EQ(j.servicos.vMensagens.size(), 1u) << pcErro;
         const MensagemMostrada& st = j.servicos.vMensagens[0];
-        EXPECT_EQ(st.szTexto + "|" + st.szTitulo + "|" + std::to_string(st.iBotoes), pcErro + std::string("|Erro|") + std::to_string(D_PRINCIPAL_MB_OKCANCEL));
+        EXPECT_EQ(st.szTexto + "|" + st.szTitulo, pcErro + std::string("|Erro"));
+        EXPECT_EQ(st.iBotoes, D_PRINCIPAL_MB_OKCANCEL);
         EXPECT_EQ(j.servicos.iCodigoEncerramento, D_PRINCIPAL_SAIDA_ERRO_THREAD);
         EXPECT_EQ(j.stJanela.gucFormulario, 0);
     }
@@ -403,6 +381,22 @@ TEST(JanelaAlvos, EdicaoDosAlvosEBarra)
     // Without the middle boundary two boxes share a band and the bar loses one colour.
     j.Digitar(etValorAlvo3, "");
     EXPECT_EQ(Cores(), (Ids{0x1E1EFF, 0x1EFFFF, 0x1EFF05, 0x1EFF05, 0xFFFF1E, 0xFF1E1E}));
+
+    // Targets out of order are refused with the message and the screen stays; in order, the job
+    // classes with them as edited.
+    j.Digitar(etValorAlvo4, "7");
+    j.Comando(btnBotaoDireita);
+    ASSERT_EQ(j.servicos.vMensagens.size(), 1u);
+    EXPECT_EQ(j.servicos.vMensagens[0].szTexto + "|" + j.servicos.vMensagens[0].szTitulo,
+              "Ajuste os valores em ordem crescente.|Erro");
+    EXPECT_EQ(j.Nivel(), 3);
+    j.Digitar(etValorAlvo4, "20");
+    j.Comando(btnBotaoDireita);
+    j.Comando(btnBotaoDireita);
+    const ST_ConversaoArquivos& stJob = j.stJanela.stConversao.gstConversaoArquivos;
+    EXPECT_EQ(stJob.iTipoConversao, D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE);
+    for (int i = 0; i < D_CONVERSOR_NUMERO_FAIXAS_LEGENDA; i++)
+        EXPECT_EQ(stJob.stParametrosMapa.gstLegendaMapa[i].iValorSup, j.stJanela.gstLegendaMapa[i].iValorSup) << i;
 }
 
 TEST(JanelaAlvos, PreviaDaLegenda)
@@ -460,7 +454,8 @@ TEST(JanelaShell, MenuAjudaSobreESair)
     Textos vTextos{stSobre.szTitulo};
     for (const ST_LinhaSobre& st : stSobre.vLinhas)
         vTextos.push_back(st.szTexto);
-    EXPECT_EQ(vTextos, (Textos{"Sobre", "Quibar Zavoro", "Versão:\t03.02", "Data:\t25/04/2018", "Morvel", "www.morvel.com.br"}));
+    EXPECT_EQ(vTextos,
+              (Textos{"Sobre", "Quibar Zavoro", "Versão:\t03.02", "Data:\t25/04/2018", "Morvel", "www.morvel.com.br"}));
     EXPECT_TRUE(stSobre.vLinhas[0].bDestaque && !stSobre.vLinhas[1].bDestaque);
     EXPECT_EQ((Ids{stSobre.vLinhas[4].iY, int(stSobre.vLinhas[4].ulCor)}), (Ids{110, 0x0000FF}));
 
@@ -548,8 +543,8 @@ TEST(JanelaMapas, ConverterDesenharOMapa2EAmpliar)
     ASSERT_TRUE(Converter((j.pasta / "ruim.nvg").string()));
     EXPECT_EQ(j.servicos.vDialogos.back(), "Arquivos NVG (*.nvg)");
     EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa2, 3);
-    for (const char* pcLinha :
-         {"Erro na conversão ou no desenho do mapa 2.", "Escolha outro arquivo de navegação (.NVG)", "e tente novamente."})
+    for (const char* pcLinha : {"Erro na conversão ou no desenho do mapa 2.", "Escolha outro arquivo de navegação (.NVG)",
+                                "e tente novamente."})
     {
         const TextoDesenhado* pst = j.paineis[1].procurarTexto(pcLinha);
         EXPECT_TRUE(pst != nullptr && pst->ulCor == D_SHPFILE_RGB_COR_TEXTO_ERRO) << pcLinha;
