@@ -280,8 +280,11 @@ TEST(JanelaSelecao, DiretoriosVazioCheioENaoClassificado)
                   vHabilitados) << pcPasta;
         j.Comando(btnSelecioneDiretorio);
     }
-    EXPECT_EQ(j.servicos.vDialogos.back(), "Selecione um diretório que contenha arquivos de navegação (.nvg)");
     EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_OUTRAS_OPERACOES);
+    j.Comando(btnSelecioneDiretorio); // a cancelled browser starts nothing
+    EXPECT_EQ(j.servicos.vDialogos.back(), "Selecione um diretório que contenha arquivos de navegação (.nvg)");
+    EXPECT_EQ(j.Texto(btnSelecioneDiretorio) + j.Texto(etDiretorio), "Selecione Diretório...");
+    EXPECT_FALSE(j.C(pgBarConvertendo).bVisivel);
 }
 
 TEST(JanelaConversao, CancelarEFecharDuranteTresArquivos)
@@ -413,13 +416,15 @@ TEST(JanelaAlvos, PreviaDaLegenda)
     EXPECT_EQ((Ids{st.vCaixas[0].iX0, st.vCaixas[3].iX0, st.vCaixas[2].iY0, st.vCaixas[3].iY0, st.vTextos[1].iX}),
               (Ids{346 - 85, 346 + 75, 120 + 44, 120, st.vCaixas[0].iX1 + 10}));
 
-    // Three classes: one column at the centre; a band starts one above the boundary below it.
-    const int iAlvos[5] = {100, 200, 9999, 9999, 9999};
+    EXPECT_EQ(st.vTextos[2].szTexto, std::to_string(j.stJanela.gstLegendaMapa[1].iValorInf) + " a " +
+                                         std::to_string(j.stJanela.gstLegendaMapa[1].iValorSup));
+    // Three classes: one column at the centre; a band of one value is named by it.
+    const int iAlvos[5] = {100, 101, 9999, 9999, 9999};
     conversor_SetarLegenda(iAlvos, D_CONVERSOR_TIPO_MAPA_COBERTURA, j.stJanela.gstLegendaMapa);
     st = principal_PaintHandler(&j.stJanela);
     ASSERT_EQ(st.vCaixas.size(), 3u);
     EXPECT_TRUE(std::all_of(st.vCaixas.begin(), st.vCaixas.end(), [](const ST_CaixaPintura& c) { return c.iX0 == 346; }));
-    EXPECT_EQ(st.vTextos[2].szTexto, "101 a 200");
+    EXPECT_EQ(st.vTextos[2].szTexto, "101");
 
     // State 5, the whole-coverage entry: one orange box at (290, y0 + 22).
     j.stJanela.gucNivelMenuConversaoOpcoesMapa = 5;
