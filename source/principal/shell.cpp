@@ -112,6 +112,7 @@ void principal_CommandHandler(ST_Janela* pstJanela, unsigned int iComando)
 {
     const int iId = static_cast<int>(iComando & 0xFFFF);
     const unsigned int uiNotificacao = (iComando >> 16) & 0xFFFF;
+    // Auto radio buttons: the clicked one is checked before its command runs.
     if (!principal_GrupoRadio(iId).empty())
         principal_MarcarRadio(pstJanela, iId);
     switch (iId)
