@@ -267,7 +267,7 @@ inline constexpr const char* D_PRINCIPAL_NOME_AJUDA = "Ajuda Quibar Zavoro.pdf";
 void principal_MarcarModoUtilizacao(ST_Janela* pstJanela);
 // Empties the selection: both path edits, both path buffers, the count.
 void principal_EsvaziarSelecao(ST_Janela* pstJanela);
-// Whether the control is on screen now: shown in the model and part of the current mode's panel
+// Whether the control is on screen now: shown in the model and on the current mode's panel
 // (each panel keeps its controls as they were while the other mode is shown).
 bool principal_ControleVisivel(ST_Janela* pstJanela, int iId);
 
