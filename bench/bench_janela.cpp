@@ -56,7 +56,7 @@ ST_Medida Medir(const std::vector<std::string>& vArquivos, bool bMapa)
         // Speed map: 0, 1, 3, 4, 6.
         stJanela.giTipoMapa = D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
         principal_CommandHandler(&stJanela, btnBotaoDireita);
-        principal_MarcarControle(&stJanela, rdbtnOpcao1, false);
+        principal_CommandHandler(&stJanela, rdbtnOpcao2);
         for (int i = 0; i < 3; i++)
             principal_CommandHandler(&stJanela, btnBotaoDireita);
     }

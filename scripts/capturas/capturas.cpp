@@ -126,7 +126,7 @@ int main(int argc, char** argv)
     bOk &= Capturar(&janela, saida / "13_convertendo_mapa2.png");
     Esperar([&] { return st.gucNivelMenuVisualizacaoMapa2 == 4; });
     bOk &= Capturar(&janela, saida / "14_mapas_ambos.png");
-    const ST_PontoTela stCanto = principal_PosicaoImagemMapa(&st, 1);
+    const ST_PontoTela stCanto = principal_ImprimirMapas(&st).stCanto[1];
     QTest::mouseDClick(janela.AreaCliente(), Qt::LeftButton, Qt::NoModifier, QPoint(stCanto.iX + 150, stCanto.iY + 150));
     QWidget* pAmpliada = nullptr;
     Esperar([&] {

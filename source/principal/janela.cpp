@@ -138,9 +138,25 @@ const std::string& principal_Texto(ST_Janela* pstJanela, int iId)
     return principal_Controle(pstJanela, iId).szTexto;
 }
 
-void principal_MarcarControle(ST_Janela* pstJanela, int iId, bool bMarcar)
+namespace
 {
-    principal_Controle(pstJanela, iId).bMarcado = bMarcar;
+// Auto radio buttons: a click checks one and unchecks the rest of its group.
+constexpr int kGruposRadio[][2] = {{rdConversorArquivos, rdVisualizacaoMapas}, {rdbtnOpcao1, rdbtnOpcao2}};
+} // namespace
+
+std::span<const int> principal_GrupoRadio(int iId)
+{
+    for (const auto& iGrupo : kGruposRadio)
+        for (int iRadio : iGrupo)
+            if (iRadio == iId)
+                return iGrupo;
+    return {};
+}
+
+void principal_MarcarRadio(ST_Janela* pstJanela, int iId)
+{
+    for (int iRadio : principal_GrupoRadio(iId))
+        principal_Controle(pstJanela, iRadio).bMarcado = iRadio == iId;
 }
 
 void principal_Repintar(ST_Janela* pstJanela)

@@ -34,8 +34,6 @@
 #include <algorithm>
 #include <system_error>
 
-#include "zavoro/versao.h"
-
 namespace
 {
 QString Q(const std::string& sz)
@@ -261,8 +259,8 @@ void JanelaConversorZavoro::CriarMenu()
 
 void JanelaConversorZavoro::CriarControles()
 {
-    auto* pGrupoModo = new QButtonGroup(this);
-    auto* pGrupoOpcao = new QButtonGroup(this);
+    // One exclusive group per radio group of the logic, for the arrow keys within a group.
+    std::map<int, QButtonGroup*> grupos;
     for (int i = 0; i < giNumControlesConversorZavoro; i++)
     {
         const ST_DefinicaoControle& stDef = gstControlesConversorZavoro[i];
@@ -285,14 +283,15 @@ void JanelaConversorZavoro::CriarControles()
             break;
         case E_ClasseControle::Radio: {
             auto* pRadio = new QRadioButton(m_pArea);
-            (iId == rdbtnOpcao1 || iId == rdbtnOpcao2 ? pGrupoOpcao : pGrupoModo)->addButton(pRadio);
-            connect(pRadio, &QRadioButton::clicked, this, [this, Comando] {
-                // The group's buttons as the user left them, before the command reads them.
-                for (int iOutro : {rdbtnOpcao1, rdbtnOpcao2, rdConversorArquivos, rdVisualizacaoMapas})
-                    principal_Controle(m_pstJanela.get(), iOutro).bMarcado =
-                        static_cast<QRadioButton*>(Controle(iOutro))->isChecked();
-                Comando();
-            });
+            const std::span<const int> vGrupo = principal_GrupoRadio(iId);
+            if (!vGrupo.empty())
+            {
+                QButtonGroup*& pGrupo = grupos[vGrupo.front()];
+                if (pGrupo == nullptr)
+                    pGrupo = new QButtonGroup(this);
+                pGrupo->addButton(pRadio);
+            }
+            connect(pRadio, &QRadioButton::clicked, this, [Comando] { Comando(); });
             pWidget = pRadio;
             break;
         }
@@ -415,9 +414,11 @@ void JanelaConversorZavoro::Sincronizar()
             {
                 // An exclusive group refuses to uncheck its checked button directly.
                 QButtonGroup* pGrupo = pRadio->group();
-                pGrupo->setExclusive(false);
+                if (pGrupo != nullptr)
+                    pGrupo->setExclusive(false);
                 pRadio->setChecked(stControle.bMarcado);
-                pGrupo->setExclusive(true);
+                if (pGrupo != nullptr)
+                    pGrupo->setExclusive(true);
             }
             break;
         }
@@ -495,7 +496,7 @@ void JanelaConversorZavoro::Sincronizar()
             pWidget->setGeometry(geometria);
         }
         pWidget->setEnabled(stControle.bHabilitado);
-        pWidget->setVisible(stControle.bVisivel && !principal_ControleDeOutroModo(pstJanela, stDef.iId));
+        pWidget->setVisible(principal_ControleVisivel(pstJanela, stDef.iId));
     }
     if (pstJanela->bRepintar)
         m_pArea->update();
@@ -542,7 +543,8 @@ void JanelaConversorZavoro::DuploClique(int iX, int iY)
     const int iMapa = principal_MapaDuploClique(m_pstJanela.get(), iX, iY);
     if (iMapa < 0)
         return;
-    auto* pJanela = new JanelaVisualizacaoMapa(this, iMapa, m_pstImagens->stMapaMax[iMapa].imagem);
+    auto* pJanela = new JanelaVisualizacaoMapa(this, principal_InitDialogVisualizacaoMapa(m_pstJanela.get()),
+                                               m_pstImagens->stMapaMax[iMapa].imagem);
     pJanela->show();
     pJanela->activateWindow();
 }
@@ -558,14 +560,13 @@ void JanelaConversorZavoro::closeEvent(QCloseEvent* pEvento)
 // Enlarged map and About box
 // ---------------------------------------------------------------------------------------------------
 
-JanelaVisualizacaoMapa::JanelaVisualizacaoMapa(QWidget* pai, int iNumMapa, const QImage& imagem)
+JanelaVisualizacaoMapa::JanelaVisualizacaoMapa(QWidget* pai, const std::string& szTitulo, const QImage& imagem)
     : QDialog(pai), m_imagem(imagem.copy())
 {
     setObjectName(QStringLiteral("frmVisualizacaoMapa"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(iNumMapa == 0 ? QStringLiteral("Visualização de Mapa 1 - Shapefile")
-                                 : QStringLiteral("Visualização de Mapa 2 - Shapefile"));
+    setWindowTitle(Q(szTitulo));
     setWindowIcon(principal_IconeQuibar());
     setFixedSize(principal_UnidadesParaPixelsX(D_PRINCIPAL_LARGURA_MAPA_MAX),
                  principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_MAPA_MAX));
@@ -578,10 +579,10 @@ void JanelaVisualizacaoMapa::paintEvent(QPaintEvent*)
     pintor.drawImage(QPoint(6, 7), m_imagem);
 }
 
-DialogoSobre::DialogoSobre(QWidget* pai) : QDialog(pai)
+DialogoSobre::DialogoSobre(QWidget* pai) : QDialog(pai), m_stSobre(principal_InitDialogSobreHandler())
 {
     setObjectName(QStringLiteral("frmSobre"));
-    setWindowTitle(QStringLiteral("Sobre"));
+    setWindowTitle(Q(m_stSobre.szTitulo));
     setWindowIcon(principal_IconeQuibar());
     setFixedSize(principal_UnidadesParaPixelsX(D_PRINCIPAL_LARGURA_SOBRE),
                  principal_UnidadesParaPixelsY(D_PRINCIPAL_ALTURA_SOBRE));
@@ -591,28 +592,14 @@ DialogoSobre::DialogoSobre(QWidget* pai) : QDialog(pai)
 void DialogoSobre::paintEvent(QPaintEvent*)
 {
     QPainter pintor(this);
-    struct Linha
-    {
-        int iY;
-        QString szTexto;
-        bool bDestaque;
-        QColor cor;
-    };
-    const Linha linhas[] = {
-        {20, QStringLiteral("Quibar Zavoro"), true, Qt::black},
-        {50, QStringLiteral("Versão:\t") + QString::fromLatin1(D_ZAVORO_VERSAO_EXIBIDA), false, Qt::black},
-        {70, QStringLiteral("Data:\t") + QString::fromUtf8(D_PRINCIPAL_DATA_ULTIMA_VERSAO), false, Qt::black},
-        {90, QStringLiteral("Morvel"), false, Qt::black},
-        {110, QStringLiteral("www.morvel.com.br"), true, QColor(0, 0, 255)},
-    };
     QTextOption opcao;
     opcao.setTabStopDistance(60);
     opcao.setWrapMode(QTextOption::NoWrap);
-    for (const Linha& linha : linhas)
+    for (const ST_LinhaSobre& stLinha : m_stSobre.vLinhas)
     {
-        pintor.setFont(principal_FontePixels(14, linha.bDestaque, linha.bDestaque));
-        pintor.setPen(linha.cor);
-        pintor.drawText(QRectF(100, linha.iY, width() - 100, 20), linha.szTexto, opcao);
+        pintor.setFont(principal_FontePixels(stLinha.iPixels, stLinha.bDestaque, stLinha.bDestaque));
+        pintor.setPen(Cor(stLinha.ulCor));
+        pintor.drawText(QRectF(stLinha.iX, stLinha.iY, width() - stLinha.iX, 20), Q(stLinha.szTexto), opcao);
     }
     pintor.drawImage(QRect(10, 10, 72, 110), QImage(QStringLiteral(":/rc/logoMorvel.bmp")));
 }

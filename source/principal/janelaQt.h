@@ -67,7 +67,7 @@ class JanelaVisualizacaoMapa : public QDialog
     Q_OBJECT
 
 public:
-    JanelaVisualizacaoMapa(QWidget* pai, int iNumMapa, const QImage& imagem);
+    JanelaVisualizacaoMapa(QWidget* pai, const std::string& szTitulo, const QImage& imagem);
     const QImage& Imagem() const { return m_imagem; }
 
 protected:
@@ -77,7 +77,7 @@ private:
     QImage m_imagem;
 };
 
-// The About box (frmSobre).
+// The About box (frmSobre): paints the lines the logic gives it beside the logo.
 class DialogoSobre : public QDialog
 {
     Q_OBJECT
@@ -87,6 +87,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* pEvento) override;
+
+private:
+    ST_Sobre m_stSobre;
 };
 
 // The dialog font: "MS Sans Serif" 8 pt, or the nearest face the platform has, at the size whose

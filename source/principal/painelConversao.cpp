@@ -1,21 +1,19 @@
 // The conversion panel: selection, the map option steps, the five targets, the legend pictures, the
 // conversion start and cancel, and the result list.
 #include <charconv>
-#include <cstdio>
 #include <cstring>
-#include <span>
 
 #include "principal/principal.h"
 
-const std::uint32_t gulCoresBarraLegenda[D_CONVERSOR_NUMERO_FAIXAS_LEGENDA] = {
-    0x1E1EFF, 0x1EFFFF, 0x1EFF05, 0xFFFF1E, 0xFF9E1E, 0xFF1E1E,
-};
-const std::uint32_t gulCoresPreviaLegenda[D_CONVERSOR_NUMERO_FAIXAS_LEGENDA] = {
-    0x1E1EFF, 0x1EFFFF, 0x1EFF05, 0xFFFF1E, 0xFF8000, 0xFF1E1E,
-};
-
 namespace
 {
+// Colours of the bar (state 3) and of the preview (states 4 and 5) by colour index.
+constexpr std::uint32_t kCoresBarraLegenda[D_CONVERSOR_NUMERO_FAIXAS_LEGENDA] = {
+    0x1E1EFF, 0x1EFFFF, 0x1EFF05, 0xFFFF1E, 0xFF9E1E, 0xFF1E1E,
+};
+constexpr std::uint32_t kCoresPreviaLegenda[D_CONVERSOR_NUMERO_FAIXAS_LEGENDA] = {
+    0x1E1EFF, 0x1EFFFF, 0x1EFF05, 0xFFFF1E, 0xFF8000, 0xFF1E1E,
+};
 constexpr int kEditsAlvo[D_CONVERSOR_NUMERO_ALVOS] = {etValorAlvo1, etValorAlvo2, etValorAlvo3, etValorAlvo4,
                                                       etValorAlvo5};
 constexpr int kControlesSelecao[] = {btnSelecioneArquivos, btnSelecioneDiretorio, etArquivos, etDiretorio, lblOU};
@@ -90,40 +88,6 @@ void LimparSelecao(ST_Janela* pstJanela, int iBotao)
 }
 } // namespace
 
-bool principal_ControleDeOutroModo(const ST_Janela* pstJanela, int iId)
-{
-    static constexpr int kConversao[] = {grpConversaoOpcoesMapa, grpStatus, btnSelecioneArquivos, btnSelecioneDiretorio,
-                                         btnBotaoEsquerda, btnBotaoDireita, btnCancelarConversao, etArquivos,
-                                         etDiretorio, etStatus, etValorAlvo1, etValorAlvo2, etValorAlvo3,
-                                         etValorAlvo4, etValorAlvo5, lblOU, lblStatusConversao, pgBarConvertendo,
-                                         rdbtnOpcao1, rdbtnOpcao2};
-    static constexpr int kMapas[] = {grpBoxVisualizacaoMapa1, grpBoxVisualizacaoMapa2, btnMapa1Shp, btnMapa2Shp,
-                                     btnDesenharMapaShapefile1, btnDesenharMapaShapefile2, etMapa1Shp, etMapa2Shp,
-                                     lbRecomendacaoMapa1, cBoxVisualizacaoMapaParam1, pgBarConvertendoMapaTxVar,
-                                     rectMapa1, rectMapa2};
-    const bool bModoMapas = pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS;
-    for (int iOutro : bModoMapas ? std::span<const int>(kConversao) : std::span<const int>(kMapas))
-        if (iOutro == iId)
-            return true;
-    return false;
-}
-
-void principal_TrocarModoUtilizacao(ST_Janela* pstJanela, unsigned int uiModo)
-{
-    // The panels keep their controls in the model while hidden, so nothing of a running search,
-    // conversion or result list is lost by a look at the other mode.
-    pstJanela->giModoUtilizacao = uiModo;
-    principal_MarcarModoUtilizacao(pstJanela);
-    principal_Repintar(pstJanela);
-}
-
-void principal_MarcarModoUtilizacao(ST_Janela* pstJanela)
-{
-    const bool bMapas = pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS;
-    principal_MarcarControle(pstJanela, rdConversorArquivos, !bMapas);
-    principal_MarcarControle(pstJanela, rdVisualizacaoMapas, bMapas);
-}
-
 void principal_EsvaziarSelecao(ST_Janela* pstJanela)
 {
     principal_SetarTexto(pstJanela, etArquivos, "");
@@ -134,7 +98,10 @@ void principal_EsvaziarSelecao(ST_Janela* pstJanela)
     stSelecao.iNumArquivos = 0;
 }
 
-unsigned char principal_ProximoNivelMenu(unsigned char ucNivel, int iDirecao, int iTipoMapa, int iTipoArquivos)
+namespace
+{
+// The state after one step forward (iDirecao 1) or back (0) from ucNivel.
+unsigned char ProximoNivelMenu(unsigned char ucNivel, int iDirecao, int iTipoMapa, int iTipoArquivos)
 {
     const bool bCobertura = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA;
     const bool bSoOutras = iTipoArquivos == D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_OUTRAS_OPERACOES;
@@ -160,6 +127,7 @@ unsigned char principal_ProximoNivelMenu(unsigned char ucNivel, int iDirecao, in
     return ucNivel;
 }
 
+// One step forward or back; FALSE when the targets are not ascending (state kept).
 bool principal_MudarNivelMenuOpcoesMapa(ST_Janela* pstJanela, int iDirecao)
 {
     unsigned char& ucNivel = pstJanela->gucNivelMenuConversaoOpcoesMapa;
@@ -174,9 +142,10 @@ bool principal_MudarNivelMenuOpcoesMapa(ST_Janela* pstJanela, int iDirecao)
             return false;
         }
     }
-    ucNivel = principal_ProximoNivelMenu(ucNivel, iDirecao, pstJanela->giTipoMapa, pstJanela->giTipoArquivosCarregados);
+    ucNivel = ProximoNivelMenu(ucNivel, iDirecao, pstJanela->giTipoMapa, pstJanela->giTipoArquivosCarregados);
     return true;
 }
+} // namespace
 
 void principal_MontarGroupboxConversaoArquivos(ST_Janela* pstJanela)
 {
@@ -212,9 +181,8 @@ void principal_MontarGroupboxConversaoArquivos(ST_Janela* pstJanela)
         principal_SetarTexto(pstJanela, btnBotaoDireita, "Avançar >>");
         principal_SetarTexto(pstJanela, rdbtnOpcao1, "Mapa de cobertura");
         principal_SetarTexto(pstJanela, rdbtnOpcao2, "Mapa de velocidade");
-        const bool bCobertura = pstJanela->giTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA;
-        principal_MarcarControle(pstJanela, rdbtnOpcao1, bCobertura);
-        principal_MarcarControle(pstJanela, rdbtnOpcao2, !bCobertura);
+        principal_MarcarRadio(pstJanela,
+                              pstJanela->giTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA ? rdbtnOpcao1 : rdbtnOpcao2);
     }
     else if (ucNivel == 3)
     {
@@ -349,8 +317,8 @@ ST_TextoPintura Texto(int iX, int iY, std::string szTexto, int iPixels, bool bSu
 {
     return {iX, iY, std::move(szTexto), iPixels, bSublinhado, bCentralizado};
 }
-} // namespace
 
+// The boundary bar of state 3; also moves the five target edits above the box borders.
 ST_PinturaPainel principal_MostrarAjusteLegenda(ST_Janela* pstJanela, int iTipoMapa)
 {
     constexpr int kLargura = 80, kAltura = 20, kCaixas = 6;
@@ -370,7 +338,7 @@ ST_PinturaPainel principal_MostrarAjusteLegenda(ST_Janela* pstJanela, int iTipoM
             }
         const int iCor = pstJanela->gstLegendaMapa[iClasse].iCor;
         const std::uint32_t ulCor =
-            iCor >= 0 && iCor < D_CONVERSOR_NUMERO_FAIXAS_LEGENDA ? gulCoresBarraLegenda[iCor] : gulCoresBarraLegenda[5];
+            iCor >= 0 && iCor < D_CONVERSOR_NUMERO_FAIXAS_LEGENDA ? kCoresBarraLegenda[iCor] : kCoresBarraLegenda[5];
         const int iEsquerda = iX0 + kLargura * i;
         stPintura.vCaixas.push_back({iEsquerda, iY0, iEsquerda + kLargura, iY0 + kAltura, ulCor});
         const int iAlturaTraco = i == 0 ? 50 : 40;
@@ -399,6 +367,7 @@ ST_PinturaPainel principal_MostrarAjusteLegenda(ST_Janela* pstJanela, int iTipoM
     return stPintura;
 }
 
+// The legend preview of states 4 (bClasses TRUE) and 5.
 ST_PinturaPainel principal_MostrarLegenda(ST_Janela* pstJanela, int iTipoMapa, bool bClasses)
 {
     constexpr int kLargura = 20, kAltura = 15, kPasso = kAltura + 7;
@@ -418,7 +387,7 @@ ST_PinturaPainel principal_MostrarLegenda(ST_Janela* pstJanela, int iTipoMapa, b
 
     if (bCobertura && !bClasses)
     {
-        Linha(290, iY0 + kPasso, gulCoresPreviaLegenda[D_CONVERSOR_INDICE_BRUSH_COR_LARANJA],
+        Linha(290, iY0 + kPasso, kCoresPreviaLegenda[D_CONVERSOR_INDICE_BRUSH_COR_LARANJA],
               "Cobertura inteira (sem controlador Zavoro)");
         return stPintura;
     }
@@ -448,10 +417,11 @@ ST_PinturaPainel principal_MostrarLegenda(ST_Janela* pstJanela, int iTipoMapa, b
         else
             szRotulo = std::to_string(stClasse.iValorInf) + " a " + std::to_string(stClasse.iValorSup);
         const int iCor = stClasse.iCor >= 0 && stClasse.iCor < D_CONVERSOR_NUMERO_FAIXAS_LEGENDA ? stClasse.iCor : 5;
-        Linha(iX, iY0 + kPasso * iLinha, gulCoresPreviaLegenda[iCor], szRotulo);
+        Linha(iX, iY0 + kPasso * iLinha, kCoresPreviaLegenda[iCor], szRotulo);
     }
     return stPintura;
 }
+} // namespace
 
 ST_PinturaPainel principal_PaintHandler(ST_Janela* pstJanela)
 {

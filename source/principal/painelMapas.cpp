@@ -24,11 +24,9 @@ bool DesenharMapa(ST_Janela* pstJanela, int iNumMapa)
     return shpFile_DesenharMapa(&pstJanela->gstVisualizador, iNumMapa) == TRUE;
 }
 
-} // namespace
-
 // The table beside a shapefile: its name with the extension replaced, whatever the extension's case
 // (".shp" or ".SHP"), and written in lower or upper case, whichever exists.
-std::string principal_CaminhoDbfExistente(const std::string& szShp)
+std::string CaminhoDbfExistente(const std::string& szShp)
 {
     const std::string szDbf = shpFile_CaminhoDbf(szShp);
     std::error_code erro;
@@ -39,8 +37,6 @@ std::string principal_CaminhoDbfExistente(const std::string& szShp)
     return std::filesystem::exists(szMaiusculo, erro) ? szMaiusculo : szDbf;
 }
 
-namespace
-{
 // The map 2 pane after a failed conversion or drawing: what happened and what to do, in red.
 void MostrarErroMapa2(ST_Janela* pstJanela)
 {
@@ -58,15 +54,6 @@ void HabilitarPaineis(ST_Janela* pstJanela, bool bHabilitar)
 {
     for (int iId : kControlesPaineis)
         principal_HabilitarControle(pstJanela, iId, bHabilitar);
-}
-} // namespace
-
-void principal_IniciarPainelMapas(ST_Janela* pstJanela)
-{
-    // Both panes start below state 3, so building the panel draws their prompts.
-    pstJanela->gucNivelMenuVisualizacaoMapa1 = 0;
-    pstJanela->gucNivelMenuVisualizacaoMapa2 = 0;
-    principal_MontarGroupboxVisualizacaoMapas(pstJanela);
 }
 
 void principal_MontarGroupboxVisualizacaoMapas(ST_Janela* pstJanela)
@@ -134,6 +121,31 @@ void principal_MontarGroupboxVisualizacaoMapas(ST_Janela* pstJanela)
         HabilitarPaineis(pstJanela, false);
 }
 
+// Measured from the window's outer corner, then brought back to the client area.
+ST_PontoTela PosicaoImagemMapa(ST_Janela* pstJanela, int iNumMapa)
+{
+    const ST_Controle& stLugar = principal_Controle(pstJanela, iNumMapa == 0 ? rectMapa1 : rectMapa2);
+    int iX = stLugar.iX + D_PRINCIPAL_MOLDURA_X;
+    if (stLugar.iLargura >= D_SHPFILE_LARGURA_MAPA + 1)
+        iX += (stLugar.iLargura - D_SHPFILE_LARGURA_MAPA) / 2;
+    iX -= 4;
+    int iY = stLugar.iY + D_PRINCIPAL_MOLDURA_Y;
+    if (stLugar.iAltura >= D_SHPFILE_ALTURA_MAPA + 1)
+        iY += (stLugar.iAltura - D_SHPFILE_ALTURA_MAPA) / 2;
+    iY -= 45;
+    return {iX, iY};
+}
+} // namespace
+
+void principal_IniciarPainelMapas(ST_Janela* pstJanela)
+{
+    // Both panes start below state 3, so building the panel draws their prompts.
+    pstJanela->gucNivelMenuVisualizacaoMapa1 = 0;
+    pstJanela->gucNivelMenuVisualizacaoMapa2 = 0;
+    principal_MontarGroupboxVisualizacaoMapas(pstJanela);
+}
+
+
 void principal_OnClickBotaoSelecionarMapa(ST_Janela* pstJanela, int iNumMapa)
 {
     char szPath[1000] = {};
@@ -165,7 +177,7 @@ void principal_OnClickBotaoSelecionarMapa(ST_Janela* pstJanela, int iNumMapa)
         principal_SetarTexto(pstJanela, etMapa1Shp, szPath);
         pstJanela->gucNivelMenuVisualizacaoMapa1 = 2;
         stVisualizador.gstMapa1.szNomeArqMapaShp = szPath;
-        stVisualizador.gstMapa1.szNomeArqMapaDbf = principal_CaminhoDbfExistente(szPath);
+        stVisualizador.gstMapa1.szNomeArqMapaDbf = CaminhoDbfExistente(szPath);
         ST_Controle& stLista = principal_Controle(pstJanela, cBoxVisualizacaoMapaParam1);
         stLista.vItens.clear();
         shpFile_ListarParametrosMapaEntrada(&stVisualizador.gstMapa1, &stLista.vItens);
@@ -253,24 +265,9 @@ void principal_FinalizarMapa2(ST_Janela* pstJanela)
     principal_MontarGroupboxVisualizacaoMapas(pstJanela);
 }
 
-ST_PontoTela principal_PosicaoImagemMapa(ST_Janela* pstJanela, int iNumMapa)
-{
-    // Measured from the window's outer corner, then brought back to the client area.
-    const ST_Controle& stLugar = principal_Controle(pstJanela, iNumMapa == 0 ? rectMapa1 : rectMapa2);
-    int iX = stLugar.iX + D_PRINCIPAL_MOLDURA_X;
-    if (stLugar.iLargura >= D_SHPFILE_LARGURA_MAPA + 1)
-        iX += (stLugar.iLargura - D_SHPFILE_LARGURA_MAPA) / 2;
-    iX -= 4;
-    int iY = stLugar.iY + D_PRINCIPAL_MOLDURA_Y;
-    if (stLugar.iAltura >= D_SHPFILE_ALTURA_MAPA + 1)
-        iY += (stLugar.iAltura - D_SHPFILE_ALTURA_MAPA) / 2;
-    iY -= 45;
-    return {iX, iY};
-}
-
 ST_ImpressaoMapas principal_ImprimirMapas(ST_Janela* pstJanela)
 {
-    return {{principal_PosicaoImagemMapa(pstJanela, 0), principal_PosicaoImagemMapa(pstJanela, 1)}};
+    return {{PosicaoImagemMapa(pstJanela, 0), PosicaoImagemMapa(pstJanela, 1)}};
 }
 
 int principal_MapaDuploClique(ST_Janela* pstJanela, int iX, int iY)
@@ -280,7 +277,7 @@ int principal_MapaDuploClique(ST_Janela* pstJanela, int iX, int iY)
     const unsigned char ucEstados[2] = {pstJanela->gucNivelMenuVisualizacaoMapa1, pstJanela->gucNivelMenuVisualizacaoMapa2};
     for (int iMapa = 0; iMapa < 2; iMapa++)
     {
-        const ST_PontoTela stCanto = principal_PosicaoImagemMapa(pstJanela, iMapa);
+        const ST_PontoTela stCanto = PosicaoImagemMapa(pstJanela, iMapa);
         const bool bDentro = iX >= stCanto.iX && iX < stCanto.iX + D_SHPFILE_LARGURA_MAPA && iY >= stCanto.iY &&
                              iY < stCanto.iY + D_SHPFILE_ALTURA_MAPA;
         if (bDentro)
@@ -292,4 +289,10 @@ int principal_MapaDuploClique(ST_Janela* pstJanela, int iX, int iY)
         }
     }
     return -1;
+}
+
+std::string principal_InitDialogVisualizacaoMapa(const ST_Janela* pstJanela)
+{
+    return pstJanela->guiNumTelaMapaMaximizar == 0 ? "Visualização de Mapa 1 - Shapefile"
+                                                   : "Visualização de Mapa 2 - Shapefile";
 }

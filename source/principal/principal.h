@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -142,7 +143,7 @@ struct ST_ServicosPlataforma
     bool (*pfEscolherDiretorio)(void* pContexto, const char* pcTitulo, std::string* pszDiretorio) = nullptr;
     // Opens a document with its default viewer.
     void (*pfAbrirDocumento)(void* pContexto, const std::string& szCaminho) = nullptr;
-    // Runs the About box (modal).
+    // Runs the About box (modal), which shows what principal_InitDialogSobreHandler gives.
     void (*pfMostrarSobre)(void* pContexto) = nullptr;
     // Ends the process with an exit code.
     void (*pfEncerrarProcesso)(void* pContexto, int iCodigo) = nullptr;
@@ -218,7 +219,10 @@ void principal_MostrarControle(ST_Janela* pstJanela, int iId, bool bMostrar);
 void principal_HabilitarControle(ST_Janela* pstJanela, int iId, bool bHabilitar);
 void principal_SetarTexto(ST_Janela* pstJanela, int iId, const std::string& szTexto);
 const std::string& principal_Texto(ST_Janela* pstJanela, int iId);
-void principal_MarcarControle(ST_Janela* pstJanela, int iId, bool bMarcar);
+// The radio buttons that exclude each other with iId, iId among them; empty for any other control.
+std::span<const int> principal_GrupoRadio(int iId);
+// Checks a radio button and unchecks the others of its group, as a click on it does.
+void principal_MarcarRadio(ST_Janela* pstJanela, int iId);
 void principal_Repintar(ST_Janela* pstJanela);
 // Shows a progress bar as an endless (marquee) bar.
 void principal_MostrarBarraMarquee(ST_Janela* pstJanela, int iId);
@@ -257,31 +261,37 @@ void principal_ConvertendoArquivosHandler(ST_Janela* pstJanela, ST_Trabalho* pst
                                           const ST_DetalhesConversao& stDetalhes);
 void principal_ConversaoOkHandler(ST_Janela* pstJanela, ST_Trabalho* pstTrabalho);
 void principal_CloseHandler(ST_Janela* pstJanela);
-// The help document: the first of the current folder and the help folders that holds it; empty if none.
-std::string principal_LocalizarAjuda(const ST_Janela* pstJanela);
+// Looked for in the current folder, then in the help folders of the platform services.
 inline constexpr const char* D_PRINCIPAL_NOME_AJUDA = "Ajuda Quibar Zavoro.pdf";
-// Opens the help document, when there is one.
-void principal_AbrirAjuda(ST_Janela* pstJanela);
-// Caption "Quibar Zavoro - v03.02".
-std::string principal_TituloJanela();
 // Selects the mode radio button of the current use mode.
 void principal_MarcarModoUtilizacao(ST_Janela* pstJanela);
 // Empties the selection: both path edits, both path buffers, the count.
 void principal_EsvaziarSelecao(ST_Janela* pstJanela);
-// Switches the use mode. Each panel keeps its controls as they were while the other is shown.
-void principal_TrocarModoUtilizacao(ST_Janela* pstJanela, unsigned int uiModo);
-// TRUE when the control belongs to the panel of the other mode (the adapter keeps it hidden).
-bool principal_ControleDeOutroModo(const ST_Janela* pstJanela, int iId);
+// Whether the control is on screen now: shown in the model and on the current mode's panel
+// (each panel keeps its controls as they were while the other mode is shown).
+bool principal_ControleVisivel(ST_Janela* pstJanela, int iId);
+
+// The About box: its caption and the lines drawn right of the logo.
+struct ST_LinhaSobre
+{
+    int iX, iY;          // top left of the line
+    std::string szTexto; // UTF-8; a tab stands for the box's 60-pixel tab stop
+    int iPixels;         // font height
+    bool bDestaque;      // bold and underlined
+    std::uint32_t ulCor; // 0x00RRGGBB
+};
+struct ST_Sobre
+{
+    std::string szTitulo;
+    std::vector<ST_LinhaSobre> vLinhas;
+};
+ST_Sobre principal_InitDialogSobreHandler();
 
 // ---------------------------------------------------------------------------------------------------
 // Conversion panel
 // ---------------------------------------------------------------------------------------------------
 
 void principal_MontarGroupboxConversaoArquivos(ST_Janela* pstJanela);
-// One step forward (iDirecao 1) or back (0); FALSE when the targets are not ascending (state kept).
-bool principal_MudarNivelMenuOpcoesMapa(ST_Janela* pstJanela, int iDirecao);
-// The state sequence rule alone: the state after one step from ucNivel.
-unsigned char principal_ProximoNivelMenu(unsigned char ucNivel, int iDirecao, int iTipoMapa, int iTipoArquivos);
 void principal_OnClickBotaoSelecionarArquivos(ST_Janela* pstJanela);
 void principal_OnClickBotaoSelecionarDiretorio(ST_Janela* pstJanela);
 void principal_OnClickBotaoEsquerda(ST_Janela* pstJanela);
@@ -310,16 +320,9 @@ struct ST_PinturaPainel
     std::vector<ST_CaixaPintura> vTracos; // ticks, filled black
     std::vector<ST_TextoPintura> vTextos;
 };
-// The boundary bar of state 3; also moves the five target edits above the box borders.
-ST_PinturaPainel principal_MostrarAjusteLegenda(ST_Janela* pstJanela, int iTipoMapa);
-// The legend preview of states 4 (bClasses TRUE) and 5.
-ST_PinturaPainel principal_MostrarLegenda(ST_Janela* pstJanela, int iTipoMapa, bool bClasses);
-// What the window paints now (conversion mode, by state); empty in other states.
+// What the window paints now in conversion mode: the boundary bar of state 3 (which also moves the
+// five target edits above the box borders), the legend preview of states 4 and 5; empty otherwise.
 ST_PinturaPainel principal_PaintHandler(ST_Janela* pstJanela);
-
-// Colours of the bar (state 3) and of the preview (states 4 and 5) by colour index.
-extern const std::uint32_t gulCoresBarraLegenda[D_CONVERSOR_NUMERO_FAIXAS_LEGENDA];
-extern const std::uint32_t gulCoresPreviaLegenda[D_CONVERSOR_NUMERO_FAIXAS_LEGENDA];
 
 // ---------------------------------------------------------------------------------------------------
 // Map viewer panel
@@ -327,11 +330,8 @@ extern const std::uint32_t gulCoresPreviaLegenda[D_CONVERSOR_NUMERO_FAIXAS_LEGEN
 
 // Lays out the (hidden) map panel in its first state.
 void principal_IniciarPainelMapas(ST_Janela* pstJanela);
-void principal_MontarGroupboxVisualizacaoMapas(ST_Janela* pstJanela);
 void principal_OnClickBotaoSelecionarMapa(ST_Janela* pstJanela, int iNumMapa);
 void principal_SelecionarParametroMapa(ST_Janela* pstJanela, int iNumMapa);
-// The table of a chosen shapefile (see painelMapas.cpp).
-std::string principal_CaminhoDbfExistente(const std::string& szShp);
 // "Desenhar Mapa" (1308).
 void principal_DesenharMapa1(ST_Janela* pstJanela);
 // "Converter e Desenhar Mapa" (1309).
@@ -340,9 +340,8 @@ void principal_CriarDesenharMapaTaxa(ST_Janela* pstJanela);
 void principal_GuardarResultadoMapa2(ST_Janela* pstJanela, const ST_DetalhesConversao& stDetalhes);
 // The map 2 conversion has ended: draw map 2 and show the pane.
 void principal_FinalizarMapa2(ST_Janela* pstJanela);
-// Where the pane picture of a map (0 or 1) is copied, in client pixels.
-ST_PontoTela principal_PosicaoImagemMapa(ST_Janela* pstJanela, int iNumMapa);
-// What the window paints in map mode: the pane picture of map 1 and of map 2 at these corners.
+// What the window paints in map mode: the pane picture of map 1 and of map 2 at these corners
+// (client pixels).
 struct ST_ImpressaoMapas
 {
     ST_PontoTela stCanto[2];
@@ -350,3 +349,5 @@ struct ST_ImpressaoMapas
 ST_ImpressaoMapas principal_ImprimirMapas(ST_Janela* pstJanela);
 // Map (0 or 1) whose enlarged window a double click at client (x, y) opens; -1 for none.
 int principal_MapaDuploClique(ST_Janela* pstJanela, int iX, int iY);
+// Caption of the enlarged window of the map chosen by the last double click.
+std::string principal_InitDialogVisualizacaoMapa(const ST_Janela* pstJanela);

@@ -1,19 +1,101 @@
-// The shell: start of the main dialog, command routing, the three worker notices, help and exit.
+// The shell: start of the main dialog, command routing, the use modes, the three worker notices, help,
+// the About box and exit.
 #include <cstdio>
 #include <filesystem>
+#include <span>
 #include <system_error>
 
 #include "principal/principal.h"
 #include "zavoro/versao.h"
 
-std::string principal_TituloJanela()
+namespace
 {
-    return std::string("Quibar Zavoro - v") + D_ZAVORO_VERSAO_EXIBIDA;
+// "03.02": the version as the caption and the About box show it.
+std::string TextoVersao()
+{
+    return D_ZAVORO_VERSAO_EXIBIDA;
+}
+
+// The first of the current folder and the help folders that holds the help document; empty if none.
+std::string LocalizarAjuda(const ST_Janela* pstJanela)
+{
+    std::error_code erro;
+    std::filesystem::path local = std::filesystem::current_path(erro) / D_PRINCIPAL_NOME_AJUDA;
+    if (!erro && std::filesystem::is_regular_file(local, erro))
+        return local.string();
+    for (const std::string& szPasta : pstJanela->stServicos.vPastasAjuda)
+    {
+        std::filesystem::path caminho = std::filesystem::path(szPasta) / D_PRINCIPAL_NOME_AJUDA;
+        if (std::filesystem::is_regular_file(caminho, erro))
+            return caminho.string();
+    }
+    return {};
+}
+
+void AbrirAjuda(ST_Janela* pstJanela)
+{
+    // A missing document or viewer is not reported.
+    const std::string szAjuda = LocalizarAjuda(pstJanela);
+    const ST_ServicosPlataforma& stServicos = pstJanela->stServicos;
+    if (!szAjuda.empty() && stServicos.pfAbrirDocumento != nullptr)
+        stServicos.pfAbrirDocumento(stServicos.pContexto, szAjuda);
+}
+
+void TrocarModoUtilizacao(ST_Janela* pstJanela, unsigned int uiModo)
+{
+    // The panels keep their controls in the model while hidden, so nothing of a running search,
+    // conversion or result list is lost by a look at the other mode.
+    pstJanela->giModoUtilizacao = uiModo;
+    principal_MarcarModoUtilizacao(pstJanela);
+    principal_Repintar(pstJanela);
+}
+
+bool ControleDeOutroModo(const ST_Janela* pstJanela, int iId)
+{
+    static constexpr int kConversao[] = {grpConversaoOpcoesMapa, grpStatus, btnSelecioneArquivos, btnSelecioneDiretorio,
+                                         btnBotaoEsquerda, btnBotaoDireita, btnCancelarConversao, etArquivos,
+                                         etDiretorio, etStatus, etValorAlvo1, etValorAlvo2, etValorAlvo3,
+                                         etValorAlvo4, etValorAlvo5, lblOU, lblStatusConversao, pgBarConvertendo,
+                                         rdbtnOpcao1, rdbtnOpcao2};
+    static constexpr int kMapas[] = {grpBoxVisualizacaoMapa1, grpBoxVisualizacaoMapa2, btnMapa1Shp, btnMapa2Shp,
+                                     btnDesenharMapaShapefile1, btnDesenharMapaShapefile2, etMapa1Shp, etMapa2Shp,
+                                     lbRecomendacaoMapa1, cBoxVisualizacaoMapaParam1, pgBarConvertendoMapaTxVar,
+                                     rectMapa1, rectMapa2};
+    const bool bModoMapas = pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS;
+    for (int iOutro : bModoMapas ? std::span<const int>(kConversao) : std::span<const int>(kMapas))
+        if (iOutro == iId)
+            return true;
+    return false;
+}
+} // namespace
+
+void principal_MarcarModoUtilizacao(ST_Janela* pstJanela)
+{
+    principal_MarcarRadio(pstJanela, pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS
+                                         ? rdVisualizacaoMapas
+                                         : rdConversorArquivos);
+}
+
+bool principal_ControleVisivel(ST_Janela* pstJanela, int iId)
+{
+    return principal_Controle(pstJanela, iId).bVisivel && !ControleDeOutroModo(pstJanela, iId);
+}
+
+ST_Sobre principal_InitDialogSobreHandler()
+{
+    constexpr int kX = 100, kPixels = 14;
+    constexpr std::uint32_t kPreto = 0x000000, kAzul = 0x0000FF;
+    return {"Sobre",
+            {{kX, 20, "Quibar Zavoro", kPixels, true, kPreto},
+             {kX, 50, "Versão:\t" + TextoVersao(), kPixels, false, kPreto},
+             {kX, 70, std::string("Data:\t") + D_PRINCIPAL_DATA_ULTIMA_VERSAO, kPixels, false, kPreto},
+             {kX, 90, "Morvel", kPixels, false, kPreto},
+             {kX, 110, "www.morvel.com.br", kPixels, true, kAzul}}};
 }
 
 void principal_InitDialogHandler(ST_Janela* pstJanela)
 {
-    pstJanela->szTitulo = principal_TituloJanela();
+    pstJanela->szTitulo = "Quibar Zavoro - v" + TextoVersao();
     pstJanela->gucNivelMenuConversaoOpcoesMapa = 0;
     principal_MontarGroupboxConversaoArquivos(pstJanela);
     principal_HabilitarControle(pstJanela, btnBotaoEsquerda, false);
@@ -28,6 +110,9 @@ void principal_CommandHandler(ST_Janela* pstJanela, unsigned int iComando)
 {
     const int iId = static_cast<int>(iComando & 0xFFFF);
     const unsigned int uiNotificacao = (iComando >> 16) & 0xFFFF;
+    // Auto radio buttons: the clicked one is checked before its command runs.
+    if (!principal_GrupoRadio(iId).empty())
+        principal_MarcarRadio(pstJanela, iId);
     switch (iId)
     {
     case btnSelecioneArquivos:
@@ -62,10 +147,10 @@ void principal_CommandHandler(ST_Janela* pstJanela, unsigned int iComando)
         principal_MontarGroupboxConversaoArquivos(pstJanela);
         break;
     case rdConversorArquivos:
-        principal_TrocarModoUtilizacao(pstJanela, D_PRINCIPAL_MODO_UTILIZACAO_CONVERSAO_ARQUIVOS);
+        TrocarModoUtilizacao(pstJanela, D_PRINCIPAL_MODO_UTILIZACAO_CONVERSAO_ARQUIVOS);
         break;
     case rdVisualizacaoMapas:
-        principal_TrocarModoUtilizacao(pstJanela, D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS);
+        TrocarModoUtilizacao(pstJanela, D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS);
         break;
     case btnMapa1Shp:
         principal_OnClickBotaoSelecionarMapa(pstJanela, 0);
@@ -87,7 +172,7 @@ void principal_CommandHandler(ST_Janela* pstJanela, unsigned int iComando)
         pstJanela->gucFormulario = 0;
         break;
     case mnComoUtilizar:
-        principal_AbrirAjuda(pstJanela);
+        AbrirAjuda(pstJanela);
         break;
     case mnSobre:
         if (pstJanela->stServicos.pfMostrarSobre != nullptr)
@@ -207,28 +292,4 @@ void principal_CloseHandler(ST_Janela* pstJanela)
 {
     pstJanela->gucFormulario = 0;
     shpFile_LiberarMemoriaMapas(&pstJanela->gstVisualizador);
-}
-
-std::string principal_LocalizarAjuda(const ST_Janela* pstJanela)
-{
-    std::error_code erro;
-    std::filesystem::path local = std::filesystem::current_path(erro) / D_PRINCIPAL_NOME_AJUDA;
-    if (!erro && std::filesystem::is_regular_file(local, erro))
-        return local.string();
-    for (const std::string& szPasta : pstJanela->stServicos.vPastasAjuda)
-    {
-        std::filesystem::path caminho = std::filesystem::path(szPasta) / D_PRINCIPAL_NOME_AJUDA;
-        if (std::filesystem::is_regular_file(caminho, erro))
-            return caminho.string();
-    }
-    return {};
-}
-
-void principal_AbrirAjuda(ST_Janela* pstJanela)
-{
-    // A missing document or viewer is not reported.
-    const std::string szAjuda = principal_LocalizarAjuda(pstJanela);
-    const ST_ServicosPlataforma& stServicos = pstJanela->stServicos;
-    if (!szAjuda.empty() && stServicos.pfAbrirDocumento != nullptr)
-        stServicos.pfAbrirDocumento(stServicos.pContexto, szAjuda);
 }

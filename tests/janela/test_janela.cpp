@@ -1,6 +1,7 @@
-// The window logic without a toolkit: panel states, selection, the real workers and their notices,
-// the result list, cancel, and the failures of worker start. Notices are drained by the test thread,
-// which plays the window thread.
+// The window logic without a toolkit: panel states, radio groups, selection, the real workers and their
+// notices, the result list, cancel, worker start failures, the legend pictures, the shell, and the map
+// viewer with its panes drawn on plain pictures. The test thread plays the window thread and drains
+// the notices; these tests also run under ThreadSanitizer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,377 +11,340 @@
 #include <vector>
 
 #include "support/DiretorioTemporario.h"
-#include "support/NvgBuilder.h"
 #include "support/ServicosFalsos.h"
+#include "support/SuperficieRaster.h"
 
 using namespace zavoro_teste;
 namespace fs = std::filesystem;
+using Ids = std::vector<int>;
+using Textos = std::vector<std::string>;
 
 namespace
 {
-std::string Amostra(const char* pcNome)
-{
-    return (fs::path(ZAVORO_SOURCE_DIR) / "samples" / pcNome).string();
-}
-
-// A window started as the program starts it, with fake services and no pauses.
+// A window started as the program starts it: fake services, plain pictures for the map panes, no pauses.
 struct JanelaTeste
 {
+    static constexpr int kL = D_SHPFILE_LARGURA_MAPA, kA = D_SHPFILE_ALTURA_MAPA, kMax = D_SHPFILE_LADO_MAPA_MAX;
+    SuperficieRaster paineis[2]{{kL, kA}, {kL, kA}}, ampliadas[2]{{kMax, kMax}, {kMax, kMax}};
     ST_Janela stJanela;
     ServicosFalsos servicos{&stJanela, true};
     DiretorioTemporario pasta;
 
     JanelaTeste()
     {
+        for (int i = 0; i < 2; i++)
+        {
+            stJanela.gstVisualizador.stMapa[i] = paineis[i].superficie();
+            stJanela.gstVisualizador.stMapaMax[i] = ampliadas[i].superficie();
+        }
         stJanela.unidadePausa = std::chrono::nanoseconds(0);
         principal_InitDialogHandler(&stJanela);
     }
     // The workers post to the fake services: they end before the services go.
     ~JanelaTeste() { principal_EncerrarTrabalhos(&stJanela); }
     ST_Controle& C(int iId) { return principal_Controle(&stJanela, iId); }
-    void Comando(int iId, unsigned int uiNotificacao = 0) { principal_CommandHandler(&stJanela, iId | (uiNotificacao << 16)); }
-    // Copies samples into the test's folder (conversions write beside their input).
-    std::string Copiar(const char* pcNome)
+    const std::string& Texto(int iId) { return C(iId).szTexto; }
+    // Which of these controls are enabled, shown on screen.
+    Ids Habilitados(Ids v) { return std::erase_if(v, [this](int i) { return !C(i).bHabilitado; }), v; }
+    Ids Visiveis(Ids v) { return std::erase_if(v, [this](int i) { return !principal_ControleVisivel(&stJanela, i); }), v; }
+    int Nivel() const { return stJanela.gucNivelMenuConversaoOpcoesMapa; }
+    void Comando(int iId, unsigned int uiNotif = 0) { principal_CommandHandler(&stJanela, iId | (uiNotif << 16)); }
+    void Digitar(int iId, const char* pcTexto)
     {
-        fs::path destino = fs::path(pasta.caminho()) / pcNome;
-        fs::copy_file(Amostra(pcNome), destino, fs::copy_options::overwrite_existing);
+        C(iId).szTexto = pcTexto;
+        Comando(iId, D_PRINCIPAL_EN_CHANGE);
+    }
+    // Copies a sample into the test's folder (conversions write beside their input).
+    std::string Copiar(const std::string& szNome, const std::string& szDestino = "")
+    {
+        const fs::path destino = pasta / (szDestino.empty() ? szNome : szDestino);
+        fs::copy_file(fs::path(ZAVORO_SOURCE_DIR) / "samples" / szNome, destino, fs::copy_options::overwrite_existing);
         return destino.string();
     }
-    // Chooses files through the dialog and waits for their classification.
-    void Selecionar(std::vector<std::string> vArquivos)
+    // The recommendation set under other names; the .shp path.
+    std::string CopiarRec(const char* pcShp, const char* pcShx, const char* pcDbf)
     {
-        servicos.filaArquivos.push_back(std::move(vArquivos));
-        Comando(btnSelecioneArquivos);
-        ASSERT_TRUE(servicos.EsperarAte([this] { return !C(pgBarConvertendo).bVisivel; }));
+        Copiar("recomendacao_pulverizacao.shx", pcShx);
+        Copiar("recomendacao_pulverizacao.dbf", pcDbf);
+        return Copiar("recomendacao_pulverizacao.shp", pcShp);
+    }
+    // Presses a button whose dialog answers with these files (or this folder).
+    void Pedir(int iBotao, std::vector<std::string> vArquivos)
+    {
+        if (iBotao == btnSelecioneDiretorio)
+            servicos.filaDiretorios.push_back(vArquivos[0]);
+        else
+            servicos.filaArquivos.push_back(std::move(vArquivos));
+        Comando(iBotao);
+    }
+    // ... and waits for the search or the classification.
+    bool Selecionar(std::vector<std::string> vArquivos, int iBotao = btnSelecioneArquivos)
+    {
+        Pedir(iBotao, std::move(vArquivos));
+        return servicos.EsperarAte([this] { return !C(pgBarConvertendo).bVisivel; });
     }
     bool EsperarFimConversao()
     {
         return servicos.EsperarAte([this] { return C(btnSelecioneArquivos).bHabilitado && C(etStatus).bVisivel; });
     }
+    int DuploClique(int iMapa, int iDx, int iDy)
+    {
+        const ST_PontoTela st = principal_ImprimirMapas(&stJanela).stCanto[iMapa];
+        return principal_MapaDuploClique(&stJanela, st.iX + iDx, st.iY + iDy);
+    }
 };
 
-std::string Separador()
+// Pixels of the shapefile rows' colours in a pane's map box (above its legend strip).
+int PixelsDeLinha(const SuperficieRaster& imagem)
 {
-    return std::string(177, '-') + "\r\n";
+    int n = 0;
+    for (std::uint32_t ulCor : gulVetorCoresShp)
+        n += imagem.contar(ulCor, 0, 0, imagem.largura(), 270);
+    return n;
+}
+
+bool TemTextoDeErro(const SuperficieRaster& imagem)
+{
+    return std::any_of(imagem.textos().begin(), imagem.textos().end(),
+                       [](const TextoDesenhado& st) { return st.ulCor == D_SHPFILE_RGB_COR_TEXTO_ERRO; });
 }
 } // namespace
-
-TEST(JanelaEstados, SequenciasDosPassosDeMapa)
-{
-    struct Caso
-    {
-        int iTipoMapa;
-        int iTipos;
-        std::vector<int> vEsperada;
-    };
-    const Caso casos[] = {
-        {D_CONVERSOR_TIPO_MAPA_VELOCIDADE, 1, {0, 1, 3, 4, 6}},
-        {D_CONVERSOR_TIPO_MAPA_VELOCIDADE, 4, {0, 1, 3, 4, 6}},
-        {D_CONVERSOR_TIPO_MAPA_COBERTURA, 4, {0, 1, 5, 6}},
-        {D_CONVERSOR_TIPO_MAPA_COBERTURA, 5, {0, 1, 3, 4, 5, 6}},
-        {D_CONVERSOR_TIPO_MAPA_COBERTURA, 1, {0, 1, 3, 4, 6}},
-        {D_CONVERSOR_TIPO_MAPA_COBERTURA, 2, {0, 1, 3, 4, 6}},
-    };
-    for (const Caso& caso : casos)
-    {
-        std::vector<int> vFrente{0};
-        unsigned char uc = 0;
-        while (uc != 6)
-            vFrente.push_back(uc = principal_ProximoNivelMenu(uc, 1, caso.iTipoMapa, caso.iTipos));
-        EXPECT_EQ(vFrente, caso.vEsperada) << "mapa " << caso.iTipoMapa << " tipos " << caso.iTipos;
-        // Back walks the same screens in reverse (6 is never shown; the last screen is the one before it).
-        std::vector<int> vTras{vFrente[vFrente.size() - 2]};
-        uc = static_cast<unsigned char>(vTras.back());
-        while (uc != 0)
-            vTras.push_back(uc = principal_ProximoNivelMenu(uc, 0, caso.iTipoMapa, caso.iTipos));
-        std::vector<int> vEsperadaTras(caso.vEsperada.rbegin() + 1, caso.vEsperada.rend());
-        EXPECT_EQ(vTras, vEsperadaTras) << "mapa " << caso.iTipoMapa << " tipos " << caso.iTipos;
-    }
-    EXPECT_EQ(principal_ProximoNivelMenu(0, 0, 1, 5), 0);
-}
 
 TEST(JanelaEstados, TelaInicialDoModoConversao)
 {
     JanelaTeste j;
     EXPECT_EQ(j.stJanela.szTitulo, "Quibar Zavoro - v03.02");
-    for (int iId : {grpBoxModoUtilizacao, rdConversorArquivos, rdVisualizacaoMapas, btnSelecioneArquivos, etArquivos,
-                    lblOU, btnSelecioneDiretorio, etDiretorio, btnBotaoEsquerda, btnBotaoDireita, lblStatusConversao,
-                    grpConversaoOpcoesMapa, grpStatus})
-        EXPECT_TRUE(j.C(iId).bVisivel && !principal_ControleDeOutroModo(&j.stJanela, iId)) << iId;
-    for (int iId : {etStatus, rdbtnOpcao1, rdbtnOpcao2, etValorAlvo1, etValorAlvo5, pgBarConvertendo,
-                    btnCancelarConversao})
-        EXPECT_FALSE(j.C(iId).bVisivel) << iId;
-    for (int iId : {btnMapa1Shp, etMapa1Shp, cBoxVisualizacaoMapaParam1, btnDesenharMapaShapefile2, grpBoxVisualizacaoMapa1})
-        EXPECT_TRUE(principal_ControleDeOutroModo(&j.stJanela, iId)) << iId;
-    EXPECT_FALSE(j.C(btnBotaoEsquerda).bHabilitado);
-    EXPECT_FALSE(j.C(btnBotaoDireita).bHabilitado);
-    EXPECT_TRUE(j.C(rdConversorArquivos).bMarcado);
-    EXPECT_EQ(j.C(lblStatusConversao).szTexto, D_PRINCIPAL_TEXTO_INICIAL);
+    EXPECT_EQ(j.Visiveis({rdConversorArquivos, btnSelecioneArquivos, etArquivos, lblOU, btnSelecioneDiretorio, etDiretorio,
+                          btnBotaoEsquerda, btnBotaoDireita, lblStatusConversao, etStatus, rdbtnOpcao1, etValorAlvo1,
+                          pgBarConvertendo, btnCancelarConversao, btnMapa1Shp, cBoxVisualizacaoMapaParam1}),
+              (Ids{rdConversorArquivos, btnSelecioneArquivos, etArquivos, lblOU, btnSelecioneDiretorio, etDiretorio,
+                   btnBotaoEsquerda, btnBotaoDireita, lblStatusConversao}));
+    EXPECT_EQ(j.Habilitados({btnSelecioneArquivos, btnBotaoEsquerda, btnBotaoDireita}), Ids{btnSelecioneArquivos});
+    EXPECT_TRUE(j.C(rdConversorArquivos).bMarcado && !j.C(rdVisualizacaoMapas).bMarcado);
+    EXPECT_EQ(j.Texto(lblStatusConversao), D_PRINCIPAL_TEXTO_INICIAL);
     // Dialog units at 6 x 13: the selection button at 51,69 84x15 units.
-    const ST_Controle& stBotao = j.C(btnSelecioneArquivos);
-    EXPECT_EQ((std::vector<int>{stBotao.iX, stBotao.iY, stBotao.iLargura, stBotao.iAltura}),
-              (std::vector<int>{77, 112, 126, 24}));
+    const ST_Controle& st = j.C(btnSelecioneArquivos);
+    EXPECT_EQ((Ids{st.iX, st.iY, st.iLargura, st.iAltura}), (Ids{77, 112, 126, 24}));
 }
 
-TEST(JanelaSelecao, ArquivosClassificadosEFechar)
+TEST(JanelaEstados, PassosDeMapaPorTipoDeArquivo)
+{
+    constexpr int kPulv = D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO;
+    constexpr int kOutras = D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_OUTRAS_OPERACOES;
+    const std::tuple<bool, int, Ids> casos[] = {
+        {true, kPulv, {0, 1, 3, 4}},   {true, kOutras, {0, 1, 3, 4}}, {false, kOutras, {0, 1, 5}},
+        {false, kPulv | kOutras, {0, 1, 3, 4, 5}}, {false, kPulv, {0, 1, 3, 4}},
+        {false, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO, {0, 1, 3, 4}}};
+    for (const auto& [bVelocidade, iTipos, vEsperadas] : casos)
+    {
+        JanelaTeste j;
+        j.stJanela.giTipoArquivosCarregados = iTipos;
+        // Forward, choosing the map kind by its radio button; the step after the last screen starts the job.
+        Ids vTelas{j.Nivel()};
+        for (int i = 0; i < 8 && (j.Comando(btnBotaoDireita), j.Nivel() != 0); i++)
+        {
+            if (j.Nivel() == 1)
+            {
+                EXPECT_EQ((Textos{j.Texto(grpConversaoOpcoesMapa), j.Texto(btnBotaoEsquerda), j.Texto(btnBotaoDireita)}),
+                          (Textos{"Opções de Mapa", "<< Voltar", "Avançar >>"}));
+                if (bVelocidade)
+                    j.Comando(rdbtnOpcao2);
+            }
+            vTelas.push_back(j.Nivel());
+        }
+        EXPECT_EQ(vTelas, vEsperadas) << iTipos << " velocidade " << bVelocidade;
+        EXPECT_EQ(j.stJanela.stConversao.gstConversaoArquivos.iTipoConversao,
+                  bVelocidade ? D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE : D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA);
+        ASSERT_TRUE(j.EsperarFimConversao());
+        // Back from the last screen walks the same screens in reverse.
+        for (std::size_t i = 1; i < vTelas.size(); i++)
+            j.Comando(btnBotaoDireita);
+        Ids vTras{j.Nivel()};
+        while (j.Nivel() != 0 && vTras.size() < 8)
+            vTras.push_back((j.Comando(btnBotaoEsquerda), j.Nivel()));
+        EXPECT_EQ(vTras, Ids(vEsperadas.rbegin(), vEsperadas.rend())) << iTipos;
+    }
+}
+
+TEST(JanelaEstados, RadiosPorGrupoETrocaDeModoMantemOsPaineis)
+{
+    JanelaTeste j;
+    EXPECT_TRUE(principal_GrupoRadio(btnBotaoDireita).empty());
+    j.stJanela.giTipoArquivosCarregados = D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO;
+    j.Comando(btnBotaoDireita);
+    EXPECT_TRUE(j.C(rdbtnOpcao1).bMarcado && !j.C(rdbtnOpcao2).bMarcado);
+    j.Comando(rdbtnOpcao2);
+    // The clicked button is checked, the other of its group unchecked, the other group left alone.
+    EXPECT_TRUE(j.C(rdbtnOpcao2).bMarcado && !j.C(rdbtnOpcao1).bMarcado && j.C(rdConversorArquivos).bMarcado);
+    j.Comando(btnBotaoDireita);
+    j.Digitar(etValorAlvo1, "3");
+    j.C(etValorAlvo2).szTexto = "4";
+    j.Comando(etValorAlvo2); // only a change of the text counts
+    EXPECT_EQ((Ids{j.stJanela.iVelocidadeAlvoMapa[0], j.stJanela.iVelocidadeAlvoMapa[1]}), (Ids{3, 10}));
+
+    j.stJanela.bRepintar = false;
+    j.Comando(rdVisualizacaoMapas);
+    EXPECT_TRUE(j.stJanela.bRepintar);
+    EXPECT_TRUE(j.C(rdVisualizacaoMapas).bMarcado && !j.C(rdConversorArquivos).bMarcado && j.C(rdbtnOpcao2).bMarcado);
+    EXPECT_EQ(j.Visiveis({etValorAlvo1, btnBotaoDireita, lblStatusConversao, grpStatus, btnMapa1Shp}), Ids{btnMapa1Shp});
+    // Map mode at start: only the map 1 button and path are usable.
+    EXPECT_EQ(j.Habilitados({btnMapa1Shp, etMapa1Shp, btnMapa2Shp, etMapa2Shp, btnDesenharMapaShapefile1,
+                             btnDesenharMapaShapefile2, cBoxVisualizacaoMapaParam1, lbRecomendacaoMapa1}),
+              (Ids{btnMapa1Shp, etMapa1Shp}));
+    EXPECT_TRUE(principal_PaintHandler(&j.stJanela).vCaixas.empty());
+
+    j.Comando(rdConversorArquivos);
+    EXPECT_EQ(j.Nivel(), 3);
+    EXPECT_EQ(j.Visiveis({etValorAlvo1, btnMapa1Shp}), Ids{etValorAlvo1});
+    EXPECT_EQ(j.Texto(etValorAlvo1), "3");
+    EXPECT_EQ(principal_PaintHandler(&j.stJanela).vCaixas.size(), 6u);
+}
+
+TEST(JanelaSelecao, ArquivosFecharERelatoriosNaLista)
 {
     JanelaTeste j;
     const std::string szPulv = j.Copiar("pulverizacao_soja.nvg");
-    j.Selecionar({szPulv});
-    EXPECT_EQ(j.servicos.vFiltrosPedidos.back(), "Arquivos NVG (*.nvg)");
-    EXPECT_EQ(j.C(etArquivos).szTexto, "\"pulverizacao_soja.nvg\" ");
-    EXPECT_EQ(j.C(lblStatusConversao).szTexto,
-              "\r\n\r\n\r\n\r\n1 arquivo selecionado. Gere seu relatório e mapa pressionando os botões acima.");
-    EXPECT_EQ(j.C(btnSelecioneArquivos).szTexto, "Fechar");
-    EXPECT_TRUE(j.C(btnSelecioneArquivos).bHabilitado);
-    EXPECT_FALSE(j.C(btnSelecioneDiretorio).bHabilitado);
-    EXPECT_TRUE(j.C(btnBotaoEsquerda).bHabilitado && j.C(btnBotaoDireita).bHabilitado);
+    const Ids vBotoes{btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita};
+    ASSERT_TRUE(j.Selecionar({szPulv}));
+    EXPECT_EQ(j.servicos.vDialogos.back(), "Arquivos NVG (*.nvg)");
+    EXPECT_EQ((Textos{j.Texto(etArquivos), j.Texto(btnSelecioneArquivos), j.Texto(lblStatusConversao)}),
+              (Textos{"\"pulverizacao_soja.nvg\" ", "Fechar",
+                      "\r\n\r\n\r\n\r\n1 arquivo selecionado. Gere seu relatório e mapa pressionando os botões acima."}));
+    EXPECT_EQ(j.Habilitados(vBotoes), (Ids{btnSelecioneArquivos, btnBotaoEsquerda, btnBotaoDireita}));
     EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO);
-
     j.Comando(btnSelecioneArquivos); // "Fechar"
-    EXPECT_EQ(j.C(btnSelecioneArquivos).szTexto, "Selecione Arquivo(s)...");
-    EXPECT_TRUE(j.C(btnSelecioneDiretorio).bHabilitado);
-    EXPECT_FALSE(j.C(btnBotaoEsquerda).bHabilitado || j.C(btnBotaoDireita).bHabilitado);
-    EXPECT_EQ(j.C(etArquivos).szTexto, "");
-    EXPECT_EQ(j.C(lblStatusConversao).szTexto, D_PRINCIPAL_TEXTO_INICIAL);
-    EXPECT_EQ(j.stJanela.gstSelecaoArquivos->szPathsArqNavegTxtBox[0], '\0');
-
-    // Several files: the folder item first, then each name.
-    j.Selecionar({szPulv, j.Copiar("colheita.nvg"), j.Copiar("plantio.nvg")});
-    EXPECT_EQ(j.C(etArquivos).szTexto, "\"pulverizacao_soja.nvg\" \"colheita.nvg\" \"plantio.nvg\" ");
-    EXPECT_EQ(j.C(lblStatusConversao).szTexto, "\r\n\r\n\r\n\r\n3 arquivos selecionados. Gere seus relatórios e mapas "
-                                               "pressionando os botões acima.");
-    EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_MISTO);
-
+    EXPECT_EQ((Textos{j.Texto(etArquivos), j.Texto(btnSelecioneArquivos), j.Texto(lblStatusConversao)}),
+              (Textos{"", "Selecione Arquivo(s)...", D_PRINCIPAL_TEXTO_INICIAL}));
+    EXPECT_EQ(j.Habilitados(vBotoes), (Ids{btnSelecioneArquivos, btnSelecioneDiretorio}));
     // A cancelled dialog starts nothing.
     j.Comando(btnSelecioneArquivos);
-    j.Comando(btnSelecioneArquivos);
-    EXPECT_EQ(j.servicos.ExecutarPendentes(), 0);
-    EXPECT_FALSE(j.C(pgBarConvertendo).bVisivel);
-    EXPECT_EQ(j.C(btnSelecioneArquivos).szTexto, "Selecione Arquivo(s)...");
+    EXPECT_EQ(j.servicos.ExecutarPendentes() + j.C(pgBarConvertendo).bVisivel, 0);
+
+    // Several files: the folder item first, then each name; the reports list a block per file.
+    std::ofstream(j.pasta / "ruim.nvg") << "lixo";
+    ASSERT_TRUE(j.Selecionar({szPulv, j.Copiar("colheita.nvg"), (j.pasta / "ruim.nvg").string()}));
+    EXPECT_EQ(j.Texto(etArquivos), "\"pulverizacao_soja.nvg\" \"colheita.nvg\" \"ruim.nvg\" ");
+    EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\n\r\n3 arquivos selecionados. Gere seus relatórios e mapas "
+                                           "pressionando os botões acima.");
+    EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_MISTO);
+    j.Comando(btnBotaoEsquerda);
+    EXPECT_EQ(j.Habilitados({btnSelecioneArquivos, btnBotaoEsquerda, btnCancelarConversao}), Ids{btnCancelarConversao});
+    EXPECT_TRUE(j.C(btnCancelarConversao).bVisivel && j.C(pgBarConvertendo).bMarquee);
+    ASSERT_TRUE(j.EsperarFimConversao());
+    ST_DetalhesConversao stNomes;
+    conversor_RetornarDetalhesConversao(szPulv.c_str(), &stNomes);
+    EXPECT_EQ(j.Texto(etStatus).find("Relatório 1 de 3: OK\r\nArquivo de Navegação: " + szPulv + "\r\nTalhão: " +
+                                     stNomes.cNomeTalhao + "\r\nEvento: " + stNomes.cNomeEvento + "\r\n" +
+                                     std::string(177, '-') + "\r\nRelatório 2 de 3: OK\r\n"),
+              0u) << j.Texto(etStatus);
+    EXPECT_NE(j.Texto(etStatus).find("Relatório 3 de 3: ERRO - Tente Converter Novamente\r\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(j.pasta / "pulverizacao_soja.txt"));
+    // The finish restores the selection screen and keeps the list.
+    EXPECT_EQ(j.Visiveis({etStatus, lblStatusConversao, pgBarConvertendo, btnCancelarConversao}), Ids{etStatus});
+    EXPECT_EQ(j.Texto(btnSelecioneArquivos) + j.Texto(etArquivos), "Selecione Arquivo(s)...");
+    EXPECT_EQ(j.Habilitados(vBotoes), (Ids{btnSelecioneArquivos, btnSelecioneDiretorio}));
+    EXPECT_EQ(j.stJanela.gstSelecaoArquivos->szPathsArqNaveg[0], '\0');
+    // The next job starts a new list.
+    ASSERT_TRUE(j.Selecionar({szPulv}));
+    j.Comando(btnBotaoEsquerda);
+    ASSERT_TRUE(j.EsperarFimConversao());
+    EXPECT_EQ(j.Texto(etStatus).find("Relatório 1 de 1: OK\r\n"), 0u) << j.Texto(etStatus);
 }
 
 TEST(JanelaSelecao, DiretoriosVazioCheioENaoClassificado)
 {
     JanelaTeste j;
-    // A folder without navigation files.
-    fs::create_directories(fs::path(j.pasta.caminho()) / "vazia" / "sub");
-    j.servicos.filaDiretorios.push_back((fs::path(j.pasta.caminho()) / "vazia").string());
-    j.Comando(btnSelecioneDiretorio);
-    EXPECT_EQ(j.C(lblStatusConversao).szTexto, "\r\n\r\n\r\nProcurando arquivos de navegação...AGUARDE!!");
-    EXPECT_TRUE(j.C(pgBarConvertendo).bVisivel && j.C(pgBarConvertendo).bMarquee);
-    ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; }));
-    EXPECT_EQ(j.servicos.vTitulosDiretorio.back(), "Selecione um diretório que contenha arquivos de navegação (.nvg)");
-    EXPECT_EQ(j.C(lblStatusConversao).szTexto, "\r\n\r\n\r\n\r\nNão há arquivos de navegação. Selecione outro diretório.");
-    EXPECT_EQ(j.C(btnSelecioneDiretorio).szTexto, "Fechar");
-    EXPECT_FALSE(j.C(btnBotaoEsquerda).bHabilitado);
-    j.Comando(btnSelecioneDiretorio);
-
-    // Too many paths for the buffer: the search stops, nothing can be generated.
-    const fs::path cheia = fs::path(j.pasta.caminho()) / "cheia";
-    fs::create_directories(cheia);
+    fs::create_directories(j.pasta / "vazia" / "sub");
+    fs::create_directories(j.pasta / "cheia"); // more paths than the buffer holds
     for (int i = 0; i < 330; i++)
-        std::ofstream(cheia / (std::string(200, 'a') + std::to_string(i) + ".nvg")) << "x";
-    j.servicos.filaDiretorios.push_back(cheia.string());
-    j.Comando(btnSelecioneDiretorio);
-    ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; }));
-    EXPECT_EQ(j.C(lblStatusConversao).szTexto, "\r\n\r\n\r\nMuitos arquivos de navegação foram encontrados.\r\n Selecione "
-                                               "outro diretório com menos arquivos.");
-    EXPECT_FALSE(j.C(btnBotaoEsquerda).bHabilitado || j.C(btnBotaoDireita).bHabilitado);
-    EXPECT_EQ(j.C(btnSelecioneDiretorio).szTexto, "Fechar");
-    EXPECT_FALSE(j.C(btnSelecioneArquivos).bHabilitado);
-    j.Comando(btnSelecioneDiretorio);
-
-    // Files found whose operations are unknown count as other operations.
-    const fs::path lixo = fs::path(j.pasta.caminho()) / "lixo";
-    fs::create_directories(lixo);
-    std::ofstream(lixo / "a.nvg") << "não é um arquivo de navegação";
-    j.servicos.filaDiretorios.push_back(lixo.string());
-    j.stJanela.giTipoArquivosCarregados = 1;
-    j.Comando(btnSelecioneDiretorio);
-    ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; }));
+        std::ofstream(j.pasta / "cheia" / (std::string(200, 'a') + std::to_string(i) + ".nvg")) << "x";
+    fs::create_directories(j.pasta / "lixo"); // found, but of no known operation
+    std::ofstream(j.pasta / "lixo" / "a.nvg") << "não é um arquivo de navegação";
+    const std::tuple<const char*, const char*, Ids> kCasos[] = {
+        {"vazia", "\r\n\r\n\r\n\r\nNão há arquivos de navegação. Selecione outro diretório.", {}},
+        {"cheia", "\r\n\r\n\r\nMuitos arquivos de navegação foram encontrados.\r\n Selecione outro diretório com menos "
+                  "arquivos.", {}},
+        {"lixo", "\r\n\r\n\r\n\r\n1 arquivo selecionado. Gere seu relatório e mapa pressionando os botões acima.",
+         {btnBotaoEsquerda, btnBotaoDireita}}};
+    for (const auto& [pcPasta, pcMensagem, vGerar] : kCasos)
+    {
+        j.Pedir(btnSelecioneDiretorio, {(j.pasta / pcPasta).string()});
+        EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\nProcurando arquivos de navegação...AGUARDE!!");
+        EXPECT_TRUE(j.C(pgBarConvertendo).bVisivel && j.C(pgBarConvertendo).bMarquee);
+        ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; }));
+        EXPECT_EQ(j.Texto(lblStatusConversao), pcMensagem);
+        EXPECT_EQ(j.Texto(btnSelecioneDiretorio) + " " + j.Texto(etDiretorio), "Fechar " + (j.pasta / pcPasta).string());
+        Ids vHabilitados{btnSelecioneDiretorio};
+        vHabilitados.insert(vHabilitados.end(), vGerar.begin(), vGerar.end());
+        EXPECT_EQ(j.Habilitados({btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita}),
+                  vHabilitados) << pcPasta;
+        j.Comando(btnSelecioneDiretorio);
+    }
     EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_OUTRAS_OPERACOES);
-    EXPECT_TRUE(j.C(btnBotaoEsquerda).bHabilitado);
-    EXPECT_EQ(j.C(etDiretorio).szTexto, lixo.string());
+    j.Comando(btnSelecioneDiretorio); // a cancelled browser starts nothing
+    EXPECT_EQ(j.servicos.vDialogos.back(), "Selecione um diretório que contenha arquivos de navegação (.nvg)");
+    EXPECT_EQ(j.Texto(btnSelecioneDiretorio) + j.Texto(etDiretorio), "Selecione Diretório...");
+    EXPECT_FALSE(j.C(pgBarConvertendo).bVisivel);
 }
 
-TEST(JanelaConversao, RelatorioRealListaBlocoABloco)
-{
-    JanelaTeste j;
-    // A folder deep enough that the listed path is cut to its last 65 characters.
-    const fs::path funda = fs::path(j.pasta.caminho()) / "uma pasta com nome comprido" / "safra 2026";
-    fs::create_directories(funda);
-    const std::string szArquivo = (funda / "pulverizacao_soja.nvg").string();
-    fs::copy_file(Amostra("pulverizacao_soja.nvg"), szArquivo);
-    ASSERT_GT(szArquivo.size(), 65u);
-    j.Selecionar({szArquivo});
-
-    j.Comando(btnBotaoEsquerda);
-    EXPECT_FALSE(j.C(btnSelecioneArquivos).bHabilitado || j.C(btnBotaoEsquerda).bHabilitado);
-    EXPECT_TRUE(j.C(btnCancelarConversao).bVisivel && j.C(btnCancelarConversao).bHabilitado);
-    EXPECT_TRUE(j.C(pgBarConvertendo).bMarquee);
-    ASSERT_TRUE(j.EsperarFimConversao());
-
-    ST_DetalhesConversao stNomes;
-    conversor_RetornarDetalhesConversao(szArquivo.c_str(), &stNomes);
-    ASSERT_FALSE(stNomes.cNomeTalhao.empty());
-    const std::string szEsperado = "Relatório 1 de 1: OK\r\nArquivo de Navegação: ..." +
-                                   szArquivo.substr(szArquivo.size() - 65) + "\r\nTalhão: " + stNomes.cNomeTalhao +
-                                   "\r\nEvento: " + stNomes.cNomeEvento + "\r\n" + Separador();
-    EXPECT_EQ(j.C(etStatus).szTexto, szEsperado);
-    EXPECT_TRUE(fs::exists(funda / "pulverizacao_soja.txt"));
-
-    // The finish restores the selection screen and keeps the list.
-    EXPECT_TRUE(j.C(etStatus).bVisivel);
-    EXPECT_FALSE(j.C(lblStatusConversao).bVisivel || j.C(pgBarConvertendo).bVisivel || j.C(btnCancelarConversao).bVisivel);
-    EXPECT_EQ(j.C(btnSelecioneArquivos).szTexto, "Selecione Arquivo(s)...");
-    EXPECT_TRUE(j.C(btnSelecioneDiretorio).bHabilitado);
-    EXPECT_FALSE(j.C(btnBotaoEsquerda).bHabilitado || j.C(btnBotaoDireita).bHabilitado);
-    EXPECT_EQ(j.C(etArquivos).szTexto, "");
-    EXPECT_EQ(j.stJanela.gstSelecaoArquivos->szPathsArqNaveg[0], '\0');
-
-    // A short path is listed whole; a failed file says so and lists no field or event.
-    const std::string szCurto = j.Copiar("colheita.nvg");
-    const std::string szRuim = (fs::path(j.pasta.caminho()) / "ruim.nvg").string();
-    std::ofstream(szRuim) << "lixo";
-    j.Selecionar({szCurto, szRuim});
-    j.Comando(btnBotaoEsquerda);
-    ASSERT_TRUE(j.EsperarFimConversao());
-    const std::string& szLista = j.C(etStatus).szTexto;
-    EXPECT_EQ(szLista.find("Relatório 1 de 2: OK\r\n"), 0u) << szLista;
-    const std::string szBloco2 = "Relatório 2 de 2: ERRO - Tente Converter Novamente\r\nArquivo de Navegação: " +
-                                 (szRuim.size() > 65 ? "..." + szRuim.substr(szRuim.size() - 65) : szRuim) + "\r\n" +
-                                 Separador();
-    ASSERT_GE(szLista.size(), szBloco2.size());
-    EXPECT_EQ(szLista.substr(szLista.size() - szBloco2.size()), szBloco2);
-}
-
-TEST(JanelaConversao, MapaPeloCaminhoMistoEAlvos)
-{
-    JanelaTeste j;
-    j.Selecionar({j.Copiar("pulverizacao_soja.nvg"), j.Copiar("colheita.nvg")});
-    std::vector<int> vEstados{j.stJanela.gucNivelMenuConversaoOpcoesMapa};
-    j.Comando(btnBotaoDireita);
-    vEstados.push_back(j.stJanela.gucNivelMenuConversaoOpcoesMapa);
-    EXPECT_EQ(j.C(grpConversaoOpcoesMapa).szTexto, "Opções de Mapa");
-    EXPECT_EQ(j.C(btnBotaoEsquerda).szTexto, "<< Voltar");
-    EXPECT_EQ(j.C(btnBotaoDireita).szTexto, "Avançar >>");
-    EXPECT_TRUE(j.C(rdbtnOpcao1).bVisivel && j.C(rdbtnOpcao1).bMarcado && !j.C(btnSelecioneArquivos).bVisivel);
-
-    j.Comando(btnBotaoDireita);
-    vEstados.push_back(j.stJanela.gucNivelMenuConversaoOpcoesMapa);
-    EXPECT_EQ(j.C(etValorAlvo1).szTexto, "75");
-    EXPECT_EQ(j.C(etValorAlvo5).szTexto, "300");
-
-    // 75, 125, 100, ...: refused with the message, the state stays.
-    j.C(etValorAlvo3).szTexto = "100";
-    j.Comando(etValorAlvo3, D_PRINCIPAL_EN_CHANGE);
-    EXPECT_EQ(j.stJanela.iTaxaAlvoMapaCobertura[2], 100);
-    j.Comando(btnBotaoDireita);
-    ASSERT_EQ(j.servicos.vMensagens.size(), 1u);
-    EXPECT_EQ(j.servicos.vMensagens[0].szTexto, "Ajuste os valores em ordem crescente.");
-    EXPECT_EQ(j.servicos.vMensagens[0].szTitulo, "Erro");
-    EXPECT_EQ(j.stJanela.gucNivelMenuConversaoOpcoesMapa, 3);
-
-    // An emptied edit removes its boundary; the targets are then ascending.
-    j.C(etValorAlvo3).szTexto = "";
-    j.Comando(etValorAlvo3, D_PRINCIPAL_EN_CHANGE);
-    EXPECT_EQ(j.stJanela.iTaxaAlvoMapaCobertura[2], D_CONVERSOR_VALOR_ALVO_VAZIO);
-    j.Comando(btnBotaoDireita);
-    vEstados.push_back(j.stJanela.gucNivelMenuConversaoOpcoesMapa);
-    j.Comando(btnBotaoDireita);
-    vEstados.push_back(j.stJanela.gucNivelMenuConversaoOpcoesMapa);
-    EXPECT_EQ(vEstados, (std::vector<int>{0, 1, 3, 4, 5}));
-    // The last step starts the job and the panel is back at 0.
-    j.Comando(btnBotaoDireita);
-    EXPECT_EQ(j.stJanela.gucNivelMenuConversaoOpcoesMapa, 0);
-    EXPECT_EQ(j.stJanela.stConversao.gstConversaoArquivos.iTipoConversao, D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA);
-    // The job classes with the targets as edited (the third one empty).
-    EXPECT_EQ(j.stJanela.stConversao.gstConversaoArquivos.stParametrosMapa.gstLegendaMapa[2].iValorInf,
-              j.stJanela.gstLegendaMapa[2].iValorInf);
-    ASSERT_TRUE(j.EsperarFimConversao());
-    EXPECT_EQ(j.C(etStatus).szTexto.find("Mapa de Cobertura 1 de 2: OK\r\n"), 0u) << j.C(etStatus).szTexto;
-    EXPECT_NE(j.C(etStatus).szTexto.find("Mapa de Cobertura 2 de 2: OK\r\n"), std::string::npos);
-    EXPECT_TRUE(fs::exists(fs::path(j.pasta.caminho()) / "colheita_Cobertura.kml"));
-}
-
-TEST(JanelaConversao, CancelarDuranteTresArquivos)
+TEST(JanelaConversao, CancelarEFecharDuranteTresArquivos)
 {
     JanelaTeste j;
     // Pauses long enough between files that the cancel lands in the middle of the batch.
     j.stJanela.unidadePausa = std::chrono::milliseconds(40);
-    j.Selecionar({j.Copiar("pulverizacao_soja.nvg"), j.Copiar("colheita.nvg"), j.Copiar("plantio.nvg")});
+    const std::vector<std::string> vArquivos{j.Copiar("pulverizacao_soja.nvg"), j.Copiar("colheita.nvg"),
+                                             j.Copiar("plantio.nvg")};
+    ASSERT_TRUE(j.Selecionar(vArquivos));
     j.Comando(btnBotaoEsquerda);
-    ASSERT_TRUE(j.servicos.EsperarAte(
-        [&] { return j.C(lblStatusConversao).szTexto.find("Gerando relatório ") != std::string::npos; }));
-    EXPECT_NE(j.C(lblStatusConversao).szTexto.find("\r\n\r\nTalhão: "), std::string::npos);
+    ASSERT_TRUE(j.servicos.EsperarAte([&] { return j.Texto(lblStatusConversao).find("Gerando relatório ") == 0; }));
+    EXPECT_NE(j.Texto(lblStatusConversao).find("\r\n\r\nTalhão: "), std::string::npos);
     j.Comando(btnCancelarConversao);
     EXPECT_FALSE(j.C(btnCancelarConversao).bVisivel);
-    EXPECT_EQ(j.C(lblStatusConversao).szTexto, "\r\n\r\nCancelando...");
+    EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\nCancelando...");
     ASSERT_TRUE(j.EsperarFimConversao());
-    const std::string& szLista = j.C(etStatus).szTexto;
-    EXPECT_EQ(szLista.find("Relatório 1 de 3: OK"), 0u);
-    EXPECT_EQ(szLista.find("Relatório 3 de 3"), std::string::npos) << szLista;
-    EXPECT_FALSE(fs::exists(fs::path(j.pasta.caminho()) / "plantio.txt"));
-    EXPECT_EQ(j.C(btnSelecioneArquivos).szTexto, "Selecione Arquivo(s)...");
+    EXPECT_EQ(j.Texto(etStatus).find("Relatório 1 de 3: OK"), 0u);
+    EXPECT_EQ(j.Texto(etStatus).find("Relatório 3 de 3"), std::string::npos) << j.Texto(etStatus);
+    EXPECT_FALSE(fs::exists(j.pasta / "plantio.txt"));
+
+    // The window goes away during a batch and nobody handles its notices: the teardown releases the
+    // hand-shake and joins the worker, which stops after the file it is on.
+    fs::remove(j.pasta / "pulverizacao_soja.txt");
+    ASSERT_TRUE(j.Selecionar(vArquivos));
+    j.Comando(btnBotaoEsquerda);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    principal_CloseHandler(&j.stJanela);
+    principal_EncerrarTrabalhos(&j.stJanela);
+    EXPECT_TRUE(fs::exists(j.pasta / "pulverizacao_soja.txt"));
+    EXPECT_FALSE(fs::exists(j.pasta / "plantio.txt"));
 }
 
 TEST(JanelaConversao, WorkerQueNaoIniciaEncerraComErro)
 {
-    struct Caso
-    {
-        const char* pcErro;
-        std::function<void(JanelaTeste&)> fnIniciar;
-    };
-    const Caso casos[] = {
-        {"Erro inesperado ao analisar arquivos.",
-         [](JanelaTeste& j) {
-             j.servicos.filaArquivos.push_back({j.Copiar("colheita.nvg")});
-             j.Comando(btnSelecioneArquivos);
-         }},
+    const std::pair<const char*, std::function<void(JanelaTeste&)>> casos[] = {
+        {"Erro inesperado ao analisar arquivos.", [](JanelaTeste& j) { j.Pedir(btnSelecioneArquivos, {"/a.nvg"}); }},
         {"Erro inesperado ao procurar\r\narquivos em diretório.",
+         [](JanelaTeste& j) { j.Pedir(btnSelecioneDiretorio, {j.pasta.caminho().string()}); }},
+        {"Erro inesperado ao criar relatório.", [](JanelaTeste& j) { j.Comando(btnBotaoEsquerda); }},
+        {"Erro inesperado ao criar mapa.",
          [](JanelaTeste& j) {
-             j.servicos.filaDiretorios.push_back(j.pasta.caminho().string());
-             j.Comando(btnSelecioneDiretorio);
-         }},
-        {"Erro inesperado ao criar relatório.",
-         [](JanelaTeste& j) {
-             j.Selecionar({j.Copiar("colheita.nvg")});
-             j.servicos.bFalharThread = true;
-             j.Comando(btnBotaoEsquerda);
+             j.Comando(rdVisualizacaoMapas);
+             j.C(etMapa2Shp).szTexto = j.Copiar("colheita.nvg");
+             j.Comando(btnDesenharMapaShapefile2);
+             EXPECT_FALSE(j.stJanela.bMapa2EmConversao);
          }},
     };
-    for (const Caso& caso : casos)
+    for (const auto& [pcErro, fnIniciar] : casos)
     {
         JanelaTeste j;
-        j.servicos.bFalharThread = std::string(caso.pcErro).find("criar") == std::string::npos;
-        caso.fnIniciar(j);
-        ASSERT_EQ(j.servicos.vMensagens.size(), 1u) << caso.pcErro;
-        EXPECT_EQ(j.servicos.vMensagens[0].szTexto, caso.pcErro);
-        EXPECT_EQ(j.servicos.vMensagens[0].szTitulo, "Erro");
-        EXPECT_EQ(j.servicos.vMensagens[0].iBotoes, D_PRINCIPAL_MB_OKCANCEL);
-        EXPECT_NE(j.servicos.iCodigoEncerramento, 0) << "a failure must not end the program as a success";
-        EXPECT_NE(j.servicos.iCodigoEncerramento, -1);
+        j.servicos.bFalharThread = true;
+        fnIniciar(j);
+        ASSERT_EQ(j.servicos.vMensagens.size(), 1u) << pcErro;
+        const MensagemMostrada& st = j.servicos.vMensagens[0];
+        EXPECT_EQ(st.szTexto + "|" + st.szTitulo, pcErro + std::string("|Erro"));
+        EXPECT_EQ(st.iBotoes, D_PRINCIPAL_MB_OKCANCEL);
+        EXPECT_EQ(j.servicos.iCodigoEncerramento, D_PRINCIPAL_SAIDA_ERRO_THREAD);
         EXPECT_EQ(j.stJanela.gucFormulario, 0);
     }
-}
-
-TEST(JanelaConversao, FecharComTrabalhoEmAndamentoTerminaOWorker)
-{
-    // The window goes away while a slow batch runs and nobody drains its notices: the teardown must
-    // release the hand-shake and join the worker instead of hanging.
-    auto pstJ = std::make_unique<JanelaTeste>();
-    pstJ->stJanela.unidadePausa = std::chrono::milliseconds(30);
-    pstJ->Selecionar({pstJ->Copiar("pulverizacao_soja.nvg"), pstJ->Copiar("colheita.nvg"), pstJ->Copiar("plantio.nvg")});
-    pstJ->Comando(btnBotaoEsquerda);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    principal_CloseHandler(&pstJ->stJanela);
-    const fs::path pasta = pstJ->pasta.caminho();
-    principal_EncerrarTrabalhos(&pstJ->stJanela);
-    // The batch stopped after the file it was on: the last one was never written.
-    EXPECT_TRUE(fs::exists(pasta / "pulverizacao_soja.txt"));
-    EXPECT_FALSE(fs::exists(pasta / "plantio.txt"));
-    pstJ.reset();
 }
 
 TEST(JanelaAlvos, EdicaoDosAlvosEBarra)
@@ -389,109 +353,242 @@ TEST(JanelaAlvos, EdicaoDosAlvosEBarra)
     j.stJanela.gucNivelMenuConversaoOpcoesMapa = 3;
     j.stJanela.giTipoMapa = D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
     principal_MontarGroupboxConversaoArquivos(&j.stJanela);
-    EXPECT_EQ(j.C(etValorAlvo2).szTexto, "10");
-
-    struct Caso
+    EXPECT_EQ(j.Texto(etValorAlvo2), "10");
+    const std::pair<const char*, int> kEdicoes[] = {{"", 9999}, {".", 9999}, {"0012", 12}, {"x", 9999},
+                                                    {"1234567890123", 123456789}};
+    for (const auto& [pcTexto, iValor] : kEdicoes)
     {
-        const char* pcTexto;
-        int iValor;
-    };
-    for (const Caso& caso : {Caso{"", 9999}, Caso{".", 9999}, Caso{"0012", 12}, Caso{"1234567890123", 123456789},
-                             Caso{"x", 9999}})
-    {
-        j.C(etValorAlvo2).szTexto = caso.pcTexto;
-        principal_OnUpdateEditorTextoValorAlvo(&j.stJanela, etValorAlvo2, D_CONVERSOR_TIPO_MAPA_VELOCIDADE);
-        EXPECT_EQ(j.stJanela.iVelocidadeAlvoMapa[1], caso.iValor) << caso.pcTexto;
+        j.Digitar(etValorAlvo2, pcTexto);
+        EXPECT_EQ(j.stJanela.iVelocidadeAlvoMapa[1], iValor) << pcTexto;
     }
-    // Speed edits never touch the rate targets.
-    EXPECT_EQ(j.stJanela.iTaxaAlvoMapaCobertura[1], 125);
+    EXPECT_EQ(j.stJanela.iTaxaAlvoMapaCobertura[1], 125); // speed edits never touch the rate targets
 
     // Bar: six boxes of 80 x 20 centred in the 773-pixel outer width; edits above the box borders.
-    j.stJanela.iVelocidadeAlvoMapa[1] = 10;
-    principal_MontarGroupboxConversaoArquivos(&j.stJanela);
+    j.Digitar(etValorAlvo2, "10");
     const ST_PinturaPainel stBarra = principal_PaintHandler(&j.stJanela);
     ASSERT_EQ(stBarra.vCaixas.size(), 6u);
-    EXPECT_EQ(stBarra.vCaixas[0].iX0, 146);
-    EXPECT_EQ(stBarra.vCaixas[0].iY0, 170);
-    EXPECT_EQ(stBarra.vCaixas[5].iX1, 146 + 480);
-    const std::vector<std::uint32_t> vCores{0x1E1EFF, 0x1EFFFF, 0x1EFF05, 0xFFFF1E, 0xFF9E1E, 0xFF1E1E};
-    for (int i = 0; i < 6; i++)
-        EXPECT_EQ(stBarra.vCaixas[i].ulCor, vCores[i]) << i;
-    EXPECT_EQ(stBarra.vTracos.size(), 7u);
-    EXPECT_EQ(j.C(etValorAlvo1).iX, 146 + 80 - 20);
-    EXPECT_EQ(j.C(etValorAlvo1).iY, 130);
+    EXPECT_EQ((Ids{stBarra.vCaixas[0].iX0, stBarra.vCaixas[0].iY0, stBarra.vCaixas[5].iX1, int(stBarra.vTracos.size())}),
+              (Ids{146, 170, 626, 7}));
+    auto Cores = [&j] {
+        Ids v;
+        for (const ST_CaixaPintura& st : principal_PaintHandler(&j.stJanela).vCaixas)
+            v.push_back(int(st.ulCor));
+        return v;
+    };
+    EXPECT_EQ(Cores(), (Ids{0x1E1EFF, 0x1EFFFF, 0x1EFF05, 0xFFFF1E, 0xFF9E1E, 0xFF1E1E}));
+    EXPECT_EQ((Ids{j.C(etValorAlvo1).iX, j.C(etValorAlvo1).iY}), (Ids{146 + 80 - 20, 130}));
     ASSERT_EQ(stBarra.vTextos.size(), 3u);
-    EXPECT_EQ(stBarra.vTextos[0].szTexto,
-              "Mapa de Velocidade - Arquivo KML (Google Earth) - Ajuste as Faixas da Legenda (km/h)");
-    EXPECT_EQ(stBarra.vTextos[2].szTexto, "110");
+    EXPECT_EQ(stBarra.vTextos[0].szTexto + "|" + stBarra.vTextos[2].szTexto,
+              "Mapa de Velocidade - Arquivo KML (Google Earth) - Ajuste as Faixas da Legenda (km/h)|110");
 
-    // Without the middle boundary the bar loses one colour band.
-    j.stJanela.iVelocidadeAlvoMapa[2] = 9999;
-    principal_OnUpdateEditorTextoValorAlvo(&j.stJanela, etValorAlvo3, D_CONVERSOR_TIPO_MAPA_VELOCIDADE);
-    j.C(etValorAlvo3).szTexto = "";
-    principal_OnUpdateEditorTextoValorAlvo(&j.stJanela, etValorAlvo3, D_CONVERSOR_TIPO_MAPA_VELOCIDADE);
-    const ST_PinturaPainel stSemMeio = principal_PaintHandler(&j.stJanela);
-    std::vector<std::uint32_t> vDistintas;
-    for (const ST_CaixaPintura& st : stSemMeio.vCaixas)
-        if (std::find(vDistintas.begin(), vDistintas.end(), st.ulCor) == vDistintas.end())
-            vDistintas.push_back(st.ulCor);
-    EXPECT_EQ(vDistintas.size(), 5u);
+    // Without the middle boundary two boxes share a band and the bar loses one colour.
+    j.Digitar(etValorAlvo3, "");
+    EXPECT_EQ(Cores(), (Ids{0x1E1EFF, 0x1EFFFF, 0x1EFF05, 0x1EFF05, 0xFFFF1E, 0xFF1E1E}));
+
+    // Targets out of order are refused with the message and the screen stays; in order, the job
+    // classes with them as edited.
+    j.Digitar(etValorAlvo4, "7");
+    j.Comando(btnBotaoDireita);
+    ASSERT_EQ(j.servicos.vMensagens.size(), 1u);
+    EXPECT_EQ(j.servicos.vMensagens[0].szTexto + "|" + j.servicos.vMensagens[0].szTitulo,
+              "Ajuste os valores em ordem crescente.|Erro");
+    EXPECT_EQ(j.Nivel(), 3);
+    j.Digitar(etValorAlvo4, "20");
+    j.Comando(btnBotaoDireita);
+    j.Comando(btnBotaoDireita);
+    const ST_ConversaoArquivos& stJob = j.stJanela.stConversao.gstConversaoArquivos;
+    EXPECT_EQ(stJob.iTipoConversao, D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE);
+    for (int i = 0; i < D_CONVERSOR_NUMERO_FAIXAS_LEGENDA; i++)
+        EXPECT_EQ(stJob.stParametrosMapa.gstLegendaMapa[i].iValorSup, j.stJanela.gstLegendaMapa[i].iValorSup) << i;
 }
 
 TEST(JanelaAlvos, PreviaDaLegenda)
 {
     JanelaTeste j;
-    j.stJanela.giTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA;
-    ST_PinturaPainel st = principal_MostrarLegenda(&j.stJanela, D_CONVERSOR_TIPO_MAPA_COBERTURA, true);
-    std::vector<std::string> vRotulos;
-    for (std::size_t i = 1; i < st.vTextos.size(); i++)
-        vRotulos.push_back(st.vTextos[i].szTexto);
-    EXPECT_EQ(st.vTextos[0].szTexto, "Legenda Mapa de Cobertura - Arquivo KML (Google Earth)");
-    ASSERT_EQ(vRotulos.size(), 6u);
-    EXPECT_EQ(vRotulos.front(), "Abaixo de " + std::to_string(j.stJanela.gstLegendaMapa[1].iValorInf));
-    EXPECT_EQ(vRotulos.back(), "Acima de " + std::to_string(j.stJanela.gstLegendaMapa[4].iValorSup));
-    // Two columns of three from y0 = 120, 22 pixels apart.
-    EXPECT_EQ(st.vCaixas[0].iX0, 346 - 85);
-    EXPECT_EQ(st.vCaixas[3].iX0, 346 + 75);
-    EXPECT_EQ(st.vCaixas[2].iY0, 120 + 44);
-    EXPECT_EQ(st.vCaixas[3].iY0, 120);
-    EXPECT_EQ(st.vTextos[1].iX, st.vCaixas[0].iX1 + 10);
+    j.stJanela.gucNivelMenuConversaoOpcoesMapa = 4;
+    ST_PinturaPainel st = principal_PaintHandler(&j.stJanela);
+    ASSERT_EQ(st.vTextos.size(), 7u);
+    EXPECT_EQ(st.vTextos[0].szTexto + "|" + st.vTextos[1].szTexto + "|" + st.vTextos[6].szTexto,
+              "Legenda Mapa de Cobertura - Arquivo KML (Google Earth)|Abaixo de " +
+                  std::to_string(j.stJanela.gstLegendaMapa[1].iValorInf) + "|Acima de " +
+                  std::to_string(j.stJanela.gstLegendaMapa[4].iValorSup));
+    // Two columns of three from y0 = 120, 22 pixels apart; labels 10 pixels right of their box.
+    EXPECT_EQ((Ids{st.vCaixas[0].iX0, st.vCaixas[3].iX0, st.vCaixas[2].iY0, st.vCaixas[3].iY0, st.vTextos[1].iX}),
+              (Ids{346 - 85, 346 + 75, 120 + 44, 120, st.vCaixas[0].iX1 + 10}));
 
-    // Three classes: one column at the centre.
-    const int iAlvos[5] = {100, 200, 9999, 9999, 9999};
+    EXPECT_EQ(st.vTextos[2].szTexto, std::to_string(j.stJanela.gstLegendaMapa[1].iValorInf) + " a " +
+                                         std::to_string(j.stJanela.gstLegendaMapa[1].iValorSup));
+    // Three classes: one column at the centre; a band of one value is named by it.
+    const int iAlvos[5] = {100, 101, 9999, 9999, 9999};
     conversor_SetarLegenda(iAlvos, D_CONVERSOR_TIPO_MAPA_COBERTURA, j.stJanela.gstLegendaMapa);
-    st = principal_MostrarLegenda(&j.stJanela, D_CONVERSOR_TIPO_MAPA_COBERTURA, true);
+    st = principal_PaintHandler(&j.stJanela);
     ASSERT_EQ(st.vCaixas.size(), 3u);
-    for (const ST_CaixaPintura& stCaixa : st.vCaixas)
-        EXPECT_EQ(stCaixa.iX0, 346);
-    EXPECT_EQ(st.vTextos[2].szTexto, "101 a 200"); // a band starts one above the boundary below it
+    EXPECT_TRUE(std::all_of(st.vCaixas.begin(), st.vCaixas.end(), [](const ST_CaixaPintura& c) { return c.iX0 == 346; }));
+    EXPECT_EQ(st.vTextos[2].szTexto, "101");
 
-    // The whole-coverage entry: one orange box at (290, y0 + 22).
-    st = principal_MostrarLegenda(&j.stJanela, D_CONVERSOR_TIPO_MAPA_COBERTURA, false);
+    // State 5, the whole-coverage entry: one orange box at (290, y0 + 22).
+    j.stJanela.gucNivelMenuConversaoOpcoesMapa = 5;
+    st = principal_PaintHandler(&j.stJanela);
     ASSERT_EQ(st.vCaixas.size(), 1u);
-    EXPECT_EQ(st.vCaixas[0].iX0, 290);
-    EXPECT_EQ(st.vCaixas[0].iY0, 142);
-    EXPECT_EQ(st.vCaixas[0].ulCor, 0xFF8000u);
-    EXPECT_EQ(st.vTextos[1].szTexto, "Cobertura inteira (sem controlador Zavoro)");
+    EXPECT_EQ((Ids{st.vCaixas[0].iX0, st.vCaixas[0].iY0, int(st.vCaixas[0].ulCor)}), (Ids{290, 142, 0xFF8000}));
+    EXPECT_EQ(st.vTextos.back().szTexto, "Cobertura inteira (sem controlador Zavoro)");
 }
 
 TEST(JanelaShell, MenuAjudaSobreESair)
 {
     JanelaTeste j;
     // Help: the current folder first, then the given folders; nothing when there is none.
-    j.stJanela.stServicos.vPastasAjuda = {j.pasta.caminho().string()};
+    j.stJanela.stServicos.vPastasAjuda = {(j.pasta / "ajuda").string()};
     const fs::path atual = fs::current_path();
     fs::current_path(j.pasta.caminho());
     j.Comando(mnComoUtilizar);
     EXPECT_TRUE(j.servicos.vDocumentos.empty());
-    std::ofstream(fs::path(j.pasta.caminho()) / D_PRINCIPAL_NOME_AJUDA) << "%PDF";
-    j.Comando(mnComoUtilizar);
+    fs::create_directories(j.pasta / "ajuda");
+    for (const fs::path& pasta : {j.pasta / "ajuda", j.pasta.caminho()})
+    {
+        std::ofstream(pasta / D_PRINCIPAL_NOME_AJUDA) << "%PDF";
+        j.Comando(mnComoUtilizar);
+        ASSERT_FALSE(j.servicos.vDocumentos.empty());
+        EXPECT_TRUE(fs::equivalent(fs::path(j.servicos.vDocumentos.back()).parent_path(), pasta));
+    }
     fs::current_path(atual);
-    ASSERT_EQ(j.servicos.vDocumentos.size(), 1u);
-    EXPECT_EQ(fs::path(j.servicos.vDocumentos[0]).filename(), D_PRINCIPAL_NOME_AJUDA);
 
     j.Comando(mnSobre);
     EXPECT_EQ(j.servicos.iSobre, 1);
+    const ST_Sobre stSobre = principal_InitDialogSobreHandler();
+    Textos vTextos{stSobre.szTitulo};
+    for (const ST_LinhaSobre& st : stSobre.vLinhas)
+        vTextos.push_back(st.szTexto);
+    EXPECT_EQ(vTextos,
+              (Textos{"Sobre", "Quibar Zavoro", "Versão:\t03.02", "Data:\t25/04/2018", "Morvel", "www.morvel.com.br"}));
+    EXPECT_TRUE(stSobre.vLinhas[0].bDestaque && !stSobre.vLinhas[1].bDestaque);
+    EXPECT_EQ((Ids{stSobre.vLinhas[4].iY, int(stSobre.vLinhas[4].ulCor)}), (Ids{110, 0x0000FF}));
+
     j.Comando(mnSair);
     EXPECT_EQ(j.stJanela.gucFormulario, 0);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Map viewer
+// ---------------------------------------------------------------------------------------------------
+
+TEST(JanelaMapas, EscolherDesenharEFecharOMapa1)
+{
+    JanelaTeste j;
+    j.Comando(rdVisualizacaoMapas);
+    const std::string szRec = j.CopiarRec("rec.shp", "rec.shx", "rec.dbf");
+    j.Pedir(btnMapa1Shp, {szRec});
+    EXPECT_EQ(j.servicos.vDialogos.back(), "Arquivos SHP (*.shp)");
+    EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa1, 2);
+    ST_Controle& stLista = j.C(cBoxVisualizacaoMapaParam1);
+    EXPECT_EQ(stLista.vItens, (Textos{"DOSE", "ZONA"}));
+    EXPECT_EQ(stLista.iSelecao, 0);
+    EXPECT_EQ(j.Texto(btnMapa1Shp) + " " + j.Texto(etMapa1Shp), "Fechar " + szRec);
+    const Ids vPainel{cBoxVisualizacaoMapaParam1, btnDesenharMapaShapefile1, lbRecomendacaoMapa1, btnMapa2Shp,
+                      etMapa2Shp, btnDesenharMapaShapefile2};
+    const Ids vPainel1(vPainel.begin(), vPainel.begin() + 3), vMapa2Livre(vPainel.begin(), vPainel.begin() + 5);
+    EXPECT_EQ(j.Habilitados(vPainel), vPainel1);
+
+    // A text field cannot be drawn: the pane shows the error and the choice stays open; the numeric
+    // field draws in the rows' colours, and then map 2 can be chosen.
+    for (const auto& [iCampo, iNivel, vHabilitados] : {std::tuple{1, 3, vPainel1}, std::tuple{0, 4, vMapa2Livre}})
+    {
+        stLista.iSelecao = iCampo;
+        j.Comando(cBoxVisualizacaoMapaParam1);
+        EXPECT_EQ(j.stJanela.gstVisualizador.gstMapa1.uiParamSelecionado, unsigned(iCampo));
+        j.Comando(btnDesenharMapaShapefile1);
+        EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa1, iNivel);
+        EXPECT_EQ(TemTextoDeErro(j.paineis[0]), iNivel == 3);
+        EXPECT_EQ(PixelsDeLinha(j.paineis[0]) > 1000, iNivel == 4);
+        EXPECT_EQ(j.Habilitados(vPainel), vHabilitados);
+    }
+    // Closing map 1 empties the list, blanks the pane and takes map 2 away again.
+    j.Comando(btnMapa1Shp);
+    EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa1, 0);
+    EXPECT_TRUE(stLista.vItens.empty());
+    EXPECT_EQ(j.Habilitados(vPainel), Ids{});
+    EXPECT_EQ(j.Texto(btnMapa1Shp) + j.Texto(etMapa1Shp), "Mapa 1 - SHP..");
+    EXPECT_EQ(PixelsDeLinha(j.paineis[0]), 0);
+
+    // A set copied off a card in capitals: its table is found whatever the extension's case.
+    const std::string szMaiusculo = j.CopiarRec("REC.SHP", "REC.SHX", "REC.DBF");
+    j.Pedir(btnMapa1Shp, {szMaiusculo});
+    EXPECT_EQ(j.stJanela.gstVisualizador.gstMapa1.szNomeArqMapaDbf, (j.pasta / "REC.DBF").string());
+    j.Comando(btnDesenharMapaShapefile1);
+    EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa1, 4);
+    // Without a table: the message box names it and the pane shows the error.
+    j.Comando(btnMapa1Shp);
+    fs::remove(j.pasta / "REC.DBF");
+    j.Pedir(btnMapa1Shp, {szMaiusculo});
+    j.Comando(btnDesenharMapaShapefile1);
+    EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa1, 3);
+    ASSERT_EQ(j.servicos.vMensagens.size(), 1u);
+    EXPECT_NE(j.servicos.vMensagens[0].szTexto.find("REC.dbf"), std::string::npos) << j.servicos.vMensagens[0].szTexto;
+    EXPECT_TRUE(TemTextoDeErro(j.paineis[0]));
+}
+
+TEST(JanelaMapas, ConverterDesenharOMapa2EAmpliar)
+{
+    JanelaTeste j;
+    j.Comando(rdVisualizacaoMapas);
+    j.Pedir(btnMapa1Shp, {j.CopiarRec("rec.shp", "rec.shx", "rec.dbf")});
+    EXPECT_EQ(j.DuploClique(0, 100, 100), -1); // nothing drawn yet
+    j.Comando(btnDesenharMapaShapefile1);
+    const Ids vBotoes{btnMapa1Shp, btnDesenharMapaShapefile1, btnMapa2Shp, btnDesenharMapaShapefile2,
+                      cBoxVisualizacaoMapaParam1};
+    auto Converter = [&j](const std::string& szNvg) {
+        j.Pedir(btnMapa2Shp, {szNvg});
+        EXPECT_EQ(j.Texto(btnMapa2Shp) + " " + j.Texto(etMapa2Shp), "Fechar " + szNvg);
+        j.Comando(btnDesenharMapaShapefile2);
+        return j.servicos.EsperarAte([&j] { return !j.stJanela.bMapa2EmConversao; });
+    };
+
+    // A file that does not convert: the pane says so in red and the panes stay usable.
+    std::ofstream(j.pasta / "ruim.nvg") << "isto não é um arquivo de navegação";
+    ASSERT_TRUE(Converter((j.pasta / "ruim.nvg").string()));
+    EXPECT_EQ(j.servicos.vDialogos.back(), "Arquivos NVG (*.nvg)");
+    EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa2, 3);
+    for (const char* pcLinha : {"Erro na conversão ou no desenho do mapa 2.", "Escolha outro arquivo de navegação (.NVG)",
+                                "e tente novamente."})
+    {
+        const TextoDesenhado* pst = j.paineis[1].procurarTexto(pcLinha);
+        EXPECT_TRUE(pst != nullptr && pst->ulCor == D_SHPFILE_RGB_COR_TEXTO_ERRO) << pcLinha;
+    }
+    EXPECT_EQ(j.Habilitados(vBotoes), vBotoes);
+    EXPECT_EQ(j.DuploClique(1, 150, 120), -1); // a failed pane does not open enlarged
+    j.Comando(btnMapa2Shp);                    // "Fechar"
+    EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa2, 1);
+    EXPECT_EQ(j.Texto(etMapa2Shp), "");
+
+    // While the worker converts, the panes wait behind the busy bar.
+    j.Pedir(btnMapa2Shp, {j.Copiar("pulverizacao_soja.nvg")});
+    j.Comando(btnDesenharMapaShapefile2);
+    EXPECT_TRUE(j.C(pgBarConvertendoMapaTxVar).bVisivel && j.C(pgBarConvertendoMapaTxVar).bMarquee);
+    EXPECT_EQ(j.Habilitados(vBotoes), Ids{});
+    ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.stJanela.bMapa2EmConversao; }));
+    ASSERT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa2, 4);
+    EXPECT_FALSE(j.C(pgBarConvertendoMapaTxVar).bVisivel);
+    EXPECT_EQ(j.Habilitados(vBotoes), vBotoes);
+    EXPECT_TRUE(fs::exists(j.pasta / "pulverizacao_soja_Cobertura.kml"));
+    EXPECT_GT(PixelsDeLinha(j.paineis[1]), 1000);
+    EXPECT_FALSE(TemTextoDeErro(j.paineis[1]));
+    // The conversion panel's selection and list were not touched by the viewer's job.
+    EXPECT_TRUE(j.stJanela.gstSelecaoArquivos->szPathsArqNaveg[0] == '\0' && j.Texto(etStatus).empty());
+
+    // A double click inside a drawn pane opens that map enlarged, with its caption.
+    const int kX = D_SHPFILE_LARGURA_MAPA, kY = D_SHPFILE_ALTURA_MAPA;
+    const int kCliques[][4] = {{1, 150, 120, 1}, {0, 0, 0, 0}, {0, kX - 1, kY - 1, 0}, {0, kX, 100, -1},
+                               {1, -1, 100, -1}, {1, 10, kY, -1}};
+    for (const auto& c : kCliques)
+    {
+        j.stJanela.guiNumTelaMapaMaximizar = 7;
+        EXPECT_EQ(j.DuploClique(c[0], c[1], c[2]), c[3]) << c[0] << ": " << c[1] << "," << c[2];
+        const std::string szTitulo = "Visualização de Mapa " + std::to_string(c[3] + 1) + " - Shapefile";
+        EXPECT_TRUE(c[3] < 0 || principal_InitDialogVisualizacaoMapa(&j.stJanela) == szTitulo) << szTitulo;
+    }
+    // Only in map mode; switching modes keeps the viewer as it was.
+    j.Comando(rdConversorArquivos);
+    EXPECT_EQ(j.DuploClique(1, 150, 120), -1);
+    j.Comando(rdVisualizacaoMapas);
+    EXPECT_EQ(j.DuploClique(1, 150, 120), 1);
 }

@@ -2,6 +2,23 @@
 
 namespace zavoro_teste
 {
+namespace
+{
+ServicosFalsos* Eu(void* pContexto)
+{
+    return static_cast<ServicosFalsos*>(pContexto);
+}
+
+// The next scripted answer; FALSE when there is none or it is empty (a cancelled dialog).
+template <typename T> bool Proxima(std::deque<T>* pFila, T* pResposta)
+{
+    if (pFila->empty())
+        return false;
+    *pResposta = std::move(pFila->front());
+    pFila->pop_front();
+    return !pResposta->empty();
+}
+} // namespace
 
 ServicosFalsos::ServicosFalsos(ST_Janela* pstJanela, bool bFilaPropria)
     : m_stAnteriores(pstJanela->stServicos), m_bFilaPropria(bFilaPropria)
@@ -10,68 +27,49 @@ ServicosFalsos::ServicosFalsos(ST_Janela* pstJanela, bool bFilaPropria)
     st.pContexto = this;
     st.pfMensagem = [](void* p, const char* pcTexto, const char* pcTitulo, int iBotoes) {
         Eu(p)->vMensagens.push_back({pcTexto, pcTitulo, iBotoes});
-        return Eu(p)->iRespostaMensagem;
+        return D_PRINCIPAL_IDOK;
     };
     st.pfAbrirArquivos = [](void* p, const char* pcFiltro, const char*, const char*, bool bVarios,
                             std::vector<std::string>* pvArquivos) {
-        ServicosFalsos* pEu = Eu(p);
-        pEu->vFiltrosPedidos.push_back(pcFiltro);
-        if (pEu->filaArquivos.empty())
-            return false;
-        *pvArquivos = pEu->filaArquivos.front();
-        pEu->filaArquivos.pop_front();
+        Eu(p)->vDialogos.push_back(pcFiltro);
+        const bool bOk = Proxima(&Eu(p)->filaArquivos, pvArquivos);
         if (!bVarios && pvArquivos->size() > 1)
             pvArquivos->resize(1);
-        return !pvArquivos->empty();
+        return bOk;
     };
     st.pfEscolherDiretorio = [](void* p, const char* pcTitulo, std::string* pszDiretorio) {
-        ServicosFalsos* pEu = Eu(p);
-        pEu->vTitulosDiretorio.push_back(pcTitulo);
-        if (pEu->filaDiretorios.empty())
-            return false;
-        *pszDiretorio = pEu->filaDiretorios.front();
-        pEu->filaDiretorios.pop_front();
-        return !pszDiretorio->empty();
+        Eu(p)->vDialogos.push_back(pcTitulo);
+        return Proxima(&Eu(p)->filaDiretorios, pszDiretorio);
     };
     st.pfAbrirDocumento = [](void* p, const std::string& szCaminho) { Eu(p)->vDocumentos.push_back(szCaminho); };
     st.pfMostrarSobre = [](void* p) { Eu(p)->iSobre++; };
     st.pfEncerrarProcesso = [](void* p, int iCodigo) { Eu(p)->iCodigoEncerramento = iCodigo; };
     st.pfCriarThread = [](void* p, std::thread* pThread, unsigned int (*pfFuncao)(void*), void* pArg) {
-        if (Eu(p)->bFalharThread)
-            return false;
-        *pThread = std::thread(pfFuncao, pArg);
-        return true;
+        if (!Eu(p)->bFalharThread)
+            *pThread = std::thread(pfFuncao, pArg);
+        return !Eu(p)->bFalharThread;
     };
     st.pfPostar = [](void* p, std::function<void()> fn) {
         ServicosFalsos* pEu = Eu(p);
         if (!pEu->m_bFilaPropria)
-        {
-            pEu->m_stAnteriores.pfPostar(pEu->m_stAnteriores.pContexto, std::move(fn));
-            return;
-        }
-        {
-            std::lock_guard<std::mutex> trava(pEu->m_mutex);
-            pEu->m_fila.push_back(std::move(fn));
-        }
+            return pEu->m_stAnteriores.pfPostar(pEu->m_stAnteriores.pContexto, std::move(fn));
+        std::lock_guard<std::mutex> trava(pEu->m_mutex);
+        pEu->m_fila.push_back(std::move(fn));
         pEu->m_cv.notify_all();
     };
 }
 
 int ServicosFalsos::ExecutarPendentes()
 {
-    int iExecutados = 0;
-    for (;;)
+    for (int iExecutados = 0;; iExecutados++)
     {
-        std::function<void()> fn;
-        {
-            std::lock_guard<std::mutex> trava(m_mutex);
-            if (m_fila.empty())
-                return iExecutados;
-            fn = std::move(m_fila.front());
-            m_fila.pop_front();
-        }
+        std::unique_lock<std::mutex> trava(m_mutex);
+        if (m_fila.empty())
+            return iExecutados;
+        std::function<void()> fn = std::move(m_fila.front());
+        m_fila.pop_front();
+        trava.unlock();
         fn();
-        iExecutados++;
     }
 }
 

@@ -1,5 +1,5 @@
 // Platform services of the window logic for tests: scripted dialog answers, recorded message boxes,
-// documents and exits, and (optionally) a notice queue that the test drains on its own thread.
+// dialogs, documents and exits, and (optionally) a notice queue that the test drains on its own thread.
 #pragma once
 
 #include <chrono>
@@ -17,8 +17,7 @@ namespace zavoro_teste
 
 struct MensagemMostrada
 {
-    std::string szTexto;
-    std::string szTitulo;
+    std::string szTexto, szTitulo;
     int iBotoes = 0;
 };
 
@@ -28,18 +27,14 @@ public:
     // Installs itself in the window's services. With bFilaPropria the workers' notices wait in a
     // queue for ExecutarPendentes; otherwise they go to the services that were installed before.
     ServicosFalsos(ST_Janela* pstJanela, bool bFilaPropria);
-    ServicosFalsos(const ServicosFalsos&) = delete;
-    ServicosFalsos& operator=(const ServicosFalsos&) = delete;
 
     // Answers of the next open-file dialogs (an empty list: cancelled) and folder browsers ("" cancels).
     std::deque<std::vector<std::string>> filaArquivos;
     std::deque<std::string> filaDiretorios;
-    int iRespostaMensagem = D_PRINCIPAL_IDOK;
     bool bFalharThread = false;
 
     std::vector<MensagemMostrada> vMensagens;
-    std::vector<std::string> vFiltrosPedidos; // filter text of every open dialog
-    std::vector<std::string> vTitulosDiretorio;
+    std::vector<std::string> vDialogos; // filter text of every open dialog, title of every folder browser
     std::vector<std::string> vDocumentos;
     int iCodigoEncerramento = -1;
     int iSobre = 0;
@@ -51,8 +46,6 @@ public:
                     std::chrono::milliseconds limite = std::chrono::milliseconds(30000));
 
 private:
-    static ServicosFalsos* Eu(void* pContexto) { return static_cast<ServicosFalsos*>(pContexto); }
-
     ST_ServicosPlataforma m_stAnteriores;
     bool m_bFilaPropria;
     std::mutex m_mutex;
