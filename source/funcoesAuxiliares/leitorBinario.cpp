@@ -28,7 +28,8 @@ unsigned char DobrarXor(const unsigned char* puc, std::size_t tamanho, unsigned 
 }
 } // namespace
 
-FuncAux_LeitorBinario::FuncAux_LeitorBinario(const char* pcArquivo) : m_pfProprio(funcAux_AbrirLeitura(pcArquivo))
+FuncAux_LeitorBinario::FuncAux_LeitorBinario(const char* pcArquivo)
+    : m_pfProprio(funcAux_AbrirLeitura(pcArquivo))
 {
     Iniciar(m_pfProprio.get());
 }
@@ -91,7 +92,8 @@ bool FuncAux_LeitorBinario::Pular(std::uint64_t ulBytes)
     m_vBuffer.resize(kTamanhoBufferPulo);
     while (ulBytes > 0)
     {
-        const std::size_t bloco = static_cast<std::size_t>(std::min<std::uint64_t>(ulBytes, m_vBuffer.size()));
+        const std::size_t bloco =
+            static_cast<std::size_t>(std::min<std::uint64_t>(ulBytes, m_vBuffer.size()));
         if (!Ler(m_vBuffer.data(), bloco))
             return false;
         ulBytes -= bloco;
@@ -101,7 +103,8 @@ bool FuncAux_LeitorBinario::Pular(std::uint64_t ulBytes)
 
 bool FuncAux_LeitorBinario::IrPara(std::uint64_t ulPosicao)
 {
-    if (m_pf == nullptr || m_bErroLeitura || ulPosicao < m_stLimites.ulInicio || ulPosicao > m_stLimites.ulFim)
+    if (m_pf == nullptr || m_bErroLeitura || ulPosicao < m_stLimites.ulInicio ||
+        ulPosicao > m_stLimites.ulFim)
         return false;
     return Posicionar(ulPosicao);
 }

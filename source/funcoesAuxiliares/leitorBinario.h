@@ -80,7 +80,7 @@ struct ST_LimitesLeitura
 // The reader assumes nobody else moves the file's position while it is in use.
 class FuncAux_LeitorBinario
 {
-  public:
+public:
     // Opens the file for binary reading; Aberto() says whether that worked.
     explicit FuncAux_LeitorBinario(const char* pcArquivo);
     // Over a file the caller keeps open, from its current position.
@@ -97,13 +97,15 @@ class FuncAux_LeitorBinario
 
     bool Ler(void* pDestino, std::size_t tamanho);
     // One stored record, by memcpy (its layout is pinned by the caller).
-    template <typename T> bool Ler(T* pValor)
+    template <typename T>
+    bool Ler(T* pValor)
     {
         static_assert(std::is_trivially_copyable_v<T>);
         return Ler(static_cast<void*>(pValor), sizeof(T));
     }
     // A run of ulNumero records; the vector is sized only once the run is known to fit.
-    template <typename T> bool LerVetor(std::vector<T>* pv, std::uint64_t ulNumero)
+    template <typename T>
+    bool LerVetor(std::vector<T>* pv, std::uint64_t ulNumero)
     {
         static_assert(std::is_trivially_copyable_v<T>);
         if (ulNumero > Cabem(sizeof(T)))
@@ -125,11 +127,10 @@ class FuncAux_LeitorBinario
     void IniciarXor();
     unsigned char TerminarXor();
 
-    std::FILE* Arquivo() const { return m_pf; }
     // Hands an opened file over to the caller, at the reader's position.
     std::FILE* Liberar();
 
-  private:
+private:
     void Iniciar(std::FILE* pf);
     bool Falhar();
     bool Posicionar(std::uint64_t ulPosicao);

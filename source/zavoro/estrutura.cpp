@@ -36,9 +36,8 @@ constexpr ST_TipoLista kGuias = {D_ZAVORO_SECAO_GUIA,
                                  "guia",
                                  "guias",
                                  "da guia",
-                                 [](std::uint16_t usVersao) -> std::size_t {
-                                     return usVersao == 1 ? D_ZAVORO_TAMANHO_GUIA_V1 : sizeof(ST_Guia_v2);
-                                 }};
+                                 [](std::uint16_t usVersao) -> std::size_t
+                                 { return usVersao == 1 ? D_ZAVORO_TAMANHO_GUIA_V1 : sizeof(ST_Guia_v2); }};
 
 constexpr ST_TipoLista kLimites = {D_ZAVORO_SECAO_LIMITE,
                                    D_ZAVORO_NUMERO_MAXIMO_LIMITES,
@@ -73,10 +72,12 @@ BOOL LerTamanho(FuncAux_LeitorBinario& stLeitor, int iSecao, long lEntrada, ST_E
 // Enters an entry whose length passed its limits: it must end before the file's checksum byte and,
 // when validating, close with its own checksum. Leaves the reader bounded to the entry, after its
 // length field; SairLimite(*pstFora) then leaves it at the entry's end.
-BOOL EntrarEntrada(FuncAux_LeitorBinario& stLeitor, int iSecao, long lEntrada, const ST_EntradaNavegacao& stEntrada,
-                   BOOL bValidar, ST_LimitesLeitura* pstFora, ST_DiagnosticoValidacao* pstDiag)
+BOOL EntrarEntrada(FuncAux_LeitorBinario& stLeitor, int iSecao, long lEntrada,
+                   const ST_EntradaNavegacao& stEntrada, BOOL bValidar, ST_LimitesLeitura* pstFora,
+                   ST_DiagnosticoValidacao* pstDiag)
 {
-    if (!zavoro_VerificarFimNoArquivo(stLeitor, iSecao, lEntrada, stEntrada.llInicio, stEntrada.iTamanho, pstDiag))
+    if (!zavoro_VerificarFimNoArquivo(stLeitor, iSecao, lEntrada, stEntrada.llInicio, stEntrada.iTamanho,
+                                      pstDiag))
         return FALSE;
     if (bValidar && !ChecksumConfere(stLeitor, stEntrada.iTamanho))
         return zavoro_Reprovar(pstDiag, iSecao, lEntrada, stEntrada.llInicio, D_ZAVORO_MOTIVO_CHECKSUM_SECAO);
@@ -89,8 +90,9 @@ BOOL EntrarEntrada(FuncAux_LeitorBinario& stLeitor, int iSecao, long lEntrada, c
 // One entry of a list up to its record: a length within the kind's limits, the entry's frame, a known
 // version, and room for the record of that version and the checksum byte. Leaves the reader bounded to
 // the entry, at the record.
-BOOL EntrarEntradaLista(FuncAux_LeitorBinario& stLeitor, const ST_TipoLista& stTipo, long lEntrada, BOOL bValidar,
-                        ST_EntradaNavegacao* pstEntrada, ST_LimitesLeitura* pstFora, ST_DiagnosticoValidacao* pstDiag)
+BOOL EntrarEntradaLista(FuncAux_LeitorBinario& stLeitor, const ST_TipoLista& stTipo, long lEntrada,
+                        BOOL bValidar, ST_EntradaNavegacao* pstEntrada, ST_LimitesLeitura* pstFora,
+                        ST_DiagnosticoValidacao* pstDiag)
 {
     const int S = stTipo.iSecao;
     if (!LerTamanho(stLeitor, S, lEntrada, pstEntrada, pstDiag))
@@ -99,8 +101,9 @@ BOOL EntrarEntradaLista(FuncAux_LeitorBinario& stLeitor, const ST_TipoLista& stT
     const std::int32_t iTamanho = pstEntrada->iTamanho;
     if (iTamanho < stTipo.iTamanhoMinimo || iTamanho > stTipo.iTamanhoMaximo)
         return zavoro_Reprovar(pstDiag, S, lEntrada, p,
-                               zavoro_Formatar("tamanho %s fora do limite (%" PRId32 " bytes; de %d a %d)", stTipo.pcDe,
-                                               iTamanho, stTipo.iTamanhoMinimo, stTipo.iTamanhoMaximo));
+                               zavoro_Formatar("tamanho %s fora do limite (%" PRId32 " bytes; de %d a %d)",
+                                               stTipo.pcDe, iTamanho, stTipo.iTamanhoMinimo,
+                                               stTipo.iTamanhoMaximo));
     if (!EntrarEntrada(stLeitor, S, lEntrada, *pstEntrada, bValidar, pstFora, pstDiag))
         return FALSE;
 
@@ -119,7 +122,8 @@ BOOL EntrarEntradaLista(FuncAux_LeitorBinario& stLeitor, const ST_TipoLista& stT
                                           : zavoro_Formatar("%s de versão %u", stTipo.pcNome, usVersao);
         return zavoro_Reprovar(pstDiag, S, lEntrada, p,
                                zavoro_Formatar("%s menor que o seu registro (%" PRId32 " bytes; mínimo %d)",
-                                               szEntrada.c_str(), iTamanho, static_cast<int>(2 + tamanhoRegistro + 1)));
+                                               szEntrada.c_str(), iTamanho,
+                                               static_cast<int>(2 + tamanhoRegistro + 1)));
     }
     return TRUE;
 }
@@ -136,7 +140,8 @@ BOOL PercorrerLista(FuncAux_LeitorBinario& stLeitor, const ST_TipoLista& stTipo,
         return zavoro_Reprovar(pstDiag, stTipo.iSecao, 0, p, D_ZAVORO_MOTIVO_TRUNCADO);
     if (ulNumero > stTipo.ulMaximo)
         return zavoro_Reprovar(pstDiag, stTipo.iSecao, 0, p,
-                               zavoro_Formatar("número de %s fora do limite (%" PRIu32 "; máximo %" PRIu32 ")",
+                               zavoro_Formatar("número de %s fora do limite (%" PRIu32 "; máximo %" PRIu32
+                                               ")",
                                                stTipo.pcPlural, ulNumero, stTipo.ulMaximo));
     for (std::uint32_t i = 1; i <= ulNumero; i++)
     {
@@ -149,7 +154,8 @@ BOOL PercorrerLista(FuncAux_LeitorBinario& stLeitor, const ST_TipoLista& stTipo,
         st.stEntrada.llDados = static_cast<long long>(stLeitor.Posicao());
         pv->push_back(st);
         if (!stLeitor.SairLimite(stFora))
-            return zavoro_Reprovar(pstDiag, stTipo.iSecao, lEntrada, st.stEntrada.llInicio, D_ZAVORO_MOTIVO_TRUNCADO);
+            return zavoro_Reprovar(pstDiag, stTipo.iSecao, lEntrada, st.stEntrada.llInicio,
+                                   D_ZAVORO_MOTIVO_TRUNCADO);
     }
     return TRUE;
 }
@@ -181,7 +187,8 @@ std::string zavoro_Formatar(const char* pcFormato, ...)
 }
 
 BOOL zavoro_VerificarFimNoArquivo(const FuncAux_LeitorBinario& stLeitor, int iSecao, long lEntrada,
-                                  long long llTamanho, std::int32_t iTamanho, ST_DiagnosticoValidacao* pstDiag)
+                                  long long llTamanho, std::int32_t iTamanho,
+                                  ST_DiagnosticoValidacao* pstDiag)
 {
     if (iTamanho < 0 || static_cast<std::uint64_t>(iTamanho) >= stLeitor.Restantes())
         return zavoro_Reprovar(
@@ -200,7 +207,8 @@ BOOL zavoro_PercorrerTalhao(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegac
     const long long p = stEntrada.llInicio;
     if (stEntrada.iTamanho != D_ZAVORO_TAMANHO_ARQUIVO_TALHAO)
         return zavoro_Reprovar(pstDiag, S, 0, p,
-                               zavoro_Formatar("tamanho da seção do talhão inválido (%" PRId32 " bytes; esperado %d)",
+                               zavoro_Formatar("tamanho da seção do talhão inválido (%" PRId32
+                                               " bytes; esperado %d)",
                                                stEntrada.iTamanho, D_ZAVORO_TAMANHO_ARQUIVO_TALHAO));
     ST_LimitesLeitura stFora;
     if (!EntrarEntrada(stLeitor, S, 0, stEntrada, bValidar, &stFora, pstDiag))
@@ -208,8 +216,9 @@ BOOL zavoro_PercorrerTalhao(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegac
     if (!stLeitor.Ler(&pst->usVersaoArquivoTalhao) || !stLeitor.Ler(&pst->stTalhao))
         return zavoro_Reprovar(pstDiag, S, 0, p + 4, D_ZAVORO_MOTIVO_TRUNCADO);
     if (pst->usVersaoArquivoTalhao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO)
-        return zavoro_Reprovar(pstDiag, S, 0, p + 4,
-                               zavoro_Formatar("versão do talhão desconhecida (%u)", pst->usVersaoArquivoTalhao));
+        return zavoro_Reprovar(
+            pstDiag, S, 0, p + 4,
+            zavoro_Formatar("versão do talhão desconhecida (%u)", pst->usVersaoArquivoTalhao));
     pst->bTalhaoLido = TRUE;
     if (bValidar && !zavoro_ValidarRegistroTalhao(pst->stTalhao, p + 6, pstDiag))
         return FALSE;
@@ -221,28 +230,34 @@ BOOL zavoro_PercorrerTalhao(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegac
 BOOL zavoro_PercorrerGuias(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pst, BOOL bValidar,
                            ST_DiagnosticoValidacao* pstDiag)
 {
-    return PercorrerLista(stLeitor, kGuias, bValidar, &pst->vGuias, pstDiag, [&](ST_GuiaNavegacao& st, long lEntrada) {
-        const long long llRegistro = st.stEntrada.llInicio + 6;
-        if (!stLeitor.Ler(&st.stGuia, kGuias.pfTamanhoRegistro(st.stEntrada.usVersao)))
-            return zavoro_Reprovar(pstDiag, kGuias.iSecao, lEntrada, llRegistro, D_ZAVORO_MOTIVO_TRUNCADO);
-        if (bValidar && !zavoro_ValidarRegistroGuia(st.stGuia, lEntrada, llRegistro, pstDiag))
-            return FALSE;
-        if (st.stEntrada.usVersao == 1)
-            st.stGuia.ucTipoGuia = pst->stTalhao.ucTipoGuia;
-        return TRUE;
-    });
+    return PercorrerLista(stLeitor, kGuias, bValidar, &pst->vGuias, pstDiag,
+                          [&](ST_GuiaNavegacao& st, long lEntrada)
+                          {
+                              const long long llRegistro = st.stEntrada.llInicio + 6;
+                              if (!stLeitor.Ler(&st.stGuia, kGuias.pfTamanhoRegistro(st.stEntrada.usVersao)))
+                                  return zavoro_Reprovar(pstDiag, kGuias.iSecao, lEntrada, llRegistro,
+                                                         D_ZAVORO_MOTIVO_TRUNCADO);
+                              if (bValidar &&
+                                  !zavoro_ValidarRegistroGuia(st.stGuia, lEntrada, llRegistro, pstDiag))
+                                  return FALSE;
+                              if (st.stEntrada.usVersao == 1)
+                                  st.stGuia.ucTipoGuia = pst->stTalhao.ucTipoGuia;
+                              return TRUE;
+                          });
 }
 
 BOOL zavoro_PercorrerLimites(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pst, BOOL bValidar,
                              ST_DiagnosticoValidacao* pstDiag)
 {
     return PercorrerLista(stLeitor, kLimites, bValidar, &pst->vLimites, pstDiag,
-                          [&](ST_LimiteNavegacao& st, long lEntrada) {
+                          [&](ST_LimiteNavegacao& st, long lEntrada)
+                          {
                               const long long llRegistro = st.stEntrada.llInicio + 6;
                               if (!stLeitor.Ler(&st.stLimite))
                                   return zavoro_Reprovar(pstDiag, kLimites.iSecao, lEntrada, llRegistro,
                                                          D_ZAVORO_MOTIVO_TRUNCADO);
-                              return !bValidar || zavoro_ValidarRegistroLimite(st.stLimite, lEntrada, llRegistro, pstDiag);
+                              return !bValidar ||
+                                     zavoro_ValidarRegistroLimite(st.stLimite, lEntrada, llRegistro, pstDiag);
                           });
 }
 
@@ -253,9 +268,11 @@ BOOL zavoro_PercorrerEntradas(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNaveg
     std::uint32_t& uiVersao = pst->uiVersaoArquivoNavegacao;
     if (!stLeitor.Ler(&uiVersao))
         return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, p, D_ZAVORO_MOTIVO_TRUNCADO);
-    if (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES && uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
-        return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, p,
-                               zavoro_Formatar("versão do arquivo de navegação desconhecida (%" PRIu32 ")", uiVersao));
+    if (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
+        uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
+        return zavoro_Reprovar(
+            pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, p,
+            zavoro_Formatar("versão do arquivo de navegação desconhecida (%" PRIu32 ")", uiVersao));
     return zavoro_PercorrerTalhao(stLeitor, pst, bValidar, pstDiag) &&
            zavoro_PercorrerGuias(stLeitor, pst, bValidar, pstDiag) &&
            (uiVersao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES ||
@@ -268,7 +285,8 @@ BOOL zavoro_LerCabecalhoEvento(FuncAux_LeitorBinario& stLeitor, long long llTama
     constexpr int S = D_ZAVORO_SECAO_EVENTO;
     if (!stLeitor.Ler(pusVersao) || !stLeitor.Ler(pstCabecalho))
         return zavoro_Reprovar(pstDiag, S, 0, llTamanho + 4, D_ZAVORO_MOTIVO_TRUNCADO);
-    if (*pusVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO || *pusVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
+    if (*pusVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
+        *pusVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
         return zavoro_Reprovar(pstDiag, S, 0, llTamanho + 4,
                                zavoro_Formatar("versão do evento desconhecida (%u)", *pusVersao));
     return TRUE;
@@ -290,7 +308,8 @@ BOOL zavoro_PercorrerEstrutura(std::FILE* pf, ST_EstruturaNavegacao* pst, std::s
         const long long llEvento = static_cast<long long>(stLeitor.Posicao());
         if (bOk && !stLeitor.Ler(&iTamanhoEvento))
             bOk = zavoro_Reprovar(&stDiag, D_ZAVORO_SECAO_EVENTO, 0, llEvento, D_ZAVORO_MOTIVO_TRUNCADO);
-        bOk = bOk && zavoro_LerCabecalhoEvento(stLeitor, llEvento, &pst->usVersaoArquivoEvento, &pst->stCabecalho, &stDiag);
+        bOk = bOk && zavoro_LerCabecalhoEvento(stLeitor, llEvento, &pst->usVersaoArquivoEvento,
+                                               &pst->stCabecalho, &stDiag);
         if (bOk)
             pst->lPrimeiraEtapa = static_cast<long>(stLeitor.Posicao());
     }

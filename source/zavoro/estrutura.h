@@ -20,27 +20,29 @@ std::string zavoro_Formatar(const char* pcFormato, ...) __attribute__((format(pr
 // The iTamanho bytes after the length field at llTamanho must end before the file's last byte, its
 // checksum. The reader stands just after that length field.
 BOOL zavoro_VerificarFimNoArquivo(const FuncAux_LeitorBinario& stLeitor, int iSecao, long lEntrada,
-                                  long long llTamanho, std::int32_t iTamanho, ST_DiagnosticoValidacao* pstDiag);
+                                  long long llTamanho, std::int32_t iTamanho,
+                                  ST_DiagnosticoValidacao* pstDiag);
 
 // Steps of the walk, each from the reader's position at its part's length or count field; on success
 // the reader stands at the next part. With bValidar each entry's checksum and the plausibility of its
 // record are checked too, in file order, so that the first failing check is the one reported.
-BOOL zavoro_PercorrerTalhao(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pstEstrutura, BOOL bValidar,
-                            ST_DiagnosticoValidacao* pstDiag);
-BOOL zavoro_PercorrerGuias(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pstEstrutura, BOOL bValidar,
-                           ST_DiagnosticoValidacao* pstDiag);
-BOOL zavoro_PercorrerLimites(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pstEstrutura, BOOL bValidar,
-                             ST_DiagnosticoValidacao* pstDiag);
+BOOL zavoro_PercorrerTalhao(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pstEstrutura,
+                            BOOL bValidar, ST_DiagnosticoValidacao* pstDiag);
+BOOL zavoro_PercorrerGuias(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pstEstrutura,
+                           BOOL bValidar, ST_DiagnosticoValidacao* pstDiag);
+BOOL zavoro_PercorrerLimites(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pstEstrutura,
+                             BOOL bValidar, ST_DiagnosticoValidacao* pstDiag);
 // The container version and the steps above, from the first byte of the file up to the event section.
-BOOL zavoro_PercorrerEntradas(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pstEstrutura, BOOL bValidar,
-                              ST_DiagnosticoValidacao* pstDiag);
+BOOL zavoro_PercorrerEntradas(FuncAux_LeitorBinario& stLeitor, ST_EstruturaNavegacao* pstEstrutura,
+                              BOOL bValidar, ST_DiagnosticoValidacao* pstDiag);
 // The event version and header, read from just after the section's length field at llTamanho.
 BOOL zavoro_LerCabecalhoEvento(FuncAux_LeitorBinario& stLeitor, long long llTamanho, std::uint16_t* pusVersao,
                                ST_EventoCabecalho* pstCabecalho, ST_DiagnosticoValidacao* pstDiag);
 
 // What validation requires of each record the walk reads (validacao.cpp); llRegistro is the record's
 // offset in the file.
-BOOL zavoro_ValidarRegistroTalhao(const ST_Talhao& stTalhao, long long llRegistro, ST_DiagnosticoValidacao* pstDiag);
+BOOL zavoro_ValidarRegistroTalhao(const ST_Talhao& stTalhao, long long llRegistro,
+                                  ST_DiagnosticoValidacao* pstDiag);
 BOOL zavoro_ValidarRegistroGuia(const ST_Guia_v2& stGuia, long lEntrada, long long llRegistro,
                                 ST_DiagnosticoValidacao* pstDiag);
 BOOL zavoro_ValidarRegistroLimite(const ST_Limite_v1& stLimite, long lEntrada, long long llRegistro,

@@ -22,7 +22,8 @@ bool DataHoraValida(std::uint32_t ulDataHora)
 
 bool TextoValido(const char* pcCampo)
 {
-    return funcAux_VerificarValidadeString(reinterpret_cast<const unsigned char*>(pcCampo), D_ZAVORO_TAMANHO_STRING);
+    return funcAux_VerificarValidadeString(reinterpret_cast<const unsigned char*>(pcCampo),
+                                           D_ZAVORO_TAMANHO_STRING);
 }
 
 // The event section: its length, then its content read through the section's checksum. The checksum
@@ -35,11 +36,13 @@ BOOL ValidarEvento(FuncAux_LeitorBinario& stLeitor, ST_DiagnosticoValidacao* pst
     std::int32_t iTamanho;
     if (!stLeitor.Ler(&iTamanho))
         return zavoro_Reprovar(pstDiag, S, 0, p, D_ZAVORO_MOTIVO_TRUNCADO);
-    if (iTamanho < D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_EVENTO || iTamanho > D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_EVENTO)
-        return zavoro_Reprovar(
-            pstDiag, S, 0, p,
-            zavoro_Formatar("tamanho da seção do evento fora do limite (%" PRId32 " bytes; de %d a %d)", iTamanho,
-                            D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_EVENTO, D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_EVENTO));
+    if (iTamanho < D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_EVENTO ||
+        iTamanho > D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_EVENTO)
+        return zavoro_Reprovar(pstDiag, S, 0, p,
+                               zavoro_Formatar("tamanho da seção do evento fora do limite (%" PRId32
+                                               " bytes; de %d a %d)",
+                                               iTamanho, D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_EVENTO,
+                                               D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_EVENTO));
     if (!zavoro_VerificarFimNoArquivo(stLeitor, S, 0, p, iTamanho, pstDiag))
         return FALSE;
     // Bounded to the content, checksum byte left out; every byte read or skipped is folded.
@@ -49,20 +52,24 @@ BOOL ValidarEvento(FuncAux_LeitorBinario& stLeitor, ST_DiagnosticoValidacao* pst
     stLeitor.IniciarXor();
 
     int iChecksum = -1; // the answer is kept: asked again, it is not read again
-    auto ChecksumConfere = [&]() {
+    auto ChecksumConfere = [&]()
+    {
         if (iChecksum < 0)
         {
             const bool bLido = stLeitor.Pular(stLeitor.Restantes());
             const unsigned char ucXor = stLeitor.TerminarXor();
             unsigned char ucChecksum = 0;
-            iChecksum = bLido && stLeitor.SairLimite(stFora) && stLeitor.Ler(&ucChecksum) && ucChecksum == ucXor;
+            iChecksum =
+                bLido && stLeitor.SairLimite(stFora) && stLeitor.Ler(&ucChecksum) && ucChecksum == ucXor;
         }
         return iChecksum == 1;
     };
-    auto Rejeitar = [&](int iSecao, long lEntrada, long long llPosicao, std::string szMotivo, long lPonto = 0) {
+    auto Rejeitar = [&](int iSecao, long lEntrada, long long llPosicao, std::string szMotivo, long lPonto = 0)
+    {
         if (!ChecksumConfere())
             return zavoro_Reprovar(pstDiag, S, 0, p,
-                                   stLeitor.ErroLeitura() ? D_ZAVORO_MOTIVO_TRUNCADO : D_ZAVORO_MOTIVO_CHECKSUM_SECAO);
+                                   stLeitor.ErroLeitura() ? D_ZAVORO_MOTIVO_TRUNCADO
+                                                          : D_ZAVORO_MOTIVO_CHECKSUM_SECAO);
         return zavoro_Reprovar(pstDiag, iSecao, lEntrada, llPosicao, std::move(szMotivo), lPonto);
     };
 
@@ -83,9 +90,11 @@ BOOL ValidarEvento(FuncAux_LeitorBinario& stLeitor, ST_DiagnosticoValidacao* pst
     if (stCabecalho.ulNumConfiguracoes > D_ZAVORO_NUMERO_MAXIMO_CONFIGURACOES)
         return Rejeitar(S, 0, r + offsetof(ST_EventoCabecalho, ulNumConfiguracoes),
                         zavoro_Formatar("número de etapas fora do limite (%" PRIu32 "; máximo %" PRIu32 ")",
-                                        stCabecalho.ulNumConfiguracoes, D_ZAVORO_NUMERO_MAXIMO_CONFIGURACOES));
+                                        stCabecalho.ulNumConfiguracoes,
+                                        D_ZAVORO_NUMERO_MAXIMO_CONFIGURACOES));
     if (!TextoValido(stCabecalho.szNomeEvento))
-        return Rejeitar(S, 0, r + offsetof(ST_EventoCabecalho, szNomeEvento), "nome do evento sem terminação");
+        return Rejeitar(S, 0, r + offsetof(ST_EventoCabecalho, szNomeEvento),
+                        "nome do evento sem terminação");
 
     const std::size_t tamanhoBloco = static_cast<std::size_t>(zavoro_TamanhoConfiguracaoEvento(usVersao));
     const std::size_t tamanhoPonto = static_cast<std::size_t>(zavoro_TamanhoPontoNVG(usVersao));
@@ -97,15 +106,17 @@ BOOL ValidarEvento(FuncAux_LeitorBinario& stLeitor, ST_DiagnosticoValidacao* pst
         std::memset(&stConfig, 0, sizeof stConfig);
         if (!stLeitor.Ler(&stConfig, tamanhoBloco))
             return Rejeitar(E, i, b,
-                            stLeitor.ErroLeitura() ? D_ZAVORO_MOTIVO_TRUNCADO
-                                                   : "o bloco de configuração ultrapassa o fim da seção do evento");
+                            stLeitor.ErroLeitura()
+                                ? D_ZAVORO_MOTIVO_TRUNCADO
+                                : "o bloco de configuração ultrapassa o fim da seção do evento");
         struct
         {
             const char* pcCampo;
             std::size_t offset;
             const char* pcMotivo;
         } const textos[] = {
-            {stConfig.szOperador, offsetof(ST_EventoConfig_v9, szOperador), "nome do operador sem terminação"},
+            {stConfig.szOperador, offsetof(ST_EventoConfig_v9, szOperador),
+             "nome do operador sem terminação"},
             {stConfig.szMaquina, offsetof(ST_EventoConfig_v9, szMaquina), "nome da máquina sem terminação"},
             {stConfig.szCultura, offsetof(ST_EventoConfig_v9, szCultura), "nome da cultura sem terminação"},
         };
@@ -113,9 +124,10 @@ BOOL ValidarEvento(FuncAux_LeitorBinario& stLeitor, ST_DiagnosticoValidacao* pst
             if (!TextoValido(t.pcCampo))
                 return Rejeitar(E, i, b + static_cast<long long>(t.offset), t.pcMotivo);
         if (stConfig.ulNumeroPontosRastro > D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO)
-            return Rejeitar(E, i, b + offsetof(ST_EventoConfig_v9, ulNumeroPontosRastro),
-                            zavoro_Formatar("número de pontos fora do limite (%" PRIu32 "; máximo %" PRIu32 ")",
-                                            stConfig.ulNumeroPontosRastro, D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO));
+            return Rejeitar(
+                E, i, b + offsetof(ST_EventoConfig_v9, ulNumeroPontosRastro),
+                zavoro_Formatar("número de pontos fora do limite (%" PRIu32 "; máximo %" PRIu32 ")",
+                                stConfig.ulNumeroPontosRastro, D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO));
         std::uint8_t ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, usVersao);
         if (usVersao >= 3 && ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO)
         {
@@ -155,7 +167,8 @@ BOOL ValidarEvento(FuncAux_LeitorBinario& stLeitor, ST_DiagnosticoValidacao* pst
 
     if (!ChecksumConfere())
         return zavoro_Reprovar(pstDiag, S, 0, p,
-                               stLeitor.ErroLeitura() ? D_ZAVORO_MOTIVO_TRUNCADO : D_ZAVORO_MOTIVO_CHECKSUM_SECAO);
+                               stLeitor.ErroLeitura() ? D_ZAVORO_MOTIVO_TRUNCADO
+                                                      : D_ZAVORO_MOTIVO_CHECKSUM_SECAO);
     return TRUE;
 }
 
@@ -175,24 +188,27 @@ BOOL zavoro_ValidarRegistroTalhao(const ST_Talhao& stTalhao, long long r, ST_Dia
 {
     constexpr int S = D_ZAVORO_SECAO_TALHAO;
     if (!TextoValido(stTalhao.szNomeTalhao))
-        return zavoro_Reprovar(pstDiag, S, 0, r + offsetof(ST_Talhao, szNomeTalhao), "nome do talhão sem terminação");
+        return zavoro_Reprovar(pstDiag, S, 0, r + offsetof(ST_Talhao, szNomeTalhao),
+                               "nome do talhão sem terminação");
     if (!DataHoraValida(stTalhao.ulDataHoraInicio) || stTalhao.ulDataHoraInicio == 0xFFFFFFFFu)
         return zavoro_Reprovar(pstDiag, S, 0, r + offsetof(ST_Talhao, ulDataHoraInicio),
                                zavoro_Formatar("data e hora de criação do talhão inválida (%" PRIu32 ")",
                                                stTalhao.ulDataHoraInicio));
     if (stTalhao.ucTipoGuia > D_ZAVORO_TIPO_GUIA_MAXIMO_TALHAO)
         return zavoro_Reprovar(pstDiag, S, 0, r + offsetof(ST_Talhao, ucTipoGuia),
-                               zavoro_Formatar("tipo de guia do talhão inválido (%u; máximo %u)", stTalhao.ucTipoGuia,
-                                               D_ZAVORO_TIPO_GUIA_MAXIMO_TALHAO));
+                               zavoro_Formatar("tipo de guia do talhão inválido (%u; máximo %u)",
+                                               stTalhao.ucTipoGuia, D_ZAVORO_TIPO_GUIA_MAXIMO_TALHAO));
     return TRUE;
 }
 
-BOOL zavoro_ValidarRegistroGuia(const ST_Guia_v2& stGuia, long lEntrada, long long r, ST_DiagnosticoValidacao* pstDiag)
+BOOL zavoro_ValidarRegistroGuia(const ST_Guia_v2& stGuia, long lEntrada, long long r,
+                                ST_DiagnosticoValidacao* pstDiag)
 {
     if (stGuia.usNumeroPontosCurva > D_ZAVORO_NUMERO_MAXIMO_PONTOS_CURVA)
-        return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_GUIA, lEntrada, r + offsetof(ST_Guia_v2, usNumeroPontosCurva),
-                               zavoro_Formatar("número de pontos da curva fora do limite (%u; máximo %" PRIu32 ")",
-                                               stGuia.usNumeroPontosCurva, D_ZAVORO_NUMERO_MAXIMO_PONTOS_CURVA));
+        return zavoro_Reprovar(
+            pstDiag, D_ZAVORO_SECAO_GUIA, lEntrada, r + offsetof(ST_Guia_v2, usNumeroPontosCurva),
+            zavoro_Formatar("número de pontos da curva fora do limite (%u; máximo %" PRIu32 ")",
+                            stGuia.usNumeroPontosCurva, D_ZAVORO_NUMERO_MAXIMO_PONTOS_CURVA));
     return TRUE;
 }
 
@@ -200,38 +216,39 @@ BOOL zavoro_ValidarRegistroLimite(const ST_Limite_v1& stLimite, long lEntrada, l
                                   ST_DiagnosticoValidacao* pstDiag)
 {
     if (stLimite.usNumeroPontosLimite > D_ZAVORO_NUMERO_MAXIMO_PONTOS_LIMITE)
-        return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_LIMITE, lEntrada,
-                               r + offsetof(ST_Limite_v1, usNumeroPontosLimite),
-                               zavoro_Formatar("número de pontos do limite fora do limite (%u; máximo %" PRIu32 ")",
-                                               stLimite.usNumeroPontosLimite, D_ZAVORO_NUMERO_MAXIMO_PONTOS_LIMITE));
+        return zavoro_Reprovar(
+            pstDiag, D_ZAVORO_SECAO_LIMITE, lEntrada, r + offsetof(ST_Limite_v1, usNumeroPontosLimite),
+            zavoro_Formatar("número de pontos do limite fora do limite (%u; máximo %" PRIu32 ")",
+                            stLimite.usNumeroPontosLimite, D_ZAVORO_NUMERO_MAXIMO_PONTOS_LIMITE));
     return TRUE;
 }
 
 BOOL zavoro_ValidarArquivoNavegacaoTalhao(std::FILE* pf, ST_DiagnosticoValidacao* pstDiag)
 {
-    return ValidarSecao(pf, D_ZAVORO_SECAO_TALHAO, pstDiag, [&](FuncAux_LeitorBinario& l, ST_EstruturaNavegacao* pst) {
-        return zavoro_PercorrerTalhao(l, pst, TRUE, pstDiag);
-    });
+    return ValidarSecao(pf, D_ZAVORO_SECAO_TALHAO, pstDiag,
+                        [&](FuncAux_LeitorBinario& l, ST_EstruturaNavegacao* pst)
+                        { return zavoro_PercorrerTalhao(l, pst, TRUE, pstDiag); });
 }
 
 BOOL zavoro_ValidarArquivoNavegacaoGuia(std::FILE* pf, ST_DiagnosticoValidacao* pstDiag)
 {
-    return ValidarSecao(pf, D_ZAVORO_SECAO_GUIA, pstDiag, [&](FuncAux_LeitorBinario& l, ST_EstruturaNavegacao* pst) {
-        return zavoro_PercorrerGuias(l, pst, TRUE, pstDiag);
-    });
+    return ValidarSecao(pf, D_ZAVORO_SECAO_GUIA, pstDiag,
+                        [&](FuncAux_LeitorBinario& l, ST_EstruturaNavegacao* pst)
+                        { return zavoro_PercorrerGuias(l, pst, TRUE, pstDiag); });
 }
 
 BOOL zavoro_ValidarArquivoNavegacaoLimite(std::FILE* pf, ST_DiagnosticoValidacao* pstDiag)
 {
-    return ValidarSecao(pf, D_ZAVORO_SECAO_LIMITE, pstDiag, [&](FuncAux_LeitorBinario& l, ST_EstruturaNavegacao* pst) {
-        return zavoro_PercorrerLimites(l, pst, TRUE, pstDiag);
-    });
+    return ValidarSecao(pf, D_ZAVORO_SECAO_LIMITE, pstDiag,
+                        [&](FuncAux_LeitorBinario& l, ST_EstruturaNavegacao* pst)
+                        { return zavoro_PercorrerLimites(l, pst, TRUE, pstDiag); });
 }
 
 BOOL zavoro_ValidarArquivoNavegacaoEvento(std::FILE* pf, ST_DiagnosticoValidacao* pstDiag)
 {
     return ValidarSecao(pf, D_ZAVORO_SECAO_EVENTO, pstDiag,
-                        [&](FuncAux_LeitorBinario& l, ST_EstruturaNavegacao*) { return ValidarEvento(l, pstDiag); });
+                        [&](FuncAux_LeitorBinario& l, ST_EstruturaNavegacao*)
+                        { return ValidarEvento(l, pstDiag); });
 }
 
 BOOL zavoro_DiagnosticarArquivoNavegacaoAberto(std::FILE* pf, ST_DiagnosticoValidacao* pstDiag)
@@ -246,10 +263,11 @@ BOOL zavoro_DiagnosticarArquivoNavegacaoAberto(std::FILE* pf, ST_DiagnosticoVali
 
     FuncAux_LeitorBinario stLeitor(pf);
     const long long llTamanho = stLeitor.Aberto() ? static_cast<long long>(stLeitor.Tamanho()) : -1;
-    if (llTamanho > D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_NAVEGACAO || llTamanho < D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_NAVEGACAO)
+    if (llTamanho > D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_NAVEGACAO ||
+        llTamanho < D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_NAVEGACAO)
         return zavoro_Reprovar(pstDiag, S, 0, 0,
-                               zavoro_Formatar("tamanho do arquivo fora do limite (%lld bytes; de %ld a %ld)", llTamanho,
-                                               D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_NAVEGACAO,
+                               zavoro_Formatar("tamanho do arquivo fora do limite (%lld bytes; de %ld a %ld)",
+                                               llTamanho, D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_NAVEGACAO,
                                                D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_NAVEGACAO));
     if (!arquivo_VerificarChecksum(pf, static_cast<int>(llTamanho)))
         return zavoro_Reprovar(pstDiag, S, 0, llTamanho - 1, "soma de verificação do arquivo incorreta");
@@ -257,7 +275,8 @@ BOOL zavoro_DiagnosticarArquivoNavegacaoAberto(std::FILE* pf, ST_DiagnosticoVali
         return zavoro_Reprovar(pstDiag, S, 0, 0, D_ZAVORO_MOTIVO_TRUNCADO);
 
     ST_EstruturaNavegacao stEstrutura;
-    return zavoro_PercorrerEntradas(stLeitor, &stEstrutura, TRUE, pstDiag) && ValidarEvento(stLeitor, pstDiag);
+    return zavoro_PercorrerEntradas(stLeitor, &stEstrutura, TRUE, pstDiag) &&
+           ValidarEvento(stLeitor, pstDiag);
 }
 
 BOOL zavoro_DiagnosticarArquivoNavegacao(const char* pcArquivo, ST_DiagnosticoValidacao* pstDiag)
@@ -281,7 +300,8 @@ std::string zavoro_DescreverDiagnostico(const ST_DiagnosticoValidacao& stDiag)
     if (stDiag.bValido)
         return "válido";
     static const char* const kNomes[] = {"arquivo", "talhão", "guia", "limite", "evento", "etapa", "etapa"};
-    int iSecao = stDiag.iSecao >= 0 && stDiag.iSecao < static_cast<int>(std::size(kNomes)) ? stDiag.iSecao : 0;
+    int iSecao =
+        stDiag.iSecao >= 0 && stDiag.iSecao < static_cast<int>(std::size(kNomes)) ? stDiag.iSecao : 0;
     std::string szTexto = kNomes[iSecao];
     if (stDiag.lEntrada > 0)
         szTexto += " " + std::to_string(stDiag.lEntrada);
