@@ -1,5 +1,6 @@
 // Work report: the front matter of a navigation file (field, guides, boundaries, event header) as the
-// container walk finds it, and the general data of the job. The stage blocks are written by relatorioConfiguracao.cpp.
+// container walk finds it, and the general data of the job. The stage blocks are written by
+// relatorioConfiguracao.cpp.
 #include <charconv>
 #include <cstdint>
 #include <cstdio>

@@ -62,6 +62,9 @@ inline void funcAux_GravarLeDouble(std::uint8_t* puc, double d)
     funcAux_GravarLe32(puc + 4, static_cast<std::uint32_t>(ull >> 32));
 }
 
+// XOR of a run of bytes folded into ucInicial: the checksum of every section of a navigation file.
+unsigned char funcAux_CalcularXor(const unsigned char* pucDados, std::size_t tamanho, unsigned char ucInicial = 0);
+
 // ---------------------------------------------------------------------------------------------------
 // Bounded sequential reading
 // ---------------------------------------------------------------------------------------------------
