@@ -250,7 +250,7 @@ TEST(Leitura, LeiturasCurtasEVersoesForaDaTabela)
     EXPECT_EQ(zavoro_TamanhoPontoNVG(3) + zavoro_TamanhoPontoNVG(4) + zavoro_TamanhoPontoNVG(8), 32 + 40 + 52);
 }
 
-TEST(Leitura, OperacoesAntigasEQuantidadeAplicada)
+TEST(Leitura, OperacoesDaNumeracaoAntiga)
 {
     const std::uint8_t antigas[] = {0, 2, 3, 5, 1, 4};
     for (std::uint8_t armazenada = 0; armazenada < 6; armazenada++)
@@ -258,21 +258,6 @@ TEST(Leitura, OperacoesAntigasEQuantidadeAplicada)
         for (unsigned int v = 1; v <= 8; v++)
             EXPECT_EQ(zavoro_TraduzirOperacao(armazenada, v), antigas[armazenada]);
         EXPECT_EQ(zavoro_TraduzirOperacao(armazenada, 9), armazenada);
-        // The test builder's encoder is the inverse.
-        EXPECT_EQ(zavoro_TraduzirOperacao(codificarOperacao(armazenada, 4), 4), armazenada);
     }
-    EXPECT_EQ(zavoro_TraduzirOperacao(6, 3), 6);
     EXPECT_EQ(zavoro_TraduzirOperacao(200, 8), 200);
-
-    ST_PontoNVG_v2 p{};
-    p.usSecoes = 0x0300;
-    p.usVolumeAplicado = 0x8005;
-    EXPECT_EQ(zavoro_CalcularQuantidadeAplicada(&p, D_ZAVORO_OPERACAO_PULVERIZACAO), 10u);
-    EXPECT_EQ(zavoro_CalcularQuantidadeAplicada(&p, D_ZAVORO_OPERACAO_COLHEITA), 10u);
-    // Fertilising never halves-and-doubles: bit 15 is an ordinary bit of the quantity there.
-    EXPECT_EQ(zavoro_CalcularQuantidadeAplicada(&p, D_ZAVORO_OPERACAO_ADUBACAO), 0x030000u + 0x8005u);
-    p.usVolumeAplicado = 5;
-    EXPECT_EQ(zavoro_CalcularQuantidadeAplicada(&p, D_ZAVORO_OPERACAO_PULVERIZACAO), 5u);
-    p.usSecoes = p.usVolumeAplicado = 0xFFFF;
-    EXPECT_EQ(zavoro_CalcularQuantidadeAplicada(&p, D_ZAVORO_OPERACAO_ADUBACAO), 0xFFFFFFu);
 }

@@ -161,7 +161,7 @@ TEST_F(ShpLeitura, ValoresLidosNoDesenho)
     ShpBuilder b = Recomendacao({"150.75", "  1 5", "99", "abc"});
     b.linhas[2].bApagada = true;
     b.bMarcadorFimDbf = false;
-    ST_ShpMapa st = Gravar(b);
+    const ST_ShpMapa st = Gravar(b);
     ST_ShpDadosDbf stDados;
     std::vector<ST_ShpSubrecords> vCampos;
     ShpArquivoDbf pf;
@@ -180,11 +180,6 @@ TEST_F(ShpLeitura, ValoresLidosNoDesenho)
     unsigned ulValor = 7;
     EXPECT_FALSE(shpFile_LerProxValorDbf(&stDados, vCampos, pf.get(), 1, &ulValor));
     EXPECT_EQ(ulValor, 0u);
-    // A table whose records cannot hold the chosen field is not opened.
-    b.corrupcao.tamanhoRegistroDbf = 15;
-    st = Gravar(b);
-    EXPECT_FALSE(shpFile_AbrirDbf(&st, &stDados, &vCampos, &pf, 1, nullptr));
-    EXPECT_FALSE(pf);
 }
 
 TEST_F(ShpLeitura, LinhasDaLegenda)
