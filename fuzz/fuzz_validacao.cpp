@@ -1,73 +1,62 @@
-// Validation of arbitrary bytes as a navigation file, and, for what passes, the walk every converter
-// makes over it: field, guides with their curves, boundaries, then each stage's block and points.
+// Validation of arbitrary bytes as a navigation file, and, for what passes, what every converter does
+// with it: the container walk, the points of guides and boundaries, then each stage's block and points.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "funcoesAuxiliares/leitorBinario.h"
 #include "zavoro/arquivo.h"
 #include "zavoro/zavoro.h"
 
 namespace
 {
-template <typename T> bool Ler(std::FILE* pf, T* p)
+// The points after an entry's record, read up to its checksum byte and never past it.
+void LerPontosEntrada(FuncAux_LeitorBinario& stLeitor, const ST_EntradaNavegacao& stEntrada)
 {
-    return std::fread(p, sizeof(T), 1, pf) == 1;
+    const long long llFim = stEntrada.llInicio + 4 + stEntrada.iTamanho - 1;
+    ST_LimitesLeitura stFora;
+    if (stEntrada.llDados > llFim || !stLeitor.IrPara(static_cast<std::uint64_t>(stEntrada.llDados)) ||
+        !stLeitor.Limitar(static_cast<std::uint64_t>(llFim - stEntrada.llDados), &stFora))
+        __builtin_trap(); // the walk guaranteed the record and the checksum byte fit
+    ST_PontosCurva stPonto;
+    while (stLeitor.Ler(&stPonto))
+    {
+    }
+    if (stLeitor.ErroLeitura() || !stLeitor.SairLimite(stFora))
+        __builtin_trap();
 }
 
-// Walks entries by their lengths and reads the records inside, never past an entry's end.
+// What the converters do with a file that passed: the container walk, the points of every guide and
+// boundary, then each stage's block and points, all inside their parts.
 void PercorrerValido(std::FILE* pf)
 {
-    std::uint32_t uiVersao = 0;
+    ST_EstruturaNavegacao st;
+    if (!zavoro_PercorrerEstrutura(pf, &st))
+        __builtin_trap(); // validation accepts nothing the walk refuses
+    FuncAux_LeitorBinario stLeitor(pf);
+    for (const ST_GuiaNavegacao& stGuia : st.vGuias)
+        LerPontosEntrada(stLeitor, stGuia.stEntrada);
+    for (const ST_LimiteNavegacao& stLimite : st.vLimites)
+        LerPontosEntrada(stLeitor, stLimite.stEntrada);
+
+    const long long llSecao = st.lPrimeiraEtapa - static_cast<long long>(4 + 2 + sizeof(ST_EventoCabecalho));
     std::int32_t iTamanho = 0;
-    std::fseek(pf, 0, SEEK_SET);
-    if (!Ler(pf, &uiVersao) || !Ler(pf, &iTamanho))
-        __builtin_trap(); // validation guaranteed these
-    std::fseek(pf, 4 + 4 + iTamanho, SEEK_SET);
-
-    std::uint32_t ulListas = uiVersao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES ? 2 : 1;
-    for (std::uint32_t l = 0; l < ulListas; l++)
-    {
-        std::uint32_t ulNumero = 0;
-        if (!Ler(pf, &ulNumero))
-            __builtin_trap();
-        for (std::uint32_t i = 0; i < ulNumero; i++)
-        {
-            long lInicio = std::ftell(pf);
-            if (!Ler(pf, &iTamanho))
-                __builtin_trap();
-            long lFim = lInicio + 4 + iTamanho - 1; // checksum byte
-            std::uint16_t usVersao = 0;
-            Ler(pf, &usVersao);
-            unsigned char ucRegistro[sizeof(ST_Guia_v2)];
-            std::size_t tamanhoRegistro = l == 1 ? sizeof(ST_Limite_v1) : (usVersao == 1 ? 48 : 56);
-            if (std::fread(ucRegistro, 1, tamanhoRegistro, pf) != tamanhoRegistro)
-                __builtin_trap(); // validation guaranteed the record fits
-            ST_PontosCurva stPonto;
-            while (std::ftell(pf) + static_cast<long>(sizeof stPonto) <= lFim && Ler(pf, &stPonto))
-            {
-            }
-            std::fseek(pf, lInicio + 4 + iTamanho, SEEK_SET);
-        }
-    }
-
-    long lEvento = std::ftell(pf);
-    std::uint16_t usVersaoEvento = 0;
-    ST_EventoCabecalho stCabecalho;
-    if (!Ler(pf, &iTamanho) || !Ler(pf, &usVersaoEvento) || !Ler(pf, &stCabecalho))
+    if (!stLeitor.IrPara(static_cast<std::uint64_t>(llSecao)) || !stLeitor.Ler(&iTamanho) ||
+        std::fseek(pf, st.lPrimeiraEtapa, SEEK_SET) != 0)
         __builtin_trap();
-    long lFimEvento = lEvento + 4 + iTamanho - 1;
+    const long lFimEvento = static_cast<long>(llSecao + 4 + iTamanho - 1);
     ST_EventoConfig_v9 stConfig;
     ST_PontoNVG_v2 stPonto{};
-    for (std::uint32_t i = 0; i < stCabecalho.ulNumConfiguracoes; i++)
+    for (std::uint32_t i = 0; i < st.stCabecalho.ulNumConfiguracoes; i++)
     {
-        if (!zavoro_LerConfiguracaoEvento(pf, usVersaoEvento, &stConfig))
+        if (!zavoro_LerConfiguracaoEvento(pf, st.usVersaoArquivoEvento, &stConfig))
             __builtin_trap();
-        std::uint8_t ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, usVersaoEvento);
+        std::uint8_t ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, st.usVersaoArquivoEvento);
         for (std::uint32_t k = 0; k < stConfig.ulNumeroPontosRastro; k++)
         {
             int iLidos = 0;
-            if (!zavoro_LerEstruturaLog(pf, &stPonto, usVersaoEvento, &iLidos))
+            if (!zavoro_LerEstruturaLog(pf, &stPonto, st.usVersaoArquivoEvento, &iLidos))
                 __builtin_trap();
             (void)zavoro_CalcularQuantidadeAplicada(&stPonto, ucOperacao);
         }

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "funcoesAuxiliares/leitorBinario.h"
 #include "zavoro/arquivo.h"
 
 namespace
@@ -11,30 +12,7 @@ constexpr std::size_t kTamanhoBuffer = 65536;
 
 unsigned char arquivo_CalcularXor(const unsigned char* pucDados, std::size_t tamanho, unsigned char ucInicial)
 {
-    // XOR is order-free: fold 32 bytes a turn into four independent lanes (the compiler keeps them in
-    // vector registers), then collapse the lanes and the tail.
-    std::uint64_t a[4] = {0, 0, 0, 0};
-    std::size_t i = 0;
-    for (; i + 32 <= tamanho; i += 32)
-        for (int k = 0; k < 4; k++)
-        {
-            std::uint64_t ullPalavra;
-            std::memcpy(&ullPalavra, pucDados + i + 8 * k, 8);
-            a[k] ^= ullPalavra;
-        }
-    std::uint64_t ullAcumulado = a[0] ^ a[1] ^ a[2] ^ a[3];
-    for (; i + 8 <= tamanho; i += 8)
-    {
-        std::uint64_t ullPalavra;
-        std::memcpy(&ullPalavra, pucDados + i, 8);
-        ullAcumulado ^= ullPalavra;
-    }
-    unsigned char ucXor = ucInicial;
-    for (int k = 0; k < 8; k++)
-        ucXor ^= static_cast<unsigned char>(ullAcumulado >> (8 * k));
-    for (; i < tamanho; i++)
-        ucXor ^= pucDados[i];
-    return ucXor;
+    return funcAux_CalcularXor(pucDados, tamanho, ucInicial);
 }
 
 BOOL arquivo_VerificarChecksum(std::FILE* pfArquivoLeitura, int iNumBytes)

@@ -19,6 +19,7 @@
 struct ST_EventoCabecalho;
 struct ST_Guia_v2;
 struct ST_Talhao;
+struct ST_EstruturaNavegacao;
 
 inline constexpr const char* D_CONVERSOR_KML_NAMESPACE = "http://earth.google.com/kml/2.0";
 inline constexpr const char* D_CONVERSOR_KML_SERVIDOR_ICONES = "http://maps.google.com";
@@ -74,24 +75,20 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
 // ---------------------------------------------------------------------------------------------------
 
 // "Guias", with one sub-folder per guide that has both points marked (its A and B marks and its line
-// or curves). Reads iNumeroGuias guide entries from pfArquivoLeitura, positioned at the first entry.
-// ucTipoGuia is the field's guide type, taken by version-1 guides. *piErroImpressaoGuia (when given) is
-// cleared, then set to 1 when a curve could not be drawn whole (a point that is not a number, or a
-// count that runs past its entry); the map goes on. FALSE on an unknown version, a malformed length or
-// a short read; the output then stops where it is.
+// or curves), from the walk's entries, reading curve points from pfArquivoLeitura inside each entry.
+// Version-1 guides carry the field's guide type. *piErroImpressaoGuia (when given) is cleared, then set
+// to 1 when a curve could not be drawn whole (a point that is not a number, or a count that runs past
+// its entry); the map goes on. FALSE on a short read; the output then stops where it is.
 BOOL conversor_InserirGuiasKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura,
-                               unsigned char ucTipoGuia, int iNumeroGuias, double dZeroRelativoLon,
-                               double dZeroRelativoLat, int* piErroImpressaoGuia);
+                               const ST_EstruturaNavegacao* pstEstrutura, int* piErroImpressaoGuia);
 
 // The A and B marks of one guide, numbered iNumGuia.
 void conversor_InserirPontoABKml(std::FILE* pfArquivoEscrita, const ST_Guia_v2* pstGuia, int iNumGuia);
 
-// "Limites", with one sub-folder per boundary. Reads uiNumeroLimites boundary entries from
-// pfArquivoLeitura, positioned at the first entry. FALSE on an unknown version, a malformed length or
-// a short read.
+// "Limites", with one sub-folder per boundary of the walk's entries, reading their points from
+// pfArquivoLeitura inside each entry. FALSE on a short read.
 BOOL conversor_InserirLimiteKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura,
-                                unsigned int uiNumeroLimites, double dZeroRelativoLon,
-                                double dZeroRelativoLat);
+                                const ST_EstruturaNavegacao* pstEstrutura);
 
 // ---------------------------------------------------------------------------------------------------
 // Legend (kmlLegenda.cpp)

@@ -86,19 +86,15 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
         if (!bOk)
             szMotivo = "pontos relevantes ilegíveis";
     }
-    if (bOk && st.ulNumeroGuias != 0)
+    if (bOk && !st.vGuias.empty())
     {
-        bOk = std::fseek(pf, st.lInicioGuias, SEEK_SET) == 0 &&
-              conversor_InserirGuiasKml(pfEscrita, pf, st.stTalhao.ucTipoGuia, static_cast<int>(st.ulNumeroGuias),
-                                        st.stTalhao.dZeroRelativoLon, st.stTalhao.dZeroRelativoLat, piErroImpressaoGuia);
+        bOk = conversor_InserirGuiasKml(pfEscrita, pf, &st, piErroImpressaoGuia);
         if (!bOk)
             szMotivo = "guias ilegíveis";
     }
-    if (bOk && st.uiNumeroLimites != 0)
+    if (bOk && !st.vLimites.empty())
     {
-        bOk = std::fseek(pf, st.lInicioLimites, SEEK_SET) == 0 &&
-              conversor_InserirLimiteKml(pfEscrita, pf, st.uiNumeroLimites, st.stTalhao.dZeroRelativoLon,
-                                         st.stTalhao.dZeroRelativoLat);
+        bOk = conversor_InserirLimiteKml(pfEscrita, pf, &st);
         if (!bOk)
             szMotivo = "limites ilegíveis";
     }

@@ -1,5 +1,6 @@
-// Work report: the walk over the front matter of a navigation file (field, guides, boundaries, event
-// header) and the general data of the job. The stage blocks are written by relatorioConfiguracao.cpp.
+// Work report: the front matter of a navigation file (field, guides, boundaries, event header) as the
+// container walk finds it, and the general data of the job. The stage blocks are written by
+// relatorioConfiguracao.cpp.
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -18,114 +19,36 @@
 
 namespace
 {
-
-
-
-BOOL conversor_Falhar(std::string* pszMotivo, std::string szMotivo)
+// Walks the container and writes the whole report. The file was validated by the caller; the walk
+// still re-checks versions and lengths and never reads past an entry.
+BOOL PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArquivoEscrita, std::string* pszMotivo)
 {
-    *pszMotivo = std::move(szMotivo);
-    return FALSE;
-}
-
-// Reads the front matter and writes the whole report. The file was validated by the caller; this
-// walk still re-checks versions and never reads past an entry its length allows.
-BOOL conversor_PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArquivoEscrita, std::string* pszMotivo)
-{
-    std::uint32_t uiVersaoArquivoNavegacao = 0;
-    if (!funcAux_Ler(pfArquivoLeitura, &uiVersaoArquivoNavegacao))
-        return conversor_Falhar(pszMotivo, "arquivo vazio ou ilegível");
-    if (uiVersaoArquivoNavegacao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
-        uiVersaoArquivoNavegacao != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
-        return conversor_Falhar(pszMotivo,
-                                "versão de arquivo de navegação desconhecida (" + std::to_string(uiVersaoArquivoNavegacao) + ")");
-
-    std::int32_t iTamanho = 0;
-    std::uint16_t usVersaoArquivoTalhao = 0;
-    ST_Talhao stTalhao{};
-    if (!funcAux_Ler(pfArquivoLeitura, &iTamanho) || !funcAux_Ler(pfArquivoLeitura, &usVersaoArquivoTalhao))
-        return conversor_Falhar(pszMotivo, "talhão incompleto");
-    if (usVersaoArquivoTalhao != D_ZAVORO_VERSAO_ARQUIVO_TALHAO)
-        return conversor_Falhar(pszMotivo, "versão de talhão desconhecida (" + std::to_string(usVersaoArquivoTalhao) + ")");
-    if (!funcAux_Ler(pfArquivoLeitura, &stTalhao) || std::fseek(pfArquivoLeitura, 1, SEEK_CUR) != 0)
-        return conversor_Falhar(pszMotivo, "talhão incompleto");
-
-    std::uint32_t ulNumeroGuias = 0;
-    if (!funcAux_Ler(pfArquivoLeitura, &ulNumeroGuias))
-        return conversor_Falhar(pszMotivo, "lista de guias incompleta");
-    // The count sizes the arrays below: a hostile one must not.
-    if (ulNumeroGuias > D_ZAVORO_NUMERO_MAXIMO_GUIAS)
-        return conversor_Falhar(pszMotivo, "número de guias inválido (" + std::to_string(ulNumeroGuias) + ")");
-    std::vector<ST_Guia_v2> vGuias(ulNumeroGuias);
-    std::vector<unsigned short> vVersoesGuias(ulNumeroGuias);
-    for (std::uint32_t i = 0; i < ulNumeroGuias; i++)
+    ST_EstruturaNavegacao st;
+    if (!zavoro_PercorrerEstrutura(pfArquivoLeitura, &st, pszMotivo))
+        return FALSE;
+    std::vector<ST_Guia_v2> vGuias;
+    std::vector<unsigned short> vVersoesGuias;
+    for (const ST_GuiaNavegacao& stGuia : st.vGuias)
     {
-        const std::string szGuia = "guia " + std::to_string(i + 1);
-        std::uint16_t usVersao = 0;
-        if (!funcAux_Ler(pfArquivoLeitura, &iTamanho))
-            return conversor_Falhar(pszMotivo, szGuia + " incompleta");
-        const long lInicio = std::ftell(pfArquivoLeitura);
-        if (!funcAux_Ler(pfArquivoLeitura, &usVersao))
-            return conversor_Falhar(pszMotivo, szGuia + " incompleta");
-        if (usVersao < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_GUIA || usVersao > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_GUIA)
-            return conversor_Falhar(pszMotivo, "versão de " + szGuia + " desconhecida (" + std::to_string(usVersao) + ")");
-        const std::size_t tamanhoRegistro = usVersao == 1 ? D_ZAVORO_TAMANHO_GUIA_V1 : sizeof(ST_Guia_v2);
-        if (iTamanho < 0 || static_cast<std::size_t>(iTamanho) < sizeof usVersao + tamanhoRegistro ||
-            std::fread(&vGuias[i], 1, tamanhoRegistro, pfArquivoLeitura) != tamanhoRegistro ||
-            std::fseek(pfArquivoLeitura, lInicio + iTamanho, SEEK_SET) != 0)
-            return conversor_Falhar(pszMotivo, szGuia + " incompleta");
-        // A version-1 guide has no type of its own: the field's applies.
-        if (usVersao == 1)
-            vGuias[i].ucTipoGuia = stTalhao.ucTipoGuia;
-        vVersoesGuias[i] = usVersao;
+        vGuias.push_back(stGuia.stGuia);
+        vVersoesGuias.push_back(stGuia.stEntrada.usVersao);
     }
-
-    std::uint32_t uiNumeroLimites = 0;
     std::vector<ST_Limite_v1> vLimites;
     std::vector<unsigned short> vVersoesLimites;
-    if (uiVersaoArquivoNavegacao == D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
+    for (const ST_LimiteNavegacao& stLimite : st.vLimites)
     {
-        if (!funcAux_Ler(pfArquivoLeitura, &uiNumeroLimites))
-            return conversor_Falhar(pszMotivo, "lista de limites incompleta");
-        if (uiNumeroLimites > D_ZAVORO_NUMERO_MAXIMO_LIMITES)
-            return conversor_Falhar(pszMotivo, "número de limites inválido (" + std::to_string(uiNumeroLimites) + ")");
-        vLimites.resize(uiNumeroLimites);
-        vVersoesLimites.resize(uiNumeroLimites);
-        for (std::uint32_t i = 0; i < uiNumeroLimites; i++)
-        {
-            const std::string szLimite = "limite " + std::to_string(i + 1);
-            std::uint16_t usVersao = 0;
-            if (!funcAux_Ler(pfArquivoLeitura, &iTamanho))
-                return conversor_Falhar(pszMotivo, szLimite + " incompleto");
-            const long lInicio = std::ftell(pfArquivoLeitura);
-            if (!funcAux_Ler(pfArquivoLeitura, &usVersao))
-                return conversor_Falhar(pszMotivo, szLimite + " incompleto");
-            if (usVersao != D_ZAVORO_VERSAO_ARQUIVO_LIMITE)
-                return conversor_Falhar(pszMotivo,
-                                        "versão de " + szLimite + " desconhecida (" + std::to_string(usVersao) + ")");
-            if (iTamanho < 0 || static_cast<std::size_t>(iTamanho) < sizeof usVersao + sizeof(ST_Limite_v1) ||
-                !funcAux_Ler(pfArquivoLeitura, &vLimites[i]) ||
-                std::fseek(pfArquivoLeitura, lInicio + iTamanho, SEEK_SET) != 0)
-                return conversor_Falhar(pszMotivo, szLimite + " incompleto");
-            vVersoesLimites[i] = usVersao;
-        }
+        vLimites.push_back(stLimite.stLimite);
+        vVersoesLimites.push_back(stLimite.stEntrada.usVersao);
     }
 
-    std::uint16_t usVersaoArquivoEvento = 0;
-    ST_EventoCabecalho stEvtCabecalho{};
-    if (!funcAux_Ler(pfArquivoLeitura, &iTamanho) || !funcAux_Ler(pfArquivoLeitura, &usVersaoArquivoEvento))
-        return conversor_Falhar(pszMotivo, "evento incompleto");
-    if (usVersaoArquivoEvento < D_ZAVORO_VERSAO_MINIMA_ARQUIVO_EVENTO ||
-        usVersaoArquivoEvento > D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
-        return conversor_Falhar(pszMotivo, "versão de evento desconhecida (" + std::to_string(usVersaoArquivoEvento) + ")");
-    if (!funcAux_Ler(pfArquivoLeitura, &stEvtCabecalho))
-        return conversor_Falhar(pszMotivo, "cabeçalho do evento incompleto");
-
-    conversor_EscreverDadosGeraisRelatorio(pfArquivoEscrita, &stTalhao, &stEvtCabecalho, uiVersaoArquivoNavegacao,
-                                           usVersaoArquivoTalhao, usVersaoArquivoEvento, ulNumeroGuias, vGuias.data(),
-                                           vVersoesGuias.data(), uiNumeroLimites, vLimites.data(),
-                                           vVersoesLimites.data());
+    const ST_EventoCabecalho& stEvtCabecalho = st.stCabecalho;
+    conversor_EscreverDadosGeraisRelatorio(pfArquivoEscrita, &st.stTalhao, &stEvtCabecalho, st.uiVersaoArquivoNavegacao,
+                                           st.usVersaoArquivoTalhao, st.usVersaoArquivoEvento,
+                                           static_cast<std::uint32_t>(vGuias.size()), vGuias.data(),
+                                           vVersoesGuias.data(), static_cast<std::uint32_t>(vLimites.size()),
+                                           vLimites.data(), vVersoesLimites.data());
     conversor_EscreverConfiguracaoRelatorio(pfArquivoEscrita, pfArquivoLeitura, stEvtCabecalho.ulNumConfiguracoes,
-                                            usVersaoArquivoEvento, stEvtCabecalho.ulDataHoraInicioEvento,
+                                            st.usVersaoArquivoEvento, stEvtCabecalho.ulDataHoraInicioEvento,
                                             stEvtCabecalho.ulDataHoraFimEvento, stEvtCabecalho.fAreaCobertura,
                                             stEvtCabecalho.ulVolumeAplicado);
     return TRUE;
@@ -147,7 +70,7 @@ BOOL conversor_CriarRelatoriosNavegacao(const char* pcArquivoLeitura, const char
     if (pcArquivoEscrita == nullptr || !funcAux_AbrirArquivoSaida(pcArquivoEscrita, &stSaida, pszErro))
         return FALSE;
 
-    BOOL bOk = conversor_PercorrerRelatorio(pfArquivoLeitura.get(), stSaida.pfArquivo, &szMotivo);
+    BOOL bOk = PercorrerRelatorio(pfArquivoLeitura.get(), stSaida.pfArquivo, &szMotivo);
     if (bOk && std::ferror(stSaida.pfArquivo))
     {
         bOk = FALSE;

@@ -1,4 +1,5 @@
-// Binary input files for the readers: closed on every path, read through a 64 KiB buffer.
+// Binary input files: closed on every path, read through a 64 KiB buffer. What is read from them goes
+// through FuncAux_LeitorBinario (leitorBinario.h).
 #pragma once
 
 #include <cstdio>
@@ -21,8 +22,3 @@ inline FuncAux_ArquivoLeitura funcAux_AbrirLeitura(const char* pcArquivo)
     return pf;
 }
 
-// One record as stored; false on a short read.
-template <typename T> bool funcAux_Ler(std::FILE* pf, T* pValor)
-{
-    return std::fread(pValor, sizeof(T), 1, pf) == 1;
-}

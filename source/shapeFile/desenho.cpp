@@ -5,7 +5,6 @@
 // memory follows the largest record and never the file. Both maps are laid out on the extent of the
 // last recommendation map drawn, so the work lies over the same ground at the same scale.
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -13,14 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "shapeFile/leitorLimitado.h"
+#include "funcoesAuxiliares/leitorBinario.h"
 #include "zavoro/desenhoMapa.h"
 #include "zavoro/shapeFile.h"
 
 namespace
 {
-
-using namespace shpFile_interno;
 
 constexpr const char* D_TEXTO_SELECIONE_MAPA_1 = "Selecione um mapa de recomendação (Arquivos SHP e DBF)";
 constexpr const char* D_TEXTO_SELECIONE_MAPA_2 = "Selecione o trabalho realizado na mesma área (Arquivo NVG)";
@@ -118,12 +115,6 @@ int pixel(double d)
 double radianos(double dGraus)
 {
     return dGraus * std::numbers::pi / 180.0;
-}
-
-double lerLeDouble(const std::uint8_t* p)
-{
-    const std::uint64_t ul = static_cast<std::uint64_t>(lerLe32(p)) | static_cast<std::uint64_t>(lerLe32(p + 4)) << 32;
-    return std::bit_cast<double>(ul);
 }
 
 // Scale and offsets of one picture: the longer side of the extent fills the map box, the shorter
@@ -325,19 +316,19 @@ BOOL shpFile_DesenharMapaEntrada2D(ST_VisualizadorMapas* pstVisualizador, ST_Shp
                           &pstVisualizador->stPlataforma))
         return FALSE;
 
-    LeitorLimitado l(pstMapa->szNomeArqMapaShp);
+    FuncAux_LeitorBinario l(pstMapa->szNomeArqMapaShp.c_str());
     std::uint8_t ucCabecalho[D_SHPFILE_TAMANHO_CABECALHO_SHP];
-    if (!l.aberto() || !l.ler(ucCabecalho, sizeof ucCabecalho))
+    if (!l.Aberto() || !l.Ler(ucCabecalho, sizeof ucCabecalho))
         return FALSE;
-    if (static_cast<std::uint64_t>(lerBe32(ucCabecalho + 24)) * 2 != l.tamanho() ||
-        lerBe32(ucCabecalho) != D_SHPFILE_CODIGO_ARQUIVO || lerLe32(ucCabecalho + 28) != D_SHPFILE_VERSAO ||
-        lerLe32(ucCabecalho + 32) != D_SHPFILE_TIPO_POLIGONO)
+    if (static_cast<std::uint64_t>(funcAux_LerBe32(ucCabecalho + 24)) * 2 != l.Tamanho() ||
+        funcAux_LerBe32(ucCabecalho) != D_SHPFILE_CODIGO_ARQUIVO || funcAux_LerLe32(ucCabecalho + 28) != D_SHPFILE_VERSAO ||
+        funcAux_LerLe32(ucCabecalho + 32) != D_SHPFILE_TIPO_POLIGONO)
         return FALSE;
 
-    pstMapa->dLimiteXmin = lerLeDouble(ucCabecalho + 36);
-    pstMapa->dLimiteYmin = lerLeDouble(ucCabecalho + 44);
-    pstMapa->dLimiteXmax = lerLeDouble(ucCabecalho + 52);
-    pstMapa->dLimiteYmax = lerLeDouble(ucCabecalho + 60);
+    pstMapa->dLimiteXmin = funcAux_LerLeDouble(ucCabecalho + 36);
+    pstMapa->dLimiteYmin = funcAux_LerLeDouble(ucCabecalho + 44);
+    pstMapa->dLimiteXmax = funcAux_LerLeDouble(ucCabecalho + 52);
+    pstMapa->dLimiteYmax = funcAux_LerLeDouble(ucCabecalho + 60);
     // Before any recommendation map there is no extent to share; the work map keeps its own.
     if (!bMapa1 && extensaoDefinida(*pstVisualizador))
     {
@@ -356,44 +347,52 @@ BOOL shpFile_DesenharMapaEntrada2D(ST_VisualizadorMapas* pstVisualizador, ST_Shp
     const ST_EscalaFigura stEscalaAmpliado = calcularEscala(fAltura, fLargura, D_LAYOUT_AMPLIADO);
 
     // Buffers reused from record to record: they grow to the largest record, never to the file.
-    std::vector<std::uint8_t> vConteudo;
+    std::vector<std::uint8_t> vPartes;
+    std::vector<std::uint8_t> vCoordenadas;
     std::vector<ST_ShpFilePto> vPontos;
     bool bPrimeiroAnel = true;
-    while (l.restantes() > 0)
+    while (l.Restantes() > 0)
     {
         std::uint8_t ucRegistro[8];
-        if (!l.ler(ucRegistro, sizeof ucRegistro))
+        if (!l.Ler(ucRegistro, sizeof ucRegistro))
             return FALSE;
-        const std::uint64_t ulConteudo = static_cast<std::uint64_t>(lerBe32(ucRegistro + 4)) * 2;
+        // The record is read inside its own length: its part and point counts cannot reach the next one.
+        const std::uint64_t ulConteudo = static_cast<std::uint64_t>(funcAux_LerBe32(ucRegistro + 4)) * 2;
+        ST_LimitesLeitura stFora;
         if (ulConteudo < D_SHPFILE_TAMANHO_MIN_POLIGONO_DESENHO || ulConteudo > D_SHPFILE_TAMANHO_MAX_POLIGONO ||
-            ulConteudo > l.restantes())
+            !l.Limitar(ulConteudo, &stFora))
             return FALSE;
-        vConteudo.resize(static_cast<std::size_t>(ulConteudo));
-        if (!l.ler(vConteudo.data(), vConteudo.size()))
+        std::uint8_t ucPoligono[D_TAMANHO_CABECALHO_POLIGONO];
+        if (!l.Ler(ucPoligono, sizeof ucPoligono))
             return FALSE;
-        if (lerLe32(vConteudo.data()) != D_SHPFILE_TIPO_POLIGONO)
+        if (funcAux_LerLe32(ucPoligono) != D_SHPFILE_TIPO_POLIGONO)
+        {
+            if (!l.SairLimite(stFora))
+                return FALSE;
             continue;
+        }
+        const std::uint32_t ulNumPartes = funcAux_LerLe32(ucPoligono + 36);
+        const std::uint32_t ulNumPontos = funcAux_LerLe32(ucPoligono + 40);
+        if (!l.LerVetor(&vPartes, 4ull * ulNumPartes) || !l.LerVetor(&vCoordenadas, 16ull * ulNumPontos) ||
+            !l.SairLimite(stFora))
+            return FALSE;
 
         // One table row per polygon, in order; a missing or unreadable row draws as value 0.
         unsigned int ulValor = 0;
         shpFile_LerProxValorDbf(&stDados, vCampos, pfDbf.get(), pstMapa->uiParamSelecionado, &ulValor);
 
-        const std::uint32_t ulNumPartes = lerLe32(vConteudo.data() + 36);
-        const std::uint32_t ulNumPontos = lerLe32(vConteudo.data() + 40);
-        if (D_TAMANHO_CABECALHO_POLIGONO + 4ull * ulNumPartes + 16ull * ulNumPontos > ulConteudo)
-            return FALSE;
-        const std::uint8_t* pucPartes = vConteudo.data() + D_TAMANHO_CABECALHO_POLIGONO;
-        const std::uint8_t* pucPontos = pucPartes + 4ull * ulNumPartes;
+        const std::uint8_t* pucPartes = vPartes.data();
+        const std::uint8_t* pucPontos = vCoordenadas.data();
         vPontos.resize(ulNumPontos);
         for (std::uint32_t i = 0; i < ulNumPontos; i++)
-            vPontos[i] = {lerLeDouble(pucPontos + 16ull * i), lerLeDouble(pucPontos + 16ull * i + 8)};
+            vPontos[i] = {funcAux_LerLeDouble(pucPontos + 16ull * i), funcAux_LerLeDouble(pucPontos + 16ull * i + 8)};
 
         const std::uint32_t ulCorValor = shpFile_DecidirCorPoligono(&stLegenda, ulValor);
         for (std::uint32_t p = 0; p < ulNumPartes; p++)
         {
-            const std::int64_t iInicio = lerLe32(pucPartes + 4ull * p);
+            const std::int64_t iInicio = funcAux_LerLe32(pucPartes + 4ull * p);
             const std::int64_t iFim =
-                p + 1 < ulNumPartes ? static_cast<std::int64_t>(lerLe32(pucPartes + 4ull * (p + 1))) - 1 : std::int64_t{ulNumPontos} - 1;
+                p + 1 < ulNumPartes ? static_cast<std::int64_t>(funcAux_LerLe32(pucPartes + 4ull * (p + 1))) - 1 : std::int64_t{ulNumPontos} - 1;
             unsigned int ulInicio = 0, ulFim = 0;
             std::uint32_t ulCor = ulCorValor;
             // A ring whose part indices leave the record draws nothing (but still starts the map).

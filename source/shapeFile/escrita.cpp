@@ -2,13 +2,13 @@
 // walk by the length rules, one record per ring with its polygon's mean value. The set is written to
 // temporaries and renamed over its targets only when complete.
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <ctime>
 #include <filesystem>
 #include <string_view>
 #include <vector>
 
+#include "funcoesAuxiliares/leitorBinario.h"
 #include "zavoro/cobertura.h"
 #include "zavoro/shapeFile.h"
 
@@ -28,34 +28,6 @@ void Erro(std::string* pszErro, std::string szMotivo)
         *pszErro = std::move(szMotivo);
 }
 
-// The byte order of each field is the format's, whatever the host's.
-void GravarBig32(unsigned char* puc, std::uint32_t ul)
-{
-    puc[0] = static_cast<unsigned char>(ul >> 24);
-    puc[1] = static_cast<unsigned char>(ul >> 16);
-    puc[2] = static_cast<unsigned char>(ul >> 8);
-    puc[3] = static_cast<unsigned char>(ul);
-}
-
-void GravarLittle32(unsigned char* puc, std::uint32_t ul)
-{
-    for (int i = 0; i < 4; ++i)
-        puc[i] = static_cast<unsigned char>(ul >> (8 * i));
-}
-
-void GravarLittle16(unsigned char* puc, std::uint16_t us)
-{
-    puc[0] = static_cast<unsigned char>(us);
-    puc[1] = static_cast<unsigned char>(us >> 8);
-}
-
-void GravarDouble(unsigned char* puc, double d)
-{
-    const std::uint64_t ull = std::bit_cast<std::uint64_t>(d);
-    for (int i = 0; i < 8; ++i)
-        puc[i] = static_cast<unsigned char>(ull >> (8 * i));
-}
-
 bool Gravar(std::FILE* pf, const unsigned char* puc, std::size_t n)
 {
     return std::fwrite(puc, 1, n, pf) == n;
@@ -71,9 +43,9 @@ bool Corrigir(std::FILE* pf, long lPosicao, const unsigned char* puc, std::size_
 bool GravarCabecalhoShp(std::FILE* pf)
 {
     unsigned char uc[kTamanhoCabecalhoShp] = {};
-    GravarBig32(uc, kCodigoArquivoShp);
-    GravarLittle32(uc + 28, kVersaoShp);
-    GravarLittle32(uc + 32, kTipoPoligono);
+    funcAux_GravarBe32(uc, kCodigoArquivoShp);
+    funcAux_GravarLe32(uc + 28, kVersaoShp);
+    funcAux_GravarLe32(uc + 32, kTipoPoligono);
     return Gravar(pf, uc, sizeof uc);
 }
 
@@ -95,8 +67,8 @@ bool GravarCabecalhoDbf(std::FILE* pf, int iTipoMapa)
     uc[1] = static_cast<unsigned char>(std::clamp(stData.tm_year, 0, 255));
     uc[2] = static_cast<unsigned char>(stData.tm_mon + 1);
     uc[3] = static_cast<unsigned char>(stData.tm_mday);
-    GravarLittle16(uc + 8, D_SHPFILE_TAMANHO_CABECALHO_DBF);
-    GravarLittle16(uc + 10, D_SHPFILE_TAMANHO_REGISTRO_DBF);
+    funcAux_GravarLe16(uc + 8, D_SHPFILE_TAMANHO_CABECALHO_DBF);
+    funcAux_GravarLe16(uc + 10, D_SHPFILE_TAMANHO_REGISTRO_DBF);
     GravarCampoDbf(uc + 32, "ID");
     GravarCampoDbf(uc + 64, iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE ? "VELOCIDADE" : "DOSES");
     uc[96] = 0x0D;
@@ -160,28 +132,28 @@ BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int 
     std::vector<unsigned char> vRegistro(kTamanhoCabecalhoRegistro + nConteudo);
     unsigned char* puc = vRegistro.data();
     const auto uiPalavras = static_cast<std::uint32_t>(nConteudo / 2);
-    GravarBig32(puc, uiNumPoligono);
-    GravarBig32(puc + 4, uiPalavras);
-    GravarLittle32(puc + 8, kTipoPoligono);
-    GravarDouble(puc + 12, dLonMin);
-    GravarDouble(puc + 20, dLatMin);
-    GravarDouble(puc + 28, dLonMax);
-    GravarDouble(puc + 36, dLatMax);
-    GravarLittle32(puc + 44, 1);
-    GravarLittle32(puc + 48, static_cast<std::uint32_t>(nPontos));
-    GravarLittle32(puc + 52, 0);
+    funcAux_GravarBe32(puc, uiNumPoligono);
+    funcAux_GravarBe32(puc + 4, uiPalavras);
+    funcAux_GravarLe32(puc + 8, kTipoPoligono);
+    funcAux_GravarLeDouble(puc + 12, dLonMin);
+    funcAux_GravarLeDouble(puc + 20, dLatMin);
+    funcAux_GravarLeDouble(puc + 28, dLonMax);
+    funcAux_GravarLeDouble(puc + 36, dLatMax);
+    funcAux_GravarLe32(puc + 44, 1);
+    funcAux_GravarLe32(puc + 48, static_cast<std::uint32_t>(nPontos));
+    funcAux_GravarLe32(puc + 52, 0);
     for (std::size_t i = 0; i < nPontos; ++i)
     {
         const ST_CoordenadaKml& stVertice = pstCoordenada[i < nPontos - 1 ? i : 0];
-        GravarDouble(puc + 56 + 16 * i, stVertice.dLongitude);
-        GravarDouble(puc + 64 + 16 * i, stVertice.dLatitude);
+        funcAux_GravarLeDouble(puc + 56 + 16 * i, stVertice.dLongitude);
+        funcAux_GravarLeDouble(puc + 64 + 16 * i, stVertice.dLatitude);
     }
     if (!Gravar(pfShp, puc, vRegistro.size()))
         return FALSE;
 
     unsigned char ucIndice[kTamanhoEntradaShx];
-    GravarBig32(ucIndice, static_cast<std::uint32_t>(lPosicao / 2));
-    GravarBig32(ucIndice + 4, uiPalavras);
+    funcAux_GravarBe32(ucIndice, static_cast<std::uint32_t>(lPosicao / 2));
+    funcAux_GravarBe32(ucIndice + 4, uiPalavras);
     if (!Gravar(stReceptor.pfShx, ucIndice, sizeof ucIndice))
         return FALSE;
 
@@ -325,18 +297,18 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
     const double* dBox = stReceptorShp.dBox;
     unsigned char ucBox[32];
     for (int i = 0; i < 4; ++i)
-        GravarDouble(ucBox + 8 * i, dBox[i]);
+        funcAux_GravarLeDouble(ucBox + 8 * i, dBox[i]);
     for (std::FILE* pf : {pfShp, pfShx})
     {
         const long lTamanho = bOk ? std::ftell(pf) : -1;
         unsigned char ucTamanho[4];
-        GravarBig32(ucTamanho, static_cast<std::uint32_t>(lTamanho / 2));
+        funcAux_GravarBe32(ucTamanho, static_cast<std::uint32_t>(lTamanho / 2));
         bOk = lTamanho >= 0 && Corrigir(pf, 24, ucTamanho, 4) && Corrigir(pf, 36, ucBox, sizeof ucBox);
     }
     if (bOk)
     {
         unsigned char ucRegistros[4];
-        GravarLittle32(ucRegistros, uiNumPoligonos - 1);
+        funcAux_GravarLe32(ucRegistros, uiNumPoligonos - 1);
         bOk = Corrigir(pfDbf, 4, ucRegistros, sizeof ucRegistros);
     }
     if (bOk)

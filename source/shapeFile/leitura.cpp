@@ -11,14 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "shapeFile/leitorLimitado.h"
+#include "funcoesAuxiliares/leitorBinario.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/shapeFile.h"
 
 namespace
 {
-
-using namespace shpFile_interno;
 
 constexpr std::uint8_t D_DBF_FIM_DESCRITORES = 0x0D;
 constexpr std::uint8_t D_DBF_FIM_ARQUIVO = 0x1A;
@@ -31,27 +29,27 @@ constexpr std::uint64_t D_DECIMOS_MAXIMO = 100000000ull; // 10000000.0
 
 // Header and descriptors, leaving the reader at the first record (the byte after the 0x0D; the
 // header length is not trusted for positioning). Descriptors read before a failure stay in pv.
-bool lerCabecalhoDbf(LeitorLimitado& l, ST_ShpDadosDbf* pstDados, std::vector<ST_ShpSubrecords>* pv)
+bool lerCabecalhoDbf(FuncAux_LeitorBinario& l, ST_ShpDadosDbf* pstDados, std::vector<ST_ShpSubrecords>* pv)
 {
     pv->clear();
     std::uint8_t ucCabecalho[D_DBF_TAMANHO_CABECALHO];
-    if (l.tamanho() <= D_DBF_TAMANHO_CABECALHO || !l.ler(ucCabecalho, sizeof ucCabecalho))
+    if (l.Tamanho() <= D_DBF_TAMANHO_CABECALHO || !l.Ler(ucCabecalho, sizeof ucCabecalho))
         return false;
-    pstDados->ulNumRecords = lerLe32(ucCabecalho + 4);
-    pstDados->usPosPrimeiroRecord = lerLe16(ucCabecalho + 8);
-    pstDados->usTamanhoBytesRecord = lerLe16(ucCabecalho + 10);
+    pstDados->ulNumRecords = funcAux_LerLe32(ucCabecalho + 4);
+    pstDados->usPosPrimeiroRecord = funcAux_LerLe16(ucCabecalho + 8);
+    pstDados->usTamanhoBytesRecord = funcAux_LerLe16(ucCabecalho + 10);
 
     std::uint32_t ulPosicao = 1; // after the deletion flag
     for (;;)
     {
         std::uint8_t ucDescritor[D_DBF_TAMANHO_DESCRITOR];
-        if (!l.ler(ucDescritor, 1))
+        if (!l.Ler(ucDescritor, 1))
             return false; // no terminator
         if (ucDescritor[0] == D_DBF_FIM_DESCRITORES)
             return true;
         // The rest of the descriptor and, after it, at least the terminator.
-        if (l.restantes() < D_DBF_TAMANHO_DESCRITOR || pv->size() >= D_SHPFILE_MAX_CAMPOS_DBF ||
-            !l.ler(ucDescritor + 1, D_DBF_TAMANHO_DESCRITOR - 1))
+        if (l.Restantes() < D_DBF_TAMANHO_DESCRITOR || pv->size() >= D_SHPFILE_MAX_CAMPOS_DBF ||
+            !l.Ler(ucDescritor + 1, D_DBF_TAMANHO_DESCRITOR - 1))
             return false;
         ST_ShpSubrecords st;
         std::memcpy(st.ucNomeSubrecord, ucDescritor, 10);
@@ -82,9 +80,9 @@ struct TabelaAberta
 };
 
 // Opens a table up to its first record with a drawable chosen field.
-bool abrirTabelaNumerica(LeitorLimitado& l, TabelaAberta* pst, unsigned int ulParam)
+bool abrirTabelaNumerica(FuncAux_LeitorBinario& l, TabelaAberta* pst, unsigned int ulParam)
 {
-    return l.aberto() && lerCabecalhoDbf(l, &pst->stDados, &pst->vCampos) &&
+    return l.Aberto() && lerCabecalhoDbf(l, &pst->stDados, &pst->vCampos) &&
            campoNumericoValido(pst->stDados, pst->vCampos, ulParam);
 }
 
@@ -138,8 +136,8 @@ std::string shpFile_CaminhoDbf(const std::string& szShp)
 
 BOOL shpFile_ListarParametrosMapaEntrada(const ST_ShpMapa* pstMapa, std::vector<std::string>* pvNomes)
 {
-    LeitorLimitado l(pstMapa->szNomeArqMapaDbf);
-    if (!l.aberto())
+    FuncAux_LeitorBinario l(pstMapa->szNomeArqMapaDbf.c_str());
+    if (!l.Aberto())
         return TRUE; // reported when the map is drawn
     pvNomes->clear();
     ST_ShpDadosDbf stDados;
@@ -152,26 +150,25 @@ BOOL shpFile_ListarParametrosMapaEntrada(const ST_ShpMapa* pstMapa, std::vector<
 
 long shpFile_RetornarNumPoligonosShp(const ST_ShpMapa* pstMapa)
 {
-    LeitorLimitado l(pstMapa->szNomeArqMapaShp);
+    FuncAux_LeitorBinario l(pstMapa->szNomeArqMapaShp.c_str());
     std::uint8_t ucCabecalho[D_SHPFILE_TAMANHO_CABECALHO_SHP];
-    if (!l.aberto() || !l.ler(ucCabecalho, sizeof ucCabecalho))
+    if (!l.Aberto() || !l.Ler(ucCabecalho, sizeof ucCabecalho))
         return 0;
-    if (static_cast<std::uint64_t>(lerBe32(ucCabecalho + 24)) * 2 != l.tamanho() ||
-        lerBe32(ucCabecalho) != D_SHPFILE_CODIGO_ARQUIVO || lerLe32(ucCabecalho + 28) != D_SHPFILE_VERSAO ||
-        lerLe32(ucCabecalho + 32) != D_SHPFILE_TIPO_POLIGONO)
+    if (static_cast<std::uint64_t>(funcAux_LerBe32(ucCabecalho + 24)) * 2 != l.Tamanho() ||
+        funcAux_LerBe32(ucCabecalho) != D_SHPFILE_CODIGO_ARQUIVO || funcAux_LerLe32(ucCabecalho + 28) != D_SHPFILE_VERSAO ||
+        funcAux_LerLe32(ucCabecalho + 32) != D_SHPFILE_TIPO_POLIGONO)
         return 0;
 
     long lPoligonos = 0;
     std::uint8_t ucRegistro[12];
-    while (l.restantes() >= 8 && l.ler(ucRegistro, 8))
+    while (l.Restantes() >= 8 && l.Ler(ucRegistro, 8))
     {
-        const std::uint64_t ulConteudo = static_cast<std::uint64_t>(lerBe32(ucRegistro + 4)) * 2;
+        const std::uint64_t ulConteudo = static_cast<std::uint64_t>(funcAux_LerBe32(ucRegistro + 4)) * 2;
+        ST_LimitesLeitura stFora;
         if (ulConteudo < D_SHPFILE_TAMANHO_MIN_POLIGONO || ulConteudo > D_SHPFILE_TAMANHO_MAX_POLIGONO ||
-            ulConteudo > l.restantes())
+            !l.Limitar(ulConteudo, &stFora) || !l.Ler(ucRegistro + 8, 4) || !l.SairLimite(stFora))
             break;
-        if (!l.ler(ucRegistro + 8, 4) || !l.pular(ulConteudo - 4))
-            break;
-        if (lerLe32(ucRegistro + 8) == D_SHPFILE_TIPO_POLIGONO)
+        if (funcAux_LerLe32(ucRegistro + 8) == D_SHPFILE_TIPO_POLIGONO)
             lPoligonos++;
     }
     return lPoligonos;
@@ -181,8 +178,8 @@ BOOL shpFile_AnalisarParametroMapaEntrada(const ST_ShpMapa* pstMapa)
 {
     ST_ShpDadosDbf stDados;
     {
-        LeitorLimitado l(pstMapa->szNomeArqMapaDbf);
-        if (!l.aberto())
+        FuncAux_LeitorBinario l(pstMapa->szNomeArqMapaDbf.c_str());
+        if (!l.Aberto())
             return TRUE; // the drawing reports the missing table
         TabelaAberta stTabela;
         if (!abrirTabelaNumerica(l, &stTabela, pstMapa->uiParamSelecionado))
@@ -191,16 +188,16 @@ BOOL shpFile_AnalisarParametroMapaEntrada(const ST_ShpMapa* pstMapa)
         const ST_ShpSubrecords& stCampo = stTabela.vCampos[pstMapa->uiParamSelecionado];
 
         std::vector<std::uint8_t> vRegistro(stDados.usTamanhoBytesRecord);
-        for (std::uint32_t i = 0; i < stDados.ulNumRecords && l.restantes() > 0; i++)
+        for (std::uint32_t i = 0; i < stDados.ulNumRecords && l.Restantes() > 0; i++)
         {
-            if (l.restantes() < vRegistro.size())
+            if (l.Restantes() < vRegistro.size())
             {
                 std::uint8_t ucFim = 0;
-                if (l.restantes() != 1 || !l.ler(&ucFim, 1) || ucFim != D_DBF_FIM_ARQUIVO)
+                if (l.Restantes() != 1 || !l.Ler(&ucFim, 1) || ucFim != D_DBF_FIM_ARQUIVO)
                     return FALSE;
                 break;
             }
-            if (!l.ler(vRegistro.data(), vRegistro.size()))
+            if (!l.Ler(vRegistro.data(), vRegistro.size()))
                 return FALSE;
             if (vRegistro[0] != D_DBF_REGISTRO_ATIVO)
                 continue;
@@ -218,8 +215,8 @@ BOOL shpFile_AbrirDbf(const ST_ShpMapa* pstMapa, ST_ShpDadosDbf* pstShpDadosDbf,
                       unsigned int ulParamSelecionado, const ST_ShpPlataforma* pstPlataforma)
 {
     ppfArquivoLeitura->reset();
-    LeitorLimitado l(pstMapa->szNomeArqMapaDbf);
-    if (!l.aberto())
+    FuncAux_LeitorBinario l(pstMapa->szNomeArqMapaDbf.c_str());
+    if (!l.Aberto())
     {
         if (pstPlataforma != nullptr && pstPlataforma->pfMostrarMensagem != nullptr)
         {
@@ -234,7 +231,7 @@ BOOL shpFile_AbrirDbf(const ST_ShpMapa* pstMapa, ST_ShpDadosDbf* pstShpDadosDbf,
     if (!lerCabecalhoDbf(l, pstShpDadosDbf, pvShpSubrecords) ||
         !campoNumericoValido(*pstShpDadosDbf, *pvShpSubrecords, ulParamSelecionado))
         return FALSE;
-    ppfArquivoLeitura->reset(l.liberar());
+    ppfArquivoLeitura->reset(l.Liberar());
     return TRUE;
 }
 
@@ -262,14 +259,14 @@ BOOL shpFile_LegendaMapaEntrada(const char* pcArquivoDbf, ST_ShpLegenda* pstShpL
 {
     *pstShpLegenda = ST_ShpLegenda{};
     std::uint64_t ulMaximoDecimos = 0;
-    LeitorLimitado l(pcArquivoDbf != nullptr ? pcArquivoDbf : "");
+    FuncAux_LeitorBinario l(pcArquivoDbf);
     TabelaAberta stTabela;
     if (abrirTabelaNumerica(l, &stTabela, ulParamSelecionado))
     {
         const ST_ShpSubrecords& stCampo = stTabela.vCampos[ulParamSelecionado];
         std::vector<std::uint8_t> vRegistro(stTabela.stDados.usTamanhoBytesRecord);
         // A bad value or a short record ends the reading; the rows come from what was read.
-        for (std::uint32_t i = 0; i < stTabela.stDados.ulNumRecords && l.ler(vRegistro.data(), vRegistro.size()); i++)
+        for (std::uint32_t i = 0; i < stTabela.stDados.ulNumRecords && l.Ler(vRegistro.data(), vRegistro.size()); i++)
         {
             if (vRegistro[0] != D_DBF_REGISTRO_ATIVO)
                 continue;

@@ -154,29 +154,28 @@ struct Resultado
 {
     BOOL bOk = FALSE;
     std::string szKml;
-    int iErro = 7;       // the pass must clear it
-    long lPosFinal = -1; // input position after the pass
+    int iErro = 7; // the pass must clear it
     Layout stLayout;
 };
 
-// Runs the guide (or boundary) pass over the builder's file, the input positioned at the first entry.
-// iBytes keeps only that many bytes of the file (0: all of it).
+// Walks the builder's file, then runs the guide (or boundary) pass over what the walk found. iBytes
+// keeps only that many bytes of the file the pass reads (0: all of it).
 Resultado Passar(const NvgBuilder& b, bool bLimites = false, std::size_t iBytes = 0)
 {
     Resultado r;
     std::vector<std::uint8_t> v = b.construir(&r.stLayout);
-    if (iBytes != 0)
-        v.resize(iBytes);
     Arquivo pfEntrada = ArquivoCom(v);
+    ST_EstruturaNavegacao st;
+    r.bOk = zavoro_PercorrerEstrutura(pfEntrada.get(), &st);
+    if (iBytes != 0)
+    {
+        v.resize(iBytes);
+        pfEntrada = ArquivoCom(v);
+    }
     Arquivo pfSaida(std::tmpfile());
-    const std::size_t pos = bLimites ? *r.stLayout.posNumeroLimites : r.stLayout.posNumeroGuias;
-    std::fseek(pfEntrada.get(), static_cast<long>(pos + 4), SEEK_SET);
-    r.bOk = bLimites
-                ? conversor_InserirLimiteKml(pfSaida.get(), pfEntrada.get(),
-                                             static_cast<unsigned int>(b.limites.size()), kZeroLon, kZeroLat)
-                : conversor_InserirGuiasKml(pfSaida.get(), pfEntrada.get(), b.stTalhao.ucTipoGuia,
-                                            static_cast<int>(b.guias.size()), kZeroLon, kZeroLat, &r.iErro);
-    r.lPosFinal = std::ftell(pfEntrada.get());
+    if (r.bOk)
+        r.bOk = bLimites ? conversor_InserirLimiteKml(pfSaida.get(), pfEntrada.get(), &st)
+                         : conversor_InserirGuiasKml(pfSaida.get(), pfEntrada.get(), &st, &r.iErro);
     r.szKml = Conteudo(pfSaida.get());
     return r;
 }
@@ -215,7 +214,6 @@ TEST(GuiasKml, NumeracaoPulaGuiaSemPontoMarcado)
                              Pasta(b.guias[2].stGuia, 2, Reta(b.guias[2].stGuia, 2))));
     EXPECT_NE(r.szKml.find("<description>Reta 1: 412.3 m</description>"), std::string::npos);
     EXPECT_EQ(r.iErro, 0); // cleared at the start of the pass
-    EXPECT_EQ(r.lPosFinal, static_cast<long>(*r.stLayout.posNumeroLimites));
 
     // With no usable guide at all there is no folder, and no stray closing tag.
     b.guias[0].stGuia.ucFlagPontoAMarcado = 0;
@@ -223,7 +221,6 @@ TEST(GuiasKml, NumeracaoPulaGuiaSemPontoMarcado)
     const Resultado rVazio = Passar(b);
     ASSERT_TRUE(rVazio.bOk);
     EXPECT_EQ(rVazio.szKml, "");
-    EXPECT_EQ(rVazio.lPosFinal, static_cast<long>(*r.stLayout.posNumeroLimites));
 }
 
 TEST(GuiasKml, CoordenadaEnormeSaiComTodosOsDigitos)
@@ -387,21 +384,21 @@ TEST(GuiasKml, FalhasInterrompemOMapa)
     const std::string szPrimeira =
         "\n<Folder>\n<name>Guias</name>\n" + Pasta(b.guias[0].stGuia, 1, Reta(b.guias[0].stGuia, 1));
 
-    // Unknown version of the second guide: what was written stays, the folder stays open.
+    // Unknown version of the second guide, or a record cut short inside its own entry: the walk refuses
+    // the file before anything is written.
     NvgBuilder bVersao = b;
     bVersao.guias[1].versaoGravada = 4;
     Resultado r = Passar(bVersao);
     EXPECT_FALSE(r.bOk);
-    EXPECT_EQ(r.szKml, szPrimeira);
+    EXPECT_EQ(r.szKml, "");
 
-    // A record cut short inside its own entry.
     NvgBuilder bRegistro = b;
     bRegistro.guias[1].bytesRegistroGravados = 30;
     r = Passar(bRegistro);
     EXPECT_FALSE(r.bOk);
-    EXPECT_EQ(r.szKml, szPrimeira);
+    EXPECT_EQ(r.szKml, "");
 
-    // The file ends in the middle of the second guide's curve.
+    // The file ends in the middle of the second guide's curve: what was written stays.
     r = Passar(b, false, b.layout().posGuias[1] + 4 + 2 + sizeof(ST_Guia_v2) + sizeof(ST_PontosCurva) + 3);
     EXPECT_FALSE(r.bOk);
     EXPECT_EQ(r.szKml.rfind(szPrimeira, 0), 0u);
@@ -422,7 +419,6 @@ TEST(LimitesKml, UmaPastaPorLimiteNumeradaPelaPosicao)
                            PastaLimite(2, 12.5f, Coords(b.limites[1].pontos)) + PastaLimite(3, 0.0f, "") +
                            "</Folder>");
     EXPECT_NE(r.szKml.find("<description>Limite 2: 12.500 ha</description>"), std::string::npos);
-    EXPECT_EQ(r.lPosFinal, static_cast<long>(r.stLayout.posTamanhoEvento));
 }
 
 TEST(LimitesKml, ContagemQuePassaDaEntradaEVersaoDesconhecida)
@@ -440,7 +436,7 @@ TEST(LimitesKml, ContagemQuePassaDaEntradaEVersaoDesconhecida)
     b.limites[1].usVersao = 2;
     r = Passar(b, true);
     EXPECT_FALSE(r.bOk);
-    EXPECT_EQ(r.szKml, "\n<Folder>\n<name>Limites</name>\n" + PastaLimite(1, 1.0f, szCoords0));
+    EXPECT_EQ(r.szKml, "");
 }
 
 TEST(GuiasLimitesKml, FragmentosBemFormados)

@@ -2,7 +2,7 @@
 // polygon count, legend rows and the value of each polygon, over sound and damaged files.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,8 +15,7 @@ using namespace zavoro_teste;
 
 namespace
 {
-
-// Three squares with a dose and a zone name.
+// Squares with a zone name and a dose (field 1), one a row.
 ShpBuilder Recomendacao(const std::vector<std::string>& vDoses)
 {
     ShpBuilder b;
@@ -29,31 +28,25 @@ ShpBuilder Recomendacao(const std::vector<std::string>& vDoses)
     return b;
 }
 
+void SemFim(ShpBuilder& b, std::size_t bytesCortados)
+{
+    b.bMarcadorFimDbf = false;
+    b.corrupcao.truncarDbf = bytesCortados;
+}
+
 class ShpLeitura : public ::testing::Test
 {
 protected:
     DiretorioTemporario dir;
 
-    ST_ShpMapa Gravar(const ShpBuilder& b, std::uint32_t uiParam = 1, const std::string& szNome = "rec")
+    ST_ShpMapa Gravar(const ShpBuilder& b, std::uint32_t uiParam = 1)
     {
-        b.gravar(dir / szNome);
+        b.gravar(dir / "rec");
         ST_ShpMapa st;
-        st.szNomeArqMapaShp = (dir / (szNome + ".shp")).string();
-        st.szNomeArqMapaDbf = (dir / (szNome + ".dbf")).string();
+        st.szNomeArqMapaShp = (dir / "rec.shp").string();
+        st.szNomeArqMapaDbf = (dir / "rec.dbf").string();
         st.uiParamSelecionado = uiParam;
         return st;
-    }
-
-    BOOL Analisar(const ShpBuilder& b, std::uint32_t uiParam = 1)
-    {
-        const ST_ShpMapa st = Gravar(b, uiParam);
-        return shpFile_AnalisarParametroMapaEntrada(&st);
-    }
-
-    long Contar(const ShpBuilder& b)
-    {
-        const ST_ShpMapa st = Gravar(b);
-        return shpFile_RetornarNumPoligonosShp(&st);
     }
 
     ST_ShpLegenda Legenda(const ST_ShpMapa& st)
@@ -61,69 +54,39 @@ protected:
         ST_ShpLegenda stLegenda;
         EXPECT_TRUE(shpFile_LegendaMapaEntrada(st.szNomeArqMapaDbf.c_str(), &stLegenda, st.uiParamSelecionado));
         EXPECT_EQ(stLegenda.ucNumLinhasLegenda, 13);
-        EXPECT_EQ(stLegenda.ucTipoLegenda, 0);
         return stLegenda;
     }
-
-    // Every value of the chosen field, as the drawing reads them, and whether each read succeeded.
-    std::vector<std::pair<BOOL, unsigned>> Valores(const ST_ShpMapa& st, std::size_t n)
-    {
-        ST_ShpDadosDbf stDados;
-        std::vector<ST_ShpSubrecords> vCampos;
-        ShpArquivoDbf pf;
-        EXPECT_TRUE(shpFile_AbrirDbf(&st, &stDados, &vCampos, &pf, st.uiParamSelecionado, nullptr));
-        std::vector<std::pair<BOOL, unsigned>> v;
-        for (std::size_t i = 0; i < n && pf; i++)
-        {
-            unsigned ulValor = 99;
-            BOOL bOk = shpFile_LerProxValorDbf(&stDados, vCampos, pf.get(), st.uiParamSelecionado, &ulValor);
-            v.emplace_back(bOk, ulValor);
-        }
-        return v;
-    }
 };
-
-std::uint64_t Decimos(const std::string& s, BOOL bValido = TRUE)
-{
-    std::uint64_t ul = 12345;
-    EXPECT_EQ(shpFile_LerNumeroTexto(reinterpret_cast<const std::uint8_t*>(s.data()), s.size(), &ul), bValido) << s;
-    return ul;
-}
-
 } // namespace
 
 TEST(ShpNumeroTexto, UmaCasaDecimalEspacosESeparadores)
 {
-    EXPECT_EQ(Decimos("   150.75"), 1507u);
-    EXPECT_EQ(Decimos("150"), 1500u);
-    EXPECT_EQ(Decimos("1 5"), 150u);
-    EXPECT_EQ(Decimos("1.234,5"), 12u);
-    EXPECT_EQ(Decimos("12,"), 120u);
-    EXPECT_EQ(Decimos("        "), 0u);
-    EXPECT_EQ(Decimos("1.2abc"), 12u); // the scan stopped before the letters
-}
-
-TEST(ShpNumeroTexto, SinalLetrasEZeroBinarioInvalidam)
-{
-    Decimos("-150", FALSE);
-    Decimos("+1", FALSE);
-    Decimos("1e5", FALSE);
-    Decimos("*********", FALSE);
-    Decimos(std::string("15\0", 3), FALSE);
-}
-
-TEST(ShpNumeroTexto, CampoLongoNaoTransborda)
-{
+    const std::pair<std::string, std::uint64_t> validos[] = {
+        {"   150.75", 1507}, {"150", 1500}, {"1 5", 150}, {"1.234,5", 12}, {"12,", 120}, {"        ", 0},
+        {"1.2abc", 12}, // the scan stopped before the letters
+    };
+    for (const auto& [sz, ulEsperado] : validos)
+    {
+        std::uint64_t ul = 12345;
+        EXPECT_TRUE(shpFile_LerNumeroTexto(reinterpret_cast<const std::uint8_t*>(sz.data()), sz.size(), &ul)) << sz;
+        EXPECT_EQ(ul, ulEsperado) << sz;
+    }
+    for (const std::string& sz : std::vector<std::string>{"-150", "+1", "1e5", "*********", std::string("15\0", 3)})
+    {
+        std::uint64_t ul = 12345;
+        EXPECT_FALSE(shpFile_LerNumeroTexto(reinterpret_cast<const std::uint8_t*>(sz.data()), sz.size(), &ul)) << sz;
+    }
     // 255 digits would wrap any integer; the value must stay huge so it is refused as too large.
-    EXPECT_GT(Decimos(std::string(255, '9')), 100000000u);
+    const std::string szLongo(255, '9');
+    std::uint64_t ul = 0;
+    shpFile_LerNumeroTexto(reinterpret_cast<const std::uint8_t*>(szLongo.data()), szLongo.size(), &ul);
+    EXPECT_GT(ul, 100000000u);
 }
 
 TEST(ShpCaminhoDbf, TrocaSoAExtensaoDoNomeDoArquivo)
 {
-    EXPECT_EQ(shpFile_CaminhoDbf("/dados/mapa.shp"), "/dados/mapa.dbf");
     EXPECT_EQ(shpFile_CaminhoDbf("/dados/MAPA.SHP"), "/dados/MAPA.dbf");
-    EXPECT_EQ(shpFile_CaminhoDbf("/dados/mapa.Shp"), "/dados/mapa.dbf");
-    EXPECT_EQ(shpFile_CaminhoDbf("/dados.shp/mapa.shp"), "/dados.shp/mapa.dbf");
+    EXPECT_EQ(shpFile_CaminhoDbf("/dados.shp/mapa.Shp"), "/dados.shp/mapa.dbf");
     EXPECT_EQ(shpFile_CaminhoDbf("/safra.v2/mapa"), "/safra.v2/mapa.dbf");
     EXPECT_EQ(shpFile_CaminhoDbf("mapa.shp.shp"), "mapa.shp.dbf");
 }
@@ -137,147 +100,60 @@ TEST_F(ShpLeitura, ListaOsCamposEmOrdem)
     std::vector<std::string> v{"antigo"};
     EXPECT_TRUE(shpFile_ListarParametrosMapaEntrada(&st, &v));
     EXPECT_EQ(v, (std::vector<std::string>{"ZONA", "DOSE", "NOMELONGO1"}));
-
+    // A missing table is reported by the drawing; the list is left alone.
     st.szNomeArqMapaDbf = (dir / "nao_existe.dbf").string();
-    v = {"antigo"};
     EXPECT_TRUE(shpFile_ListarParametrosMapaEntrada(&st, &v));
-    EXPECT_EQ(v, std::vector<std::string>{"antigo"});
-}
+    EXPECT_EQ(v.size(), 3u);
 
-TEST_F(ShpLeitura, ListaSemTerminadorFalha)
-{
-    ShpBuilder b = Recomendacao({});
     b.corrupcao.bSemTerminadorDescritores = true;
     b.bMarcadorFimDbf = false;
-    ST_ShpMapa st = Gravar(b);
-    std::vector<std::string> v;
+    st = Gravar(b);
     EXPECT_FALSE(shpFile_ListarParametrosMapaEntrada(&st, &v));
-    EXPECT_FALSE(shpFile_AnalisarParametroMapaEntrada(&st));
 }
 
-TEST_F(ShpLeitura, ConjuntoValidoPassa)
+// One set per row, judged by the check before drawing.
+TEST_F(ShpLeitura, ChecagemAntesDoDesenho)
 {
-    // One record of 20 bytes: less than a descriptor's worth follows the terminator.
-    EXPECT_TRUE(Analisar(Recomendacao({"150.75"})));
-    ST_ShpMapa st = Gravar(Recomendacao({"150.75", "120", "10000000"}));
-    EXPECT_TRUE(shpFile_AnalisarParametroMapaEntrada(&st));
-    EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 3);
-}
-
-TEST_F(ShpLeitura, CampoEscolhidoPrecisaSerNumericoEExistir)
-{
-    ShpBuilder b = Recomendacao({"150", "120"});
-    EXPECT_TRUE(Analisar(b, 1));
-    EXPECT_FALSE(Analisar(b, 0));
-    EXPECT_FALSE(Analisar(b, 2));
-}
-
-TEST_F(ShpLeitura, ValoresForaDaRegraReprovam)
-{
-    EXPECT_FALSE(Analisar(Recomendacao({"150", "-120"})));
-    EXPECT_FALSE(Analisar(Recomendacao({"150", "10000001"})));
-    // A deleted record is not parsed.
-    ShpBuilder b = Recomendacao({"150", "120"});
-    b.linhas[1] = {{"Z1", "-abc"}, true};
-    EXPECT_TRUE(Analisar(b));
-}
-
-TEST_F(ShpLeitura, ContagemDaTabelaContraPoligonos)
-{
-    ShpBuilder b = Recomendacao({"150", "120", "130"});
-    b.corrupcao.numRegistrosDbf = 4;
-    b.linhas.push_back({{"Z3", "140"}, false}); // one row more than the .shp has polygons
-    EXPECT_FALSE(Analisar(b));
-
-    // A count far beyond the file ends with the bytes, not after four billion turns.
-    ShpBuilder c = Recomendacao({"150", "120", "130"});
-    c.corrupcao.numRegistrosDbf = 0xFFFFFFFF;
-    EXPECT_FALSE(Analisar(c));
-}
-
-TEST_F(ShpLeitura, FimDaTabela)
-{
-    ShpBuilder b = Recomendacao({"150", "120", "130"});
-    b.bMarcadorFimDbf = true;
-    EXPECT_TRUE(Analisar(b));
-    b.bMarcadorFimDbf = false;
-    EXPECT_TRUE(Analisar(b));
-
-    // Last two records missing: the header count still matches the .shp.
-    b.corrupcao.truncarDbf = 2 * 20;
-    EXPECT_TRUE(Analisar(b));
-    // Half a record is not an end of file marker.
-    b.corrupcao.truncarDbf = 10;
-    EXPECT_FALSE(Analisar(b));
-    // Nor is any single byte other than 0x1A.
-    b.corrupcao.truncarDbf = 19;
-    EXPECT_FALSE(Analisar(b));
-}
-
-TEST_F(ShpLeitura, TamanhosHostisDoRegistro)
-{
-    ShpBuilder b = Recomendacao({"150", "120"});
-    b.corrupcao.tamanhoRegistroDbf = 15; // DOSE at 11..19 no longer fits
-    ST_ShpMapa st = Gravar(b);
-    EXPECT_FALSE(shpFile_AnalisarParametroMapaEntrada(&st));
-    ST_ShpDadosDbf stDados;
-    std::vector<ST_ShpSubrecords> vCampos;
-    ShpArquivoDbf pf;
-    EXPECT_FALSE(shpFile_AbrirDbf(&st, &stDados, &vCampos, &pf, 1, nullptr));
-    EXPECT_FALSE(pf);
-
-    b.corrupcao.tamanhoRegistroDbf = 0;
-    st = Gravar(b);
-    EXPECT_FALSE(shpFile_AnalisarParametroMapaEntrada(&st));
-    EXPECT_EQ(Legenda(st).ulValorLegenda[1][0], 0u);
-
-    // Descriptors handed in by the caller are checked again before a record is read.
-    b.corrupcao.tamanhoRegistroDbf.reset();
-    st = Gravar(b);
-    ASSERT_TRUE(shpFile_AbrirDbf(&st, &stDados, &vCampos, &pf, 1, nullptr));
-    vCampos[1].usPosicaoCampo = 15;
-    unsigned ulValor = 7;
-    EXPECT_FALSE(shpFile_LerProxValorDbf(&stDados, vCampos, pf.get(), 1, &ulValor));
-    EXPECT_EQ(ulValor, 0u);
-}
-
-TEST_F(ShpLeitura, LegendaDeMaximo150)
-{
-    ShpBuilder b = Recomendacao({"150", "0", "150.75", "90"});
-    b.linhas[3].bApagada = true;
-    b.linhas[3].valores[1] = "9000"; // deleted: not the maximum
-    const ST_ShpLegenda st = Legenda(Gravar(b));
-    const std::uint32_t esperado[13][2] = {{0, 14},    {15, 30},   {31, 46},   {47, 62},   {63, 77},
-                                           {78, 93},   {94, 109},  {110, 125}, {126, 141}, {142, 156},
-                                           {157, 172}, {173, 188}, {189, 50000000}};
-    const ST_ShpLegenda st150 = Legenda(Gravar(Recomendacao({"150", "150", "150"}), 1, "exato"));
-    for (int i = 0; i < 13; i++)
+    const struct
     {
-        EXPECT_EQ(st150.ulValorLegenda[i][0], esperado[i][0]) << i;
-        EXPECT_EQ(st150.ulValorLegenda[i][1], esperado[i][1]) << i;
+        const char* pcNome;
+        std::vector<std::string> vDoses;
+        std::function<void(ShpBuilder&)> fn;
+        std::uint32_t uiParam;
+        BOOL bEsperado;
+    } casos[] = {
+        // One record of 20 bytes: less than a descriptor's worth follows the terminator.
+        {"um registro", {"150.75"}, nullptr, 1, TRUE},
+        {"três registros", {"150.75", "120", "10000000"}, nullptr, 1, TRUE},
+        {"campo de texto", {"150"}, nullptr, 0, FALSE},
+        {"campo que não existe", {"150"}, nullptr, 2, FALSE},
+        {"valor negativo", {"150", "-120"}, nullptr, 1, FALSE},
+        {"valor alto demais", {"150", "10000001"}, nullptr, 1, FALSE},
+        {"apagado não é lido", {"150", "120"}, [](ShpBuilder& b) { b.linhas[1] = {{"Z1", "-abc"}, true}; }, 1, TRUE},
+        {"sem terminador", {}, [](ShpBuilder& b) { b.corrupcao.bSemTerminadorDescritores = true; }, 1, FALSE},
+        {"linha a mais que polígonos", {"1", "2"},
+         [](ShpBuilder& b) { b.corrupcao.numRegistrosDbf = 3, b.linhas.push_back({{"Z3", "140"}, false}); }, 1, FALSE},
+        // A count far beyond the file ends with the bytes, not after four billion turns.
+        {"contagem enorme", {"1", "2"}, [](ShpBuilder& b) { b.corrupcao.numRegistrosDbf = 0xFFFFFFFF; }, 1, FALSE},
+        // Without its end marker: the last two records missing still match the .shp's count (the
+        // header's count is not the table's length), but half a record, or any single byte other than
+        // 0x1A, is no end of file.
+        {"sem marcador de fim", {"1", "2"}, [](ShpBuilder& b) { b.bMarcadorFimDbf = false; }, 1, TRUE},
+        {"dois registros a menos", {"1", "2", "3"}, [](ShpBuilder& b) { SemFim(b, 40); }, 1, TRUE},
+        {"meio registro", {"1", "2"}, [](ShpBuilder& b) { SemFim(b, 10); }, 1, FALSE},
+        {"byte solto", {"1", "2"}, [](ShpBuilder& b) { SemFim(b, 19); }, 1, FALSE},
+        {"registro curto demais para o campo", {"1"}, [](ShpBuilder& b) { b.corrupcao.tamanhoRegistroDbf = 15; }, 1,
+         FALSE},
+        {"registro vazio", {"1"}, [](ShpBuilder& b) { b.corrupcao.tamanhoRegistroDbf = 0; }, 1, FALSE},
+    };
+    for (const auto& caso : casos)
+    {
+        ShpBuilder b = Recomendacao(caso.vDoses);
+        if (caso.fn)
+            caso.fn(b);
+        const ST_ShpMapa st = Gravar(b, caso.uiParam);
+        EXPECT_EQ(shpFile_AnalisarParametroMapaEntrada(&st), caso.bEsperado) << caso.pcNome;
     }
-    EXPECT_EQ(st150.ucFlagPoligonoValorZero, 0);
-    EXPECT_EQ(st.ucFlagPoligonoValorZero, 1);
-    EXPECT_EQ(st.ulValorLegenda[12][0], 190u); // 12 * 150.7 / 9.5
-    EXPECT_LE(st.ulValorLegenda[9][0], 150u);
-    EXPECT_GE(st.ulValorLegenda[9][1], 150u);
-    EXPECT_EQ(st.ulValorLegenda[13][1], 0u);
-}
-
-TEST_F(ShpLeitura, LegendaParaNoPrimeiroValorRuimOuTabelaAusente)
-{
-    // 95 then an invalid field: 190 after it is never seen, so the rows step by 10.
-    const ST_ShpLegenda st = Legenda(Gravar(Recomendacao({"95", "9x", "190"})));
-    EXPECT_EQ(st.ulValorLegenda[1][0], 10u);
-    EXPECT_EQ(st.ulValorLegenda[12][0], 120u);
-
-    ST_ShpMapa stAusente;
-    stAusente.szNomeArqMapaDbf = (dir / "nao_existe.dbf").string();
-    const ST_ShpLegenda stVazia = Legenda(stAusente);
-    // Maximum 0: every row starts at 0, and none may wrap round to hold every value.
-    for (int i = 0; i < 12; i++)
-        EXPECT_EQ(stVazia.ulValorLegenda[i][1], 0u) << i;
-    EXPECT_EQ(stVazia.ulValorLegenda[12][1], 50000000u);
 }
 
 TEST_F(ShpLeitura, ValoresLidosNoDesenho)
@@ -285,101 +161,94 @@ TEST_F(ShpLeitura, ValoresLidosNoDesenho)
     ShpBuilder b = Recomendacao({"150.75", "  1 5", "99", "abc"});
     b.linhas[2].bApagada = true;
     b.bMarcadorFimDbf = false;
-    ST_ShpMapa st = Gravar(b);
-    const std::vector<std::pair<BOOL, unsigned>> esperado = {
-        {TRUE, 150}, {TRUE, 15}, {TRUE, 0}, {FALSE, 0}, {FALSE, 0}};
-    EXPECT_EQ(Valores(st, 5), esperado);
-}
-
-TEST_F(ShpLeitura, TabelaAusenteAvisaComONomeDoArquivo)
-{
-    ST_ShpMapa st;
-    st.szNomeArqMapaDbf = (dir / "Talhão 3.dbf").string();
-    std::vector<std::pair<std::string, std::string>> vMensagens;
-    ST_ShpPlataforma stPlataforma;
-    stPlataforma.pContexto = &vMensagens;
-    stPlataforma.pfMostrarMensagem = [](void* p, const char* pcTexto, const char* pcTitulo) {
-        static_cast<std::vector<std::pair<std::string, std::string>>*>(p)->emplace_back(pcTexto, pcTitulo);
-    };
+    const ST_ShpMapa st = Gravar(b);
     ST_ShpDadosDbf stDados;
     std::vector<ST_ShpSubrecords> vCampos;
     ShpArquivoDbf pf;
-    EXPECT_FALSE(shpFile_AbrirDbf(&st, &stDados, &vCampos, &pf, 0, &stPlataforma));
-    ASSERT_EQ(vMensagens.size(), 1u);
-    EXPECT_EQ(vMensagens[0].first, "Arquivo \"Talhão 3.dbf\" não encontrado.          \n"
-                                   "O arquivo deve estar na mesma pasta do arquivo escolhido acima");
-    EXPECT_EQ(vMensagens[0].second, "ERRO");
-    EXPECT_TRUE(shpFile_AnalisarParametroMapaEntrada(&st)); // reported by the drawing, not here
+    ASSERT_TRUE(shpFile_AbrirDbf(&st, &stDados, &vCampos, &pf, 1, nullptr));
+    std::vector<std::pair<BOOL, unsigned>> v;
+    for (int i = 0; i < 5; i++)
+    {
+        unsigned ulValor = 99;
+        const BOOL bOk = shpFile_LerProxValorDbf(&stDados, vCampos, pf.get(), 1, &ulValor);
+        v.emplace_back(bOk, ulValor);
+    }
+    EXPECT_EQ(v, (std::vector<std::pair<BOOL, unsigned>>{{TRUE, 150}, {TRUE, 15}, {TRUE, 0}, {FALSE, 0}, {FALSE, 0}}));
+
+    // Descriptors handed in by the caller are checked again before a record is read.
+    vCampos[1].usPosicaoCampo = 15;
+    unsigned ulValor = 7;
+    EXPECT_FALSE(shpFile_LerProxValorDbf(&stDados, vCampos, pf.get(), 1, &ulValor));
+    EXPECT_EQ(ulValor, 0u);
 }
 
-TEST_F(ShpLeitura, ContagemDePoligonosConfereOCabecalho)
+TEST_F(ShpLeitura, LinhasDaLegenda)
+{
+    // Maximum 150: rows of 150 / 9.5 each, row 9 holding the maximum, the last one open.
+    const ST_ShpLegenda st150 = Legenda(Gravar(Recomendacao({"150", "150", "150"})));
+    const std::uint32_t ulInicios[13] = {0, 15, 31, 47, 63, 78, 94, 110, 126, 142, 157, 173, 189};
+    for (int i = 0; i < 13; i++)
+    {
+        EXPECT_EQ(st150.ulValorLegenda[i][0], ulInicios[i]) << i;
+        EXPECT_EQ(st150.ulValorLegenda[i][1], i < 12 ? ulInicios[i + 1] - 1 : 50000000u) << i;
+    }
+    EXPECT_EQ(st150.ucFlagPoligonoValorZero, 0);
+
+    // A zero sets the flag; a deleted row is no maximum; tenths count (12 * 150.7 / 9.5).
+    ShpBuilder b = Recomendacao({"150", "0", "150.75", "9000"});
+    b.linhas[3].bApagada = true;
+    const ST_ShpLegenda st = Legenda(Gravar(b));
+    EXPECT_EQ(st.ucFlagPoligonoValorZero, 1);
+    EXPECT_EQ(st.ulValorLegenda[12][0], 190u);
+
+    // 95 then an invalid field: 190 after it is never seen, so the rows step by 10.
+    EXPECT_EQ(Legenda(Gravar(Recomendacao({"95", "9x", "190"}))).ulValorLegenda[12][0], 120u);
+    // No table: maximum 0, every row starts at 0 and none may wrap round to hold every value.
+    ST_ShpMapa stAusente;
+    stAusente.szNomeArqMapaDbf = (dir / "nao_existe.dbf").string();
+    const ST_ShpLegenda stVazia = Legenda(stAusente);
+    for (int i = 0; i < 12; i++)
+        EXPECT_EQ(stVazia.ulValorLegenda[i][1], 0u) << i;
+}
+
+TEST_F(ShpLeitura, ContagemDePoligonos)
 {
     const ShpBuilder b = Recomendacao({"1", "2", "3"});
-    EXPECT_EQ(Contar(b), 3);
-
-    auto comCorrupcao = [&](auto fn) {
+    const std::pair<std::function<void(ShpBuilder::Corrupcao&)>, long> casos[] = {
+        {[](auto&) {}, 3},
+        {[](auto& x) { x.codigoShp = 9995; }, 0},
+        {[](auto& x) { x.versaoShp = 1001; }, 0},
+        {[](auto& x) { x.tipoShp = 3; }, 0},
+        {[](auto& x) { x.tamanhoArquivoShpPalavras = 50 + 3 * 68 + 1; }, 0},
+        // Last record cut short, header length mended: the walk stops before it.
+        {[](auto& x) { x.truncarShp = 8, x.tamanhoArquivoShpPalavras = 50 + 3 * 68 - 4; }, 2},
+    };
+    for (const auto& [fn, lEsperado] : casos)
+    {
         ShpBuilder c = b;
         fn(c.corrupcao);
-        return Contar(c);
-    };
-    EXPECT_EQ(comCorrupcao([](auto& x) { x.codigoShp = 9995; }), 0);
-    EXPECT_EQ(comCorrupcao([](auto& x) { x.versaoShp = 1001; }), 0);
-    EXPECT_EQ(comCorrupcao([](auto& x) { x.tipoShp = 3; }), 0);
-    EXPECT_EQ(comCorrupcao([](auto& x) { x.tamanhoArquivoShpPalavras = 50 + 3 * 68 + 1; }), 0);
-    // Last record cut short, header length mended: the walk stops before it.
-    EXPECT_EQ(comCorrupcao([](auto& x) {
-                  x.truncarShp = 8;
-                  x.tamanhoArquivoShpPalavras = 50 + 3 * 68 - 4;
-              }),
-              2);
-    ST_ShpMapa st;
-    st.szNomeArqMapaShp = (dir / "nao_existe.shp").string();
-    EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 0);
-}
+        const ST_ShpMapa st = Gravar(c);
+        EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), lEsperado);
+    }
 
-TEST_F(ShpLeitura, ContagemDePoligonosPorRegistro)
-{
-    ShpBuilder b;
-    b.campos = {{"DOSE", 'N', 5, 0}};
+    // Record by record: a polyline is skipped, a record too short ends the walk, and a ring just
+    // over 1 MiB is refused while one just under it counts.
+    ShpBuilder p;
+    p.campos = {{"DOSE", 'N', 5, 0}};
     const AnelShp triangulo = {{0, 0}, {0, 1}, {1, 0}}; // 96 bytes: the smallest accepted
-    const AnelShp segmento = {{0, 0}, {1, 1}};         // 80 bytes
-    b.adicionar(triangulo, {"1"}).adicionar(ShpBuilder::retangulo(0, 0, 1, 1), {"2"});
-    std::vector<std::uint8_t> v = b.construirShp();
-    dir.gravar("a.shp", v);
+    p.adicionar(triangulo, {"1"}).adicionar(ShpBuilder::retangulo(0, 0, 1, 1), {"2"});
+    std::vector<std::uint8_t> v = p.construirShp();
+    v[100 + 8] = 3;
     ST_ShpMapa st;
-    st.szNomeArqMapaShp = (dir / "a.shp").string();
-    EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 2);
-
-    v[100 + 8] = 3; // first record a polyline: skipped, the walk goes on
-    dir.gravar("a.shp", v);
+    st.szNomeArqMapaShp = dir.gravar("a.shp", v).string();
     EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 1);
-
-    b.poligonos.insert(b.poligonos.begin() + 1, {segmento});
-    dir.gravar("a.shp", b.construirShp());
-    EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 1); // a too short record ends the walk
-
-    // A ring of 65530 points is just under 1 MiB, one more of 65535 just over.
-    AnelShp grande(65530, PontoShp{0.5, 0.5});
+    p.poligonos.insert(p.poligonos.begin() + 1, {AnelShp{{0, 0}, {1, 1}}}); // 80 bytes
+    dir.gravar("a.shp", p.construirShp());
+    EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 1);
     ShpBuilder g;
-    g.poligonos = {{grande}};
-    grande.resize(65535, PontoShp{0.5, 0.5});
-    g.poligonos.push_back({grande});
-    g.poligonos.push_back({triangulo});
+    g.poligonos = {{AnelShp(65530, PontoShp{0.5, 0.5})}, {AnelShp(65535, PontoShp{0.5, 0.5})}, {triangulo}};
     dir.gravar("a.shp", g.construirShp());
     EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 1);
-}
-
-TEST(ShpAmostra, RecomendacaoDePulverizacaoPodeSerDesenhada)
-{
-    ST_ShpMapa st;
-    st.szNomeArqMapaShp = ZAVORO_SOURCE_DIR "/samples/recomendacao_pulverizacao.shp";
-    st.szNomeArqMapaDbf = shpFile_CaminhoDbf(st.szNomeArqMapaShp);
-    std::vector<std::string> vNomes;
-    ASSERT_TRUE(shpFile_ListarParametrosMapaEntrada(&st, &vNomes));
-    EXPECT_EQ(vNomes, (std::vector<std::string>{"DOSE", "ZONA"}));
-    EXPECT_TRUE(shpFile_AnalisarParametroMapaEntrada(&st));
-    EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 12);
-    ST_ShpLegenda stLegenda;
-    shpFile_LegendaMapaEntrada(st.szNomeArqMapaDbf.c_str(), &stLegenda, 0);
-    EXPECT_EQ(stLegenda.ulValorLegenda[9][0], 170u); // maximum 180: 9 * 180 / 9.5
+    st.szNomeArqMapaShp = (dir / "nao_existe.shp").string();
+    EXPECT_EQ(shpFile_RetornarNumPoligonosShp(&st), 0);
 }

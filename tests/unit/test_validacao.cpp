@@ -2,19 +2,16 @@
 // diagnostic gives for each kind of damage.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
-#include "zavoro/arquivo.h"
 #include "zavoro/zavoro.h"
 
 using namespace zavoro_teste;
 
 namespace
 {
-
 ST_DiagnosticoValidacao Diagnosticar(const std::vector<std::uint8_t>& vBytes)
 {
     DiretorioTemporario dir;
@@ -37,19 +34,21 @@ NvgBuilder Completo(std::uint16_t usVersaoEvento = 9)
 {
     NvgBuilder b = NvgBuilder::tipico(usVersaoEvento, 5);
     b.etapas.push_back(etapaTipica(7, 5));
-    Guia reta;
-    reta.usVersao = 2;
     Guia curva;
     curva.usVersao = 3;
     curva.stGuia.ucTipoGuia = D_ZAVORO_TIPO_GUIA_CURVA;
     curva.curvas = {Curva{{{0, 0}, {1, 1}, {2, 3}}, {}}, Curva{{{5, 5}}, {}}};
-    b.guias = {reta, curva};
+    b.guias = {Guia{}, curva};
     Limite limite;
     limite.pontos = {{0, 0}, {100, 0}, {100, 100}};
     b.limites = {limite};
     return b;
 }
 
+std::string Descrever(const NvgBuilder& b)
+{
+    return zavoro_DescreverDiagnostico(Diagnosticar(b));
+}
 } // namespace
 
 TEST(Validacao, ArquivosBemFormadosDeTodasAsVersoesPassam)
@@ -57,56 +56,41 @@ TEST(Validacao, ArquivosBemFormadosDeTodasAsVersoesPassam)
     for (std::uint16_t v = 1; v <= 9; v++)
     {
         SCOPED_TRACE("versão do evento " + std::to_string(v));
-        EXPECT_TRUE(Diagnosticar(Completo(v)).bValido) << zavoro_DescreverDiagnostico(Diagnosticar(Completo(v)));
-
+        EXPECT_EQ(Descrever(Completo(v)), "válido");
         NvgBuilder semLimites = Completo(v);
         semLimites.uiVersaoArquivo = 1;
-        EXPECT_TRUE(Diagnosticar(semLimites).bValido);
+        EXPECT_EQ(Descrever(semLimites), "válido");
     }
     NvgBuilder guiaV1 = Completo();
     guiaV1.guias[0].usVersao = 1;
     guiaV1.guias[0].pontosCurva = {{1, 2}, {3, 4}};
-    EXPECT_TRUE(Diagnosticar(guiaV1).bValido);
-
+    EXPECT_EQ(Descrever(guiaV1), "válido");
     NvgBuilder vazio;
     vazio.etapas.push_back(etapaTipica(0));
-    EXPECT_TRUE(Diagnosticar(vazio).bValido);
+    EXPECT_EQ(Descrever(vazio), "válido");
+    // The smallest event: version 1 with one empty stage, 351 bytes.
+    EXPECT_EQ(Descrever(NvgBuilder::tipico(1, 0)), "válido");
 }
 
-TEST(Validacao, LimitesDeTamanhoDoArquivoEDaSecaoDoEvento)
+TEST(Validacao, ArquivosPequenosOuAusentes)
 {
     DiretorioTemporario dir;
     ST_DiagnosticoValidacao stDiag;
     // 71 bytes fail on size before anything else; 72 bytes get as far as the checksum.
-    std::vector<std::uint8_t> vCurto(71, 0);
-    EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao(dir.gravar("a.nvg", vCurto).c_str(), &stDiag));
-    EXPECT_NE(stDiag.szMotivo.find("tamanho do arquivo"), std::string::npos);
+    EXPECT_NE(Diagnosticar(std::vector<std::uint8_t>(71)).szMotivo.find("tamanho do arquivo"), std::string::npos);
     std::vector<std::uint8_t> v72(72, 0);
-    v72[0] = 7;
-    v72[71] = 7;
-    EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao(dir.gravar("b.nvg", v72).c_str(), &stDiag));
-    EXPECT_NE(stDiag.szMotivo.find("versão do arquivo"), std::string::npos) << stDiag.szMotivo;
+    v72[0] = v72[71] = 7;
+    EXPECT_EQ(zavoro_DescreverDiagnostico(Diagnosticar(v72)),
+              "arquivo (byte 0): versão do arquivo de navegação desconhecida (7)");
     v72[71] = 6;
-    EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao(dir.gravar("c.nvg", v72).c_str(), &stDiag));
-    EXPECT_NE(stDiag.szMotivo.find("soma de verificação do arquivo"), std::string::npos);
-
-    // The smallest event: version 1 with one empty stage is exactly 351 bytes long.
-    NvgBuilder minimo = NvgBuilder::tipico(1, 0);
-    Layout stLayout;
-    EXPECT_TRUE(Diagnosticar(minimo, &stLayout).bValido);
-    EXPECT_EQ(stLayout.posChecksumEvento + 1 - (stLayout.posTamanhoEvento + 4), 351u);
-    minimo.corrupcao.tamanhoEvento = 350;
-    ST_DiagnosticoValidacao stCurto = Diagnosticar(minimo);
-    EXPECT_EQ(stCurto.iSecao, D_ZAVORO_SECAO_EVENTO);
-    EXPECT_NE(stCurto.szMotivo.find("fora do limite"), std::string::npos);
-
+    EXPECT_NE(Diagnosticar(v72).szMotivo.find("soma de verificação do arquivo"), std::string::npos);
     EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao((dir / "nao_existe.nvg").c_str(), &stDiag));
     EXPECT_NE(stDiag.szMotivo.find("abrir"), std::string::npos);
     EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao(dir.caminho().c_str(), &stDiag));
 }
 
 // One kind of damage per row: the file must be rejected in the named section and entry, at the named
-// byte, with a reason that names the damage.
+// byte (when given), with a reason that names the damage.
 struct CasoCorrupcao
 {
     const char* pcNome;
@@ -114,107 +98,78 @@ struct CasoCorrupcao
     int iSecao;
     long lEntrada;
     const char* pcMotivo;
-    // Expected byte offset from the layout, or -1 to skip the check.
     std::function<long long(const Layout&)> fnPosicao = [](const Layout&) { return -1; };
 };
 
 TEST(Validacao, CadaCorrupcaoERejeitadaComMotivoELugar)
 {
-    auto campo = [](std::size_t base, std::size_t offset) { return static_cast<long long>(base + offset); };
+    constexpr int A = D_ZAVORO_SECAO_ARQUIVO, T = D_ZAVORO_SECAO_TALHAO, G = D_ZAVORO_SECAO_GUIA;
+    constexpr int L = D_ZAVORO_SECAO_LIMITE, V = D_ZAVORO_SECAO_EVENTO, E = D_ZAVORO_SECAO_ETAPA;
+    constexpr int P = D_ZAVORO_SECAO_PONTO;
+    using B = NvgBuilder&;
+    using Pos = const Layout&;
+    auto em = [](std::size_t Layout::*pos, std::size_t offset = 0) {
+        return [=](Pos l) { return static_cast<long long>(l.*pos + offset); };
+    };
+    auto checksum = [](Secao s, std::size_t i = 0) {
+        return [=](B b) { b.corrupcao.checksumErrado.push_back({s, i}); };
+    };
+    const std::string szSemFim(40, 'X');
     const CasoCorrupcao casos[] = {
-        {"checksum do arquivo", [](NvgBuilder& b) { b.corrupcao.checksumErrado.push_back({Secao::Arquivo}); },
-         D_ZAVORO_SECAO_ARQUIVO, 0, "soma de verificação do arquivo",
-         [](const Layout& l) { return static_cast<long long>(l.posChecksumArquivo); }},
-        {"checksum do talhão", [](NvgBuilder& b) { b.corrupcao.checksumErrado.push_back({Secao::Talhao}); },
-         D_ZAVORO_SECAO_TALHAO, 0, "soma de verificação da seção",
-         [](const Layout& l) { return static_cast<long long>(l.posTamanhoTalhao); }},
-        {"checksum da guia 2", [](NvgBuilder& b) { b.corrupcao.checksumErrado.push_back({Secao::Guia, 1}); },
-         D_ZAVORO_SECAO_GUIA, 2, "soma de verificação da seção",
-         [](const Layout& l) { return static_cast<long long>(l.posGuias[1]); }},
-        {"checksum do limite", [](NvgBuilder& b) { b.corrupcao.checksumErrado.push_back({Secao::Limite, 0}); },
-         D_ZAVORO_SECAO_LIMITE, 1, "soma de verificação da seção"},
-        {"checksum do evento", [](NvgBuilder& b) { b.corrupcao.checksumErrado.push_back({Secao::Evento}); },
-         D_ZAVORO_SECAO_EVENTO, 0, "soma de verificação da seção",
-         [](const Layout& l) { return static_cast<long long>(l.posTamanhoEvento); }},
-        {"arquivo truncado", [](NvgBuilder& b) { b.corrupcao.truncarBytes = 30; }, D_ZAVORO_SECAO_ARQUIVO, 0,
-         "soma de verificação do arquivo"},
-        {"truncado com checksum refeito",
-         [](NvgBuilder& b) {
-             b.corrupcao.truncarBytes = 30;
-             b.corrupcao.corrigirChecksumArquivo = true;
-         },
-         D_ZAVORO_SECAO_EVENTO, 0, "ultrapassa o fim do arquivo"},
-        {"versão do contêiner", [](NvgBuilder& b) { b.corrupcao.versaoArquivo = 3; }, D_ZAVORO_SECAO_ARQUIVO, 0,
-         "versão do arquivo de navegação desconhecida (3)"},
-        {"versão do talhão", [](NvgBuilder& b) { b.usVersaoTalhao = 2; }, D_ZAVORO_SECAO_TALHAO, 0,
-         "versão do talhão desconhecida (2)"},
-        {"tamanho do talhão", [](NvgBuilder& b) { b.corrupcao.tamanhoTalhao = 74; }, D_ZAVORO_SECAO_TALHAO, 0,
-         "tamanho da seção do talhão inválido (74"},
-        {"nome do talhão sem terminação", [](NvgBuilder& b) { textoSemTerminador(b.stTalhao.szNomeTalhao); },
-         D_ZAVORO_SECAO_TALHAO, 0, "nome do talhão sem terminação",
-         [=](const Layout& l) { return campo(l.posTamanhoTalhao + 6, offsetof(ST_Talhao, szNomeTalhao)); }},
-        {"data do talhão no piso", [](NvgBuilder& b) { b.stTalhao.ulDataHoraInicio = D_ZAVORO_DATA_HORA_MINIMA; },
-         D_ZAVORO_SECAO_TALHAO, 0, "data e hora de criação do talhão inválida (315655199)"},
-        {"data do talhão sem valor", [](NvgBuilder& b) { b.stTalhao.ulDataHoraInicio = 0xFFFFFFFFu; },
-         D_ZAVORO_SECAO_TALHAO, 0, "data e hora de criação do talhão inválida"},
-        {"tipo de guia do talhão", [](NvgBuilder& b) { b.stTalhao.ucTipoGuia = 4; }, D_ZAVORO_SECAO_TALHAO, 0,
-         "tipo de guia do talhão inválido (4"},
-        {"onze guias", [](NvgBuilder& b) { b.corrupcao.numeroGuias = 11; }, D_ZAVORO_SECAO_GUIA, 0,
-         "número de guias fora do limite (11"},
-        {"versão da guia 0", [](NvgBuilder& b) { b.guias[0].versaoGravada = 0; }, D_ZAVORO_SECAO_GUIA, 1,
-         "versão da guia desconhecida (0)"},
-        {"versão da guia 4", [](NvgBuilder& b) { b.guias[1].versaoGravada = 4; }, D_ZAVORO_SECAO_GUIA, 2,
-         "versão da guia desconhecida (4)"},
-        {"guia abaixo do mínimo", [](NvgBuilder& b) { b.guias[0].tamanhoGravado = 47; }, D_ZAVORO_SECAO_GUIA, 1,
-         "tamanho da guia fora do limite (47"},
-        {"guia acima do máximo", [](NvgBuilder& b) { b.guias[0].tamanhoGravado = 10485761; }, D_ZAVORO_SECAO_GUIA, 1,
-         "tamanho da guia fora do limite (10485761"},
-        {"guia além do fim do arquivo", [](NvgBuilder& b) { b.guias[1].tamanhoGravado = 10485760; },
-         D_ZAVORO_SECAO_GUIA, 2, "ultrapassa o fim do arquivo"},
-        {"pontos de curva demais", [](NvgBuilder& b) { b.guias[0].numeroPontosCurvaGravado = 50001; },
-         D_ZAVORO_SECAO_GUIA, 1, "número de pontos da curva fora do limite (50001"},
-        {"seis limites", [](NvgBuilder& b) { b.corrupcao.numeroLimites = 6; }, D_ZAVORO_SECAO_LIMITE, 0,
-         "número de limites fora do limite (6"},
-        {"versão do limite", [](NvgBuilder& b) { b.limites[0].usVersao = 2; }, D_ZAVORO_SECAO_LIMITE, 1,
-         "versão do limite desconhecida (2)"},
-        {"limite abaixo do mínimo", [](NvgBuilder& b) { b.limites[0].tamanhoGravado = 15; }, D_ZAVORO_SECAO_LIMITE,
-         1, "tamanho do limite fora do limite (15"},
-        {"pontos de limite demais", [](NvgBuilder& b) { b.limites[0].numeroPontosGravado = 50001; },
-         D_ZAVORO_SECAO_LIMITE, 1, "número de pontos do limite fora do limite (50001"},
-        {"versão do evento 0", [](NvgBuilder& b) { b.corrupcao.versaoEvento = 0; }, D_ZAVORO_SECAO_EVENTO, 0,
-         "versão do evento desconhecida (0)"},
-        {"versão do evento 10", [](NvgBuilder& b) { b.corrupcao.versaoEvento = 10; }, D_ZAVORO_SECAO_EVENTO, 0,
-         "versão do evento desconhecida (10)"},
-        {"início do evento no piso",
-         [](NvgBuilder& b) { b.stCabecalho.ulDataHoraInicioEvento = D_ZAVORO_DATA_HORA_MINIMA; },
-         D_ZAVORO_SECAO_EVENTO, 0, "data e hora de início do evento inválida",
-         [=](const Layout& l) { return campo(l.posCabecalhoEvento, offsetof(ST_EventoCabecalho, ulDataHoraInicioEvento)); }},
-        {"talhão do evento no piso", [](NvgBuilder& b) { b.stCabecalho.ulDataHoraInicioTalhao = 5; },
-         D_ZAVORO_SECAO_EVENTO, 0, "data e hora do talhão no evento inválida (5)"},
-        {"etapas demais", [](NvgBuilder& b) { b.corrupcao.numeroConfiguracoes = 1001; }, D_ZAVORO_SECAO_EVENTO, 0,
-         "número de etapas fora do limite (1001"},
-        {"nome do evento sem terminação", [](NvgBuilder& b) { textoSemTerminador(b.stCabecalho.szNomeEvento); },
-         D_ZAVORO_SECAO_EVENTO, 0, "nome do evento sem terminação"},
-        {"operador sem terminação",
-         [](NvgBuilder& b) { b.etapas[1].campoBruto("szOperador", std::string(40, 'O')); }, D_ZAVORO_SECAO_ETAPA,
-         2, "nome do operador sem terminação",
-         [=](const Layout& l) { return campo(l.posEtapas[1], offsetof(ST_EventoConfig_v9, szOperador)); }},
-        {"máquina sem terminação",
-         [](NvgBuilder& b) { b.etapas[0].campoBruto("szMaquina", std::string(40, 'M')); }, D_ZAVORO_SECAO_ETAPA, 1,
-         "nome da máquina sem terminação"},
-        {"cultura sem terminação",
-         [](NvgBuilder& b) { b.etapas[0].campoBruto("szCultura", std::string(40, 'C')); }, D_ZAVORO_SECAO_ETAPA, 1,
-         "nome da cultura sem terminação"},
-        {"pontos demais na etapa", [](NvgBuilder& b) { b.etapas[0].numeroPontosGravado = 1000001; },
-         D_ZAVORO_SECAO_ETAPA, 1, "número de pontos fora do limite (1000001"},
-        {"pontos além da seção", [](NvgBuilder& b) { b.etapas[1].numeroPontosGravado = 9; }, D_ZAVORO_SECAO_PONTO,
-         2, "ultrapassam o fim da seção do evento",
-         // 7 points were written; the 8th would start where the checksum byte is.
-         [](const Layout& l) { return static_cast<long long>(l.posPontos[1] + 7 * sizeof(ST_PontoNVG_v2)); }},
-        {"último ponto incompleto", [](NvgBuilder& b) { b.corrupcao.bytesFaltandoEvento = 10; },
-         D_ZAVORO_SECAO_PONTO, 2, "ultrapassam o fim da seção do evento"},
-        {"bloco de configuração além da seção", [](NvgBuilder& b) { b.corrupcao.numeroConfiguracoes = 3; },
-         D_ZAVORO_SECAO_ETAPA, 3, "bloco de configuração ultrapassa o fim da seção"},
+        {"checksum do arquivo", checksum(Secao::Arquivo), A, 0, "do arquivo", em(&Layout::posChecksumArquivo)},
+        {"checksum do talhão", checksum(Secao::Talhao), T, 0, "da seção incorreta", em(&Layout::posTamanhoTalhao)},
+        {"checksum da guia 2", checksum(Secao::Guia, 1), G, 2, "da seção incorreta",
+         [](Pos l) { return (long long)l.posGuias[1]; }},
+        {"checksum do evento", checksum(Secao::Evento), V, 0, "da seção incorreta", em(&Layout::posTamanhoEvento)},
+        {"arquivo truncado", [](B b) { b.corrupcao.truncarBytes = 30; }, A, 0, "do arquivo incorreta"},
+        {"truncado, checksum refeito",
+         [](B b) { b.corrupcao.truncarBytes = 30, b.corrupcao.corrigirChecksumArquivo = true; }, V, 0, "a seção declara"},
+        {"versão do contêiner", [](B b) { b.corrupcao.versaoArquivo = 3; }, A, 0, "navegação desconhecida (3)"},
+        {"versão do talhão", [](B b) { b.usVersaoTalhao = 2; }, T, 0, "versão do talhão desconhecida (2)"},
+        {"tamanho do talhão", [](B b) { b.corrupcao.tamanhoTalhao = 74; }, T, 0, "talhão inválido (74 bytes; esperado 75)"},
+        {"nome do talhão", [](B b) { textoSemTerminador(b.stTalhao.szNomeTalhao); }, T, 0, "nome do talhão sem terminação",
+         em(&Layout::posTamanhoTalhao, 6 + offsetof(ST_Talhao, szNomeTalhao))},
+        {"talhão no piso", [](B b) { b.stTalhao.ulDataHoraInicio = D_ZAVORO_DATA_HORA_MINIMA; }, T, 0, "inválida (315655199)"},
+        {"talhão sem data", [](B b) { b.stTalhao.ulDataHoraInicio = 0xFFFFFFFFu; }, T, 0, "criação do talhão inválida"},
+        {"tipo de guia do talhão", [](B b) { b.stTalhao.ucTipoGuia = 4; }, T, 0, "tipo de guia do talhão inválido (4"},
+        {"onze guias", [](B b) { b.corrupcao.numeroGuias = 11; }, G, 0, "número de guias fora do limite (11; máximo 10)"},
+        {"versão da guia 0", [](B b) { b.guias[0].versaoGravada = 0; }, G, 1, "versão da guia desconhecida (0)"},
+        {"versão da guia 4", [](B b) { b.guias[1].versaoGravada = 4; }, G, 2, "versão da guia desconhecida (4)"},
+        {"guia pequena", [](B b) { b.guias[0].tamanhoGravado = 47; }, G, 1, "guia fora do limite (47 bytes; de 48 a 10485760)"},
+        {"guia grande", [](B b) { b.guias[0].tamanhoGravado = 10485761; }, G, 1, "guia fora do limite (10485761"},
+        {"guia além do arquivo", [](B b) { b.guias[1].tamanhoGravado = 10485760; }, G, 2, "ultrapassa o fim do arquivo"},
+        // Lengths and checksums agree, but the entry cannot hold the record its version announces.
+        {"registro v1 curto", [](B b) { b.guias[0].usVersao = 1, b.guias[0].bytesRegistroGravados = 47; }, G, 1,
+         "guia de versão 1 menor que o seu registro (50 bytes; mínimo 51)", em(&Layout::posNumeroGuias, 4)},
+        {"registro v2 curto", [](B b) { b.guias[0].bytesRegistroGravados = 55; }, G, 1, "guia de versão 2 menor"},
+        {"registro v3 curto", [](B b) { b.guias[0].usVersao = 3, b.guias[0].bytesRegistroGravados = 55; }, G, 1,
+         "versão 3 menor"},
+        {"pontos de curva", [](B b) { b.guias[0].numeroPontosCurvaGravado = 50001; }, G, 1, "curva fora do limite (50001"},
+        {"seis limites", [](B b) { b.corrupcao.numeroLimites = 6; }, L, 0, "número de limites fora do limite (6"},
+        {"versão do limite", [](B b) { b.limites[0].usVersao = 2; }, L, 1, "versão do limite desconhecida (2)"},
+        {"limite pequeno", [](B b) { b.limites[0].tamanhoGravado = 15; }, L, 1, "tamanho do limite fora do limite (15"},
+        {"registro do limite curto",
+         [](B b) { b.limites[0].pontos.clear(), b.limites[0].bytesRegistroGravados = 15; }, L, 1,
+         "limite menor que o seu registro (18 bytes; mínimo 19)"},
+        {"pontos de limite", [](B b) { b.limites[0].numeroPontosGravado = 50001; }, L, 1, "limite fora do limite (50001"},
+        {"evento pequeno", [](B b) { b.corrupcao.tamanhoEvento = 350; }, V, 0, "evento fora do limite (350 bytes; de 351"},
+        {"versão do evento 0", [](B b) { b.corrupcao.versaoEvento = 0; }, V, 0, "versão do evento desconhecida (0)"},
+        {"versão do evento 10", [](B b) { b.corrupcao.versaoEvento = 10; }, V, 0, "versão do evento desconhecida (10)"},
+        {"início no piso", [](B b) { b.stCabecalho.ulDataHoraInicioEvento = D_ZAVORO_DATA_HORA_MINIMA; }, V, 0,
+         "início do evento inválida", em(&Layout::posCabecalhoEvento)},
+        {"talhão do evento", [](B b) { b.stCabecalho.ulDataHoraInicioTalhao = 5; }, V, 0, "talhão no evento inválida (5)"},
+        {"etapas demais", [](B b) { b.corrupcao.numeroConfiguracoes = 1001; }, V, 0, "etapas fora do limite (1001"},
+        {"nome do evento", [](B b) { textoSemTerminador(b.stCabecalho.szNomeEvento); }, V, 0, "evento sem terminação"},
+        {"operador", [&](B b) { b.etapas[1].campoBruto("szOperador", szSemFim); }, E, 2, "nome do operador sem",
+         [](Pos l) { return (long long)(l.posEtapas[1] + offsetof(ST_EventoConfig_v9, szOperador)); }},
+        {"máquina", [&](B b) { b.etapas[0].campoBruto("szMaquina", szSemFim); }, E, 1, "nome da máquina sem"},
+        {"cultura", [&](B b) { b.etapas[0].campoBruto("szCultura", szSemFim); }, E, 1, "nome da cultura sem"},
+        {"pontos demais", [](B b) { b.etapas[0].numeroPontosGravado = 1000001; }, E, 1, "pontos fora do limite (1000001"},
+        // 7 points were written; the 8th would start where the checksum byte is.
+        {"pontos além da seção", [](B b) { b.etapas[1].numeroPontosGravado = 9; }, P, 2, "ultrapassam o fim da seção",
+         [](Pos l) { return (long long)(l.posPontos[1] + 7 * sizeof(ST_PontoNVG_v2)); }},
+        {"último ponto incompleto", [](B b) { b.corrupcao.bytesFaltandoEvento = 10; }, P, 2, "ultrapassam o fim da seção"},
+        {"bloco além da seção", [](B b) { b.corrupcao.numeroConfiguracoes = 3; }, E, 3, "bloco de configuração ultrapassa"},
     };
 
     for (const CasoCorrupcao& caso : casos)
@@ -228,12 +183,31 @@ TEST(Validacao, CadaCorrupcaoERejeitadaComMotivoELugar)
         EXPECT_EQ(stDiag.iSecao, caso.iSecao) << zavoro_DescreverDiagnostico(stDiag);
         EXPECT_EQ(stDiag.lEntrada, caso.lEntrada) << zavoro_DescreverDiagnostico(stDiag);
         EXPECT_NE(stDiag.szMotivo.find(caso.pcMotivo), std::string::npos) << stDiag.szMotivo;
-        long long llPosicao = caso.fnPosicao(stLayout);
-        if (llPosicao >= 0)
+        if (const long long llPosicao = caso.fnPosicao(stLayout); llPosicao >= 0)
         {
             EXPECT_EQ(stDiag.llPosicao, llPosicao);
         }
     }
+}
+
+TEST(Validacao, PrimeiraFalhaNaOrdemDoArquivo)
+{
+    // A damaged entry reports its checksum, whatever its damaged bytes say.
+    NvgBuilder b = Completo();
+    b.guias[1].versaoGravada = 4;
+    b.corrupcao.checksumErrado.push_back({Secao::Guia, 1});
+    EXPECT_NE(Descrever(b).find("guia 2 (byte "), std::string::npos);
+    EXPECT_NE(Descrever(b).find("soma de verificação da seção"), std::string::npos);
+    // The record of the first guide is judged before the second guide is entered.
+    b = Completo();
+    b.guias[0].numeroPontosCurvaGravado = 50001;
+    b.guias[1].tamanhoGravado = 47;
+    EXPECT_NE(Descrever(b).find("guia 1 (byte "), std::string::npos);
+    // The same inside the event: an unknown version in a damaged section is a checksum fault.
+    b = Completo();
+    b.corrupcao.versaoEvento = 10;
+    b.corrupcao.checksumErrado.push_back({Secao::Evento});
+    EXPECT_NE(Descrever(b).find("soma de verificação da seção"), std::string::npos);
 }
 
 TEST(Validacao, ChecagensNoLimiteDoAceitavel)
@@ -245,53 +219,19 @@ TEST(Validacao, ChecagensNoLimiteDoAceitavel)
     b.stCabecalho.ulDataHoraFimEvento = 0; // the end time is not checked
     b.guias[0].numeroPontosCurvaGravado = 50000;
     b.guias[0].pontosCurva.assign(50000, ST_PontosCurva{1, 1});
-    EXPECT_TRUE(Diagnosticar(b).bValido) << zavoro_DescreverDiagnostico(Diagnosticar(b));
+    EXPECT_EQ(Descrever(b), "válido");
 
     // A point count of exactly the limit passes the bound; here the points are then missing.
     NvgBuilder limite = Completo();
     limite.etapas[0].numeroPontosGravado = D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO;
-    ST_DiagnosticoValidacao stDiag = Diagnosticar(limite);
-    EXPECT_EQ(stDiag.iSecao, D_ZAVORO_SECAO_PONTO) << zavoro_DescreverDiagnostico(stDiag);
+    EXPECT_EQ(Diagnosticar(limite).iSecao, D_ZAVORO_SECAO_PONTO);
 
     // Slack inside the event after the last point, and bytes between the event and the file checksum,
     // are tolerated as stored files may carry them.
     NvgBuilder folga = Completo();
     folga.corrupcao.bytesExtrasEvento = {1, 2, 3};
     folga.corrupcao.bytesAposEvento = {9, 9};
-    EXPECT_TRUE(Diagnosticar(folga).bValido) << zavoro_DescreverDiagnostico(Diagnosticar(folga));
-}
-
-TEST(Validacao, EntradasMenoresQueSeuRegistroSaoRejeitadas)
-{
-    // Entries whose lengths and checksums agree, but that are too short for the record their version
-    // announces: reading the record would run past the entry.
-    struct
-    {
-        std::uint16_t usVersao;
-        std::size_t bytesRegistro;
-        bool bValido;
-    } const guias[] = {{1, 47, false}, {1, 48, true}, {2, 55, false}, {2, 56, true}, {3, 55, false}};
-    for (const auto& g : guias)
-    {
-        SCOPED_TRACE("guia v" + std::to_string(g.usVersao) + " com registro de " + std::to_string(g.bytesRegistro));
-        NvgBuilder b = Completo();
-        b.guias = {Guia{}};
-        b.guias[0].usVersao = g.usVersao;
-        b.guias[0].bytesRegistroGravados = g.bytesRegistro;
-        ST_DiagnosticoValidacao stDiag = Diagnosticar(b);
-        EXPECT_EQ(stDiag.bValido, g.bValido) << zavoro_DescreverDiagnostico(stDiag);
-        if (!g.bValido)
-        {
-            EXPECT_EQ(stDiag.iSecao, D_ZAVORO_SECAO_GUIA);
-            EXPECT_NE(stDiag.szMotivo.find("menor que o seu registro"), std::string::npos) << stDiag.szMotivo;
-        }
-    }
-    NvgBuilder limite = Completo();
-    limite.limites[0].pontos.clear();
-    limite.limites[0].bytesRegistroGravados = 15;
-    ST_DiagnosticoValidacao stDiag = Diagnosticar(limite);
-    EXPECT_EQ(stDiag.iSecao, D_ZAVORO_SECAO_LIMITE);
-    EXPECT_NE(stDiag.szMotivo.find("menor que o seu registro"), std::string::npos) << stDiag.szMotivo;
+    EXPECT_EQ(Descrever(folga), "válido");
 }
 
 TEST(Validacao, TextosDoTrabalhoSoContamNaAdubacaoAPartirDaVersao3)
@@ -300,17 +240,9 @@ TEST(Validacao, TextosDoTrabalhoSoContamNaAdubacaoAPartirDaVersao3)
     {
         SCOPED_TRACE("versão " + std::to_string(v));
         NvgBuilder b = NvgBuilder::tipico(v, 3);
-        b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO);
-        b.etapas[0].campoBruto("szMapaTrabalho", std::string(40, 'Z'));
-        ST_DiagnosticoValidacao stDiag = Diagnosticar(b);
-        if (v < 3)
-        {
-            EXPECT_TRUE(stDiag.bValido); // the field is not even in a version-2 block
-        }
-        else
-        {
-            EXPECT_EQ(stDiag.szMotivo, "nome do mapa de trabalho sem terminação");
-        }
+        b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campoBruto("szMapaTrabalho", std::string(40, 'Z'));
+        // The field is not even in a version-2 block.
+        EXPECT_EQ(Diagnosticar(b).szMotivo, v < 3 ? "" : "nome do mapa de trabalho sem terminação");
 
         NvgBuilder taxa = NvgBuilder::tipico(v, 3);
         taxa.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("ucTipoTaxa", 2);
@@ -351,19 +283,11 @@ TEST(Validacao, ValidadoresDeSecaoDeixamAPosicaoNaProximaParte)
 
 TEST(Validacao, DescricaoDoDiagnostico)
 {
-    ST_DiagnosticoValidacao stDiag;
-    EXPECT_EQ(zavoro_DescreverDiagnostico(stDiag), "válido");
-    stDiag.bValido = FALSE;
-    stDiag.iSecao = D_ZAVORO_SECAO_GUIA;
-    stDiag.lEntrada = 2;
-    stDiag.llPosicao = 187;
-    stDiag.szMotivo = "soma de verificação da seção incorreta";
+    EXPECT_EQ(zavoro_DescreverDiagnostico({}), "válido");
+    ST_DiagnosticoValidacao stDiag{FALSE, D_ZAVORO_SECAO_GUIA, 2, 0, 187, "soma de verificação da seção incorreta"};
     EXPECT_EQ(zavoro_DescreverDiagnostico(stDiag), "guia 2 (byte 187): soma de verificação da seção incorreta");
-    stDiag.iSecao = D_ZAVORO_SECAO_PONTO;
-    stDiag.lPonto = 8;
-    stDiag.szMotivo = "x";
+    stDiag = {FALSE, D_ZAVORO_SECAO_PONTO, 2, 8, 187, "x"};
     EXPECT_EQ(zavoro_DescreverDiagnostico(stDiag), "etapa 2, ponto 8 (byte 187): x");
-    stDiag.iSecao = D_ZAVORO_SECAO_ARQUIVO;
-    stDiag.lEntrada = 0;
+    stDiag = {FALSE, D_ZAVORO_SECAO_ARQUIVO, 0, 8, 187, "x"};
     EXPECT_EQ(zavoro_DescreverDiagnostico(stDiag), "arquivo (byte 187): x");
 }
