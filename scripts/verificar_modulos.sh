@@ -49,7 +49,10 @@ modulo_de_arquivo() {
 modulo_de_include() {
     local alvo=$1
     case $alvo in
-        zavoro/*) modulo_de_arquivo "include/$alvo" ;;
+        zavoro/*)
+            # Private headers of the navigation-file module sit in source/zavoro/.
+            if [[ -e include/$alvo ]]; then modulo_de_arquivo "include/$alvo"; else echo zavoro; fi
+            ;;
         rc/*) echo rc ;;
         */*) echo "${alvo%%/*}" ;;
         *) echo "local" ;;
