@@ -12,7 +12,7 @@ namespace
 constexpr std::uint32_t D_ZAVORO_SEGUNDOS_DIA = 86400;
 
 // iDigitos decimal digits of ulValor, most significant first; returns the end of the text.
-char* zavoro_EscreverDigitos(char* pcDestino, std::uint32_t ulValor, int iDigitos)
+char* EscreverDigitos(char* pcDestino, std::uint32_t ulValor, int iDigitos)
 {
     std::uint32_t ulPotencia = 1;
     for (int k = 1; k < iDigitos; ++k)
@@ -27,25 +27,25 @@ char* zavoro_EscreverDigitos(char* pcDestino, std::uint32_t ulValor, int iDigito
     return pcDestino;
 }
 
-char* zavoro_EscreverTexto(char* pcDestino, const char* pcTexto)
+char* EscreverTexto(char* pcDestino, const char* pcTexto)
 {
     const std::size_t iTamanho = std::strlen(pcTexto);
     std::memcpy(pcDestino, pcTexto, iTamanho);
     return pcDestino + iTamanho;
 }
 
-void zavoro_CopiarTexto(char* pcDestino, const char* pcTexto)
+void CopiarTexto(char* pcDestino, const char* pcTexto)
 {
-    *zavoro_EscreverTexto(pcDestino, pcTexto) = '\0';
+    *EscreverTexto(pcDestino, pcTexto) = '\0';
 }
 
-constexpr const char* D_ZAVORO_TEXTO_DESCONHECIDO = "Desconhecido";
+constexpr const char* kTextoDesconhecido = "Desconhecido";
 
 // Code texts are indexed by the stored byte; anything past the table is unknown.
 template <std::size_t N>
-void zavoro_CopiarTextoCodigo(const char* const (&pcTabela)[N], unsigned char ucCodigo, char* pcString)
+void CopiarTextoCodigo(const char* const (&pcTabela)[N], unsigned char ucCodigo, char* pcString)
 {
-    zavoro_CopiarTexto(pcString, ucCodigo < N ? pcTabela[ucCodigo] : D_ZAVORO_TEXTO_DESCONHECIDO);
+    CopiarTexto(pcString, ucCodigo < N ? pcTabela[ucCodigo] : kTextoDesconhecido);
 }
 
 } // namespace
@@ -114,15 +114,15 @@ void zavoro_RetornarStringDataHora(unsigned int ulDataHora, char* cStringDataHor
     lAno += 2000;
 
     char* pc = cStringDataHora;
-    pc = zavoro_EscreverDigitos(pc, static_cast<std::uint32_t>(lDia), 2);
+    pc = EscreverDigitos(pc, static_cast<std::uint32_t>(lDia), 2);
     *pc++ = '/';
-    pc = zavoro_EscreverDigitos(pc, static_cast<std::uint32_t>(lMes), 2);
+    pc = EscreverDigitos(pc, static_cast<std::uint32_t>(lMes), 2);
     *pc++ = '/';
-    pc = zavoro_EscreverDigitos(pc, static_cast<std::uint32_t>(lAno), 4);
-    pc = zavoro_EscreverTexto(pc, " - ");
-    pc = zavoro_EscreverDigitos(pc, static_cast<std::uint32_t>(lHora), 2);
+    pc = EscreverDigitos(pc, static_cast<std::uint32_t>(lAno), 4);
+    pc = EscreverTexto(pc, " - ");
+    pc = EscreverDigitos(pc, static_cast<std::uint32_t>(lHora), 2);
     *pc++ = ':';
-    pc = zavoro_EscreverDigitos(pc, static_cast<std::uint32_t>(lMinuto), 2);
+    pc = EscreverDigitos(pc, static_cast<std::uint32_t>(lMinuto), 2);
     *pc = '\0';
 }
 
@@ -142,18 +142,18 @@ void zavoro_RetornarStringHoraMinutoSegundo(unsigned int ulHoraMinSeg, char* pcS
     {
         // At most 49710 days: the buffer always has room.
         pc = std::to_chars(pc, pc + 10, ulDias).ptr;
-        pc = zavoro_EscreverTexto(pc, " dias e ");
+        pc = EscreverTexto(pc, " dias e ");
     }
     const std::uint32_t ulHoras = ulSegundos / 3600;
     ulSegundos -= 3600 * ulHoras;
     const std::uint32_t ulMinutos = ulSegundos / 60;
     ulSegundos -= 60 * ulMinutos;
 
-    pc = zavoro_EscreverDigitos(pc, ulHoras, 2);
+    pc = EscreverDigitos(pc, ulHoras, 2);
     *pc++ = 'h';
-    pc = zavoro_EscreverDigitos(pc, ulMinutos, 2);
+    pc = EscreverDigitos(pc, ulMinutos, 2);
     *pc++ = 'm';
-    pc = zavoro_EscreverDigitos(pc, ulSegundos, 2);
+    pc = EscreverDigitos(pc, ulSegundos, 2);
     *pc++ = 's';
     *pc = '\0';
 }
@@ -161,14 +161,14 @@ void zavoro_RetornarStringHoraMinutoSegundo(unsigned int ulHoraMinSeg, char* pcS
 void zavoro_RetornarStringTipoValvula(unsigned char ucTipoValvula, char* pcString)
 {
     static constexpr const char* pcTextos[] = {"Não possui", "2 vias", "3 vias"};
-    zavoro_CopiarTextoCodigo(pcTextos, ucTipoValvula, pcString);
+    CopiarTextoCodigo(pcTextos, ucTipoValvula, pcString);
 }
 
 void zavoro_RetornarStringTipoOperacao(unsigned char ucTipoOperacao, char* pcString)
 {
     static constexpr const char* pcTextos[] = {"Pulverização", "Adubação",  "Colheita",
                                                "Plantio",      "Irrigação", "Outros"};
-    zavoro_CopiarTextoCodigo(pcTextos, ucTipoOperacao, pcString);
+    CopiarTextoCodigo(pcTextos, ucTipoOperacao, pcString);
 }
 
 void zavoro_RetornarStringTipoComandoPiloto(unsigned char ucTipoComando, char* pcString)
@@ -176,19 +176,19 @@ void zavoro_RetornarStringTipoComandoPiloto(unsigned char ucTipoComando, char* p
     static constexpr const char* pcTextos[] = {"Brinta Cavoda",  "Brinta Rundel",  "KVATO 100 PQTR",
                                                "KVATO 160 PQTR", "KVATO 200 PQTR", "Elétrico V1",
                                                "Bloco Morvel",   "Elétrico V2"};
-    zavoro_CopiarTextoCodigo(pcTextos, ucTipoComando, pcString);
+    CopiarTextoCodigo(pcTextos, ucTipoComando, pcString);
 }
 
 void zavoro_RetornarStringFatorHidraulico(unsigned char ucFatorHidraulico, char* pcString)
 {
     static constexpr const char* pcTextos[] = {"Fábrica", "100", "50", "25"};
-    zavoro_CopiarTextoCodigo(pcTextos, ucFatorHidraulico, pcString);
+    CopiarTextoCodigo(pcTextos, ucFatorHidraulico, pcString);
 }
 
 void zavoro_RetornarStringTipoGuia(unsigned char ucTipoGuia, char* pcString)
 {
     static constexpr const char* pcTextos[] = {"Reta", "Curva"};
-    zavoro_CopiarTextoCodigo(pcTextos, ucTipoGuia, pcString);
+    CopiarTextoCodigo(pcTextos, ucTipoGuia, pcString);
 }
 
 float zavoro_CalcularDistancia2Pontos(float fDeltaLon, float fDeltaLat)
