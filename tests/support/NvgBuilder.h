@@ -124,14 +124,7 @@ struct Limite
     std::optional<std::size_t> bytesRegistroGravados; // of the 16-byte record, as for guides
 };
 
-enum class Secao
-{
-    Arquivo,
-    Talhao,
-    Guia,
-    Limite,
-    Evento
-};
+enum class Secao { Arquivo, Talhao, Guia, Limite, Evento };
 
 struct ChecksumErrado
 {

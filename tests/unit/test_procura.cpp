@@ -318,30 +318,20 @@ using Avisos = std::vector<std::pair<int, int>>;
 
 } // namespace
 
-TEST(ThreadProcura, FailedSearchIsToldWithItsCodeAndNoClassification)
+TEST(ThreadProcura, SearchResultIsToldAndAFoundListIsClassified)
 {
     DiretorioTemporario dir;
-    TrabalhoProcura t(Raiz(dir) + kSep + "nao_existe");
-    EXPECT_EQ(t.vAvisos, (Avisos{{kIndefinido, 0}}));
-    EXPECT_EQ(t.pstSelecao->iNumArquivos, 0);
-    EXPECT_EQ(t.pstSelecao->szPathsArqNaveg[0], '\0');
-    EXPECT_EQ(t.pstSelecao->szPathsArqNaveg[kBuffer - 1], '\0');
-
+    TrabalhoProcura tFalha(Raiz(dir) + kSep + "nao_existe");
+    EXPECT_EQ(tFalha.vAvisos, (Avisos{{kIndefinido, 0}}));
+    EXPECT_EQ(tFalha.pstSelecao->iNumArquivos, 0);
+    EXPECT_EQ(tFalha.pstSelecao->szPathsArqNaveg[0], '\0');
+    EXPECT_EQ(tFalha.pstSelecao->szPathsArqNaveg[kBuffer - 1], '\0');
     // A missing receiver is skipped, not called.
-    t.stThread.hHandleRetorno.pfProcuraArquivosOk = nullptr;
-    EXPECT_EQ(arquivo_ThreadProcurarArquivosNavegacao(&t.stThread), 0u);
-    EXPECT_EQ(t.vAvisos.size(), 1u);
-}
-
-TEST(ThreadProcura, SuccessfulSearchGoesOnToTheClassification)
-{
-    DiretorioTemporario vazia;
-    TrabalhoProcura tVazia(Raiz(vazia));
-    EXPECT_EQ(tVazia.pstSelecao->iNumArquivos, 0);
-    EXPECT_EQ(tVazia.vAvisos, (Avisos{{kOk, 0}}));
+    tFalha.stThread.hHandleRetorno.pfProcuraArquivosOk = nullptr;
+    EXPECT_EQ(arquivo_ThreadProcurarArquivosNavegacao(&tFalha.stThread), 0u);
+    EXPECT_EQ(tFalha.vAvisos.size(), 1u);
 
     // A valid spraying file deep down and a damaged one: the classification reads the found list.
-    DiretorioTemporario dir;
     fs::create_directories(dir.caminho() / "talhao" / "dia1");
     zavoro_teste::NvgBuilder::tipico().gravar(dir.caminho() / "talhao" / "dia1" / "pulverizacao.nvg");
     Tocar(dir / "estragado.NVG");
