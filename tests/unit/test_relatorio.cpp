@@ -20,23 +20,17 @@ namespace
 // 02/03/2026 - 08:00.
 constexpr std::uint32_t kT0 = D_TESTE_DATA_HORA_2026 + 60 * 86400 + 8 * 3600;
 
-// Field and header of every case: event from 08:00 to 10:30, totals left at zero.
-NvgBuilder Base(std::uint16_t usVersaoEvento, std::uint8_t ucOperacao)
+// Field and header of every case: event from 08:00 to 10:30, with the header totals given: quantity,
+// area, distance in metres, work and effective seconds.
+NvgBuilder Base(std::uint16_t usVersao, std::uint8_t ucOperacao, std::uint32_t ulQuantidade = 0, float fArea = 0.0f,
+                float fDistancia = 0.0f, std::uint32_t ulTempo = 0, std::uint32_t ulTempoEfetivo = 0)
 {
     NvgBuilder b;
-    b.usVersaoEvento = usVersaoEvento;
+    b.usVersaoEvento = usVersao;
     b.operacao(ucOperacao);
     b.stTalhao.ulDataHoraInicio = kT0 - 3600;
     b.stCabecalho.ulDataHoraInicioEvento = kT0;
     b.stCabecalho.ulDataHoraFimEvento = kT0 + 9000;
-    return b;
-}
-
-// Base with the header totals set: quantity, area, distance in metres, work and effective seconds.
-NvgBuilder ComTotais(std::uint16_t usVersao, std::uint8_t ucOperacao, std::uint32_t ulQuantidade, float fArea,
-                     float fDistancia = 0.0f, std::uint32_t ulTempo = 0, std::uint32_t ulTempoEfetivo = 0)
-{
-    NvgBuilder b = Base(usVersao, ucOperacao);
     b.stCabecalho.ulVolumeAplicado = ulQuantidade;
     b.stCabecalho.fAreaCobertura = fArea;
     b.stCabecalho.fDistanciaPercorridaEvento = fDistancia;
@@ -98,7 +92,7 @@ const Caso kCasos[] = {
     // demonstration flag and the spraying products, of which a short name ends the list.
     {"pulverizacao_v9_guias_limites_produtos",
      [] {
-         NvgBuilder b = ComTotais(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 500, 2.5f, 1234.5f, 5400, 3600);
+         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 500, 2.5f, 1234.5f, 5400, 3600);
          b.stTalhao.ucTipoGuia = D_ZAVORO_TIPO_GUIA_CURVA;
          Guia g1;
          g1.usVersao = 1;
@@ -147,7 +141,7 @@ const Caso kCasos[] = {
     // no quantity, and a work time over a day.
     {"colheita_sem_limites_dez_guias",
      [] {
-         NvgBuilder b = ComTotais(9, D_ZAVORO_OPERACAO_COLHEITA, 777, 12.3456f, 0.0f, 90061);
+         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_COLHEITA, 777, 12.3456f, 0.0f, 90061);
          b.uiVersaoArquivo = D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES;
          b.guias.resize(10);
          b.etapas = {Nomeada("Ana", "Colhedora", "Milho", D_ZAVORO_OPERACAO_COLHEITA).campo("fLarguraImplemento", 9.0)};
@@ -158,7 +152,7 @@ const Caso kCasos[] = {
     // header; the Dastra 1600 prints none of the other machines' settings.
     {"adubacao_v7_dastra_duas_etapas",
      [] {
-         NvgBuilder b = ComTotais(7, D_ZAVORO_OPERACAO_ADUBACAO, 100000, 4.0f, 2000.0f, 7200, 7200);
+         NvgBuilder b = Base(7, D_ZAVORO_OPERACAO_ADUBACAO, 100000, 4.0f, 2000.0f, 7200, 7200);
          b.ucUltOperacaoAtual.reset();
          b.stCabecalho.ucUltOperacao = 4;
          Etapa e1 = Nomeada("Carlos", "Dastra", "Soja", D_ZAVORO_OPERACAO_ADUBACAO);
@@ -198,7 +192,7 @@ const Caso kCasos[] = {
     // The single-belt block of version 3: width and overlap in centimetres, antenna ahead.
     {"adubacao_v3_esteira_unica",
      [] {
-         NvgBuilder b = ComTotais(3, D_ZAVORO_OPERACAO_ADUBACAO, 900, 3.0f, 1500.0f, 3600, 3600);
+         NvgBuilder b = Base(3, D_ZAVORO_OPERACAO_ADUBACAO, 900, 3.0f, 1500.0f, 3600, 3600);
          Etapa e = Nomeada("Rui", "Lanço", "Café", D_ZAVORO_OPERACAO_ADUBACAO);
          e.campo("ucModoDemonstracao", 2);
          e.campo("usLarguraImplemento", 1250).campo("sSobreposicaoImplemento", -50).campo("sDistImplemento", 25);
@@ -213,7 +207,7 @@ const Caso kCasos[] = {
     // Planting sections and rows; the sprayer's sections are not printed.
     {"plantio_v7",
      [] {
-         NvgBuilder b = ComTotais(7, D_ZAVORO_OPERACAO_PLANTIO, 0, 5.0f);
+         NvgBuilder b = Base(7, D_ZAVORO_OPERACAO_PLANTIO, 0, 5.0f);
          Etapa e = Nomeada("Beto", "Plantadeira", "Milho", D_ZAVORO_OPERACAO_PLANTIO);
          e.campo("fLarguraImplemento", 5.4).campo("ucNumeroSecoes", 2).campo("usTamanhoSeccao[0]", 270);
          e.campo("ucNumeroSecoesPlantio", 4).campo("usTamanhoSeccaoPlantio[0]", 50).campo("usTamanhoSeccaoPlantio[1]", 45);
@@ -228,7 +222,7 @@ const Caso kCasos[] = {
     // whatever the fields past it hold.
     {"pulverizacao_v1",
      [] {
-         NvgBuilder b = ComTotais(1, D_ZAVORO_OPERACAO_PULVERIZACAO, 500, 2.5f);
+         NvgBuilder b = Base(1, D_ZAVORO_OPERACAO_PULVERIZACAO, 500, 2.5f);
          Etapa e = Nomeada("Ana", "Pulverizador", "Trigo", D_ZAVORO_OPERACAO_PULVERIZACAO);
          e.campo("usLarguraImplemento", 2700).campo("ucNumeroSecoes", 2);
          e.campo("usTamanhoSeccao[0]", 1350).campo("usTamanhoSeccao[1]", 1350);
@@ -240,7 +234,7 @@ const Caso kCasos[] = {
     // the next stage starts from its zero totals. A quantity with bit 15 set counts double.
     {"etapa_sem_pontos_v2",
      [] {
-         NvgBuilder b = ComTotais(2, D_ZAVORO_OPERACAO_PULVERIZACAO, 500, 2.5f);
+         NvgBuilder b = Base(2, D_ZAVORO_OPERACAO_PULVERIZACAO, 500, 2.5f);
          Etapa e1 = Nomeada("Ana", "P", "T", D_ZAVORO_OPERACAO_PULVERIZACAO);
          e1.pontos = {Ponto(60, 0.2f, 30), Ponto(1800, 1.0f, 0x8000 | 75)};
          Etapa e2 = e1, e3 = e1;
@@ -251,20 +245,20 @@ const Caso kCasos[] = {
      }},
     {"erro_totais_do_evento",
      [] {
-         NvgBuilder b = ComTotais(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 10000000, 1000000.0f);
+         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 10000000, 1000000.0f);
          b.etapas = {Nomeada("A", "B", "C", D_ZAVORO_OPERACAO_PULVERIZACAO)};
          return b;
      }},
     {"erro_carga_acima_do_limite",
      [] {
-         NvgBuilder b = ComTotais(9, D_ZAVORO_OPERACAO_ADUBACAO, 1000000000, 2.0f);
+         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_ADUBACAO, 1000000000, 2.0f);
          b.etapas = {Nomeada("A", "B", "C", D_ZAVORO_OPERACAO_ADUBACAO)};
          return b;
      }},
     // The last stage's totals come from the header even when the points went further.
     {"erro_etapa_menor_que_a_anterior",
      [] {
-         NvgBuilder b = ComTotais(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 500, 2.5f);
+         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 500, 2.5f);
          Etapa e = Nomeada("A", "B", "C", D_ZAVORO_OPERACAO_PULVERIZACAO);
          e.pontos = {Ponto(60, 3.0f, 0x8000 | 400)};
          b.etapas = {e, e};
@@ -272,7 +266,7 @@ const Caso kCasos[] = {
      }},
     {"area_zero",
      [] {
-         NvgBuilder b = ComTotais(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 100, 0.0f, 0.0f, 0, 60);
+         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 100, 0.0f, 0.0f, 0, 60);
          b.etapas = {Nomeada("A", "B", "C", D_ZAVORO_OPERACAO_PULVERIZACAO)};
          return b;
      }},
