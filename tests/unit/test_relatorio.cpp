@@ -86,6 +86,10 @@ struct Caso
     const char* pcNome; // tests/dados/relatorio/<nome>.txt
     std::function<NvgBuilder()> fnArquivo;
 };
+void PrintTo(const Caso& caso, std::ostream* pSaida)
+{
+    *pSaida << caso.pcNome;
+}
 
 const Caso kCasos[] = {
     // Three guide layouts (the first without a type of its own takes the field's), two boundaries, the
