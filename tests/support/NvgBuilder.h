@@ -41,17 +41,6 @@ void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8);
 // Fills all 40 bytes with a non-zero byte: a text with no terminator inside its field.
 void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING], char c = 'X');
 
-// One element of the configuration block as the by-name setter sees it ("usTamanhoSeccao[3]",
-// "stProdutoUtilizadoPulv[1].usDoseAtual", "szOperador"). Texts are one element of 40 bytes.
-struct CampoConfiguracao
-{
-    std::string nome;
-    std::size_t offset;
-    std::size_t tamanho;
-};
-// Every element of ST_EventoConfig_v9, padding and reserved bytes included, in offset order.
-const std::vector<CampoConfiguracao>& camposConfiguracao();
-
 // One stage: its configuration block and the points logged under it.
 struct Etapa
 {
@@ -74,20 +63,15 @@ struct Etapa
     // "ucOperacao" by name afterwards stores that raw byte instead.
     std::optional<std::uint8_t> ucOperacaoAtual;
 
-    // Sets one element by name (see CampoConfiguracao). Numbers must fit the field's type; texts
-    // go only into char fields, in UTF-8, stored as Windows-1252 with a terminator. An unknown
-    // name, a missing or out-of-range index, a wrong kind of value or a value that does not fit
-    // throws std::invalid_argument.
+    // Sets one element by name ("usTamanhoSeccao[3]", "stProdutoUtilizadoPulv[1].usDoseAtual",
+    // "szOperador": a text is one element). Numbers must fit the field's type; texts go only into
+    // char fields, in UTF-8, stored as Windows-1252 with a terminator. An unknown name, a missing or
+    // out-of-range index, a wrong kind of value or one that does not fit throws std::invalid_argument.
     template <typename T>
         requires std::is_arithmetic_v<T> && (!std::is_same_v<T, bool>)
     Etapa& campo(std::string_view szNome, T valor)
     {
-        if constexpr (std::is_floating_point_v<T>)
-            return campoReal(szNome, static_cast<double>(valor));
-        else if constexpr (std::is_signed_v<T>)
-            return campoInteiro(szNome, static_cast<long long>(valor));
-        else
-            return campoNatural(szNome, static_cast<unsigned long long>(valor));
+        return campoNumero(szNome, static_cast<long double>(valor), std::is_floating_point_v<T>);
     }
     Etapa& campo(std::string_view szNome, const char* pcUtf8) { return campoTexto(szNome, pcUtf8); }
     Etapa& campo(std::string_view szNome, const std::string& szUtf8) { return campoTexto(szNome, szUtf8); }
@@ -104,9 +88,8 @@ struct Etapa
     std::uint32_t numeroPontos() const { return gerador ? ulPontosGerados : static_cast<std::uint32_t>(pontos.size()); }
 
 private:
-    Etapa& campoInteiro(std::string_view szNome, long long llValor);
-    Etapa& campoNatural(std::string_view szNome, unsigned long long ullValor);
-    Etapa& campoReal(std::string_view szNome, double dValor);
+    // A fractional value (bFracionario) goes into an integer field only when it is a whole number.
+    Etapa& campoNumero(std::string_view szNome, long double ldValor, bool bFracionario);
     Etapa& campoTexto(std::string_view szNome, std::string_view szUtf8);
 };
 
@@ -141,14 +124,7 @@ struct Limite
     std::optional<std::size_t> bytesRegistroGravados; // of the 16-byte record, as for guides
 };
 
-enum class Secao
-{
-    Arquivo,
-    Talhao,
-    Guia,
-    Limite,
-    Evento
-};
+enum class Secao { Arquivo, Talhao, Guia, Limite, Evento };
 
 struct ChecksumErrado
 {

@@ -1,6 +1,7 @@
 #include "support/ShpBuilder.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <fstream>
@@ -13,30 +14,16 @@ namespace zavoro_teste
 namespace
 {
 
-void be32(std::vector<std::uint8_t>& v, std::uint32_t ul)
-{
-    for (int i = 3; i >= 0; i--)
-        v.push_back(static_cast<std::uint8_t>(ul >> (8 * i)));
-}
+static_assert(std::endian::native == std::endian::little, "values are laid out from host order");
 
-void le32(std::vector<std::uint8_t>& v, std::uint32_t ul)
+// A value in little-endian order, or big-endian (the .shp header and record headers).
+template <typename T> void Anexar(std::vector<std::uint8_t>& v, T valor, bool bBigEndian = false)
 {
-    for (int i = 0; i < 4; i++)
-        v.push_back(static_cast<std::uint8_t>(ul >> (8 * i)));
-}
-
-void le16(std::vector<std::uint8_t>& v, std::uint16_t us)
-{
-    v.push_back(static_cast<std::uint8_t>(us));
-    v.push_back(static_cast<std::uint8_t>(us >> 8));
-}
-
-void leDouble(std::vector<std::uint8_t>& v, double d)
-{
-    std::uint64_t ul = 0;
-    std::memcpy(&ul, &d, sizeof d);
-    for (int i = 0; i < 8; i++)
-        v.push_back(static_cast<std::uint8_t>(ul >> (8 * i)));
+    std::uint8_t auc[sizeof valor];
+    std::memcpy(auc, &valor, sizeof valor);
+    if (bBigEndian)
+        std::reverse(std::begin(auc), std::end(auc));
+    v.insert(v.end(), std::begin(auc), std::end(auc));
 }
 
 struct Caixa
@@ -44,66 +31,74 @@ struct Caixa
     double dXmin = std::numeric_limits<double>::max(), dYmin = std::numeric_limits<double>::max();
     double dXmax = std::numeric_limits<double>::lowest(), dYmax = std::numeric_limits<double>::lowest();
 
-    void incluir(const PontoShp& p)
+    explicit Caixa(const std::vector<AnelShp>& aneis)
     {
-        dXmin = std::min(dXmin, p.x);
-        dYmin = std::min(dYmin, p.y);
-        dXmax = std::max(dXmax, p.x);
-        dYmax = std::max(dYmax, p.y);
+        for (const AnelShp& a : aneis)
+            for (const PontoShp& p : a)
+            {
+                dXmin = std::min(dXmin, p.x);
+                dYmin = std::min(dYmin, p.y);
+                dXmax = std::max(dXmax, p.x);
+                dYmax = std::max(dYmax, p.y);
+            }
     }
     void gravar(std::vector<std::uint8_t>& v) const
     {
         const bool bVazia = dXmin > dXmax;
         for (double d : {dXmin, dYmin, dXmax, dYmax})
-            leDouble(v, bVazia ? 0.0 : d);
+            Anexar(v, bVazia ? 0.0 : d);
     }
 };
 
-std::vector<std::uint8_t> conteudoPoligono(const std::vector<AnelShp>& aneis)
+// Every ring of every polygon, for the extent of the whole file.
+std::vector<AnelShp> TodosOsAneis(const std::vector<std::vector<AnelShp>>& poligonos)
 {
-    Caixa caixa;
+    std::vector<AnelShp> v;
+    for (const std::vector<AnelShp>& aneis : poligonos)
+        v.insert(v.end(), aneis.begin(), aneis.end());
+    return v;
+}
+
+std::vector<std::uint8_t> ConteudoPoligono(const std::vector<AnelShp>& aneis)
+{
     std::uint32_t ulPontos = 0;
     for (const AnelShp& a : aneis)
-    {
-        for (const PontoShp& p : a)
-            caixa.incluir(p);
         ulPontos += static_cast<std::uint32_t>(a.size());
-    }
     std::vector<std::uint8_t> v;
-    le32(v, 5);
-    caixa.gravar(v);
-    le32(v, static_cast<std::uint32_t>(aneis.size()));
-    le32(v, ulPontos);
+    Anexar<std::uint32_t>(v, 5);
+    Caixa(aneis).gravar(v);
+    Anexar(v, static_cast<std::uint32_t>(aneis.size()));
+    Anexar(v, ulPontos);
     std::uint32_t ulInicio = 0;
     for (const AnelShp& a : aneis)
     {
-        le32(v, ulInicio);
+        Anexar(v, ulInicio);
         ulInicio += static_cast<std::uint32_t>(a.size());
     }
     for (const AnelShp& a : aneis)
         for (const PontoShp& p : a)
         {
-            leDouble(v, p.x);
-            leDouble(v, p.y);
+            Anexar(v, p.x);
+            Anexar(v, p.y);
         }
     return v;
 }
 
-void cabecalhoShp(std::vector<std::uint8_t>& v, std::uint32_t ulCodigo, std::int32_t iPalavras, std::uint32_t ulVersao,
+void CabecalhoShp(std::vector<std::uint8_t>& v, std::uint32_t ulCodigo, std::int32_t iPalavras, std::uint32_t ulVersao,
                   std::uint32_t ulTipo, const Caixa& caixa)
 {
-    be32(v, ulCodigo);
+    Anexar(v, ulCodigo, true);
     for (int i = 0; i < 5; i++)
-        be32(v, 0);
-    be32(v, static_cast<std::uint32_t>(iPalavras));
-    le32(v, ulVersao);
-    le32(v, ulTipo);
+        Anexar<std::uint32_t>(v, 0);
+    Anexar(v, iPalavras, true);
+    Anexar(v, ulVersao);
+    Anexar(v, ulTipo);
     caixa.gravar(v);
     for (int i = 0; i < 4; i++)
-        leDouble(v, 0.0); // z and m ranges
+        Anexar(v, 0.0); // z and m ranges
 }
 
-void gravarArquivo(const std::filesystem::path& caminho, const std::vector<std::uint8_t>& v)
+void GravarArquivo(const std::filesystem::path& caminho, const std::vector<std::uint8_t>& v)
 {
     std::ofstream saida(caminho, std::ios::binary | std::ios::trunc);
     saida.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size()));
@@ -137,23 +132,19 @@ ShpBuilder& ShpBuilder::adicionar(std::vector<AnelShp> aneis, std::vector<std::s
 
 std::vector<std::uint8_t> ShpBuilder::construirShp() const
 {
-    Caixa caixa;
     std::vector<std::uint8_t> vRegistros;
     std::uint32_t ulNumero = 1;
     for (const std::vector<AnelShp>& aneis : poligonos)
     {
-        for (const AnelShp& a : aneis)
-            for (const PontoShp& p : a)
-                caixa.incluir(p);
-        const std::vector<std::uint8_t> vConteudo = conteudoPoligono(aneis);
-        be32(vRegistros, ulNumero++);
-        be32(vRegistros, static_cast<std::uint32_t>(vConteudo.size() / 2));
+        const std::vector<std::uint8_t> vConteudo = ConteudoPoligono(aneis);
+        Anexar(vRegistros, ulNumero++, true);
+        Anexar(vRegistros, static_cast<std::uint32_t>(vConteudo.size() / 2), true);
         vRegistros.insert(vRegistros.end(), vConteudo.begin(), vConteudo.end());
     }
     std::vector<std::uint8_t> v;
     const auto iPalavras = static_cast<std::int32_t>((100 + vRegistros.size()) / 2);
-    cabecalhoShp(v, corrupcao.codigoShp.value_or(9994), corrupcao.tamanhoArquivoShpPalavras.value_or(iPalavras),
-                 corrupcao.versaoShp.value_or(1000), corrupcao.tipoShp.value_or(5), caixa);
+    CabecalhoShp(v, corrupcao.codigoShp.value_or(9994), corrupcao.tamanhoArquivoShpPalavras.value_or(iPalavras),
+                 corrupcao.versaoShp.value_or(1000), corrupcao.tipoShp.value_or(5), Caixa(TodosOsAneis(poligonos)));
     v.insert(v.end(), vRegistros.begin(), vRegistros.end());
     v.resize(v.size() - std::min(corrupcao.truncarShp, v.size()));
     return v;
@@ -161,19 +152,15 @@ std::vector<std::uint8_t> ShpBuilder::construirShp() const
 
 std::vector<std::uint8_t> ShpBuilder::construirShx() const
 {
-    Caixa caixa;
-    for (const std::vector<AnelShp>& aneis : poligonos)
-        for (const AnelShp& a : aneis)
-            for (const PontoShp& p : a)
-                caixa.incluir(p);
     std::vector<std::uint8_t> v;
-    cabecalhoShp(v, 9994, static_cast<std::int32_t>((100 + 8 * poligonos.size()) / 2), 1000, 5, caixa);
+    CabecalhoShp(v, 9994, static_cast<std::int32_t>((100 + 8 * poligonos.size()) / 2), 1000, 5,
+                 Caixa(TodosOsAneis(poligonos)));
     std::uint32_t ulDeslocamento = 100;
     for (const std::vector<AnelShp>& aneis : poligonos)
     {
-        const auto ulConteudo = static_cast<std::uint32_t>(conteudoPoligono(aneis).size());
-        be32(v, ulDeslocamento / 2);
-        be32(v, ulConteudo / 2);
+        const auto ulConteudo = static_cast<std::uint32_t>(ConteudoPoligono(aneis).size());
+        Anexar(v, ulDeslocamento / 2, true);
+        Anexar(v, ulConteudo / 2, true);
         ulDeslocamento += 8 + ulConteudo;
     }
     return v;
@@ -184,14 +171,10 @@ std::vector<std::uint8_t> ShpBuilder::construirDbf() const
     std::uint16_t usRegistro = 1;
     for (const CampoDbf& c : campos)
         usRegistro = static_cast<std::uint16_t>(usRegistro + c.ucTamanho);
-    std::vector<std::uint8_t> v;
-    v.push_back(0x03);
-    v.push_back(126); // 2026-01-12: a fixed date keeps the files reproducible
-    v.push_back(1);
-    v.push_back(12);
-    le32(v, corrupcao.numRegistrosDbf.value_or(static_cast<std::uint32_t>(linhas.size())));
-    le16(v, corrupcao.tamanhoCabecalhoDbf.value_or(static_cast<std::uint16_t>(32 + 32 * campos.size() + 1)));
-    le16(v, corrupcao.tamanhoRegistroDbf.value_or(usRegistro));
+    std::vector<std::uint8_t> v = {0x03, 126, 1, 12}; // 2026-01-12: a fixed date keeps the files reproducible
+    Anexar(v, corrupcao.numRegistrosDbf.value_or(static_cast<std::uint32_t>(linhas.size())));
+    Anexar(v, static_cast<std::uint16_t>(32 + 32 * campos.size() + 1));
+    Anexar(v, corrupcao.tamanhoRegistroDbf.value_or(usRegistro));
     v.resize(32, 0);
     for (const CampoDbf& c : campos)
     {
@@ -227,16 +210,12 @@ std::vector<std::uint8_t> ShpBuilder::construirDbf() const
 
 void ShpBuilder::gravar(const std::filesystem::path& base) const
 {
-    auto comExtensao = [&](const char* pcExtensao) {
-        std::filesystem::path p = base;
-        p += pcExtensao;
-        return p;
-    };
-    gravarArquivo(comExtensao(".shp"), construirShp());
-    gravarArquivo(comExtensao(".shx"), construirShx());
-    gravarArquivo(comExtensao(".dbf"), construirDbf());
+    auto comExtensao = [&](const char* pcExtensao) { return std::filesystem::path(base) += pcExtensao; };
+    GravarArquivo(comExtensao(".shp"), construirShp());
+    GravarArquivo(comExtensao(".shx"), construirShx());
+    GravarArquivo(comExtensao(".dbf"), construirDbf());
     if (!szPrj.empty())
-        gravarArquivo(comExtensao(".prj"), std::vector<std::uint8_t>(szPrj.begin(), szPrj.end()));
+        GravarArquivo(comExtensao(".prj"), std::vector<std::uint8_t>(szPrj.begin(), szPrj.end()));
 }
 
 } // namespace zavoro_teste

@@ -54,7 +54,6 @@ public:
     struct Corrupcao
     {
         std::optional<std::uint32_t> numRegistrosDbf;
-        std::optional<std::uint16_t> tamanhoCabecalhoDbf;
         std::optional<std::uint16_t> tamanhoRegistroDbf;
         bool bSemTerminadorDescritores = false;
         std::size_t truncarDbf = 0; // bytes dropped from the end

@@ -10,12 +10,15 @@ namespace zavoro_teste
 namespace
 {
 
-SuperficieRaster* raster(void* p)
+constexpr int kLarguraCaractere = 6;
+constexpr int kAlturaTexto = 12;
+
+SuperficieRaster* Raster(void* p)
 {
     return static_cast<SuperficieRaster*>(p);
 }
 
-int pontosCodigo(const char* pc)
+int PontosCodigo(const char* pc)
 {
     int n = 0;
     for (; *pc != '\0'; pc++)
@@ -39,13 +42,13 @@ ST_SuperficieDesenho SuperficieRaster::superficie()
     st.iLargura = m_iLargura;
     st.iAltura = m_iAltura;
     st.pfRetangulo = [](void* p, int x0, int y0, int x1, int y1, std::uint32_t b, std::uint32_t f) {
-        raster(p)->retangulo(x0, y0, x1, y1, b, f);
+        Raster(p)->retangulo(x0, y0, x1, y1, b, f);
     };
-    st.pfLinha = [](void* p, int x0, int y0, int x1, int y1, std::uint32_t c) { raster(p)->linha(x0, y0, x1, y1, c); };
+    st.pfLinha = [](void* p, int x0, int y0, int x1, int y1, std::uint32_t c) { Raster(p)->linha(x0, y0, x1, y1, c); };
     st.pfPoligono = [](void* p, const ST_PontoTela* pst, int n, std::uint32_t c, std::uint32_t f) {
-        raster(p)->poligono(pst, n, c, f);
+        Raster(p)->poligono(pst, n, c, f);
     };
-    st.pfTexto = [](void* p, int x, int y, const char* pc, std::uint32_t c) { raster(p)->texto(x, y, pc, c); };
+    st.pfTexto = [](void* p, int x, int y, const char* pc, std::uint32_t c) { Raster(p)->texto(x, y, pc, c); };
     st.pfMedirTexto = [](void*, const char* pc, int* pl, int* pa) { medir(pc, pl, pa); };
     return st;
 }
@@ -170,8 +173,8 @@ void SuperficieRaster::texto(int iX, int iY, const char* pc, std::uint32_t ulCor
 
 void SuperficieRaster::medir(const char* pc, int* piLargura, int* piAltura)
 {
-    *piLargura = D_LARGURA_CARACTERE * pontosCodigo(pc);
-    *piAltura = D_ALTURA_TEXTO;
+    *piLargura = kLarguraCaractere * PontosCodigo(pc);
+    *piAltura = kAlturaTexto;
 }
 
 } // namespace zavoro_teste

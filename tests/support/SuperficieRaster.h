@@ -33,9 +33,6 @@ struct TextoDesenhado
 class SuperficieRaster
 {
 public:
-    static constexpr int D_LARGURA_CARACTERE = 6;
-    static constexpr int D_ALTURA_TEXTO = 12;
-
     SuperficieRaster(int iLargura, int iAltura, std::uint32_t ulCorInicial = 0xFFFFFF);
     SuperficieRaster(const SuperficieRaster&) = delete;
     SuperficieRaster& operator=(const SuperficieRaster&) = delete;
@@ -43,12 +40,11 @@ public:
     // Callbacks bound to this picture; valid while it lives.
     ST_SuperficieDesenho superficie();
 
-    int largura() const { return m_iLargura; }
-    int altura() const { return m_iAltura; }
     // Colour of a pixel; 0xFFFFFFFF outside the picture.
     std::uint32_t pixel(int iX, int iY) const;
     // Pixels of a colour inside [x0, x1) x [y0, y1).
     int contar(std::uint32_t ulCor, int iX0, int iY0, int iX1, int iY1) const;
+    int largura() const { return m_iLargura; }
     const std::vector<TextoDesenhado>& textos() const { return m_vTextos; }
     // The visible text exactly equal to szTexto, or null.
     const TextoDesenhado* procurarTexto(const std::string& szTexto) const;

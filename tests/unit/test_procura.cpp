@@ -30,6 +30,8 @@ constexpr int kPathLongo = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_PATH_LONGO;
 constexpr int kBufferCheio = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUFFER_PATHS_CHEIO;
 constexpr int kIndefinido = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_INDEFINIDO;
 constexpr std::size_t kMaximoPath = D_ARQUIVO_TAMANHO_MAXIMO_PATH - 1;
+constexpr std::size_t kBuffer = D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS;
+const std::string kSep(1, D_ARQUIVO_SEPARADOR);
 
 struct ResultadoProcura
 {
@@ -37,7 +39,10 @@ struct ResultadoProcura
     int iNumArquivos = 0;
     ST_EstadoProcura stEstado;
     std::vector<std::string> vPaths; // as stored, in the order stored
-    std::vector<char> vBuffer = std::vector<char>(D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS, 0);
+    std::vector<char> vBuffer = std::vector<char>(kBuffer, 0);
+
+    std::set<std::string> conjunto() const { return {vPaths.begin(), vPaths.end()}; }
+    bool bufferLimpo() const { return std::all_of(vBuffer.begin(), vBuffer.end(), [](char c) { return c == '\0'; }); }
 };
 
 // Runs one search and reads the list back as the conversion will: iNumArquivos strings in a row.
@@ -45,21 +50,19 @@ ResultadoProcura Procurar(const std::string& szRaiz, ST_EstadoProcura stEstado =
 {
     ResultadoProcura r;
     r.stEstado = stEstado;
-    const int iIndiceInicial = stEstado.iIndBufferProcuraArquivosDir;
-    r.iCodigo = arquivo_ProcurarArquivosNavegacaoDiretorio(szRaiz.c_str(), r.vBuffer.data(), &r.iNumArquivos,
-                                                           &r.stEstado);
-    std::size_t pos = static_cast<std::size_t>(iIndiceInicial);
-    for (int i = 0; i < r.iNumArquivos && pos < r.vBuffer.size(); i++)
+    r.iCodigo = arquivo_ProcurarArquivosNavegacaoDiretorio(szRaiz.c_str(), r.vBuffer.data(), &r.iNumArquivos, &r.stEstado);
+    std::size_t pos = static_cast<std::size_t>(stEstado.iIndBufferProcuraArquivosDir);
+    for (int i = 0; i < r.iNumArquivos && pos < kBuffer; i++)
     {
-        const std::size_t tamanho = strnlen(r.vBuffer.data() + pos, r.vBuffer.size() - pos);
-        r.vPaths.emplace_back(r.vBuffer.data() + pos, tamanho);
-        pos += tamanho + 1;
+        r.vPaths.emplace_back(r.vBuffer.data() + pos, strnlen(r.vBuffer.data() + pos, kBuffer - pos));
+        pos += r.vPaths.back().size() + 1;
     }
     // The index stops right after the last path, and the list is closed by a second zero.
     EXPECT_EQ(pos, static_cast<std::size_t>(r.stEstado.iIndBufferProcuraArquivosDir));
-    EXPECT_EQ(r.vBuffer[std::min(pos, r.vBuffer.size() - 1)], '\0');
+    EXPECT_EQ(r.vBuffer[std::min(pos, kBuffer - 1)], '\0');
     EXPECT_EQ(r.vBuffer.back(), '\0');
     EXPECT_EQ(r.stEstado.iContRecursividadeProcuraDir, stEstado.iContRecursividadeProcuraDir) << "depth not restored";
+    EXPECT_EQ(r.vPaths.size(), r.conjunto().size()) << "a path stored twice";
     return r;
 }
 
@@ -74,21 +77,7 @@ void Tocar(const fs::path& caminho)
     std::ofstream(caminho).put('x');
 }
 
-std::set<std::string> Conjunto(const std::vector<std::string>& v)
-{
-    return {v.begin(), v.end()};
-}
-
-std::string Sep()
-{
-    return std::string(1, D_ARQUIVO_SEPARADOR);
-}
-
 } // namespace
-
-// ---------------------------------------------------------------------------------------------------
-// The search
-// ---------------------------------------------------------------------------------------------------
 
 TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
 {
@@ -105,37 +94,28 @@ TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
     const ResultadoProcura r = Procurar(raiz.string());
     EXPECT_EQ(r.iCodigo, kOk);
     EXPECT_EQ(r.iNumArquivos, 5);
-    const std::string s = Sep();
-    const std::string szRaiz = raiz.string();
-    EXPECT_EQ(Conjunto(r.vPaths), (std::set<std::string>{szRaiz + s + "x.nvg", szRaiz + s + "y.NVG",
-                                                          szRaiz + s + "pasta.nvg" + s + "a.nvg",
-                                                          szRaiz + s + "a" + s + "b" + s + "c" + s + "fundo.nvg",
-                                                          szRaiz + s + "a" + s + "meio.NVG"}));
-    EXPECT_EQ(r.vPaths.size(), Conjunto(r.vPaths).size());
-
+    const std::set<std::string> esperado = {(raiz / "x.nvg").string(), (raiz / "y.NVG").string(),
+                                            (raiz / "pasta.nvg" / "a.nvg").string(),
+                                            (raiz / "a" / "b" / "c" / "fundo.nvg").string(),
+                                            (raiz / "a" / "meio.NVG").string()};
+    EXPECT_EQ(r.conjunto(), esperado);
     // A root given with its separator gets no second one.
-    const ResultadoProcura rBarra = Procurar(szRaiz + s);
-    EXPECT_EQ(Conjunto(rBarra.vPaths), Conjunto(r.vPaths));
-}
+    EXPECT_EQ(Procurar(raiz.string() + kSep).conjunto(), esperado);
 
-TEST(ProcuraArquivos, TreeWithoutNavigationFilesGivesZeroAndLeavesTheBufferClear)
-{
-    DiretorioTemporario dir;
-    Tocar(dir / "leia.txt");
-    fs::create_directories(dir.caminho() / "a" / "b");
-    Tocar(dir.caminho() / "a" / "relatorio.txt");
-
-    const ResultadoProcura r = Procurar(Raiz(dir));
-    EXPECT_EQ(r.iCodigo, kOk);
-    EXPECT_EQ(r.iNumArquivos, 0);
-    EXPECT_TRUE(std::all_of(r.vBuffer.begin(), r.vBuffer.end(), [](char c) { return c == '\0'; }));
+    // Nothing found: zero, and the buffer untouched.
+    DiretorioTemporario semNada;
+    Tocar(semNada.caminho() / "a" / "relatorio.txt");
+    const ResultadoProcura rVazio = Procurar(Raiz(semNada));
+    EXPECT_EQ(rVazio.iCodigo, kOk);
+    EXPECT_EQ(rVazio.iNumArquivos, 0);
+    EXPECT_TRUE(rVazio.bufferLimpo());
 }
 
 TEST(ProcuraArquivos, RootThatCannotBeListed)
 {
     DiretorioTemporario dir;
     Tocar(dir / "arquivo.nvg");
-    for (const std::string& szRaiz : {Raiz(dir) + Sep() + "nao_existe", (dir / "arquivo.nvg").string(), std::string()})
+    for (const std::string& szRaiz : {Raiz(dir) + kSep + "nao_existe", (dir / "arquivo.nvg").string(), std::string()})
     {
         SCOPED_TRACE(szRaiz);
         const ResultadoProcura r = Procurar(szRaiz);
@@ -149,53 +129,51 @@ TEST(ProcuraArquivos, DepthLimit)
     // The depth count says how deep the caller already is, so the limit can be met without a deep tree.
     DiretorioTemporario dir;
     Tocar(dir / "aqui.nvg");
-    Tocar(dir.caminho() / "sub" / "abaixo.nvg");
     for (int i = 0; i < 4; i++)
     {
         Tocar(dir.caminho() / ("irma" + std::to_string(i)) / "x.nvg");
         Tocar(dir / ("vizinho" + std::to_string(i) + ".nvg"));
     }
-
-    ST_EstadoProcura stEstado;
-    stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 2;
-    const ResultadoProcura rCabe = Procurar(Raiz(dir), stEstado);
-    EXPECT_EQ(rCabe.iCodigo, kOk);
-    EXPECT_EQ(rCabe.iNumArquivos, 10);
-
-    // Every sub-folder now lies beyond the limit: each is skipped, its -1 stays inside, and the
-    // listing goes on with the files beside them.
-    stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 1;
-    const ResultadoProcura rNoLimite = Procurar(Raiz(dir), stEstado);
-    EXPECT_EQ(rNoLimite.iCodigo, kOk);
-    EXPECT_EQ(rNoLimite.iNumArquivos, 5);
-    for (const std::string& szPath : rNoLimite.vPaths)
-        EXPECT_EQ(fs::path(szPath).parent_path(), dir.caminho()) << szPath;
-
-    stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA;
-    const ResultadoProcura rAlem = Procurar(Raiz(dir), stEstado);
-    EXPECT_EQ(rAlem.iCodigo, kBuscaLonga);
-    EXPECT_EQ(rAlem.iNumArquivos, 0);
+    const struct
+    {
+        int iProfundidade;
+        int iCodigo;
+        int iNumArquivos;
+    } casos[] = {
+        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 2, kOk, 9},
+        // Every sub-folder lies beyond the limit: each is skipped, its -1 stays inside, and the
+        // listing goes on with the files beside them.
+        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 1, kOk, 5},
+        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA, kBuscaLonga, 0},
+    };
+    for (const auto& caso : casos)
+    {
+        SCOPED_TRACE(caso.iProfundidade);
+        ST_EstadoProcura stEstado;
+        stEstado.iContRecursividadeProcuraDir = caso.iProfundidade;
+        const ResultadoProcura r = Procurar(Raiz(dir), stEstado);
+        EXPECT_EQ(r.iCodigo, caso.iCodigo);
+        EXPECT_EQ(r.iNumArquivos, caso.iNumArquivos);
+    }
 }
 
 TEST(ProcuraArquivos, FolderNinetyNineLevelsDownIsSearchedOneHundredIsNot)
 {
     DiretorioTemporario dir;
-    const std::string szRaiz = Raiz(dir);
-    if (szRaiz.size() + 2 * 101 + 6 > kMaximoPath)
-        GTEST_SKIP() << "temporary folder too long for a 100-level tree: " << szRaiz;
+    if (Raiz(dir).size() + 2 * 101 + 6 > kMaximoPath)
+        GTEST_SKIP() << "temporary folder too long for a 100-level tree: " << Raiz(dir);
 
     // Two chains, so whichever is listed first, the other still meets the limit with a clean count.
-    for (const char* pcChain : {"a", "b"})
+    for (const char* pcCadeia : {"a", "b"})
     {
-        fs::path nivel99 = dir.caminho() / pcChain;
+        fs::path nivel99 = dir.caminho() / pcCadeia;
         for (int i = 2; i <= 99; i++)
             nivel99 /= "d";
         Tocar(nivel99 / "x99.nvg");
         Tocar(nivel99 / "e" / "x100.nvg");
         Tocar(nivel99 / "f" / "g" / "x101.nvg");
     }
-
-    const ResultadoProcura r = Procurar(szRaiz);
+    const ResultadoProcura r = Procurar(Raiz(dir));
     EXPECT_EQ(r.iCodigo, kOk);
     ASSERT_EQ(r.iNumArquivos, 2);
     for (const std::string& szPath : r.vPaths)
@@ -211,9 +189,8 @@ TEST(ProcuraArquivos, FullBufferStopsEverythingAndKeepsWhatWasStored)
     if (tamanhoNome < 100)
         GTEST_SKIP() << "temporary folder too long: " << pasta;
     const std::size_t tamanhoPath = tamanhoPrefixo + tamanhoNome;
-    const std::size_t numArquivos = D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS / (tamanhoPath + 1) + 10;
     std::set<std::string> criados;
-    for (std::size_t i = 0; i < numArquivos; i++)
+    for (std::size_t i = 0; i < kBuffer / (tamanhoPath + 1) + 10; i++)
     {
         std::string szNome = std::to_string(i);
         szNome += std::string(tamanhoNome - 4 - szNome.size(), 'n') + ".nvg";
@@ -224,48 +201,42 @@ TEST(ProcuraArquivos, FullBufferStopsEverythingAndKeepsWhatWasStored)
 
     const ResultadoProcura r = Procurar(Raiz(dir));
     EXPECT_EQ(r.iCodigo, kBufferCheio);
-    ASSERT_EQ(r.vPaths.size(), static_cast<std::size_t>(r.iNumArquivos));
     // Full: the next path of that length did not fit, and nothing was cut.
     const auto indice = static_cast<std::size_t>(r.stEstado.iIndBufferProcuraArquivosDir);
-    EXPECT_LE(indice, static_cast<std::size_t>(D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1));
-    EXPECT_GT(indice + tamanhoPath + 1, static_cast<std::size_t>(D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1));
+    EXPECT_LE(indice, kBuffer - 1);
+    EXPECT_GT(indice + tamanhoPath + 1, kBuffer - 1);
     std::size_t numLongos = 0;
     for (const std::string& szPath : r.vPaths)
         if (criados.count(szPath) == 1)
             numLongos++;
         else
             EXPECT_EQ(szPath, (dir.caminho() / "c" / "depois.nvg").string());
-    EXPECT_GE(numLongos, D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS / (tamanhoPath + 1) - 1);
-    EXPECT_EQ(Conjunto(r.vPaths).size(), r.vPaths.size());
+    EXPECT_GE(numLongos, kBuffer / (tamanhoPath + 1) - 1);
 }
 
 TEST(ProcuraArquivos, LastByteOfTheBufferIsTheBoundary)
 {
     DiretorioTemporario dir;
     Tocar(dir / "a.nvg");
-    const std::size_t tamanhoPath = (dir / "a.nvg").string().size();
-
-    // Path and terminator end exactly at the last byte but one: it fits.
+    // Path and terminator end exactly at the last byte but one: it fits; one byte later it does not.
     ST_EstadoProcura stEstado;
-    stEstado.iIndBufferProcuraArquivosDir = static_cast<int>(D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1 - tamanhoPath - 1);
+    stEstado.iIndBufferProcuraArquivosDir = static_cast<int>(kBuffer - 1 - (dir / "a.nvg").string().size() - 1);
     const ResultadoProcura rCabe = Procurar(Raiz(dir), stEstado);
     EXPECT_EQ(rCabe.iCodigo, kOk);
-    ASSERT_EQ(rCabe.iNumArquivos, 1);
-    EXPECT_EQ(rCabe.vPaths[0], (dir / "a.nvg").string());
+    EXPECT_EQ(rCabe.vPaths, std::vector<std::string>{(dir / "a.nvg").string()});
 
     stEstado.iIndBufferProcuraArquivosDir++;
     const ResultadoProcura rCheio = Procurar(Raiz(dir), stEstado);
     EXPECT_EQ(rCheio.iCodigo, kBufferCheio);
     EXPECT_EQ(rCheio.iNumArquivos, 0);
-    EXPECT_TRUE(std::all_of(rCheio.vBuffer.begin(), rCheio.vBuffer.end(), [](char c) { return c == '\0'; }));
+    EXPECT_TRUE(rCheio.bufferLimpo());
 }
 
 TEST(ProcuraArquivos, PathsLongerThanTheLimitAreSkippedNeverCut)
 {
     // A name that makes a path of the given length beneath the root.
     auto nome = [](const DiretorioTemporario& d, std::size_t tamanhoPath, const char* pcFim) {
-        const std::size_t tamanhoPrefixo = Raiz(d).size() + 1;
-        return std::string(tamanhoPath - tamanhoPrefixo - std::strlen(pcFim), 'p') + pcFim;
+        return std::string(tamanhoPath - Raiz(d).size() - 1 - std::strlen(pcFim), 'p') + pcFim;
     };
     {
         DiretorioTemporario d;
@@ -276,35 +247,24 @@ TEST(ProcuraArquivos, PathsLongerThanTheLimitAreSkippedNeverCut)
         Tocar(d / nome(d, kMaximoPath + 1, "b.nvg"));
         const ResultadoProcura r = Procurar(Raiz(d));
         EXPECT_EQ(r.iCodigo, kPathLongo);
-        ASSERT_EQ(r.iNumArquivos, 1);
-        EXPECT_EQ(r.vPaths[0], (d / nome(d, kMaximoPath, "a.nvg")).string());
-        EXPECT_EQ(r.vPaths[0].size(), kMaximoPath);
+        EXPECT_EQ(r.vPaths, std::vector<std::string>{(d / nome(d, kMaximoPath, "a.nvg")).string()});
     }
+    // A sub-folder whose listing pattern (separator and '*') would not fit is skipped with -2; one
+    // character shorter it is searched, and what lies in it is too long there and stays there.
+    for (const auto& [tamanho, iCodigo] : {std::pair{kMaximoPath - 1, kPathLongo}, std::pair{kMaximoPath - 2, kOk}})
     {
-        // A sub-folder whose listing pattern (separator and '*') would not fit is skipped with -2.
+        SCOPED_TRACE(tamanho);
         DiretorioTemporario d;
-        fs::create_directories(d / nome(d, kMaximoPath - 1, "d"));
-        Tocar(d / nome(d, kMaximoPath - 1, "d") / "x.nvg");
+        Tocar(d / nome(d, tamanho, "d") / "x.nvg");
         const ResultadoProcura r = Procurar(Raiz(d));
-        EXPECT_EQ(r.iCodigo, kPathLongo);
+        EXPECT_EQ(r.iCodigo, iCodigo);
         EXPECT_EQ(r.iNumArquivos, 0);
     }
-    {
-        // One character shorter it is searched; what lies in it is too long there, and stays there.
-        DiretorioTemporario d;
-        fs::create_directories(d / nome(d, kMaximoPath - 2, "d"));
-        Tocar(d / nome(d, kMaximoPath - 2, "d") / "x.nvg");
-        const ResultadoProcura r = Procurar(Raiz(d));
-        EXPECT_EQ(r.iCodigo, kOk);
-        EXPECT_EQ(r.iNumArquivos, 0);
-    }
-    {
-        // The root itself: 257 characters leave room for the pattern and are listed (and do not
-        // exist); 258 are not even tried.
-        DiretorioTemporario d;
-        EXPECT_EQ(Procurar(Raiz(d) + Sep() + nome(d, kMaximoPath - 2, "r")).iCodigo, kIndefinido);
-        EXPECT_EQ(Procurar(Raiz(d) + Sep() + nome(d, kMaximoPath - 1, "r")).iCodigo, kPathLongo);
-    }
+    // The root itself: 257 characters leave room for the pattern and are listed (and do not exist);
+    // 258 are not even tried.
+    DiretorioTemporario d;
+    EXPECT_EQ(Procurar(Raiz(d) + kSep + nome(d, kMaximoPath - 2, "r")).iCodigo, kIndefinido);
+    EXPECT_EQ(Procurar(Raiz(d) + kSep + nome(d, kMaximoPath - 1, "r")).iCodigo, kPathLongo);
 }
 
 TEST(ProcuraArquivos, SymbolicLinksAreNotFollowed)
@@ -332,21 +292,11 @@ TEST(ProcuraArquivos, SymbolicLinksAreNotFollowed)
 namespace
 {
 
-struct AvisosRecebidos
-{
-    std::vector<std::pair<int, int>> vProcura;
-};
-
-void ReceberProcura(void* pContexto, int iStatus, int iTipos)
-{
-    static_cast<AvisosRecebidos*>(pContexto)->vProcura.emplace_back(iStatus, iTipos);
-}
-
 struct TrabalhoProcura
 {
     std::unique_ptr<ST_SelecaoArquivos> pstSelecao = std::make_unique<ST_SelecaoArquivos>();
     ST_EstruturaThread stThread;
-    AvisosRecebidos stAvisos;
+    std::vector<std::pair<int, int>> vAvisos; // status and file types of each notice
 
     explicit TrabalhoProcura(const std::string& szRaiz)
     {
@@ -356,54 +306,39 @@ struct TrabalhoProcura
         std::memset(pstSelecao->szPathsArqNaveg, 'L', sizeof pstSelecao->szPathsArqNaveg);
         pstSelecao->iNumArquivos = 42;
         stThread.lpArgumento = pstSelecao.get();
-        stThread.hHandleRetorno.pContexto = &stAvisos;
-        stThread.hHandleRetorno.pfProcuraArquivosOk = ReceberProcura;
+        stThread.hHandleRetorno.pContexto = &vAvisos;
+        stThread.hHandleRetorno.pfProcuraArquivosOk = [](void* p, int iStatus, int iTipos) {
+            static_cast<std::vector<std::pair<int, int>>*>(p)->emplace_back(iStatus, iTipos);
+        };
         stThread.pfAposProcura = conversor_ThreadAnalisarTiposArquivosNavegacao;
+        EXPECT_EQ(arquivo_ThreadProcurarArquivosNavegacao(&stThread), 0u);
     }
-
-    unsigned int executar() { return arquivo_ThreadProcurarArquivosNavegacao(&stThread); }
 };
+
+using Avisos = std::vector<std::pair<int, int>>;
 
 } // namespace
 
-TEST(ThreadProcura, FailedSearchIsToldWithItsCodeAndNoClassification)
+TEST(ThreadProcura, SearchResultIsToldAndAFoundListIsClassified)
 {
     DiretorioTemporario dir;
-    TrabalhoProcura t(Raiz(dir) + Sep() + "nao_existe");
-    EXPECT_EQ(t.executar(), 0u);
-    EXPECT_EQ(t.stAvisos.vProcura, (std::vector<std::pair<int, int>>{{kIndefinido, 0}}));
-    EXPECT_EQ(t.pstSelecao->iNumArquivos, 0);
-    EXPECT_EQ(t.pstSelecao->szPathsArqNaveg[0], '\0');
-    EXPECT_EQ(t.pstSelecao->szPathsArqNaveg[D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1], '\0');
-
+    TrabalhoProcura tFalha(Raiz(dir) + kSep + "nao_existe");
+    EXPECT_EQ(tFalha.vAvisos, (Avisos{{kIndefinido, 0}}));
+    EXPECT_EQ(tFalha.pstSelecao->iNumArquivos, 0);
+    EXPECT_EQ(tFalha.pstSelecao->szPathsArqNaveg[0], '\0');
+    EXPECT_EQ(tFalha.pstSelecao->szPathsArqNaveg[kBuffer - 1], '\0');
     // A missing receiver is skipped, not called.
-    t.stThread.hHandleRetorno.pfProcuraArquivosOk = nullptr;
-    EXPECT_EQ(t.executar(), 0u);
-    EXPECT_EQ(t.stAvisos.vProcura.size(), 1u);
-}
+    tFalha.stThread.hHandleRetorno.pfProcuraArquivosOk = nullptr;
+    EXPECT_EQ(arquivo_ThreadProcurarArquivosNavegacao(&tFalha.stThread), 0u);
+    EXPECT_EQ(tFalha.vAvisos.size(), 1u);
 
-TEST(ThreadProcura, SuccessfulSearchGoesOnToTheClassification)
-{
-    {
-        DiretorioTemporario dir;
-        fs::create_directories(dir.caminho() / "vazia");
-        TrabalhoProcura t(Raiz(dir));
-        EXPECT_EQ(t.executar(), 0u);
-        EXPECT_EQ(t.pstSelecao->iNumArquivos, 0);
-        EXPECT_EQ(t.stAvisos.vProcura, (std::vector<std::pair<int, int>>{{kOk, 0}}));
-    }
-    {
-        // A valid spraying file deep down and a damaged one: the classification reads the found list.
-        DiretorioTemporario dir;
-        fs::create_directories(dir.caminho() / "talhao" / "dia1");
-        zavoro_teste::NvgBuilder::tipico().gravar(dir.caminho() / "talhao" / "dia1" / "pulverizacao.nvg");
-        Tocar(dir / "estragado.NVG");
-        TrabalhoProcura t(Raiz(dir));
-        EXPECT_EQ(t.executar(), 0u);
-        EXPECT_EQ(t.pstSelecao->iNumArquivos, 2);
-        EXPECT_EQ(t.stAvisos.vProcura,
-                  (std::vector<std::pair<int, int>>{{kOk, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO}}));
-    }
+    // A valid spraying file deep down and a damaged one: the classification reads the found list.
+    fs::create_directories(dir.caminho() / "talhao" / "dia1");
+    zavoro_teste::NvgBuilder::tipico().gravar(dir.caminho() / "talhao" / "dia1" / "pulverizacao.nvg");
+    Tocar(dir / "estragado.NVG");
+    TrabalhoProcura t(Raiz(dir));
+    EXPECT_EQ(t.pstSelecao->iNumArquivos, 2);
+    EXPECT_EQ(t.vAvisos, (Avisos{{kOk, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO}}));
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -418,59 +353,43 @@ std::vector<char> ResultadoDialogo(const std::vector<std::string>& vItens)
 {
     std::vector<char> v;
     for (const std::string& szItem : vItens)
-    {
-        v.insert(v.end(), szItem.begin(), szItem.end());
-        v.push_back('\0');
-    }
+        v.insert(v.end(), szItem.c_str(), szItem.c_str() + szItem.size() + 1);
     v.push_back('\0');
     return v;
+}
+
+// Display text of a dialog result, names read from iInicio; the count goes to *piNum.
+std::string Separar(const std::vector<char>& vLista, int iInicio, int* piNum)
+{
+    char szDestino[256];
+    std::strcpy(szDestino, "antigo");
+    *piNum = arquivo_SepararPathsArquivosSelecionados(iInicio, vLista.data(), szDestino, static_cast<int>(vLista.size()),
+                                                      sizeof szDestino);
+    return szDestino;
 }
 
 } // namespace
 
 TEST(TextoSelecao, QuotedNamesFromTheOffset)
 {
-    char szDestino[256];
-    const std::vector<char> vUm = ResultadoDialogo({"C:\\talhoes\\a.nvg"});
-    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(11, vUm.data(), szDestino, static_cast<int>(vUm.size()), sizeof szDestino), 1);
-    EXPECT_STREQ(szDestino, "\"a.nvg\" ");
+    int iNum = -1;
+    EXPECT_EQ(Separar(ResultadoDialogo({"C:\\talhoes\\a.nvg"}), 11, &iNum), "\"a.nvg\" ");
+    EXPECT_EQ(iNum, 1);
+    EXPECT_EQ(Separar(ResultadoDialogo({"C:\\talhoes", "a.nvg", "Ipê Roxo.NVG", "c.nvg"}), 11, &iNum),
+              "\"a.nvg\" \"Ipê Roxo.NVG\" \"c.nvg\" ");
+    EXPECT_EQ(iNum, 3);
+    EXPECT_EQ(Separar(ResultadoDialogo({}), 0, &iNum), "");
+    EXPECT_EQ(iNum, 0);
 
-    const std::vector<char> vVarios = ResultadoDialogo({"C:\\talhoes", "a.nvg", "Ipê Roxo.NVG", "c.nvg"});
-    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(11, vVarios.data(), szDestino, static_cast<int>(vVarios.size()), sizeof szDestino), 3);
-    EXPECT_STREQ(szDestino, "\"a.nvg\" \"Ipê Roxo.NVG\" \"c.nvg\" ");
-
-    const std::vector<char> vVazio = ResultadoDialogo({});
-    std::strcpy(szDestino, "antigo");
-    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(0, vVazio.data(), szDestino, static_cast<int>(vVazio.size()), sizeof szDestino), 0);
-    EXPECT_STREQ(szDestino, "");
-}
-
-TEST(TextoSelecao, SourceIsNotReadAtOrBeyondTheLimit)
-{
-    // Exactly-sized copies, so a read past the limit is caught by the sanitizer run.
+    // Exactly-sized copies, so a read past the limit is caught by the sanitizer run. A name counts,
+    // and shows, only once its zero lies below the limit.
     const std::vector<char> vLista = ResultadoDialogo({"d", "a.nvg", "bb.nvg"});
-    char szDestino[64];
     for (std::size_t limite = 2; limite <= vLista.size(); limite++)
     {
-        const std::vector<char> vCorte(vLista.begin(), vLista.begin() + static_cast<std::ptrdiff_t>(limite));
-        const int iNum = arquivo_SepararPathsArquivosSelecionados(2, vCorte.data(), szDestino, static_cast<int>(limite), sizeof szDestino);
         SCOPED_TRACE(limite);
-        // A name counts, and shows, only once its zero lies below the limit.
-        if (limite >= 15)
-        {
-            EXPECT_EQ(iNum, 2);
-            EXPECT_STREQ(szDestino, "\"a.nvg\" \"bb.nvg\" ");
-        }
-        else if (limite >= 8)
-        {
-            EXPECT_EQ(iNum, 1);
-            EXPECT_STREQ(szDestino, "\"a.nvg\" ");
-        }
-        else
-        {
-            EXPECT_EQ(iNum, 0);
-            EXPECT_STREQ(szDestino, "");
-        }
+        const std::string szTexto = Separar(std::vector<char>(vLista.begin(), vLista.begin() + static_cast<std::ptrdiff_t>(limite)), 2, &iNum);
+        EXPECT_EQ(iNum, limite >= 15 ? 2 : limite >= 8 ? 1 : 0);
+        EXPECT_EQ(szTexto, limite >= 15 ? "\"a.nvg\" \"bb.nvg\" " : limite >= 8 ? "\"a.nvg\" " : "");
     }
 }
 
@@ -478,7 +397,7 @@ TEST(TextoSelecao, SmallDestinationKeepsWholeNamesAndCountsThemAll)
 {
     const std::vector<char> vLista = ResultadoDialogo({"d", "aaa", "bbb", "ccc", "e"});
     const int iLimite = static_cast<int>(vLista.size());
-    struct
+    const struct
     {
         std::size_t tamanho;
         const char* pcEsperado;
@@ -499,6 +418,7 @@ TEST(TextoSelecao, SmallDestinationKeepsWholeNamesAndCountsThemAll)
         EXPECT_TRUE(std::all_of(vDestino.begin() + static_cast<std::ptrdiff_t>(caso.tamanho), vDestino.end(),
                                 [](char c) { return c == '#'; }));
     }
+    // No room at all: not even a terminator is written.
     char c = '#';
     EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vLista.data(), &c, iLimite, 0), 4);
     EXPECT_EQ(c, '#');
@@ -506,16 +426,15 @@ TEST(TextoSelecao, SmallDestinationKeepsWholeNamesAndCountsThemAll)
     // A full dialog result of one-letter names: the text would be twice as long as the list.
     auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
     std::vector<std::string> vNomes{"d"};
-    while ((vNomes.size() + 1) * 2 < D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 2)
+    while ((vNomes.size() + 1) * 2 < kBuffer - 2)
         vNomes.emplace_back(1, static_cast<char>('a' + vNomes.size() % 26));
     const std::vector<char> vCheia = ResultadoDialogo(vNomes);
     ASSERT_LE(vCheia.size(), sizeof pstSelecao->szPathsArqNaveg);
     std::memcpy(pstSelecao->szPathsArqNaveg, vCheia.data(), vCheia.size());
-    const int iNum = arquivo_SepararPathsArquivosSelecionados(2, pstSelecao->szPathsArqNaveg, pstSelecao->szPathsArqNavegTxtBox,
-                                                              D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS);
-    EXPECT_EQ(iNum, static_cast<int>(vNomes.size()) - 1);
-    const std::size_t tamanhoTexto = strnlen(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox);
-    EXPECT_LT(tamanhoTexto, sizeof pstSelecao->szPathsArqNavegTxtBox);
+    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, pstSelecao->szPathsArqNaveg, pstSelecao->szPathsArqNavegTxtBox, kBuffer),
+              static_cast<int>(vNomes.size()) - 1);
+    const std::size_t tamanhoTexto = strnlen(pstSelecao->szPathsArqNavegTxtBox, kBuffer);
+    EXPECT_LT(tamanhoTexto, kBuffer);
     EXPECT_EQ(tamanhoTexto % 4, 0u); // whole "\"x\" " items only
 }
 
