@@ -292,10 +292,9 @@ TEST(Conversao, BlocoDaListaDeResultados)
     ST_DetalhesConversao st;
     st.iNumArquivoAtual = 2;
     st.iNumTotalArquivos = 3;
-    st.cNomeArquivo = "/x/a.nvg";
     st.cNomeTalhao = "Talhão";
     st.cNomeEvento = "Evento";
-    const std::string szTraco(177, '-');
+    // The head line by job, status and guide errors; failures list no field or event.
     const std::tuple<int, int, int, const char*> vCabecas[] = {
         {D_CONVERSOR_TIPO_CONVERSAO_RELATORIO, D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO, 0,
          "Relatório 2 de 3: OK\n"},
@@ -303,27 +302,30 @@ TEST(Conversao, BlocoDaListaDeResultados)
          "Mapa de Cobertura 2 de 3: Mapa Gerado com erros na impressão de guias\n"},
         {D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO, D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO, 2,
          "Mapa de Cobertura 2 de 3: ERRO - Tente Converter Novamente\n"},
+        {D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE, D_CONVERSOR_STATUS_CONVERSAO_ERRO, 0,
+         "Mapa de Velocidade 2 de 3: ERRO - Tente Converter Novamente\n"},
     };
     for (const auto& [iTipo, iStatus, iErroGuia, pcCabeca] : vCabecas)
     {
         st.iTipoConversao = iTipo;
         st.iStatus = iStatus;
         st.iErroImpressaoGuia = iErroGuia;
-        EXPECT_EQ(conversor_MontarBlocoResultado(st, "\n").rfind(pcCabeca, 0), 0u) << pcCabeca;
+        const std::string sz = conversor_MontarBlocoResultado(st, "\n");
+        EXPECT_EQ(sz.rfind(pcCabeca, 0), 0u) << sz;
+        EXPECT_EQ(sz.find("\nTalhão: Talhão\nEvento: Evento\n") != std::string::npos,
+                  iStatus != D_CONVERSOR_STATUS_CONVERSAO_ERRO)
+            << sz;
     }
 
-    // Failures list no field or event; paths of more than 65 characters (not bytes) keep their last 65.
-    st.iTipoConversao = D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE;
-    st.iStatus = D_CONVERSOR_STATUS_CONVERSAO_ERRO;
-    st.cNomeArquivo = "/" + std::string(64, 'a');
-    EXPECT_EQ(conversor_MontarBlocoResultado(st, "\n"), "Mapa de Velocidade 2 de 3: ERRO - Tente Converter Novamente\n"
-                                                        "Arquivo de Navegação: /" + std::string(64, 'a') + "\n" +
-                                                            szTraco + "\n");
-    for (const char* pcInicio : {"/ã", "/çã"})
+    // Paths of more than 65 characters (not bytes) keep their last 65; the block ends with its rule.
+    const std::string szA(64, 'a');
+    const std::pair<std::string, std::string> vCaminhos[] = {
+        {"/" + szA, "/" + szA}, {"/ã" + szA, "...ã" + szA}, {"/çã" + szA, "...ã" + szA}};
+    for (const auto& [szCaminho, szListado] : vCaminhos)
     {
-        st.cNomeArquivo = pcInicio + std::string(64, 'a');
-        EXPECT_NE(conversor_MontarBlocoResultado(st, "\n").find("Navegação: ...ã" + std::string(64, 'a') + "\n"),
-                  std::string::npos)
-            << pcInicio;
+        st.cNomeArquivo = szCaminho;
+        EXPECT_TRUE(conversor_MontarBlocoResultado(st, "\n")
+                        .ends_with("\nArquivo de Navegação: " + szListado + "\n" + std::string(177, '-') + "\n"))
+            << szCaminho;
     }
 }

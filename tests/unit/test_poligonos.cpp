@@ -204,28 +204,19 @@ TEST(PoligonosKml, CortesDeUmaPassadaDePulverizacao)
     std::setlocale(LC_ALL, "C");
 }
 
-TEST(PoligonosKml, ClassesDaRecomendacaoEClassesSemCor)
+TEST(PoligonosKml, ClassesSemCorNaoSaoDesenhadas)
 {
-    ST_ParametrosMapa st = LegendaTaxas();
-    LinhasRecomendacao(st, {{1, 100}, {101, 150}, {151, 199}, {250, 400}});
-    std::vector<ST_PontoNVG_v2> v = Passada(7, kTodas, 1200);
-    for (int i = 4; i < 7; ++i)
-        v[i].usTaxaLida[0] = 2000; // in no row: the last row
-    const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st);
-    ASSERT_TRUE(r.bOk);
-    EXPECT_TRUE(r.bTaxaPulv);
-    EXPECT_EQ(r.szKml, Placemark("#Azul_2", Trecho(v, 0, 3)) + Placemark("#Ciano_2", Trecho(v, 3, 6)) + kFim);
-
     // With no recommendation legend loaded nothing can be classed, so nothing is drawn.
-    st.gstShpLegendaMapa.ucNumLinhasLegenda = 0;
+    std::vector<ST_PontoNVG_v2> v = Passada(4, kTodas, 2000);
+    ST_ParametrosMapa st = LegendaTaxas();
     EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml, kFim);
 
     // A band whose colour is past the six of the table (the purple of the window's swatches).
-    v = Passada(4, kTodas, 2000);
     st.gstLegendaMapa[3].iCor = D_CONVERSOR_INDICE_BRUSH_COR_ROXO;
     EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, st).szKml, kFim);
 
     // A recommendation legend may have more rows than the thirteen colours: 200 L/ha falls in row 19.
+    // The map with recommendation colours by row, whatever colour the bands have.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> vLinhas;
     for (std::uint32_t i = 0; i < 20; ++i)
         vLinhas.emplace_back(10 * i + 1, 10 * i + 10);

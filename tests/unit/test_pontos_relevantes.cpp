@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "conversor/kml.h"
-#include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
 #include "zavoro/cobertura.h"
 #include "zavoro/zavoro.h"
@@ -29,21 +31,18 @@ struct Resultado
 
 Resultado Executar(const NvgBuilder& b)
 {
-    DiretorioTemporario dir;
     Layout stLayout;
-    const auto caminho = dir.gravar("evento.nvg", b.construir(&stLayout));
-    std::FILE* pfEntrada = std::fopen(caminho.c_str(), "rb");
-    std::FILE* pfSaida = std::fopen((dir / "saida.kml").c_str(), "wb");
+    const std::vector<std::uint8_t> vBytes = b.construir(&stLayout);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pfEntrada(std::tmpfile(), &std::fclose), pfSaida(std::tmpfile(), &std::fclose);
+    std::fwrite(vBytes.data(), 1, vBytes.size(), pfEntrada.get());
     ST_EventoCabecalho stCabecalho{};
-    std::fseek(pfEntrada, static_cast<long>(stLayout.posCabecalhoEvento), SEEK_SET);
-    EXPECT_EQ(std::fread(&stCabecalho, sizeof stCabecalho, 1, pfEntrada), 1u);
-    std::fseek(pfEntrada, static_cast<long>(stLayout.posEtapas.at(0)), SEEK_SET);
+    std::memcpy(&stCabecalho, vBytes.data() + stLayout.posCabecalhoEvento, sizeof stCabecalho);
+    std::fseek(pfEntrada.get(), static_cast<long>(stLayout.posEtapas.at(0)), SEEK_SET);
     Resultado r;
-    r.bOk = conversor_InserirPtosRelevantesKML(pfSaida, pfEntrada, b.usVersaoEvento, &stCabecalho, kLon0, kLat0);
-    std::fclose(pfEntrada);
-    std::fclose(pfSaida);
-    const auto bytes = lerArquivo(dir / "saida.kml");
-    r.szKml.assign(bytes.begin(), bytes.end());
+    r.bOk = conversor_InserirPtosRelevantesKML(pfSaida.get(), pfEntrada.get(), b.usVersaoEvento, &stCabecalho, kLon0, kLat0);
+    r.szKml.resize(static_cast<std::size_t>(std::ftell(pfSaida.get())));
+    std::rewind(pfSaida.get());
+    std::fread(r.szKml.data(), 1, r.szKml.size(), pfSaida.get());
     return r;
 }
 
@@ -145,12 +144,19 @@ std::vector<std::string> Rotulos(const std::vector<Linha>& linhas)
     return v;
 }
 
-std::string Valor(const std::vector<Linha>& linhas, const std::string& szRotulo, int iOcorrencia = 0)
+std::string Valor(const std::vector<Linha>& linhas, const std::string& szRotulo)
 {
     for (const auto& l : linhas)
-        if (l.szRotulo == szRotulo && iOcorrencia-- == 0)
+        if (l.szRotulo == szRotulo)
             return l.szValor;
     return "<ausente>";
+}
+
+// Rows of the stage flags, {stage, label, value}; "<ausente>" for a row that must not be there.
+void VerificarLinhas(const std::string& szKml, std::initializer_list<std::tuple<int, const char*, std::string>> vLinhas)
+{
+    for (const auto& [iEtapa, pcRotulo, szValor] : vLinhas)
+        EXPECT_EQ(Valor(Tabela(szKml, iEtapa), pcRotulo), szValor) << "stage " << iEtapa << ", " << pcRotulo;
 }
 } // namespace
 
@@ -170,10 +176,8 @@ TEST(PontosRelevantes, PausasNumeradasAoLongoDoEventoComTempoEmPausa)
                                      "<br/>\nTempo em pausa: 00h01m35s<br/>\n",
                                  "#GOTA_RETORNO_PAUSA", fim, 1)),
               std::string::npos);
-    EXPECT_NE(r.szKml.find(Marca("<strong>Ponto de Pausa 2</strong><br/>\n" + Data(T0 + 500) + "<br/>\n",
-                                 "#GOTA_PAUSA", inicio2, 2)),
-              std::string::npos);
-    EXPECT_NE(r.szKml.find(Marca("<strong>Retorno de Pausa 2</strong><br/>\n" + Data(T0 + 500) + "<br/>\n",
+    EXPECT_NE(r.szKml.find(Marca("<strong>Ponto de Pausa 2</strong><br/>\n" + Data(T0 + 500) + "<br/>\n", "#GOTA_PAUSA", inicio2, 2) +
+                           Marca("<strong>Retorno de Pausa 2</strong><br/>\n" + Data(T0 + 500) + "<br/>\n",
                                  "#GOTA_RETORNO_PAUSA", fim2, 2)),
               std::string::npos);
     EXPECT_EQ(Contar(r.szKml, "<Placemark>"), 6); // two flags, four marks
@@ -329,39 +333,31 @@ TEST(PontosRelevantes, LinhasDaTabelaPorVersaoEOperacao)
     NvgBuilder b = Evento(4, {e});
     b.stCabecalho.ulVolumeAplicado = 1000;
     r = Executar(b);
-    auto linhas = Tabela(r.szKml, 1);
-    EXPECT_EQ(Rotulos(linhas),
+    EXPECT_EQ(Rotulos(Tabela(r.szKml, 1)),
               (std::vector<std::string>{"Início Etapa", "Fim Etapa", "Carga Distribuída Etapa", "Área Aplicada Etapa",
                                         "Taxa Média Aplicada Etapa", "Operador", "Máquina", "Cultura", "Operação",
                                         "Largura Implemento", "Sobreposição", "Distância Antena-Implemento",
                                         "Tipo de Taxa", "Mapa", "Parâmetro de Mapa:\t\t", "Área de Mapa",
                                         "Tipo Máquina Adubação", "Constante de Trabalho", "Tipo Comando Piloto",
                                         "Agressividade Piloto", "Fator Hidráulico Piloto", "Entre-eixos"}));
-    EXPECT_EQ(Valor(linhas, "Operação"), "Adubação");
-    EXPECT_EQ(Valor(linhas, "Carga Distribuída Etapa"), "1000 kg");
-    EXPECT_EQ(Valor(linhas, "Taxa Média Aplicada Etapa"), "0 kg/ha");
-    EXPECT_EQ(Valor(linhas, "Mapa"), "Mapa &lt;A&gt;");
-    EXPECT_EQ(Valor(linhas, "Parâmetro de Mapa:\t\t"), "P&amp;K");
-    EXPECT_EQ(Valor(linhas, "Área de Mapa"), "12,3 ha\r\n\r\n");
-    EXPECT_EQ(Valor(linhas, "Tipo Máquina Adubação"), "Dastra 1600");
-    EXPECT_EQ(Valor(linhas, "Constante de Trabalho"), "1,50");
-    EXPECT_EQ(Valor(linhas, "Sobreposição"), "-0,25 m");
-    EXPECT_EQ(Valor(linhas, "Distância Antena-Implemento"), "1,5 m (p/ frente)");
+    VerificarLinhas(r.szKml, {{1, "Operação", "Adubação"}, {1, "Carga Distribuída Etapa", "1000 kg"},
+                              {1, "Taxa Média Aplicada Etapa", "0 kg/ha"}, {1, "Mapa", "Mapa &lt;A&gt;"},
+                              {1, "Parâmetro de Mapa:\t\t", "P&amp;K"}, {1, "Área de Mapa", "12,3 ha\r\n\r\n"},
+                              {1, "Tipo Máquina Adubação", "Dastra 1600"}, {1, "Constante de Trabalho", "1,50"},
+                              {1, "Sobreposição", "-0,25 m"}, {1, "Distância Antena-Implemento", "1,5 m (p/ frente)"}});
 
     // Version 3 fertilising on a fixed rate: doses and the belt constant.
     e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_ADUBACAO);
     e.campo("ulTaxaFixa1", 200).campo("ulTaxaFixa2", 250).campo("fConstanteEsteira", 3.456f);
-    linhas = Tabela(Executar(Evento(3, {e})).szKml, 1);
-    EXPECT_EQ(Valor(linhas, "Tipo de Taxa"), "Taxa Fixa");
-    EXPECT_EQ(Valor(linhas, "Taxa Fixa - Dose 1"), "200 kg/ha");
-    EXPECT_EQ(Valor(linhas, "Taxa Fixa - Dose 2"), "250 kg/ha");
-    EXPECT_EQ(Valor(linhas, "Constante de Esteira"), "3,46 pulsos/kg");
-    EXPECT_EQ(Valor(linhas, "Tipo Máquina Adubação"), "<ausente>");
+    VerificarLinhas(Executar(Evento(3, {e})).szKml,
+                    {{1, "Tipo de Taxa", "Taxa Fixa"}, {1, "Taxa Fixa - Dose 1", "200 kg/ha"},
+                     {1, "Taxa Fixa - Dose 2", "250 kg/ha"}, {1, "Constante de Esteira", "3,46 pulsos/kg"},
+                     {1, "Tipo Máquina Adubação", "<ausente>"}});
 
     // Harvest: neither quantity, rate, nor either machine block.
     e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_COLHEITA);
     e.campo("sDistImplemento", 0);
-    linhas = Tabela(Executar(Evento(9, {e})).szKml, 1);
+    const auto linhas = Tabela(Executar(Evento(9, {e})).szKml, 1);
     EXPECT_EQ(Rotulos(linhas), (std::vector<std::string>{"Início Etapa", "Fim Etapa", "Área Aplicada Etapa",
                                                           "Operador", "Máquina", "Cultura", "Operação",
                                                           "Largura Implemento", "Sobreposição",
@@ -390,23 +386,16 @@ TEST(PontosRelevantes, TotaisEncadeadosEntreEtapas)
     const Resultado r = Executar(b);
     ASSERT_TRUE(r.bOk);
 
-    auto Etapa = [&](int n) { return Tabela(r.szKml, n); };
-    EXPECT_EQ(Valor(Etapa(1), "Volume Aplicado Etapa"), "100 L");
-    EXPECT_EQ(Valor(Etapa(1), "Taxa Média Aplicada Etapa"), "100,0 L/ha");
-    EXPECT_EQ(Valor(Etapa(1), "Fim Etapa"), Data(T0 + 10));
-    EXPECT_EQ(Valor(Etapa(2), "Início Etapa"), Data(T0 + 20));
-    EXPECT_EQ(Valor(Etapa(2), "Volume Aplicado Etapa"), "20 L");
-    EXPECT_EQ(Valor(Etapa(2), "Taxa Média Aplicada Etapa"), "0 L/ha");
-    EXPECT_EQ(Valor(Etapa(3), "Volume Aplicado Etapa"), "ERRO");
-    EXPECT_EQ(Valor(Etapa(3), "Taxa Média Aplicada Etapa"), "ERRO");
-    EXPECT_EQ(Valor(Etapa(3), "Área Aplicada Etapa"), "0,500 ha");
-    EXPECT_TRUE(Etapa(4).empty());
-    EXPECT_EQ(Valor(Etapa(5), "Área Aplicada Etapa"), "2,750 ha"); // counted from 0
-    EXPECT_EQ(Valor(Etapa(5), "Volume Aplicado Etapa"), "260 L");
-    // The last stage ends with the event header, not with its points.
-    EXPECT_EQ(Valor(Etapa(6), "Área Aplicada Etapa"), "1,250 ha");
-    EXPECT_EQ(Valor(Etapa(6), "Volume Aplicado Etapa"), "140 L");
-    EXPECT_EQ(Valor(Etapa(6), "Fim Etapa"), Data(T0 + 9000));
+    VerificarLinhas(r.szKml,
+                    {{1, "Volume Aplicado Etapa", "100 L"}, {1, "Taxa Média Aplicada Etapa", "100,0 L/ha"},
+                     {1, "Fim Etapa", Data(T0 + 10)}, {2, "Início Etapa", Data(T0 + 20)}, {2, "Volume Aplicado Etapa", "20 L"},
+                     {2, "Taxa Média Aplicada Etapa", "0 L/ha"}, {3, "Volume Aplicado Etapa", "ERRO"},
+                     {3, "Taxa Média Aplicada Etapa", "ERRO"}, {3, "Área Aplicada Etapa", "0,500 ha"},
+                     {4, "Início Etapa", "<ausente>"}, // no flag
+                     {5, "Área Aplicada Etapa", "2,750 ha"}, {5, "Volume Aplicado Etapa", "260 L"}, // counted from 0
+                     // The last stage ends with the event header, not with its points.
+                     {6, "Área Aplicada Etapa", "1,250 ha"}, {6, "Volume Aplicado Etapa", "140 L"},
+                     {6, "Fim Etapa", Data(T0 + 9000)}});
     EXPECT_EQ(Contar(r.szKml, "<Placemark>"), 5);
 }
 
@@ -416,7 +405,7 @@ TEST(PontosRelevantes, QuantidadeDeAdubacaoUsaOByteAltoDasSecoes)
     p.usVolumeAplicado = 0x1000;
     p.usSecoes = 0x0200;
     const Resultado r = Executar(Evento(9, {ComPontos({p}, D_ZAVORO_OPERACAO_ADUBACAO), ComPontos({P(20, 2)})}));
-    EXPECT_EQ(Valor(Tabela(r.szKml, 1), "Carga Distribuída Etapa"), "135168 kg");
+    VerificarLinhas(r.szKml, {{1, "Carga Distribuída Etapa", "135168 kg"}});
 }
 
 TEST(PontosRelevantes, FalhasDeLeituraEContagemExcessiva)
