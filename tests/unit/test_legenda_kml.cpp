@@ -226,9 +226,9 @@ TEST(LegendaKml, LinhasDeQuantidadeETaxaPorOperacaoELimite)
     // Without effective time there is no per-hour figure.
     Evento e = NovoEvento(D_ZAVORO_OPERACAO_COLHEITA);
     e.stEvt.ulTempoTrabalhoEfetivo = 0;
-    EXPECT_NE(Descricao(e, D_CONVERSOR_TIPO_MAPA_COBERTURA, FALSE, FALSE, st)
-                  .find(Linha(9, "Hectares por Hora", "0 ha/h") + Linha(10, "Legenda", Legenda(D_CONVERSOR_TIPO_MAPA_COBERTURA, FALSE, FALSE, st)) + kFim),
-              std::string::npos);
+    const std::string szLegenda = Legenda(D_CONVERSOR_TIPO_MAPA_COBERTURA, FALSE, FALSE, st);
+    EXPECT_TRUE(Descricao(e, D_CONVERSOR_TIPO_MAPA_COBERTURA, FALSE, FALSE, st)
+                    .ends_with(Linha(9, "Hectares por Hora", "0 ha/h") + Linha(10, "Legenda", szLegenda) + kFim));
 }
 
 TEST(LegendaKml, NomesEscapados)

@@ -279,8 +279,10 @@ TEST(PoligonosKml, MapaDeVelocidade)
     b.etapas[0].pontos = v;
     r = Gerar(b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
     EXPECT_FALSE(r.bTaxaAdub);
-    EXPECT_EQ(r.szKml, Placemark("#Verde", Trecho(v, 0, 1), -6.0f, 6.0f) + Placemark("#Verde", Trecho(v, 1, 2), -6.0f, 6.0f) +
-                           Placemark("#Verde", Trecho(v, 2, 3), -6.0f, 6.0f) + kFim);
+    std::string szEsperado;
+    for (std::size_t i = 0; i < 3; ++i)
+        szEsperado += Placemark("#Verde", Trecho(v, i, i + 1), -6.0f, 6.0f);
+    EXPECT_EQ(r.szKml, szEsperado + kFim);
 }
 
 TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)

@@ -33,7 +33,8 @@ Resultado Executar(const NvgBuilder& b)
 {
     Layout stLayout;
     const std::vector<std::uint8_t> vBytes = b.construir(&stLayout);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pfEntrada(std::tmpfile(), &std::fclose), pfSaida(std::tmpfile(), &std::fclose);
+    using Arquivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+    Arquivo pfEntrada(std::tmpfile(), &std::fclose), pfSaida(std::tmpfile(), &std::fclose);
     std::fwrite(vBytes.data(), 1, vBytes.size(), pfEntrada.get());
     ST_EventoCabecalho stCabecalho{};
     std::memcpy(&stCabecalho, vBytes.data() + stLayout.posCabecalhoEvento, sizeof stCabecalho);
@@ -176,7 +177,8 @@ TEST(PontosRelevantes, PausasNumeradasAoLongoDoEventoComTempoEmPausa)
                                      "<br/>\nTempo em pausa: 00h01m35s<br/>\n",
                                  "#GOTA_RETORNO_PAUSA", fim, 1)),
               std::string::npos);
-    EXPECT_NE(r.szKml.find(Marca("<strong>Ponto de Pausa 2</strong><br/>\n" + Data(T0 + 500) + "<br/>\n", "#GOTA_PAUSA", inicio2, 2) +
+    EXPECT_NE(r.szKml.find(Marca("<strong>Ponto de Pausa 2</strong><br/>\n" + Data(T0 + 500) + "<br/>\n",
+                                 "#GOTA_PAUSA", inicio2, 2) +
                            Marca("<strong>Retorno de Pausa 2</strong><br/>\n" + Data(T0 + 500) + "<br/>\n",
                                  "#GOTA_RETORNO_PAUSA", fim2, 2)),
               std::string::npos);
@@ -199,7 +201,8 @@ TEST(PontosRelevantes, ParadaMarcadaNaAncoraQuandoAMaquinaSeAfasta)
     };
     const Caso vCasos[] = {
         // Standing for 400 s, then a point 12 m away: one stop with the time up to that point.
-        {"afastou", {ComPontos({ancora, P(100, 2, RASTREIO), P(350, 5, RASTREIO), P(400, 12, RASTREIO), P(410, 30, RASTREIO)})},
+        {"afastou",
+         {ComPontos({ancora, P(100, 2, RASTREIO), P(350, 5, RASTREIO), P(400, 12, RASTREIO), P(410, 30, RASTREIO)})},
          "00h06m40s"},
         // Exactly 300 s past the anchor does not count, 301 s does.
         {"300 s", {ComPontos({ancora, P(300, 5, RASTREIO), P(300, 15, RASTREIO)})}, nullptr},
@@ -357,14 +360,10 @@ TEST(PontosRelevantes, LinhasDaTabelaPorVersaoEOperacao)
     // Harvest: neither quantity, rate, nor either machine block.
     e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_COLHEITA);
     e.campo("sDistImplemento", 0);
-    const auto linhas = Tabela(Executar(Evento(9, {e})).szKml, 1);
-    EXPECT_EQ(Rotulos(linhas), (std::vector<std::string>{"Início Etapa", "Fim Etapa", "Área Aplicada Etapa",
-                                                          "Operador", "Máquina", "Cultura", "Operação",
-                                                          "Largura Implemento", "Sobreposição",
-                                                          "Distância Antena-Implemento", "Tipo Comando Piloto",
-                                                          "Agressividade Piloto", "Fator Hidráulico Piloto",
-                                                          "Entre-eixos"}));
-    EXPECT_EQ(Valor(linhas, "Distância Antena-Implemento"), "0,0 m");
+    VerificarLinhas(Executar(Evento(9, {e})).szKml,
+                    {{1, "Volume Aplicado Etapa", "<ausente>"}, {1, "Taxa Média Aplicada Etapa", "<ausente>"},
+                     {1, "Número de Seções", "<ausente>"}, {1, "Tipo de Taxa", "<ausente>"},
+                     {1, "Distância Antena-Implemento", "0,0 m"}, {1, "Entre-eixos", "3,500 m"}});
 }
 
 TEST(PontosRelevantes, TotaisEncadeadosEntreEtapas)
@@ -388,7 +387,8 @@ TEST(PontosRelevantes, TotaisEncadeadosEntreEtapas)
 
     VerificarLinhas(r.szKml,
                     {{1, "Volume Aplicado Etapa", "100 L"}, {1, "Taxa Média Aplicada Etapa", "100,0 L/ha"},
-                     {1, "Fim Etapa", Data(T0 + 10)}, {2, "Início Etapa", Data(T0 + 20)}, {2, "Volume Aplicado Etapa", "20 L"},
+                     {1, "Fim Etapa", Data(T0 + 10)}, {2, "Início Etapa", Data(T0 + 20)},
+                     {2, "Volume Aplicado Etapa", "20 L"},
                      {2, "Taxa Média Aplicada Etapa", "0 L/ha"}, {3, "Volume Aplicado Etapa", "ERRO"},
                      {3, "Taxa Média Aplicada Etapa", "ERRO"}, {3, "Área Aplicada Etapa", "0,500 ha"},
                      {4, "Início Etapa", "<ausente>"}, // no flag
