@@ -104,8 +104,10 @@ std::pair<double, double> Vertice(const ST_PontoNVG_v2& p, float fD)
     return {dLon, dLat};
 }
 
-// One placemark of the strip between offsets fInicio and fFim over the given points.
-std::string Placemark(const char* pcEstilo, const std::vector<ST_PontoNVG_v2>& vPontos, float fInicio, float fFim)
+// One placemark of the strip between offsets fInicio and fFim over the given points (by default the
+// 27 m of the typical boom).
+std::string Placemark(const char* pcEstilo, const std::vector<ST_PontoNVG_v2>& vPontos, float fInicio = -13.5f,
+                      float fFim = 13.5f)
 {
     std::string s = std::string("<Placemark>\n<styleUrl>") + pcEstilo +
                     "</styleUrl>\n<Polygon>\n<extrude>1</extrude>\n<altitudeMode>clampToGround</altitudeMode>\n"
@@ -125,95 +127,105 @@ std::string Placemark(const char* pcEstilo, const std::vector<ST_PontoNVG_v2>& v
     return s + "</coordinates>\n</LinearRing>\n</outerBoundaryIs>\n</Polygon>\n</Placemark>\n\n";
 }
 
+// Points uiDe..uiAte of v, both included.
 std::vector<ST_PontoNVG_v2> Trecho(const std::vector<ST_PontoNVG_v2>& v, std::size_t uiDe, std::size_t uiAte)
 {
     return {v.begin() + static_cast<std::ptrdiff_t>(uiDe), v.begin() + static_cast<std::ptrdiff_t>(uiAte) + 1};
 }
 
+std::vector<ST_PontoNVG_v2> Em(const std::vector<ST_PontoNVG_v2>& v, std::initializer_list<std::size_t> vIndices)
+{
+    std::vector<ST_PontoNVG_v2> vEscolhidos;
+    for (std::size_t i : vIndices)
+        vEscolhidos.push_back(v.at(i));
+    return vEscolhidos;
+}
+
+// Recommendation rows {lower, upper}, as many as given.
+void LinhasRecomendacao(ST_ParametrosMapa& st, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& vLinhas)
+{
+    st.gstShpLegendaMapa.ucNumLinhasLegenda = static_cast<std::uint8_t>(vLinhas.size());
+    for (std::size_t i = 0; i < vLinhas.size(); ++i)
+    {
+        st.gstShpLegendaMapa.ulValorLegenda[i][0] = vLinhas[i].first;
+        st.gstShpLegendaMapa.ulValorLegenda[i][1] = vLinhas[i].second;
+    }
+}
+
 const std::string kFim = "\n</Folder>\n";
 } // namespace
 
-TEST(PoligonosKml, PassadaContinuaEncadeiaPoligonosDeDezPontos)
+TEST(PoligonosKml, CortesDeUmaPassadaDePulverizacao)
 {
-    // 200 L/ha throughout: 25 points make polygons 0-9, 9-18, 18-24, each starting where the last ended.
-    const std::vector<ST_PontoNVG_v2> v = Passada(25, kTodas, 2000);
-    const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    ASSERT_TRUE(r.bOk);
-    EXPECT_TRUE(r.bTaxaPulv);
-    EXPECT_FALSE(r.bTaxaAdub);
-    EXPECT_EQ(r.szKml, Placemark("#Amarelo", Trecho(v, 0, 9), -13.5f, 13.5f) +
-                           Placemark("#Amarelo", Trecho(v, 9, 18), -13.5f, 13.5f) +
-                           Placemark("#Amarelo", Trecho(v, 18, 24), -13.5f, 13.5f) + kFim);
-}
+    // The coordinates do not follow the process locale, which the desktop app sets to the user's.
+    const bool bLocalidade = std::setlocale(LC_ALL, "pt_BR.UTF-8") != nullptr;
+    auto Verificar = [&](const char* pcCaso, const std::vector<ST_PontoNVG_v2>& v, const std::string& szEsperado)
+    {
+        const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+        EXPECT_TRUE(r.bOk && r.bTaxaPulv && !r.bTaxaAdub) << pcCaso;
+        EXPECT_EQ(r.szKml, szEsperado + kFim) << pcCaso << (bLocalidade ? " (pt_BR)" : " (C)");
+    };
 
-TEST(PoligonosKml, SecoesSeparadasDaoUmaFaixaPorTrecho)
-{
-    // Sections 0-2 and 6-8 of nine 3 m sections on, heading 30 degrees: every polygon is two placemarks.
-    std::vector<ST_PontoNVG_v2> v;
+    // 200 L/ha throughout: 25 points make polygons 0-9, 9-18, 18-24, each starting where the last ended.
+    std::vector<ST_PontoNVG_v2> v = Passada(25, kTodas, 2000);
+    Verificar("dez pontos", v,
+              Placemark("#Amarelo", Trecho(v, 0, 9)) + Placemark("#Amarelo", Trecho(v, 9, 18)) +
+                  Placemark("#Amarelo", Trecho(v, 18, 24)));
+
+    // Sections 0-2 and 6-8 of nine 3 m sections on, heading 30 degrees: every polygon is two strips.
+    v.clear();
     for (int i = 0; i < 4; ++i)
         v.push_back(Ponto(3.0f * static_cast<float>(i), 1.7320508f * static_cast<float>(i), 0b111000111, 2000, 30.0f));
-    const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    ASSERT_TRUE(r.bOk);
-    EXPECT_EQ(r.szKml, Placemark("#Amarelo", v, -13.5f, -4.5f) + Placemark("#Amarelo", v, 4.5f, 13.5f) + kFim);
-}
+    Verificar("secoes separadas", v, Placemark("#Amarelo", v, -13.5f, -4.5f) + Placemark("#Amarelo", v, 4.5f, 13.5f));
 
-TEST(PoligonosKml, PontosAMenosDeUmMetroSaoDescartadosSalvoAoFechar)
-{
-    std::vector<ST_PontoNVG_v2> v;
+    // Points less than 1 m on are dropped (0.5, 4.75; 5.0 is exactly 1 m from 4.0), except the one
+    // where the sections change 0.5 m on: it still closes the strip.
+    v.clear();
     for (float fX : {0.0f, 0.5f, 4.0f, 4.75f, 5.0f, 9.0f})
         v.push_back(Ponto(fX, 0.0f, kTodas, 2000));
-    // Sections change 0.5 m on: that point still closes the strip.
     v.push_back(Ponto(9.5f, 0.0f, 0b111000111, 2000));
     v.push_back(Ponto(14.0f, 0.0f, 0b111000111, 2000));
-    const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    ASSERT_TRUE(r.bOk);
-    // 0.5 and 4.75 are dropped; 5.0 is exactly 1 m from 4.0 and kept.
-    const std::vector<ST_PontoNVG_v2> vPrimeiro = {v[0], v[2], v[4], v[5], Ponto(9.5f, 0.0f, kTodas, 2000)};
-    const std::vector<ST_PontoNVG_v2> vSegundo = {v[6], v[7]};
-    EXPECT_EQ(r.szKml, Placemark("#Amarelo", vPrimeiro, -13.5f, 13.5f) + Placemark("#Amarelo", vSegundo, -13.5f, -4.5f) +
-                           Placemark("#Amarelo", vSegundo, 4.5f, 13.5f) + kFim);
-}
+    Verificar("menos de um metro", v,
+              Placemark("#Amarelo", Em(v, {0, 2, 4, 5, 6})) + Placemark("#Amarelo", Em(v, {6, 7}), -13.5f, -4.5f) +
+                  Placemark("#Amarelo", Em(v, {6, 7}), 4.5f, 13.5f));
 
-TEST(PoligonosKml, TaxaZeroFechaSemOPontoZeroEMudancaDeClasseEncadeia)
-{
-    std::vector<ST_PontoNVG_v2> v = Passada(14, kTodas, 1000);
+    // A change of class chains the next polygon on; a zero rate closes without its point; a point off
+    // the track is ignored entirely.
+    v = Passada(14, kTodas, 1000);
     for (int i = 4; i < 7; ++i)
         v[i].usTaxaLida[0] = 2000;
     v[7].usTaxaLida[0] = 0;
     v[8].usTaxaLida[0] = 0;
-    // A point off the track is ignored entirely.
     v[11].usTag = D_ZAVORO_TAG_PONTO_PAUSA;
     v[11].usTaxaLida[0] = 0;
-    const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    ASSERT_TRUE(r.bOk);
-    const std::vector<ST_PontoNVG_v2> vUltimo = {v[9], v[10], v[12], v[13]};
-    EXPECT_EQ(r.szKml, Placemark("#Ciano", Trecho(v, 0, 3), -13.5f, 13.5f) +
-                           Placemark("#Amarelo", Trecho(v, 3, 6), -13.5f, 13.5f) +
-                           Placemark("#Ciano", vUltimo, -13.5f, 13.5f) + kFim);
+    Verificar("classes e taxa zero", v,
+              Placemark("#Ciano", Trecho(v, 0, 3)) + Placemark("#Amarelo", Trecho(v, 3, 6)) +
+                  Placemark("#Ciano", Em(v, {9, 10, 12, 13})));
+    std::setlocale(LC_ALL, "C");
 }
 
-TEST(PoligonosKml, MapaComRecomendacaoUsaAsLinhasDaLegenda)
+TEST(PoligonosKml, ClassesSemCorNaoSaoDesenhadas)
 {
-    ST_ParametrosMapa st = LegendaTaxas();
-    const std::uint32_t ulLinhas[][2] = {{1, 100}, {101, 150}, {151, 199}, {250, 400}};
-    for (int i = 0; i < 4; ++i)
-    {
-        st.gstShpLegendaMapa.ulValorLegenda[i][0] = ulLinhas[i][0];
-        st.gstShpLegendaMapa.ulValorLegenda[i][1] = ulLinhas[i][1];
-    }
-    st.gstShpLegendaMapa.ucNumLinhasLegenda = 4;
-    std::vector<ST_PontoNVG_v2> v = Passada(7, kTodas, 1200);
-    for (int i = 4; i < 7; ++i)
-        v[i].usTaxaLida[0] = 2000; // in no row: the last row
-    const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st);
-    ASSERT_TRUE(r.bOk);
-    EXPECT_TRUE(r.bTaxaPulv);
-    EXPECT_EQ(r.szKml, Placemark("#Azul_2", Trecho(v, 0, 3), -13.5f, 13.5f) +
-                           Placemark("#Ciano_2", Trecho(v, 3, 6), -13.5f, 13.5f) + kFim);
-
     // With no recommendation legend loaded nothing can be classed, so nothing is drawn.
-    st.gstShpLegendaMapa.ucNumLinhasLegenda = 0;
+    std::vector<ST_PontoNVG_v2> v = Passada(4, kTodas, 2000);
+    ST_ParametrosMapa st = LegendaTaxas();
     EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml, kFim);
+
+    // A band whose colour is past the six of the table (the purple of the window's swatches).
+    st.gstLegendaMapa[3].iCor = D_CONVERSOR_INDICE_BRUSH_COR_ROXO;
+    EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, st).szKml, kFim);
+
+    // A recommendation legend may have more rows than the thirteen colours: 200 L/ha falls in row 19.
+    // The map with recommendation colours by row, whatever colour the bands have.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> vLinhas;
+    for (std::uint32_t i = 0; i < 20; ++i)
+        vLinhas.emplace_back(10 * i + 1, 10 * i + 10);
+    LinhasRecomendacao(st, vLinhas);
+    EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml, kFim);
+    for (ST_PontoNVG_v2& p : v)
+        p.usTaxaLida[0] = 1250; // 125 L/ha: row 12, the last colour
+    EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml,
+              Placemark("#Vermelho_4", v) + kFim);
 }
 
 TEST(PoligonosKml, OperacaoSemTaxaTemCorUnicaNaLarguraToda)
@@ -226,60 +238,54 @@ TEST(PoligonosKml, OperacaoSemTaxaTemCorUnicaNaLarguraToda)
     const std::vector<ST_PontoNVG_v2> v = Passada(4, 0x0004, 0);
     e.pontos = v;
     b.etapas.push_back(e);
+    const std::string szColheita = Placemark("#Laranja", v, -6.0f, 6.0f);
 
-    const std::string szPulv = Placemark("#Amarelo", Passada(3, kTodas, 2000), -13.5f, 13.5f);
     const Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
     ASSERT_TRUE(r.bOk);
     EXPECT_FALSE(r.bTaxaPulv);
     EXPECT_FALSE(r.bTaxaAdub);
-    EXPECT_EQ(r.szKml, szPulv + Placemark("#Laranja", Trecho(v, 0, 3), -6.0f, 6.0f) + kFim);
+    EXPECT_EQ(r.szKml, Placemark("#Amarelo", Passada(3, kTodas, 2000)) + szColheita + kFim);
 
     // Fewer targets do not change the colour of unclassed strips.
     ST_ParametrosMapa stPoucos;
     const int iAlvos[5] = {100, 0, 0, 0, 0};
     conversor_SetarLegenda(iAlvos, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos.gstLegendaMapa);
-    stPoucos.gstShpLegendaMapa.ucNumLinhasLegenda = 13;
-    for (int i = 0; i < 13; ++i)
-        stPoucos.gstShpLegendaMapa.ulValorLegenda[i][1] = 50000;
-    const std::string szHarvest = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos).szKml;
-    EXPECT_NE(szHarvest.find(Placemark("#Laranja", Trecho(v, 0, 3), -6.0f, 6.0f)), std::string::npos);
-    const std::string szRec = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, stPoucos).szKml;
-    EXPECT_NE(szRec.find(Placemark("#Verde_1", Trecho(v, 0, 3), -6.0f, 6.0f)), std::string::npos);
+    LinhasRecomendacao(stPoucos, std::vector<std::pair<std::uint32_t, std::uint32_t>>(13, {0, 50000}));
+    EXPECT_NE(Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos).szKml.find(szColheita), std::string::npos);
+    EXPECT_NE(Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, stPoucos)
+                  .szKml.find(Placemark("#Verde_1", v, -6.0f, 6.0f)),
+              std::string::npos);
 }
 
-TEST(PoligonosKml, MapaDeVelocidadeClassificaPelaVelocidade)
+TEST(PoligonosKml, MapaDeVelocidade)
 {
     ST_ParametrosMapa st;
     conversor_SetarLegenda(D_CONVERSOR_VELOCIDADES_ALVO_PADRAO, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st.gstLegendaMapa);
     std::vector<ST_PontoNVG_v2> v = Passada(6, kTodas, 0); // no rate: speed alone counts
     for (int i = 0; i < 6; ++i)
         v[i].ucVelocidade = i < 3 ? 5 : 12;
-    const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
+    Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
     ASSERT_TRUE(r.bOk);
     EXPECT_FALSE(r.bTaxaPulv);
-    EXPECT_FALSE(r.bTaxaAdub);
-    EXPECT_EQ(r.szKml, Placemark("#Azul", Trecho(v, 0, 2), -13.5f, 13.5f) +
-                           Placemark("#Verde", Trecho(v, 2, 5), -13.5f, 13.5f) + kFim);
-}
+    EXPECT_EQ(r.szKml, Placemark("#Azul", Trecho(v, 0, 2)) + Placemark("#Verde", Trecho(v, 2, 5)) + kFim);
 
-TEST(PoligonosKml, AdubacaoNoMapaDeVelocidadeCortaACadaMudancaDeQuantidade)
-{
-    // The high byte of a fertilising point's mask carries quantity bits, which change every point.
-    ST_ParametrosMapa st;
-    conversor_SetarLegenda(D_CONVERSOR_VELOCIDADES_ALVO_PADRAO, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st.gstLegendaMapa);
+    // The high byte of a fertilising point's mask carries quantity bits, which change every point and
+    // so cut every polygon.
     NvgBuilder b = Arquivo1Etapa({});
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("usLarguraImplemento", 1200).campo("fLarguraImplemento", 12.0f);
-    std::vector<ST_PontoNVG_v2> v = Passada(4, 0, 0);
+    v = Passada(4, 0, 0);
     for (int i = 0; i < 4; ++i)
         v[i].usSecoes = static_cast<std::uint16_t>(0x0001 | (i << 8));
     b.etapas[0].pontos = v;
-    const Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
-    ASSERT_TRUE(r.bOk);
-    EXPECT_EQ(r.szKml, Placemark("#Verde", Trecho(v, 0, 1), -6.0f, 6.0f) + Placemark("#Verde", Trecho(v, 1, 2), -6.0f, 6.0f) +
-                           Placemark("#Verde", Trecho(v, 2, 3), -6.0f, 6.0f) + kFim);
+    r = Gerar(b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
+    EXPECT_FALSE(r.bTaxaAdub);
+    std::string szEsperado;
+    for (std::size_t i = 0; i < 3; ++i)
+        szEsperado += Placemark("#Verde", Trecho(v, i, i + 1), -6.0f, 6.0f);
+    EXPECT_EQ(r.szKml, szEsperado + kFim);
 }
 
-TEST(PoligonosKml, AdubacaoPorSecaoDesenhaUmaPassadaPorSecaoComSuaTaxa)
+TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
 {
     NvgBuilder b = Arquivo1Etapa({});
     b.etapas[0]
@@ -300,127 +306,68 @@ TEST(PoligonosKml, AdubacaoPorSecaoDesenhaUmaPassadaPorSecaoComSuaTaxa)
     const std::vector<ST_PontoNVG_v2> vPulv = Passada(3, kTodas, 2000);
     b.etapas.push_back(etapaTipica(0));
     b.etapas[1].pontos = vPulv;
-
-    const Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+    // One pass per section, each with its own rate.
+    Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
     ASSERT_TRUE(r.bOk);
     EXPECT_TRUE(r.bTaxaPulv);
     EXPECT_FALSE(r.bTaxaAdub);
     EXPECT_EQ(r.szKml, Placemark("#Ciano", v, -6.0f, 0.0f) + Placemark("#Amarelo", v, 0.0f, 6.0f) +
-                           Placemark("#Amarelo", vPulv, -13.5f, 13.5f) + kFim);
-}
+                           Placemark("#Amarelo", vPulv) + kFim);
 
-TEST(PoligonosKml, AdubacaoDaVersao3EUmaFaixaUnicaEmKgPorHectare)
-{
-    NvgBuilder b = Arquivo1Etapa({}, 3);
-    // 12.5 m in centimetres: the width must not be cut to whole metres.
+    // Version 3: one strip, the width (12.5 m in centimetres) not cut to whole metres.
+    b = Arquivo1Etapa({}, 3);
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("usLarguraImplemento", 1250);
-    std::vector<ST_PontoNVG_v2> v = Passada(4, 0, 200);
+    v = Passada(4, 0, 200);
     for (int i = 0; i < 4; ++i)
         v[i].usSecoes = static_cast<std::uint16_t>(0x0001 | (i << 8));
     b.etapas[0].pontos = v;
-    const Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    ASSERT_TRUE(r.bOk);
+    r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
     EXPECT_FALSE(r.bTaxaPulv);
     EXPECT_TRUE(r.bTaxaAdub);
     EXPECT_EQ(r.szKml, Placemark("#Amarelo", v, -6.25f, 6.25f) + kFim);
 }
 
-TEST(PoligonosKml, SemSecoesOuSemPontosSoFechaAPasta)
+TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
 {
+    // No section on, or no point at all.
     EXPECT_EQ(Gerar(Arquivo1Etapa(Passada(6, 0, 2000)), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas()).szKml, kFim);
-    const Resultado r = Gerar(NvgBuilder::tipico(9, 0), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+    Resultado r = Gerar(NvgBuilder::tipico(9, 0), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
     EXPECT_TRUE(r.bOk);
     EXPECT_EQ(r.szKml, kFim);
-}
 
-TEST(PoligonosKml, EtapaGrandeDemaisOuPontoIlegivelFalha)
-{
+    // A stage that claims too many points, or whose points run off the end of the file.
     const std::vector<ST_PontoNVG_v2> v = Passada(3, kTodas, 2000);
-    const std::string szPrimeira = Placemark("#Amarelo", v, -13.5f, 13.5f);
-
     NvgBuilder b = Arquivo1Etapa(v);
     b.etapas.push_back(etapaTipica(2));
-    b.etapas[1].numeroPontosGravado = D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO + 1;
-    Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    EXPECT_FALSE(r.bOk);
-    EXPECT_EQ(r.szKml, szPrimeira); // the folder stays open
-
-    b.etapas[1].numeroPontosGravado = 50; // runs off the end of the file
-    r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    EXPECT_FALSE(r.bOk);
-    EXPECT_EQ(r.szKml.find("</Folder>"), std::string::npos);
-}
-
-TEST(PoligonosKml, CoordenadasIndependemDaLocalidade)
-{
-    const std::vector<ST_PontoNVG_v2> v = Passada(3, kTodas, 2000);
-    const std::string szEsperado = Placemark("#Amarelo", v, -13.5f, 13.5f) + kFim;
-    const bool bLocalidade = std::setlocale(LC_ALL, "pt_BR.UTF-8") != nullptr;
-    const std::string szKml = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas()).szKml;
-    std::setlocale(LC_ALL, "C");
-    EXPECT_EQ(szKml, szEsperado) << (bLocalidade ? "pt_BR" : "C");
-}
-
-TEST(PoligonosKml, ClasseSemCorNaTabelaNaoEDesenhada)
-{
-    const std::vector<ST_PontoNVG_v2> v = Passada(4, kTodas, 2000);
-    // A band whose colour is past the six of the table (the purple of the window's swatches).
-    ST_ParametrosMapa st = LegendaTaxas();
-    st.gstLegendaMapa[3].iCor = D_CONVERSOR_INDICE_BRUSH_COR_ROXO;
-    EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, st).szKml, kFim);
-
-    // A recommendation legend may have more rows than the thirteen colours.
-    st.gstShpLegendaMapa.ucNumLinhasLegenda = 20;
-    for (int i = 0; i < 20; ++i)
+    for (std::uint32_t ulPontos : {D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO + 1, 50u})
     {
-        st.gstShpLegendaMapa.ulValorLegenda[i][0] = 10 * static_cast<std::uint32_t>(i) + 1;
-        st.gstShpLegendaMapa.ulValorLegenda[i][1] = 10 * static_cast<std::uint32_t>(i) + 10;
+        b.etapas[1].numeroPontosGravado = ulPontos;
+        r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+        EXPECT_FALSE(r.bOk) << ulPontos;
+        EXPECT_EQ(r.szKml, Placemark("#Amarelo", v)) << ulPontos;
     }
-    EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml, kFim);
-    std::vector<ST_PontoNVG_v2> vBaixa = v;
-    for (ST_PontoNVG_v2& p : vBaixa)
-        p.usTaxaLida[0] = 1250; // 125 L/ha: row 12, the last colour
-    EXPECT_EQ(Gerar(Arquivo1Etapa(vBaixa), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml,
-              Placemark("#Vermelho_4", vBaixa, -13.5f, 13.5f) + kFim);
 }
-
-namespace
-{
-// Counts the rings and refuses the one numbered iRecusar (from 1).
-struct Recusador
-{
-    int iAneis = 0;
-    int iRecusar = 0;
-    static BOOL Anel(void* pContexto, const ST_CoordenadaKml*, int, int)
-    {
-        auto* p = static_cast<Recusador*>(pContexto);
-        return ++p->iAneis != p->iRecusar;
-    }
-};
-} // namespace
 
 TEST(Cobertura, AnelRecusadoParaOPercursoNasDuasRegras)
 {
-    // 25 points give three polygons by either rule (10-point placemarks, 40 m records).
+    // 25 points give three polygons by either rule (10-point placemarks, 40 m records); the walk stops
+    // at the ring the receiver refuses.
     const NvgBuilder b = Arquivo1Etapa(Passada(25, kTodas, 2000));
     Layout stLayout;
     const std::vector<std::uint8_t> vBytes = b.construir(&stLayout);
     for (int iCorte : {D_COBERTURA_CORTE_CLASSE, D_COBERTURA_CORTE_COMPRIMENTO})
     {
-        for (int iRecusar : {0, 2})
-        {
-            SCOPED_TRACE(std::to_string(iCorte) + " refusing ring " + std::to_string(iRecusar));
-            Arquivo pf(std::tmpfile(), &std::fclose);
-            std::fwrite(vBytes.data(), 1, vBytes.size(), pf.get());
-            std::fseek(pf.get(), static_cast<long>(stLayout.posCabecalhoEvento + sizeof(ST_EventoCabecalho)), SEEK_SET);
-            Recusador stRecusador{0, iRecusar};
-            ST_ReceptorCobertura stReceptor;
-            stReceptor.pContexto = &stRecusador;
-            stReceptor.pfInserirAnel = Recusador::Anel;
-            const BOOL bOk = cobertura_PercorrerCobertura(pf.get(), b.usVersaoEvento, 1, D_CONVERSOR_TIPO_MAPA_COBERTURA, kLon0, kLat0,
-                                                          iCorte, stReceptor);
-            EXPECT_EQ(bOk, iRecusar == 0);
-            EXPECT_EQ(stRecusador.iAneis, iRecusar == 0 ? 3 : iRecusar);
-        }
+        Arquivo pf(std::tmpfile(), &std::fclose);
+        std::fwrite(vBytes.data(), 1, vBytes.size(), pf.get());
+        std::fseek(pf.get(), static_cast<long>(stLayout.posCabecalhoEvento + sizeof(ST_EventoCabecalho)), SEEK_SET);
+        int iAneis = 0;
+        ST_ReceptorCobertura stReceptor;
+        stReceptor.pContexto = &iAneis;
+        stReceptor.pfInserirAnel = [](void* p, const ST_CoordenadaKml*, int, int) -> BOOL
+        { return ++*static_cast<int*>(p) != 2; };
+        EXPECT_FALSE(cobertura_PercorrerCobertura(pf.get(), b.usVersaoEvento, 1, D_CONVERSOR_TIPO_MAPA_COBERTURA, kLon0,
+                                                  kLat0, iCorte, stReceptor))
+            << iCorte;
+        EXPECT_EQ(iAneis, 2) << iCorte;
     }
 }
