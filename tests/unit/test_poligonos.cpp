@@ -1,6 +1,7 @@
-// Coverage polygons of the KML map: how the track is cut and chained into placemarks, the strips of
-// the active sections, the class colours of every map type, and the vertices, checked against
-// coordinates worked out here from the console's strip geometry.
+// Coverage polygons of the KML map: the vertices of one pass checked against coordinates worked out
+// here from the console's strip geometry; then, byte for byte (expected in tests/dados/poligonos/),
+// how the track is cut and chained into placemarks, the strips of the active sections and the class
+// colours of every map type.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "conversor/kml.h"
+#include "support/DadosEsperados.h"
 #include "support/NvgBuilder.h"
 #include "zavoro/cobertura.h"
 #include "zavoro/conversor.h"
@@ -127,20 +129,6 @@ std::string Placemark(const char* pcEstilo, const std::vector<ST_PontoNVG_v2>& v
     return s + "</coordinates>\n</LinearRing>\n</outerBoundaryIs>\n</Polygon>\n</Placemark>\n\n";
 }
 
-// Points uiDe..uiAte of v, both included.
-std::vector<ST_PontoNVG_v2> Trecho(const std::vector<ST_PontoNVG_v2>& v, std::size_t uiDe, std::size_t uiAte)
-{
-    return {v.begin() + static_cast<std::ptrdiff_t>(uiDe), v.begin() + static_cast<std::ptrdiff_t>(uiAte) + 1};
-}
-
-std::vector<ST_PontoNVG_v2> Em(const std::vector<ST_PontoNVG_v2>& v, std::initializer_list<std::size_t> vIndices)
-{
-    std::vector<ST_PontoNVG_v2> vEscolhidos;
-    for (std::size_t i : vIndices)
-        vEscolhidos.push_back(v.at(i));
-    return vEscolhidos;
-}
-
 // Recommendation rows {lower, upper}, as many as given.
 void LinhasRecomendacao(ST_ParametrosMapa& st, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& vLinhas)
 {
@@ -153,41 +141,46 @@ void LinhasRecomendacao(ST_ParametrosMapa& st, const std::vector<std::pair<std::
 }
 
 const std::string kFim = "\n</Folder>\n";
+
+// Coverage map of the file with the default rate bands, compared with tests/dados/poligonos/<nome>.kml.
+void CompararMapa(const char* pcNome, const NvgBuilder& b, int iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA,
+                  const ST_ParametrosMapa& st = LegendaTaxas())
+{
+    const Resultado r = Gerar(b, iTipoMapa, st);
+    EXPECT_TRUE(r.bOk) << pcNome;
+    EXPECT_TRUE(CompararComDados(std::string("poligonos/") + pcNome + ".kml", r.szKml)) << pcNome;
+}
 } // namespace
+
+TEST(PoligonosKml, VerticesDaFaixaPelaGeometriaDoConsole)
+{
+    // Sections 0-2 and 6-8 of nine 3 m sections on, heading 30 degrees: every polygon is two strips,
+    // whose corners are worked out here and do not follow the process locale (the desktop app sets
+    // the user's).
+    const bool bLocalidade = std::setlocale(LC_ALL, "pt_BR.UTF-8") != nullptr;
+    std::vector<ST_PontoNVG_v2> v;
+    for (int i = 0; i < 4; ++i)
+        v.push_back(Ponto(3.0f * static_cast<float>(i), 1.7320508f * static_cast<float>(i), 0b111000111, 2000, 30.0f));
+    const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+    EXPECT_TRUE(r.bOk && r.bTaxaPulv && !r.bTaxaAdub);
+    EXPECT_EQ(r.szKml, Placemark("#Amarelo", v, -13.5f, -4.5f) + Placemark("#Amarelo", v, 4.5f, 13.5f) + kFim)
+        << (bLocalidade ? " (pt_BR)" : " (C)");
+    std::setlocale(LC_ALL, "C");
+}
 
 TEST(PoligonosKml, CortesDeUmaPassadaDePulverizacao)
 {
-    // The coordinates do not follow the process locale, which the desktop app sets to the user's.
-    const bool bLocalidade = std::setlocale(LC_ALL, "pt_BR.UTF-8") != nullptr;
-    auto Verificar = [&](const char* pcCaso, const std::vector<ST_PontoNVG_v2>& v, const std::string& szEsperado)
-    {
-        const Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-        EXPECT_TRUE(r.bOk && r.bTaxaPulv && !r.bTaxaAdub) << pcCaso;
-        EXPECT_EQ(r.szKml, szEsperado + kFim) << pcCaso << (bLocalidade ? " (pt_BR)" : " (C)");
-    };
-
     // 200 L/ha throughout: 25 points make polygons 0-9, 9-18, 18-24, each starting where the last ended.
-    std::vector<ST_PontoNVG_v2> v = Passada(25, kTodas, 2000);
-    Verificar("dez pontos", v,
-              Placemark("#Amarelo", Trecho(v, 0, 9)) + Placemark("#Amarelo", Trecho(v, 9, 18)) +
-                  Placemark("#Amarelo", Trecho(v, 18, 24)));
-
-    // Sections 0-2 and 6-8 of nine 3 m sections on, heading 30 degrees: every polygon is two strips.
-    v.clear();
-    for (int i = 0; i < 4; ++i)
-        v.push_back(Ponto(3.0f * static_cast<float>(i), 1.7320508f * static_cast<float>(i), 0b111000111, 2000, 30.0f));
-    Verificar("secoes separadas", v, Placemark("#Amarelo", v, -13.5f, -4.5f) + Placemark("#Amarelo", v, 4.5f, 13.5f));
+    CompararMapa("dez_pontos_por_poligono", Arquivo1Etapa(Passada(25, kTodas, 2000)));
 
     // Points less than 1 m on are dropped (0.5, 4.75; 5.0 is exactly 1 m from 4.0), except the one
     // where the sections change 0.5 m on: it still closes the strip.
-    v.clear();
+    std::vector<ST_PontoNVG_v2> v;
     for (float fX : {0.0f, 0.5f, 4.0f, 4.75f, 5.0f, 9.0f})
         v.push_back(Ponto(fX, 0.0f, kTodas, 2000));
     v.push_back(Ponto(9.5f, 0.0f, 0b111000111, 2000));
     v.push_back(Ponto(14.0f, 0.0f, 0b111000111, 2000));
-    Verificar("menos de um metro", v,
-              Placemark("#Amarelo", Em(v, {0, 2, 4, 5, 6})) + Placemark("#Amarelo", Em(v, {6, 7}), -13.5f, -4.5f) +
-                  Placemark("#Amarelo", Em(v, {6, 7}), 4.5f, 13.5f));
+    CompararMapa("menos_de_um_metro", Arquivo1Etapa(v));
 
     // A change of class chains the next polygon on; a zero rate closes without its point; a point off
     // the track is ignored entirely.
@@ -198,10 +191,7 @@ TEST(PoligonosKml, CortesDeUmaPassadaDePulverizacao)
     v[8].usTaxaLida[0] = 0;
     v[11].usTag = D_ZAVORO_TAG_PONTO_PAUSA;
     v[11].usTaxaLida[0] = 0;
-    Verificar("classes e taxa zero", v,
-              Placemark("#Ciano", Trecho(v, 0, 3)) + Placemark("#Amarelo", Trecho(v, 3, 6)) +
-                  Placemark("#Ciano", Em(v, {9, 10, 12, 13})));
-    std::setlocale(LC_ALL, "C");
+    CompararMapa("classes_e_taxa_zero", Arquivo1Etapa(v));
 }
 
 TEST(PoligonosKml, ClassesSemCorNaoSaoDesenhadas)
@@ -224,8 +214,7 @@ TEST(PoligonosKml, ClassesSemCorNaoSaoDesenhadas)
     EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml, kFim);
     for (ST_PontoNVG_v2& p : v)
         p.usTaxaLida[0] = 1250; // 125 L/ha: row 12, the last colour
-    EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml,
-              Placemark("#Vermelho_4", v) + kFim);
+    CompararMapa("recomendacao_ultima_cor", Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st);
 }
 
 TEST(PoligonosKml, OperacaoSemTaxaTemCorUnicaNaLarguraToda)
@@ -235,26 +224,21 @@ TEST(PoligonosKml, OperacaoSemTaxaTemCorUnicaNaLarguraToda)
     Etapa e = etapaTipica(0);
     e.operacao(D_ZAVORO_OPERACAO_COLHEITA).campo("fLarguraImplemento", 12.0f);
     // Any section bit on lays the strip over the whole implement width, whatever the rate.
-    const std::vector<ST_PontoNVG_v2> v = Passada(4, 0x0004, 0);
-    e.pontos = v;
+    e.pontos = Passada(4, 0x0004, 0);
     b.etapas.push_back(e);
-    const std::string szColheita = Placemark("#Laranja", v, -6.0f, 6.0f);
-
     const Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    ASSERT_TRUE(r.bOk);
     EXPECT_FALSE(r.bTaxaPulv);
     EXPECT_FALSE(r.bTaxaAdub);
-    EXPECT_EQ(r.szKml, Placemark("#Amarelo", Passada(3, kTodas, 2000)) + szColheita + kFim);
+    CompararMapa("colheita_apos_pulverizacao", b);
 
     // Fewer targets do not change the colour of unclassed strips.
     ST_ParametrosMapa stPoucos;
     const int iAlvos[5] = {100, 0, 0, 0, 0};
     conversor_SetarLegenda(iAlvos, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos.gstLegendaMapa);
     LinhasRecomendacao(stPoucos, std::vector<std::pair<std::uint32_t, std::uint32_t>>(13, {0, 50000}));
-    EXPECT_NE(Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos).szKml.find(szColheita), std::string::npos);
-    EXPECT_NE(Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, stPoucos)
-                  .szKml.find(Placemark("#Verde_1", v, -6.0f, 6.0f)),
-              std::string::npos);
+    CompararMapa("colheita_apos_pulverizacao_poucos_alvos", b, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos);
+    CompararMapa("colheita_apos_pulverizacao_recomendacao", b, D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO,
+                 stPoucos);
 }
 
 TEST(PoligonosKml, MapaDeVelocidade)
@@ -264,10 +248,7 @@ TEST(PoligonosKml, MapaDeVelocidade)
     std::vector<ST_PontoNVG_v2> v = Passada(6, kTodas, 0); // no rate: speed alone counts
     for (int i = 0; i < 6; ++i)
         v[i].ucVelocidade = i < 3 ? 5 : 12;
-    Resultado r = Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
-    ASSERT_TRUE(r.bOk);
-    EXPECT_FALSE(r.bTaxaPulv);
-    EXPECT_EQ(r.szKml, Placemark("#Azul", Trecho(v, 0, 2)) + Placemark("#Verde", Trecho(v, 2, 5)) + kFim);
+    CompararMapa("velocidade", Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
 
     // The high byte of a fertilising point's mask carries quantity bits, which change every point and
     // so cut every polygon.
@@ -277,12 +258,8 @@ TEST(PoligonosKml, MapaDeVelocidade)
     for (int i = 0; i < 4; ++i)
         v[i].usSecoes = static_cast<std::uint16_t>(0x0001 | (i << 8));
     b.etapas[0].pontos = v;
-    r = Gerar(b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
-    EXPECT_FALSE(r.bTaxaAdub);
-    std::string szEsperado;
-    for (std::size_t i = 0; i < 3; ++i)
-        szEsperado += Placemark("#Verde", Trecho(v, i, i + 1), -6.0f, 6.0f);
-    EXPECT_EQ(r.szKml, szEsperado + kFim);
+    EXPECT_FALSE(Gerar(b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st).bTaxaAdub);
+    CompararMapa("velocidade_adubacao", b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
 }
 
 TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
@@ -303,16 +280,13 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     }
     b.etapas[0].pontos = v;
     // A spraying stage after it must be read from the right place.
-    const std::vector<ST_PontoNVG_v2> vPulv = Passada(3, kTodas, 2000);
     b.etapas.push_back(etapaTipica(0));
-    b.etapas[1].pontos = vPulv;
+    b.etapas[1].pontos = Passada(3, kTodas, 2000);
     // One pass per section, each with its own rate.
     Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    ASSERT_TRUE(r.bOk);
     EXPECT_TRUE(r.bTaxaPulv);
     EXPECT_FALSE(r.bTaxaAdub);
-    EXPECT_EQ(r.szKml, Placemark("#Ciano", v, -6.0f, 0.0f) + Placemark("#Amarelo", v, 0.0f, 6.0f) +
-                           Placemark("#Amarelo", vPulv) + kFim);
+    CompararMapa("adubacao_por_secao", b);
 
     // Version 3: one strip, the width (12.5 m in centimetres) not cut to whole metres.
     b = Arquivo1Etapa({}, 3);
@@ -324,9 +298,8 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
     EXPECT_FALSE(r.bTaxaPulv);
     EXPECT_TRUE(r.bTaxaAdub);
-    EXPECT_EQ(r.szKml, Placemark("#Amarelo", v, -6.25f, 6.25f) + kFim);
+    CompararMapa("adubacao_v3", b);
 }
-
 TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
 {
     // No section on, or no point at all.
