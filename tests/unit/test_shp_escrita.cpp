@@ -212,54 +212,40 @@ TEST(ShpEscrita, TrechoConstanteCortadoACada40Metros)
     }
 }
 
-TEST(ShpEscrita, SaltosDeValorCortamAcimaDe5PorCentoOu50Unidades)
+TEST(ShpEscrita, MediaECortesPelaTaxa)
 {
     struct Caso
     {
-        int iAntes, iDepois;
+        std::vector<int> vTaxas;
         std::vector<std::string> vEsperado;
+        std::vector<std::size_t> vVertices; // per record; empty: not looked at
     };
-    // Before a cut the closing point does not enter the mean; after it, the new record opens on the
-    // new value. Without a cut the mean is truncated at every step: 100, 100, 100, 101, 101, 101.
+    // Jumps above 5 % or 50 units cut. Before a cut the closing point does not enter the mean; after
+    // it, the new record opens on the new value (points 0..3, the closing point included, and 3..5).
+    // Without a cut the mean is truncated at every step: 100, 100, 100, 101, 101, 101.
+    // A zero rate closes points 0..3; the zero-valued records 3..4 are not written; the rate coming
+    // back cuts 4..5, which takes the new rate as its mean, and 5..7 ends the pass.
     const Caso vCasos[] = {
-        {100, 104, {"   101.00"}},
-        {100, 106, {"   100.00", "   106.00"}},
-        {2000, 2040, {"  2020.00"}}, // 2000, 2000, 2000, 2010, 2016, 2020
-        {2000, 2060, {"  2000.00", "  2060.00"}},
-        {100, 94, {"   100.00", "    94.00"}},
+        {{100, 100, 100, 104, 104, 104}, {"   101.00"}, {}},
+        {{100, 100, 100, 106, 106, 106}, {"   100.00", "   106.00"}, {9, 7}},
+        {{2000, 2000, 2000, 2040, 2040, 2040}, {"  2020.00"}, {}}, // 2000, 2000, 2000, 2010, 2016, 2020
+        {{2000, 2000, 2000, 2060, 2060, 2060}, {"  2000.00", "  2060.00"}, {9, 7}},
+        {{100, 100, 100, 94, 94, 94}, {"   100.00", "    94.00"}, {9, 7}},
+        {{150, 150, 150, 0, 0, 150, 150, 150}, {"   150.00", "   150.00", "   150.00"}, {9, 5, 7}},
     };
     for (const Caso& caso : vCasos)
     {
-        SCOPED_TRACE(std::to_string(caso.iAntes) + " -> " + std::to_string(caso.iDepois));
+        SCOPED_TRACE(caso.vEsperado.back());
         DiretorioTemporario dir;
-        ASSERT_TRUE(Gerar(dir, Taxas({caso.iAntes, caso.iAntes, caso.iAntes, caso.iDepois, caso.iDepois, caso.iDepois}),
-                          D_CONVERSOR_TIPO_MAPA_COBERTURA));
+        ASSERT_TRUE(Gerar(dir, Taxas(caso.vTaxas), D_CONVERSOR_TIPO_MAPA_COBERTURA));
         const Conjunto c = Ler(dir / "mapa.kml");
         EXPECT_EQ(Valores(c), caso.vEsperado);
-        if (caso.vEsperado.size() == 2)
-        {
-            // Points 0..3 (the closing point included) and 3..5.
-            EXPECT_EQ(c.vRegistros[0].vPontos.size(), 9u);
-            EXPECT_EQ(c.vRegistros[1].vPontos.size(), 7u);
-        }
+        for (std::size_t i = 0; i < caso.vVertices.size() && i < c.vRegistros.size(); ++i)
+            EXPECT_EQ(c.vRegistros[i].vPontos.size(), caso.vVertices[i]) << i;
     }
-}
-
-TEST(ShpEscrita, TaxaZeroFechaSemGravarOPoligonoSemValor)
-{
-    // 150 150 150 0 0 150 150 150: the first zero closes points 0..3; the zero-valued records 3..4
-    // are not written; the rate coming back cuts 4..5, which takes the new rate as its mean (the
-    // opening point's value gives way), and 5..7 ends the pass.
-    DiretorioTemporario dir;
-    ASSERT_TRUE(Gerar(dir, Taxas({150, 150, 150, 0, 0, 150, 150, 150}), D_CONVERSOR_TIPO_MAPA_COBERTURA));
-    const Conjunto c = Ler(dir / "mapa.kml");
-    EXPECT_EQ(Valores(c), std::vector<std::string>(3, "   150.00"));
-    ASSERT_EQ(c.vRegistros.size(), 3u);
-    EXPECT_EQ(c.vRegistros[0].vPontos.size(), 9u);
-    EXPECT_EQ(c.vRegistros[1].vPontos.size(), 5u);
-    EXPECT_EQ(c.vRegistros[2].vPontos.size(), 7u);
 
     // No section ever on: the headers alone, with the empty box.
+    DiretorioTemporario dir;
     NvgBuilder b = Taxas(std::vector<int>(10, 150));
     for (ST_PontoNVG_v2& st : b.etapas[0].pontos)
         st.usSecoes = 0;
