@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "conversor/kml.h"
@@ -151,99 +151,63 @@ TEST(GuiasKml, PastasPorVersaoTipoEPontos)
 {
     constexpr std::uint8_t RETA = D_ZAVORO_TIPO_GUIA_RETA;
     constexpr std::uint8_t CURVA = D_ZAVORO_TIPO_GUIA_CURVA;
-    struct Caso
-    {
-        const char* pcNome; // tests/dados/guias_kml/<nome>.kml
-        std::function<NvgBuilder()> fnArquivo;
-        int iErro;
-    };
-    const Caso vCasos[] = {
-        // The numbering skips a guide without both points marked.
-        {"numeracao_pula_guia_sem_ponto_marcado",
-         [] {
-             NvgBuilder b = DuasGuias(2, RETA, 2, CURVA);
-             b.guias.push_back(NovaGuia(3, RETA, 0.2));
-             b.guias[0].stGuia.fDistanciaPercorridaAB = 412.34f;
-             b.guias[1].stGuia.ucFlagPontoBMarcado = 0;
-             b.guias[1].pontosCurva = Pontos(4, 1.0f);
-             return b;
-         },
-         0},
-        // A mark of a damaged file may lie anywhere; its coordinate is written whole, never cut short.
-        {"coordenada_enorme",
-         [] {
-             NvgBuilder b = Base();
-             b.guias = {NovaGuia(2, RETA, 0.0)};
-             b.guias[0].stGuia.dPontoALon = -1.5e300;
-             b.guias[0].stGuia.dPontoBLat = 4.25e70;
-             return b;
-         },
-         0},
+    // The numbering skips a guide without both points marked.
+    NvgBuilder bNumeracao = DuasGuias(2, RETA, 2, CURVA);
+    bNumeracao.guias.push_back(NovaGuia(3, RETA, 0.2));
+    bNumeracao.guias[0].stGuia.fDistanciaPercorridaAB = 412.34f;
+    bNumeracao.guias[1].stGuia.ucFlagPontoBMarcado = 0;
+    bNumeracao.guias[1].pontosCurva = Pontos(4, 1.0f);
+    // A mark of a damaged file may lie anywhere; its coordinate is written whole, never cut short.
+    NvgBuilder bEnorme = Base();
+    bEnorme.guias = {NovaGuia(2, RETA, 0.0)};
+    bEnorme.guias[0].stGuia.dPontoALon = -1.5e300;
+    bEnorme.guias[0].stGuia.dPontoBLat = 4.25e70;
+    // A straight guide whose entry still holds curve data (versions 2 and 3) is left by its length.
+    NvgBuilder bRetaComCurva = DuasGuias(2, RETA, 3, RETA);
+    bRetaComCurva.guias.push_back(NovaGuia(2, CURVA, 0.2));
+    bRetaComCurva.guias[0].pontosCurva = Pontos(6, 3.0f);
+    bRetaComCurva.guias[1].curvas = {Curva{Pontos(2, 4.0f), {}}};
+    bRetaComCurva.guias[2].pontosCurva = Pontos(2, 5.0f);
+    NvgBuilder bV3 = DuasGuias(3, CURVA, 2, RETA);
+    bV3.guias[0].curvas = {Curva{Pontos(3, 1.5f), {}}, Curva{{}, {}}};
+    // Version 2: the fourth point has no latitude; points after it are not drawn.
+    NvgBuilder bInvalidoV2 = DuasGuias(2, CURVA, 2, RETA);
+    bInvalidoV2.guias[0].pontosCurva = Pontos(6, 2.0f);
+    bInvalidoV2.guias[0].pontosCurva[3].fLatitudeRel = kNaN;
+    // Version 2: 200 points claimed, 2 stored; the next entry is not read as points.
+    NvgBuilder bContagemV2 = DuasGuias(2, CURVA, 2, RETA);
+    bContagemV2.guias[0].pontosCurva = Pontos(2, 4.0f);
+    bContagemV2.guias[0].numeroPontosCurvaGravado = 200;
+    // Version 3: a curve's point count past the entry, then a curve count past it.
+    NvgBuilder bContagemV3 = DuasGuias(3, CURVA, 3, CURVA);
+    bContagemV3.guias.push_back(NovaGuia(2, RETA, 0.2));
+    bContagemV3.guias[0].curvas = {Curva{Pontos(2, 1.0f), {}}, Curva{Pontos(3, 2.0f), std::uint16_t{60000}}};
+    bContagemV3.guias[1].curvas = {Curva{Pontos(2, 3.0f), {}}};
+    bContagemV3.guias[1].numeroPontosCurvaGravado = 5;
+
+    const std::tuple<const char*, NvgBuilder, int> vCasos[] = {
+        {"numeracao_pula_guia_sem_ponto_marcado", bNumeracao, 0},
+        {"coordenada_enorme", bEnorme, 0},
         // A version-1 record has no type of its own; a straight one still carries its curve points.
-        {"versao1_talhao_reta", [] { return Versao1NoTalhao(RETA); }, 0},
-        {"versao1_talhao_curva", [] { return Versao1NoTalhao(CURVA); }, 0},
-        // A straight guide whose entry still holds curve data (versions 2 and 3) is left by its length.
-        {"reta_com_dados_de_curva",
-         [] {
-             NvgBuilder b = DuasGuias(2, RETA, 3, RETA);
-             b.guias.push_back(NovaGuia(2, CURVA, 0.2));
-             b.guias[0].pontosCurva = Pontos(6, 3.0f);
-             b.guias[1].curvas = {Curva{Pontos(2, 4.0f), {}}};
-             b.guias[2].pontosCurva = Pontos(2, 5.0f);
-             return b;
-         },
-         0},
-        {"versao3_numera_curvas_de_zero",
-         [] {
-             NvgBuilder b = DuasGuias(3, CURVA, 2, RETA);
-             b.guias[0].curvas = {Curva{Pontos(3, 1.5f), {}}, Curva{{}, {}}};
-             return b;
-         },
-         0},
-        // Version 2: the fourth point has no latitude; points after it are not drawn.
-        {"ponto_invalido_v2",
-         [] {
-             NvgBuilder b = DuasGuias(2, CURVA, 2, RETA);
-             b.guias[0].pontosCurva = Pontos(6, 2.0f);
-             b.guias[0].pontosCurva[3].fLatitudeRel = kNaN;
-             return b;
-         },
-         1},
-        // Version 3: a bad longitude (infinite counts as well) cuts its own curve only; the next curve of
-        // the same guide is read from its own start.
-        {"ponto_invalido_v3",
-         [] { return CurvasV3ComLongitude(kNaN); },
-         1},
-        {"ponto_invalido_v3",
-         [] { return CurvasV3ComLongitude(std::numeric_limits<float>::infinity()); },
-         1},
-        // Version 2: 200 points claimed, 2 stored; the next entry is not read as points.
-        {"contagem_v2_passa_da_entrada",
-         [] {
-             NvgBuilder b = DuasGuias(2, CURVA, 2, RETA);
-             b.guias[0].pontosCurva = Pontos(2, 4.0f);
-             b.guias[0].numeroPontosCurvaGravado = 200;
-             return b;
-         },
-         1},
-        // Version 3: a curve's point count past the entry, then a curve count past it.
-        {"contagem_v3_passa_da_entrada",
-         [] {
-             NvgBuilder b = DuasGuias(3, CURVA, 3, CURVA);
-             b.guias.push_back(NovaGuia(2, RETA, 0.2));
-             b.guias[0].curvas = {Curva{Pontos(2, 1.0f), {}}, Curva{Pontos(3, 2.0f), std::uint16_t{60000}}};
-             b.guias[1].curvas = {Curva{Pontos(2, 3.0f), {}}};
-             b.guias[1].numeroPontosCurvaGravado = 5;
-             return b;
-         },
-         1},
+        {"versao1_talhao_reta", Versao1NoTalhao(RETA), 0},
+        {"versao1_talhao_curva", Versao1NoTalhao(CURVA), 0},
+        {"reta_com_dados_de_curva", bRetaComCurva, 0},
+        {"versao3_numera_curvas_de_zero", bV3, 0},
+        {"ponto_invalido_v2", bInvalidoV2, 1},
+        // Version 3: a bad longitude (infinite counts as well) cuts its own curve only; the next curve
+        // of the same guide is read from its own start.
+        {"ponto_invalido_v3", CurvasV3ComLongitude(kNaN), 1},
+        {"ponto_invalido_v3", CurvasV3ComLongitude(std::numeric_limits<float>::infinity()), 1},
+        {"contagem_v2_passa_da_entrada", bContagemV2, 1},
+        {"contagem_v3_passa_da_entrada", bContagemV3, 1},
     };
-    for (const Caso& c : vCasos)
+    // tests/dados/guias_kml/<nome>.kml; the error flag is cleared at the start of the pass.
+    for (const auto& [pcNome, b, iErro] : vCasos)
     {
-        const Resultado r = Passar(c.fnArquivo());
-        EXPECT_TRUE(r.bOk) << c.pcNome;
-        EXPECT_TRUE(CompararComDados(std::string("guias_kml/") + c.pcNome + ".kml", r.szKml)) << c.pcNome;
-        EXPECT_EQ(r.iErro, c.iErro) << c.pcNome; // cleared at the start of the pass
+        const Resultado r = Passar(b);
+        EXPECT_TRUE(r.bOk) << pcNome;
+        EXPECT_TRUE(CompararComDados(std::string("guias_kml/") + pcNome + ".kml", r.szKml)) << pcNome;
+        EXPECT_EQ(r.iErro, iErro) << pcNome;
     }
 }
 
