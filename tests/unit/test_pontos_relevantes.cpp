@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,14 +89,14 @@ int Contar(const std::string& szTexto, const std::string& szTrecho)
 struct Caso
 {
     const char* pcNome;
-    std::function<NvgBuilder()> fnArquivo;
+    NvgBuilder b;
 };
 
 void CompararCasos(std::initializer_list<Caso> vCasos)
 {
     for (const Caso& c : vCasos)
     {
-        const Resultado r = Executar(c.fnArquivo());
+        const Resultado r = Executar(c.b);
         EXPECT_TRUE(r.bOk) << c.pcNome;
         EXPECT_TRUE(CompararComDados(std::string("pontos_relevantes/") + c.pcNome + ".kml", r.szKml)) << c.pcNome;
     }
@@ -107,117 +106,101 @@ void CompararCasos(std::initializer_list<Caso> vCasos)
 TEST(PontosRelevantes, MarcasAoLongoDoEvento)
 {
     const auto ancora = P(0, 0, RASTREIO);
-    auto Parada = [](std::vector<Etapa> etapas) { return [etapas] { return Evento(9, etapas); }; };
+    const auto retorno = P(120, 1, D_ZAVORO_TAG_RETORNO_ENERGIA);
     const std::vector<ST_PontoNVG_v2> vTemperaturas = {P(0, 0, RASTREIO, 50.0f), P(10, 5, 0, 45.5f), P(20, 6, 0, 60.0f),
                                                        P(30, 7, 0, 0.0f), P(-5, 8, 0, 70.0f) /* before the event */};
     CompararCasos({
         // Pauses numbered along the event, each flag before its marks; the second has no time in pause.
-        {"pausas",
-         [] {
-             return Evento(9, {ComPontos({P(0, 0), P(10, 5, D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_INICIO),
-                                          P(105, 6, D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_FIM)}),
-                               ComPontos({P(500, 50, D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_INICIO),
-                                          P(500, 50, D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_FIM)})});
-         }},
+        {"pausas", Evento(9, {ComPontos({P(0, 0), P(10, 5, D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_INICIO),
+                                         P(105, 6, D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_FIM)}),
+                              ComPontos({P(500, 50, D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_INICIO),
+                                         P(500, 50, D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_FIM)})})},
         // Standing for 400 s, then a point 12 m away: one stop at the anchor, timed up to that point.
-        {"parada_afastou", Parada({ComPontos({ancora, P(100, 2, RASTREIO), P(350, 5, RASTREIO), P(400, 12, RASTREIO),
-                                              P(410, 30, RASTREIO)})})},
+        {"parada_afastou", Evento(9, {ComPontos({ancora, P(100, 2, RASTREIO), P(350, 5, RASTREIO),
+                                                 P(400, 12, RASTREIO), P(410, 30, RASTREIO)})})},
         // Exactly 300 s past the anchor does not count, 301 s does.
-        {"parada_300s", Parada({ComPontos({ancora, P(300, 5, RASTREIO), P(300, 15, RASTREIO)})})},
-        {"parada_301s", Parada({ComPontos({ancora, P(301, 5, RASTREIO), P(301, 15, RASTREIO)})})},
+        {"parada_300s", Evento(9, {ComPontos({ancora, P(300, 5, RASTREIO), P(300, 15, RASTREIO)})})},
+        {"parada_301s", Evento(9, {ComPontos({ancora, P(301, 5, RASTREIO), P(301, 15, RASTREIO)})})},
         // Last point only 8 m away: marked when the stage ends, timed to the last point read.
         {"parada_fim_da_etapa",
-         Parada({ComPontos({ancora, P(400, 5, RASTREIO), P(450, 8, RASTREIO)}), ComPontos({P(460, 9)})})},
+         Evento(9, {ComPontos({ancora, P(400, 5, RASTREIO), P(450, 8, RASTREIO)}), ComPontos({P(460, 9)})})},
         // Points without satellites do not count; a clock that went back leaves the time unknown.
-        {"parada_sem_satelites", Parada({ComPontos({ancora, P(400, 15, RASTREIO | D_ZAVORO_TAG_SEM_SATELITES)})})},
-        {"parada_relogio_voltou", Parada({ComPontos({ancora, P(400, 5, RASTREIO), P(100, 12, RASTREIO)})})},
+        {"parada_sem_satelites", Evento(9, {ComPontos({ancora, P(400, 15, RASTREIO | D_ZAVORO_TAG_SEM_SATELITES)})})},
+        {"parada_relogio_voltou", Evento(9, {ComPontos({ancora, P(400, 5, RASTREIO), P(100, 12, RASTREIO)})})},
         // Nothing stops while a pause is open.
         {"parada_durante_pausa",
-         Parada({ComPontos({P(0, 0, RASTREIO | D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_INICIO), P(100, 0, RASTREIO),
-                            P(400, 5, RASTREIO), P(500, 15, RASTREIO)})})},
+         Evento(9, {ComPontos({P(0, 0, RASTREIO | D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_INICIO), P(100, 0, RASTREIO),
+                               P(400, 5, RASTREIO), P(500, 15, RASTREIO)})})},
         // Power returns; the time off is known only with a point before the return.
         {"retorno_de_energia",
-         [] {
-             const auto retorno1 = P(120, 1, D_ZAVORO_TAG_RETORNO_ENERGIA);
-             return Evento(9, {ComPontos({retorno1}),
-                               ComPontos({P(0, 0), retorno1, P(120, 2, D_ZAVORO_TAG_RETORNO_ENERGIA)})});
-         }},
+         Evento(9, {ComPontos({retorno}), ComPontos({P(0, 0), retorno, P(120, 2, D_ZAVORO_TAG_RETORNO_ENERGIA)})})},
         // Temperatures from version 8 on only.
-        {"temperaturas_v8", [vTemperaturas] { return Evento(8, {ComPontos(vTemperaturas)}); }},
-        {"temperaturas_v7", [vTemperaturas] { return Evento(7, {ComPontos(vTemperaturas)}); }},
+        {"temperaturas_v8", Evento(8, {ComPontos(vTemperaturas)})},
+        {"temperaturas_v7", Evento(7, {ComPontos(vTemperaturas)})},
     });
 }
 
 TEST(PontosRelevantes, TabelaDaBandeiraPorVersaoEOperacao)
 {
+    Etapa e = ComPontos({P(60, 10), P(70, 20)});
+    e.campo("ucNumeroSecoes", 3).campo("usTamanhoSeccao[0]", 250).campo("usTamanhoSeccao[2]", 250);
+    e.campo("usTaxaAplicacao2", 2005).campo("usVazaoBico", 15).campo("usPressaoBico", 30);
+    e.campo("usTempoAberturaValvulaSecao", 5).campo("usTempoFechamentoValvulaSecao", 12);
+    e.campo("usConstanteFluxometro", 600).campo("fSobreposicaoImplemento", 0.125f);
+    e.campo("ucModoDemonstracao", 1).campo("ucTipoComando", 2).campo("ucAgressividade", 7);
+    e.campo("ucFatorHidraulico", 2);
+    NvgBuilder bPulverizacao = Evento(9, {e});
+    bPulverizacao.stCabecalho.fAreaCobertura = 2.5f;
+    bPulverizacao.stCabecalho.ulVolumeAplicado = 300;
+
+    // Version 4 fertilising on a variable rate (operation stored in the old numbering), names escaped.
+    e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_ADUBACAO);
+    e.campo("ucTipoTaxa", 1).campo("szMapaTrabalho", "Mapa <A>").campo("szParametroMapa", "P&K");
+    e.campo("fAreaMapa", 12.34f).campo("ucTipoMaquinaAdub", 1).campo("dConstanteTrabalhoAdub[0]", 1.5);
+    e.campo("sDistImplemento", 15).campo("sSobreposicaoImplemento", -25);
+    NvgBuilder bTaxaVariavel = Evento(4, {e});
+    bTaxaVariavel.stCabecalho.ulVolumeAplicado = 1000;
+
+    // Version 3 fertilising on a fixed rate: doses and the belt constant.
+    e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_ADUBACAO);
+    e.campo("ulTaxaFixa1", 200).campo("ulTaxaFixa2", 250).campo("fConstanteEsteira", 3.456f);
+    const NvgBuilder bTaxaFixa = Evento(3, {e});
+
+    // Harvest: neither quantity, rate, nor either machine block.
+    e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_COLHEITA);
+    e.campo("sDistImplemento", 0);
+    const NvgBuilder bColheita = Evento(9, {e});
+
+    // Fertilising quantity takes the high byte of the sections word.
+    ST_PontoNVG_v2 p = P(10, 1);
+    p.usVolumeAplicado = 0x1000;
+    p.usSecoes = 0x0200;
+    const NvgBuilder bByteAlto = Evento(9, {ComPontos({p}, D_ZAVORO_OPERACAO_ADUBACAO), ComPontos({P(20, 2)})});
+
+    // Stage totals chain from one stage to the next: a stage without area has rate 0, quantity and
+    // area going down give errors, a stage without points has no flag, and the last stage ends with
+    // the event header, not with its points.
+    auto Q = [](std::uint32_t s, float fArea, std::uint16_t usVolume) {
+        ST_PontoNVG_v2 q = P(s, static_cast<float>(s));
+        q.fAreaCobertura = fArea;
+        q.usVolumeAplicado = usVolume;
+        return q;
+    };
+    NvgBuilder bTotais = Evento(9, {ComPontos({Q(0, 0.0f, 0), Q(10, 1.0f, 100)}), ComPontos({Q(20, 1.0f, 120)}),
+                                    ComPontos({Q(30, 1.5f, 50), Q(35, 0.5f, 40)}), ComPontos({}),
+                                    ComPontos({Q(50, 2.5f, 250), Q(60, 2.75f, 260)}), ComPontos({Q(70, 3.0f, 300)})});
+    bTotais.stCabecalho.fAreaCobertura = 4.0f;
+    bTotais.stCabecalho.ulVolumeAplicado = 400;
+
     CompararCasos({
-        {"etapa_completa_pulverizacao",
-         [] {
-             Etapa e = ComPontos({P(60, 10), P(70, 20)});
-             e.campo("ucNumeroSecoes", 3).campo("usTamanhoSeccao[0]", 250).campo("usTamanhoSeccao[2]", 250);
-             e.campo("usTaxaAplicacao2", 2005).campo("usVazaoBico", 15).campo("usPressaoBico", 30);
-             e.campo("usTempoAberturaValvulaSecao", 5).campo("usTempoFechamentoValvulaSecao", 12);
-             e.campo("usConstanteFluxometro", 600).campo("fSobreposicaoImplemento", 0.125f);
-             e.campo("ucModoDemonstracao", 1).campo("ucTipoComando", 2).campo("ucAgressividade", 7);
-             e.campo("ucFatorHidraulico", 2);
-             NvgBuilder b = Evento(9, {e});
-             b.stCabecalho.fAreaCobertura = 2.5f;
-             b.stCabecalho.ulVolumeAplicado = 300;
-             return b;
-         }},
+        {"etapa_completa_pulverizacao", bPulverizacao},
         // Version 1: only the basic rows, plus the sections for spraying.
-        {"tabela_v1", [] { return Evento(1, {ComPontos({P(0, 0)})}); }},
-        // Version 4 fertilising on a variable rate (operation stored in the old numbering), names escaped.
-        {"tabela_v4_adubacao_taxa_variavel",
-         [] {
-             Etapa e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_ADUBACAO);
-             e.campo("ucTipoTaxa", 1).campo("szMapaTrabalho", "Mapa <A>").campo("szParametroMapa", "P&K");
-             e.campo("fAreaMapa", 12.34f).campo("ucTipoMaquinaAdub", 1).campo("dConstanteTrabalhoAdub[0]", 1.5);
-             e.campo("sDistImplemento", 15).campo("sSobreposicaoImplemento", -25);
-             NvgBuilder b = Evento(4, {e});
-             b.stCabecalho.ulVolumeAplicado = 1000;
-             return b;
-         }},
-        // Version 3 fertilising on a fixed rate: doses and the belt constant.
-        {"tabela_v3_adubacao_taxa_fixa",
-         [] {
-             Etapa e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_ADUBACAO);
-             e.campo("ulTaxaFixa1", 200).campo("ulTaxaFixa2", 250).campo("fConstanteEsteira", 3.456f);
-             return Evento(3, {e});
-         }},
-        // Harvest: neither quantity, rate, nor either machine block.
-        {"tabela_v9_colheita",
-         [] {
-             Etapa e = ComPontos({P(0, 0)}, D_ZAVORO_OPERACAO_COLHEITA);
-             e.campo("sDistImplemento", 0);
-             return Evento(9, {e});
-         }},
-        // Fertilising quantity takes the high byte of the sections word.
-        {"adubacao_byte_alto_das_secoes",
-         [] {
-             ST_PontoNVG_v2 p = P(10, 1);
-             p.usVolumeAplicado = 0x1000;
-             p.usSecoes = 0x0200;
-             return Evento(9, {ComPontos({p}, D_ZAVORO_OPERACAO_ADUBACAO), ComPontos({P(20, 2)})});
-         }},
-        // Stage totals chain from one stage to the next: a stage without area has rate 0, quantity and
-        // area going down give errors, a stage without points has no flag, and the last stage ends with
-        // the event header, not with its points.
-        {"totais_encadeados",
-         [] {
-             auto Q = [](std::uint32_t s, float fArea, std::uint16_t usVolume) {
-                 ST_PontoNVG_v2 p = P(s, static_cast<float>(s));
-                 p.fAreaCobertura = fArea;
-                 p.usVolumeAplicado = usVolume;
-                 return p;
-             };
-             NvgBuilder b = Evento(9, {ComPontos({Q(0, 0.0f, 0), Q(10, 1.0f, 100)}), ComPontos({Q(20, 1.0f, 120)}),
-                                       ComPontos({Q(30, 1.5f, 50), Q(35, 0.5f, 40)}), ComPontos({}),
-                                       ComPontos({Q(50, 2.5f, 250), Q(60, 2.75f, 260)}), ComPontos({Q(70, 3.0f, 300)})});
-             b.stCabecalho.fAreaCobertura = 4.0f;
-             b.stCabecalho.ulVolumeAplicado = 400;
-             return b;
-         }},
+        {"tabela_v1", Evento(1, {ComPontos({P(0, 0)})})},
+        {"tabela_v4_adubacao_taxa_variavel", bTaxaVariavel},
+        {"tabela_v3_adubacao_taxa_fixa", bTaxaFixa},
+        {"tabela_v9_colheita", bColheita},
+        {"adubacao_byte_alto_das_secoes", bByteAlto},
+        {"totais_encadeados", bTotais},
     });
 }
 
