@@ -143,12 +143,14 @@ void LinhasRecomendacao(ST_ParametrosMapa& st, const std::vector<std::pair<std::
 const std::string kFim = "\n</Folder>\n";
 
 // Coverage map of the file with the default rate bands, compared with tests/dados/poligonos/<nome>.kml.
-void CompararMapa(const char* pcNome, const NvgBuilder& b, int iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA,
-                  const ST_ParametrosMapa& st = LegendaTaxas())
+// Returns the run, for its rate flags.
+Resultado CompararMapa(const char* pcNome, const NvgBuilder& b, int iTipoMapa = D_CONVERSOR_TIPO_MAPA_COBERTURA,
+                       const ST_ParametrosMapa& st = LegendaTaxas())
 {
-    const Resultado r = Gerar(b, iTipoMapa, st);
+    Resultado r = Gerar(b, iTipoMapa, st);
     EXPECT_TRUE(r.bOk) << pcNome;
     EXPECT_TRUE(CompararComDados(std::string("poligonos/") + pcNome + ".kml", r.szKml)) << pcNome;
+    return r;
 }
 } // namespace
 
@@ -226,10 +228,9 @@ TEST(PoligonosKml, OperacaoSemTaxaTemCorUnicaNaLarguraToda)
     // Any section bit on lays the strip over the whole implement width, whatever the rate.
     e.pontos = Passada(4, 0x0004, 0);
     b.etapas.push_back(e);
-    const Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+    const Resultado r = CompararMapa("colheita_apos_pulverizacao", b);
     EXPECT_FALSE(r.bTaxaPulv);
     EXPECT_FALSE(r.bTaxaAdub);
-    CompararMapa("colheita_apos_pulverizacao", b);
 
     // Fewer targets do not change the colour of unclassed strips.
     ST_ParametrosMapa stPoucos;
@@ -258,8 +259,7 @@ TEST(PoligonosKml, MapaDeVelocidade)
     for (int i = 0; i < 4; ++i)
         v[i].usSecoes = static_cast<std::uint16_t>(0x0001 | (i << 8));
     b.etapas[0].pontos = v;
-    EXPECT_FALSE(Gerar(b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st).bTaxaAdub);
-    CompararMapa("velocidade_adubacao", b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
+    EXPECT_FALSE(CompararMapa("velocidade_adubacao", b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st).bTaxaAdub);
 }
 
 TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
@@ -283,10 +283,9 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     b.etapas.push_back(etapaTipica(0));
     b.etapas[1].pontos = Passada(3, kTodas, 2000);
     // One pass per section, each with its own rate.
-    Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+    Resultado r = CompararMapa("adubacao_por_secao", b);
     EXPECT_TRUE(r.bTaxaPulv);
     EXPECT_FALSE(r.bTaxaAdub);
-    CompararMapa("adubacao_por_secao", b);
 
     // Version 3: one strip, the width (12.5 m in centimetres) not cut to whole metres.
     b = Arquivo1Etapa({}, 3);
@@ -295,10 +294,9 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     for (int i = 0; i < 4; ++i)
         v[i].usSecoes = static_cast<std::uint16_t>(0x0001 | (i << 8));
     b.etapas[0].pontos = v;
-    r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+    r = CompararMapa("adubacao_v3", b);
     EXPECT_FALSE(r.bTaxaPulv);
     EXPECT_TRUE(r.bTaxaAdub);
-    CompararMapa("adubacao_v3", b);
 }
 TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
 {
