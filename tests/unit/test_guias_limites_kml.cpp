@@ -53,29 +53,14 @@ NvgBuilder Base()
     return b;
 }
 
-struct FecharArquivo
-{
-    void operator()(std::FILE* pf) const { std::fclose(pf); }
-};
-using Arquivo = std::unique_ptr<std::FILE, FecharArquivo>;
+using Arquivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 Arquivo ArquivoCom(const std::vector<std::uint8_t>& v)
 {
-    Arquivo pf(std::tmpfile());
+    Arquivo pf(std::tmpfile(), &std::fclose);
     std::fwrite(v.data(), 1, v.size(), pf.get());
     std::rewind(pf.get());
     return pf;
-}
-
-std::string Conteudo(std::FILE* pf)
-{
-    std::string sz;
-    std::rewind(pf);
-    char cBuf[4096];
-    std::size_t n;
-    while ((n = std::fread(cBuf, 1, sizeof cBuf, pf)) > 0)
-        sz.append(cBuf, n);
-    return sz;
 }
 
 struct Resultado
@@ -83,7 +68,6 @@ struct Resultado
     BOOL bOk = FALSE;
     std::string szKml;
     int iErro = 7; // the pass must clear it
-    Layout stLayout;
 };
 
 // Walks the builder's file, then runs the guide (or boundary) pass over what the walk found. iBytes
@@ -91,7 +75,7 @@ struct Resultado
 Resultado Passar(const NvgBuilder& b, bool bLimites = false, std::size_t iBytes = 0)
 {
     Resultado r;
-    std::vector<std::uint8_t> v = b.construir(&r.stLayout);
+    std::vector<std::uint8_t> v = b.construir();
     Arquivo pfEntrada = ArquivoCom(v);
     ST_EstruturaNavegacao st;
     r.bOk = zavoro_PercorrerEstrutura(pfEntrada.get(), &st);
@@ -100,11 +84,13 @@ Resultado Passar(const NvgBuilder& b, bool bLimites = false, std::size_t iBytes 
         v.resize(iBytes);
         pfEntrada = ArquivoCom(v);
     }
-    Arquivo pfSaida(std::tmpfile());
+    Arquivo pfSaida(std::tmpfile(), &std::fclose);
     if (r.bOk)
         r.bOk = bLimites ? conversor_InserirLimiteKml(pfSaida.get(), pfEntrada.get(), &st)
                          : conversor_InserirGuiasKml(pfSaida.get(), pfEntrada.get(), &st, &r.iErro);
-    r.szKml = Conteudo(pfSaida.get());
+    r.szKml.resize(static_cast<std::size_t>(std::ftell(pfSaida.get())));
+    std::rewind(pfSaida.get());
+    std::fread(r.szKml.data(), 1, r.szKml.size(), pfSaida.get());
     return r;
 }
 
