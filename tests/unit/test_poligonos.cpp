@@ -298,6 +298,7 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     EXPECT_FALSE(r.bTaxaPulv);
     EXPECT_TRUE(r.bTaxaAdub);
 }
+
 TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
 {
     // No section on, or no point at all.

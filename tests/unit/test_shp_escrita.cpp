@@ -104,7 +104,7 @@ Conjunto Ler(const std::filesystem::path& kml)
     EXPECT_EQ(d.size(), 97 + 19 * std::size_t{uiLinhas} + 1);
     EXPECT_EQ(d.back(), 0x1A);
 
-    // Records against the index and the table: one part, a closed ring, its own box.
+    // Records against the index and the table: a single closed ring with its own box.
     EXPECT_EQ(c.shx.size(), 100 + 8 * std::size_t{uiLinhas});
     std::size_t p = 100;
     Caixa stUniao = kVazia;
@@ -253,10 +253,11 @@ TEST(ShpEscrita, MediaECortesPelaTaxa)
     EXPECT_TRUE(Ler(dir / "mapa.kml").vRegistros.empty());
 }
 
-TEST(ShpEscrita, OperacoesSemTaxaGravamPoligonosDeValorZero)
+TEST(ShpEscrita, OperacoesSemTaxaEIrrigacao)
 {
     DiretorioTemporario dir;
     NvgBuilder b = Taxas(std::vector<int>(25, 150));
+    Etapa stPulverizacao = b.etapas[0];
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_COLHEITA);
     ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
     EXPECT_EQ(Valores(Ler(dir / "mapa.kml")), std::vector<std::string>(3, "     0.00"));
@@ -265,17 +266,9 @@ TEST(ShpEscrita, OperacoesSemTaxaGravamPoligonosDeValorZero)
     const Conjunto c = Ler(dir / "mapa.kml");
     EXPECT_EQ(c.szCampoValor, "VELOCIDADE");
     EXPECT_EQ(Valores(c), std::vector<std::string>(3, "    15.00"));
-}
 
-TEST(ShpEscrita, IrrigacaoAlongaOLimiteAteOFimDoArquivo)
-{
-    DiretorioTemporario dir;
-    NvgBuilder b = Taxas(std::vector<int>(25, 150));
-    // Without irrigation the spraying stage alone gives three records; after an irrigation stage
-    // it gives one, and so does the irrigation stage itself.
-    ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
-    EXPECT_EQ(Ler(dir / "mapa.kml").vRegistros.size(), 3u);
-    Etapa stPulverizacao = b.etapas[0];
+    // A spraying pass of 100 m alone gives three records; after an irrigation stage the limit runs to
+    // the end of the file, so it gives one, and so does the irrigation stage itself.
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_IRRIGACAO);
     b.etapas.push_back(stPulverizacao);
     ASSERT_TRUE(Gerar(dir, b, D_CONVERSOR_TIPO_MAPA_COBERTURA));
