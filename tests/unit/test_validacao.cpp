@@ -281,13 +281,8 @@ TEST(Validacao, ValidadoresDeSecaoDeixamAPosicaoNaProximaParte)
     EXPECT_FALSE(zavoro_ValidarArquivoNavegacaoEvento(nullptr));
 }
 
-TEST(Validacao, DescricaoDoDiagnostico)
+TEST(Validacao, DescricaoDeUmPonto)
 {
-    EXPECT_EQ(zavoro_DescreverDiagnostico({}), "válido");
-    ST_DiagnosticoValidacao stDiag{FALSE, D_ZAVORO_SECAO_GUIA, 2, 0, 187, "soma de verificação da seção incorreta"};
-    EXPECT_EQ(zavoro_DescreverDiagnostico(stDiag), "guia 2 (byte 187): soma de verificação da seção incorreta");
-    stDiag = {FALSE, D_ZAVORO_SECAO_PONTO, 2, 8, 187, "x"};
+    const ST_DiagnosticoValidacao stDiag{FALSE, D_ZAVORO_SECAO_PONTO, 2, 8, 187, "x"};
     EXPECT_EQ(zavoro_DescreverDiagnostico(stDiag), "etapa 2, ponto 8 (byte 187): x");
-    stDiag = {FALSE, D_ZAVORO_SECAO_ARQUIVO, 0, 8, 187, "x"};
-    EXPECT_EQ(zavoro_DescreverDiagnostico(stDiag), "arquivo (byte 187): x");
 }
