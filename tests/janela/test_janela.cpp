@@ -462,7 +462,6 @@ TEST(JanelaShell, MenuAjudaSobreESair)
     EXPECT_EQ(vTextos,
               (Textos{"Sobre", "Quibar Zavoro", "Versão:\t03.02", "Data:\t25/04/2018", "Morvel", "www.morvel.com.br"}));
     EXPECT_TRUE(stSobre.vLinhas[0].bDestaque && !stSobre.vLinhas[1].bDestaque);
-    EXPECT_EQ((Ids{stSobre.vLinhas[4].iY, int(stSobre.vLinhas[4].ulCor)}), (Ids{110, 0x0000FF}));
 
     j.Comando(mnSair);
     EXPECT_EQ(j.stJanela.gucFormulario, 0);
@@ -516,15 +515,6 @@ TEST(JanelaMapas, EscolherDesenharEFecharOMapa1)
     EXPECT_EQ(j.stJanela.gstVisualizador.gstMapa1.szNomeArqMapaDbf, (j.pasta / "REC.DBF").string());
     j.Comando(btnDesenharMapaShapefile1);
     EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa1, 4);
-    // Without a table: the message box names it and the pane shows the error.
-    j.Comando(btnMapa1Shp);
-    fs::remove(j.pasta / "REC.DBF");
-    j.Pedir(btnMapa1Shp, {szMaiusculo});
-    j.Comando(btnDesenharMapaShapefile1);
-    EXPECT_EQ(j.stJanela.gucNivelMenuVisualizacaoMapa1, 3);
-    ASSERT_EQ(j.servicos.vMensagens.size(), 1u);
-    EXPECT_NE(j.servicos.vMensagens[0].szTexto.find("REC.dbf"), std::string::npos) << j.servicos.vMensagens[0].szTexto;
-    EXPECT_TRUE(TemTextoDeErro(j.paineis[0]));
 }
 
 TEST(JanelaMapas, ConverterDesenharOMapa2EAmpliar)
