@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/DadosEsperados.h"
 #include "support/DiretorioTemporario.h"
 #include "support/ServicosFalsos.h"
 #include "support/SuperficieRaster.h"
@@ -53,6 +54,27 @@ struct JanelaTeste
     {
         C(iId).szTexto = pcTexto;
         Comando(iId, D_PRINCIPAL_EN_CHANGE);
+    }
+    // Every control on screen as a line (name, enabled/checked/animated, place and size, text with the
+    // test folder as <pasta>), so a screen is compared whole rather than a few of its controls.
+    std::string Tela()
+    {
+        std::string sz;
+        const std::string szPasta = pasta.caminho().string();
+        for (const ST_Controle& st : stJanela.vControles)
+        {
+            if (!principal_ControleVisivel(&stJanela, st.pstDefinicao->iId))
+                continue;
+            std::string szTexto = st.szTexto;
+            for (std::size_t pos; (pos = szTexto.find(szPasta)) != std::string::npos;)
+                szTexto.replace(pos, szPasta.size(), "<pasta>");
+            for (std::size_t pos; (pos = szTexto.find("\r\n")) != std::string::npos;)
+                szTexto.replace(pos, 2, "|");
+            sz += std::string(st.pstDefinicao->szNome) + " " + (st.bHabilitado ? "h" : "-") + (st.bMarcado ? "m" : "-") +
+                  (st.bMarquee ? "a" : "-") + " " + std::to_string(st.iX) + "," + std::to_string(st.iY) + " " +
+                  std::to_string(st.iLargura) + "x" + std::to_string(st.iAltura) + " " + szTexto + "\n";
+        }
+        return sz;
     }
     // Copies a sample into the test's folder (conversions write beside their input).
     std::string Copiar(const std::string& szNome, const std::string& szDestino = "")
@@ -114,17 +136,8 @@ TEST(JanelaEstados, TelaInicialDoModoConversao)
 {
     JanelaTeste j;
     EXPECT_EQ(j.stJanela.szTitulo, "Quibar Zavoro - v03.02");
-    EXPECT_EQ(j.Visiveis({rdConversorArquivos, btnSelecioneArquivos, etArquivos, lblOU, btnSelecioneDiretorio, etDiretorio,
-                          btnBotaoEsquerda, btnBotaoDireita, lblStatusConversao, etStatus, rdbtnOpcao1, etValorAlvo1,
-                          pgBarConvertendo, btnCancelarConversao, btnMapa1Shp, cBoxVisualizacaoMapaParam1}),
-              (Ids{rdConversorArquivos, btnSelecioneArquivos, etArquivos, lblOU, btnSelecioneDiretorio, etDiretorio,
-                   btnBotaoEsquerda, btnBotaoDireita, lblStatusConversao}));
-    EXPECT_EQ(j.Habilitados({btnSelecioneArquivos, btnBotaoEsquerda, btnBotaoDireita}), Ids{btnSelecioneArquivos});
-    EXPECT_TRUE(j.C(rdConversorArquivos).bMarcado && !j.C(rdVisualizacaoMapas).bMarcado);
-    EXPECT_EQ(j.Texto(lblStatusConversao), D_PRINCIPAL_TEXTO_INICIAL);
-    // Dialog units at 6 x 13: the selection button at 51,69 84x15 units.
-    const ST_Controle& st = j.C(btnSelecioneArquivos);
-    EXPECT_EQ((Ids{st.iX, st.iY, st.iLargura, st.iAltura}), (Ids{77, 112, 126, 24}));
+    // Dialog units at 6 x 13; only the selection buttons and texts are shown, and only the file button works.
+    EXPECT_TRUE(CompararComDados("janela/inicial.txt", j.Tela()));
 }
 
 TEST(JanelaEstados, PassosDeMapaPorTipoDeArquivo)
@@ -186,11 +199,8 @@ TEST(JanelaEstados, RadiosPorGrupoETrocaDeModoMantemOsPaineis)
     j.Comando(rdVisualizacaoMapas);
     EXPECT_TRUE(j.stJanela.bRepintar);
     EXPECT_TRUE(j.C(rdVisualizacaoMapas).bMarcado && !j.C(rdConversorArquivos).bMarcado && j.C(rdbtnOpcao2).bMarcado);
-    EXPECT_EQ(j.Visiveis({etValorAlvo1, btnBotaoDireita, lblStatusConversao, grpStatus, btnMapa1Shp}), Ids{btnMapa1Shp});
     // Map mode at start: only the map 1 button and path are usable.
-    EXPECT_EQ(j.Habilitados({btnMapa1Shp, etMapa1Shp, btnMapa2Shp, etMapa2Shp, btnDesenharMapaShapefile1,
-                             btnDesenharMapaShapefile2, cBoxVisualizacaoMapaParam1, lbRecomendacaoMapa1}),
-              (Ids{btnMapa1Shp, etMapa1Shp}));
+    EXPECT_TRUE(CompararComDados("janela/modo_mapas.txt", j.Tela()));
     EXPECT_TRUE(principal_PaintHandler(&j.stJanela).vCaixas.empty());
 
     j.Comando(rdConversorArquivos);
@@ -203,19 +213,14 @@ TEST(JanelaEstados, RadiosPorGrupoETrocaDeModoMantemOsPaineis)
 TEST(JanelaSelecao, ArquivosFecharERelatoriosNaLista)
 {
     JanelaTeste j;
+    const std::string szInicial = j.Tela();
     const std::string szPulv = j.Copiar("pulverizacao_soja.nvg");
-    const Ids vBotoes{btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita};
     ASSERT_TRUE(j.Selecionar({szPulv}));
     EXPECT_EQ(j.servicos.vDialogos.back(), "Arquivos NVG (*.nvg)");
-    EXPECT_EQ((Textos{j.Texto(etArquivos), j.Texto(btnSelecioneArquivos), j.Texto(lblStatusConversao)}),
-              (Textos{"\"pulverizacao_soja.nvg\" ", "Fechar",
-                      "\r\n\r\n\r\n\r\n1 arquivo selecionado. Gere seu relatório e mapa pressionando os botões acima."}));
-    EXPECT_EQ(j.Habilitados(vBotoes), (Ids{btnSelecioneArquivos, btnBotaoEsquerda, btnBotaoDireita}));
+    EXPECT_TRUE(CompararComDados("janela/um_arquivo.txt", j.Tela()));
     EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO);
     j.Comando(btnSelecioneArquivos); // "Fechar"
-    EXPECT_EQ((Textos{j.Texto(etArquivos), j.Texto(btnSelecioneArquivos), j.Texto(lblStatusConversao)}),
-              (Textos{"", "Selecione Arquivo(s)...", D_PRINCIPAL_TEXTO_INICIAL}));
-    EXPECT_EQ(j.Habilitados(vBotoes), (Ids{btnSelecioneArquivos, btnSelecioneDiretorio}));
+    EXPECT_EQ(j.Tela(), szInicial);
     // A cancelled dialog starts nothing.
     j.Comando(btnSelecioneArquivos);
     EXPECT_EQ(j.servicos.ExecutarPendentes() + j.C(pgBarConvertendo).bVisivel, 0);
@@ -223,26 +228,15 @@ TEST(JanelaSelecao, ArquivosFecharERelatoriosNaLista)
     // Several files: the folder item first, then each name; the reports list a block per file.
     std::ofstream(j.pasta / "ruim.nvg") << "lixo";
     ASSERT_TRUE(j.Selecionar({szPulv, j.Copiar("colheita.nvg"), (j.pasta / "ruim.nvg").string()}));
-    EXPECT_EQ(j.Texto(etArquivos), "\"pulverizacao_soja.nvg\" \"colheita.nvg\" \"ruim.nvg\" ");
-    EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\n\r\n3 arquivos selecionados. Gere seus relatórios e mapas "
-                                           "pressionando os botões acima.");
+    EXPECT_TRUE(CompararComDados("janela/tres_arquivos.txt", j.Tela()));
     EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_MISTO);
     j.Comando(btnBotaoEsquerda);
     EXPECT_EQ(j.Habilitados({btnSelecioneArquivos, btnBotaoEsquerda, btnCancelarConversao}), Ids{btnCancelarConversao});
     EXPECT_TRUE(j.C(btnCancelarConversao).bVisivel && j.C(pgBarConvertendo).bMarquee);
     ASSERT_TRUE(j.EsperarFimConversao());
-    ST_DetalhesConversao stNomes;
-    conversor_RetornarDetalhesConversao(szPulv.c_str(), &stNomes);
-    EXPECT_EQ(j.Texto(etStatus).find("Relatório 1 de 3: OK\r\nArquivo de Navegação: " + szPulv + "\r\nTalhão: " +
-                                     stNomes.cNomeTalhao + "\r\nEvento: " + stNomes.cNomeEvento + "\r\n" +
-                                     std::string(177, '-') + "\r\nRelatório 2 de 3: OK\r\n"),
-              0u) << j.Texto(etStatus);
-    EXPECT_NE(j.Texto(etStatus).find("Relatório 3 de 3: ERRO - Tente Converter Novamente\r\n"), std::string::npos);
     EXPECT_TRUE(fs::exists(j.pasta / "pulverizacao_soja.txt"));
     // The finish restores the selection screen and keeps the list.
-    EXPECT_EQ(j.Visiveis({etStatus, lblStatusConversao, pgBarConvertendo, btnCancelarConversao}), Ids{etStatus});
-    EXPECT_EQ(j.Texto(btnSelecioneArquivos) + j.Texto(etArquivos), "Selecione Arquivo(s)...");
-    EXPECT_EQ(j.Habilitados(vBotoes), (Ids{btnSelecioneArquivos, btnSelecioneDiretorio}));
+    EXPECT_TRUE(CompararComDados("janela/relatorios.txt", j.Tela()));
     EXPECT_EQ(j.stJanela.gstSelecaoArquivos->szPathsArqNaveg[0], '\0');
     // The next job starts a new list.
     ASSERT_TRUE(j.Selecionar({szPulv}));
@@ -258,26 +252,15 @@ TEST(JanelaSelecao, DiretoriosVazioCheioENaoClassificado)
     fs::create_directories(j.pasta / "cheia"); // more paths than the buffer holds
     for (int i = 0; i < 330; i++)
         std::ofstream(j.pasta / "cheia" / (std::string(200, 'a') + std::to_string(i) + ".nvg")) << "x";
-    fs::create_directories(j.pasta / "lixo"); // found, but of no known operation
+    fs::create_directories(j.pasta / "lixo"); // found, but of no known operation: it can be converted
     std::ofstream(j.pasta / "lixo" / "a.nvg") << "não é um arquivo de navegação";
-    const std::tuple<const char*, const char*, Ids> kCasos[] = {
-        {"vazia", "\r\n\r\n\r\n\r\nNão há arquivos de navegação. Selecione outro diretório.", {}},
-        {"cheia", "\r\n\r\n\r\nMuitos arquivos de navegação foram encontrados.\r\n Selecione outro diretório com menos "
-                  "arquivos.", {}},
-        {"lixo", "\r\n\r\n\r\n\r\n1 arquivo selecionado. Gere seu relatório e mapa pressionando os botões acima.",
-         {btnBotaoEsquerda, btnBotaoDireita}}};
-    for (const auto& [pcPasta, pcMensagem, vGerar] : kCasos)
+    for (const std::string szPasta : {"vazia", "cheia", "lixo"})
     {
-        j.Pedir(btnSelecioneDiretorio, {(j.pasta / pcPasta).string()});
+        j.Pedir(btnSelecioneDiretorio, {(j.pasta / szPasta).string()});
         EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\nProcurando arquivos de navegação...AGUARDE!!");
         EXPECT_TRUE(j.C(pgBarConvertendo).bVisivel && j.C(pgBarConvertendo).bMarquee);
         ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; }));
-        EXPECT_EQ(j.Texto(lblStatusConversao), pcMensagem);
-        EXPECT_EQ(j.Texto(btnSelecioneDiretorio) + " " + j.Texto(etDiretorio), "Fechar " + (j.pasta / pcPasta).string());
-        Ids vHabilitados{btnSelecioneDiretorio};
-        vHabilitados.insert(vHabilitados.end(), vGerar.begin(), vGerar.end());
-        EXPECT_EQ(j.Habilitados({btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita}),
-                  vHabilitados) << pcPasta;
+        EXPECT_TRUE(CompararComDados("janela/diretorio_" + szPasta + ".txt", j.Tela()));
         j.Comando(btnSelecioneDiretorio);
     }
     EXPECT_EQ(j.stJanela.giTipoArquivosCarregados, D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_OUTRAS_OPERACOES);
