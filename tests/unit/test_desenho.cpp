@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <string>
 #include <vector>
 
+#include "support/DadosEsperados.h"
 #include "support/DiretorioTemporario.h"
 #include "support/ShpBuilder.h"
 #include "support/SuperficieRaster.h"
 #include "zavoro/desenhoMapa.h"
+#include "zavoro/legenda.h"
 #include "zavoro/shapeFile.h"
 
 using namespace zavoro_teste;
@@ -113,13 +116,60 @@ protected:
     }
 };
 
-bool TemErroMapa1(const SuperficieRaster& s)
+// The picture as text, so a whole picture is compared and not a few spots: each row as runs of
+// colour letters, equal rows in a row counted once, then the texts with place and colour.
+char Letra(std::uint32_t ulCor)
 {
-    const TextoDesenhado* a = s.procurarTexto("Erro em desenho de mapa. Selecione os arquivos SHP, DBF e");
-    const TextoDesenhado* b = s.procurarTexto("a recomendação do mapa desejado e tente novamente.");
-    const TextoDesenhado* c = s.procurarTexto("Os arquivos SHP e DBF devem ser do mesmo mapa.");
-    return a != nullptr && b != nullptr && c != nullptr && a->iY == 140 && b->iY == 160 && c->iY == 180 &&
-           a->ulCor == 0xFF0000 && a->iX == 6 && b->iX == 27 && c->iX == 39 && s.textos().size() == 3;
+    for (const auto& [ul, c] : {std::pair{kFundo, '.'}, std::pair{kBorda, '#'}, std::pair{kBranco, ' '},
+                                std::pair{kCinza, 'c'}, std::pair{kZero, 'z'}})
+        if (ul == ulCor)
+            return c;
+    for (int i = 0; i < D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP; i++)
+        if (gulVetorCoresShp[i] == ulCor)
+            return static_cast<char>('a' + i);
+    return '?';
+}
+
+std::string Retrato(const SuperficieRaster& s)
+{
+    const int iAltura = s.largura() == D_SHPFILE_LADO_MAPA_MAX ? D_SHPFILE_LADO_MAPA_MAX : D_SHPFILE_ALTURA_MAPA;
+    std::string sz, szAnterior;
+    int iRepeticoes = 0;
+    auto Fechar = [&] {
+        if (iRepeticoes > 0)
+            sz += std::to_string(iRepeticoes) + "x " + szAnterior + "\n";
+    };
+    for (int y = 0; y < iAltura; y++)
+    {
+        std::string szLinha;
+        for (int x = 0, n = 0; x < s.largura(); x += n)
+        {
+            const std::uint32_t ulCor = s.pixel(x, y);
+            for (n = 1; x + n < s.largura() && s.pixel(x + n, y) == ulCor;)
+                n++;
+            szLinha += Letra(ulCor) + std::to_string(n) + " ";
+        }
+        if (szLinha != szAnterior)
+            Fechar(), szAnterior = szLinha, iRepeticoes = 0;
+        iRepeticoes++;
+    }
+    Fechar();
+    for (const TextoDesenhado& t : s.textos())
+    {
+        char acCor[8];
+        std::snprintf(acCor, sizeof acCor, "%06X", static_cast<unsigned>(t.ulCor));
+        sz += std::to_string(t.iX) + "," + std::to_string(t.iY) + " " + acCor + " " + t.szTexto + "\n";
+    }
+    return sz;
+}
+
+// What map iMapa's error picture is (its text pinned by the start-up data).
+std::string ImagemDeErro(int iMapa)
+{
+    SuperficieRaster s(D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA);
+    ST_SuperficieDesenho st = s.superficie();
+    shpFile_LimparVisualizacaoMapa(&st, 1, iMapa);
+    return Retrato(s);
 }
 
 } // namespace
@@ -127,68 +177,25 @@ bool TemErroMapa1(const SuperficieRaster& s)
 TEST_F(Desenho, PromptEErro)
 {
     shpFile_InicializarVisualizacaoMapas(&vis);
-    for (SuperficieRaster* s : {&painel1, &painel2})
-    {
-        EXPECT_EQ(s->pixel(0, 0), kBorda);
-        EXPECT_EQ(s->pixel(354, 334), kBorda);
-        EXPECT_EQ(s->pixel(1, 1), kFundo);
-        EXPECT_EQ(s->pixel(353, 333), kFundo);
-        EXPECT_EQ(s->pixel(177, 280), kFundo); // a prompt has no separator
-        ASSERT_EQ(s->textos().size(), 1u);
-        EXPECT_EQ(s->textos()[0].iY, 160);
-        EXPECT_EQ(s->textos()[0].ulCor, 0x000000u);
-    }
-    EXPECT_EQ(painel1.textos()[0].szTexto, "Selecione um mapa de recomendação (Arquivos SHP e DBF)");
-    EXPECT_EQ(painel1.textos()[0].iX, 15); // centred: 54 characters
-    EXPECT_EQ(painel2.textos()[0].szTexto, "Selecione o trabalho realizado na mesma área (Arquivo NVG)");
-    EXPECT_EQ(painel2.textos()[0].iX, 3);
+    std::string szObtido = Retrato(painel1) + Retrato(painel2);
     // The enlarged pictures are left to their first drawing.
     EXPECT_EQ(ampliado1.contar(kBranco, 0, 0, 550, 550), 550 * 550);
-
-    shpFile_LimparVisualizacaoMapa(&vis.stMapa[0], 1, 0);
-    EXPECT_TRUE(TemErroMapa1(painel1));
     // Map 2's error picture is the cleared picture alone.
-    shpFile_LimparVisualizacaoMapa(&vis.stMapa[1], 1, 1);
-    EXPECT_TRUE(painel2.textos().empty());
-    EXPECT_EQ(painel2.pixel(177, 160), kFundo);
+    for (int iMapa : {0, 1})
+        szObtido += ImagemDeErro(iMapa);
+    EXPECT_TRUE(CompararComDados("desenho/inicio_e_erro.txt", szObtido));
 }
 
 // A wide map fills the width of the map box and is centred in its height; a tall one the other way.
 TEST_F(Desenho, MapaLargoEAltoCentradosNaCaixa)
 {
-    struct Caixa
+    for (const double dProporcao : {2.0, 0.5})
     {
-        int iX0, iY0, iX1, iY1;
-    };
-    const struct
-    {
-        double dProporcao;
-        Caixa stPainel, stAmpliado;
-    } casos[] = {
-        // Panel box x 42..312, y 5..275; enlarged x 40..510, y 10..480.
-        {2.0, {42, 72, 312, 207}, {40, 127, 510, 362}},
-        {0.5, {109, 5, 244, 275}, {157, 10, 392, 480}},
-    };
-    for (const auto& caso : casos)
-    {
-        SCOPED_TRACE(caso.dProporcao);
-        ASSERT_TRUE(DesenharMapa1(Conjunto({{{ShpBuilder::retangulo(kX0, kY0, kX0 + LarguraGraus(caso.dProporcao), kY1)}, "150.00"}})));
-        for (const auto& [s, c] : {std::pair{&painel1, caso.stPainel}, std::pair{&ampliado1, caso.stAmpliado}})
-        {
-            const int iXm = (c.iX0 + c.iX1) / 2, iYm = (c.iY0 + c.iY1) / 2;
-            EXPECT_EQ(s->pixel(c.iX0 + 4, c.iY0 + 4), kLinha9);
-            EXPECT_EQ(s->pixel(c.iX1 - 4, c.iY1 - 4), kLinha9);
-            EXPECT_EQ(s->pixel(c.iX0 - 3, iYm), kFundo);
-            EXPECT_EQ(s->pixel(c.iX1 + 3, iYm), kFundo);
-            EXPECT_EQ(s->pixel(iXm, c.iY0 - 3), kFundo);
-            EXPECT_EQ(s->pixel(iXm, c.iY1 + 3), kFundo);
-        }
+        SCOPED_TRACE(dProporcao);
+        ASSERT_TRUE(DesenharMapa1(Conjunto({{{ShpBuilder::retangulo(kX0, kY0, kX0 + LarguraGraus(dProporcao), kY1)}, "150.00"}})));
+        EXPECT_TRUE(CompararComDados(dProporcao > 1 ? "desenho/largo.txt" : "desenho/alto.txt",
+                                     Retrato(painel1) + Retrato(ampliado1)));
     }
-    // The frame and the separator above the legend.
-    EXPECT_EQ(painel1.pixel(0, 100), kBorda);
-    EXPECT_EQ(painel1.pixel(100, 280), kBorda);
-    EXPECT_EQ(ampliado1.pixel(275, 500), kBorda);
-    EXPECT_EQ(ampliado1.pixel(549, 549), kBorda);
     // The extent is kept for the work map.
     EXPECT_DOUBLE_EQ(vis.gdLimiteXmin, kX0);
     EXPECT_DOUBLE_EQ(vis.gdLimiteXmax, kX0 + LarguraGraus(0.5));
@@ -199,48 +206,31 @@ TEST_F(Desenho, MapaLargoEAltoCentradosNaCaixa)
 TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
 {
     ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
+    const std::string szMapa1 = Retrato(painel1);
     // The northern half of the recommendation's eastern half, running a tenth beyond its east edge;
-    // value 20 lies in row 1 (15-30) of the recommendation's legend.
+    // value 20 lies in row 1 (15-30) of the recommendation's legend. It is drawn where it lies on the
+    // recommendation, not stretched over the box, and past the box's edge; the legend strip is the
+    // recommendation's.
     ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0.5, 1.1, kYm)}, "20.00"}})));
-
-    // x 177..339, y 72..139: drawn where it lies on the recommendation, not stretched over the box.
-    EXPECT_EQ(painel2.pixel(200, 100), kLinha1);
-    EXPECT_EQ(painel2.pixel(330, 100), kLinha1); // outside the map box, still drawn
-    EXPECT_EQ(painel2.pixel(100, 100), kFundo);
-    EXPECT_EQ(painel2.pixel(200, 170), kFundo);
-    EXPECT_EQ(ampliado2.pixel(350, 200), kLinha1);
-    EXPECT_EQ(ampliado2.pixel(150, 200), kFundo);
-    // Legend strip of the recommendation, below the work map too.
-    EXPECT_EQ(painel2.pixel(8 + 26 * 9 + 13, 307), kLinha9);
-    EXPECT_NE(painel2.procurarTexto("142"), nullptr);
+    EXPECT_TRUE(CompararComDados("desenho/trabalho.txt", Retrato(painel2) + Retrato(ampliado2)));
     EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteXmin, vis.gdLimiteXmin);
     EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteYmax, vis.gdLimiteYmax);
-    // Map 1's picture is left alone.
-    EXPECT_EQ(painel1.pixel(100, 100), kLinha9);
+    EXPECT_EQ(Retrato(painel1), szMapa1); // map 1's picture is left alone
 }
 
-TEST_F(Desenho, FuroMostraOFundoEAnelUnicoNuncaEFuro)
+TEST_F(Desenho, FuroZeroEApagado)
 {
-    // Left half: outer ring with a counter-clockwise hole in its middle. Right half: a single ring
-    // traced counter-clockwise.
-    const AnelShp stFuro = Invertido(Faixa(1.0 / 8, 3.0 / 8, kYm - 0.00025, kYm + 0.00025));
-    ASSERT_TRUE(DesenharMapa1(Conjunto({{{Faixa(0, 0.5), stFuro}, "150.00"}, {{Invertido(Faixa(0.5, 1))}, "150.00"}})));
-    // Hole: x 75..143, y ~106..173.
-    EXPECT_EQ(painel1.pixel(110, 140), kFundo);
-    EXPECT_EQ(ampliado1.pixel(190, 245), kFundo);
-    for (const auto& [iX, iY] : {std::pair{55, 140}, std::pair{160, 140}, std::pair{110, 85}, std::pair{250, 140}})
-        EXPECT_EQ(painel1.pixel(iX, iY), kLinha9) << iX << "," << iY;
-    EXPECT_EQ(ampliado1.pixel(420, 245), kLinha9);
-}
-
-TEST_F(Desenho, ValorZeroEApagadoSaoCinzaClaro)
-{
-    ShpBuilder b = Conjunto({{{Faixa(0, 1.0 / 3)}, "0.00"}, {{Faixa(1.0 / 3, 2.0 / 3)}, "150.00"}, {{Faixa(2.0 / 3, 1)}, "150.00"}});
-    b.linhas[2].bApagada = true;
+    // Left third: outer ring with a counter-clockwise hole in its middle, which shows the background.
+    // Middle: a single ring traced counter-clockwise, never a hole. Right: a zero value and a deleted
+    // row, both light grey.
+    const AnelShp stFuro = Invertido(Faixa(1.0 / 12, 3.0 / 12, kYm - 0.00025, kYm + 0.00025));
+    ShpBuilder b = Conjunto({{{Faixa(0, 1.0 / 3), stFuro}, "150.00"},
+                             {{Invertido(Faixa(1.0 / 3, 2.0 / 3))}, "150.00"},
+                             {{Faixa(2.0 / 3, 5.0 / 6)}, "0.00"},
+                             {{Faixa(5.0 / 6, 1)}, "150.00"}});
+    b.linhas[3].bApagada = true;
     ASSERT_TRUE(DesenharMapa1(b));
-    EXPECT_EQ(painel1.pixel(87, 140), kZero);
-    EXPECT_EQ(painel1.pixel(177, 140), kLinha9);
-    EXPECT_EQ(painel1.pixel(267, 140), kZero);
+    EXPECT_TRUE(CompararComDados("desenho/furo_zero_apagado.txt", Retrato(painel1) + Retrato(ampliado1)));
     EXPECT_EQ(vis.gstShpLegendaMapa.ucFlagPoligonoValorZero, 1);
 }
 
@@ -282,60 +272,19 @@ TEST(DesenhoArea, SinalPeloSentido)
 
 TEST_F(Desenho, FaixaDaLegenda)
 {
-    // Maximum 800: the last label ("1010") is one character wider than the one before it ("926").
+    // Maximum 800: the last label ("1010") is one character wider than the one before it ("926");
+    // ticks go up on even rows and down on odd ones. The prompt went with the background.
     ASSERT_TRUE(DesenharMapa1(Conjunto({{{Faixa(0, 0.5)}, "800.00"}, {{Faixa(0.5, 1)}, "400.00"}})));
-    const std::vector<std::string> vRotulos = {"0",   "84",  "168", "252", "336", "421", "505",
-                                               "589", "673", "757", "842", "926", "1010"};
-    struct Caso
-    {
-        SuperficieRaster* s;
-        int iX0, iPasso, iLargura, iTopo;
-    };
-    for (const Caso& c : {Caso{&painel1, 8, 26, 27, 300}, Caso{&ampliado1, 20, 39, 40, 518}})
-    {
-        SCOPED_TRACE(c.iX0);
-        const SuperficieRaster& s = *c.s;
-        ASSERT_EQ(s.textos().size(), 13u); // the prompt went with the background
-        for (int i = 0; i < 13; i++)
-        {
-            SCOPED_TRACE(i);
-            const int iL = c.iX0 + c.iPasso * i;
-            const int iBase = c.iTopo + 15;
-            EXPECT_EQ(s.pixel(iL + 3, c.iTopo), kBorda);
-            EXPECT_EQ(s.pixel(iL + 3, iBase - 1), kBorda);
-            // Ticks: up from the top on even rows, down from the bottom on odd ones.
-            const bool bPar = i % 2 == 0;
-            EXPECT_EQ(s.pixel(iL, c.iTopo - 3), bPar ? kBorda : kFundo);
-            EXPECT_EQ(s.pixel(iL, iBase + 3), bPar ? kFundo : kBorda);
-            EXPECT_EQ(s.pixel(iL, c.iTopo - 7), kFundo);
-            EXPECT_EQ(s.pixel(iL, iBase + 7), kFundo);
-
-            const TextoDesenhado& t = s.textos()[static_cast<std::size_t>(i)];
-            EXPECT_EQ(t.szTexto, vRotulos[static_cast<std::size_t>(i)]);
-            EXPECT_EQ(t.ulCor, 0x000000u);
-            EXPECT_EQ(t.iY, bPar ? c.iTopo - 2 - 12 : iBase + 2);
-            // Centred on the box's left edge; the last with the width of the label before it.
-            const int iLarguraMedida = 6 * static_cast<int>(vRotulos[i == 12 ? 11 : static_cast<std::size_t>(i)].size());
-            EXPECT_EQ(t.iX, iL - iLarguraMedida / 2);
-        }
-        EXPECT_EQ(s.pixel(c.iX0 + c.iPasso * 12 + c.iLargura + 3, c.iTopo + 7), kFundo); // thirteen boxes only
-    }
+    EXPECT_TRUE(CompararComDados("desenho/faixa_legenda.txt", Retrato(painel1) + Retrato(ampliado1)));
 }
 
 TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)
 {
-    // Both a zero and a real value: with no legend every polygon is the unmatched grey.
+    // Both a zero and a real value: with no legend every polygon is the unmatched grey, laid out on its
+    // own box, and the legend strip is bare background with nothing written.
     ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
-    // Laid out on its own box, since there is no recommendation extent to share.
-    EXPECT_EQ(painel2.pixel(100, 140), kCinza);
-    EXPECT_EQ(painel2.pixel(250, 140), kCinza);
-    EXPECT_EQ(painel2.pixel(177, 60), kFundo);
-    EXPECT_EQ(ampliado2.pixel(275, 240), kCinza);
-    // No legend: the strip is bare background and nothing is written.
-    EXPECT_EQ(painel2.contar(kFundo, 1, 281, 354, 334), 353 * 53);
-    EXPECT_EQ(ampliado2.contar(kFundo, 1, 501, 549, 549), 548 * 48);
-    EXPECT_TRUE(painel2.textos().empty());
-    EXPECT_TRUE(ampliado2.textos().empty());
+    const std::string szSemLegenda = Retrato(painel2) + Retrato(ampliado2);
+    EXPECT_TRUE(CompararComDados("desenho/trabalho_sem_legenda.txt", szSemLegenda));
 
     // Forgetting the maps brings that state back.
     ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
@@ -343,9 +292,8 @@ TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)
     EXPECT_EQ(vis.gstShpLegendaMapa.ucNumLinhasLegenda, 0);
     EXPECT_EQ(vis.gdLimiteXmax, 0.0);
     EXPECT_TRUE(vis.gstMapa1.szNomeArqMapaShp.empty());
-    ASSERT_TRUE(DesenharMapa2(UmaDose("150.00")));
-    EXPECT_EQ(painel2.pixel(177, 140), kCinza);
-    EXPECT_TRUE(painel2.textos().empty());
+    ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
+    EXPECT_EQ(Retrato(painel2) + Retrato(ampliado2), szSemLegenda);
 }
 
 TEST_F(Desenho, TabelaAusenteAvisaEMostraOErro)
@@ -357,8 +305,7 @@ TEST_F(Desenho, TabelaAusenteAvisaEMostraOErro)
     EXPECT_FALSE(shpFile_DesenharMapa(&vis, 0));
     ASSERT_EQ(vMensagens.size(), 1u);
     EXPECT_EQ(vMensagens[0].second, "ERRO");
-    EXPECT_TRUE(TemErroMapa1(painel1));
-    EXPECT_EQ(painel1.pixel(100, 100), kFundo);
+    EXPECT_EQ(Retrato(painel1), ImagemDeErro(0));
     EXPECT_EQ(ampliado1.contar(kBranco, 0, 0, 550, 550), 550 * 550);
     EXPECT_EQ(vis.gstShpLegendaMapa.ucNumLinhasLegenda, 0);
     EXPECT_EQ(vis.gdLimiteXmin, 0.0);
@@ -373,7 +320,7 @@ TEST_F(Desenho, ConjuntoReprovadoMostraOErroSemMexerNoAmpliado)
     ShpBuilder b = Conjunto({{{Faixa(0, 0.5)}, "900.00"}});
     b.linhas.push_back({{"2", "5.00"}, false});
     EXPECT_FALSE(DesenharMapa1(b));
-    EXPECT_TRUE(TemErroMapa1(painel1));
+    EXPECT_EQ(Retrato(painel1), ImagemDeErro(0));
     EXPECT_EQ(ampliado1.pixel(275, 240), kLinha9); // still the earlier map
     EXPECT_EQ(vis.gstShpLegendaMapa.ulValorLegenda[12][0], stLegenda.ulValorLegenda[12][0]);
     EXPECT_TRUE(vMensagens.empty());
@@ -383,8 +330,7 @@ TEST_F(Desenho, ConjuntoReprovadoMostraOErroSemMexerNoAmpliado)
     ShpBuilder c = UmaDose("150.00");
     c.campos[1].cTipo = 'C';
     EXPECT_FALSE(DesenharMapa2(c));
-    EXPECT_TRUE(painel2.textos().empty());
-    EXPECT_EQ(painel2.pixel(177, 140), kFundo);
+    EXPECT_EQ(Retrato(painel2), ImagemDeErro(1));
 }
 
 TEST_F(Desenho, ConjuntoSemPoligonosSoDesenhaALegenda)

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/DadosEsperados.h"
 #include "support/DiretorioTemporario.h"
 #include "support/ShpBuilder.h"
 #include "zavoro/shapeFile.h"
@@ -184,31 +185,26 @@ TEST_F(ShpLeitura, ValoresLidosNoDesenho)
 
 TEST_F(ShpLeitura, LinhasDaLegenda)
 {
-    // Maximum 150: rows of 150 / 9.5 each, row 9 holding the maximum, the last one open.
-    const ST_ShpLegenda st150 = Legenda(Gravar(Recomendacao({"150", "150", "150"})));
-    const std::uint32_t ulInicios[13] = {0, 15, 31, 47, 63, 78, 94, 110, 126, 142, 157, 173, 189};
-    for (int i = 0; i < 13; i++)
-    {
-        EXPECT_EQ(st150.ulValorLegenda[i][0], ulInicios[i]) << i;
-        EXPECT_EQ(st150.ulValorLegenda[i][1], i < 12 ? ulInicios[i + 1] - 1 : 50000000u) << i;
-    }
-    EXPECT_EQ(st150.ucFlagPoligonoValorZero, 0);
-
-    // A zero sets the flag; a deleted row is no maximum; tenths count (12 * 150.7 / 9.5).
-    ShpBuilder b = Recomendacao({"150", "0", "150.75", "9000"});
-    b.linhas[3].bApagada = true;
-    const ST_ShpLegenda st = Legenda(Gravar(b));
-    EXPECT_EQ(st.ucFlagPoligonoValorZero, 1);
-    EXPECT_EQ(st.ulValorLegenda[12][0], 190u);
-
-    // 95 then an invalid field: 190 after it is never seen, so the rows step by 10.
-    EXPECT_EQ(Legenda(Gravar(Recomendacao({"95", "9x", "190"}))).ulValorLegenda[12][0], 120u);
-    // No table: maximum 0, every row starts at 0 and none may wrap round to hold every value.
+    // Maximum 150: rows of 150 / 9.5 each, row 9 holding the maximum, the last one open. A zero sets the
+    // flag; a deleted row is no maximum; tenths count (12 * 150.7 / 9.5). 95 then an invalid field: 190
+    // after it is never seen, so the rows step by 10. No table: maximum 0, every row starts at 0 and
+    // none may wrap round to hold every value.
+    ShpBuilder comZero = Recomendacao({"150", "0", "150.75", "9000"});
+    comZero.linhas[3].bApagada = true;
+    std::string szObtido;
+    auto Descrever = [&](const ST_ShpMapa& st) {
+        const ST_ShpLegenda stLegenda = Legenda(st);
+        szObtido += "zero " + std::to_string(stLegenda.ucFlagPoligonoValorZero) + ":";
+        for (int i = 0; i < stLegenda.ucNumLinhasLegenda; i++)
+            szObtido += " " + std::to_string(stLegenda.ulValorLegenda[i][0]) + "-" + std::to_string(stLegenda.ulValorLegenda[i][1]);
+        szObtido += "\n";
+    };
+    for (const ShpBuilder& b : {Recomendacao({"150", "150", "150"}), comZero, Recomendacao({"95", "9x", "190"})})
+        Descrever(Gravar(b));
     ST_ShpMapa stAusente;
     stAusente.szNomeArqMapaDbf = (dir / "nao_existe.dbf").string();
-    const ST_ShpLegenda stVazia = Legenda(stAusente);
-    for (int i = 0; i < 12; i++)
-        EXPECT_EQ(stVazia.ulValorLegenda[i][1], 0u) << i;
+    Descrever(stAusente);
+    EXPECT_TRUE(CompararComDados("shp/linhas_legenda.txt", szObtido));
 }
 
 TEST_F(ShpLeitura, ContagemDePoligonos)
