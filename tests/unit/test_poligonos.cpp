@@ -229,8 +229,7 @@ TEST(PoligonosKml, OperacaoSemTaxaTemCorUnicaNaLarguraToda)
     e.pontos = Passada(4, 0x0004, 0);
     b.etapas.push_back(e);
     const Resultado r = CompararMapa("colheita_apos_pulverizacao", b);
-    EXPECT_FALSE(r.bTaxaPulv);
-    EXPECT_FALSE(r.bTaxaAdub);
+    EXPECT_TRUE(!r.bTaxaPulv && !r.bTaxaAdub);
 
     // Fewer targets do not change the colour of unclassed strips.
     ST_ParametrosMapa stPoucos;
@@ -284,8 +283,7 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     b.etapas[1].pontos = Passada(3, kTodas, 2000);
     // One pass per section, each with its own rate.
     Resultado r = CompararMapa("adubacao_por_secao", b);
-    EXPECT_TRUE(r.bTaxaPulv);
-    EXPECT_FALSE(r.bTaxaAdub);
+    EXPECT_TRUE(r.bTaxaPulv && !r.bTaxaAdub);
 
     // Version 3: one strip, the width (12.5 m in centimetres) not cut to whole metres.
     b = Arquivo1Etapa({}, 3);
@@ -295,17 +293,18 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
         v[i].usSecoes = static_cast<std::uint16_t>(0x0001 | (i << 8));
     b.etapas[0].pontos = v;
     r = CompararMapa("adubacao_v3", b);
-    EXPECT_FALSE(r.bTaxaPulv);
-    EXPECT_TRUE(r.bTaxaAdub);
+    EXPECT_TRUE(!r.bTaxaPulv && r.bTaxaAdub);
 }
 
 TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
 {
     // No section on, or no point at all.
-    EXPECT_EQ(Gerar(Arquivo1Etapa(Passada(6, 0, 2000)), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas()).szKml, kFim);
-    Resultado r = Gerar(NvgBuilder::tipico(9, 0), D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
-    EXPECT_TRUE(r.bOk);
-    EXPECT_EQ(r.szKml, kFim);
+    Resultado r;
+    for (const NvgBuilder& bVazio : {Arquivo1Etapa(Passada(6, 0, 2000)), NvgBuilder::tipico(9, 0)})
+    {
+        r = Gerar(bVazio, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+        EXPECT_TRUE(r.bOk && r.szKml == kFim) << r.szKml;
+    }
 
     // A stage that claims too many points, or whose points run off the end of the file.
     const std::vector<ST_PontoNVG_v2> v = Passada(3, kTodas, 2000);

@@ -86,10 +86,6 @@ struct Caso
     const char* pcNome; // tests/dados/relatorio/<nome>.txt
     std::function<NvgBuilder()> fnArquivo;
 };
-void PrintTo(const Caso& caso, std::ostream* pSaida)
-{
-    *pSaida << caso.pcNome;
-}
 
 const Caso kCasos[] = {
     // Three guide layouts (the first without a type of its own takes the field's), two boundaries, the
@@ -292,9 +288,7 @@ const Caso kCasos[] = {
      }},
 };
 
-class RelatorioCompleto : public ::testing::TestWithParam<Caso>
-{
-};
+class RelatorioCompleto : public ::testing::TestWithParam<Caso> {};
 
 TEST_P(RelatorioCompleto, ConfereComOsDados)
 {
