@@ -22,7 +22,12 @@ static_assert(std::endian::native == std::endian::little, "the builder writes ho
 // Operations and texts
 // ---------------------------------------------------------------------------------------------------
 
-std::uint8_t codificarOperacao(std::uint8_t ucOperacaoAtual, unsigned int uiVersaoEvento)
+namespace
+{
+
+// Byte stored for an operation of the current numbering by an event of the given version (versions
+// up to 8 keep the older numbering). Codes above 5 are stored unchanged.
+std::uint8_t CodificarOperacao(std::uint8_t ucOperacaoAtual, unsigned int uiVersaoEvento)
 {
     if (uiVersaoEvento > D_ZAVORO_VERSAO_EVENTO_ULTIMA_OPERACAO_ANTIGA)
         return ucOperacaoAtual;
@@ -30,9 +35,6 @@ std::uint8_t codificarOperacao(std::uint8_t ucOperacaoAtual, unsigned int uiVers
     static constexpr std::uint8_t aucAntiga[] = {0, 4, 1, 2, 5, 3};
     return ucOperacaoAtual < std::size(aucAntiga) ? aucAntiga[ucOperacaoAtual] : ucOperacaoAtual;
 }
-
-namespace
-{
 
 void GravarTexto(char* pcCampo, std::size_t tamanho, std::string_view szUtf8, std::string_view szNome)
 {
@@ -463,12 +465,10 @@ Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT)
     w.valor(c.versaoArquivo.value_or(b.uiVersaoArquivo));
 
     // Field.
-    L.posTamanhoTalhao = w.pos();
     w.valor(c.tamanhoTalhao.value_or(D_ZAVORO_TAMANHO_ARQUIVO_TALHAO));
     w.iniciarSecao();
     w.valor(b.usVersaoTalhao);
     w.valor(b.stTalhao);
-    L.posChecksumTalhao = w.pos();
     w.fecharSecao(ComChecksumErrado(b, Secao::Talhao));
 
     // Guides.
@@ -531,7 +531,7 @@ Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT)
     ST_EventoCabecalho stCabecalho = b.stCabecalho;
     stCabecalho.ulNumConfiguracoes = c.numeroConfiguracoes.value_or(static_cast<std::uint32_t>(b.etapas.size()));
     if (b.ucUltOperacaoAtual)
-        stCabecalho.ucUltOperacao = codificarOperacao(*b.ucUltOperacaoAtual, usVersao);
+        stCabecalho.ucUltOperacao = CodificarOperacao(*b.ucUltOperacaoAtual, usVersao);
     L.posCabecalhoEvento = w.pos();
     w.valor(stCabecalho);
 
@@ -543,7 +543,7 @@ Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT)
         ST_EventoConfig_v9 stConfig = e.stConfig;
         stConfig.ulNumeroPontosRastro = e.numeroPontosGravado.value_or(e.numeroPontos());
         if (e.ucOperacaoAtual)
-            stConfig.ucOperacao = codificarOperacao(*e.ucOperacaoAtual, usVersao);
+            stConfig.ucOperacao = CodificarOperacao(*e.ucOperacaoAtual, usVersao);
         L.posEtapas.push_back(w.pos());
         w.bytes(&stConfig, TamanhoBloco(usVersao));
         L.posPontos.push_back(w.pos());

@@ -31,10 +31,6 @@ namespace zavoro_teste
 // 01/01/2026 - 00:00 in console seconds; far above the plausibility floor of the validator.
 inline constexpr std::uint32_t D_TESTE_DATA_HORA_2026 = 820627200;
 
-// Byte stored for an operation of the current numbering by an event of the given version
-// (versions up to 8 keep the older numbering). Codes above 5 are stored unchanged.
-std::uint8_t codificarOperacao(std::uint8_t ucOperacaoAtual, unsigned int uiVersaoEvento);
-
 // Stores a UTF-8 text as Windows-1252 with its terminator; throws std::invalid_argument when it
 // does not fit (39 bytes at most) or cannot be encoded.
 void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8);
@@ -157,8 +153,6 @@ struct Corrupcao
 struct Layout
 {
     std::size_t tamanhoArquivo = 0;           // size of the file as written
-    std::size_t posTamanhoTalhao = 0;         // iTamanhoArqTalhao
-    std::size_t posChecksumTalhao = 0;
     std::size_t posNumeroGuias = 0;
     std::vector<std::size_t> posGuias;        // each iTamanhoArqGuia
     std::vector<std::size_t> posChecksumGuias;
