@@ -695,4 +695,30 @@ Etapa etapaTipica(std::uint32_t ulNumeroPontos, std::uint32_t ulPrimeiroIndice)
     return e;
 }
 
+ArquivoTemporario arquivoTemporario(const std::vector<std::uint8_t>& vBytes, std::size_t pos)
+{
+    ArquivoTemporario pf(std::tmpfile(), &std::fclose);
+    if (!pf || std::fwrite(vBytes.data(), 1, vBytes.size(), pf.get()) != vBytes.size())
+        throw std::runtime_error("não foi possível criar um arquivo temporário");
+    std::fseek(pf.get(), static_cast<long>(pos), SEEK_SET);
+    return pf;
+}
+
+std::string conteudo(std::FILE* pf)
+{
+    std::string sz(static_cast<std::size_t>(std::ftell(pf)), '\0');
+    std::rewind(pf);
+    sz.resize(std::fread(sz.data(), 1, sz.size(), pf));
+    return sz;
+}
+
+EventoAberto abrirEvento(const NvgBuilder& b)
+{
+    Layout L;
+    const std::vector<std::uint8_t> vBytes = b.construir(&L);
+    EventoAberto e{arquivoTemporario(vBytes, L.posCabecalhoEvento + sizeof(ST_EventoCabecalho)), {}};
+    std::memcpy(&e.stCabecalho, vBytes.data() + L.posCabecalhoEvento, sizeof e.stCabecalho);
+    return e;
+}
+
 } // namespace zavoro_teste

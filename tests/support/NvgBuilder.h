@@ -15,8 +15,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -211,5 +213,18 @@ ST_PontoNVG_v2 pontoTipico(std::uint32_t ulIndice);
 // A spraying stage (nine sections of 300 cm, operator, machine and crop named) holding
 // pontoTipico(ulPrimeiroIndice .. ulPrimeiroIndice + ulNumeroPontos - 1).
 Etapa etapaTipica(std::uint32_t ulNumeroPontos, std::uint32_t ulPrimeiroIndice = 0);
+
+using ArquivoTemporario = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+// An anonymous temporary file holding the bytes, positioned at pos.
+ArquivoTemporario arquivoTemporario(const std::vector<std::uint8_t>& vBytes = {}, std::size_t pos = 0);
+// Everything written to the file up to its current position.
+std::string conteudo(std::FILE* pf);
+// The builder's file positioned at its first stage, as the converters get it after the event header.
+struct EventoAberto
+{
+    ArquivoTemporario pf;
+    ST_EventoCabecalho stCabecalho;
+};
+EventoAberto abrirEvento(const NvgBuilder& b);
 
 } // namespace zavoro_teste

@@ -3,9 +3,7 @@
 // points or by counts that run past their entry, boundaries, and the failures that stop the map.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <limits>
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -53,16 +51,6 @@ NvgBuilder Base()
     return b;
 }
 
-using Arquivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-Arquivo ArquivoCom(const std::vector<std::uint8_t>& v)
-{
-    Arquivo pf(std::tmpfile(), &std::fclose);
-    std::fwrite(v.data(), 1, v.size(), pf.get());
-    std::rewind(pf.get());
-    return pf;
-}
-
 struct Resultado
 {
     BOOL bOk = FALSE;
@@ -76,21 +64,19 @@ Resultado Passar(const NvgBuilder& b, bool bLimites = false, std::size_t iBytes 
 {
     Resultado r;
     std::vector<std::uint8_t> v = b.construir();
-    Arquivo pfEntrada = ArquivoCom(v);
+    ArquivoTemporario pfEntrada = arquivoTemporario(v);
     ST_EstruturaNavegacao st;
     r.bOk = zavoro_PercorrerEstrutura(pfEntrada.get(), &st);
     if (iBytes != 0)
     {
         v.resize(iBytes);
-        pfEntrada = ArquivoCom(v);
+        pfEntrada = arquivoTemporario(v);
     }
-    Arquivo pfSaida(std::tmpfile(), &std::fclose);
+    ArquivoTemporario pfSaida = arquivoTemporario();
     if (r.bOk)
         r.bOk = bLimites ? conversor_InserirLimiteKml(pfSaida.get(), pfEntrada.get(), &st)
                          : conversor_InserirGuiasKml(pfSaida.get(), pfEntrada.get(), &st, &r.iErro);
-    r.szKml.resize(static_cast<std::size_t>(std::ftell(pfSaida.get())));
-    std::rewind(pfSaida.get());
-    std::fread(r.szKml.data(), 1, r.szKml.size(), pfSaida.get());
+    r.szKml = conteudo(pfSaida.get());
     return r;
 }
 

@@ -3,9 +3,7 @@
 // map type and by what the map shows, and escaped names.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "conversor/kml.h"
@@ -60,12 +58,9 @@ Evento NovoEvento(std::uint8_t ucOperacao, std::uint32_t ulQuantidade = 500, flo
 
 std::string Descricao(const Evento& e, int iTipoMapa, BOOL bPulv, BOOL bAdub, const ST_ParametrosMapa& st)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pf(std::tmpfile(), &std::fclose);
+    ArquivoTemporario pf = arquivoTemporario();
     conversor_InserirLegendaKML(pf.get(), &e.stTalhao, &e.stEvt, iTipoMapa, bPulv, bAdub, &st);
-    std::string sz(static_cast<std::size_t>(std::ftell(pf.get())), '\0');
-    std::rewind(pf.get());
-    std::fread(sz.data(), 1, sz.size(), pf.get());
-    return sz;
+    return conteudo(pf.get());
 }
 } // namespace
 

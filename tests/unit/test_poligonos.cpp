@@ -7,8 +7,6 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,8 +25,6 @@ constexpr double kLon0 = -47.512345;
 constexpr double kLat0 = -15.793210;
 constexpr std::uint16_t kTodas = 0x01FF;
 
-using Arquivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
 struct Resultado
 {
     BOOL bOk = FALSE;
@@ -39,24 +35,14 @@ struct Resultado
 
 Resultado Gerar(const NvgBuilder& b, int iTipoMapa, const ST_ParametrosMapa& stParametros)
 {
-    Layout stLayout;
-    const std::vector<std::uint8_t> vBytes = b.construir(&stLayout);
-    Arquivo pfEntrada(std::tmpfile(), &std::fclose);
-    Arquivo pfSaida(std::tmpfile(), &std::fclose);
-    std::fwrite(vBytes.data(), 1, vBytes.size(), pfEntrada.get());
-    ST_EventoCabecalho stCabecalho;
-    std::memcpy(&stCabecalho, vBytes.data() + stLayout.posCabecalhoEvento, sizeof stCabecalho);
-    std::fseek(pfEntrada.get(), static_cast<long>(stLayout.posCabecalhoEvento + sizeof stCabecalho), SEEK_SET);
-
+    EventoAberto e = abrirEvento(b);
+    ArquivoTemporario pfSaida = arquivoTemporario();
     Resultado r;
     r.bTaxaPulv = TRUE; // overwritten by every stage
     r.bTaxaAdub = TRUE;
-    r.bOk = conversor_GerarPoligonosKML(pfSaida.get(), pfEntrada.get(), b.usVersaoEvento, &stCabecalho, iTipoMapa, kLon0,
+    r.bOk = conversor_GerarPoligonosKML(pfSaida.get(), e.pf.get(), b.usVersaoEvento, &e.stCabecalho, iTipoMapa, kLon0,
                                         kLat0, &stParametros, &r.bTaxaPulv, &r.bTaxaAdub);
-    const long lTamanho = std::ftell(pfSaida.get());
-    r.szKml.resize(static_cast<std::size_t>(lTamanho));
-    std::rewind(pfSaida.get());
-    std::fread(r.szKml.data(), 1, r.szKml.size(), pfSaida.get());
+    r.szKml = conteudo(pfSaida.get());
     return r;
 }
 
@@ -324,19 +310,15 @@ TEST(Cobertura, AnelRecusadoParaOPercursoNasDuasRegras)
     // 25 points give three polygons by either rule (10-point placemarks, 40 m records); the walk stops
     // at the ring the receiver refuses.
     const NvgBuilder b = Arquivo1Etapa(Passada(25, kTodas, 2000));
-    Layout stLayout;
-    const std::vector<std::uint8_t> vBytes = b.construir(&stLayout);
     for (int iCorte : {D_COBERTURA_CORTE_CLASSE, D_COBERTURA_CORTE_COMPRIMENTO})
     {
-        Arquivo pf(std::tmpfile(), &std::fclose);
-        std::fwrite(vBytes.data(), 1, vBytes.size(), pf.get());
-        std::fseek(pf.get(), static_cast<long>(stLayout.posCabecalhoEvento + sizeof(ST_EventoCabecalho)), SEEK_SET);
+        const EventoAberto e = abrirEvento(b);
         int iAneis = 0;
         ST_ReceptorCobertura stReceptor;
         stReceptor.pContexto = &iAneis;
         stReceptor.pfInserirAnel = [](void* p, const ST_CoordenadaKml*, int, int) -> BOOL
         { return ++*static_cast<int*>(p) != 2; };
-        EXPECT_FALSE(cobertura_PercorrerCobertura(pf.get(), b.usVersaoEvento, 1, D_CONVERSOR_TIPO_MAPA_COBERTURA, kLon0,
+        EXPECT_FALSE(cobertura_PercorrerCobertura(e.pf.get(), b.usVersaoEvento, 1, D_CONVERSOR_TIPO_MAPA_COBERTURA, kLon0,
                                                   kLat0, iCorte, stReceptor))
             << iCorte;
         EXPECT_EQ(iAneis, 2) << iCorte;

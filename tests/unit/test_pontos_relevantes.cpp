@@ -3,9 +3,6 @@
 // temperature marks detected along the track.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,19 +29,11 @@ struct Resultado
 
 Resultado Executar(const NvgBuilder& b)
 {
-    Layout stLayout;
-    const std::vector<std::uint8_t> vBytes = b.construir(&stLayout);
-    using Arquivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-    Arquivo pfEntrada(std::tmpfile(), &std::fclose), pfSaida(std::tmpfile(), &std::fclose);
-    std::fwrite(vBytes.data(), 1, vBytes.size(), pfEntrada.get());
-    ST_EventoCabecalho stCabecalho{};
-    std::memcpy(&stCabecalho, vBytes.data() + stLayout.posCabecalhoEvento, sizeof stCabecalho);
-    std::fseek(pfEntrada.get(), static_cast<long>(stLayout.posEtapas.at(0)), SEEK_SET);
+    EventoAberto e = abrirEvento(b);
+    ArquivoTemporario pfSaida = arquivoTemporario();
     Resultado r;
-    r.bOk = conversor_InserirPtosRelevantesKML(pfSaida.get(), pfEntrada.get(), b.usVersaoEvento, &stCabecalho, kLon0, kLat0);
-    r.szKml.resize(static_cast<std::size_t>(std::ftell(pfSaida.get())));
-    std::rewind(pfSaida.get());
-    std::fread(r.szKml.data(), 1, r.szKml.size(), pfSaida.get());
+    r.bOk = conversor_InserirPtosRelevantesKML(pfSaida.get(), e.pf.get(), b.usVersaoEvento, &e.stCabecalho, kLon0, kLat0);
+    r.szKml = conteudo(pfSaida.get());
     return r;
 }
 

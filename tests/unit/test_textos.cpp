@@ -34,9 +34,7 @@ std::string TextoDataHora(unsigned int ulSegundos)
     zavoro_RetornarStringDataHora(ulSegundos, szBuffer);
     // The helper owns exactly its documented buffer and nothing past it.
     for (std::size_t i = D_ZAVORO_TAMANHO_STRING_DATA_HORA; i < sizeof szBuffer; ++i)
-    {
         EXPECT_EQ(szBuffer[i], 'X') << "write past the buffer at " << i;
-    }
     return szBuffer;
 }
 
@@ -110,28 +108,14 @@ TEST(DataHora, MatchesCivilCalendarThenCounts2100AsLeap)
 
 TEST(Duracao, FormatsHoursMinutesSecondsAndDays)
 {
-    const struct
-    {
-        unsigned int ulSegundos;
-        const char* pcEsperado;
-    } casos[] = {
-        {0, "00h00m00s"},
-        {59, "00h00m59s"},
-        {60, "00h01m00s"},
-        {3599, "00h59m59s"},
-        {3725, "01h02m05s"},
-        {86399, "23h59m59s"},
-        {86400, "24h00m00s"}, // exactly one day is not yet "dias"
-        {86401, "1 dias e 00h00m01s"},
-        {90061, "1 dias e 01h01m01s"},
-        {172800, "2 dias e 00h00m00s"},
-        {10 * 86400 + 45296, "10 dias e 12h34m56s"},
-        {4294967295u, "49710 dias e 06h28m15s"},
-    };
-    for (const auto& caso : casos)
-    {
-        EXPECT_EQ(TextoDuracao(caso.ulSegundos), caso.pcEsperado) << caso.ulSegundos;
-    }
+    // Exactly one day is not yet "dias".
+    for (auto [ulSegundos, pcEsperado] : {std::pair{0u, "00h00m00s"}, {59u, "00h00m59s"}, {60u, "00h01m00s"},
+                                          {3599u, "00h59m59s"}, {3725u, "01h02m05s"}, {86399u, "23h59m59s"},
+                                          {86400u, "24h00m00s"}, {86401u, "1 dias e 00h00m01s"},
+                                          {90061u, "1 dias e 01h01m01s"}, {172800u, "2 dias e 00h00m00s"},
+                                          {10 * 86400u + 45296, "10 dias e 12h34m56s"},
+                                          {4294967295u, "49710 dias e 06h28m15s"}})
+        EXPECT_EQ(TextoDuracao(ulSegundos), pcEsperado) << ulSegundos;
 }
 
 TEST(TextosCodigo, EveryByteGivesItsTextOrUnknown)
@@ -163,9 +147,7 @@ TEST(TextosCodigo, EveryByteGivesItsTextOrUnknown)
                                              : "Desconhecido";
             EXPECT_EQ(szBuffer, esperado) << iCodigo; // UTF-8: this source file is UTF-8
             for (std::size_t i = D_ZAVORO_TAMANHO_STRING_CODIGO; i < sizeof szBuffer; ++i)
-            {
                 ASSERT_EQ(szBuffer[i], 'X') << "write past the buffer, code " << iCodigo;
-            }
         }
     }
 }
