@@ -148,8 +148,6 @@ const std::vector<Descricao>& TabelaConfiguracao()
         ZC(usTempoAberturaValvulaSecaoPlantio), ZC(usTempoFechamentoValvulaSecaoPlantio),
         ZC(sDistAduboSementePlantio), ZC(ucNumeroSecoesPlantio), ZC(ucSensorImplementoPlantio),
         ZC(ucAlinhamento5), ZC(stProdutoUtilizadoPulv), ZC(ucAlinhamento7),
-        // Versions 2..4 declare the time zone byte signed.
-        Descrever<std::int8_t>("cFusoHorario", offsetof(ST_EventoConfig_v9, ucFusoHorario)),
     };
     return tabela;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -15,16 +16,12 @@ namespace
 
 using namespace std::chrono;
 
-struct Campos
+// Day, month, year since 2000, hour, minute, second.
+std::array<long, 6> Calcular(unsigned int ulSegundos)
 {
-    long dia, mes, ano, hora, minuto, segundo;
-};
-
-Campos Calcular(unsigned int ulSegundos)
-{
-    Campos st{-1, -1, -1, -1, -1, -1};
-    zavoro_CalcularDataHoraSegundos(ulSegundos, &st.dia, &st.mes, &st.ano, &st.hora, &st.minuto, &st.segundo);
-    return st;
+    std::array<long, 6> a{-1, -1, -1, -1, -1, -1};
+    zavoro_CalcularDataHoraSegundos(ulSegundos, &a[0], &a[1], &a[2], &a[3], &a[4], &a[5]);
+    return a;
 }
 
 std::string TextoDataHora(unsigned int ulSegundos)
@@ -61,14 +58,12 @@ std::string TextoEsperado(year_month_day ymd, unsigned int ulSegundoDia)
 
 void CompararComCalendario(unsigned int ulSegundos, year_month_day ymd)
 {
-    const Campos st = Calcular(ulSegundos);
     const unsigned int ulSegundoDia = ulSegundos % 86400;
-    ASSERT_EQ(st.ano + 2000, static_cast<int>(ymd.year())) << ulSegundos;
-    ASSERT_EQ(st.mes, static_cast<long>(static_cast<unsigned>(ymd.month()))) << ulSegundos;
-    ASSERT_EQ(st.dia, static_cast<long>(static_cast<unsigned>(ymd.day()))) << ulSegundos;
-    ASSERT_EQ(st.hora * 3600 + st.minuto * 60 + st.segundo, static_cast<long>(ulSegundoDia)) << ulSegundos;
-    ASSERT_LT(st.minuto, 60);
-    ASSERT_LT(st.segundo, 60);
+    ASSERT_EQ(Calcular(ulSegundos),
+              (std::array<long, 6>{static_cast<unsigned>(ymd.day()), static_cast<unsigned>(ymd.month()),
+                                   static_cast<int>(ymd.year()) - 2000, ulSegundoDia / 3600, ulSegundoDia % 3600 / 60,
+                                   ulSegundoDia % 60}))
+        << ulSegundos;
     ASSERT_EQ(TextoDataHora(ulSegundos), TextoEsperado(ymd, ulSegundoDia));
 }
 
