@@ -18,9 +18,7 @@ namespace zavoro_teste
 // Records are copied to the file as they lie in memory.
 static_assert(std::endian::native == std::endian::little, "the builder writes host-order records");
 
-// ---------------------------------------------------------------------------------------------------
-// Operations and texts
-// ---------------------------------------------------------------------------------------------------
+// ---- Operations and texts ----
 
 namespace
 {
@@ -62,9 +60,7 @@ void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING], char c)
     std::memset(campo, c, sizeof campo);
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Configuration fields by name
-// ---------------------------------------------------------------------------------------------------
+// ---- Configuration fields by name ----
 
 namespace
 {
@@ -263,9 +259,7 @@ Etapa& Etapa::campoBruto(std::string_view szNome, std::string_view bytes)
     return *this;
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Writing
-// ---------------------------------------------------------------------------------------------------
+// ---- Writing ----
 
 namespace
 {
@@ -363,13 +357,8 @@ public:
     template <typename T> void registro(const T& v, std::size_t n)
     {
         bytes(&v, std::min(n, sizeof v));
-        static constexpr std::uint8_t aucZeros[64] = {};
-        for (std::size_t resto = n > sizeof v ? n - sizeof v : 0; resto != 0;)
-        {
-            const std::size_t k = std::min(resto, sizeof aucZeros);
-            bytes(aucZeros, k);
-            resto -= k;
-        }
+        const std::vector<std::uint8_t> vZeros(n > sizeof v ? n - sizeof v : 0);
+        bytes(vZeros.data(), vZeros.size());
     }
 
     void iniciarSecao() { m_ucXorSecao = 0; }
@@ -606,9 +595,7 @@ Layout NvgBuilder::layout() const
     return Serializar(*this, nullptr);
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Typical data
-// ---------------------------------------------------------------------------------------------------
+// ---- Typical data ----
 
 namespace
 {

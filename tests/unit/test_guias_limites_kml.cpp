@@ -232,27 +232,24 @@ TEST(GuiasKml, FalhasInterrompemOMapa)
     EXPECT_TRUE(CompararComDados("guias_kml/arquivo_cortado_na_curva.kml", r.szKml));
 }
 
-TEST(LimitesKml, UmaPastaPorLimiteNumeradaPelaPosicao)
+TEST(LimitesKml, PastasPorLimiteContagemQuePassaDaEntradaEVersaoDesconhecida)
 {
+    // One folder per boundary, numbered by position, an empty one included.
     NvgBuilder b = Base();
     b.limites = {NovoLimite(3.25f, 4, 1.0f), NovoLimite(12.5f, 5, -20.0f), NovoLimite(0.0f, 0, 0.0f)};
     b.limites[0].stLimite.ucSentidoLimite = 1;
-    const Resultado r = Passar(b, true);
-    ASSERT_TRUE(r.bOk);
-    EXPECT_TRUE(CompararComDados("guias_kml/limites.kml", r.szKml));
-}
+    NvgBuilder bContagem = Base();
+    bContagem.limites = {NovoLimite(1.0f, 3, 1.0f), NovoLimite(2.0f, 2, 5.0f)};
+    bContagem.limites[0].numeroPontosGravado = 9;
+    for (const auto& [pcNome, bCaso] : {std::pair{"limites", b}, {"limite_contagem_passa_da_entrada", bContagem}})
+    {
+        const Resultado r = Passar(bCaso, true);
+        EXPECT_TRUE(r.bOk) << pcNome;
+        EXPECT_TRUE(CompararComDados(std::string("guias_kml/") + pcNome + ".kml", r.szKml)) << pcNome;
+    }
 
-TEST(LimitesKml, ContagemQuePassaDaEntradaEVersaoDesconhecida)
-{
-    NvgBuilder b = Base();
-    b.limites = {NovoLimite(1.0f, 3, 1.0f), NovoLimite(2.0f, 2, 5.0f)};
-    b.limites[0].numeroPontosGravado = 9;
-    Resultado r = Passar(b, true);
-    ASSERT_TRUE(r.bOk);
-    EXPECT_TRUE(CompararComDados("guias_kml/limite_contagem_passa_da_entrada.kml", r.szKml));
-
-    b.limites[1].usVersao = 2;
-    r = Passar(b, true);
+    bContagem.limites[1].usVersao = 2;
+    const Resultado r = Passar(bContagem, true);
     EXPECT_FALSE(r.bOk);
     EXPECT_EQ(r.szKml, "");
 }

@@ -2,6 +2,7 @@
 // into bands and recommendation rows.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <tuple>
 #include <vector>
 
@@ -107,17 +108,11 @@ TEST(Legenda, ClassificacaoPorFaixa)
 
 TEST(Legenda, ClassificacaoPorLinhaDaRecomendacao)
 {
+    // The fifth row is past the count: ignored even where it would match.
     ST_ParametrosMapa st;
-    const std::uint32_t ulLinhas[][2] = {{1, 100}, {90, 150}, {151, 199}, {250, 400}};
-    for (int r = 0; r < 4; ++r)
-    {
-        st.gstShpLegendaMapa.ulValorLegenda[r][0] = ulLinhas[r][0];
-        st.gstShpLegendaMapa.ulValorLegenda[r][1] = ulLinhas[r][1];
-    }
+    const std::uint32_t ulLinhas[][2] = {{1, 100}, {90, 150}, {151, 199}, {250, 400}, {200, 249}};
+    std::memcpy(st.gstShpLegendaMapa.ulValorLegenda, ulLinhas, sizeof ulLinhas);
     st.gstShpLegendaMapa.ucNumLinhasLegenda = 4;
-    // Rows past the count are ignored even when they would match.
-    st.gstShpLegendaMapa.ulValorLegenda[4][0] = 200;
-    st.gstShpLegendaMapa.ulValorLegenda[4][1] = 249;
 
     constexpr int kRec = D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO;
     const std::pair<int, int> casos[] = {{1, 0},   {95, 0},  {100, 0}, {101, 1},

@@ -74,11 +74,9 @@ TEST(LegendaKml, ChaveDeCoresPorTipoDeMapa)
     const ST_LegendaMapa stVel[] = {{1, 5, 0, 0}, {6, 10, 9, 1}, {11, 110, 5, 5}, {0, 0, 0, 0}, {7, 8, 1, 1}};
     // Recommendation maps always list thirteen rows, values above 2^31 unsigned.
     ST_ParametrosMapa stRec = st;
+    const std::uint32_t ulLinhas[][2] = {{10, 99}, {100, 3000000000u}};
+    std::memcpy(stRec.gstShpLegendaMapa.ulValorLegenda, ulLinhas, sizeof ulLinhas);
     stRec.gstShpLegendaMapa.ucNumLinhasLegenda = 2;
-    stRec.gstShpLegendaMapa.ulValorLegenda[0][0] = 10;
-    stRec.gstShpLegendaMapa.ulValorLegenda[0][1] = 99;
-    stRec.gstShpLegendaMapa.ulValorLegenda[1][0] = 100;
-    stRec.gstShpLegendaMapa.ulValorLegenda[1][1] = 3000000000u;
 
     struct Caso
     {
