@@ -71,8 +71,6 @@ struct Etapa
     {
         return campoNumero(szNome, static_cast<long double>(valor), std::is_floating_point_v<T>);
     }
-    Etapa& campo(std::string_view szNome, const char* pcUtf8) { return campoTexto(szNome, pcUtf8); }
-    Etapa& campo(std::string_view szNome, const std::string& szUtf8) { return campoTexto(szNome, szUtf8); }
     Etapa& campo(std::string_view szNome, std::string_view szUtf8) { return campoTexto(szNome, szUtf8); }
     // Raw bytes into a field of any kind, no encoding and no terminator added (the rest of the
     // field is zeroed): 40 non-zero bytes make an unterminated text.
