@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -143,26 +144,17 @@ TEST(ProcuraArquivos, DepthLimit)
         Tocar(dir.caminho() / ("irma" + std::to_string(i)) / "x.nvg");
         Tocar(dir / ("vizinho" + std::to_string(i) + ".nvg"));
     }
-    const struct
+    // One below the limit every sub-folder lies beyond it: each is skipped, its -1 stays inside, and
+    // the listing goes on with the files beside them.
+    for (const auto& [iFalta, iCodigo, iNumArquivos] :
+         {std::tuple{2, kOk, 9}, std::tuple{1, kOk, 5}, std::tuple{0, kBuscaLonga, 0}})
     {
-        int iProfundidade;
-        int iCodigo;
-        int iNumArquivos;
-    } casos[] = {
-        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 2, kOk, 9},
-        // Every sub-folder lies beyond the limit: each is skipped, its -1 stays inside, and the
-        // listing goes on with the files beside them.
-        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 1, kOk, 5},
-        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA, kBuscaLonga, 0},
-    };
-    for (const auto& caso : casos)
-    {
-        SCOPED_TRACE(caso.iProfundidade);
+        SCOPED_TRACE(iFalta);
         ST_EstadoProcura stEstado;
-        stEstado.iContRecursividadeProcuraDir = caso.iProfundidade;
+        stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - iFalta;
         const ResultadoProcura r = Procurar(Raiz(dir), stEstado);
-        EXPECT_EQ(r.iCodigo, caso.iCodigo);
-        EXPECT_EQ(r.iNumArquivos, caso.iNumArquivos);
+        EXPECT_EQ(r.iCodigo, iCodigo);
+        EXPECT_EQ(r.iNumArquivos, iNumArquivos);
     }
 }
 
