@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,10 +23,8 @@ namespace fs = std::filesystem;
 
 namespace
 {
-constexpr std::uint32_t kFundo = 0xF5F5F5;
-constexpr std::uint32_t kBorda = 0x646464;
-constexpr std::uint32_t kValorZero = 0xEBEBEB;
-constexpr std::uint32_t kSemFaixa = 0xE1E1E1;
+// Border, background, zero value and no row, as Retrato prints them.
+const std::map<std::uint32_t, char> kSimbolos = {{0x646464, '#'}, {0xF5F5F5, '.'}, {0xEBEBEB, '0'}, {0xE1E1E1, '-'}};
 
 fs::path Amostra(const std::string& szNome)
 {
@@ -74,12 +73,8 @@ std::string Retrato(const QImage& imagem, int iPasso, std::set<int>* psFaixas = 
             const int iFaixa = FaixaDaCor(ulCor);
             if (iFaixa >= 0 && psFaixas != nullptr && y < iFimMapa)
                 psFaixas->insert(iFaixa);
-            sz += iFaixa >= 0             ? static_cast<char>('a' + iFaixa)
-                  : ulCor == kBorda     ? '#'
-                  : ulCor == kFundo     ? '.'
-                  : ulCor == kValorZero ? '0'
-                  : ulCor == kSemFaixa  ? '-'
-                                        : '?';
+            const auto itSimbolo = kSimbolos.find(ulCor);
+            sz += iFaixa >= 0 ? static_cast<char>('a' + iFaixa) : itSimbolo != kSimbolos.end() ? itSimbolo->second : '?';
         }
         sz += '\n';
     }

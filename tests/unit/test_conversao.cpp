@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 #include <tuple>
+#include <utility>
 
 #include "support/DadosEsperados.h"
 #include "support/DiretorioTemporario.h"
@@ -32,9 +33,12 @@ public:
     explicit JanelaFalsa(ST_EstruturaThread* pstThread) : m_pstThread(pstThread)
     {
         pstThread->hHandleRetorno = ST_ReceptorAvisos{
-            this, [](void* p, int iStatus, int iTipos) { Eu(p).Postar({WM_PROCURA_ARQUIVOS_OK, iStatus, iTipos, {}}); },
-            [](void* p, const ST_DetalhesConversao& st) { Eu(p).Postar({WM_CONVERTENDO_ARQUIVOS, 0, 0, st}); },
-            [](void* p) { Eu(p).Postar({WM_CONVERSAO_OK, 0, 0, {}}); }};
+            this,
+            [](void* p, int iStatus, int iTipos) {
+                Eu(p).Postar({"procura:" + std::to_string(iStatus) + ":" + std::to_string(iTipos), {}});
+            },
+            [](void* p, const ST_DetalhesConversao& st) { Eu(p).Postar({"", st}); },
+            [](void* p) { Eu(p).Postar({"fim", {}}); }};
     }
 
     // Runs the worker and handles its notices until the last one; fnAoIniciar runs at each file's start.
@@ -44,13 +48,14 @@ public:
         Registro registro;
         for (bool bFim = false; !bFim;)
         {
-            const Aviso aviso = Proximo();
-            const ST_DetalhesConversao& st = aviso.stDetalhes;
-            bFim = aviso.iMensagem != WM_CONVERTENDO_ARQUIVOS;
-            if (aviso.iMensagem == WM_PROCURA_ARQUIVOS_OK)
-                registro.push_back("procura:" + std::to_string(aviso.iStatus) + ":" + std::to_string(aviso.iTipos));
-            else if (aviso.iMensagem == WM_CONVERSAO_OK)
-                registro.push_back("fim");
+            std::unique_lock<std::mutex> trava(m_mutex);
+            m_cv.wait(trava, [&] { return !m_fila.empty(); });
+            const auto [szFim, st] = std::move(m_fila.front()); // szFim names a last notice
+            m_fila.pop_front();
+            trava.unlock();
+            bFim = !szFim.empty();
+            if (bFim)
+                registro.push_back(szFim);
             else if (st.iStatus <= D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA)
             {
                 registro.push_back("inicio:" + std::to_string(st.iNumArquivoAtual));
@@ -71,13 +76,7 @@ public:
     std::vector<ST_DetalhesConversao> detalhes; // every result notice, in order
 
 private:
-    struct Aviso
-    {
-        int iMensagem;
-        int iStatus = 0;
-        int iTipos = 0;
-        ST_DetalhesConversao stDetalhes;
-    };
+    using Aviso = std::pair<std::string, ST_DetalhesConversao>;
 
     static JanelaFalsa& Eu(void* p) { return *static_cast<JanelaFalsa*>(p); }
 
@@ -88,14 +87,6 @@ private:
             m_fila.push_back(std::move(aviso));
         }
         m_cv.notify_one();
-    }
-    Aviso Proximo()
-    {
-        std::unique_lock<std::mutex> trava(m_mutex);
-        m_cv.wait(trava, [&] { return !m_fila.empty(); });
-        Aviso aviso = std::move(m_fila.front());
-        m_fila.pop_front();
-        return aviso;
     }
 
     ST_EstruturaThread* m_pstThread;
@@ -257,22 +248,6 @@ TEST(Conversao, ClassificacaoDosArquivosSelecionados)
     misto.gravar(dir / "misto.nvg");
     EXPECT_EQ(conversor_AnalisarTiposArqNavegacao((dir / "misto.nvg").c_str()),
               D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO | D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO);
-}
-
-TEST(Conversao, ProcuraSemContinuacaoAindaAvisaOFim)
-{
-    // Without a worker to go on with, the search ends with its own notice, or the window would wait
-    // for ever.
-    DiretorioTemporario dir;
-    Arquivo(D_ZAVORO_OPERACAO_PULVERIZACAO).gravar(dir / "pulv.nvg");
-    ST_EstruturaThread stThread;
-    auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
-    pstSelecao->iTipoSelecao = D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO;
-    const std::string szRaiz = dir.caminho().string();
-    std::memcpy(pstSelecao->szPathsArqNavegTxtBox, szRaiz.c_str(), szRaiz.size() + 1);
-    stThread.lpArgumento = pstSelecao.get();
-    EXPECT_EQ(JanelaFalsa(&stThread).Executar(arquivo_ThreadProcurarArquivosNavegacao), Registro{"procura:0:0"});
-    EXPECT_EQ(pstSelecao->iNumArquivos, 1);
 }
 
 TEST(Conversao, NomesDeSaidaSoOlhamONomeDoArquivo)

@@ -18,15 +18,11 @@ using namespace zavoro_teste;
 
 namespace
 {
-struct FecharArquivo
-{
-    void operator()(std::FILE* pf) const { std::fclose(pf); }
-};
-using Arquivo = std::unique_ptr<std::FILE, FecharArquivo>;
+using Arquivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 Arquivo AbrirMemoria(std::vector<std::uint8_t>& vBytes)
 {
-    return Arquivo(fmemopen(vBytes.data(), vBytes.size(), "rb"));
+    return Arquivo(fmemopen(vBytes.data(), vBytes.size(), "rb"), &std::fclose);
 }
 
 std::vector<std::uint8_t> Sequencia(std::size_t tamanho)

@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -76,6 +77,16 @@ void Tocar(const fs::path& caminho)
     std::ofstream(caminho).put('x');
 }
 
+// The dialog's result as it lays it out: items each closed by a zero, the list by a second one.
+std::vector<char> ResultadoDialogo(const std::vector<std::string>& vItens)
+{
+    std::vector<char> v;
+    for (const std::string& szItem : vItens)
+        v.insert(v.end(), szItem.c_str(), szItem.c_str() + szItem.size() + 1);
+    v.push_back('\0');
+    return v;
+}
+
 } // namespace
 
 TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
@@ -133,26 +144,17 @@ TEST(ProcuraArquivos, DepthLimit)
         Tocar(dir.caminho() / ("irma" + std::to_string(i)) / "x.nvg");
         Tocar(dir / ("vizinho" + std::to_string(i) + ".nvg"));
     }
-    const struct
+    // One below the limit every sub-folder lies beyond it: each is skipped, its -1 stays inside, and
+    // the listing goes on with the files beside them.
+    for (const auto& [iFalta, iCodigo, iNumArquivos] :
+         {std::tuple{2, kOk, 9}, std::tuple{1, kOk, 5}, std::tuple{0, kBuscaLonga, 0}})
     {
-        int iProfundidade;
-        int iCodigo;
-        int iNumArquivos;
-    } casos[] = {
-        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 2, kOk, 9},
-        // Every sub-folder lies beyond the limit: each is skipped, its -1 stays inside, and the
-        // listing goes on with the files beside them.
-        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - 1, kOk, 5},
-        {D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA, kBuscaLonga, 0},
-    };
-    for (const auto& caso : casos)
-    {
-        SCOPED_TRACE(caso.iProfundidade);
+        SCOPED_TRACE(iFalta);
         ST_EstadoProcura stEstado;
-        stEstado.iContRecursividadeProcuraDir = caso.iProfundidade;
+        stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - iFalta;
         const ResultadoProcura r = Procurar(Raiz(dir), stEstado);
-        EXPECT_EQ(r.iCodigo, caso.iCodigo);
-        EXPECT_EQ(r.iNumArquivos, caso.iNumArquivos);
+        EXPECT_EQ(r.iCodigo, iCodigo);
+        EXPECT_EQ(r.iNumArquivos, iNumArquivos);
     }
 }
 
@@ -252,86 +254,51 @@ TEST(ThreadProcura, FailureIsToldOverAnEarlierSelection)
     EXPECT_EQ(pstSelecao->iNumArquivos, 0);
     EXPECT_EQ(pstSelecao->szPathsArqNaveg[0], '\0');
     EXPECT_EQ(pstSelecao->szPathsArqNaveg[kBuffer - 1], '\0');
+    // Found, with no worker to go on with: the search's own notice ends it, or the window waits for ever.
+    Tocar(dir / "a.nvg");
+    std::snprintf(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox, "%s", Raiz(dir).c_str());
+    stThread.pfAposProcura = nullptr;
+    EXPECT_EQ(arquivo_ThreadProcurarArquivosNavegacao(&stThread), 0u);
+    EXPECT_EQ(vAvisos, (std::vector<std::pair<int, int>>{{kIndefinido, 0}, {kOk, 0}}));
+    EXPECT_EQ(pstSelecao->iNumArquivos, 1);
     // A missing receiver is skipped, not called.
     stThread.hHandleRetorno.pfProcuraArquivosOk = nullptr;
     EXPECT_EQ(arquivo_ThreadProcurarArquivosNavegacao(&stThread), 0u);
-    EXPECT_EQ(vAvisos.size(), 1u);
+    EXPECT_EQ(vAvisos.size(), 2u);
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Display text of the open dialog's result
-// ---------------------------------------------------------------------------------------------------
-
-namespace
+TEST(TextoSelecao, WholeQuotedNamesWithinBothLimits)
 {
-
-// The dialog's result as it lays it out: items each closed by a zero, the list by a second one.
-std::vector<char> ResultadoDialogo(const std::vector<std::string>& vItens)
-{
-    std::vector<char> v;
-    for (const std::string& szItem : vItens)
-        v.insert(v.end(), szItem.c_str(), szItem.c_str() + szItem.size() + 1);
-    v.push_back('\0');
-    return v;
-}
-
-// Display text of a dialog result, names read from iInicio; the count goes to *piNum.
-std::string Separar(const std::vector<char>& vLista, int iInicio, int* piNum)
-{
-    char szDestino[256];
-    std::strcpy(szDestino, "antigo");
-    *piNum = arquivo_SepararPathsArquivosSelecionados(iInicio, vLista.data(), szDestino, static_cast<int>(vLista.size()),
-                                                      sizeof szDestino);
-    return szDestino;
-}
-
-} // namespace
-
-TEST(TextoSelecao, QuotedNamesFromTheOffset)
-{
-    // One file or a folder and its names: the window's selection tests show those; here the edges.
-    // Exactly-sized copies, so a read past the limit is caught by the sanitizer run. A name counts,
-    // and shows, only once its zero lies below the limit.
-    const std::vector<char> vLista = ResultadoDialogo({"d", "a.nvg", "bb.nvg"});
-    int iNum = -1;
-    for (std::size_t limite = 2; limite <= vLista.size(); limite++)
-    {
-        SCOPED_TRACE(limite);
-        const std::string szTexto = Separar(std::vector<char>(vLista.begin(), vLista.begin() + static_cast<std::ptrdiff_t>(limite)), 2, &iNum);
-        EXPECT_EQ(iNum, limite >= 15 ? 2 : limite >= 8 ? 1 : 0);
-        EXPECT_EQ(szTexto, limite >= 15 ? "\"a.nvg\" \"bb.nvg\" " : limite >= 8 ? "\"a.nvg\" " : "");
-    }
-}
-
-TEST(TextoSelecao, SmallDestinationKeepsWholeNamesAndCountsThemAll)
-{
+    // Names from offset 2, after the folder. A name counts, and shows, only once its zero lies below
+    // the list's limit; the text keeps whole names and stops at the first that does not fit, but every
+    // name is counted. Exactly-sized copies and guard bytes, so a step past either limit is caught.
     const std::vector<char> vLista = ResultadoDialogo({"d", "aaa", "bbb", "ccc", "e"});
-    const int iLimite = static_cast<int>(vLista.size());
     const struct
     {
-        std::size_t tamanho;
-        const char* pcEsperado;
+        std::size_t limite, tamanho;
+        int iNum;
+        const char* pcTexto;
     } casos[] = {
-        {22, "\"aaa\" \"bbb\" \"ccc\" "}, // 18 + terminator: a fourth name needs 4 more
-        {19, "\"aaa\" \"bbb\" \"ccc\" "},
-        {18, "\"aaa\" \"bbb\" "}, // "e" would fit, but nothing after a left-out name is shown
-        {7, "\"aaa\" "},
-        {6, ""},
-        {1, ""},
+        {5, 64, 0, ""}, {6, 64, 1, "\"aaa\" "}, {9, 64, 1, "\"aaa\" "}, {10, 64, 2, "\"aaa\" \"bbb\" "},
+        {17, 64, 4, "\"aaa\" \"bbb\" \"ccc\" \"e\" "},
+        {17, 22, 4, "\"aaa\" \"bbb\" \"ccc\" "}, // 18 + terminator: a fourth name needs 4 more
+        {17, 19, 4, "\"aaa\" \"bbb\" \"ccc\" "},
+        {17, 18, 4, "\"aaa\" \"bbb\" "}, // "e" would fit, but nothing after a left-out name is shown
+        {17, 7, 4, "\"aaa\" "}, {17, 6, 4, ""}, {17, 1, 4, ""},
+        {17, 0, 4, nullptr}, // no room at all: not even a terminator is written
     };
-    for (const auto& caso : casos)
+    for (const auto& c : casos)
     {
-        SCOPED_TRACE(caso.tamanho);
-        std::vector<char> vDestino(caso.tamanho + 8, '#');
-        EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vLista.data(), vDestino.data(), iLimite, caso.tamanho), 4);
-        EXPECT_STREQ(vDestino.data(), caso.pcEsperado);
-        EXPECT_TRUE(std::all_of(vDestino.begin() + static_cast<std::ptrdiff_t>(caso.tamanho), vDestino.end(),
-                                [](char c) { return c == '#'; }));
+        SCOPED_TRACE(std::to_string(c.limite) + "/" + std::to_string(c.tamanho));
+        const std::vector<char> vOrigem(vLista.begin(), vLista.begin() + static_cast<std::ptrdiff_t>(c.limite));
+        std::vector<char> vDestino(c.tamanho + 8, '#');
+        EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vOrigem.data(), vDestino.data(),
+                                                           static_cast<int>(c.limite), c.tamanho),
+                  c.iNum);
+        if (c.pcTexto != nullptr)
+            EXPECT_STREQ(vDestino.data(), c.pcTexto);
+        EXPECT_EQ(std::count(vDestino.begin() + static_cast<std::ptrdiff_t>(c.tamanho), vDestino.end(), '#'), 8);
     }
-    // No room at all: not even a terminator is written.
-    char c = '#';
-    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vLista.data(), &c, iLimite, 0), 4);
-    EXPECT_EQ(c, '#');
 
     // A full dialog result of one-letter names: the text would be twice as long as the list.
     auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
@@ -348,14 +315,10 @@ TEST(TextoSelecao, SmallDestinationKeepsWholeNamesAndCountsThemAll)
     EXPECT_EQ(tamanhoTexto % 4, 0u); // whole "\"x\" " items only
 }
 
-TEST(CodigoBusca, TextsForTheCommand)
+TEST(CodigoBusca, EachCodeHasItsOwnText)
 {
     std::set<std::string> textos;
     for (int iCodigo : {kOk, kBuscaLonga, kPathLongo, kBufferCheio, kIndefinido, 7})
-    {
-        const char* pcTexto = arquivo_DescreverCodigoBusca(iCodigo);
-        ASSERT_NE(pcTexto, nullptr);
-        textos.insert(pcTexto);
-    }
+        textos.insert(arquivo_DescreverCodigoBusca(iCodigo));
     EXPECT_EQ(textos.size(), 6u);
 }

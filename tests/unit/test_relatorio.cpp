@@ -59,6 +59,14 @@ Etapa Nomeada(const char* pcOperador, const char* pcMaquina, const char* pcCultu
     return e;
 }
 
+// A version-9 event of one plain stage, with the header's quantity, area and effective seconds.
+NvgBuilder UmaEtapa(std::uint8_t ucOperacao, std::uint32_t ulQuantidade, float fArea, std::uint32_t ulTempoEfetivo = 0)
+{
+    NvgBuilder b = Base(9, ucOperacao, ulQuantidade, fArea, 0.0f, 0, ulTempoEfetivo);
+    b.etapas = {Nomeada("A", "B", "C", ucOperacao)};
+    return b;
+}
+
 // The same width and overlap fields set both ways, for the versions where their source changes.
 NvgBuilder VersaoComLarguras(std::uint16_t usVersao, std::uint8_t ucOperacao)
 {
@@ -243,18 +251,8 @@ const Caso kCasos[] = {
          b.etapas = {e1, e2, e3};
          return b;
      }},
-    {"erro_totais_do_evento",
-     [] {
-         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 10000000, 1000000.0f);
-         b.etapas = {Nomeada("A", "B", "C", D_ZAVORO_OPERACAO_PULVERIZACAO)};
-         return b;
-     }},
-    {"erro_carga_acima_do_limite",
-     [] {
-         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_ADUBACAO, 1000000000, 2.0f);
-         b.etapas = {Nomeada("A", "B", "C", D_ZAVORO_OPERACAO_ADUBACAO)};
-         return b;
-     }},
+    {"erro_totais_do_evento", [] { return UmaEtapa(D_ZAVORO_OPERACAO_PULVERIZACAO, 10000000, 1000000.0f); }},
+    {"erro_carga_acima_do_limite", [] { return UmaEtapa(D_ZAVORO_OPERACAO_ADUBACAO, 1000000000, 2.0f); }},
     // The last stage's totals come from the header even when the points went further.
     {"erro_etapa_menor_que_a_anterior",
      [] {
@@ -264,12 +262,7 @@ const Caso kCasos[] = {
          b.etapas = {e, e};
          return b;
      }},
-    {"area_zero",
-     [] {
-         NvgBuilder b = Base(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 100, 0.0f, 0.0f, 0, 60);
-         b.etapas = {Nomeada("A", "B", "C", D_ZAVORO_OPERACAO_PULVERIZACAO)};
-         return b;
-     }},
+    {"area_zero", [] { return UmaEtapa(D_ZAVORO_OPERACAO_PULVERIZACAO, 100, 0.0f, 60); }},
     // Width, overlap and settings blocks switch source field with the event version: version 4 has
     // them in centimetres, version 5 too (its fSobreposicaoImplemento lies in padding), version 6 not.
     {"adubacao_v4", [] { return VersaoComLarguras(4, D_ZAVORO_OPERACAO_ADUBACAO); }},
