@@ -186,15 +186,37 @@ TEST_F(Desenho, PromptEErro)
     EXPECT_TRUE(CompararComDados("desenho/inicio_e_erro.txt", szObtido));
 }
 
-// A wide map fills the width of the map box and is centred in its height; a tall one the other way.
-TEST_F(Desenho, MapaLargoEAltoCentradosNaCaixa)
+// Recommendation maps against their pictures and enlarged pictures, after the prompt. No polygon: the
+// legend alone. Left third: outer ring with a counter-clockwise hole in its middle, which shows the
+// background; middle: a single ring traced counter-clockwise, never a hole; right: a zero value and a
+// deleted row, both light grey. Maximum 800: the last label ("1010") is one character wider than the
+// one before it ("926"); ticks go up on even rows and down on odd ones. A wide map fills the width of
+// the map box and is centred in its height; a tall one the other way.
+TEST_F(Desenho, MapasDeRecomendacao)
 {
-    for (const double dProporcao : {2.0, 0.5})
+    ShpBuilder furo = Conjunto(
+        {{{Faixa(0, 1.0 / 3), Invertido(Faixa(1.0 / 12, 3.0 / 12, kYm - 0.00025, kYm + 0.00025))}, "150.00"},
+         {{Invertido(Faixa(1.0 / 3, 2.0 / 3))}, "150.00"},
+         {{Faixa(2.0 / 3, 5.0 / 6)}, "0.00"},
+         {{Faixa(5.0 / 6, 1)}, "150.00"}});
+    furo.linhas[3].bApagada = true;
+    auto Proporcao = [](double d) {
+        return Conjunto({{{ShpBuilder::retangulo(kX0, kY0, kX0 + LarguraGraus(d), kY1)}, "150.00"}});
+    };
+    const std::pair<const char*, ShpBuilder> casos[] = {
+        {"sem_poligonos", Conjunto({})},
+        {"furo_zero_apagado", furo},
+        {"faixa_legenda", Conjunto({{{Faixa(0, 0.5)}, "800.00"}, {{Faixa(0.5, 1)}, "400.00"}})},
+        {"largo", Proporcao(2.0)},
+        {"alto", Proporcao(0.5)},
+    };
+    shpFile_InicializarVisualizacaoMapas(&vis);
+    for (const auto& [pcNome, b] : casos)
     {
-        SCOPED_TRACE(dProporcao);
-        ASSERT_TRUE(DesenharMapa1(Conjunto({{{ShpBuilder::retangulo(kX0, kY0, kX0 + LarguraGraus(dProporcao), kY1)}, "150.00"}})));
-        EXPECT_TRUE(CompararComDados(dProporcao > 1 ? "desenho/largo.txt" : "desenho/alto.txt",
+        ASSERT_TRUE(DesenharMapa1(b)) << pcNome;
+        EXPECT_TRUE(CompararComDados(std::string("desenho/") + pcNome + ".txt",
                                      Retrato(painel1) + Retrato(ampliado1)));
+        EXPECT_EQ(vis.gstShpLegendaMapa.ucFlagPoligonoValorZero, b.linhas.size() == 4) << pcNome;
     }
     // The extent is kept for the work map.
     EXPECT_DOUBLE_EQ(vis.gdLimiteXmin, kX0);
@@ -216,22 +238,6 @@ TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
     EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteXmin, vis.gdLimiteXmin);
     EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteYmax, vis.gdLimiteYmax);
     EXPECT_EQ(Retrato(painel1), szMapa1); // map 1's picture is left alone
-}
-
-TEST_F(Desenho, FuroZeroEApagado)
-{
-    // Left third: outer ring with a counter-clockwise hole in its middle, which shows the background.
-    // Middle: a single ring traced counter-clockwise, never a hole. Right: a zero value and a deleted
-    // row, both light grey.
-    const AnelShp stFuro = Invertido(Faixa(1.0 / 12, 3.0 / 12, kYm - 0.00025, kYm + 0.00025));
-    ShpBuilder b = Conjunto({{{Faixa(0, 1.0 / 3), stFuro}, "150.00"},
-                             {{Invertido(Faixa(1.0 / 3, 2.0 / 3))}, "150.00"},
-                             {{Faixa(2.0 / 3, 5.0 / 6)}, "0.00"},
-                             {{Faixa(5.0 / 6, 1)}, "150.00"}});
-    b.linhas[3].bApagada = true;
-    ASSERT_TRUE(DesenharMapa1(b));
-    EXPECT_TRUE(CompararComDados("desenho/furo_zero_apagado.txt", Retrato(painel1) + Retrato(ampliado1)));
-    EXPECT_EQ(vis.gstShpLegendaMapa.ucFlagPoligonoValorZero, 1);
 }
 
 TEST(DesenhoCor, LinhasDaLegenda)
@@ -268,14 +274,6 @@ TEST(DesenhoArea, SinalPeloSentido)
     // Only the ring's own points count.
     v.push_back({-50.0, -20.0});
     EXPECT_NEAR(shpFile_CalcularAreaPoligono(&stRef, v.data(), 0, 4), -fHorario, 1.0f);
-}
-
-TEST_F(Desenho, FaixaDaLegenda)
-{
-    // Maximum 800: the last label ("1010") is one character wider than the one before it ("926");
-    // ticks go up on even rows and down on odd ones. The prompt went with the background.
-    ASSERT_TRUE(DesenharMapa1(Conjunto({{{Faixa(0, 0.5)}, "800.00"}, {{Faixa(0.5, 1)}, "400.00"}})));
-    EXPECT_TRUE(CompararComDados("desenho/faixa_legenda.txt", Retrato(painel1) + Retrato(ampliado1)));
 }
 
 TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)
@@ -331,14 +329,6 @@ TEST_F(Desenho, ConjuntoReprovadoMostraOErroSemMexerNoAmpliado)
     c.campos[1].cTipo = 'C';
     EXPECT_FALSE(DesenharMapa2(c));
     EXPECT_EQ(Retrato(painel2), ImagemDeErro(1));
-}
-
-TEST_F(Desenho, ConjuntoSemPoligonosSoDesenhaALegenda)
-{
-    shpFile_InicializarVisualizacaoMapas(&vis);
-    ASSERT_TRUE(DesenharMapa1(Conjunto({})));
-    // The prompt stays and the enlarged picture holds the legend alone.
-    EXPECT_TRUE(CompararComDados("desenho/sem_poligonos.txt", Retrato(painel1) + Retrato(ampliado1)));
 }
 
 TEST_F(Desenho, RegistroRuimParaODesenhoNoMeio)
