@@ -287,15 +287,14 @@ TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)
     // Forgetting the maps brings that state back.
     ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
     shpFile_LiberarMemoriaMapas(&vis);
-    EXPECT_EQ(vis.gstShpLegendaMapa.ucNumLinhasLegenda, 0);
-    EXPECT_EQ(vis.gdLimiteXmax, 0.0);
     EXPECT_TRUE(vis.gstMapa1.szNomeArqMapaShp.empty());
     ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
     EXPECT_EQ(Retrato(painel2) + Retrato(ampliado2), szSemLegenda);
 }
 
-TEST_F(Desenho, TabelaAusenteAvisaEMostraOErro)
+TEST_F(Desenho, FalhaMostraOErroSemMexerNoAmpliado)
 {
+    // A missing table warns, shows the error and keeps nothing of the map.
     shpFile_InicializarVisualizacaoMapas(&vis);
     vis.gstMapa1 = Gravar(UmaDose("150.00"), "rec");
     std::filesystem::remove(dir / "rec.dbf");
@@ -307,21 +306,18 @@ TEST_F(Desenho, TabelaAusenteAvisaEMostraOErro)
     EXPECT_EQ(ampliado1.contar(kBranco, 0, 0, 550, 550), 550 * 550);
     EXPECT_EQ(vis.gstShpLegendaMapa.ucNumLinhasLegenda, 0);
     EXPECT_EQ(vis.gdLimiteXmin, 0.0);
-}
 
-TEST_F(Desenho, ConjuntoReprovadoMostraOErroSemMexerNoAmpliado)
-{
+    // A set refused by the check shows the error too, silently, and leaves the enlarged picture and
+    // the legend of the earlier map: here a table with a row more than the .shp has polygons.
     ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
     const ST_ShpLegenda stLegenda = vis.gstShpLegendaMapa;
-
-    // A table with a row more than the .shp has polygons.
     ShpBuilder b = Conjunto({{{Faixa(0, 0.5)}, "900.00"}});
     b.linhas.push_back({{"2", "5.00"}, false});
     EXPECT_FALSE(DesenharMapa1(b));
     EXPECT_EQ(Retrato(painel1), ImagemDeErro(0));
     EXPECT_EQ(ampliado1.pixel(275, 240), kLinha9); // still the earlier map
     EXPECT_EQ(vis.gstShpLegendaMapa.ulValorLegenda[12][0], stLegenda.ulValorLegenda[12][0]);
-    EXPECT_TRUE(vMensagens.empty());
+    EXPECT_EQ(vMensagens.size(), 1u);
 
     // Map 2 fails the same way but its error picture has no text.
     shpFile_LimparVisualizacaoMapa(&vis.stMapa[1], 0, 1);

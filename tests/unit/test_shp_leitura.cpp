@@ -223,7 +223,6 @@ TEST_F(ShpLeitura, ContagemDePoligonos)
     // Record by record: a polyline is skipped, a record too short ends the walk, and a ring just
     // over 1 MiB is refused while one just under it counts.
     ShpBuilder p;
-    p.campos = {{"DOSE", 'N', 5, 0}};
     const AnelShp triangulo = {{0, 0}, {0, 1}, {1, 0}}; // 96 bytes: the smallest accepted
     p.adicionar(triangulo, {"1"}).adicionar(ShpBuilder::retangulo(0, 0, 1, 1), {"2"});
     std::vector<std::uint8_t> v = p.construirShp();
