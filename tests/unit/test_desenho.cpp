@@ -27,8 +27,6 @@ constexpr std::uint32_t kFundo = 0xF5F5F5;
 constexpr std::uint32_t kBorda = 0x646464;
 constexpr std::uint32_t kCinza = 0xE1E1E1;
 constexpr std::uint32_t kZero = 0xEBEBEB;
-constexpr std::uint32_t kLinha0 = 0x1E1EFF;
-constexpr std::uint32_t kLinha1 = 0x1E96FF;
 constexpr std::uint32_t kLinha9 = 0xFF1E1E; // the maximum of a table falls in row 9
 
 // A map 0.001 degrees high at latitude -24: wide maps are twice as wide as high on the ground,
@@ -249,8 +247,8 @@ TEST(DesenhoCor, LinhasDaLegenda)
     st.ulValorLegenda[1][0] = 20, st.ulValorLegenda[1][1] = 30;
     st.ulValorLegenda[2][0] = 25, st.ulValorLegenda[2][1] = 40;
     // Between rows, the first row that holds a value, past the last.
-    const std::pair<unsigned, std::uint32_t> casos[] = {{0, kZero},    {10, kLinha0},  {15, kCinza},
-                                                        {27, kLinha1}, {40, 0x1EF0F0}, {41, kCinza}};
+    const std::pair<unsigned, std::uint32_t> casos[] = {{0, kZero},  {10, gulVetorCoresShp[0]}, {15, kCinza},
+                                                        {27, gulVetorCoresShp[1]}, {40, gulVetorCoresShp[2]}, {41, kCinza}};
     for (const auto& [ulValor, ulCor] : casos)
         EXPECT_EQ(shpFile_DecidirCorPoligono(&st, ulValor), ulCor) << ulValor;
     // Only thirteen colours exist: rows past them are never used.
