@@ -123,9 +123,8 @@ void SuperficieRaster::poligono(const ST_PontoTela* pst, int iNum, std::uint32_t
 {
     if (iNum < 2)
         return;
-    const auto [pMin, pMax] = std::minmax_element(pst, pst + iNum, [](const ST_PontoTela& a, const ST_PontoTela& b) {
-        return a.iY < b.iY;
-    });
+    auto PorY = [](const ST_PontoTela& a, const ST_PontoTela& b) { return a.iY < b.iY; };
+    const auto [pMin, pMax] = std::minmax_element(pst, pst + iNum, PorY);
     std::vector<double> vCortes;
     for (int y = std::max(pMin->iY, 0); y < std::min(pMax->iY, m_iAltura); y++)
     {

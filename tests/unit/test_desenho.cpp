@@ -101,16 +101,11 @@ protected:
         return st;
     }
 
-    BOOL DesenharMapa1(const ShpBuilder& b)
+    // Map 0 is the recommendation, map 1 the work map.
+    BOOL Desenhar(int iMapa, const ShpBuilder& b)
     {
-        vis.gstMapa1 = Gravar(b, "rec");
-        return shpFile_DesenharMapa(&vis, 0);
-    }
-
-    BOOL DesenharMapa2(const ShpBuilder& b)
-    {
-        vis.gstMapa2 = Gravar(b, "trabalho");
-        return shpFile_DesenharMapa(&vis, 1);
+        (iMapa == 0 ? vis.gstMapa1 : vis.gstMapa2) = Gravar(b, iMapa == 0 ? "rec" : "trabalho");
+        return shpFile_DesenharMapa(&vis, iMapa);
     }
 };
 
@@ -211,7 +206,7 @@ TEST_F(Desenho, MapasDeRecomendacao)
     shpFile_InicializarVisualizacaoMapas(&vis);
     for (const auto& [pcNome, b] : casos)
     {
-        ASSERT_TRUE(DesenharMapa1(b)) << pcNome;
+        ASSERT_TRUE(Desenhar(0, b)) << pcNome;
         EXPECT_TRUE(CompararComDados(std::string("desenho/") + pcNome + ".txt",
                                      Retrato(painel1) + Retrato(ampliado1)));
         EXPECT_EQ(vis.gstShpLegendaMapa.ucFlagPoligonoValorZero, b.linhas.size() == 4) << pcNome;
@@ -225,13 +220,13 @@ TEST_F(Desenho, MapasDeRecomendacao)
 
 TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
 {
-    ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
+    ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
     const std::string szMapa1 = Retrato(painel1);
     // The northern half of the recommendation's eastern half, running a tenth beyond its east edge;
     // value 20 lies in row 1 (15-30) of the recommendation's legend. It is drawn where it lies on the
     // recommendation, not stretched over the box, and past the box's edge; the legend strip is the
     // recommendation's.
-    ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0.5, 1.1, kYm)}, "20.00"}})));
+    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0.5, 1.1, kYm)}, "20.00"}})));
     EXPECT_TRUE(CompararComDados("desenho/trabalho.txt", Retrato(painel2) + Retrato(ampliado2)));
     EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteXmin, vis.gdLimiteXmin);
     EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteYmax, vis.gdLimiteYmax);
@@ -247,8 +242,9 @@ TEST(DesenhoCor, LinhasDaLegenda)
     st.ulValorLegenda[1][0] = 20, st.ulValorLegenda[1][1] = 30;
     st.ulValorLegenda[2][0] = 25, st.ulValorLegenda[2][1] = 40;
     // Between rows, the first row that holds a value, past the last.
-    const std::pair<unsigned, std::uint32_t> casos[] = {{0, kZero},  {10, gulVetorCoresShp[0]}, {15, kCinza},
-                                                        {27, gulVetorCoresShp[1]}, {40, gulVetorCoresShp[2]}, {41, kCinza}};
+    const std::pair<unsigned, std::uint32_t> casos[] = {{0, kZero},  {10, gulVetorCoresShp[0]},
+                                                        {15, kCinza}, {27, gulVetorCoresShp[1]},
+                                                        {40, gulVetorCoresShp[2]}, {41, kCinza}};
     for (const auto& [ulValor, ulCor] : casos)
         EXPECT_EQ(shpFile_DecidirCorPoligono(&st, ulValor), ulCor) << ulValor;
     // Only thirteen colours exist: rows past them are never used.
@@ -278,15 +274,15 @@ TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)
 {
     // Both a zero and a real value: with no legend every polygon is the unmatched grey, laid out on its
     // own box, and the legend strip is bare background with nothing written.
-    ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
+    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
     const std::string szSemLegenda = Retrato(painel2) + Retrato(ampliado2);
     EXPECT_TRUE(CompararComDados("desenho/trabalho_sem_legenda.txt", szSemLegenda));
 
     // Forgetting the maps brings that state back.
-    ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
+    ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
     shpFile_LiberarMemoriaMapas(&vis);
     EXPECT_TRUE(vis.gstMapa1.szNomeArqMapaShp.empty());
-    ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
+    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
     EXPECT_EQ(Retrato(painel2) + Retrato(ampliado2), szSemLegenda);
 }
 
@@ -307,11 +303,11 @@ TEST_F(Desenho, FalhaMostraOErroSemMexerNoAmpliado)
 
     // A set refused by the check shows the error too, silently, and leaves the enlarged picture and
     // the legend of the earlier map: here a table with a row more than the .shp has polygons.
-    ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
+    ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
     const ST_ShpLegenda stLegenda = vis.gstShpLegendaMapa;
     ShpBuilder b = Conjunto({{{Faixa(0, 0.5)}, "900.00"}});
     b.linhas.push_back({{"2", "5.00"}, false});
-    EXPECT_FALSE(DesenharMapa1(b));
+    EXPECT_FALSE(Desenhar(0, b));
     EXPECT_EQ(Retrato(painel1), ImagemDeErro(0));
     EXPECT_EQ(ampliado1.pixel(275, 240), kLinha9); // still the earlier map
     EXPECT_EQ(vis.gstShpLegendaMapa.ulValorLegenda[12][0], stLegenda.ulValorLegenda[12][0]);
@@ -321,7 +317,7 @@ TEST_F(Desenho, FalhaMostraOErroSemMexerNoAmpliado)
     shpFile_LimparVisualizacaoMapa(&vis.stMapa[1], 0, 1);
     ShpBuilder c = UmaDose("150.00");
     c.campos[1].cTipo = 'C';
-    EXPECT_FALSE(DesenharMapa2(c));
+    EXPECT_FALSE(Desenhar(1, c));
     EXPECT_EQ(Retrato(painel2), ImagemDeErro(1));
 }
 

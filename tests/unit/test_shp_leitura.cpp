@@ -186,7 +186,8 @@ TEST_F(ShpLeitura, LinhasDaLegenda)
     std::string szObtido;
     auto Descrever = [&](const ST_ShpMapa& st) {
         ST_ShpLegenda stLegenda;
-        EXPECT_TRUE(shpFile_LegendaMapaEntrada(st.szNomeArqMapaDbf.c_str(), &stLegenda, st.uiParamSelecionado));
+        EXPECT_TRUE(
+            shpFile_LegendaMapaEntrada(st.szNomeArqMapaDbf.c_str(), &stLegenda, st.uiParamSelecionado));
         szObtido += "zero " + std::to_string(stLegenda.ucFlagPoligonoValorZero) + ":";
         for (int i = 0; i < stLegenda.ucNumLinhasLegenda; i++)
             szObtido += " " + std::to_string(stLegenda.ulValorLegenda[i][0]) + "-" + std::to_string(stLegenda.ulValorLegenda[i][1]);
