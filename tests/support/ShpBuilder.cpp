@@ -42,26 +42,22 @@ void AnexarCaixa(std::vector<std::uint8_t>& v, const std::vector<std::vector<Ane
 
 std::vector<std::uint8_t> ConteudoPoligono(const std::vector<AnelShp>& aneis)
 {
+    std::vector<std::uint8_t> vInicios, vPontos; // where each ring starts, then every point
     std::uint32_t ulPontos = 0;
     for (const AnelShp& a : aneis)
+    {
+        Anexar(vInicios, ulPontos);
         ulPontos += static_cast<std::uint32_t>(a.size());
+        for (const PontoShp& p : a)
+            Anexar(vPontos, p.x), Anexar(vPontos, p.y);
+    }
     std::vector<std::uint8_t> v;
     Anexar<std::uint32_t>(v, 5);
     AnexarCaixa(v, {aneis});
     Anexar(v, static_cast<std::uint32_t>(aneis.size()));
     Anexar(v, ulPontos);
-    std::uint32_t ulInicio = 0;
-    for (const AnelShp& a : aneis)
-    {
-        Anexar(v, ulInicio);
-        ulInicio += static_cast<std::uint32_t>(a.size());
-    }
-    for (const AnelShp& a : aneis)
-        for (const PontoShp& p : a)
-        {
-            Anexar(v, p.x);
-            Anexar(v, p.y);
-        }
+    v.insert(v.end(), vInicios.begin(), vInicios.end());
+    v.insert(v.end(), vPontos.begin(), vPontos.end());
     return v;
 }
 
