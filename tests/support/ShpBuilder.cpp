@@ -26,66 +26,43 @@ template <typename T> void Anexar(std::vector<std::uint8_t>& v, T valor, bool bB
     v.insert(v.end(), std::begin(auc), std::end(auc));
 }
 
-struct Caixa
+// The box of every point as four doubles; all zero when there is none.
+void AnexarCaixa(std::vector<std::uint8_t>& v, const std::vector<std::vector<AnelShp>>& poligonos)
 {
-    double dXmin = std::numeric_limits<double>::max(), dYmin = std::numeric_limits<double>::max();
-    double dXmax = std::numeric_limits<double>::lowest(), dYmax = std::numeric_limits<double>::lowest();
-
-    explicit Caixa(const std::vector<AnelShp>& aneis)
-    {
+    double d[4] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::max(),
+                   std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest()};
+    for (const std::vector<AnelShp>& aneis : poligonos)
         for (const AnelShp& a : aneis)
             for (const PontoShp& p : a)
-            {
-                dXmin = std::min(dXmin, p.x);
-                dYmin = std::min(dYmin, p.y);
-                dXmax = std::max(dXmax, p.x);
-                dYmax = std::max(dYmax, p.y);
-            }
-    }
-    void gravar(std::vector<std::uint8_t>& v) const
-    {
-        const bool bVazia = dXmin > dXmax;
-        for (double d : {dXmin, dYmin, dXmax, dYmax})
-            Anexar(v, bVazia ? 0.0 : d);
-    }
-};
-
-// Every ring of every polygon, for the extent of the whole file.
-std::vector<AnelShp> TodosOsAneis(const std::vector<std::vector<AnelShp>>& poligonos)
-{
-    std::vector<AnelShp> v;
-    for (const std::vector<AnelShp>& aneis : poligonos)
-        v.insert(v.end(), aneis.begin(), aneis.end());
-    return v;
+                d[0] = std::min(d[0], p.x), d[1] = std::min(d[1], p.y), d[2] = std::max(d[2], p.x),
+                d[3] = std::max(d[3], p.y);
+    for (double dValor : d)
+        Anexar(v, d[0] > d[2] ? 0.0 : dValor);
 }
 
 std::vector<std::uint8_t> ConteudoPoligono(const std::vector<AnelShp>& aneis)
 {
+    std::vector<std::uint8_t> vInicios, vPontos; // where each ring starts, then every point
     std::uint32_t ulPontos = 0;
     for (const AnelShp& a : aneis)
+    {
+        Anexar(vInicios, ulPontos);
         ulPontos += static_cast<std::uint32_t>(a.size());
+        for (const PontoShp& p : a)
+            Anexar(vPontos, p.x), Anexar(vPontos, p.y);
+    }
     std::vector<std::uint8_t> v;
     Anexar<std::uint32_t>(v, 5);
-    Caixa(aneis).gravar(v);
+    AnexarCaixa(v, {aneis});
     Anexar(v, static_cast<std::uint32_t>(aneis.size()));
     Anexar(v, ulPontos);
-    std::uint32_t ulInicio = 0;
-    for (const AnelShp& a : aneis)
-    {
-        Anexar(v, ulInicio);
-        ulInicio += static_cast<std::uint32_t>(a.size());
-    }
-    for (const AnelShp& a : aneis)
-        for (const PontoShp& p : a)
-        {
-            Anexar(v, p.x);
-            Anexar(v, p.y);
-        }
+    v.insert(v.end(), vInicios.begin(), vInicios.end());
+    v.insert(v.end(), vPontos.begin(), vPontos.end());
     return v;
 }
 
 void CabecalhoShp(std::vector<std::uint8_t>& v, std::uint32_t ulCodigo, std::int32_t iPalavras, std::uint32_t ulVersao,
-                  std::uint32_t ulTipo, const Caixa& caixa)
+                  std::uint32_t ulTipo, const std::vector<std::vector<AnelShp>>& poligonos)
 {
     Anexar(v, ulCodigo, true);
     for (int i = 0; i < 5; i++)
@@ -93,7 +70,7 @@ void CabecalhoShp(std::vector<std::uint8_t>& v, std::uint32_t ulCodigo, std::int
     Anexar(v, iPalavras, true);
     Anexar(v, ulVersao);
     Anexar(v, ulTipo);
-    caixa.gravar(v);
+    AnexarCaixa(v, poligonos);
     for (int i = 0; i < 4; i++)
         Anexar(v, 0.0); // z and m ranges
 }
@@ -144,7 +121,7 @@ std::vector<std::uint8_t> ShpBuilder::construirShp() const
     std::vector<std::uint8_t> v;
     const auto iPalavras = static_cast<std::int32_t>((100 + vRegistros.size()) / 2);
     CabecalhoShp(v, corrupcao.codigoShp.value_or(9994), corrupcao.tamanhoArquivoShpPalavras.value_or(iPalavras),
-                 corrupcao.versaoShp.value_or(1000), corrupcao.tipoShp.value_or(5), Caixa(TodosOsAneis(poligonos)));
+                 corrupcao.versaoShp.value_or(1000), corrupcao.tipoShp.value_or(5), poligonos);
     v.insert(v.end(), vRegistros.begin(), vRegistros.end());
     v.resize(v.size() - std::min(corrupcao.truncarShp, v.size()));
     return v;
@@ -153,8 +130,7 @@ std::vector<std::uint8_t> ShpBuilder::construirShp() const
 std::vector<std::uint8_t> ShpBuilder::construirShx() const
 {
     std::vector<std::uint8_t> v;
-    CabecalhoShp(v, 9994, static_cast<std::int32_t>((100 + 8 * poligonos.size()) / 2), 1000, 5,
-                 Caixa(TodosOsAneis(poligonos)));
+    CabecalhoShp(v, 9994, static_cast<std::int32_t>((100 + 8 * poligonos.size()) / 2), 1000, 5, poligonos);
     std::uint32_t ulDeslocamento = 100;
     for (const std::vector<AnelShp>& aneis : poligonos)
     {

@@ -113,15 +113,9 @@ void SuperficieRaster::linha(int iX0, int iY0, int iX1, int iY1, std::uint32_t u
         pintar(x, y, ulCor);
         const long long e2 = 2 * erro;
         if (e2 >= dy)
-        {
-            erro += dy;
-            x += sx;
-        }
+            erro += dy, x += sx;
         if (e2 <= dx)
-        {
-            erro += dx;
-            y += sy;
-        }
+            erro += dx, y += sy;
     }
 }
 
@@ -129,14 +123,10 @@ void SuperficieRaster::poligono(const ST_PontoTela* pst, int iNum, std::uint32_t
 {
     if (iNum < 2)
         return;
-    int iYmin = pst[0].iY, iYmax = pst[0].iY;
-    for (int i = 1; i < iNum; i++)
-    {
-        iYmin = std::min(iYmin, pst[i].iY);
-        iYmax = std::max(iYmax, pst[i].iY);
-    }
+    auto PorY = [](const ST_PontoTela& a, const ST_PontoTela& b) { return a.iY < b.iY; };
+    const auto [pMin, pMax] = std::minmax_element(pst, pst + iNum, PorY);
     std::vector<double> vCortes;
-    for (int y = std::max(iYmin, 0); y < std::min(iYmax, m_iAltura); y++)
+    for (int y = std::max(pMin->iY, 0); y < std::min(pMax->iY, m_iAltura); y++)
     {
         const double dY = y + 0.5;
         vCortes.clear();

@@ -27,8 +27,6 @@ constexpr std::uint32_t kFundo = 0xF5F5F5;
 constexpr std::uint32_t kBorda = 0x646464;
 constexpr std::uint32_t kCinza = 0xE1E1E1;
 constexpr std::uint32_t kZero = 0xEBEBEB;
-constexpr std::uint32_t kLinha0 = 0x1E1EFF;
-constexpr std::uint32_t kLinha1 = 0x1E96FF;
 constexpr std::uint32_t kLinha9 = 0xFF1E1E; // the maximum of a table falls in row 9
 
 // A map 0.001 degrees high at latitude -24: wide maps are twice as wide as high on the ground,
@@ -103,16 +101,11 @@ protected:
         return st;
     }
 
-    BOOL DesenharMapa1(const ShpBuilder& b)
+    // Map 0 is the recommendation, map 1 the work map.
+    BOOL Desenhar(int iMapa, const ShpBuilder& b)
     {
-        vis.gstMapa1 = Gravar(b, "rec");
-        return shpFile_DesenharMapa(&vis, 0);
-    }
-
-    BOOL DesenharMapa2(const ShpBuilder& b)
-    {
-        vis.gstMapa2 = Gravar(b, "trabalho");
-        return shpFile_DesenharMapa(&vis, 1);
+        (iMapa == 0 ? vis.gstMapa1 : vis.gstMapa2) = Gravar(b, iMapa == 0 ? "rec" : "trabalho");
+        return shpFile_DesenharMapa(&vis, iMapa);
     }
 };
 
@@ -186,15 +179,37 @@ TEST_F(Desenho, PromptEErro)
     EXPECT_TRUE(CompararComDados("desenho/inicio_e_erro.txt", szObtido));
 }
 
-// A wide map fills the width of the map box and is centred in its height; a tall one the other way.
-TEST_F(Desenho, MapaLargoEAltoCentradosNaCaixa)
+// Recommendation maps against their pictures and enlarged pictures, after the prompt. No polygon: the
+// legend alone. Left third: outer ring with a counter-clockwise hole in its middle, which shows the
+// background; middle: a single ring traced counter-clockwise, never a hole; right: a zero value and a
+// deleted row, both light grey. Maximum 800: the last label ("1010") is one character wider than the
+// one before it ("926"); ticks go up on even rows and down on odd ones. A wide map fills the width of
+// the map box and is centred in its height; a tall one the other way.
+TEST_F(Desenho, MapasDeRecomendacao)
 {
-    for (const double dProporcao : {2.0, 0.5})
+    ShpBuilder furo = Conjunto(
+        {{{Faixa(0, 1.0 / 3), Invertido(Faixa(1.0 / 12, 3.0 / 12, kYm - 0.00025, kYm + 0.00025))}, "150.00"},
+         {{Invertido(Faixa(1.0 / 3, 2.0 / 3))}, "150.00"},
+         {{Faixa(2.0 / 3, 5.0 / 6)}, "0.00"},
+         {{Faixa(5.0 / 6, 1)}, "150.00"}});
+    furo.linhas[3].bApagada = true;
+    auto Proporcao = [](double d) {
+        return Conjunto({{{ShpBuilder::retangulo(kX0, kY0, kX0 + LarguraGraus(d), kY1)}, "150.00"}});
+    };
+    const std::pair<const char*, ShpBuilder> casos[] = {
+        {"sem_poligonos", Conjunto({})},
+        {"furo_zero_apagado", furo},
+        {"faixa_legenda", Conjunto({{{Faixa(0, 0.5)}, "800.00"}, {{Faixa(0.5, 1)}, "400.00"}})},
+        {"largo", Proporcao(2.0)},
+        {"alto", Proporcao(0.5)},
+    };
+    shpFile_InicializarVisualizacaoMapas(&vis);
+    for (const auto& [pcNome, b] : casos)
     {
-        SCOPED_TRACE(dProporcao);
-        ASSERT_TRUE(DesenharMapa1(Conjunto({{{ShpBuilder::retangulo(kX0, kY0, kX0 + LarguraGraus(dProporcao), kY1)}, "150.00"}})));
-        EXPECT_TRUE(CompararComDados(dProporcao > 1 ? "desenho/largo.txt" : "desenho/alto.txt",
+        ASSERT_TRUE(Desenhar(0, b)) << pcNome;
+        EXPECT_TRUE(CompararComDados(std::string("desenho/") + pcNome + ".txt",
                                      Retrato(painel1) + Retrato(ampliado1)));
+        EXPECT_EQ(vis.gstShpLegendaMapa.ucFlagPoligonoValorZero, b.linhas.size() == 4) << pcNome;
     }
     // The extent is kept for the work map.
     EXPECT_DOUBLE_EQ(vis.gdLimiteXmin, kX0);
@@ -205,33 +220,17 @@ TEST_F(Desenho, MapaLargoEAltoCentradosNaCaixa)
 
 TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
 {
-    ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
+    ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
     const std::string szMapa1 = Retrato(painel1);
     // The northern half of the recommendation's eastern half, running a tenth beyond its east edge;
     // value 20 lies in row 1 (15-30) of the recommendation's legend. It is drawn where it lies on the
     // recommendation, not stretched over the box, and past the box's edge; the legend strip is the
     // recommendation's.
-    ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0.5, 1.1, kYm)}, "20.00"}})));
+    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0.5, 1.1, kYm)}, "20.00"}})));
     EXPECT_TRUE(CompararComDados("desenho/trabalho.txt", Retrato(painel2) + Retrato(ampliado2)));
     EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteXmin, vis.gdLimiteXmin);
     EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteYmax, vis.gdLimiteYmax);
     EXPECT_EQ(Retrato(painel1), szMapa1); // map 1's picture is left alone
-}
-
-TEST_F(Desenho, FuroZeroEApagado)
-{
-    // Left third: outer ring with a counter-clockwise hole in its middle, which shows the background.
-    // Middle: a single ring traced counter-clockwise, never a hole. Right: a zero value and a deleted
-    // row, both light grey.
-    const AnelShp stFuro = Invertido(Faixa(1.0 / 12, 3.0 / 12, kYm - 0.00025, kYm + 0.00025));
-    ShpBuilder b = Conjunto({{{Faixa(0, 1.0 / 3), stFuro}, "150.00"},
-                             {{Invertido(Faixa(1.0 / 3, 2.0 / 3))}, "150.00"},
-                             {{Faixa(2.0 / 3, 5.0 / 6)}, "0.00"},
-                             {{Faixa(5.0 / 6, 1)}, "150.00"}});
-    b.linhas[3].bApagada = true;
-    ASSERT_TRUE(DesenharMapa1(b));
-    EXPECT_TRUE(CompararComDados("desenho/furo_zero_apagado.txt", Retrato(painel1) + Retrato(ampliado1)));
-    EXPECT_EQ(vis.gstShpLegendaMapa.ucFlagPoligonoValorZero, 1);
 }
 
 TEST(DesenhoCor, LinhasDaLegenda)
@@ -243,8 +242,9 @@ TEST(DesenhoCor, LinhasDaLegenda)
     st.ulValorLegenda[1][0] = 20, st.ulValorLegenda[1][1] = 30;
     st.ulValorLegenda[2][0] = 25, st.ulValorLegenda[2][1] = 40;
     // Between rows, the first row that holds a value, past the last.
-    const std::pair<unsigned, std::uint32_t> casos[] = {{0, kZero},    {10, kLinha0},  {15, kCinza},
-                                                        {27, kLinha1}, {40, 0x1EF0F0}, {41, kCinza}};
+    const std::pair<unsigned, std::uint32_t> casos[] = {{0, kZero},  {10, gulVetorCoresShp[0]},
+                                                        {15, kCinza}, {27, gulVetorCoresShp[1]},
+                                                        {40, gulVetorCoresShp[2]}, {41, kCinza}};
     for (const auto& [ulValor, ulCor] : casos)
         EXPECT_EQ(shpFile_DecidirCorPoligono(&st, ulValor), ulCor) << ulValor;
     // Only thirteen colours exist: rows past them are never used.
@@ -270,34 +270,25 @@ TEST(DesenhoArea, SinalPeloSentido)
     EXPECT_NEAR(shpFile_CalcularAreaPoligono(&stRef, v.data(), 0, 4), -fHorario, 1.0f);
 }
 
-TEST_F(Desenho, FaixaDaLegenda)
-{
-    // Maximum 800: the last label ("1010") is one character wider than the one before it ("926");
-    // ticks go up on even rows and down on odd ones. The prompt went with the background.
-    ASSERT_TRUE(DesenharMapa1(Conjunto({{{Faixa(0, 0.5)}, "800.00"}, {{Faixa(0.5, 1)}, "400.00"}})));
-    EXPECT_TRUE(CompararComDados("desenho/faixa_legenda.txt", Retrato(painel1) + Retrato(ampliado1)));
-}
-
 TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)
 {
     // Both a zero and a real value: with no legend every polygon is the unmatched grey, laid out on its
     // own box, and the legend strip is bare background with nothing written.
-    ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
+    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
     const std::string szSemLegenda = Retrato(painel2) + Retrato(ampliado2);
     EXPECT_TRUE(CompararComDados("desenho/trabalho_sem_legenda.txt", szSemLegenda));
 
     // Forgetting the maps brings that state back.
-    ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
+    ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
     shpFile_LiberarMemoriaMapas(&vis);
-    EXPECT_EQ(vis.gstShpLegendaMapa.ucNumLinhasLegenda, 0);
-    EXPECT_EQ(vis.gdLimiteXmax, 0.0);
     EXPECT_TRUE(vis.gstMapa1.szNomeArqMapaShp.empty());
-    ASSERT_TRUE(DesenharMapa2(Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
+    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
     EXPECT_EQ(Retrato(painel2) + Retrato(ampliado2), szSemLegenda);
 }
 
-TEST_F(Desenho, TabelaAusenteAvisaEMostraOErro)
+TEST_F(Desenho, FalhaMostraOErroSemMexerNoAmpliado)
 {
+    // A missing table warns, shows the error and keeps nothing of the map.
     shpFile_InicializarVisualizacaoMapas(&vis);
     vis.gstMapa1 = Gravar(UmaDose("150.00"), "rec");
     std::filesystem::remove(dir / "rec.dbf");
@@ -309,69 +300,54 @@ TEST_F(Desenho, TabelaAusenteAvisaEMostraOErro)
     EXPECT_EQ(ampliado1.contar(kBranco, 0, 0, 550, 550), 550 * 550);
     EXPECT_EQ(vis.gstShpLegendaMapa.ucNumLinhasLegenda, 0);
     EXPECT_EQ(vis.gdLimiteXmin, 0.0);
-}
 
-TEST_F(Desenho, ConjuntoReprovadoMostraOErroSemMexerNoAmpliado)
-{
-    ASSERT_TRUE(DesenharMapa1(UmaDose("150.00")));
+    // A set refused by the check shows the error too, silently, and leaves the enlarged picture and
+    // the legend of the earlier map: here a table with a row more than the .shp has polygons.
+    ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
     const ST_ShpLegenda stLegenda = vis.gstShpLegendaMapa;
-
-    // A table with a row more than the .shp has polygons.
     ShpBuilder b = Conjunto({{{Faixa(0, 0.5)}, "900.00"}});
     b.linhas.push_back({{"2", "5.00"}, false});
-    EXPECT_FALSE(DesenharMapa1(b));
+    EXPECT_FALSE(Desenhar(0, b));
     EXPECT_EQ(Retrato(painel1), ImagemDeErro(0));
     EXPECT_EQ(ampliado1.pixel(275, 240), kLinha9); // still the earlier map
     EXPECT_EQ(vis.gstShpLegendaMapa.ulValorLegenda[12][0], stLegenda.ulValorLegenda[12][0]);
-    EXPECT_TRUE(vMensagens.empty());
+    EXPECT_EQ(vMensagens.size(), 1u);
 
     // Map 2 fails the same way but its error picture has no text.
     shpFile_LimparVisualizacaoMapa(&vis.stMapa[1], 0, 1);
     ShpBuilder c = UmaDose("150.00");
     c.campos[1].cTipo = 'C';
-    EXPECT_FALSE(DesenharMapa2(c));
+    EXPECT_FALSE(Desenhar(1, c));
     EXPECT_EQ(Retrato(painel2), ImagemDeErro(1));
-}
-
-TEST_F(Desenho, ConjuntoSemPoligonosSoDesenhaALegenda)
-{
-    shpFile_InicializarVisualizacaoMapas(&vis);
-    ASSERT_TRUE(DesenharMapa1(Conjunto({})));
-    EXPECT_NE(painel1.procurarTexto("Selecione um mapa de recomendação (Arquivos SHP e DBF)"), nullptr);
-    EXPECT_EQ(painel1.pixel(8 + 13, 307), kLinha0);
-    EXPECT_EQ(ampliado1.pixel(275, 240), kBranco);
-    EXPECT_EQ(ampliado1.pixel(20 + 20, 525), kLinha0);
 }
 
 TEST_F(Desenho, RegistroRuimParaODesenhoNoMeio)
 {
     const ShpBuilder b = Conjunto({{{Faixa(0, 0.5)}, "150.00"}, {{Faixa(0.5, 1)}, "150.00"}});
     ST_ShpMapa st = Gravar(b, "rec");
-    // Writes rec.shp with one byte changed: the changes of each case below.
-    auto gravarComByte = [&](std::size_t pos, std::uint8_t uc) {
+    // One byte of rec.shp changed per case; record 1 (one ring of five points) takes 8 + 128 bytes.
+    // Record 2's content length cut from 64 words to 20 is too short to be drawn, after record 1 was;
+    // a point count overrunning record 1 fails; a ring starting past its record's last point draws
+    // nothing of that record.
+    const struct
+    {
+        std::size_t pos;
+        std::uint8_t uc;
+        BOOL bEsperado;
+    } casos[] = {{100 + 8 + 128 + 4 + 3, 20, FALSE}, {100 + 8 + 41, 0xFF, FALSE}, {100 + 8 + 44, 5, TRUE}};
+    std::string szObtido;
+    for (const auto& caso : casos)
+    {
         std::vector<std::uint8_t> vShp = b.construirShp();
-        vShp[pos] = uc;
+        vShp[caso.pos] = caso.uc;
         dir.gravar("rec.shp", vShp);
-    };
-    // Record 1 (one ring of five points) takes 8 + 128 bytes; record 2's content length follows,
-    // cut from 64 words to 20: too short to be drawn.
-    ASSERT_EQ(b.construirShp()[100 + 8 + 128 + 4 + 3], 64u);
-    gravarComByte(100 + 8 + 128 + 4 + 3, 20);
-    EXPECT_FALSE(shpFile_DesenharMapaEntrada2D(&vis, &st, 0));
-    EXPECT_EQ(painel1.pixel(100, 140), kLinha9); // drawn before the bad record
-    EXPECT_EQ(painel1.pixel(250, 140), kFundo);
-    EXPECT_EQ(vis.gstShpLegendaMapa.ucNumLinhasLegenda, 0);
-    EXPECT_EQ(vis.gdLimiteXmax, 0.0);
-
-    // A point count that overruns the record fails.
-    gravarComByte(100 + 8 + 41, 0xFF);
-    EXPECT_FALSE(shpFile_DesenharMapaEntrada2D(&vis, &st, 0));
-
-    // A ring starting past its record's last point draws nothing of that record.
-    gravarComByte(100 + 8 + 44, 5);
-    SuperficieRaster novo(D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA, kBranco);
-    vis.stMapa[0] = novo.superficie();
-    EXPECT_TRUE(shpFile_DesenharMapaEntrada2D(&vis, &st, 0));
-    EXPECT_EQ(novo.pixel(100, 140), kFundo);
-    EXPECT_EQ(novo.pixel(250, 140), kLinha9);
+        SuperficieRaster novo(D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA, kBranco);
+        vis.stMapa[0] = novo.superficie();
+        EXPECT_EQ(shpFile_DesenharMapaEntrada2D(&vis, &st, 0), caso.bEsperado) << caso.pos;
+        if (!caso.bEsperado) // a failed drawing leaves no legend nor extent behind
+            EXPECT_TRUE(vis.gstShpLegendaMapa.ucNumLinhasLegenda == 0 && vis.gdLimiteXmax == 0.0) << caso.pos;
+        szObtido += Retrato(novo);
+    }
+    vis.stMapa[0] = painel1.superficie();
+    EXPECT_TRUE(CompararComDados("desenho/registro_ruim.txt", szObtido));
 }
