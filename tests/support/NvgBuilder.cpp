@@ -683,7 +683,8 @@ Etapa etapaTipica(std::uint32_t ulNumeroPontos, std::uint32_t ulPrimeiroIndice)
 ArquivoTemporario arquivoTemporario(const std::vector<std::uint8_t>& vBytes, std::size_t pos)
 {
     ArquivoTemporario pf(std::tmpfile(), &std::fclose);
-    if (!pf || std::fwrite(vBytes.data(), 1, vBytes.size(), pf.get()) != vBytes.size())
+    // An empty run writes nothing (fwrite must not be handed the null data of an empty vector).
+    if (!pf || (!vBytes.empty() && std::fwrite(vBytes.data(), 1, vBytes.size(), pf.get()) != vBytes.size()))
         throw std::runtime_error("não foi possível criar um arquivo temporário");
     std::fseek(pf.get(), static_cast<long>(pos), SEEK_SET);
     return pf;
