@@ -1,6 +1,5 @@
-// What the Qt adapter adds to the window logic, on the real window, headless: widgets built from the
-// control table, clicks, keys and typing routed to the logic, worker notices posted to the window
-// thread, the pictures painted as the logic lays them out, the enlarged map window and the dialogs.
+// What the Qt adapter adds to the window logic, on the real window, headless: widgets, input routing,
+// notices on the window thread, painted pictures, the enlarged map window and the dialogs.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -40,12 +39,7 @@ protected:
     template <typename T = QWidget> T* W(int iId) { return qobject_cast<T*>(m_janela.Controle(iId)); }
     ST_Janela& E() { return m_janela.Estado(); }
     void Clicar(int iId) { QTest::mouseClick(W(iId), Qt::LeftButton); }
-    static bool Esperar(const std::function<bool()>& fnPronto)
-    {
-        for (int i = 0; i < 6000 && !fnPronto(); i++)
-            QTest::qWait(5);
-        return fnPronto();
-    }
+    static bool Esperar(const std::function<bool()>& fnPronto) { return QTest::qWaitFor(fnPronto, 30000); }
     std::string Copiar(const std::string& szNome)
     {
         std::filesystem::copy_file(std::filesystem::path(ZAVORO_SOURCE_DIR) / "samples" / szNome, m_dir / szNome);
@@ -233,11 +227,9 @@ TEST_F(AdaptadorQt, MensagensSobreECodigoDeSaida)
         EXPECT_EQ(p->objectName() + "|" + p->windowTitle(), "frmSobre|Sobre");
         EXPECT_EQ(p->size(), QSize(324, 161));
         const QImage imagem = p->grab().toImage();
-        auto Contar = [&](QRgb cor, int iX0, int iY0, int iX1, int iY1) {
-            int n = 0;
-            for (int y = iY0; y < iY1; y++)
-                for (int x = iX0; x < iX1; x++)
-                    n += Pixel(imagem, x, y) == cor;
+        auto Contar = [&](QRgb cor, int iX0, int iY0, int iX1, int iY1, int n = 0) {
+            for (int i = 0; i < (iX1 - iX0) * (iY1 - iY0); i++)
+                n += Pixel(imagem, iX0 + i % (iX1 - iX0), iY0 + i / (iX1 - iX0)) == cor;
             return n;
         };
         for (const ST_LinhaSobre& st : principal_InitDialogSobreHandler().vLinhas)

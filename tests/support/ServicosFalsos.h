@@ -36,8 +36,7 @@ public:
     std::vector<MensagemMostrada> vMensagens;
     std::vector<std::string> vDialogos; // filter text of every open dialog, title of every folder browser
     std::vector<std::string> vDocumentos;
-    int iCodigoEncerramento = -1;
-    int iSobre = 0;
+    int iCodigoEncerramento = -1, iSobre = 0;
 
     // Own queue: runs the notices posted so far on the calling thread; the number run.
     int ExecutarPendentes();
