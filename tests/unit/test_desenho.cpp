@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/DadosEsperados.h"
@@ -238,9 +239,8 @@ TEST(DesenhoCor, LinhasDaLegenda)
     ST_ShpLegenda st;
     EXPECT_EQ(shpFile_DecidirCorPoligono(&st, 0), kCinza); // no rows: even 0 is unmatched
     st.ucNumLinhasLegenda = 3;
-    st.ulValorLegenda[0][0] = 0, st.ulValorLegenda[0][1] = 10;
-    st.ulValorLegenda[1][0] = 20, st.ulValorLegenda[1][1] = 30;
-    st.ulValorLegenda[2][0] = 25, st.ulValorLegenda[2][1] = 40;
+    for (int i = 0; const auto& [ulDe, ulAte] : {std::pair{0u, 10u}, {20u, 30u}, {25u, 40u}})
+        st.ulValorLegenda[i][0] = ulDe, st.ulValorLegenda[i++][1] = ulAte;
     // Between rows, the first row that holds a value, past the last.
     const std::pair<unsigned, std::uint32_t> casos[] = {{0, kZero},  {10, gulVetorCoresShp[0]},
                                                         {15, kCinza}, {27, gulVetorCoresShp[1]},
@@ -329,23 +329,19 @@ TEST_F(Desenho, RegistroRuimParaODesenhoNoMeio)
     // Record 2's content length cut from 64 words to 20 is too short to be drawn, after record 1 was;
     // a point count overrunning record 1 fails; a ring starting past its record's last point draws
     // nothing of that record.
-    const struct
-    {
-        std::size_t pos;
-        std::uint8_t uc;
-        BOOL bEsperado;
-    } casos[] = {{100 + 8 + 128 + 4 + 3, 20, FALSE}, {100 + 8 + 41, 0xFF, FALSE}, {100 + 8 + 44, 5, TRUE}};
+    const std::tuple<std::size_t, std::uint8_t, BOOL> casos[] = {
+        {100 + 8 + 128 + 4 + 3, 20, FALSE}, {100 + 8 + 41, 0xFF, FALSE}, {100 + 8 + 44, 5, TRUE}};
     std::string szObtido;
-    for (const auto& caso : casos)
+    for (const auto& [pos, uc, bEsperado] : casos)
     {
         std::vector<std::uint8_t> vShp = b.construirShp();
-        vShp[caso.pos] = caso.uc;
+        vShp[pos] = uc;
         dir.gravar("rec.shp", vShp);
         SuperficieRaster novo(D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA, kBranco);
         vis.stMapa[0] = novo.superficie();
-        EXPECT_EQ(shpFile_DesenharMapaEntrada2D(&vis, &st, 0), caso.bEsperado) << caso.pos;
-        if (!caso.bEsperado) // a failed drawing leaves no legend nor extent behind
-            EXPECT_TRUE(vis.gstShpLegendaMapa.ucNumLinhasLegenda == 0 && vis.gdLimiteXmax == 0.0) << caso.pos;
+        EXPECT_EQ(shpFile_DesenharMapaEntrada2D(&vis, &st, 0), bEsperado) << pos;
+        // A failed drawing leaves no legend nor extent behind.
+        EXPECT_TRUE(bEsperado || (vis.gstShpLegendaMapa.ucNumLinhasLegenda == 0 && vis.gdLimiteXmax == 0.0)) << pos;
         szObtido += Retrato(novo);
     }
     vis.stMapa[0] = painel1.superficie();

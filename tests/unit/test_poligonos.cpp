@@ -70,6 +70,15 @@ std::vector<ST_PontoNVG_v2> Passada(int iPontos, std::uint16_t usSecoes, std::ui
     return v;
 }
 
+// A fertilising pass: the high byte of the mask carries quantity bits that change every point.
+std::vector<ST_PontoNVG_v2> PassadaComQuantidade(int iPontos, std::uint16_t usSecoes, std::uint16_t usTaxa)
+{
+    std::vector<ST_PontoNVG_v2> v = Passada(iPontos, 0, usTaxa);
+    for (int i = 0; i < iPontos; ++i)
+        v[i].usSecoes = static_cast<std::uint16_t>(usSecoes | (i << 8));
+    return v;
+}
+
 NvgBuilder Arquivo1Etapa(std::vector<ST_PontoNVG_v2> vPontos, std::uint16_t usVersao = 9)
 {
     NvgBuilder b = NvgBuilder::tipico(usVersao, 0);
@@ -195,33 +204,22 @@ TEST(PoligonosKml, MapaDeVelocidade)
         v[i].ucVelocidade = i < 3 ? 5 : 12;
     CompararMapa("velocidade", Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st);
 
-    // The high byte of a fertilising point's mask carries quantity bits, which change every point and
-    // so cut every polygon.
+    // Quantity bits of a fertilising point's mask cut every polygon here.
     NvgBuilder b = Arquivo1Etapa({});
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("usLarguraImplemento", 1200).campo("fLarguraImplemento", 12.0f);
-    v = Passada(4, 0, 0);
-    for (int i = 0; i < 4; ++i)
-        v[i].usSecoes = static_cast<std::uint16_t>(0x0001 | (i << 8));
-    b.etapas[0].pontos = v;
+    b.etapas[0].pontos = PassadaComQuantidade(4, 0x0001, 0);
     EXPECT_FALSE(CompararMapa("velocidade_adubacao", b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st).bTaxaAdub);
 }
 
 TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
 {
     NvgBuilder b = Arquivo1Etapa({});
-    b.etapas[0]
-        .operacao(D_ZAVORO_OPERACAO_ADUBACAO)
-        .campo("fLarguraImplemento", 12.0f)
-        .campo("ucTipoMaquinaAdub", D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO)
-        .campo("ucNumeroSecoesAdub", 2)
-        .campo("usTamanhoSecaoAdub[0]", 600)
-        .campo("usTamanhoSecaoAdub[1]", 600);
-    std::vector<ST_PontoNVG_v2> v = Passada(3, 0, 100);
-    for (int i = 0; i < 3; ++i)
-    {
-        v[i].usSecoes = static_cast<std::uint16_t>(0b11 | (i << 8)); // quantity bits do not cut here
-        v[i].usTaxaLida[1] = 200;                                    // kg/ha, not tenths
-    }
+    b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("fLarguraImplemento", 12.0f).campo("ucNumeroSecoesAdub", 2);
+    b.etapas[0].campo("ucTipoMaquinaAdub", D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO);
+    b.etapas[0].campo("usTamanhoSecaoAdub[0]", 600).campo("usTamanhoSecaoAdub[1]", 600);
+    std::vector<ST_PontoNVG_v2> v = PassadaComQuantidade(3, 0b11, 100); // quantity bits do not cut here
+    for (ST_PontoNVG_v2& p : v)
+        p.usTaxaLida[1] = 200; // kg/ha, not tenths
     b.etapas[0].pontos = v;
     // A spraying stage after it must be read from the right place.
     b.etapas.push_back(etapaTipica(0));
@@ -233,10 +231,7 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     // Version 3: one strip, the width (12.5 m in centimetres) not cut to whole metres.
     b = Arquivo1Etapa({}, 3);
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("usLarguraImplemento", 1250);
-    v = Passada(4, 0, 200);
-    for (int i = 0; i < 4; ++i)
-        v[i].usSecoes = static_cast<std::uint16_t>(0x0001 | (i << 8));
-    b.etapas[0].pontos = v;
+    b.etapas[0].pontos = PassadaComQuantidade(4, 0x0001, 200);
     r = CompararMapa("adubacao_v3", b);
     EXPECT_TRUE(!r.bTaxaPulv && r.bTaxaAdub);
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -107,14 +108,8 @@ TEST_F(ShpLeitura, ListaOsCamposEmOrdem)
 // One set per row, judged by the check before drawing.
 TEST_F(ShpLeitura, ChecagemAntesDoDesenho)
 {
-    const struct
-    {
-        const char* pcNome;
-        std::vector<std::string> vDoses;
-        std::function<void(ShpBuilder&)> fn;
-        std::uint32_t uiParam;
-        BOOL bEsperado;
-    } casos[] = {
+    const std::tuple<const char*, std::vector<std::string>, std::function<void(ShpBuilder&)>, std::uint32_t, BOOL>
+        casos[] = {
         // One record of 20 bytes: less than a descriptor's worth follows the terminator.
         {"um registro", {"150.75"}, nullptr, 1, TRUE},
         {"três registros", {"150.75", "120", "10000000"}, nullptr, 1, TRUE},
@@ -139,13 +134,13 @@ TEST_F(ShpLeitura, ChecagemAntesDoDesenho)
          FALSE},
         {"registro vazio", {"1"}, [](ShpBuilder& b) { b.corrupcao.tamanhoRegistroDbf = 0; }, 1, FALSE},
     };
-    for (const auto& caso : casos)
+    for (const auto& [pcNome, vDoses, fn, uiParam, bEsperado] : casos)
     {
-        ShpBuilder b = Recomendacao(caso.vDoses);
-        if (caso.fn)
-            caso.fn(b);
-        const ST_ShpMapa st = Gravar(b, caso.uiParam);
-        EXPECT_EQ(shpFile_AnalisarParametroMapaEntrada(&st), caso.bEsperado) << caso.pcNome;
+        ShpBuilder b = Recomendacao(vDoses);
+        if (fn)
+            fn(b);
+        const ST_ShpMapa st = Gravar(b, uiParam);
+        EXPECT_EQ(shpFile_AnalisarParametroMapaEntrada(&st), bEsperado) << pcNome;
     }
 }
 
