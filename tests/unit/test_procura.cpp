@@ -296,7 +296,9 @@ TEST(TextoSelecao, WholeQuotedNamesWithinBothLimits)
                                                            static_cast<int>(c.limite), c.tamanho),
                   c.iNum);
         if (c.pcTexto != nullptr)
+        {
             EXPECT_STREQ(vDestino.data(), c.pcTexto);
+        }
         EXPECT_EQ(std::count(vDestino.begin() + static_cast<std::ptrdiff_t>(c.tamanho), vDestino.end(), '#'), 8);
     }
 
