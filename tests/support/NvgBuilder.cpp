@@ -53,11 +53,9 @@ void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8)
     GravarTexto(campo, sizeof campo, szUtf8, "campo de texto");
 }
 
-void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING], char c)
+void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING])
 {
-    if (c == '\0')
-        throw std::invalid_argument("o preenchimento de um texto sem terminador não pode ser zero");
-    std::memset(campo, c, sizeof campo);
+    std::memset(campo, 'X', sizeof campo);
 }
 
 // ---- Configuration fields by name ----
@@ -151,9 +149,8 @@ const std::vector<Descricao>& TabelaConfiguracao()
 const std::vector<Descricao>& TabelaProduto()
 {
     static const std::vector<Descricao> tabela = {
-        ZP(ucNomeProduto),   ZP(ucFlagModoMedicao),        ZP(ucAlinhamento0),
-        ZP(usDoseMinima),    ZP(usDoseMaxima),             ZP(usDoseAtual),
-        ZP(ucFlagProdutoSelecionado), ZP(ucFlagAgitadorDesligado), ZP(ucAlinhamento),
+        ZP(ucNomeProduto), ZP(ucFlagModoMedicao), ZP(ucAlinhamento0), ZP(usDoseMinima), ZP(usDoseMaxima),
+        ZP(usDoseAtual), ZP(ucFlagProdutoSelecionado), ZP(ucFlagAgitadorDesligado), ZP(ucAlinhamento),
         ZP(ucAlinhamentoFinal),
     };
     return tabela;

@@ -5,12 +5,6 @@
 // A builder is plain data: fill the public records, then call construir() (bytes in memory) or
 // gravar() (streamed to disk). Counts and lengths are derived from the data when the file is written;
 // every value a file may lie about has an override beside it (the *Gravado fields and Corrupcao).
-//
-//     zavoro_teste::NvgBuilder b = zavoro_teste::NvgBuilder::tipico(7);   // valid, one stage
-//     b.etapas[0].campo("usTaxaAplicacao1", 150).campo("szOperador", "José");
-//     b.corrupcao.checksumErrado.push_back({zavoro_teste::Secao::Evento, 0});
-//     zavoro_teste::Layout stLayout;
-//     std::vector<std::uint8_t> bytes = b.construir(&stLayout);
 #pragma once
 
 #include <cstddef>
@@ -36,8 +30,8 @@ inline constexpr std::uint32_t D_TESTE_DATA_HORA_2026 = 820627200;
 // Stores a UTF-8 text as Windows-1252 with its terminator; throws std::invalid_argument when it
 // does not fit (39 bytes at most) or cannot be encoded.
 void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8);
-// Fills all 40 bytes with a non-zero byte: a text with no terminator inside its field.
-void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING], char c = 'X');
+// Fills all 40 bytes with 'X': a text with no terminator inside its field.
+void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING]);
 
 // One stage: its configuration block and the points logged under it.
 struct Etapa

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ZAVORO_TESTE_COM_ASAN 1
@@ -35,27 +37,16 @@ TEST(ValidadeString, ZeroMustLieInsideTheField)
 
 TEST(PontoPorVirgula, OnlyPointsBetweenDigits)
 {
-    const struct
-    {
-        const char* pcEntrada;
-        const char* pcEsperado;
-    } casos[] = {
-        {"1.5 ha. 2.75", "1,5 ha. 2,75"},
-        {"-0.25", "-0,25"},
-        {"192.168.0.1", "192,168,0,1"},
-        {".5", ".5"},
-        {"5.", "5."},
-        {"1..2", "1..2"},
-        {"a.1 1.a", "a.1 1.a"},
-        {"Taxa: 120.0 L/ha.", "Taxa: 120,0 L/ha."},
-        {".", "."},
-        {"", ""},
+    const std::pair<const char*, const char*> casos[] = {
+        {"1.5 ha. 2.75", "1,5 ha. 2,75"}, {"-0.25", "-0,25"}, {"192.168.0.1", "192,168,0,1"}, {".5", ".5"},
+        {"5.", "5."}, {"1..2", "1..2"}, {"a.1 1.a", "a.1 1.a"}, {"Taxa: 120.0 L/ha.", "Taxa: 120,0 L/ha."},
+        {".", "."}, {"", ""},
     };
-    for (const auto& caso : casos)
+    for (auto [pcEntrada, pcEsperado] : casos)
     {
-        std::string szTexto = caso.pcEntrada;
+        std::string szTexto = pcEntrada;
         funcAux_SubstituirPontoPorVirgula(szTexto);
-        EXPECT_EQ(szTexto, caso.pcEsperado) << caso.pcEntrada;
+        EXPECT_EQ(szTexto, pcEsperado) << pcEntrada;
     }
 }
 
@@ -87,12 +78,7 @@ TEST(Cp1252, KnownCharactersUnmappableAndMalformed)
     EXPECT_EQ(funcAux_Cp1252ParaUtf8("\x80\xE3\x9F\x9D"), "\xE2\x82\xAC\xC3\xA3\xC5\xB8\xC2\x9D"); // the last undefined, kept
     EXPECT_EQ(funcAux_Cp1252ParaUtf8(std::string_view("a\0b", 3)), std::string("a\0b", 3));
 
-    const struct
-    {
-        std::string szEntrada;
-        std::string szEsperado;
-        bool bPerda;
-    } casos[] = {
+    const std::tuple<std::string, std::string, bool> casos[] = {
         {"Pulverização € ?", "Pulveriza\xE7\xE3o \x80 ?", false},
         {"\xC5\x93", "\x9C", false},                // oe ligature
         {"\xC2\x80", "?", true},                    // C1 control that Windows-1252 gives to the euro
@@ -109,11 +95,11 @@ TEST(Cp1252, KnownCharactersUnmappableAndMalformed)
         {"\xF4\x90\x80\x80", "????", true},         // beyond U+10FFFF
         {"\xFF\xE3", "??", true},                   // raw Windows-1252 is not UTF-8
     };
-    for (const auto& caso : casos)
+    for (const auto& [szEntrada, szEsperado, bPerdaEsperada] : casos)
     {
-        BOOL bPerda = !caso.bPerda;
-        EXPECT_EQ(funcAux_Utf8ParaCp1252(caso.szEntrada, &bPerda), caso.szEsperado) << caso.szEntrada;
-        EXPECT_EQ(bPerda, caso.bPerda) << caso.szEntrada;
+        BOOL bPerda = !bPerdaEsperada;
+        EXPECT_EQ(funcAux_Utf8ParaCp1252(szEntrada, &bPerda), szEsperado) << szEntrada;
+        EXPECT_EQ(bPerda, bPerdaEsperada) << szEntrada;
     }
 }
 

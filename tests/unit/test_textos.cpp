@@ -47,24 +47,19 @@ std::string TextoDuracao(unsigned int ulSegundos)
 // Ordinal n (1 = 1 January 2000) as the console counts it, on the real calendar.
 constexpr sys_days kInicio = sys_days{year{2000} / January / 1};
 
-std::string TextoEsperado(year_month_day ymd, unsigned int ulSegundoDia)
-{
-    char szBuffer[32];
-    std::snprintf(szBuffer, sizeof szBuffer, "%02u/%02u/%04d - %02u:%02u", static_cast<unsigned>(ymd.day()),
-                  static_cast<unsigned>(ymd.month()), static_cast<int>(ymd.year()), ulSegundoDia / 3600,
-                  ulSegundoDia % 3600 / 60);
-    return szBuffer;
-}
-
 void CompararComCalendario(unsigned int ulSegundos, year_month_day ymd)
 {
-    const unsigned int ulSegundoDia = ulSegundos % 86400;
+    const unsigned int ulDia = static_cast<unsigned>(ymd.day()), ulMes = static_cast<unsigned>(ymd.month());
+    const int iAno = static_cast<int>(ymd.year());
+    const unsigned int ulSegundoDia = ulSegundos % 86400, ulHora = ulSegundoDia / 3600;
+    const unsigned int ulMinuto = ulSegundoDia % 3600 / 60;
     ASSERT_EQ(Calcular(ulSegundos),
-              (std::array<long, 6>{static_cast<unsigned>(ymd.day()), static_cast<unsigned>(ymd.month()),
-                                   static_cast<int>(ymd.year()) - 2000, ulSegundoDia / 3600, ulSegundoDia % 3600 / 60,
-                                   ulSegundoDia % 60}))
+              (std::array<long, 6>{ulDia, ulMes, iAno - 2000, ulHora, ulMinuto, ulSegundoDia % 60}))
         << ulSegundos;
-    ASSERT_EQ(TextoDataHora(ulSegundos), TextoEsperado(ymd, ulSegundoDia));
+    char szEsperado[32];
+    std::snprintf(szEsperado, sizeof szEsperado, "%02u/%02u/%04d - %02u:%02u", ulDia, ulMes, iAno, ulHora,
+                  ulMinuto);
+    ASSERT_EQ(TextoDataHora(ulSegundos), szEsperado);
 }
 
 } // namespace
