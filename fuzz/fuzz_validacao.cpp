@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "funcoesAuxiliares/leitorBinario.h"
-#include "zavoro/arquivo.h"
 #include "zavoro/zavoro.h"
 
 namespace
@@ -87,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t 
 
     // Most mutations break the file checksum; mend it so the walk beyond it is explored too.
     std::vector<std::uint8_t> vCopia(pucDados, pucDados + tamanho);
-    vCopia.back() = arquivo_CalcularXor(vCopia.data(), vCopia.size() - 1);
+    vCopia.back() = funcAux_CalcularXor(vCopia.data(), vCopia.size() - 1);
     Validar(vCopia.data(), vCopia.size());
 
     // Raw point reads of every format over the same bytes.

@@ -13,9 +13,6 @@
 // file, a short read or a mismatch.
 BOOL arquivo_VerificarChecksum(std::FILE* pfArquivoLeitura, int iNumBytes);
 
-// XOR of a run of bytes, the same fold the checksum uses.
-unsigned char arquivo_CalcularXor(const unsigned char* pucDados, std::size_t tamanho, unsigned char ucInicial = 0);
-
 // ---------------------------------------------------------------------------------------------------
 // Selection and search
 // ---------------------------------------------------------------------------------------------------

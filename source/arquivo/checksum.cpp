@@ -10,11 +10,6 @@ namespace
 constexpr std::size_t kTamanhoBuffer = 65536;
 }
 
-unsigned char arquivo_CalcularXor(const unsigned char* pucDados, std::size_t tamanho, unsigned char ucInicial)
-{
-    return funcAux_CalcularXor(pucDados, tamanho, ucInicial);
-}
-
 BOOL arquivo_VerificarChecksum(std::FILE* pfArquivoLeitura, int iNumBytes)
 {
     if (iNumBytes < 2 || pfArquivoLeitura == nullptr)
@@ -28,7 +23,7 @@ BOOL arquivo_VerificarChecksum(std::FILE* pfArquivoLeitura, int iNumBytes)
         std::size_t bloco = restante > kTamanhoBuffer ? kTamanhoBuffer : restante - 1;
         if (std::fread(vBuffer.data(), 1, bloco, pfArquivoLeitura) != bloco)
             return FALSE;
-        ucXor = arquivo_CalcularXor(vBuffer.data(), bloco, ucXor);
+        ucXor = funcAux_CalcularXor(vBuffer.data(), bloco, ucXor);
         restante -= bloco;
     }
     unsigned char ucChecksum;

@@ -20,12 +20,6 @@ namespace
 // never sits in memory whole.
 constexpr std::size_t kTamanhoBlocoEscrita = 65536;
 
-void Gravar(std::FILE* pfArquivoEscrita, std::string& szTexto)
-{
-    std::fwrite(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
-    szTexto.clear();
-}
-
 // A relative point (metres from the field origin) as a coordinate line in degrees.
 void AnexarPontoRelativo(std::string& szTexto, float fLongitudeRel, float fLatitudeRel,
                          double dZeroRelativoLon, double dZeroRelativoLat)
@@ -75,7 +69,7 @@ bool LerPontosCurva(std::FILE* pfArquivoEscrita, FuncAux_LeitorBinario& stLeitor
         AnexarPontoRelativo(szTexto, stPonto.fLongitudeRel, stPonto.fLatitudeRel, dZeroRelativoLon,
                             dZeroRelativoLat);
         if (szTexto.size() > kTamanhoBlocoEscrita)
-            Gravar(pfArquivoEscrita, szTexto);
+            conversor_GravarLinha(pfArquivoEscrita, szTexto);
     }
     return true;
 }
@@ -95,7 +89,7 @@ bool InserirCurvaKml(std::FILE* pfArquivoEscrita, FuncAux_LeitorBinario& stLeito
                         piErro))
         return false;
     szTexto += "</coordinates></LineString></Placemark>";
-    Gravar(pfArquivoEscrita, szTexto);
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
     return true;
 }
 
@@ -111,7 +105,7 @@ void InserirRetaKml(std::FILE* pfArquivoEscrita, const ST_Guia_v2& stGuia, int i
     conversor_AnexarCoordenadaKml(szTexto, stGuia.dPontoALon, stGuia.dPontoALat);
     conversor_AnexarCoordenadaKml(szTexto, stGuia.dPontoBLon, stGuia.dPontoBLat);
     szTexto += "</coordinates></LineString></Placemark>";
-    Gravar(pfArquivoEscrita, szTexto);
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
 void InserirPontoKml(std::FILE* pfArquivoEscrita, char cPonto, double dLongitude, double dLatitude,
@@ -127,7 +121,7 @@ void InserirPontoKml(std::FILE* pfArquivoEscrita, char cPonto, double dLongitude
     szTexto += "\n</styleUrl><Point><coordinates>\n";
     conversor_AnexarCoordenadaKml(szTexto, dLongitude, dLatitude);
     szTexto += "</coordinates>\n</Point>\n</Placemark>\n";
-    Gravar(pfArquivoEscrita, szTexto);
+    conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 } // namespace
 
@@ -160,7 +154,7 @@ BOOL conversor_InserirGuiasKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquivo
         szTexto += "<Folder>\n<name>Guia ";
         conversor_AnexarInteiro(szTexto, iNumGuia);
         szTexto += "</name>\n";
-        Gravar(pfArquivoEscrita, szTexto);
+        conversor_GravarLinha(pfArquivoEscrita, szTexto);
         conversor_InserirPontoABKml(pfArquivoEscrita, &stGuia, iNumGuia);
 
         if (stGuia.ucTipoGuia == D_ZAVORO_TIPO_GUIA_RETA)
@@ -199,13 +193,13 @@ BOOL conversor_InserirGuiasKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquivo
                 return FALSE;
         }
         szTexto = "</Folder>";
-        Gravar(pfArquivoEscrita, szTexto);
+        conversor_GravarLinha(pfArquivoEscrita, szTexto);
     }
 
     if (iGuiasUsadas > 0)
     {
         szTexto = "</Folder>";
-        Gravar(pfArquivoEscrita, szTexto);
+        conversor_GravarLinha(pfArquivoEscrita, szTexto);
     }
     return TRUE;
 }
@@ -247,18 +241,18 @@ BOOL conversor_InserirLimiteKml(std::FILE* pfArquivoEscrita, std::FILE* pfArquiv
             AnexarPontoRelativo(szTexto, stPonto.fLongitudeRel, stPonto.fLatitudeRel,
                                 pstEstrutura->stTalhao.dZeroRelativoLon, pstEstrutura->stTalhao.dZeroRelativoLat);
             if (szTexto.size() > kTamanhoBlocoEscrita)
-                Gravar(pfArquivoEscrita, szTexto);
+                conversor_GravarLinha(pfArquivoEscrita, szTexto);
         }
         if (!stLeitor.SairLimite(stFora))
             return FALSE;
         szTexto += "</coordinates></LineString></Placemark></Folder>";
-        Gravar(pfArquivoEscrita, szTexto);
+        conversor_GravarLinha(pfArquivoEscrita, szTexto);
     }
 
     if (!vLimites.empty())
     {
         szTexto = "</Folder>";
-        Gravar(pfArquivoEscrita, szTexto);
+        conversor_GravarLinha(pfArquivoEscrita, szTexto);
     }
     return TRUE;
 }

@@ -15,10 +15,6 @@
 namespace
 {
 
-constexpr std::uint32_t kCodigoArquivoShp = D_SHPFILE_CODIGO_ARQUIVO;
-constexpr std::uint32_t kVersaoShp = D_SHPFILE_VERSAO;
-constexpr std::uint32_t kTipoPoligono = D_SHPFILE_TIPO_POLIGONO;
-constexpr std::size_t kTamanhoCabecalhoShp = D_SHPFILE_TAMANHO_CABECALHO_SHP;
 constexpr std::size_t kTamanhoCabecalhoRegistro = 8;
 constexpr std::size_t kTamanhoEntradaShx = 8;
 
@@ -42,10 +38,10 @@ bool Corrigir(std::FILE* pf, long lPosicao, const unsigned char* puc, std::size_
 // The 100-byte header of the .shp and the .shx; length and box are patched at the end.
 bool GravarCabecalhoShp(std::FILE* pf)
 {
-    unsigned char uc[kTamanhoCabecalhoShp] = {};
-    funcAux_GravarBe32(uc, kCodigoArquivoShp);
-    funcAux_GravarLe32(uc + 28, kVersaoShp);
-    funcAux_GravarLe32(uc + 32, kTipoPoligono);
+    unsigned char uc[D_SHPFILE_TAMANHO_CABECALHO_SHP] = {};
+    funcAux_GravarBe32(uc, D_SHPFILE_CODIGO_ARQUIVO);
+    funcAux_GravarLe32(uc + 28, D_SHPFILE_VERSAO);
+    funcAux_GravarLe32(uc + 32, D_SHPFILE_TIPO_POLIGONO);
     return Gravar(pf, uc, sizeof uc);
 }
 
@@ -134,7 +130,7 @@ BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int 
     const auto uiPalavras = static_cast<std::uint32_t>(nConteudo / 2);
     funcAux_GravarBe32(puc, uiNumPoligono);
     funcAux_GravarBe32(puc + 4, uiPalavras);
-    funcAux_GravarLe32(puc + 8, kTipoPoligono);
+    funcAux_GravarLe32(puc + 8, D_SHPFILE_TIPO_POLIGONO);
     funcAux_GravarLeDouble(puc + 12, dLonMin);
     funcAux_GravarLeDouble(puc + 20, dLatMin);
     funcAux_GravarLeDouble(puc + 28, dLonMax);
