@@ -42,6 +42,9 @@ struct ST_DetalhesConversao
     std::string cNomeArquivo;
     // Why the file failed, in Portuguese, for logs and the command; empty unless iStatus is ERRO.
     std::string szMotivoErro;
+    // Set when the outputs were given a distinct name because another file of the batch would have
+    // written the same ones: one line for the result block.
+    std::string szAvisoSaida;
     // Map jobs: 1 when a guide curve could not be drawn (the map is still written).
     int iErroImpressaoGuia = 0;
     // Coverage map with recommendation: the shapefile set just written becomes the viewer's map 2,

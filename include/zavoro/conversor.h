@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "zavoro/arquivo.h"
 #include "zavoro/avisos.h"
@@ -38,6 +39,9 @@ struct ST_ConversaoArquivos
     const char* pucVetorPaths = nullptr; // path list in the layout of ST_SelecaoArquivos
     int iNumArquivos = 0;
     ST_ParametrosMapa stParametrosMapa; // legend snapshot for map jobs
+    // Output path of each file of the list, in order, when the caller settled them for a larger batch
+    // (conversor_NomesSaidaLote); empty: the worker settles them for its list.
+    std::vector<std::string> vNomesSaida;
 };
 
 // ---------------------------------------------------------------------------------------------------
@@ -66,6 +70,12 @@ void conversor_PercorrerListaPaths(int iTipoSelecao, const char* pucVetorPaths, 
 // Output name of a job kind: the input path from its last dot replaced ("txt", "_Velocidade.kml",
 // "_Cobertura.kml"); a name without a dot gets the ending appended.
 std::string conversor_NomeArquivoSaida(const std::string& szArquivoLeitura, int iTipoConversao);
+// Output paths of a batch, one per file in order, such that no two files and no input share one: a
+// file whose outputs (the report, or the KML with its shapefile set) would fall on an input of the
+// batch or on an earlier file's outputs keeps its extension in the name ("campo.NVG" ->
+// "campo_NVG.txt"), then a number ("campo_NVG_2.txt"). Names are compared without ASCII letter case,
+// as on Windows and memory cards.
+std::vector<std::string> conversor_NomesSaidaLote(const std::vector<std::string>& vArquivos, int iTipoConversao);
 
 // The result-list block of one converted file, as the window's list and the command show it:
 // "Relatório 1 de 3: OK", the file line, field and event (successes only), a separator line. A map

@@ -5,8 +5,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "zavoro/tipos.h"
 
@@ -17,6 +19,10 @@ BOOL funcAux_VerificarValidadeString(const unsigned char* pucTexto, int iTamanho
 // In place: every '.' with an ASCII digit directly before and after it becomes ','.
 // "1.5 ha. 2.75" becomes "1,5 ha. 2,75".
 void funcAux_SubstituirPontoPorVirgula(std::string& szTexto);
+
+// A name or message for one line of output: control characters (a newline in a file name, say) are
+// written as "\n", "\r", "\t" or "\xNN", so that no name can forge a line.
+std::string funcAux_EscaparControles(std::string_view szTexto);
 
 // Pause of n units between files. The unit is chosen by the caller (the desktop app uses a short
 // wall-clock unit, the command and the tests zero); it sleeps and never spins.
@@ -41,9 +47,16 @@ void* funcAux_MallocCustom(int n);
 std::string funcAux_Cp1252ParaUtf8(std::string_view szCp1252);
 std::string funcAux_Utf8ParaCp1252(std::string_view szUtf8, BOOL* pbPerda = nullptr);
 
-// Output files that replace their target atomically: the text is written to a temporary file in the
-// target's folder, and only a complete file is renamed over the target. A failed output leaves no
-// temporary behind and an earlier file of the same name untouched.
+// The system's reason for a failure in Portuguese: the errno value, or an error code of the standard
+// library ("sem espaço no disco", "permissão negada"...).
+std::string funcAux_DescreverErro(int iErro);
+std::string funcAux_DescreverErro(const std::error_code& ec);
+
+// Output files that replace their target atomically: the text is written to a temporary file with a
+// short fixed-length name (".zvr" + process id + counter + ".tmp") in the target's folder, and only a
+// complete file is renamed over the target. A failed output leaves no temporary behind and an earlier
+// file of the same name untouched. The first output into a folder removes what ended runs of this
+// system left there (temporaries, backups) and finishes their interrupted publications.
 struct ST_ArquivoSaida
 {
     std::FILE* pfArquivo = nullptr; // write here (binary mode, 64 KiB buffer)
@@ -55,5 +68,13 @@ struct ST_ArquivoSaida
 BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, std::string* pszErro = nullptr);
 // Flushes, closes and renames over the target. FALSE when any step fails; the temporary is then removed.
 BOOL funcAux_ConcluirArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro = nullptr);
+// Publishes the files of one set (all in one folder) as a unit: either every target is replaced, or
+// (FALSE, with the reason) every earlier target stays as it was and no temporary is left. A process
+// killed during the renames leaves a journal from which the next run finishes them.
+BOOL funcAux_PublicarArquivosSaida(std::span<ST_ArquivoSaida* const> vSaidas, std::string* pszErro = nullptr);
 // Closes and removes the temporary; the target is not touched. Safe to call on a closed record.
 void funcAux_DescartarArquivoSaida(ST_ArquivoSaida* pstSaida);
+// For a process about to end on a signal: waits for a publication in progress, removes every temporary
+// of this process and keeps any other output from starting or being published. Does not return control
+// of outputs: the caller exits right after.
+void funcAux_EncerrarSaidas();

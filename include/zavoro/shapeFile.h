@@ -55,15 +55,16 @@ BOOL shpFile_NomesArquivosShp(const std::string& szArquivoKml, ST_ArquivosShp* p
 // coverage walk by the length rules (cobertura.h), one record per ring with its polygon's mean value,
 // in WGS 84 longitude/latitude. The input stands at the first configuration block of the event
 // section. Without pstPendente the set replaces its targets at once; with it, the complete set is
-// left there for shpFile_ConcluirConjuntoShp or shpFile_DescartarConjuntoShp. On failure nothing is
+// left there for the caller to publish with its other outputs (funcAux_PublicarArquivosSaida) or to
+// drop (shpFile_DescartarConjuntoShp). On failure nothing is
 // left behind and an earlier set of the same name is untouched; pszErro (when given) receives the
 // reason.
 BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string& szArquivoKml,
                               unsigned short usVersaoArquivoEvento, unsigned int uiNumConfiguracoes, int iTipoMapa,
                               double dZeroRelativoLon, double dZeroRelativoLat,
                               ST_ConjuntoShpSaida* pstPendente = nullptr, std::string* pszErro = nullptr);
-// Renames a complete set over its targets. FALSE when any file could not be finished; then none of
-// the new files is left (the set is removed whole rather than mixed with an earlier one).
+// Publishes a complete set as one unit (funcAux_PublicarArquivosSaida): FALSE when any file could not
+// be finished or renamed; then the earlier set is whole and none of the new files is left.
 BOOL shpFile_ConcluirConjuntoShp(ST_ConjuntoShpSaida* pstConjunto, std::string* pszErro = nullptr);
 // Removes the temporaries of a set; safe on an empty or finished record.
 void shpFile_DescartarConjuntoShp(ST_ConjuntoShpSaida* pstConjunto);

@@ -13,6 +13,7 @@
 #include "desenhoQt/superficieQt.h"
 #include "zavoro/conversor.h"
 #include "zavoro/desenhoMapa.h"
+#include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/shapeFile.h"
 
 namespace
@@ -97,8 +98,8 @@ bool PrepararMapa1(const std::string& szShp, const std::string& szCampo, ST_ShpM
         std::string szLista;
         for (const std::string& sz : vCampos)
             szLista += (szLista.empty() ? "" : ", ") + sz;
-        std::fprintf(stderr, "zavoro: %s: o campo \"%s\" não existe em %s (campos: %s)\n", szShp.c_str(),
-                     szCampo.c_str(), pstMapa->szNomeArqMapaDbf.c_str(),
+        std::fprintf(stderr, "zavoro: %s: o campo \"%s\" não existe em %s (campos: %s)\n", funcAux_EscaparControles(szShp).c_str(),
+                     funcAux_EscaparControles(szCampo).c_str(), funcAux_EscaparControles(pstMapa->szNomeArqMapaDbf).c_str(),
                      szLista.empty() ? "nenhum" : szLista.c_str());
         return false;
     }
@@ -121,7 +122,7 @@ bool DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa, const std
 {
     if (shpFile_DesenharMapa(pstVisualizador, iNumMapa))
         return true;
-    std::fprintf(stderr, "zavoro: %s: %s\n", szShp.c_str(), kErroDesenho);
+    std::fprintf(stderr, "zavoro: %s: %s\n", funcAux_EscaparControles(szShp).c_str(), kErroDesenho);
     return false;
 }
 
@@ -140,11 +141,29 @@ bool Salvar(const ST_SuperficieQt& stImagem, const std::string& szArquivo)
     std::string szErro;
     if (desenhoQt_SalvarPng(stImagem, szArquivo, &szErro))
     {
-        std::printf("Imagem gravada: %s\n", szArquivo.c_str());
+        std::printf("Imagem gravada: %s\n", funcAux_EscaparControles(szArquivo).c_str());
         return true;
     }
-    std::fprintf(stderr, "zavoro: %s: %s\n", szArquivo.c_str(), szErro.c_str());
+    std::fprintf(stderr, "zavoro: %s: %s\n", funcAux_EscaparControles(szArquivo).c_str(), funcAux_EscaparControles(szErro).c_str());
     return false;
+}
+
+// A picture is never written where a folder stands; checked for every picture before the first is
+// drawn, so a refused run writes nothing.
+bool DestinosLivres(const std::vector<std::string>& vPngs)
+{
+    for (const std::string& szPng : vPngs)
+        for (const std::string& szArquivo : {szPng, NomeAmpliado(szPng)})
+        {
+            std::error_code ec;
+            if (std::filesystem::is_directory(szArquivo, ec))
+            {
+                std::fprintf(stderr, "zavoro: %s: é uma pasta; informe o nome da imagem a gravar\n",
+                             funcAux_EscaparControles(szArquivo).c_str());
+                return false;
+            }
+        }
+    return true;
 }
 
 // Panel and enlarged pictures of one map.
@@ -167,6 +186,8 @@ int cli_Desenhar(const std::vector<std::string>& vArgumentos)
         return cli_ErroUso("desenhar: informe um arquivo .shp de recomendação");
     if (szPng.empty())
         return cli_ErroUso("desenhar: informe a imagem de saída com --png SAIDA.png");
+    if (!DestinosLivres({szPng}))
+        return D_CLI_SAIDA_FALHA;
 
     auto pstCli = CriarVisualizador();
     ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
@@ -188,6 +209,8 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
         return cli_ErroUso("recomendacao: informe o mapa de recomendação com --mapa REC.shp");
     if (vOperandos.size() != 1)
         return cli_ErroUso("recomendacao: informe um arquivo de navegação (.nvg)");
+    if (!szPng.empty() && !DestinosLivres({szPng + "_mapa1.png", szPng + "_mapa2.png"}))
+        return D_CLI_SAIDA_FALHA;
 
     // Map 1 first: its legend classes the coverage.
     auto pstCli = CriarVisualizador();

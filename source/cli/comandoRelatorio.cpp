@@ -5,6 +5,7 @@
 #include "cli/comandos.h"
 #include "zavoro/arquivo.h"
 #include "zavoro/conversor.h"
+#include "zavoro/funcoesAuxiliares.h"
 
 int cli_Relatorio(const std::vector<std::string>& vArgumentos)
 {
@@ -36,7 +37,7 @@ int cli_Procurar(const std::vector<std::string>& vArgumentos)
                                                              &pstSelecao->iNumArquivos, &stEstado);
     conversor_PercorrerListaPaths(D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO, pstSelecao->szPathsArqNaveg,
                                   pstSelecao->iNumArquivos, [](const std::string& szPath) {
-                                      std::printf("%s\n", szPath.c_str());
+                                      std::printf("%s\n", funcAux_EscaparControles(szPath).c_str());
                                       return true;
                                   });
     std::printf("%d arquivo(s) encontrado(s); código %d: %s\n", pstSelecao->iNumArquivos, iCodigo,

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/comandos.h"
+#include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
 
 int cli_Validar(const std::vector<std::string>& vArgumentos)
@@ -17,11 +18,11 @@ int cli_Validar(const std::vector<std::string>& vArgumentos)
     {
         ST_DiagnosticoValidacao stDiagnostico;
         if (zavoro_DiagnosticarArquivoNavegacao(szArquivo.c_str(), &stDiagnostico))
-            std::printf("%s: válido\n", szArquivo.c_str());
+            std::printf("%s: válido\n", funcAux_EscaparControles(szArquivo).c_str());
         else
         {
-            std::printf("%s: inválido: %s\n", szArquivo.c_str(),
-                        zavoro_DescreverDiagnostico(stDiagnostico).c_str());
+            std::printf("%s: inválido: %s\n", funcAux_EscaparControles(szArquivo).c_str(),
+                        funcAux_EscaparControles(zavoro_DescreverDiagnostico(stDiagnostico)).c_str());
             iSaida = D_CLI_SAIDA_FALHA;
         }
     }

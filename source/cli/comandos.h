@@ -13,6 +13,10 @@ inline constexpr int D_CLI_SAIDA_OK = 0;
 inline constexpr int D_CLI_SAIDA_FALHA = 1;
 inline constexpr int D_CLI_SAIDA_USO = 2;
 
+// Ends the command on SIGINT, SIGTERM or SIGHUP with exit code 128 + the signal after removing its
+// temporary files. Call before any thread starts.
+void cli_TratarSinais();
+
 // Prints a command-line error with a pointer to the help; returns D_CLI_SAIDA_USO.
 int cli_ErroUso(const std::string& szMensagem);
 

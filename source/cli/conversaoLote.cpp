@@ -14,6 +14,7 @@
 #include "cli/comandos.h"
 #include "zavoro/arquivo.h"
 #include "zavoro/conversor.h"
+#include "zavoro/funcoesAuxiliares.h"
 
 namespace
 {
@@ -70,11 +71,14 @@ bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::
                                                                  &pstSelecao->iNumArquivos, &stEstado);
         if (iCodigo != D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK)
         {
-            std::fprintf(stderr, "zavoro: %s: %s\n", szAlvo.c_str(), arquivo_DescreverCodigoBusca(iCodigo));
+            std::fprintf(stderr, "zavoro: %s: %s\n", funcAux_EscaparControles(szAlvo).c_str(), arquivo_DescreverCodigoBusca(iCodigo));
             bOk = false;
         }
         if (pstSelecao->iNumArquivos == 0)
-            std::fprintf(stderr, "zavoro: %s: Não há arquivos de navegação.\n", szAlvo.c_str());
+        {
+            std::fprintf(stderr, "zavoro: %s: Não há arquivos de navegação.\n", funcAux_EscaparControles(szAlvo).c_str());
+            bOk = false;
+        }
         conversor_PercorrerListaPaths(D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO, pstSelecao->szPathsArqNaveg,
                                       pstSelecao->iNumArquivos, [&](const std::string& szPath) {
                                           vArquivos.push_back(szPath);
@@ -89,11 +93,13 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
                           std::vector<ST_DetalhesConversao>* pvResultados)
 {
     const int iTotal = static_cast<int>(vArquivos.size());
+    const std::vector<std::string> vSaidas = conversor_NomesSaidaLote(vArquivos, iTipoConversao);
     std::vector<std::unique_ptr<ST_TrabalhoArquivo>> vTrabalhos;
-    for (const std::string& szPath : vArquivos)
+    for (std::size_t i = 0; i < vArquivos.size(); i++)
     {
         auto pst = std::make_unique<ST_TrabalhoArquivo>();
-        pst->szPath = szPath + '\0';
+        pst->szPath = vArquivos[i] + '\0';
+        pst->stJob.vNomesSaida = {vSaidas[i]};
         pst->stJob.iTipoSelecao = D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO;
         pst->stJob.iTipoConversao = iTipoConversao;
         pst->stJob.pucVetorPaths = pst->szPath.c_str();
@@ -138,8 +144,8 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
         {
             iSaida = D_CLI_SAIDA_FALHA;
             if (!stDetalhes.szMotivoErro.empty())
-                std::fprintf(stderr, "zavoro: %s: %s\n", stDetalhes.cNomeArquivo.c_str(),
-                             stDetalhes.szMotivoErro.c_str());
+                std::fprintf(stderr, "zavoro: %s: %s\n", funcAux_EscaparControles(stDetalhes.cNomeArquivo).c_str(),
+                             funcAux_EscaparControles(stDetalhes.szMotivoErro).c_str());
         }
     }
     for (std::thread& t : vThreads)

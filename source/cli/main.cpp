@@ -66,13 +66,14 @@ constexpr ST_Comando kComandos[] = {
 
 int cli_ErroUso(const std::string& szMensagem)
 {
-    std::fprintf(stderr, "zavoro: %s\nUse \"zavoro --help\" para ver o uso.\n", szMensagem.c_str());
+    std::fprintf(stderr, "zavoro: %s\nUse \"zavoro --help\" para ver o uso.\n", funcAux_EscaparControles(szMensagem).c_str());
     return D_CLI_SAIDA_USO;
 }
 
 int main(int argc, char** argv)
 {
     funcAux_DefinirAvisoFalhaAlocacao(AvisarFalhaAlocacao);
+    cli_TratarSinais();
     if (argc < 2)
         return cli_ErroUso("falta o comando");
 

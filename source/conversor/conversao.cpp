@@ -2,7 +2,10 @@
 // receiver where they are, call the writer, and hand each result over before touching the progress
 // record again.
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "funcoesAuxiliares/leituraArquivo.h"
 #include "zavoro/conversor.h"
@@ -31,9 +34,49 @@ void AvisarResultado(ST_EstruturaThread* pstThread, const ST_DetalhesConversao& 
         pstThread->ucSemaforoStatusConversao.wait(uc);
 }
 
-BOOL Converter(ST_DetalhesConversao& stDetalhes, const ST_ConversaoArquivos& stJob, std::string* pszErro)
+// The input path without its extension, or (bManterExtensao) with the extension's dot made a '_'.
+// Only a dot inside the file name counts: a dot in a folder name is not an extension.
+std::string BaseSaida(const std::string& szArquivoLeitura, bool bManterExtensao)
 {
-    const std::string szSaida = conversor_NomeArquivoSaida(stDetalhes.cNomeArquivo, stDetalhes.iTipoConversao);
+    std::size_t posNome = szArquivoLeitura.find_last_of(D_ARQUIVO_SEPARADOR);
+    posNome = posNome == std::string::npos ? 0 : posNome + 1;
+    const std::size_t posPonto = szArquivoLeitura.rfind('.');
+    if (posPonto == std::string::npos || posPonto < posNome)
+        return szArquivoLeitura;
+    if (!bManterExtensao)
+        return szArquivoLeitura.substr(0, posPonto);
+    std::string szBase = szArquivoLeitura;
+    szBase[posPonto] = '_';
+    return szBase;
+}
+
+const char* SufixoSaida(int iTipoConversao)
+{
+    switch (iTipoConversao)
+    {
+    case D_CONVERSOR_TIPO_CONVERSAO_RELATORIO:
+        return ".txt";
+    case D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE:
+        return "_Velocidade.kml";
+    default:
+        return "_Cobertura.kml";
+    }
+}
+
+// Names compared as the file systems of Windows and memory cards do: without ASCII letter case, and
+// "./a" as "a".
+std::string ChaveNome(const std::string& szCaminho)
+{
+    std::string sz = std::filesystem::path(szCaminho).lexically_normal().string();
+    for (char& c : sz)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return sz;
+}
+
+BOOL Converter(ST_DetalhesConversao& stDetalhes, const ST_ConversaoArquivos& stJob, const std::string& szSaida,
+               std::string* pszErro)
+{
     int iTipoMapa = 0;
     switch (stDetalhes.iTipoConversao)
     {
@@ -101,21 +144,41 @@ void conversor_PercorrerListaPaths(int iTipoSelecao, const char* pucVetorPaths, 
 
 std::string conversor_NomeArquivoSaida(const std::string& szArquivoLeitura, int iTipoConversao)
 {
-    // Only a dot inside the file name counts: a dot in a folder name is not an extension.
-    std::size_t posNome = szArquivoLeitura.find_last_of(D_ARQUIVO_SEPARADOR);
-    posNome = posNome == std::string::npos ? 0 : posNome + 1;
-    std::size_t posPonto = szArquivoLeitura.rfind('.');
-    bool bTemPonto = posPonto != std::string::npos && posPonto >= posNome;
-    std::string szBase = bTemPonto ? szArquivoLeitura.substr(0, posPonto) : szArquivoLeitura;
-    switch (iTipoConversao)
+    return BaseSaida(szArquivoLeitura, false) + SufixoSaida(iTipoConversao);
+}
+
+std::vector<std::string> conversor_NomesSaidaLote(const std::vector<std::string>& vArquivos, int iTipoConversao)
+{
+    std::set<std::string> setOcupados;
+    for (const std::string& szArquivo : vArquivos)
+        setOcupados.insert(ChaveNome(szArquivo));
+    const bool bMapa = iTipoConversao != D_CONVERSOR_TIPO_CONVERSAO_RELATORIO;
+    // Every file the job writes: the report, or the KML with its shapefile set.
+    auto Nomes = [&](const std::string& szSaida) {
+        std::vector<std::string> v{ChaveNome(szSaida)};
+        if (bMapa)
+            for (const char* pcExtensao : {"shp", "shx", "dbf", "prj"})
+                v.push_back(v.front().substr(0, v.front().size() - 3) + pcExtensao);
+        return v;
+    };
+    auto Livre = [&](const std::string& szSaida) {
+        for (const std::string& szChave : Nomes(szSaida))
+            if (setOcupados.count(szChave) != 0)
+                return false;
+        return true;
+    };
+    std::vector<std::string> vSaidas;
+    for (const std::string& szArquivo : vArquivos)
     {
-    case D_CONVERSOR_TIPO_CONVERSAO_RELATORIO:
-        return szBase + ".txt";
-    case D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE:
-        return szBase + "_Velocidade.kml";
-    default:
-        return szBase + "_Cobertura.kml";
+        std::string szSaida = conversor_NomeArquivoSaida(szArquivo, iTipoConversao);
+        const std::string szBase = BaseSaida(szArquivo, true);
+        for (int i = 2; !Livre(szSaida); i++)
+            szSaida = (i == 2 ? szBase : szBase + "_" + std::to_string(i - 1)) + SufixoSaida(iTipoConversao);
+        for (std::string& szChave : Nomes(szSaida))
+            setOcupados.insert(std::move(szChave));
+        vSaidas.push_back(std::move(szSaida));
     }
+    return vSaidas;
 }
 
 int conversor_AnalisarTiposArqNavegacao(const char* pszPathArquivoLeitura)
@@ -203,8 +266,22 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
     ST_DetalhesConversao stDetalhes;
     int iArquivo = 0;
 
-    conversor_PercorrerListaPaths(
-        pstJob->iTipoSelecao, pstJob->pucVetorPaths, pstJob->iNumArquivos, [&](const std::string& szArquivo) {
+    // Output names are settled for the whole list before the first file, so that no two files write
+    // the same outputs.
+    std::vector<std::string> vArquivos;
+    conversor_PercorrerListaPaths(pstJob->iTipoSelecao, pstJob->pucVetorPaths, pstJob->iNumArquivos,
+                                  [&](const std::string& szArquivo) {
+                                      vArquivos.push_back(szArquivo);
+                                      return true;
+                                  });
+    const std::vector<std::string> vSaidas = pstJob->vNomesSaida.size() == vArquivos.size()
+                                                 ? pstJob->vNomesSaida
+                                                 : conversor_NomesSaidaLote(vArquivos, pstJob->iTipoConversao);
+
+    for (std::size_t iIndice = 0; iIndice < vArquivos.size(); iIndice++)
+    {
+        const std::string& szArquivo = vArquivos[iIndice];
+        const bool bContinuar = [&] {
             stDetalhes = ST_DetalhesConversao{};
             stDetalhes.iNumArquivoAtual = ++iArquivo;
             stDetalhes.iNumTotalArquivos = bArquivoUnico ? 1 : pstJob->iNumArquivos;
@@ -227,7 +304,13 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
                     stReceptor.pfConvertendoArquivos(stReceptor.pContexto, stDetalhes);
 
                 std::string szErro;
-                bResultado = Converter(stDetalhes, *pstJob, &szErro);
+                const std::string& szSaida = vSaidas[iIndice];
+                const std::string szSaidaPadrao = conversor_NomeArquivoSaida(szArquivo, pstJob->iTipoConversao);
+                if (szSaida != szSaidaPadrao)
+                    stDetalhes.szAvisoSaida = "Saída gravada como " + std::filesystem::path(szSaida).filename().string() +
+                                              ": outro arquivo do lote usa " +
+                                              std::filesystem::path(szSaidaPadrao).filename().string();
+                bResultado = Converter(stDetalhes, *pstJob, szSaida, &szErro);
                 if (bResultado)
                     stDetalhes.iStatus = bRelatorio ? D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO
                                                     : D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
@@ -246,7 +329,10 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
             if (!bResultado)
                 Pausar(pstThread, D_CONVERSOR_PAUSA_ARQUIVO_COM_ERRO);
             return pstThread->ucCancelarConversao.load() == 0;
-        });
+        }();
+        if (!bContinuar)
+            break;
+    }
 
     if (bArquivoUnico)
         Pausar(pstThread, D_CONVERSOR_PAUSA_ARQUIVO_CONVERTIDO);
@@ -289,7 +375,7 @@ std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhe
 
     // Long paths keep their last 65 characters (counted as characters, not UTF-8 bytes).
     constexpr std::size_t kMaximoCaracteres = 65;
-    const std::string& szPath = stDetalhes.cNomeArquivo;
+    const std::string szPath = funcAux_EscaparControles(stDetalhes.cNomeArquivo);
     std::size_t caracteres = 0;
     std::size_t posCorte = szPath.size();
     for (std::size_t i = szPath.size(); i > 0; i--)
@@ -303,6 +389,8 @@ std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhe
     szBloco += "Arquivo de Navegação: ";
     szBloco += caracteres > kMaximoCaracteres ? "..." + szPath.substr(posCorte) : szPath;
     szBloco += pcFimLinha;
+    if (!stDetalhes.szAvisoSaida.empty())
+        szBloco += stDetalhes.szAvisoSaida + pcFimLinha;
 
     if (bSucesso)
     {

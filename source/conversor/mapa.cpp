@@ -1,6 +1,8 @@
 // The KML map driver: walks the container once to find the stages, guides and boundaries, then has
-// each writer add its part of the document in order. The map replaces its target only when the whole
-// document was written.
+// each writer add its part of the document in order. The KML and its shapefile set replace their
+// targets together, as one unit, and only when all of them were written.
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "conversor/kml.h"
@@ -39,9 +41,11 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
         piErroImpressaoGuia = &iErroGuiaLocal;
     *piErroImpressaoGuia = 0;
 
-    FuncAux_ArquivoLeitura pfLeitura = funcAux_AbrirLeitura(pcArquivoLeitura);
+    std::string szMotivoAbertura;
+    FuncAux_ArquivoLeitura pfLeitura = funcAux_AbrirLeitura(pcArquivoLeitura, &szMotivoAbertura);
     if (!pfLeitura)
-        return Falhar(pszErro, "não foi possível abrir " + std::string(pcArquivoLeitura ? pcArquivoLeitura : ""));
+        return Falhar(pszErro, "não foi possível abrir " + std::string(pcArquivoLeitura ? pcArquivoLeitura : "") +
+                                   " (" + szMotivoAbertura + ")");
     std::FILE* pf = pfLeitura.get();
 
     ST_EstruturaNavegacao st;
@@ -103,17 +107,18 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
         conversor_InserirLegendaKML(pfEscrita, &st.stTalhao, &st.stCabecalho, iTipoMapa, bTaxaPulv, bTaxaAdub,
                                     pstParametros);
         conversor_EscreverFimKML(pfEscrita);
-        if (!shpFile_ConcluirConjuntoShp(&stShp.stConjunto, pszErro))
-        {
-            funcAux_DescartarArquivoSaida(&stSaida);
-            return FALSE;
-        }
-        if (!funcAux_ConcluirArquivoSaida(&stSaida, pszErro))
+        ST_ConjuntoShpSaida& stConjunto = stShp.stConjunto;
+        ST_ArquivoSaida* const pstArquivos[] = {&stConjunto.stShp, &stConjunto.stShx, &stConjunto.stDbf,
+                                                &stConjunto.stPrj, &stSaida};
+        if (!funcAux_PublicarArquivosSaida(pstArquivos, pszErro))
             return FALSE;
         if (pstArquivosShp != nullptr)
             shpFile_NomesArquivosShp(pcArquivoEscrita, pstArquivosShp);
         return TRUE;
     }
+    // A step that failed because the map could not be written is not the input's fault.
+    if (std::ferror(pfEscrita))
+        szMotivo = "erro de gravação de " + std::string(pcArquivoEscrita) + " (" + funcAux_DescreverErro(errno) + ")";
     funcAux_DescartarArquivoSaida(&stSaida);
     return Falhar(pszErro, szMotivo);
 }

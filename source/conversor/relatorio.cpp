@@ -1,6 +1,7 @@
 // Work report: the front matter of a navigation file (field, guides, boundaries, event header) as the
 // container walk finds it, and the general data of the job. The stage blocks are written by
 // relatorioConfiguracao.cpp.
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -58,11 +59,12 @@ BOOL PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArquivoEscrita
 BOOL conversor_CriarRelatoriosNavegacao(const char* pcArquivoLeitura, const char* pcArquivoEscrita, std::string* pszErro)
 {
     std::string szMotivo;
-    FuncAux_ArquivoLeitura pfArquivoLeitura = funcAux_AbrirLeitura(pcArquivoLeitura);
+    FuncAux_ArquivoLeitura pfArquivoLeitura = funcAux_AbrirLeitura(pcArquivoLeitura, &szMotivo);
     if (!pfArquivoLeitura)
     {
         if (pszErro != nullptr)
-            *pszErro = "não foi possível abrir " + std::string(pcArquivoLeitura != nullptr ? pcArquivoLeitura : "");
+            *pszErro = "não foi possível abrir " + std::string(pcArquivoLeitura != nullptr ? pcArquivoLeitura : "") +
+                       " (" + szMotivo + ")";
         return FALSE;
     }
 
@@ -70,11 +72,13 @@ BOOL conversor_CriarRelatoriosNavegacao(const char* pcArquivoLeitura, const char
     if (pcArquivoEscrita == nullptr || !funcAux_AbrirArquivoSaida(pcArquivoEscrita, &stSaida, pszErro))
         return FALSE;
 
+    errno = 0;
     BOOL bOk = PercorrerRelatorio(pfArquivoLeitura.get(), stSaida.pfArquivo, &szMotivo);
-    if (bOk && std::ferror(stSaida.pfArquivo))
+    // A failed write is the output's fault, whatever the walk said after it.
+    if (std::ferror(stSaida.pfArquivo))
     {
         bOk = FALSE;
-        szMotivo = "erro de gravação em " + stSaida.szDestino;
+        szMotivo = "erro de gravação de " + stSaida.szDestino + (errno != 0 ? " (" + funcAux_DescreverErro(errno) + ")" : "");
     }
     if (!bOk)
     {

@@ -1,79 +1,229 @@
-// Output files written beside their target and renamed over it only when complete.
+// Output files: written under a short temporary name beside their target and renamed over it only when
+// complete. The files of one set (a map's KML with its shapefile set) are published as one unit: the
+// old files are kept as backups and a journal lists the renames before the first one happens, so a
+// failed rename puts the old set back, and a publication cut short by a killed process is finished by
+// the next run that writes into the same folder.
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
-#include <thread>
+#include <mutex>
+#include <set>
+#include <vector>
 
+#include "funcoesAuxiliares/sistema.h"
 #include "zavoro/funcoesAuxiliares.h"
+
+namespace fs = std::filesystem;
 
 namespace
 {
 constexpr std::size_t kTamanhoBuffer = 65536;
+constexpr std::string_view kPrefixo = ".zvr";
+constexpr std::string_view kTemporario = ".tmp";
+constexpr std::string_view kCopia = ".bak";
+constexpr std::string_view kDiario = ".pub";
+constexpr std::size_t kDigitosId = 8;
+constexpr std::size_t kDigitosContador = 6;
+constexpr std::size_t kTamanhoNome = kPrefixo.size() + kDigitosId + kDigitosContador + kTemporario.size();
+constexpr std::string_view kCabecalhoDiario = "ZVR-PUBLICACAO 1\n";
+constexpr std::string_view kFimDiario = "FIM";
+
+// Files of this process's own name pattern that are older than it and whose owner has ended are
+// leftovers of an interrupted run.
+const fs::file_time_type kInicioProcesso = fs::file_time_type::clock::now();
+
+struct ST_EstadoSaidas
+{
+    // Held while a temporary is registered or dropped and during a whole publication, so that a
+    // process ending on a signal never cuts a publication short.
+    std::mutex mutex;
+    std::set<std::string> temporarios;
+    std::set<std::string> pastasVerificadas;
+    std::atomic<std::uint32_t> contador{0};
+};
+
+ST_EstadoSaidas& Estado()
+{
+    static ST_EstadoSaidas estado;
+    return estado;
+}
 
 void Erro(std::string* pszErro, std::string szMotivo)
 {
     if (pszErro != nullptr)
         *pszErro = std::move(szMotivo);
 }
-} // namespace
 
-BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, std::string* pszErro)
+std::string Hex(std::uint32_t ul, std::size_t digitos)
 {
-    static std::atomic<unsigned> contador{0};
-    *pstSaida = ST_ArquivoSaida{};
-    std::filesystem::path destino(szDestino);
-    const std::string szThread = std::to_string(std::hash<std::thread::id>{}(std::this_thread::get_id()) % 100000);
-    for (int tentativa = 0; tentativa < 100; tentativa++)
-    {
-        std::filesystem::path temporario = destino.parent_path() /
-                                           ("." + destino.filename().string() + "." + szThread + "." +
-                                            std::to_string(contador++) + ".tmp");
-        // "x": never reuse a file that is already there.
-        std::FILE* pf = std::fopen(temporario.c_str(), "wbx");
-        if (pf != nullptr)
-        {
-            std::setvbuf(pf, nullptr, _IOFBF, kTamanhoBuffer);
-            pstSaida->pfArquivo = pf;
-            pstSaida->szTemporario = temporario.string();
-            pstSaida->szDestino = szDestino;
-            return TRUE;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    Erro(pszErro, "não foi possível criar o arquivo de saída ao lado de " + szDestino + " (" + std::strerror(errno) + ")");
-    return FALSE;
+    static constexpr char kDigitos[] = "0123456789abcdef";
+    std::string sz(digitos, '0');
+    for (std::size_t i = digitos; i-- > 0; ul >>= 4)
+        sz[i] = kDigitos[ul & 0xF];
+    return sz;
 }
 
-BOOL funcAux_ConcluirArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro)
+std::string NovoNome(std::string_view szSufixo)
+{
+    const std::uint32_t ulContador = Estado().contador++ & 0xFFFFFF;
+    return std::string(kPrefixo) + Hex(funcAux_IdProcesso(), kDigitosId) + Hex(ulContador, kDigitosContador) +
+           std::string(szSufixo);
+}
+
+// The owner's process id when szNome follows the pattern with one of the three suffixes.
+bool NomeDoSistema(const std::string& szNome, std::uint32_t* pulId, std::string_view* pszSufixo)
+{
+    if (szNome.size() != kTamanhoNome || szNome.compare(0, kPrefixo.size(), kPrefixo) != 0)
+        return false;
+    const std::string_view szFim = std::string_view(szNome).substr(kTamanhoNome - kTemporario.size());
+    if (szFim != kTemporario && szFim != kCopia && szFim != kDiario)
+        return false;
+    std::uint32_t ulId = 0;
+    for (std::size_t i = kPrefixo.size(); i < kTamanhoNome - szFim.size(); i++)
+    {
+        const char c = szNome[i];
+        const int iDigito = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        if (iDigito < 0)
+            return false;
+        if (i < kPrefixo.size() + kDigitosId)
+            ulId = ulId << 4 | static_cast<std::uint32_t>(iDigito);
+    }
+    *pulId = ulId;
+    *pszSufixo = szFim;
+    return true;
+}
+
+bool Remover(const fs::path& caminho)
+{
+    std::error_code ec;
+    return fs::remove(caminho, ec);
+}
+
+struct ST_Troca
+{
+    std::string szTemporario; // names inside the set's folder
+    std::string szDestino;
+    std::string szCopia; // empty when the target did not exist
+};
+
+// The journal's entries; bCompleto when it was wholly written (the renames may have begun).
+std::vector<ST_Troca> LerDiario(const fs::path& caminho, bool* pbCompleto)
+{
+    *pbCompleto = false;
+    std::vector<ST_Troca> vTrocas;
+    std::FILE* pf = std::fopen(caminho.string().c_str(), "rb");
+    if (pf == nullptr)
+        return vTrocas;
+    std::string szConteudo;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pf)) > 0 && szConteudo.size() < (1u << 20);)
+        szConteudo.append(buffer, n);
+    std::fclose(pf);
+    if (szConteudo.compare(0, kCabecalhoDiario.size(), kCabecalhoDiario) != 0)
+        return vTrocas;
+    std::size_t pos = kCabecalhoDiario.size();
+    auto Proximo = [&](std::string* psz) {
+        const std::size_t fim = szConteudo.find('\0', pos);
+        if (fim == std::string::npos)
+            return false;
+        *psz = szConteudo.substr(pos, fim - pos);
+        pos = fim + 1;
+        return true;
+    };
+    for (;;)
+    {
+        if (std::string_view(szConteudo).substr(pos) == kFimDiario)
+        {
+            *pbCompleto = true;
+            return vTrocas;
+        }
+        ST_Troca st;
+        if (!Proximo(&st.szTemporario) || !Proximo(&st.szDestino) || !Proximo(&st.szCopia))
+            return vTrocas;
+        // Only names inside the folder, and only this system's own temporaries and backups are moved.
+        std::uint32_t ulId = 0;
+        std::string_view szSufixo;
+        if (!NomeDoSistema(st.szTemporario, &ulId, &szSufixo) || szSufixo != kTemporario ||
+            (!st.szCopia.empty() && (!NomeDoSistema(st.szCopia, &ulId, &szSufixo) || szSufixo != kCopia)) ||
+            st.szDestino.empty() || st.szDestino == "." || st.szDestino == ".." ||
+            st.szDestino.find_first_of("/\\") != std::string::npos)
+            return vTrocas;
+        vTrocas.push_back(std::move(st));
+    }
+}
+
+// Finishes (complete journal) or drops (incomplete one) a publication whose process has ended.
+void ConcluirDiario(const fs::path& pasta, const fs::path& caminho)
+{
+    bool bCompleto = false;
+    const std::vector<ST_Troca> vTrocas = LerDiario(caminho, &bCompleto);
+    for (const ST_Troca& st : vTrocas)
+    {
+        std::error_code ec;
+        if (bCompleto && fs::exists(pasta / st.szTemporario, ec))
+            fs::rename(pasta / st.szTemporario, pasta / st.szDestino, ec);
+        Remover(pasta / st.szTemporario);
+    }
+    Remover(caminho);
+    for (const ST_Troca& st : vTrocas)
+        if (!st.szCopia.empty())
+            Remover(pasta / st.szCopia);
+}
+
+// Once per folder and process: leftovers of ended runs of this system (journals first, then
+// temporaries and backups).
+void VerificarPasta(const fs::path& pasta)
+{
+    ST_EstadoSaidas& estado = Estado();
+    if (!estado.pastasVerificadas.insert(pasta.string()).second)
+        return;
+    std::error_code ec;
+    std::vector<fs::path> vDiarios, vRestos;
+    for (fs::directory_iterator it(pasta.empty() ? fs::path(".") : pasta, ec), fim; !ec && it != fim; it.increment(ec))
+    {
+        std::uint32_t ulId = 0;
+        std::string_view szSufixo;
+        if (!NomeDoSistema(it->path().filename().string(), &ulId, &szSufixo))
+            continue;
+        std::error_code ecHora;
+        const fs::file_time_type hora = fs::last_write_time(it->path(), ecHora);
+        if (ecHora || hora >= kInicioProcesso || ulId == funcAux_IdProcesso() || funcAux_ProcessoAtivo(ulId) ||
+            !it->is_regular_file(ecHora))
+            continue;
+        (szSufixo == kDiario ? vDiarios : vRestos).push_back(it->path());
+    }
+    for (const fs::path& caminho : vDiarios)
+        ConcluirDiario(pasta, caminho);
+    for (const fs::path& caminho : vRestos)
+        Remover(caminho);
+}
+
+// Closes the stream; false (with the system's reason) when anything written did not reach the file.
+bool Fechar(ST_ArquivoSaida* pstSaida, std::string* pszErro)
 {
     if (pstSaida->pfArquivo == nullptr)
     {
-        Erro(pszErro, "arquivo de saída não aberto");
-        return FALSE;
+        Erro(pszErro, "arquivo de saída não aberto: " + pstSaida->szDestino);
+        return false;
     }
+    errno = 0;
     bool bOk = std::fflush(pstSaida->pfArquivo) == 0 && !std::ferror(pstSaida->pfArquivo);
-    bOk = std::fclose(pstSaida->pfArquivo) == 0 && bOk;
+    int iErro = errno;
+    if (std::fclose(pstSaida->pfArquivo) != 0 && bOk)
+    {
+        bOk = false;
+        iErro = errno;
+    }
     pstSaida->pfArquivo = nullptr;
     if (!bOk)
-    {
-        Erro(pszErro, "erro de gravação em " + pstSaida->szDestino);
-        funcAux_DescartarArquivoSaida(pstSaida);
-        return FALSE;
-    }
-    if (std::rename(pstSaida->szTemporario.c_str(), pstSaida->szDestino.c_str()) != 0)
-    {
-        Erro(pszErro, "não foi possível gravar " + pstSaida->szDestino + " (" + std::strerror(errno) + ")");
-        funcAux_DescartarArquivoSaida(pstSaida);
-        return FALSE;
-    }
-    pstSaida->szTemporario.clear();
-    return TRUE;
+        Erro(pszErro, "erro de gravação de " + pstSaida->szDestino +
+                          (iErro != 0 ? " (" + funcAux_DescreverErro(iErro) + ")" : std::string()));
+    return bOk;
 }
 
-void funcAux_DescartarArquivoSaida(ST_ArquivoSaida* pstSaida)
+// Without the lock: the caller holds it.
+void Descartar(ST_ArquivoSaida* pstSaida)
 {
     if (pstSaida->pfArquivo != nullptr)
     {
@@ -82,7 +232,198 @@ void funcAux_DescartarArquivoSaida(ST_ArquivoSaida* pstSaida)
     }
     if (!pstSaida->szTemporario.empty())
     {
-        std::remove(pstSaida->szTemporario.c_str());
+        Remover(pstSaida->szTemporario);
+        Estado().temporarios.erase(pstSaida->szTemporario);
         pstSaida->szTemporario.clear();
     }
+}
+
+bool Renomear(const fs::path& de, const fs::path& para, std::string* pszErro)
+{
+    std::error_code ec;
+    fs::rename(de, para, ec);
+    if (ec)
+        Erro(pszErro, "não foi possível gravar " + para.string() + " (" + funcAux_DescreverErro(ec) + ")");
+    return !ec;
+}
+
+// Keeps the file at szDestino under a backup name (a second link, or a copy where the file system
+// has no links). Empty when there is nothing to keep.
+bool GuardarAnterior(const fs::path& pasta, const std::string& szDestino, std::string* pszCopia, std::string* pszErro)
+{
+    pszCopia->clear();
+    std::error_code ec;
+    const fs::path destino = pasta / szDestino;
+    const fs::file_status status = fs::symlink_status(destino, ec);
+    if (!fs::exists(status) || fs::is_directory(status))
+        return true; // a folder in the way makes its rename fail, and the set is rolled back then
+    const std::string szCopia = NovoNome(kCopia);
+    fs::create_hard_link(destino, pasta / szCopia, ec);
+    if (ec)
+    {
+        ec.clear();
+        fs::copy_file(destino, pasta / szCopia, ec);
+    }
+    if (ec)
+    {
+        Remover(pasta / szCopia);
+        Erro(pszErro, "não foi possível preservar " + destino.string() + " (" + funcAux_DescreverErro(ec) + ")");
+        return false;
+    }
+    *pszCopia = szCopia;
+    return true;
+}
+
+bool GravarDiario(const fs::path& caminho, const std::vector<ST_Troca>& vTrocas, std::string* pszErro)
+{
+    std::string szConteudo(kCabecalhoDiario);
+    for (const ST_Troca& st : vTrocas)
+        for (const std::string* psz : {&st.szTemporario, &st.szDestino, &st.szCopia})
+            szConteudo.append(*psz).push_back('\0');
+    szConteudo += kFimDiario;
+    std::FILE* pf = std::fopen(caminho.string().c_str(), "wbx");
+    bool bOk = pf != nullptr && std::fwrite(szConteudo.data(), 1, szConteudo.size(), pf) == szConteudo.size();
+    const int iErro = errno;
+    if (pf != nullptr)
+        bOk = std::fclose(pf) == 0 && bOk;
+    if (!bOk)
+    {
+        Remover(caminho);
+        Erro(pszErro, "não foi possível gravar o diário de publicação em " + caminho.parent_path().string() + " (" +
+                          funcAux_DescreverErro(iErro) + ")");
+    }
+    return bOk;
+}
+
+bool PublicarConjunto(std::span<ST_ArquivoSaida* const> vSaidas, std::string* pszErro)
+{
+    const fs::path pasta = fs::path(vSaidas.front()->szDestino).parent_path();
+    std::vector<ST_Troca> vTrocas;
+    for (ST_ArquivoSaida* pst : vSaidas)
+    {
+        const fs::path destino(pst->szDestino);
+        if (destino.parent_path() != pasta)
+        {
+            Erro(pszErro, "arquivos de um conjunto em pastas diferentes: " + pst->szDestino);
+            return false;
+        }
+        vTrocas.push_back({fs::path(pst->szTemporario).filename().string(), destino.filename().string(), {}});
+    }
+    auto RemoverCopias = [&] {
+        for (const ST_Troca& st : vTrocas)
+            if (!st.szCopia.empty())
+                Remover(pasta / st.szCopia);
+    };
+    for (ST_Troca& st : vTrocas)
+        if (!GuardarAnterior(pasta, st.szDestino, &st.szCopia, pszErro))
+        {
+            RemoverCopias();
+            return false;
+        }
+    const fs::path diario = pasta / NovoNome(kDiario);
+    if (!GravarDiario(diario, vTrocas, pszErro))
+    {
+        RemoverCopias();
+        return false;
+    }
+    for (std::size_t i = 0; i < vTrocas.size(); i++)
+    {
+        if (Renomear(pasta / vTrocas[i].szTemporario, pasta / vTrocas[i].szDestino, pszErro))
+            continue;
+        // The set as it was: the targets renamed so far get their old file back, or go.
+        for (std::size_t j = 0; j < i; j++)
+        {
+            std::error_code ec;
+            if (vTrocas[j].szCopia.empty())
+                Remover(pasta / vTrocas[j].szDestino);
+            else
+                fs::rename(pasta / vTrocas[j].szCopia, pasta / vTrocas[j].szDestino, ec);
+        }
+        Remover(diario);
+        RemoverCopias();
+        return false;
+    }
+    Remover(diario);
+    RemoverCopias();
+    return true;
+}
+} // namespace
+
+BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, std::string* pszErro)
+{
+    *pstSaida = ST_ArquivoSaida{};
+    const fs::path destino(szDestino);
+    ST_EstadoSaidas& estado = Estado();
+    std::lock_guard<std::mutex> trava(estado.mutex);
+    VerificarPasta(destino.parent_path());
+    int iErro = 0;
+    for (int tentativa = 0; tentativa < 100; tentativa++)
+    {
+        const std::string szTemporario = (destino.parent_path() / NovoNome(kTemporario)).string();
+        // "x": never reuse a file that is already there.
+        std::FILE* pf = std::fopen(szTemporario.c_str(), "wbx");
+        if (pf != nullptr)
+        {
+            std::setvbuf(pf, nullptr, _IOFBF, kTamanhoBuffer);
+            pstSaida->pfArquivo = pf;
+            pstSaida->szTemporario = szTemporario;
+            pstSaida->szDestino = szDestino;
+            estado.temporarios.insert(szTemporario);
+            return TRUE;
+        }
+        iErro = errno;
+        if (iErro != EEXIST)
+            break;
+    }
+    Erro(pszErro, "não foi possível criar o arquivo de saída ao lado de " + szDestino + " (" + funcAux_DescreverErro(iErro) + ")");
+    return FALSE;
+}
+
+BOOL funcAux_PublicarArquivosSaida(std::span<ST_ArquivoSaida* const> vSaidas, std::string* pszErro)
+{
+    if (vSaidas.empty())
+        return TRUE;
+    std::lock_guard<std::mutex> trava(Estado().mutex);
+    bool bOk = true;
+    for (ST_ArquivoSaida* pst : vSaidas)
+        if (!Fechar(pst, bOk ? pszErro : nullptr))
+            bOk = false;
+    if (bOk && vSaidas.size() == 1)
+        bOk = Renomear(vSaidas.front()->szTemporario, vSaidas.front()->szDestino, pszErro);
+    else if (bOk)
+        bOk = PublicarConjunto(vSaidas, pszErro);
+    for (ST_ArquivoSaida* pst : vSaidas)
+    {
+        // Renamed temporaries are gone; what is left of a failed set is removed.
+        if (bOk)
+        {
+            Estado().temporarios.erase(pst->szTemporario);
+            pst->szTemporario.clear();
+        }
+        else
+            Descartar(pst);
+    }
+    return bOk ? TRUE : FALSE;
+}
+
+BOOL funcAux_ConcluirArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro)
+{
+    ST_ArquivoSaida* const vSaidas[] = {pstSaida};
+    return funcAux_PublicarArquivosSaida(vSaidas, pszErro);
+}
+
+void funcAux_DescartarArquivoSaida(ST_ArquivoSaida* pstSaida)
+{
+    std::lock_guard<std::mutex> trava(Estado().mutex);
+    Descartar(pstSaida);
+}
+
+void funcAux_EncerrarSaidas()
+{
+    ST_EstadoSaidas& estado = Estado();
+    // Never released: the process ends right after, and no output may start or be published meanwhile.
+    estado.mutex.lock();
+    for (const std::string& szTemporario : estado.temporarios)
+        Remover(szTemporario);
+    estado.temporarios.clear();
 }

@@ -34,3 +34,25 @@ void funcAux_SubstituirPontoPorVirgula(std::string& szTexto)
         }
     }
 }
+
+std::string funcAux_EscaparControles(std::string_view szTexto)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string szSaida;
+    szSaida.reserve(szTexto.size());
+    for (const char c : szTexto)
+    {
+        const auto uc = static_cast<unsigned char>(c);
+        if (uc >= 0x20 && uc != 0x7F)
+            szSaida += c;
+        else if (c == '\n')
+            szSaida += "\\n";
+        else if (c == '\r')
+            szSaida += "\\r";
+        else if (c == '\t')
+            szSaida += "\\t";
+        else
+            szSaida.append("\\x").append(1, kHex[uc >> 4]).append(1, kHex[uc & 0xF]);
+    }
+    return szSaida;
+}

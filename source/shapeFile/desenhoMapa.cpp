@@ -388,6 +388,9 @@ BOOL shpFile_DesenharMapaEntrada2D(ST_VisualizadorMapas* pstVisualizador, ST_Shp
             vPontos[i] = {funcAux_LerLeDouble(pucPontos + 16ull * i), funcAux_LerLeDouble(pucPontos + 16ull * i + 8)};
 
         const std::uint32_t ulCorValor = shpFile_DecidirCorPoligono(&stLegenda, ulValor);
+        // Rings follow each other: one that starts before the end of the last ring drawn is not drawn,
+        // so a record costs at most its points whatever its part list repeats.
+        std::int64_t iProximoLivre = 0;
         for (std::uint32_t p = 0; p < ulNumPartes; p++)
         {
             const std::int64_t iInicio = funcAux_LerLe32(pucPartes + 4ull * p);
@@ -396,8 +399,9 @@ BOOL shpFile_DesenharMapaEntrada2D(ST_VisualizadorMapas* pstVisualizador, ST_Shp
             unsigned int ulInicio = 0, ulFim = 0;
             std::uint32_t ulCor = ulCorValor;
             // A ring whose part indices leave the record draws nothing (but still starts the map).
-            if (iInicio <= iFim && iFim < static_cast<std::int64_t>(ulNumPontos))
+            if (iInicio >= iProximoLivre && iInicio <= iFim && iFim < static_cast<std::int64_t>(ulNumPontos))
             {
+                iProximoLivre = iFim + 1;
                 ulInicio = static_cast<unsigned int>(iInicio);
                 ulFim = static_cast<unsigned int>(iFim);
                 const float fArea = shpFile_CalcularAreaPoligono(&stReferencia, vPontos.data(), ulInicio, ulFim);

@@ -2,9 +2,10 @@
 // walk by the length rules, one record per ring with its polygon's mean value. The set is written to
 // temporaries and renamed over its targets only when complete.
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <charconv>
 #include <ctime>
-#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -168,6 +169,16 @@ BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int 
     return TRUE;
 }
 
+// Names the file of the set whose stream failed, with the system's reason; the input is blamed only
+// when every output stream is sound.
+std::string MotivoFalha(const ST_ConjuntoShpSaida& stConjunto, int iErro, std::string szMotivoEntrada)
+{
+    for (const ST_ArquivoSaida* pst : {&stConjunto.stShp, &stConjunto.stShx, &stConjunto.stDbf, &stConjunto.stPrj})
+        if (pst->pfArquivo != nullptr && std::ferror(pst->pfArquivo))
+            return "erro de gravação de " + pst->szDestino + (iErro != 0 ? " (" + funcAux_DescreverErro(iErro) + ")" : "");
+    return szMotivoEntrada;
+}
+
 void AbrirSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, bool* pbOk, std::string* pszErro)
 {
     if (*pbOk && !funcAux_AbrirArquivoSaida(szDestino, pstSaida, pszErro))
@@ -200,43 +211,7 @@ BOOL shpFile_ConcluirConjuntoShp(ST_ConjuntoShpSaida* pstConjunto, std::string* 
 {
     ST_ArquivoSaida* const pstArquivos[] = {&pstConjunto->stShp, &pstConjunto->stShx, &pstConjunto->stDbf,
                                             &pstConjunto->stPrj};
-    // Every file is finished and every target free before the first rename.
-    bool bOk = true;
-    for (ST_ArquivoSaida* pst : pstArquivos)
-    {
-        if (pst->pfArquivo == nullptr)
-        {
-            bOk = false;
-            continue;
-        }
-        const bool bGravado = std::fflush(pst->pfArquivo) == 0 && !std::ferror(pst->pfArquivo);
-        bOk = std::fclose(pst->pfArquivo) == 0 && bGravado && bOk;
-        pst->pfArquivo = nullptr;
-        std::error_code ec;
-        if (std::filesystem::is_directory(pst->szDestino, ec))
-            bOk = false;
-    }
-    if (!bOk)
-    {
-        Erro(pszErro, "erro de gravação do conjunto shapefile " + pstConjunto->stShp.szDestino);
-        shpFile_DescartarConjuntoShp(pstConjunto);
-        return FALSE;
-    }
-    for (std::size_t i = 0; i < std::size(pstArquivos); ++i)
-    {
-        if (std::rename(pstArquivos[i]->szTemporario.c_str(), pstArquivos[i]->szDestino.c_str()) == 0)
-        {
-            pstArquivos[i]->szTemporario.clear();
-            continue;
-        }
-        // A set of new and old files would not belong together: take back the new ones.
-        Erro(pszErro, "não foi possível gravar " + pstArquivos[i]->szDestino);
-        for (std::size_t j = 0; j < i; ++j)
-            std::remove(pstArquivos[j]->szDestino.c_str());
-        shpFile_DescartarConjuntoShp(pstConjunto);
-        return FALSE;
-    }
-    return TRUE;
+    return funcAux_PublicarArquivosSaida(pstArquivos, pszErro);
 }
 
 BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string& szArquivoKml,
@@ -275,11 +250,12 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
     ST_ReceptorCobertura stReceptor;
     stReceptor.pContexto = &stReceptorShp;
     stReceptor.pfInserirAnel = InserirAnelShp;
+    errno = 0;
     if (bOk && !cobertura_PercorrerCobertura(pfArquivoNVGLeitura, usVersaoArquivoEvento, uiNumConfiguracoes,
                                              iTipoMapa, dZeroRelativoLon, dZeroRelativoLat,
                                              D_COBERTURA_CORTE_COMPRIMENTO, stReceptor))
     {
-        Erro(pszErro, "pontos do trajeto ilegíveis ou registro não gravado no conjunto shapefile");
+        Erro(pszErro, MotivoFalha(stConjunto, errno, "pontos do trajeto ilegíveis"));
         shpFile_DescartarConjuntoShp(&stConjunto);
         return FALSE;
     }
@@ -314,7 +290,7 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
     }
     if (!bOk)
     {
-        Erro(pszErro, "erro de gravação do conjunto shapefile " + stNomes.szShp);
+        Erro(pszErro, MotivoFalha(stConjunto, errno, "erro de gravação do conjunto shapefile " + stNomes.szShp));
         shpFile_DescartarConjuntoShp(&stConjunto);
         return FALSE;
     }

@@ -7,7 +7,6 @@
 // checksummed while it is walked.
 #include <cinttypes>
 #include <cstring>
-#include <filesystem>
 
 #include "zavoro/arquivo.h"
 #include "zavoro/estrutura.h"
@@ -281,12 +280,12 @@ BOOL zavoro_DiagnosticarArquivoNavegacaoAberto(std::FILE* pf, ST_DiagnosticoVali
 
 BOOL zavoro_DiagnosticarArquivoNavegacao(const char* pcArquivo, ST_DiagnosticoValidacao* pstDiag)
 {
-    std::error_code ec;
-    if (pcArquivo == nullptr || std::filesystem::is_directory(pcArquivo, ec))
+    if (pcArquivo == nullptr)
         return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não é um arquivo");
-    FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivo);
+    std::string szMotivo;
+    FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivo, &szMotivo);
     if (!pf)
-        return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não foi possível abrir o arquivo");
+        return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não foi possível abrir o arquivo: " + szMotivo);
     return zavoro_DiagnosticarArquivoNavegacaoAberto(pf.get(), pstDiag);
 }
 

@@ -115,7 +115,7 @@ TEST(ComandoOpcoes, ValorJuntoOuSeparadoEOperandosDepoisDeDoisTracos)
     EXPECT_TRUE(Contem(r.szSaida, "Relatório 2 de 2: OK"));
     r = Executar("validar -");
     EXPECT_EQ(r.iSaida, 1);
-    EXPECT_EQ(r.szSaida, "-: inválido: arquivo (byte 0): não foi possível abrir o arquivo\n");
+    EXPECT_EQ(r.szSaida, "-: inválido: arquivo (byte 0): não foi possível abrir o arquivo: arquivo ou pasta inexistente\n");
 }
 
 TEST(ComandoRelatorio, BlocosNaOrdemDosArquivosComVariasConversoesAoMesmoTempo)

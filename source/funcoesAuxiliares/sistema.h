@@ -1,0 +1,18 @@
+// What the core asks of the operating system beyond the standard library, in one place: opening an
+// input without blocking on special files, and telling whether the process that left a temporary
+// file behind is gone.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Opens an existing regular file for binary reading. A FIFO, device, socket or folder is refused
+// without blocking; on failure returns null with the reason (Portuguese) in *pszMotivo.
+std::FILE* funcAux_AbrirArquivoComum(const char* pcArquivo, std::string* pszMotivo);
+
+// This process's identifier, as written in the names of its temporary files.
+std::uint32_t funcAux_IdProcesso();
+
+// FALSE only when the process is known to have ended; TRUE when it runs or cannot be told.
+bool funcAux_ProcessoAtivo(std::uint32_t ulId);
