@@ -158,10 +158,11 @@ Elemento Resolver(const std::vector<Descricao>& tabela, std::string_view szNome,
     std::size_t linear = 0, dimensoes = 0;
     for (; p < szNome.size() && szNome[p] == '['; ++dimensoes)
     {
-        const std::size_t fecha = std::min(szNome.find(']', p), szNome.size()), extensao = dimensoes ? d.d2 : d.d1;
+        const std::size_t fecha = std::min(szNome.find(']', p), szNome.size());
+        const std::size_t extensao = dimensoes ? d.d2 : d.d1;
         std::size_t indice = 0;
         const auto [pcParou, erro] = std::from_chars(szNome.data() + p + 1, szNome.data() + fecha, indice);
-        if (fecha == szNome.size() || erro != std::errc() || pcParou != szNome.data() + fecha || indice >= extensao)
+        if (erro != std::errc() || pcParou != szNome.data() + fecha || indice >= extensao)
             NomeInvalido(szCompleto, "índice inválido ou fora do campo");
         linear = linear * extensao + indice;
         p = fecha + 1;
@@ -278,10 +279,8 @@ public:
 private:
     const Saida* m_pSaida;
     std::size_t m_limite;
-    std::size_t m_pos = 0;
-    std::size_t m_aceitos = 0;
-    std::uint8_t m_ucXorSecao = 0;
-    std::uint8_t m_ucXorArquivo = 0;
+    std::size_t m_pos = 0, m_aceitos = 0;
+    std::uint8_t m_ucXorSecao = 0, m_ucXorArquivo = 0;
     static constexpr std::size_t kSemLimite = std::numeric_limits<std::size_t>::max();
     std::size_t m_restanteSecao = kSemLimite;
 };
@@ -293,49 +292,31 @@ std::int32_t ComoI32(std::size_t n)
     return static_cast<std::int32_t>(n);
 }
 
-// The length fields and the whole size, measured by a dry run of the writer so they always agree
-// with what is written.
-struct Tamanhos
+// Bytes after a length field up to its section's checksum, inclusive.
+std::size_t Conteudo(std::size_t posTamanho, std::size_t posChecksum)
 {
-    std::vector<std::size_t> guias, limites; // after each length field, checksum included
-    std::size_t evento = 0;
-    std::size_t arquivo = 0;                 // before any truncation
-};
-
-Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Tamanhos* pT);
-
-Tamanhos Medir(const NvgBuilder& b)
-{
-    const Layout L = Escrever(b, nullptr, nullptr);
-    auto conteudo = [](std::size_t posTamanho, std::size_t posChecksum) { return posChecksum + 1 - (posTamanho + 4); };
-    Tamanhos t;
-    for (std::size_t i = 0; i < L.posGuias.size(); ++i)
-        t.guias.push_back(conteudo(L.posGuias[i], L.posChecksumGuias[i]));
-    for (std::size_t i = 0; i < L.posLimites.size(); ++i)
-        t.limites.push_back(conteudo(L.posLimites[i], L.posChecksumLimites[i]));
-    const std::size_t faltando = b.corrupcao.bytesFaltandoEvento;
-    t.evento = conteudo(L.posTamanhoEvento, L.posChecksumEvento);
-    if (faltando >= t.evento)
-        throw std::invalid_argument("bytesFaltandoEvento maior que o conteúdo do evento");
-    t.evento -= faltando;
-    t.arquivo = L.tamanhoArquivo - faltando;
-    return t;
+    return posChecksum + 1 - (posTamanho + 4);
 }
 
-// One pass over the file. pT null is the dry run: no output, no limits, lengths written as zero.
-Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Tamanhos* pT)
+// One pass over the file. Without pSeco it is the dry run: no output, no limits, lengths written as
+// zero; otherwise the lengths and the size come from the dry run's offsets, so they always agree
+// with what is written.
+Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Layout* pSeco)
 {
     const Corrupcao& c = b.corrupcao;
-    std::size_t limite = std::numeric_limits<std::size_t>::max();
+    std::size_t limite = std::numeric_limits<std::size_t>::max(), evento = 0;
     bool bCorrigir = false;
-    if (pT)
+    if (pSeco)
     {
-        const std::size_t corte = std::min(c.truncarBytes, pT->arquivo - 1);
+        evento = Conteudo(pSeco->posTamanhoEvento, pSeco->posChecksumEvento) - c.bytesFaltandoEvento;
+        const std::size_t arquivo = pSeco->tamanhoArquivo - c.bytesFaltandoEvento;
+        const std::size_t corte = std::min(c.truncarBytes, arquivo - 1);
         bCorrigir = c.corrigirChecksumArquivo && c.truncarBytes != 0;
-        limite = bCorrigir ? pT->arquivo - 1 - corte : pT->arquivo - corte;
+        limite = bCorrigir ? arquivo - 1 - corte : arquivo - corte;
     }
-    auto tamanho = [&](const std::vector<std::size_t> Tamanhos::*pLista, std::size_t i) {
-        return pT ? ComoI32((pT->*pLista)[i]) : 0;
+    using Posicoes = std::vector<std::size_t> Layout::*;
+    auto tamanho = [&](Posicoes pPos, Posicoes pChecksum, std::size_t i) {
+        return pSeco ? ComoI32(Conteudo((pSeco->*pPos)[i], (pSeco->*pChecksum)[i])) : 0;
     };
 
     Layout L;
@@ -356,7 +337,7 @@ Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Tamanhos* pT)
     {
         const Guia& g = b.guias[i];
         L.posGuias.push_back(w.pos());
-        w.valor(g.tamanhoGravado.value_or(tamanho(&Tamanhos::guias, i)));
+        w.valor(g.tamanhoGravado.value_or(tamanho(&Layout::posGuias, &Layout::posChecksumGuias, i)));
         w.iniciarSecao();
         w.valor(g.versaoGravada.value_or(g.usVersao));
         ST_Guia_v2 stGuia = g.stGuia;
@@ -385,7 +366,7 @@ Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Tamanhos* pT)
         {
             const Limite& l = b.limites[i];
             L.posLimites.push_back(w.pos());
-            w.valor(l.tamanhoGravado.value_or(tamanho(&Tamanhos::limites, i)));
+            w.valor(l.tamanhoGravado.value_or(tamanho(&Layout::posLimites, &Layout::posChecksumLimites, i)));
             w.iniciarSecao();
             w.valor(l.usVersao);
             ST_Limite_v1 stLimite = l.stLimite;
@@ -401,10 +382,10 @@ Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Tamanhos* pT)
     // Event.
     const std::uint16_t usVersao = b.usVersaoEvento;
     L.posTamanhoEvento = w.pos();
-    w.valor(c.tamanhoEvento.value_or(pT ? ComoI32(pT->evento) : 0));
+    w.valor(c.tamanhoEvento.value_or(ComoI32(evento)));
     w.iniciarSecao();
-    if (pT)
-        w.limitarSecao(pT->evento - 1);
+    if (pSeco)
+        w.limitarSecao(evento - 1);
     w.valor(c.versaoEvento.value_or(usVersao));
     ST_EventoCabecalho stCabecalho = b.stCabecalho;
     stCabecalho.ulNumConfiguracoes = c.numeroConfiguracoes.value_or(static_cast<std::uint32_t>(b.etapas.size()));
@@ -457,8 +438,10 @@ Layout Serializar(const NvgBuilder& b, const Saida* pSaida)
         if (g.usVersao == 3 ? !g.pontosCurva.empty() : !g.curvas.empty())
             throw std::invalid_argument("guia de versão 3 usa curvas; versões 1 e 2 usam pontosCurva");
     }
-    const Tamanhos t = Medir(b);
-    return Escrever(b, pSaida, &t);
+    const Layout seco = Escrever(b, nullptr, nullptr);
+    if (b.corrupcao.bytesFaltandoEvento >= Conteudo(seco.posTamanhoEvento, seco.posChecksumEvento))
+        throw std::invalid_argument("bytesFaltandoEvento maior que o conteúdo do evento");
+    return Escrever(b, pSaida, &seco);
 }
 
 // The typical pass.
@@ -472,11 +455,6 @@ constexpr std::uint16_t kEscalaTaxa = 10; // spraying rates are stored in tenths
 void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8)
 {
     GravarTexto(campo, sizeof campo, szUtf8, "campo de texto");
-}
-
-void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING])
-{
-    std::memset(campo, 'X', sizeof campo);
 }
 
 Etapa& Etapa::campoNumero(std::string_view szNome, long double ldValor, bool bFracionario)

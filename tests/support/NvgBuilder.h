@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -27,7 +28,7 @@ inline constexpr std::uint32_t D_TESTE_DATA_HORA_2026 = 820627200;
 // does not fit (39 bytes at most) or cannot be encoded.
 void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8);
 // Fills all 40 bytes with 'X': a text with no terminator inside its field.
-void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING]);
+inline void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING]) { std::memset(campo, 'X', sizeof campo); }
 
 // One stage: its configuration block and the points logged under it.
 struct Etapa
@@ -58,11 +59,7 @@ struct Etapa
     Etapa& campo(std::string_view szNome, std::string_view szUtf8) { return campoTexto(szNome, szUtf8); }
     // Raw bytes into a field, rest zeroed, no terminator: 40 non-zero bytes make an unterminated text.
     Etapa& campoBruto(std::string_view szNome, std::string_view bytes);
-    Etapa& operacao(std::uint8_t ucOperacao)
-    {
-        ucOperacaoAtual = ucOperacao;
-        return *this;
-    }
+    Etapa& operacao(std::uint8_t ucOperacao) { ucOperacaoAtual = ucOperacao; return *this; }
 
     std::uint32_t numeroPontos() const { return gerador ? ulPontosGerados : static_cast<std::uint32_t>(pontos.size()); }
 
@@ -166,11 +163,7 @@ public:
     static NvgBuilder tipico(std::uint16_t usVersaoEvento = D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO,
                              std::uint32_t ulNumeroPontos = 10);
 
-    NvgBuilder& operacao(std::uint8_t ucOperacao)
-    {
-        ucUltOperacaoAtual = ucOperacao;
-        return *this;
-    }
+    NvgBuilder& operacao(std::uint8_t ucOperacao) { ucUltOperacaoAtual = ucOperacao; return *this; }
 
     // The whole file in memory; a layout version no file can have throws std::invalid_argument.
     std::vector<std::uint8_t> construir(Layout* pstLayout = nullptr) const;
