@@ -423,10 +423,6 @@ TEST(JanelaShell, MenuAjudaSobreESair)
     EXPECT_EQ(j.stJanela.gucFormulario, 0);
 }
 
-// ---------------------------------------------------------------------------------------------------
-// Map viewer
-// ---------------------------------------------------------------------------------------------------
-
 TEST(JanelaMapas, EscolherDesenharEFecharOMapa1)
 {
     JanelaTeste j;

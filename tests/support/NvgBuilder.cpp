@@ -4,8 +4,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -63,11 +61,9 @@ struct Descricao
     const char* pcNome;
     std::size_t offset;
     std::size_t tamanhoElemento; // a text is one element of its whole array
-    std::size_t d1;              // 0 for a scalar
-    std::size_t d2;              // 0 unless two-dimensional
+    std::size_t d1, d2;          // extents; 0 for a scalar, d2 0 unless two-dimensional
     void (*pfNumero)(unsigned char*, long double, std::string_view); // null for texts and products
-    bool bReal;
-    bool bProduto;
+    bool bReal, bProduto;
 };
 
 template <typename M> Descricao Descrever(const char* pcNome, std::size_t offset)
@@ -139,11 +135,8 @@ const std::vector<Descricao>& TabelaProduto()
 #undef ZC
 #undef ZP
 
-struct Elemento
-{
-    std::size_t offset;
-    const Descricao* pDescricao;
-};
+// An element: its offset in the record and its field.
+using Elemento = std::pair<std::size_t, const Descricao*>;
 
 // Resolves "base[i][j]" or "base[i].sub" against a table, relative to offsetBase.
 Elemento Resolver(const std::vector<Descricao>& tabela, std::string_view szNome, std::string_view szCompleto,
@@ -181,18 +174,8 @@ Elemento Resolver(const std::vector<Descricao>& tabela, std::string_view szNome,
     return {offset, &d};
 }
 
-Elemento Resolver(std::string_view szNome)
-{
-    return Resolver(TabelaConfiguracao(), szNome, szNome, 0);
-}
-
 // Where the bytes go: a vector, or a file through a large stdio buffer.
 using Saida = std::function<void(const std::uint8_t*, std::size_t)>;
-
-std::size_t TamanhoBloco(std::uint16_t usVersao)
-{
-    return static_cast<std::size_t>(zavoro_TamanhoConfiguracaoEvento(usVersao));
-}
 
 bool ComChecksumErrado(const NvgBuilder& b, Secao eSecao, std::size_t indice = 0)
 {
@@ -274,7 +257,6 @@ public:
     std::size_t pos() const { return m_pos; }
     // Bytes within the truncation limit, whether or not there is an output.
     std::size_t aceitos() const { return m_aceitos; }
-    bool descartando() const { return m_pSaida == nullptr; }
 
 private:
     const Saida* m_pSaida;
@@ -323,14 +305,12 @@ Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Layout* pSeco)
     Escritor w(pSaida, limite);
     w.valor(c.versaoArquivo.value_or(b.uiVersaoArquivo));
 
-    // Field.
     w.valor(c.tamanhoTalhao.value_or(D_ZAVORO_TAMANHO_ARQUIVO_TALHAO));
     w.iniciarSecao();
     w.valor(b.usVersaoTalhao);
     w.valor(b.stTalhao);
     w.fecharSecao(ComChecksumErrado(b, Secao::Talhao));
 
-    // Guides.
     L.posNumeroGuias = w.pos();
     w.valor(c.numeroGuias.value_or(static_cast<std::uint32_t>(b.guias.size())));
     for (std::size_t i = 0; i < b.guias.size(); ++i)
@@ -379,7 +359,6 @@ Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Layout* pSeco)
         }
     }
 
-    // Event.
     const std::uint16_t usVersao = b.usVersaoEvento;
     L.posTamanhoEvento = w.pos();
     w.valor(c.tamanhoEvento.value_or(ComoI32(evento)));
@@ -404,10 +383,10 @@ Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Layout* pSeco)
         if (e.ucOperacaoAtual)
             stConfig.ucOperacao = CodificarOperacao(*e.ucOperacaoAtual, usVersao);
         L.posEtapas.push_back(w.pos());
-        w.bytes(&stConfig, TamanhoBloco(usVersao));
+        w.bytes(&stConfig, static_cast<std::size_t>(zavoro_TamanhoConfiguracaoEvento(usVersao)));
         L.posPontos.push_back(w.pos());
         const std::uint32_t n = e.numeroPontos();
-        if (w.descartando()) // offsets alone need no point contents
+        if (!pSaida) // offsets alone need no point contents
             w.bytes(nullptr, std::size_t{n} * static_cast<std::size_t>(zavoro_TamanhoPontoNVG(usVersao)));
         else
             for (std::uint32_t i = 0; i < n; ++i)
@@ -429,7 +408,7 @@ Layout Serializar(const NvgBuilder& b, const Saida* pSaida)
     if (b.uiVersaoArquivo != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
         b.uiVersaoArquivo != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
         throw std::invalid_argument("versão de arquivo sem formato: use corrupcao.versaoArquivo");
-    if (TamanhoBloco(b.usVersaoEvento) == 0 || zavoro_TamanhoPontoNVG(b.usVersaoEvento) == 0)
+    if (zavoro_TamanhoConfiguracaoEvento(b.usVersaoEvento) == 0 || zavoro_TamanhoPontoNVG(b.usVersaoEvento) == 0)
         throw std::invalid_argument("versão de evento sem formato: use corrupcao.versaoEvento");
     for (const Guia& g : b.guias)
     {
@@ -459,36 +438,35 @@ void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8)
 
 Etapa& Etapa::campoNumero(std::string_view szNome, long double ldValor, bool bFracionario)
 {
-    const Elemento e = Resolver(szNome);
-    const Descricao& d = *e.pDescricao;
-    if (d.pfNumero == nullptr)
+    const auto [offset, pd] = Resolver(TabelaConfiguracao(), szNome, szNome, 0);
+    if (pd->pfNumero == nullptr)
         NomeInvalido(szNome, "um campo de texto recebe texto, não número");
-    if (bFracionario && !d.bReal && !(std::isfinite(ldValor) && std::trunc(ldValor) == ldValor))
+    if (bFracionario && !pd->bReal && !(std::isfinite(ldValor) && std::trunc(ldValor) == ldValor))
         NomeInvalido(szNome, "campo inteiro não recebe valor fracionário");
-    d.pfNumero(reinterpret_cast<unsigned char*>(&stConfig) + e.offset, ldValor, szNome);
-    if (e.offset == offsetof(ST_EventoConfig_v9, ucOperacao))
+    pd->pfNumero(reinterpret_cast<unsigned char*>(&stConfig) + offset, ldValor, szNome);
+    if (offset == offsetof(ST_EventoConfig_v9, ucOperacao))
         ucOperacaoAtual.reset();
     return *this;
 }
 
 Etapa& Etapa::campoTexto(std::string_view szNome, std::string_view szUtf8)
 {
-    const Elemento e = Resolver(szNome);
-    if (e.pDescricao->pfNumero != nullptr)
+    const auto [offset, pd] = Resolver(TabelaConfiguracao(), szNome, szNome, 0);
+    if (pd->pfNumero != nullptr)
         NomeInvalido(szNome, "campo numérico não recebe texto");
-    GravarTexto(reinterpret_cast<char*>(&stConfig) + e.offset, e.pDescricao->tamanhoElemento, szUtf8, szNome);
+    GravarTexto(reinterpret_cast<char*>(&stConfig) + offset, pd->tamanhoElemento, szUtf8, szNome);
     return *this;
 }
 
 Etapa& Etapa::campoBruto(std::string_view szNome, std::string_view bytes)
 {
-    const Elemento e = Resolver(szNome);
-    if (bytes.size() > e.pDescricao->tamanhoElemento)
+    const auto [offset, pd] = Resolver(TabelaConfiguracao(), szNome, szNome, 0);
+    if (bytes.size() > pd->tamanhoElemento)
         NomeInvalido(szNome, "bytes demais para o campo");
-    unsigned char* pucCampo = reinterpret_cast<unsigned char*>(&stConfig) + e.offset;
-    std::memset(pucCampo, 0, e.pDescricao->tamanhoElemento);
+    unsigned char* pucCampo = reinterpret_cast<unsigned char*>(&stConfig) + offset;
+    std::memset(pucCampo, 0, pd->tamanhoElemento);
     std::memcpy(pucCampo, bytes.data(), bytes.size());
-    if (e.offset == offsetof(ST_EventoConfig_v9, ucOperacao))
+    if (offset == offsetof(ST_EventoConfig_v9, ucOperacao))
         ucOperacaoAtual.reset();
     return *this;
 }

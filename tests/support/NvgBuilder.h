@@ -115,11 +115,8 @@ struct Corrupcao
     bool corrigirChecksumArquivo = false;
     std::optional<std::uint32_t> versaoArquivo;   // stored container version; layout from uiVersaoArquivo
     std::optional<std::uint16_t> versaoEvento;    // stored event version; layout from usVersaoEvento
-    std::optional<std::uint32_t> numeroGuias;
-    std::optional<std::uint32_t> numeroLimites;
-    std::optional<std::uint32_t> numeroConfiguracoes; // ulNumConfiguracoes of the header
-    std::optional<std::int32_t> tamanhoTalhao;
-    std::optional<std::int32_t> tamanhoEvento;
+    std::optional<std::uint32_t> numeroGuias, numeroLimites, numeroConfiguracoes; // the last in the header
+    std::optional<std::int32_t> tamanhoTalhao, tamanhoEvento;
     std::vector<std::uint8_t> bytesExtrasEvento;  // inside the event section after the last stage
     std::size_t bytesFaltandoEvento = 0;          // dropped from the end of the event section's content
     std::vector<std::uint8_t> bytesAposEvento;    // between the event section and the file checksum
@@ -139,8 +136,7 @@ struct Layout
     std::size_t posCabecalhoEvento = 0;       // ST_EventoCabecalho, after the version
     std::vector<std::size_t> posEtapas;       // each configuration block
     std::vector<std::size_t> posPontos;       // each stage's first point (where it would be)
-    std::size_t posChecksumEvento = 0;
-    std::size_t posChecksumArquivo = 0;
+    std::size_t posChecksumEvento = 0, posChecksumArquivo = 0;
 };
 
 class NvgBuilder
