@@ -4,10 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <limits>
-#include <memory>
 #include <stdexcept>
 
 #include "zavoro/funcoesAuxiliares.h"
@@ -17,8 +14,6 @@ namespace zavoro_teste
 
 // Records are copied to the file as they lie in memory.
 static_assert(std::endian::native == std::endian::little, "the builder writes host-order records");
-
-// ---- Operations and texts ----
 
 namespace
 {
@@ -46,23 +41,6 @@ void GravarTexto(char* pcCampo, std::size_t tamanho, std::string_view szUtf8, st
     std::memcpy(pcCampo, szCp1252.data(), szCp1252.size());
 }
 
-} // namespace
-
-void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8)
-{
-    GravarTexto(campo, sizeof campo, szUtf8, "campo de texto");
-}
-
-void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING])
-{
-    std::memset(campo, 'X', sizeof campo);
-}
-
-// ---- Configuration fields by name ----
-
-namespace
-{
-
 [[noreturn]] void NomeInvalido(std::string_view szNome, const char* pcMotivo)
 {
     throw std::invalid_argument("campo de configuração \"" + std::string(szNome) + "\": " + pcMotivo);
@@ -83,11 +61,9 @@ struct Descricao
     const char* pcNome;
     std::size_t offset;
     std::size_t tamanhoElemento; // a text is one element of its whole array
-    std::size_t d1;              // 0 for a scalar
-    std::size_t d2;              // 0 unless two-dimensional
+    std::size_t d1, d2;          // extents; 0 for a scalar, d2 0 unless two-dimensional
     void (*pfNumero)(unsigned char*, long double, std::string_view); // null for texts and products
-    bool bReal;
-    bool bProduto;
+    bool bReal, bProduto;
 };
 
 template <typename M> Descricao Descrever(const char* pcNome, std::size_t offset)
@@ -159,49 +135,34 @@ const std::vector<Descricao>& TabelaProduto()
 #undef ZC
 #undef ZP
 
-struct Elemento
-{
-    std::size_t offset;
-    const Descricao* pDescricao;
-};
+// An element: its offset in the record and its field.
+using Elemento = std::pair<std::size_t, const Descricao*>;
 
 // Resolves "base[i][j]" or "base[i].sub" against a table, relative to offsetBase.
 Elemento Resolver(const std::vector<Descricao>& tabela, std::string_view szNome, std::string_view szCompleto,
                   std::size_t offsetBase)
 {
-    const std::size_t fimBase = std::min(szNome.find_first_of("[."), szNome.size());
-    const std::string_view szBase = szNome.substr(0, fimBase);
+    std::size_t p = std::min(szNome.find_first_of("[."), szNome.size());
     const auto it = std::find_if(tabela.begin(), tabela.end(),
-                                 [&](const Descricao& d) { return szBase == d.pcNome; });
+                                 [&](const Descricao& d) { return szNome.substr(0, p) == d.pcNome; });
     if (it == tabela.end())
         NomeInvalido(szCompleto, "nome desconhecido");
-
-    std::vector<std::size_t> indices;
-    std::size_t p = fimBase;
-    while (p < szNome.size() && szNome[p] == '[')
+    const Descricao& d = *it;
+    std::size_t linear = 0, dimensoes = 0;
+    for (; p < szNome.size() && szNome[p] == '['; ++dimensoes)
     {
-        const std::size_t fecha = szNome.find(']', p);
-        if (fecha == std::string_view::npos)
-            NomeInvalido(szCompleto, "colchete sem fechamento");
+        const std::size_t fecha = std::min(szNome.find(']', p), szNome.size());
+        const std::size_t extensao = dimensoes ? d.d2 : d.d1;
         std::size_t indice = 0;
-        const char* pcInicio = szNome.data() + p + 1;
-        const char* pcFim = szNome.data() + fecha;
-        const auto [pcParou, erro] = std::from_chars(pcInicio, pcFim, indice);
-        if (erro != std::errc() || pcParou != pcFim || pcInicio == pcFim)
-            NomeInvalido(szCompleto, "índice inválido");
-        indices.push_back(indice);
+        const auto [pcParou, erro] = std::from_chars(szNome.data() + p + 1, szNome.data() + fecha, indice);
+        if (erro != std::errc() || pcParou != szNome.data() + fecha || indice >= extensao)
+            NomeInvalido(szCompleto, "índice inválido ou fora do campo");
+        linear = linear * extensao + indice;
         p = fecha + 1;
     }
-
-    const Descricao& d = *it;
-    const std::size_t dimensoes = (d.d1 != 0) + (d.d2 != 0);
-    if (indices.size() != dimensoes)
+    if (dimensoes != std::size_t{d.d1 != 0} + (d.d2 != 0))
         NomeInvalido(szCompleto, "número de índices diferente do número de dimensões");
-    if ((dimensoes >= 1 && indices[0] >= d.d1) || (dimensoes == 2 && indices[1] >= d.d2))
-        NomeInvalido(szCompleto, "índice fora do campo");
-    const std::size_t linear = dimensoes == 0 ? 0 : dimensoes == 1 ? indices[0] : indices[0] * d.d2 + indices[1];
     const std::size_t offset = offsetBase + d.offset + linear * d.tamanhoElemento;
-
     if (d.bProduto)
     {
         if (p >= szNome.size() || szNome[p] != '.')
@@ -213,89 +174,8 @@ Elemento Resolver(const std::vector<Descricao>& tabela, std::string_view szNome,
     return {offset, &d};
 }
 
-Elemento Resolver(std::string_view szNome)
-{
-    return Resolver(TabelaConfiguracao(), szNome, szNome, 0);
-}
-
-} // namespace
-
-Etapa& Etapa::campoNumero(std::string_view szNome, long double ldValor, bool bFracionario)
-{
-    const Elemento e = Resolver(szNome);
-    const Descricao& d = *e.pDescricao;
-    if (d.pfNumero == nullptr)
-        NomeInvalido(szNome, "um campo de texto recebe texto, não número");
-    if (bFracionario && !d.bReal && !(std::isfinite(ldValor) && std::trunc(ldValor) == ldValor))
-        NomeInvalido(szNome, "campo inteiro não recebe valor fracionário");
-    d.pfNumero(reinterpret_cast<unsigned char*>(&stConfig) + e.offset, ldValor, szNome);
-    if (e.offset == offsetof(ST_EventoConfig_v9, ucOperacao))
-        ucOperacaoAtual.reset();
-    return *this;
-}
-
-Etapa& Etapa::campoTexto(std::string_view szNome, std::string_view szUtf8)
-{
-    const Elemento e = Resolver(szNome);
-    if (e.pDescricao->pfNumero != nullptr)
-        NomeInvalido(szNome, "campo numérico não recebe texto");
-    GravarTexto(reinterpret_cast<char*>(&stConfig) + e.offset, e.pDescricao->tamanhoElemento, szUtf8, szNome);
-    return *this;
-}
-
-Etapa& Etapa::campoBruto(std::string_view szNome, std::string_view bytes)
-{
-    const Elemento e = Resolver(szNome);
-    if (bytes.size() > e.pDescricao->tamanhoElemento)
-        NomeInvalido(szNome, "bytes demais para o campo");
-    unsigned char* pucCampo = reinterpret_cast<unsigned char*>(&stConfig) + e.offset;
-    std::memset(pucCampo, 0, e.pDescricao->tamanhoElemento);
-    std::memcpy(pucCampo, bytes.data(), bytes.size());
-    if (e.offset == offsetof(ST_EventoConfig_v9, ucOperacao))
-        ucOperacaoAtual.reset();
-    return *this;
-}
-
-// ---- Writing ----
-
-namespace
-{
-
 // Where the bytes go: a vector, or a file through a large stdio buffer.
-class Saida
-{
-public:
-    explicit Saida(std::vector<std::uint8_t>* pvDestino) : m_pvDestino(pvDestino) {}
-    explicit Saida(const std::filesystem::path& caminho)
-        : m_pfArquivo(std::fopen(caminho.c_str(), "wb"), &std::fclose), m_caminho(caminho)
-    {
-        if (!m_pfArquivo)
-            throw std::runtime_error("não foi possível criar " + caminho.string());
-        std::setvbuf(m_pfArquivo.get(), nullptr, _IOFBF, 1u << 20);
-    }
-    void escrever(const std::uint8_t* pucDados, std::size_t n)
-    {
-        if (m_pvDestino)
-            m_pvDestino->insert(m_pvDestino->end(), pucDados, pucDados + n);
-        else if (n != 0 && std::fwrite(pucDados, 1, n, m_pfArquivo.get()) != n)
-            throw std::runtime_error("falha ao gravar " + m_caminho.string());
-    }
-    void fechar()
-    {
-        if (m_pfArquivo && std::fclose(m_pfArquivo.release()) != 0)
-            throw std::runtime_error("falha ao gravar " + m_caminho.string());
-    }
-
-private:
-    std::vector<std::uint8_t>* m_pvDestino = nullptr;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_pfArquivo{nullptr, &std::fclose};
-    std::filesystem::path m_caminho;
-};
-
-std::size_t TamanhoBloco(std::uint16_t usVersao)
-{
-    return static_cast<std::size_t>(zavoro_TamanhoConfiguracaoEvento(usVersao));
-}
+using Saida = std::function<void(const std::uint8_t*, std::size_t)>;
 
 bool ComChecksumErrado(const NvgBuilder& b, Secao eSecao, std::size_t indice = 0)
 {
@@ -328,16 +208,13 @@ std::size_t PontoEmBytes(const ST_PontoNVG_v2& p, std::uint16_t usVersao, std::u
 class Escritor
 {
 public:
-    Escritor(Saida* pSaida, std::size_t limite) : m_pSaida(pSaida), m_limite(limite) {}
+    Escritor(const Saida* pSaida, std::size_t limite) : m_pSaida(pSaida), m_limite(limite) {}
 
     void bytes(const void* pDados, std::size_t n)
     {
         const auto* puc = static_cast<const std::uint8_t*>(pDados);
-        if (m_restanteSecao)
-        {
-            n = std::min(n, *m_restanteSecao);
-            *m_restanteSecao -= n;
-        }
+        n = std::min(n, m_restanteSecao);
+        m_restanteSecao -= n;
         m_pos += n;
         const std::size_t aceitos = std::min(n, m_limite - std::min(m_limite, m_aceitos));
         m_aceitos += aceitos;
@@ -347,7 +224,7 @@ public:
             m_ucXorSecao ^= puc[i];
         for (std::size_t i = 0; i < aceitos; ++i)
             m_ucXorArquivo ^= puc[i];
-        m_pSaida->escrever(puc, aceitos);
+        (*m_pSaida)(puc, aceitos);
     }
     template <typename T> void valor(const T& v) { bytes(&v, sizeof v); }
     // The first n bytes of a record, zero-padded when n is larger than the record.
@@ -363,7 +240,7 @@ public:
     void limitarSecao(std::size_t n) { m_restanteSecao = n; }
     void fecharSecao(bool bErrado)
     {
-        m_restanteSecao.reset();
+        m_restanteSecao = kSemLimite;
         valor(static_cast<std::uint8_t>(bErrado ? ~m_ucXorSecao : m_ucXorSecao));
     }
     // The checksum of the bytes that reached the output, appended past the limit when asked to.
@@ -373,23 +250,21 @@ public:
         if (!bForaDoLimite)
             return valor(uc);
         if (m_pSaida)
-            m_pSaida->escrever(&uc, 1);
+            (*m_pSaida)(&uc, 1);
         ++m_pos;
         ++m_aceitos;
     }
     std::size_t pos() const { return m_pos; }
     // Bytes within the truncation limit, whether or not there is an output.
     std::size_t aceitos() const { return m_aceitos; }
-    bool descartando() const { return m_pSaida == nullptr; }
 
 private:
-    Saida* m_pSaida;
+    const Saida* m_pSaida;
     std::size_t m_limite;
-    std::size_t m_pos = 0;
-    std::size_t m_aceitos = 0;
-    std::uint8_t m_ucXorSecao = 0;
-    std::uint8_t m_ucXorArquivo = 0;
-    std::optional<std::size_t> m_restanteSecao;
+    std::size_t m_pos = 0, m_aceitos = 0;
+    std::uint8_t m_ucXorSecao = 0, m_ucXorArquivo = 0;
+    static constexpr std::size_t kSemLimite = std::numeric_limits<std::size_t>::max();
+    std::size_t m_restanteSecao = kSemLimite;
 };
 
 std::int32_t ComoI32(std::size_t n)
@@ -399,70 +274,50 @@ std::int32_t ComoI32(std::size_t n)
     return static_cast<std::int32_t>(n);
 }
 
-// The length fields and the whole size, measured by a dry run of the writer so they always agree
-// with what is written.
-struct Tamanhos
+// Bytes after a length field up to its section's checksum, inclusive.
+std::size_t Conteudo(std::size_t posTamanho, std::size_t posChecksum)
 {
-    std::vector<std::size_t> guias, limites; // after each length field, checksum included
-    std::size_t evento = 0;
-    std::size_t arquivo = 0;                 // before any truncation
-};
-
-Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT);
-
-Tamanhos Medir(const NvgBuilder& b)
-{
-    const Layout L = Escrever(b, nullptr, nullptr);
-    auto conteudo = [](std::size_t posTamanho, std::size_t posChecksum) { return posChecksum + 1 - (posTamanho + 4); };
-    Tamanhos t;
-    for (std::size_t i = 0; i < L.posGuias.size(); ++i)
-        t.guias.push_back(conteudo(L.posGuias[i], L.posChecksumGuias[i]));
-    for (std::size_t i = 0; i < L.posLimites.size(); ++i)
-        t.limites.push_back(conteudo(L.posLimites[i], L.posChecksumLimites[i]));
-    const std::size_t faltando = b.corrupcao.bytesFaltandoEvento;
-    t.evento = conteudo(L.posTamanhoEvento, L.posChecksumEvento);
-    if (faltando >= t.evento)
-        throw std::invalid_argument("bytesFaltandoEvento maior que o conteúdo do evento");
-    t.evento -= faltando;
-    t.arquivo = L.tamanhoArquivo - faltando;
-    return t;
+    return posChecksum + 1 - (posTamanho + 4);
 }
 
-// One pass over the file. pT null is the dry run: no output, no limits, lengths written as zero.
-Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT)
+// One pass over the file. Without pSeco it is the dry run: no output, no limits, lengths written as
+// zero; otherwise the lengths and the size come from the dry run's offsets, so they always agree
+// with what is written.
+Layout Escrever(const NvgBuilder& b, const Saida* pSaida, const Layout* pSeco)
 {
     const Corrupcao& c = b.corrupcao;
-    std::size_t limite = std::numeric_limits<std::size_t>::max();
+    std::size_t limite = std::numeric_limits<std::size_t>::max(), evento = 0;
     bool bCorrigir = false;
-    if (pT)
+    if (pSeco)
     {
-        const std::size_t corte = std::min(c.truncarBytes, pT->arquivo - 1);
+        evento = Conteudo(pSeco->posTamanhoEvento, pSeco->posChecksumEvento) - c.bytesFaltandoEvento;
+        const std::size_t arquivo = pSeco->tamanhoArquivo - c.bytesFaltandoEvento;
+        const std::size_t corte = std::min(c.truncarBytes, arquivo - 1);
         bCorrigir = c.corrigirChecksumArquivo && c.truncarBytes != 0;
-        limite = bCorrigir ? pT->arquivo - 1 - corte : pT->arquivo - corte;
+        limite = bCorrigir ? arquivo - 1 - corte : arquivo - corte;
     }
-    auto tamanho = [&](const std::vector<std::size_t> Tamanhos::*pLista, std::size_t i) {
-        return pT ? ComoI32((pT->*pLista)[i]) : 0;
+    using Posicoes = std::vector<std::size_t> Layout::*;
+    auto tamanho = [&](Posicoes pPos, Posicoes pChecksum, std::size_t i) {
+        return pSeco ? ComoI32(Conteudo((pSeco->*pPos)[i], (pSeco->*pChecksum)[i])) : 0;
     };
 
     Layout L;
     Escritor w(pSaida, limite);
     w.valor(c.versaoArquivo.value_or(b.uiVersaoArquivo));
 
-    // Field.
     w.valor(c.tamanhoTalhao.value_or(D_ZAVORO_TAMANHO_ARQUIVO_TALHAO));
     w.iniciarSecao();
     w.valor(b.usVersaoTalhao);
     w.valor(b.stTalhao);
     w.fecharSecao(ComChecksumErrado(b, Secao::Talhao));
 
-    // Guides.
     L.posNumeroGuias = w.pos();
     w.valor(c.numeroGuias.value_or(static_cast<std::uint32_t>(b.guias.size())));
     for (std::size_t i = 0; i < b.guias.size(); ++i)
     {
         const Guia& g = b.guias[i];
         L.posGuias.push_back(w.pos());
-        w.valor(g.tamanhoGravado.value_or(tamanho(&Tamanhos::guias, i)));
+        w.valor(g.tamanhoGravado.value_or(tamanho(&Layout::posGuias, &Layout::posChecksumGuias, i)));
         w.iniciarSecao();
         w.valor(g.versaoGravada.value_or(g.usVersao));
         ST_Guia_v2 stGuia = g.stGuia;
@@ -491,7 +346,7 @@ Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT)
         {
             const Limite& l = b.limites[i];
             L.posLimites.push_back(w.pos());
-            w.valor(l.tamanhoGravado.value_or(tamanho(&Tamanhos::limites, i)));
+            w.valor(l.tamanhoGravado.value_or(tamanho(&Layout::posLimites, &Layout::posChecksumLimites, i)));
             w.iniciarSecao();
             w.valor(l.usVersao);
             ST_Limite_v1 stLimite = l.stLimite;
@@ -504,13 +359,12 @@ Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT)
         }
     }
 
-    // Event.
     const std::uint16_t usVersao = b.usVersaoEvento;
     L.posTamanhoEvento = w.pos();
-    w.valor(c.tamanhoEvento.value_or(pT ? ComoI32(pT->evento) : 0));
+    w.valor(c.tamanhoEvento.value_or(ComoI32(evento)));
     w.iniciarSecao();
-    if (pT)
-        w.limitarSecao(pT->evento - 1);
+    if (pSeco)
+        w.limitarSecao(evento - 1);
     w.valor(c.versaoEvento.value_or(usVersao));
     ST_EventoCabecalho stCabecalho = b.stCabecalho;
     stCabecalho.ulNumConfiguracoes = c.numeroConfiguracoes.value_or(static_cast<std::uint32_t>(b.etapas.size()));
@@ -529,10 +383,10 @@ Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT)
         if (e.ucOperacaoAtual)
             stConfig.ucOperacao = CodificarOperacao(*e.ucOperacaoAtual, usVersao);
         L.posEtapas.push_back(w.pos());
-        w.bytes(&stConfig, TamanhoBloco(usVersao));
+        w.bytes(&stConfig, static_cast<std::size_t>(zavoro_TamanhoConfiguracaoEvento(usVersao)));
         L.posPontos.push_back(w.pos());
         const std::uint32_t n = e.numeroPontos();
-        if (w.descartando()) // offsets alone need no point contents
+        if (!pSaida) // offsets alone need no point contents
             w.bytes(nullptr, std::size_t{n} * static_cast<std::size_t>(zavoro_TamanhoPontoNVG(usVersao)));
         else
             for (std::uint32_t i = 0; i < n; ++i)
@@ -549,12 +403,12 @@ Layout Escrever(const NvgBuilder& b, Saida* pSaida, const Tamanhos* pT)
     return L;
 }
 
-Layout Serializar(const NvgBuilder& b, Saida* pSaida)
+Layout Serializar(const NvgBuilder& b, const Saida* pSaida)
 {
     if (b.uiVersaoArquivo != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_SEM_LIMITES &&
         b.uiVersaoArquivo != D_ZAVORO_VERSAO_ARQUIVO_NAVEGACAO_COM_LIMITES)
         throw std::invalid_argument("versão de arquivo sem formato: use corrupcao.versaoArquivo");
-    if (TamanhoBloco(b.usVersaoEvento) == 0 || zavoro_TamanhoPontoNVG(b.usVersaoEvento) == 0)
+    if (zavoro_TamanhoConfiguracaoEvento(b.usVersaoEvento) == 0 || zavoro_TamanhoPontoNVG(b.usVersaoEvento) == 0)
         throw std::invalid_argument("versão de evento sem formato: use corrupcao.versaoEvento");
     for (const Guia& g : b.guias)
     {
@@ -563,16 +417,64 @@ Layout Serializar(const NvgBuilder& b, Saida* pSaida)
         if (g.usVersao == 3 ? !g.pontosCurva.empty() : !g.curvas.empty())
             throw std::invalid_argument("guia de versão 3 usa curvas; versões 1 e 2 usam pontosCurva");
     }
-    const Tamanhos t = Medir(b);
-    return Escrever(b, pSaida, &t);
+    const Layout seco = Escrever(b, nullptr, nullptr);
+    if (b.corrupcao.bytesFaltandoEvento >= Conteudo(seco.posTamanhoEvento, seco.posChecksumEvento))
+        throw std::invalid_argument("bytesFaltandoEvento maior que o conteúdo do evento");
+    return Escrever(b, pSaida, &seco);
 }
 
+// The typical pass.
+constexpr std::uint32_t kInicioTrabalho = D_TESTE_DATA_HORA_2026 + (31 + 28 + 1) * 86400 + 8 * 3600;
+constexpr float kPassoM = 15.0f / 3.6f;   // 15 km/h, one point a second
+constexpr float kLarguraM = 27.0f;        // nine sections of 3 m
+constexpr float kTaxaLHa = 150.0f;
+constexpr std::uint16_t kEscalaTaxa = 10; // spraying rates are stored in tenths of L/ha
 } // namespace
+
+void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8)
+{
+    GravarTexto(campo, sizeof campo, szUtf8, "campo de texto");
+}
+
+Etapa& Etapa::campoNumero(std::string_view szNome, long double ldValor, bool bFracionario)
+{
+    const auto [offset, pd] = Resolver(TabelaConfiguracao(), szNome, szNome, 0);
+    if (pd->pfNumero == nullptr)
+        NomeInvalido(szNome, "um campo de texto recebe texto, não número");
+    if (bFracionario && !pd->bReal && !(std::isfinite(ldValor) && std::trunc(ldValor) == ldValor))
+        NomeInvalido(szNome, "campo inteiro não recebe valor fracionário");
+    pd->pfNumero(reinterpret_cast<unsigned char*>(&stConfig) + offset, ldValor, szNome);
+    if (offset == offsetof(ST_EventoConfig_v9, ucOperacao))
+        ucOperacaoAtual.reset();
+    return *this;
+}
+
+Etapa& Etapa::campoTexto(std::string_view szNome, std::string_view szUtf8)
+{
+    const auto [offset, pd] = Resolver(TabelaConfiguracao(), szNome, szNome, 0);
+    if (pd->pfNumero != nullptr)
+        NomeInvalido(szNome, "campo numérico não recebe texto");
+    GravarTexto(reinterpret_cast<char*>(&stConfig) + offset, pd->tamanhoElemento, szUtf8, szNome);
+    return *this;
+}
+
+Etapa& Etapa::campoBruto(std::string_view szNome, std::string_view bytes)
+{
+    const auto [offset, pd] = Resolver(TabelaConfiguracao(), szNome, szNome, 0);
+    if (bytes.size() > pd->tamanhoElemento)
+        NomeInvalido(szNome, "bytes demais para o campo");
+    unsigned char* pucCampo = reinterpret_cast<unsigned char*>(&stConfig) + offset;
+    std::memset(pucCampo, 0, pd->tamanhoElemento);
+    std::memcpy(pucCampo, bytes.data(), bytes.size());
+    if (offset == offsetof(ST_EventoConfig_v9, ucOperacao))
+        ucOperacaoAtual.reset();
+    return *this;
+}
 
 std::vector<std::uint8_t> NvgBuilder::construir(Layout* pstLayout) const
 {
     std::vector<std::uint8_t> bytes;
-    Saida saida(&bytes);
+    const Saida saida = [&](const std::uint8_t* puc, std::size_t n) { bytes.insert(bytes.end(), puc, puc + n); };
     const Layout L = Serializar(*this, &saida);
     if (pstLayout)
         *pstLayout = L;
@@ -581,9 +483,17 @@ std::vector<std::uint8_t> NvgBuilder::construir(Layout* pstLayout) const
 
 Layout NvgBuilder::gravar(const std::filesystem::path& caminho) const
 {
-    Saida saida(caminho);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pf(std::fopen(caminho.c_str(), "wb"), &std::fclose);
+    if (!pf)
+        throw std::runtime_error("não foi possível criar " + caminho.string());
+    std::setvbuf(pf.get(), nullptr, _IOFBF, 1u << 20);
+    const Saida saida = [&](const std::uint8_t* puc, std::size_t n) {
+        if (n != 0 && std::fwrite(puc, 1, n, pf.get()) != n)
+            throw std::runtime_error("falha ao gravar " + caminho.string());
+    };
     const Layout L = Serializar(*this, &saida);
-    saida.fechar();
+    if (std::fclose(pf.release()) != 0)
+        throw std::runtime_error("falha ao gravar " + caminho.string());
     return L;
 }
 
@@ -591,17 +501,6 @@ Layout NvgBuilder::layout() const
 {
     return Serializar(*this, nullptr);
 }
-
-// ---- Typical data ----
-
-namespace
-{
-constexpr std::uint32_t kInicioTrabalho = D_TESTE_DATA_HORA_2026 + (31 + 28 + 1) * 86400 + 8 * 3600;
-constexpr float kPassoM = 15.0f / 3.6f;   // 15 km/h, one point a second
-constexpr float kLarguraM = 27.0f;        // nine sections of 3 m
-constexpr float kTaxaLHa = 150.0f;
-constexpr std::uint16_t kEscalaTaxa = 10; // spraying rates are stored in tenths of L/ha
-} // namespace
 
 NvgBuilder::NvgBuilder()
 {

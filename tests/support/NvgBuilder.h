@@ -1,15 +1,12 @@
-// Navigation files for tests, benchmarks and the sample generator: every container, guide, boundary
-// and event version, configuration fields set by name, lengths and checksums computed, and the
-// corruptions the validator has to reject.
-//
-// A builder is plain data: fill the public records, then call construir() (bytes in memory) or
-// gravar() (streamed to disk). Counts and lengths are derived from the data when the file is written;
-// every value a file may lie about has an override beside it (the *Gravado fields and Corrupcao).
+// Navigation files for tests, benchmarks and the sample generator. A builder is plain data: fill the
+// records, then construir() (in memory) or gravar() (streamed to disk). Counts, lengths and checksums
+// follow the data; every value a file may lie about has an override (the *Gravado fields, Corrupcao).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -31,34 +28,28 @@ inline constexpr std::uint32_t D_TESTE_DATA_HORA_2026 = 820627200;
 // does not fit (39 bytes at most) or cannot be encoded.
 void texto(char (&campo)[D_ZAVORO_TAMANHO_STRING], std::string_view szUtf8);
 // Fills all 40 bytes with 'X': a text with no terminator inside its field.
-void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING]);
+inline void textoSemTerminador(char (&campo)[D_ZAVORO_TAMANHO_STRING]) { std::memset(campo, 'X', sizeof campo); }
 
 // One stage: its configuration block and the points logged under it.
 struct Etapa
 {
-    // Version-9 record; an event of an older version writes only its first
-    // zavoro_TamanhoConfiguracaoEvento(version) bytes, so a field the version lacks may be set
-    // freely and is simply not written. Two newer fields fall inside an older block's padding and
-    // land there (ucPosicaoDropPoint in version 4, fSobreposicaoImplemento in version 5), which is
-    // how a test puts noise in that padding.
+    // Version-9 record; an older event writes only its first zavoro_TamanhoConfiguracaoEvento(version)
+    // bytes. ucPosicaoDropPoint (version 4) and fSobreposicaoImplemento (5) land in the older padding.
     ST_EventoConfig_v9 stConfig{};
     // In-memory points, written in the point format of the event version (for versions 1..3 only
     // usTaxaLida[0] is kept; for 1..7 fPressao and fTemperatura are dropped).
     std::vector<ST_PontoNVG_v2> pontos;
-    // Instead of pontos: ulPontosGerados points produced one at a time while writing, so that
-    // gravar() can stream a million points without holding them.
+    // Instead of pontos: ulPontosGerados points made one at a time while writing (a million streamed).
     std::function<ST_PontoNVG_v2(std::uint32_t)> gerador;
     std::uint32_t ulPontosGerados = 0;
     // ulNumeroPontosRastro as stored; by default the number of points written.
     std::optional<std::uint32_t> numeroPontosGravado;
-    // Operation in the current numbering, stored in the numbering of the event version. Setting
-    // "ucOperacao" by name afterwards stores that raw byte instead.
+    // Operation in the current numbering, stored in the event version's; "ucOperacao" by name overrides.
     std::optional<std::uint8_t> ucOperacaoAtual;
 
     // Sets one element by name ("usTamanhoSeccao[3]", "stProdutoUtilizadoPulv[1].usDoseAtual",
-    // "szOperador": a text is one element). Numbers must fit the field's type; texts go only into
-    // char fields, in UTF-8, stored as Windows-1252 with a terminator. An unknown name, a missing or
-    // out-of-range index, a wrong kind of value or one that does not fit throws std::invalid_argument.
+    // "szOperador"); texts in UTF-8, stored as Windows-1252. A bad name, index or value throws
+    // std::invalid_argument.
     template <typename T>
         requires std::is_arithmetic_v<T> && (!std::is_same_v<T, bool>)
     Etapa& campo(std::string_view szNome, T valor)
@@ -66,19 +57,13 @@ struct Etapa
         return campoNumero(szNome, static_cast<long double>(valor), std::is_floating_point_v<T>);
     }
     Etapa& campo(std::string_view szNome, std::string_view szUtf8) { return campoTexto(szNome, szUtf8); }
-    // Raw bytes into a field of any kind, no encoding and no terminator added (the rest of the
-    // field is zeroed): 40 non-zero bytes make an unterminated text.
+    // Raw bytes into a field, rest zeroed, no terminator: 40 non-zero bytes make an unterminated text.
     Etapa& campoBruto(std::string_view szNome, std::string_view bytes);
-    Etapa& operacao(std::uint8_t ucOperacao)
-    {
-        ucOperacaoAtual = ucOperacao;
-        return *this;
-    }
+    Etapa& operacao(std::uint8_t ucOperacao) { ucOperacaoAtual = ucOperacao; return *this; }
 
     std::uint32_t numeroPontos() const { return gerador ? ulPontosGerados : static_cast<std::uint32_t>(pontos.size()); }
 
 private:
-    // A fractional value (bFracionario) goes into an integer field only when it is a whole number.
     Etapa& campoNumero(std::string_view szNome, long double ldValor, bool bFracionario);
     Etapa& campoTexto(std::string_view szNome, std::string_view szUtf8);
 };
@@ -99,8 +84,7 @@ struct Guia
     std::vector<Curva> curvas;                    // version 3
     std::optional<std::uint16_t> numeroPontosCurvaGravado; // default: points (1, 2) or curves (3)
     std::optional<std::int32_t> tamanhoGravado;   // iTamanhoArqGuia; default the real length
-    // Bytes of the record actually written (48 or 56 by default): fewer cut it short, more pad it
-    // with zeros; the length and checksum follow.
+    // Bytes of the record written (48 or 56 by default): fewer cut it, more pad it with zeros.
     std::optional<std::size_t> bytesRegistroGravados;
 };
 
@@ -122,22 +106,17 @@ struct ChecksumErrado
     std::size_t indice = 0; // guide or boundary index (0-based); ignored for the other sections
 };
 
-// Faults applied while writing. Everything not named stays consistent: each checksum not listed is
-// computed over the bytes actually written, the file checksum last.
+// Faults applied while writing; every checksum not listed matches the bytes actually written.
 struct Corrupcao
 {
     std::vector<ChecksumErrado> checksumErrado;   // the listed checksum bytes are inverted
-    // Cuts this many bytes off the end. With corrigirChecksumArquivo the cut is taken from the bytes
-    // before the file checksum and a correct checksum is appended (same final size).
+    // Bytes cut off the end; with corrigirChecksumArquivo cut before a correct file checksum instead.
     std::size_t truncarBytes = 0;
     bool corrigirChecksumArquivo = false;
     std::optional<std::uint32_t> versaoArquivo;   // stored container version; layout from uiVersaoArquivo
     std::optional<std::uint16_t> versaoEvento;    // stored event version; layout from usVersaoEvento
-    std::optional<std::uint32_t> numeroGuias;
-    std::optional<std::uint32_t> numeroLimites;
-    std::optional<std::uint32_t> numeroConfiguracoes; // ulNumConfiguracoes of the header
-    std::optional<std::int32_t> tamanhoTalhao;
-    std::optional<std::int32_t> tamanhoEvento;
+    std::optional<std::uint32_t> numeroGuias, numeroLimites, numeroConfiguracoes; // the last in the header
+    std::optional<std::int32_t> tamanhoTalhao, tamanhoEvento;
     std::vector<std::uint8_t> bytesExtrasEvento;  // inside the event section after the last stage
     std::size_t bytesFaltandoEvento = 0;          // dropped from the end of the event section's content
     std::vector<std::uint8_t> bytesAposEvento;    // between the event section and the file checksum
@@ -157,8 +136,7 @@ struct Layout
     std::size_t posCabecalhoEvento = 0;       // ST_EventoCabecalho, after the version
     std::vector<std::size_t> posEtapas;       // each configuration block
     std::vector<std::size_t> posPontos;       // each stage's first point (where it would be)
-    std::size_t posChecksumEvento = 0;
-    std::size_t posChecksumArquivo = 0;
+    std::size_t posChecksumEvento = 0, posChecksumArquivo = 0;
 };
 
 class NvgBuilder
@@ -175,35 +153,26 @@ public:
     std::vector<Etapa> etapas;
     Corrupcao corrupcao;
 
-    // Field and event header filled with plausible 2026 values; no guides, boundaries or stages.
+    // Plausible 2026 field and event header; no guides, boundaries or stages.
     NvgBuilder();
-    // A valid file: container version 2, event of the given version with one spraying stage of
-    // numeroPontos typical points, header times and totals matching the points.
+    // A valid file: one spraying stage of typical points, header times and totals matching them.
     static NvgBuilder tipico(std::uint16_t usVersaoEvento = D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO,
                              std::uint32_t ulNumeroPontos = 10);
 
-    NvgBuilder& operacao(std::uint8_t ucOperacao)
-    {
-        ucUltOperacaoAtual = ucOperacao;
-        return *this;
-    }
+    NvgBuilder& operacao(std::uint8_t ucOperacao) { ucUltOperacaoAtual = ucOperacao; return *this; }
 
-    // The whole file in memory. Throws std::invalid_argument for a layout version no file can have
-    // (use the stored-version overrides for those).
+    // The whole file in memory; a layout version no file can have throws std::invalid_argument.
     std::vector<std::uint8_t> construir(Layout* pstLayout = nullptr) const;
-    // The same bytes streamed to a file through a fixed buffer; points of a stage with a generator
-    // are produced one by one. Throws std::runtime_error when the file cannot be written.
+    // The same bytes streamed to a file; throws std::runtime_error when it cannot be written.
     Layout gravar(const std::filesystem::path& caminho) const;
     // Offsets only; generators are not called.
     Layout layout() const;
 };
 
-// A point of a straight pass heading east at 15 km/h, one a second, spraying 150 L/ha (stored as
-// 1500, tenths) with nine sections on: index i is i seconds after 08:00 of 02/03/2026 and
-// i * 4.17 m east of the origin.
+// Point i of a pass east at 15 km/h, one a second from 08:00 of 02/03/2026, spraying 150 L/ha
+// (stored in tenths) with nine sections on.
 ST_PontoNVG_v2 pontoTipico(std::uint32_t ulIndice);
-// A spraying stage (nine sections of 300 cm, operator, machine and crop named) holding
-// pontoTipico(ulPrimeiroIndice .. ulPrimeiroIndice + ulNumeroPontos - 1).
+// A spraying stage of nine 300 cm sections holding ulNumeroPontos typical points from ulPrimeiroIndice.
 Etapa etapaTipica(std::uint32_t ulNumeroPontos, std::uint32_t ulPrimeiroIndice = 0);
 
 using ArquivoTemporario = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
