@@ -212,11 +212,6 @@ TEST_F(Desenho, MapasDeRecomendacao)
                                      Retrato(painel1) + Retrato(ampliado1)));
         EXPECT_EQ(vis.gstShpLegendaMapa.ucFlagPoligonoValorZero, b.linhas.size() == 4) << pcNome;
     }
-    // The extent is kept for the work map.
-    EXPECT_DOUBLE_EQ(vis.gdLimiteXmin, kX0);
-    EXPECT_DOUBLE_EQ(vis.gdLimiteXmax, kX0 + LarguraGraus(0.5));
-    EXPECT_DOUBLE_EQ(vis.gdLimiteYmin, kY0);
-    EXPECT_DOUBLE_EQ(vis.gdLimiteYmax, kY1);
 }
 
 TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
@@ -251,23 +246,6 @@ TEST(DesenhoCor, LinhasDaLegenda)
     st.ucNumLinhasLegenda = 20;
     st.ulValorLegenda[15][0] = 100, st.ulValorLegenda[15][1] = 200;
     EXPECT_EQ(shpFile_DecidirCorPoligono(&st, 150), kCinza);
-}
-
-TEST(DesenhoArea, SinalPeloSentido)
-{
-    // About 100 m by 100 m at latitude -24, corner at the reference point.
-    const double dLat = 100.0 / D_SHPFILE_METROS_POR_GRAU;
-    const double dLon = dLat / std::cos(24.0 * std::numbers::pi / 180.0);
-    const ST_ShpFilePto stRef{-51.0, -24.0};
-    std::vector<ST_ShpFilePto> v;
-    for (const PontoShp& p : ShpBuilder::retangulo(-51.0, -24.0 - dLat, -51.0 + dLon, -24.0))
-        v.push_back({p.x, p.y});
-    const float fHorario = shpFile_CalcularAreaPoligono(&stRef, v.data(), 0, 4);
-    EXPECT_NEAR(fHorario, 10000.0f, 300.0f);
-    std::reverse(v.begin(), v.end());
-    // Only the ring's own points count.
-    v.push_back({-50.0, -20.0});
-    EXPECT_NEAR(shpFile_CalcularAreaPoligono(&stRef, v.data(), 0, 4), -fHorario, 1.0f);
 }
 
 TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)

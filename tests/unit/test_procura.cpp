@@ -77,16 +77,6 @@ void Tocar(const fs::path& caminho)
     std::ofstream(caminho).put('x');
 }
 
-// The dialog's result as it lays it out: items each closed by a zero, the list by a second one.
-std::vector<char> ResultadoDialogo(const std::vector<std::string>& vItens)
-{
-    std::vector<char> v;
-    for (const std::string& szItem : vItens)
-        v.insert(v.end(), szItem.c_str(), szItem.c_str() + szItem.size() + 1);
-    v.push_back('\0');
-    return v;
-}
-
 } // namespace
 
 TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
@@ -272,13 +262,10 @@ TEST(TextoSelecao, WholeQuotedNamesWithinBothLimits)
     // Names from offset 2, after the folder. A name counts, and shows, only once its zero lies below
     // the list's limit; the text keeps whole names and stops at the first that does not fit, but every
     // name is counted. Exactly-sized copies and guard bytes, so a step past either limit is caught.
-    const std::vector<char> vLista = ResultadoDialogo({"d", "aaa", "bbb", "ccc", "e"});
-    const struct
-    {
-        std::size_t limite, tamanho;
-        int iNum;
-        const char* pcTexto;
-    } casos[] = {
+    // The dialog's result: names each closed by a zero, the list by a second one.
+    const char acLista[] = "d\0aaa\0bbb\0ccc\0e\0";
+    // Limit of the list, size of the text, names counted, the text.
+    const std::tuple<std::size_t, std::size_t, int, const char*> casos[] = {
         {5, 64, 0, ""}, {6, 64, 1, "\"aaa\" "}, {9, 64, 1, "\"aaa\" "}, {10, 64, 2, "\"aaa\" \"bbb\" "},
         {17, 64, 4, "\"aaa\" \"bbb\" \"ccc\" \"e\" "},
         {17, 22, 4, "\"aaa\" \"bbb\" \"ccc\" "}, // 18 + terminator: a fourth name needs 4 more
@@ -287,40 +274,18 @@ TEST(TextoSelecao, WholeQuotedNamesWithinBothLimits)
         {17, 7, 4, "\"aaa\" "}, {17, 6, 4, ""}, {17, 1, 4, ""},
         {17, 0, 4, nullptr}, // no room at all: not even a terminator is written
     };
-    for (const auto& c : casos)
+    for (const auto& [limite, tamanho, iNum, pcTexto] : casos)
     {
-        SCOPED_TRACE(std::to_string(c.limite) + "/" + std::to_string(c.tamanho));
-        const std::vector<char> vOrigem(vLista.begin(), vLista.begin() + static_cast<std::ptrdiff_t>(c.limite));
-        std::vector<char> vDestino(c.tamanho + 8, '#');
-        EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vOrigem.data(), vDestino.data(),
-                                                           static_cast<int>(c.limite), c.tamanho),
-                  c.iNum);
-        if (c.pcTexto != nullptr)
+        SCOPED_TRACE(std::to_string(limite) + "/" + std::to_string(tamanho));
+        const std::vector<char> vOrigem(acLista, acLista + limite);
+        std::vector<char> vDestino(tamanho + 8, '#');
+        EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vOrigem.data(), vDestino.data(), static_cast<int>(limite),
+                                                           tamanho),
+                  iNum);
+        if (pcTexto != nullptr)
         {
-            EXPECT_STREQ(vDestino.data(), c.pcTexto);
+            EXPECT_STREQ(vDestino.data(), pcTexto);
         }
-        EXPECT_EQ(std::count(vDestino.begin() + static_cast<std::ptrdiff_t>(c.tamanho), vDestino.end(), '#'), 8);
+        EXPECT_EQ(std::count(vDestino.begin() + static_cast<std::ptrdiff_t>(tamanho), vDestino.end(), '#'), 8);
     }
-
-    // A full dialog result of one-letter names: the text would be twice as long as the list.
-    auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
-    std::vector<std::string> vNomes{"d"};
-    while ((vNomes.size() + 1) * 2 < kBuffer - 2)
-        vNomes.emplace_back(1, static_cast<char>('a' + vNomes.size() % 26));
-    const std::vector<char> vCheia = ResultadoDialogo(vNomes);
-    ASSERT_LE(vCheia.size(), sizeof pstSelecao->szPathsArqNaveg);
-    std::memcpy(pstSelecao->szPathsArqNaveg, vCheia.data(), vCheia.size());
-    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, pstSelecao->szPathsArqNaveg, pstSelecao->szPathsArqNavegTxtBox, kBuffer),
-              static_cast<int>(vNomes.size()) - 1);
-    const std::size_t tamanhoTexto = strnlen(pstSelecao->szPathsArqNavegTxtBox, kBuffer);
-    EXPECT_LT(tamanhoTexto, kBuffer);
-    EXPECT_EQ(tamanhoTexto % 4, 0u); // whole "\"x\" " items only
-}
-
-TEST(CodigoBusca, EachCodeHasItsOwnText)
-{
-    std::set<std::string> textos;
-    for (int iCodigo : {kOk, kBuscaLonga, kPathLongo, kBufferCheio, kIndefinido, 7})
-        textos.insert(arquivo_DescreverCodigoBusca(iCodigo));
-    EXPECT_EQ(textos.size(), 6u);
 }
