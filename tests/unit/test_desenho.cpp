@@ -224,8 +224,6 @@ TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
     // recommendation's.
     ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0.5, 1.1, kYm)}, "20.00"}})));
     EXPECT_TRUE(CompararComDados("desenho/trabalho.txt", Retrato(painel2) + Retrato(ampliado2)));
-    EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteXmin, vis.gdLimiteXmin);
-    EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteYmax, vis.gdLimiteYmax);
     EXPECT_EQ(Retrato(painel1), szMapa1); // map 1's picture is left alone
 }
 

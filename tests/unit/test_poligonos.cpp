@@ -61,21 +61,14 @@ ST_PontoNVG_v2 Ponto(float fX, float fY, std::uint16_t usSecoes, std::uint16_t u
     return p;
 }
 
-// A pass heading east, one point every 4.17 m.
-std::vector<ST_PontoNVG_v2> Passada(int iPontos, std::uint16_t usSecoes, std::uint16_t usTaxa)
+// A pass heading east, one point every 4.17 m. A fertilising pass (bQuantidade) carries in the high
+// byte of its mask quantity bits that change every point.
+std::vector<ST_PontoNVG_v2> Passada(int iPontos, std::uint16_t usSecoes, std::uint16_t usTaxa, bool bQuantidade = false)
 {
     std::vector<ST_PontoNVG_v2> v;
     for (int i = 0; i < iPontos; ++i)
-        v.push_back(Ponto(4.17f * static_cast<float>(i), 0.0f, usSecoes, usTaxa));
-    return v;
-}
-
-// A fertilising pass: the high byte of the mask carries quantity bits that change every point.
-std::vector<ST_PontoNVG_v2> PassadaComQuantidade(int iPontos, std::uint16_t usSecoes, std::uint16_t usTaxa)
-{
-    std::vector<ST_PontoNVG_v2> v = Passada(iPontos, 0, usTaxa);
-    for (int i = 0; i < iPontos; ++i)
-        v[i].usSecoes = static_cast<std::uint16_t>(usSecoes | (i << 8));
+        v.push_back(Ponto(4.17f * static_cast<float>(i), 0.0f,
+                          static_cast<std::uint16_t>(usSecoes | (bQuantidade ? i << 8 : 0)), usTaxa));
     return v;
 }
 
@@ -207,7 +200,7 @@ TEST(PoligonosKml, MapaDeVelocidade)
     // Quantity bits of a fertilising point's mask cut every polygon here.
     NvgBuilder b = Arquivo1Etapa({});
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("usLarguraImplemento", 1200).campo("fLarguraImplemento", 12.0f);
-    b.etapas[0].pontos = PassadaComQuantidade(4, 0x0001, 0);
+    b.etapas[0].pontos = Passada(4, 0x0001, 0, true);
     EXPECT_FALSE(CompararMapa("velocidade_adubacao", b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st).bTaxaAdub);
 }
 
@@ -217,7 +210,7 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("fLarguraImplemento", 12.0f).campo("ucNumeroSecoesAdub", 2);
     b.etapas[0].campo("ucTipoMaquinaAdub", D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO);
     b.etapas[0].campo("usTamanhoSecaoAdub[0]", 600).campo("usTamanhoSecaoAdub[1]", 600);
-    std::vector<ST_PontoNVG_v2> v = PassadaComQuantidade(3, 0b11, 100); // quantity bits do not cut here
+    std::vector<ST_PontoNVG_v2> v = Passada(3, 0b11, 100, true); // quantity bits do not cut here
     for (ST_PontoNVG_v2& p : v)
         p.usTaxaLida[1] = 200; // kg/ha, not tenths
     b.etapas[0].pontos = v;
@@ -231,7 +224,7 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     // Version 3: one strip, the width (12.5 m in centimetres) not cut to whole metres.
     b = Arquivo1Etapa({}, 3);
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("usLarguraImplemento", 1250);
-    b.etapas[0].pontos = PassadaComQuantidade(4, 0x0001, 200);
+    b.etapas[0].pontos = Passada(4, 0x0001, 200, true);
     r = CompararMapa("adubacao_v3", b);
     EXPECT_TRUE(!r.bTaxaPulv && r.bTaxaAdub);
 }

@@ -89,7 +89,7 @@ TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
     Tocar(raiz / "a" / "b" / "c" / "fundo.nvg");
     Tocar(raiz / "a" / "meio.NVG");
     Tocar(raiz / "a" / "b" / "nada.NvG");
-    fs::create_directories(raiz / "vazia");
+    Tocar(raiz / "sem_nvg" / "relatorio.txt");
 
     const ResultadoProcura r = Procurar(raiz.string());
     EXPECT_EQ(r.iCodigo, kOk);
@@ -103,9 +103,7 @@ TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
     EXPECT_EQ(Procurar(raiz.string() + kSep).conjunto(), esperado);
 
     // Nothing found: zero, and the buffer untouched.
-    DiretorioTemporario semNada;
-    Tocar(semNada.caminho() / "a" / "relatorio.txt");
-    const ResultadoProcura rVazio = Procurar(Raiz(semNada));
+    const ResultadoProcura rVazio = Procurar((raiz / "sem_nvg").string());
     EXPECT_EQ(rVazio.iCodigo, kOk);
     EXPECT_EQ(rVazio.iNumArquivos, 0);
     EXPECT_TRUE(rVazio.bufferLimpo());
