@@ -25,8 +25,8 @@ constexpr std::uint16_t kTodas = 0x01FF;
 struct Resultado
 {
     BOOL bOk = FALSE;
-    BOOL bTaxaPulv = FALSE;
-    BOOL bTaxaAdub = FALSE;
+    BOOL bTaxaPulv = TRUE; // overwritten by every stage
+    BOOL bTaxaAdub = TRUE;
     std::string szKml;
 };
 
@@ -35,8 +35,6 @@ Resultado Gerar(const NvgBuilder& b, int iTipoMapa, const ST_ParametrosMapa& stP
     EventoAberto e = abrirEvento(b);
     ArquivoTemporario pfSaida = arquivoTemporario();
     Resultado r;
-    r.bTaxaPulv = TRUE; // overwritten by every stage
-    r.bTaxaAdub = TRUE;
     r.bOk = conversor_GerarPoligonosKML(pfSaida.get(), e.pf.get(), b.usVersaoEvento, &e.stCabecalho, iTipoMapa, kLon0,
                                         kLat0, &stParametros, &r.bTaxaPulv, &r.bTaxaAdub);
     r.szKml = conteudo(pfSaida.get());
@@ -79,15 +77,12 @@ NvgBuilder Arquivo1Etapa(std::vector<ST_PontoNVG_v2> vPontos, std::uint16_t usVe
     return b;
 }
 
-// Recommendation rows {lower, upper}, as many as given.
-void LinhasRecomendacao(ST_ParametrosMapa& st, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& vLinhas)
+// iLinhas recommendation rows of ulPasso each: {1, ulPasso}, {ulPasso + 1, 2 * ulPasso}, ...
+void LinhasRecomendacao(ST_ParametrosMapa& st, std::uint32_t iLinhas, std::uint32_t ulPasso)
 {
-    st.gstShpLegendaMapa.ucNumLinhasLegenda = static_cast<std::uint8_t>(vLinhas.size());
-    for (std::size_t i = 0; i < vLinhas.size(); ++i)
-    {
-        st.gstShpLegendaMapa.ulValorLegenda[i][0] = vLinhas[i].first;
-        st.gstShpLegendaMapa.ulValorLegenda[i][1] = vLinhas[i].second;
-    }
+    st.gstShpLegendaMapa.ucNumLinhasLegenda = static_cast<std::uint8_t>(iLinhas);
+    for (std::uint32_t i = 0; i < iLinhas; ++i)
+        st.gstShpLegendaMapa.ulValorLegenda[i][0] = ulPasso * i + 1, st.gstShpLegendaMapa.ulValorLegenda[i][1] = ulPasso * (i + 1);
 }
 
 const std::string kFim = "\n</Folder>\n";
@@ -156,10 +151,7 @@ TEST(PoligonosKml, ClassesSemCorNaoSaoDesenhadas)
 
     // A recommendation legend may have more rows than the thirteen colours: 200 L/ha falls in row 19.
     // The map with recommendation colours by row, whatever colour the bands have.
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> vLinhas;
-    for (std::uint32_t i = 0; i < 20; ++i)
-        vLinhas.emplace_back(10 * i + 1, 10 * i + 10);
-    LinhasRecomendacao(st, vLinhas);
+    LinhasRecomendacao(st, 20, 10);
     EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml, kFim);
     for (ST_PontoNVG_v2& p : v)
         p.usTaxaLida[0] = 1250; // 125 L/ha: row 12, the last colour
@@ -182,7 +174,7 @@ TEST(PoligonosKml, OperacaoSemTaxaTemCorUnicaNaLarguraToda)
     ST_ParametrosMapa stPoucos;
     const int iAlvos[5] = {100, 0, 0, 0, 0};
     conversor_SetarLegenda(iAlvos, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos.gstLegendaMapa);
-    LinhasRecomendacao(stPoucos, std::vector<std::pair<std::uint32_t, std::uint32_t>>(13, {0, 50000}));
+    LinhasRecomendacao(stPoucos, 13, 50000);
     CompararMapa("colheita_apos_pulverizacao_poucos_alvos", b, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos);
     CompararMapa("colheita_apos_pulverizacao_recomendacao", b, D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO,
                  stPoucos);

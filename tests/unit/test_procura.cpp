@@ -25,9 +25,7 @@ namespace
 {
 
 constexpr int kOk = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK;
-constexpr int kBuscaLonga = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUSCA_LONGA;
 constexpr int kPathLongo = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_PATH_LONGO;
-constexpr int kBufferCheio = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUFFER_PATHS_CHEIO;
 constexpr int kIndefinido = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_INDEFINIDO;
 constexpr std::size_t kMaximoPath = D_ARQUIVO_TAMANHO_MAXIMO_PATH - 1;
 constexpr std::size_t kBuffer = D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS;
@@ -135,7 +133,7 @@ TEST(ProcuraArquivos, DepthLimit)
     // One below the limit every sub-folder lies beyond it: each is skipped, its -1 stays inside, and
     // the listing goes on with the files beside them.
     for (const auto& [iFalta, iCodigo, iNumArquivos] :
-         {std::tuple{2, kOk, 9}, std::tuple{1, kOk, 5}, std::tuple{0, kBuscaLonga, 0}})
+         {std::tuple{2, kOk, 9}, {1, kOk, 5}, {0, D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUSCA_LONGA, 0}})
     {
         SCOPED_TRACE(iFalta);
         ST_EstadoProcura stEstado;
@@ -161,7 +159,7 @@ TEST(ProcuraArquivos, LastByteOfTheBufferIsTheBoundary)
 
     stEstado.iIndBufferProcuraArquivosDir++;
     const ResultadoProcura rCheio = Procurar(Raiz(dir), stEstado);
-    EXPECT_EQ(rCheio.iCodigo, kBufferCheio);
+    EXPECT_EQ(rCheio.iCodigo, D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUFFER_PATHS_CHEIO);
     EXPECT_EQ(rCheio.iNumArquivos, 0);
     EXPECT_TRUE(rCheio.bufferLimpo());
 }
