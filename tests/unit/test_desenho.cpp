@@ -214,8 +214,15 @@ TEST_F(Desenho, MapasDeRecomendacao)
     }
 }
 
-TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
+TEST_F(Desenho, TrabalhoComESemRecomendacao)
 {
+    // Before any recommendation, a zero and a real value: with no legend every polygon is the unmatched
+    // grey, laid out on its own box, and the legend strip is bare background with nothing written.
+    const ShpBuilder bSemLegenda = Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}});
+    ASSERT_TRUE(Desenhar(1, bSemLegenda));
+    const std::string szSemLegenda = Retrato(painel2) + Retrato(ampliado2);
+    EXPECT_TRUE(CompararComDados("desenho/trabalho_sem_legenda.txt", szSemLegenda));
+
     ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
     const std::string szMapa1 = Retrato(painel1);
     // The northern half of the recommendation's eastern half, running a tenth beyond its east edge;
@@ -225,6 +232,12 @@ TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
     ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0.5, 1.1, kYm)}, "20.00"}})));
     EXPECT_TRUE(CompararComDados("desenho/trabalho.txt", Retrato(painel2) + Retrato(ampliado2)));
     EXPECT_EQ(Retrato(painel1), szMapa1); // map 1's picture is left alone
+
+    // Forgetting the maps brings the first state back.
+    shpFile_LiberarMemoriaMapas(&vis);
+    EXPECT_TRUE(vis.gstMapa1.szNomeArqMapaShp.empty());
+    ASSERT_TRUE(Desenhar(1, bSemLegenda));
+    EXPECT_EQ(Retrato(painel2) + Retrato(ampliado2), szSemLegenda);
 }
 
 TEST(DesenhoCor, LinhasDaLegenda)
@@ -244,22 +257,6 @@ TEST(DesenhoCor, LinhasDaLegenda)
     st.ucNumLinhasLegenda = 20;
     st.ulValorLegenda[15][0] = 100, st.ulValorLegenda[15][1] = 200;
     EXPECT_EQ(shpFile_DecidirCorPoligono(&st, 150), kCinza);
-}
-
-TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)
-{
-    // Both a zero and a real value: with no legend every polygon is the unmatched grey, laid out on its
-    // own box, and the legend strip is bare background with nothing written.
-    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
-    const std::string szSemLegenda = Retrato(painel2) + Retrato(ampliado2);
-    EXPECT_TRUE(CompararComDados("desenho/trabalho_sem_legenda.txt", szSemLegenda));
-
-    // Forgetting the maps brings that state back.
-    ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
-    shpFile_LiberarMemoriaMapas(&vis);
-    EXPECT_TRUE(vis.gstMapa1.szNomeArqMapaShp.empty());
-    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
-    EXPECT_EQ(Retrato(painel2) + Retrato(ampliado2), szSemLegenda);
 }
 
 TEST_F(Desenho, FalhaMostraOErroSemMexerNoAmpliado)

@@ -81,8 +81,9 @@ NvgBuilder Arquivo1Etapa(std::vector<ST_PontoNVG_v2> vPontos, std::uint16_t usVe
 void LinhasRecomendacao(ST_ParametrosMapa& st, std::uint32_t iLinhas, std::uint32_t ulPasso)
 {
     st.gstShpLegendaMapa.ucNumLinhasLegenda = static_cast<std::uint8_t>(iLinhas);
+    auto& ulValor = st.gstShpLegendaMapa.ulValorLegenda;
     for (std::uint32_t i = 0; i < iLinhas; ++i)
-        st.gstShpLegendaMapa.ulValorLegenda[i][0] = ulPasso * i + 1, st.gstShpLegendaMapa.ulValorLegenda[i][1] = ulPasso * (i + 1);
+        ulValor[i][0] = ulPasso * i + 1, ulValor[i][1] = ulPasso * (i + 1);
 }
 
 const std::string kFim = "\n</Folder>\n";
