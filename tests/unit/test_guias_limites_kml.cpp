@@ -80,20 +80,12 @@ Resultado Passar(const NvgBuilder& b, bool bLimites = false, std::size_t iBytes 
     return r;
 }
 
-// Two guides of the given layouts, 0.1 apart.
-NvgBuilder DuasGuias(std::uint16_t usVersao1, std::uint8_t ucTipo1, std::uint16_t usVersao2, std::uint8_t ucTipo2)
+// Guides of the given versions and types, 0.1 apart.
+NvgBuilder Guias(std::initializer_list<std::pair<std::uint16_t, std::uint8_t>> lGuias)
 {
     NvgBuilder b = Base();
-    b.guias = {NovaGuia(usVersao1, ucTipo1, 0.0), NovaGuia(usVersao2, ucTipo2, 0.1)};
-    return b;
-}
-
-// A version-1 guide holding curve points, then a straight one, on a field of the given guide type.
-NvgBuilder Versao1NoTalhao(std::uint8_t ucTipoTalhao)
-{
-    NvgBuilder b = DuasGuias(1, D_ZAVORO_TIPO_GUIA_RETA, 2, D_ZAVORO_TIPO_GUIA_RETA);
-    b.stTalhao.ucTipoGuia = ucTipoTalhao;
-    b.guias[0].pontosCurva = Pontos(5, 7.0f);
+    for (const auto& [usVersao, ucTipo] : lGuias)
+        b.guias.push_back(NovaGuia(usVersao, ucTipo, 0.1 * static_cast<double>(b.guias.size())));
     return b;
 }
 
@@ -111,13 +103,6 @@ TEST(GuiasKml, PastasPorVersaoTipoEPontos)
 {
     constexpr std::uint8_t RETA = D_ZAVORO_TIPO_GUIA_RETA;
     constexpr std::uint8_t CURVA = D_ZAVORO_TIPO_GUIA_CURVA;
-    // Guides of the given layouts, 0.1 apart.
-    auto Guias = [](std::initializer_list<std::pair<std::uint16_t, std::uint8_t>> lGuias) {
-        NvgBuilder b = Base();
-        for (const auto& [usVersao, ucTipo] : lGuias)
-            b.guias.push_back(NovaGuia(usVersao, ucTipo, 0.1 * static_cast<double>(b.guias.size())));
-        return b;
-    };
     NvgBuilder bBoas = Guias({{2, RETA}, {2, CURVA}, {3, RETA}, {2, RETA}, {2, RETA}, {3, RETA}, {2, CURVA}, {3, CURVA}});
     std::vector<Guia>& g = bBoas.guias;
     // The numbering skips a guide without both points marked.
@@ -133,6 +118,13 @@ TEST(GuiasKml, PastasPorVersaoTipoEPontos)
     g[6].pontosCurva = Pontos(2, 5.0f);
     // Version 3 numbers its curves from zero.
     g[7].curvas = {Curva{Pontos(3, 1.5f), {}}, Curva{{}, {}}};
+
+    // A version-1 record has no type of its own; a straight one still carries its curve points.
+    NvgBuilder bV1Reta = Guias({{1, RETA}, {2, RETA}});
+    bV1Reta.guias[0].pontosCurva = Pontos(5, 7.0f);
+    NvgBuilder bV1Curva = bV1Reta;
+    bV1Reta.stTalhao.ucTipoGuia = RETA;
+    bV1Curva.stTalhao.ucTipoGuia = CURVA;
 
     // Version 2: the fourth point has no latitude; points after it are not drawn. Version 3: a bad
     // longitude (infinite counts as well) cuts its own curve only; the next curve of the same guide is
@@ -158,9 +150,8 @@ TEST(GuiasKml, PastasPorVersaoTipoEPontos)
 
     const std::tuple<const char*, NvgBuilder, int> vCasos[] = {
         {"guias_utilizaveis", bBoas, 0},
-        // A version-1 record has no type of its own; a straight one still carries its curve points.
-        {"versao1_talhao_reta", Versao1NoTalhao(RETA), 0},
-        {"versao1_talhao_curva", Versao1NoTalhao(CURVA), 0},
+        {"versao1_talhao_reta", bV1Reta, 0},
+        {"versao1_talhao_curva", bV1Curva, 0},
         {"pontos_invalidos", bInvalidos, 1},
         {"contagens_passam_da_entrada", bContagem, 1},
     };
@@ -177,7 +168,7 @@ TEST(GuiasKml, PastasPorVersaoTipoEPontos)
 TEST(GuiasKml, SemGuiaUtilizavelEContagemAcimaDe32767)
 {
     // With no usable guide at all there is no folder, and no stray closing tag.
-    NvgBuilder b = DuasGuias(2, D_ZAVORO_TIPO_GUIA_RETA, 2, D_ZAVORO_TIPO_GUIA_RETA);
+    NvgBuilder b = Guias({{2, D_ZAVORO_TIPO_GUIA_RETA}, {2, D_ZAVORO_TIPO_GUIA_RETA}});
     b.guias[0].stGuia.ucFlagPontoAMarcado = 0;
     b.guias[1].stGuia.ucFlagPontoBMarcado = 0;
     Resultado r = Passar(b);
@@ -185,8 +176,7 @@ TEST(GuiasKml, SemGuiaUtilizavelEContagemAcimaDe32767)
     EXPECT_EQ(r.szKml, "");
 
     // A count above 32767 is a count, not a negative number: every point is drawn.
-    b = Base();
-    b.guias = {NovaGuia(3, D_ZAVORO_TIPO_GUIA_CURVA, 0.0)};
+    b = Guias({{3, D_ZAVORO_TIPO_GUIA_CURVA}});
     b.guias[0].curvas = {Curva{Pontos(40000, 0.5f), {}}};
     r = Passar(b);
     ASSERT_TRUE(r.bOk);
@@ -200,7 +190,7 @@ TEST(GuiasKml, SemGuiaUtilizavelEContagemAcimaDe32767)
 
 TEST(GuiasKml, ArquivoQueAcabaNaCurvaGuardaOQueFoiEscrito)
 {
-    NvgBuilder b = DuasGuias(2, D_ZAVORO_TIPO_GUIA_RETA, 2, D_ZAVORO_TIPO_GUIA_CURVA);
+    NvgBuilder b = Guias({{2, D_ZAVORO_TIPO_GUIA_RETA}, {2, D_ZAVORO_TIPO_GUIA_CURVA}});
     b.guias[1].pontosCurva = Pontos(3, 1.0f);
     // The file ends in the middle of the second guide's curve.
     const Resultado r =
