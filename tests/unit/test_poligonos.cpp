@@ -121,10 +121,8 @@ TEST(PoligonosKml, CortesDeUmaPassadaDePulverizacao)
     // Points less than 1 m on are dropped (0.5, 4.75; 5.0 is exactly 1 m from 4.0), except the one
     // where the sections change 0.5 m on: it still closes the strip.
     std::vector<ST_PontoNVG_v2> v;
-    for (float fX : {0.0f, 0.5f, 4.0f, 4.75f, 5.0f, 9.0f})
-        v.push_back(Ponto(fX, 0.0f, kTodas, 2000));
-    v.push_back(Ponto(9.5f, 0.0f, 0b111000111, 2000));
-    v.push_back(Ponto(14.0f, 0.0f, 0b111000111, 2000));
+    for (float fX : {0.0f, 0.5f, 4.0f, 4.75f, 5.0f, 9.0f, 9.5f, 14.0f})
+        v.push_back(Ponto(fX, 0.0f, fX < 9.5f ? kTodas : 0b111000111, 2000));
     CompararMapa("menos_de_um_metro", Arquivo1Etapa(v));
 
     // A change of class chains the next polygon on; a zero rate closes without its point; a point off

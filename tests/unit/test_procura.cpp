@@ -64,11 +64,6 @@ ResultadoProcura Procurar(const std::string& szRaiz, ST_EstadoProcura stEstado =
     return r;
 }
 
-std::string Raiz(const DiretorioTemporario& dir)
-{
-    return dir.caminho().string();
-}
-
 void Tocar(const fs::path& caminho)
 {
     fs::create_directories(caminho.parent_path());
@@ -81,21 +76,18 @@ TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
 {
     DiretorioTemporario dir;
     const fs::path raiz = dir.caminho();
-    for (const char* pcNome : {"x.nvg", "y.NVG", "z.Nvg", "w.nvg.bak", "nvg", "v.nvgx", "u.txt"})
-        Tocar(raiz / pcNome);
-    Tocar(raiz / "pasta.nvg" / "a.nvg"); // a folder named like a file is still a folder
-    Tocar(raiz / "a" / "b" / "c" / "fundo.nvg");
-    Tocar(raiz / "a" / "meio.NVG");
-    Tocar(raiz / "a" / "b" / "nada.NvG");
-    Tocar(raiz / "sem_nvg" / "relatorio.txt");
+    for (const char* pcNome : {"z.Nvg", "w.nvg.bak", "nvg", "v.nvgx", "u.txt", "a/b/nada.NvG", "sem_nvg/relatorio.txt"})
+        Tocar(raiz / fs::path(pcNome).make_preferred());
+    // Found at every level; a folder named like a file is still a folder.
+    std::set<std::string> esperado;
+    for (const char* pcNome : {"x.nvg", "y.NVG", "pasta.nvg/a.nvg", "a/b/c/fundo.nvg", "a/meio.NVG"})
+        esperado.insert((raiz / fs::path(pcNome).make_preferred()).string());
+    for (const std::string& szCaminho : esperado)
+        Tocar(szCaminho);
 
     const ResultadoProcura r = Procurar(raiz.string());
     EXPECT_EQ(r.iCodigo, kOk);
     EXPECT_EQ(r.iNumArquivos, 5);
-    const std::set<std::string> esperado = {(raiz / "x.nvg").string(), (raiz / "y.NVG").string(),
-                                            (raiz / "pasta.nvg" / "a.nvg").string(),
-                                            (raiz / "a" / "b" / "c" / "fundo.nvg").string(),
-                                            (raiz / "a" / "meio.NVG").string()};
     EXPECT_EQ(r.conjunto(), esperado);
     // A root given with its separator gets no second one.
     EXPECT_EQ(Procurar(raiz.string() + kSep).conjunto(), esperado);
@@ -111,7 +103,7 @@ TEST(ProcuraArquivos, RootThatCannotBeListed)
 {
     DiretorioTemporario dir;
     Tocar(dir / "arquivo.nvg");
-    for (const std::string& szRaiz : {Raiz(dir) + kSep + "nao_existe", (dir / "arquivo.nvg").string(), std::string()})
+    for (const std::string& szRaiz : {(dir / "nao_existe").string(), (dir / "arquivo.nvg").string(), std::string()})
     {
         SCOPED_TRACE(szRaiz);
         const ResultadoProcura r = Procurar(szRaiz);
@@ -138,7 +130,7 @@ TEST(ProcuraArquivos, DepthLimit)
         SCOPED_TRACE(iFalta);
         ST_EstadoProcura stEstado;
         stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - iFalta;
-        const ResultadoProcura r = Procurar(Raiz(dir), stEstado);
+        const ResultadoProcura r = Procurar(dir.caminho().string(), stEstado);
         EXPECT_EQ(r.iCodigo, iCodigo);
         EXPECT_EQ(r.iNumArquivos, iNumArquivos);
     }
@@ -153,12 +145,12 @@ TEST(ProcuraArquivos, LastByteOfTheBufferIsTheBoundary)
     // Path and terminator end exactly at the last byte but one: it fits; one byte later it does not.
     ST_EstadoProcura stEstado;
     stEstado.iIndBufferProcuraArquivosDir = static_cast<int>(kBuffer - 1 - arquivo.string().size() - 1);
-    const ResultadoProcura rCabe = Procurar(Raiz(dir), stEstado);
+    const ResultadoProcura rCabe = Procurar(dir.caminho().string(), stEstado);
     EXPECT_EQ(rCabe.iCodigo, kOk);
     EXPECT_EQ(rCabe.vPaths, std::vector<std::string>{arquivo.string()});
 
     stEstado.iIndBufferProcuraArquivosDir++;
-    const ResultadoProcura rCheio = Procurar(Raiz(dir), stEstado);
+    const ResultadoProcura rCheio = Procurar(dir.caminho().string(), stEstado);
     EXPECT_EQ(rCheio.iCodigo, D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUFFER_PATHS_CHEIO);
     EXPECT_EQ(rCheio.iNumArquivos, 0);
     EXPECT_TRUE(rCheio.bufferLimpo());
@@ -168,16 +160,16 @@ TEST(ProcuraArquivos, PathsLongerThanTheLimitAreSkippedNeverCut)
 {
     // A name that makes a path of the given length beneath the root.
     auto nome = [](const DiretorioTemporario& d, std::size_t tamanhoPath, const char* pcFim) {
-        return std::string(tamanhoPath - Raiz(d).size() - 1 - std::strlen(pcFim), 'p') + pcFim;
+        return std::string(tamanhoPath - d.caminho().string().size() - 1 - std::strlen(pcFim), 'p') + pcFim;
     };
     {
         DiretorioTemporario d;
-        if (Raiz(d).size() + 1 + 255 < kMaximoPath + 1 || Raiz(d).size() + 20 > kMaximoPath)
-            GTEST_SKIP() << "temporary folder length does not allow the case: " << Raiz(d);
+        if (d.caminho().string().size() + 1 + 255 < kMaximoPath + 1 || d.caminho().string().size() + 20 > kMaximoPath)
+            GTEST_SKIP() << "temporary folder length does not allow the case: " << d.caminho().string();
         // A file exactly at the limit is found; one character more is skipped, whatever the order.
         Tocar(d / nome(d, kMaximoPath, "a.nvg"));
         Tocar(d / nome(d, kMaximoPath + 1, "b.nvg"));
-        const ResultadoProcura r = Procurar(Raiz(d));
+        const ResultadoProcura r = Procurar(d.caminho().string());
         EXPECT_EQ(r.iCodigo, kPathLongo);
         EXPECT_EQ(r.vPaths, std::vector<std::string>{(d / nome(d, kMaximoPath, "a.nvg")).string()});
     }
@@ -188,15 +180,15 @@ TEST(ProcuraArquivos, PathsLongerThanTheLimitAreSkippedNeverCut)
         SCOPED_TRACE(tamanho);
         DiretorioTemporario d;
         Tocar(d / nome(d, tamanho, "d") / "x.nvg");
-        const ResultadoProcura r = Procurar(Raiz(d));
+        const ResultadoProcura r = Procurar(d.caminho().string());
         EXPECT_EQ(r.iCodigo, iCodigo);
         EXPECT_EQ(r.iNumArquivos, 0);
     }
     // The root itself: 257 characters leave room for the pattern and are listed (and do not exist);
     // 258 are not even tried.
     DiretorioTemporario d;
-    EXPECT_EQ(Procurar(Raiz(d) + kSep + nome(d, kMaximoPath - 2, "r")).iCodigo, kIndefinido);
-    EXPECT_EQ(Procurar(Raiz(d) + kSep + nome(d, kMaximoPath - 1, "r")).iCodigo, kPathLongo);
+    EXPECT_EQ(Procurar(d.caminho().string() + kSep + nome(d, kMaximoPath - 2, "r")).iCodigo, kIndefinido);
+    EXPECT_EQ(Procurar(d.caminho().string() + kSep + nome(d, kMaximoPath - 1, "r")).iCodigo, kPathLongo);
 }
 
 TEST(ProcuraArquivos, SymbolicLinksAreNotFollowed)
@@ -224,7 +216,7 @@ TEST(ThreadProcura, FailureIsToldOverAnEarlierSelection)
     auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
     pstSelecao->iTipoSelecao = D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO;
     std::snprintf(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox, "%s",
-                  (Raiz(dir) + kSep + "nao_existe").c_str());
+                  (dir / "nao_existe").string().c_str());
     std::memset(pstSelecao->szPathsArqNaveg, 'L', sizeof pstSelecao->szPathsArqNaveg);
     pstSelecao->iNumArquivos = 42;
     std::vector<std::pair<int, int>> vAvisos; // status and file types of each notice
@@ -242,7 +234,8 @@ TEST(ThreadProcura, FailureIsToldOverAnEarlierSelection)
     EXPECT_EQ(pstSelecao->szPathsArqNaveg[kBuffer - 1], '\0');
     // Found, with no worker to go on with: the search's own notice ends it, or the window waits for ever.
     Tocar(dir / "a.nvg");
-    std::snprintf(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox, "%s", Raiz(dir).c_str());
+    std::snprintf(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox, "%s",
+                  dir.caminho().string().c_str());
     stThread.pfAposProcura = nullptr;
     EXPECT_EQ(arquivo_ThreadProcurarArquivosNavegacao(&stThread), 0u);
     EXPECT_EQ(vAvisos, (std::vector<std::pair<int, int>>{{kIndefinido, 0}, {kOk, 0}}));
