@@ -223,10 +223,9 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
 TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
 {
     // No section on, or no point at all.
-    Resultado r;
     for (const NvgBuilder& bVazio : {Arquivo1Etapa(Passada(6, 0, 2000)), NvgBuilder::tipico(9, 0)})
     {
-        r = Gerar(bVazio, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+        const Resultado r = Gerar(bVazio, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
         EXPECT_TRUE(r.bOk && r.szKml == kFim) << r.szKml;
     }
 
@@ -239,7 +238,7 @@ TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
     for (std::uint32_t ulPontos : {D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO + 1, 50u})
     {
         b.etapas[1].numeroPontosGravado = ulPontos;
-        r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+        const Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
         EXPECT_FALSE(r.bOk) << ulPontos;
         EXPECT_EQ(r.szKml, szAntes.substr(0, szAntes.size() - kFim.size())) << ulPontos;
     }

@@ -60,10 +60,11 @@ Etapa Nomeada(const char* pcOperador, const char* pcMaquina, const char* pcCultu
     return e;
 }
 
-// A version-9 event of one plain stage, with the header's quantity, area and effective seconds.
-NvgBuilder UmaEtapa(std::uint8_t ucOperacao, std::uint32_t ulQuantidade, float fArea, std::uint32_t ulTempoEfetivo = 0)
+// An event of one plain stage, with the header's quantity, area and effective seconds.
+NvgBuilder UmaEtapa(std::uint16_t usVersao, std::uint8_t ucOperacao, std::uint32_t ulQuantidade = 0, float fArea = 0.0f,
+                    std::uint32_t ulTempoEfetivo = 0)
 {
-    NvgBuilder b = Base(9, ucOperacao, ulQuantidade, fArea, 0.0f, 0, ulTempoEfetivo);
+    NvgBuilder b = Base(usVersao, ucOperacao, ulQuantidade, fArea, 0.0f, 0, ulTempoEfetivo);
     b.etapas = {Nomeada("A", "B", "C", ucOperacao)};
     return b;
 }
@@ -71,11 +72,9 @@ NvgBuilder UmaEtapa(std::uint8_t ucOperacao, std::uint32_t ulQuantidade, float f
 // The same width and overlap fields set both ways, for the versions where their source changes.
 NvgBuilder VersaoComLarguras(std::uint16_t usVersao, std::uint8_t ucOperacao)
 {
-    NvgBuilder b = Base(usVersao, ucOperacao);
-    Etapa e = Nomeada("A", "B", "C", ucOperacao);
-    e.campo("usLarguraImplemento", 1200).campo("fLarguraImplemento", 9.25).campo("sSobreposicaoImplemento", 30);
-    e.campo("fSobreposicaoImplemento", 7.125).campo("ucTipoMaquinaAdub", 2).campo("ucTipoDiscosDastra", 4);
-    b.etapas = {e};
+    NvgBuilder b = UmaEtapa(usVersao, ucOperacao);
+    b.etapas[0].campo("usLarguraImplemento", 1200).campo("fLarguraImplemento", 9.25).campo("sSobreposicaoImplemento", 30);
+    b.etapas[0].campo("fSobreposicaoImplemento", 7.125).campo("ucTipoMaquinaAdub", 2).campo("ucTipoDiscosDastra", 4);
     return b;
 }
 
@@ -247,8 +246,8 @@ const std::pair<const char*, std::function<NvgBuilder()>> kCasos[] = {
          b.etapas = {e1, e2, e3};
          return b;
      }},
-    {"erro_totais_do_evento", [] { return UmaEtapa(D_ZAVORO_OPERACAO_PULVERIZACAO, 10000000, 1000000.0f); }},
-    {"erro_carga_acima_do_limite", [] { return UmaEtapa(D_ZAVORO_OPERACAO_ADUBACAO, 1000000000, 2.0f); }},
+    {"erro_totais_do_evento", [] { return UmaEtapa(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 10000000, 1000000.0f); }},
+    {"erro_carga_acima_do_limite", [] { return UmaEtapa(9, D_ZAVORO_OPERACAO_ADUBACAO, 1000000000, 2.0f); }},
     // The last stage's totals come from the header even when the points went further.
     {"erro_etapa_menor_que_a_anterior",
      [] {
@@ -258,7 +257,7 @@ const std::pair<const char*, std::function<NvgBuilder()>> kCasos[] = {
          b.etapas = {e, e};
          return b;
      }},
-    {"area_zero", [] { return UmaEtapa(D_ZAVORO_OPERACAO_PULVERIZACAO, 100, 0.0f, 60); }},
+    {"area_zero", [] { return UmaEtapa(9, D_ZAVORO_OPERACAO_PULVERIZACAO, 100, 0.0f, 60); }},
     // Width, overlap and settings blocks switch source field with the event version: version 4 has
     // them in centimetres, version 5 too (its fSobreposicaoImplemento lies in padding), version 6 not.
     {"adubacao_v4", [] { return VersaoComLarguras(4, D_ZAVORO_OPERACAO_ADUBACAO); }},
@@ -301,8 +300,7 @@ TEST(Relatorio, FalhaNaoDeixaArquivoNemApagaRelatorioAnterior)
     std::string szErro;
     EXPECT_FALSE(conversor_CriarRelatoriosNavegacao(nvg.c_str(), txt.c_str(), &szErro));
     EXPECT_FALSE(szErro.empty());
-    const std::vector<std::uint8_t> v = lerArquivo(txt);
-    EXPECT_EQ(std::string(v.begin(), v.end()), szAnterior);
+    EXPECT_EQ(lerArquivo(txt), std::vector<std::uint8_t>(szAnterior.begin(), szAnterior.end()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.caminho()), {}), 2);
 
     szErro.clear();
