@@ -94,11 +94,9 @@ protected:
     ST_ShpMapa Gravar(const ShpBuilder& b, const std::string& szNome)
     {
         b.gravar(dir / szNome);
-        ST_ShpMapa st;
-        st.szNomeArqMapaShp = (dir / (szNome + ".shp")).string();
-        st.szNomeArqMapaDbf = (dir / (szNome + ".dbf")).string();
-        st.uiParamSelecionado = 1;
-        return st;
+        return {.uiParamSelecionado = 1,
+                .szNomeArqMapaShp = (dir / (szNome + ".shp")).string(),
+                .szNomeArqMapaDbf = (dir / (szNome + ".dbf")).string()};
     }
 
     // Map 0 is the recommendation, map 1 the work map.
