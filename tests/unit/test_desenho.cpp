@@ -28,7 +28,6 @@ constexpr std::uint32_t kFundo = 0xF5F5F5;
 constexpr std::uint32_t kBorda = 0x646464;
 constexpr std::uint32_t kCinza = 0xE1E1E1;
 constexpr std::uint32_t kZero = 0xEBEBEB;
-constexpr std::uint32_t kLinha9 = 0xFF1E1E; // the maximum of a table falls in row 9
 
 // A map 0.001 degrees high at latitude -24: wide maps are twice as wide as high on the ground,
 // tall ones half as wide, so the shorter side takes half of the picture's map box.
@@ -95,11 +94,9 @@ protected:
     ST_ShpMapa Gravar(const ShpBuilder& b, const std::string& szNome)
     {
         b.gravar(dir / szNome);
-        ST_ShpMapa st;
-        st.szNomeArqMapaShp = (dir / (szNome + ".shp")).string();
-        st.szNomeArqMapaDbf = (dir / (szNome + ".dbf")).string();
-        st.uiParamSelecionado = 1;
-        return st;
+        return {.uiParamSelecionado = 1,
+                .szNomeArqMapaShp = (dir / (szNome + ".shp")).string(),
+                .szNomeArqMapaDbf = (dir / (szNome + ".dbf")).string()};
     }
 
     // Map 0 is the recommendation, map 1 the work map.
@@ -175,8 +172,7 @@ TEST_F(Desenho, PromptEErro)
     // The enlarged pictures are left to their first drawing.
     EXPECT_EQ(ampliado1.contar(kBranco, 0, 0, 550, 550), 550 * 550);
     // Map 2's error picture is the cleared picture alone.
-    for (int iMapa : {0, 1})
-        szObtido += ImagemDeErro(iMapa);
+    szObtido += ImagemDeErro(0) + ImagemDeErro(1);
     EXPECT_TRUE(CompararComDados("desenho/inicio_e_erro.txt", szObtido));
 }
 
@@ -212,15 +208,17 @@ TEST_F(Desenho, MapasDeRecomendacao)
                                      Retrato(painel1) + Retrato(ampliado1)));
         EXPECT_EQ(vis.gstShpLegendaMapa.ucFlagPoligonoValorZero, b.linhas.size() == 4) << pcNome;
     }
-    // The extent is kept for the work map.
-    EXPECT_DOUBLE_EQ(vis.gdLimiteXmin, kX0);
-    EXPECT_DOUBLE_EQ(vis.gdLimiteXmax, kX0 + LarguraGraus(0.5));
-    EXPECT_DOUBLE_EQ(vis.gdLimiteYmin, kY0);
-    EXPECT_DOUBLE_EQ(vis.gdLimiteYmax, kY1);
 }
 
-TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
+TEST_F(Desenho, TrabalhoComESemRecomendacao)
 {
+    // Before any recommendation, a zero and a real value: with no legend every polygon is the unmatched
+    // grey, laid out on its own box, and the legend strip is bare background with nothing written.
+    const ShpBuilder bSemLegenda = Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}});
+    ASSERT_TRUE(Desenhar(1, bSemLegenda));
+    const std::string szSemLegenda = Retrato(painel2) + Retrato(ampliado2);
+    EXPECT_TRUE(CompararComDados("desenho/trabalho_sem_legenda.txt", szSemLegenda));
+
     ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
     const std::string szMapa1 = Retrato(painel1);
     // The northern half of the recommendation's eastern half, running a tenth beyond its east edge;
@@ -229,15 +227,18 @@ TEST_F(Desenho, TrabalhoUsaAExtensaoEALegendaDaRecomendacao)
     // recommendation's.
     ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0.5, 1.1, kYm)}, "20.00"}})));
     EXPECT_TRUE(CompararComDados("desenho/trabalho.txt", Retrato(painel2) + Retrato(ampliado2)));
-    EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteXmin, vis.gdLimiteXmin);
-    EXPECT_DOUBLE_EQ(vis.gstMapa2.dLimiteYmax, vis.gdLimiteYmax);
     EXPECT_EQ(Retrato(painel1), szMapa1); // map 1's picture is left alone
+
+    // Forgetting the maps brings the first state back.
+    shpFile_LiberarMemoriaMapas(&vis);
+    EXPECT_TRUE(vis.gstMapa1.szNomeArqMapaShp.empty());
+    ASSERT_TRUE(Desenhar(1, bSemLegenda));
+    EXPECT_EQ(Retrato(painel2) + Retrato(ampliado2), szSemLegenda);
 }
 
 TEST(DesenhoCor, LinhasDaLegenda)
 {
     ST_ShpLegenda st;
-    EXPECT_EQ(shpFile_DecidirCorPoligono(&st, 0), kCinza); // no rows: even 0 is unmatched
     st.ucNumLinhasLegenda = 3;
     for (int i = 0; const auto& [ulDe, ulAte] : {std::pair{0u, 10u}, {20u, 30u}, {25u, 40u}})
         st.ulValorLegenda[i][0] = ulDe, st.ulValorLegenda[i++][1] = ulAte;
@@ -251,39 +252,6 @@ TEST(DesenhoCor, LinhasDaLegenda)
     st.ucNumLinhasLegenda = 20;
     st.ulValorLegenda[15][0] = 100, st.ulValorLegenda[15][1] = 200;
     EXPECT_EQ(shpFile_DecidirCorPoligono(&st, 150), kCinza);
-}
-
-TEST(DesenhoArea, SinalPeloSentido)
-{
-    // About 100 m by 100 m at latitude -24, corner at the reference point.
-    const double dLat = 100.0 / D_SHPFILE_METROS_POR_GRAU;
-    const double dLon = dLat / std::cos(24.0 * std::numbers::pi / 180.0);
-    const ST_ShpFilePto stRef{-51.0, -24.0};
-    std::vector<ST_ShpFilePto> v;
-    for (const PontoShp& p : ShpBuilder::retangulo(-51.0, -24.0 - dLat, -51.0 + dLon, -24.0))
-        v.push_back({p.x, p.y});
-    const float fHorario = shpFile_CalcularAreaPoligono(&stRef, v.data(), 0, 4);
-    EXPECT_NEAR(fHorario, 10000.0f, 300.0f);
-    std::reverse(v.begin(), v.end());
-    // Only the ring's own points count.
-    v.push_back({-50.0, -20.0});
-    EXPECT_NEAR(shpFile_CalcularAreaPoligono(&stRef, v.data(), 0, 4), -fHorario, 1.0f);
-}
-
-TEST_F(Desenho, TrabalhoAntesDeQualquerRecomendacao)
-{
-    // Both a zero and a real value: with no legend every polygon is the unmatched grey, laid out on its
-    // own box, and the legend strip is bare background with nothing written.
-    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
-    const std::string szSemLegenda = Retrato(painel2) + Retrato(ampliado2);
-    EXPECT_TRUE(CompararComDados("desenho/trabalho_sem_legenda.txt", szSemLegenda));
-
-    // Forgetting the maps brings that state back.
-    ASSERT_TRUE(Desenhar(0, UmaDose("150.00")));
-    shpFile_LiberarMemoriaMapas(&vis);
-    EXPECT_TRUE(vis.gstMapa1.szNomeArqMapaShp.empty());
-    ASSERT_TRUE(Desenhar(1, Conjunto({{{Faixa(0, 0.5)}, "0.00"}, {{Faixa(0.5, 1)}, "150.00"}})));
-    EXPECT_EQ(Retrato(painel2) + Retrato(ampliado2), szSemLegenda);
 }
 
 TEST_F(Desenho, FalhaMostraOErroSemMexerNoAmpliado)
@@ -309,7 +277,7 @@ TEST_F(Desenho, FalhaMostraOErroSemMexerNoAmpliado)
     b.linhas.push_back({{"2", "5.00"}, false});
     EXPECT_FALSE(Desenhar(0, b));
     EXPECT_EQ(Retrato(painel1), ImagemDeErro(0));
-    EXPECT_EQ(ampliado1.pixel(275, 240), kLinha9); // still the earlier map
+    EXPECT_EQ(ampliado1.pixel(275, 240), gulVetorCoresShp[9]); // still the earlier map, its maximum in row 9
     EXPECT_EQ(vis.gstShpLegendaMapa.ulValorLegenda[12][0], stLegenda.ulValorLegenda[12][0]);
     EXPECT_EQ(vMensagens.size(), 1u);
 

@@ -25,8 +25,8 @@ constexpr std::uint16_t kTodas = 0x01FF;
 struct Resultado
 {
     BOOL bOk = FALSE;
-    BOOL bTaxaPulv = FALSE;
-    BOOL bTaxaAdub = FALSE;
+    BOOL bTaxaPulv = TRUE; // overwritten by every stage
+    BOOL bTaxaAdub = TRUE;
     std::string szKml;
 };
 
@@ -35,8 +35,6 @@ Resultado Gerar(const NvgBuilder& b, int iTipoMapa, const ST_ParametrosMapa& stP
     EventoAberto e = abrirEvento(b);
     ArquivoTemporario pfSaida = arquivoTemporario();
     Resultado r;
-    r.bTaxaPulv = TRUE; // overwritten by every stage
-    r.bTaxaAdub = TRUE;
     r.bOk = conversor_GerarPoligonosKML(pfSaida.get(), e.pf.get(), b.usVersaoEvento, &e.stCabecalho, iTipoMapa, kLon0,
                                         kLat0, &stParametros, &r.bTaxaPulv, &r.bTaxaAdub);
     r.szKml = conteudo(pfSaida.get());
@@ -61,21 +59,14 @@ ST_PontoNVG_v2 Ponto(float fX, float fY, std::uint16_t usSecoes, std::uint16_t u
     return p;
 }
 
-// A pass heading east, one point every 4.17 m.
-std::vector<ST_PontoNVG_v2> Passada(int iPontos, std::uint16_t usSecoes, std::uint16_t usTaxa)
+// A pass heading east, one point every 4.17 m. A fertilising pass (bQuantidade) carries in the high
+// byte of its mask quantity bits that change every point.
+std::vector<ST_PontoNVG_v2> Passada(int iPontos, std::uint16_t usSecoes, std::uint16_t usTaxa, bool bQuantidade = false)
 {
     std::vector<ST_PontoNVG_v2> v;
     for (int i = 0; i < iPontos; ++i)
-        v.push_back(Ponto(4.17f * static_cast<float>(i), 0.0f, usSecoes, usTaxa));
-    return v;
-}
-
-// A fertilising pass: the high byte of the mask carries quantity bits that change every point.
-std::vector<ST_PontoNVG_v2> PassadaComQuantidade(int iPontos, std::uint16_t usSecoes, std::uint16_t usTaxa)
-{
-    std::vector<ST_PontoNVG_v2> v = Passada(iPontos, 0, usTaxa);
-    for (int i = 0; i < iPontos; ++i)
-        v[i].usSecoes = static_cast<std::uint16_t>(usSecoes | (i << 8));
+        v.push_back(Ponto(4.17f * static_cast<float>(i), 0.0f,
+                          static_cast<std::uint16_t>(usSecoes | (bQuantidade ? i << 8 : 0)), usTaxa));
     return v;
 }
 
@@ -86,15 +77,13 @@ NvgBuilder Arquivo1Etapa(std::vector<ST_PontoNVG_v2> vPontos, std::uint16_t usVe
     return b;
 }
 
-// Recommendation rows {lower, upper}, as many as given.
-void LinhasRecomendacao(ST_ParametrosMapa& st, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& vLinhas)
+// iLinhas recommendation rows of ulPasso each: {1, ulPasso}, {ulPasso + 1, 2 * ulPasso}, ...
+void LinhasRecomendacao(ST_ParametrosMapa& st, std::uint32_t iLinhas, std::uint32_t ulPasso)
 {
-    st.gstShpLegendaMapa.ucNumLinhasLegenda = static_cast<std::uint8_t>(vLinhas.size());
-    for (std::size_t i = 0; i < vLinhas.size(); ++i)
-    {
-        st.gstShpLegendaMapa.ulValorLegenda[i][0] = vLinhas[i].first;
-        st.gstShpLegendaMapa.ulValorLegenda[i][1] = vLinhas[i].second;
-    }
+    st.gstShpLegendaMapa.ucNumLinhasLegenda = static_cast<std::uint8_t>(iLinhas);
+    auto& ulValor = st.gstShpLegendaMapa.ulValorLegenda;
+    for (std::uint32_t i = 0; i < iLinhas; ++i)
+        ulValor[i][0] = ulPasso * i + 1, ulValor[i][1] = ulPasso * (i + 1);
 }
 
 const std::string kFim = "\n</Folder>\n";
@@ -132,10 +121,8 @@ TEST(PoligonosKml, CortesDeUmaPassadaDePulverizacao)
     // Points less than 1 m on are dropped (0.5, 4.75; 5.0 is exactly 1 m from 4.0), except the one
     // where the sections change 0.5 m on: it still closes the strip.
     std::vector<ST_PontoNVG_v2> v;
-    for (float fX : {0.0f, 0.5f, 4.0f, 4.75f, 5.0f, 9.0f})
-        v.push_back(Ponto(fX, 0.0f, kTodas, 2000));
-    v.push_back(Ponto(9.5f, 0.0f, 0b111000111, 2000));
-    v.push_back(Ponto(14.0f, 0.0f, 0b111000111, 2000));
+    for (float fX : {0.0f, 0.5f, 4.0f, 4.75f, 5.0f, 9.0f, 9.5f, 14.0f})
+        v.push_back(Ponto(fX, 0.0f, fX < 9.5f ? kTodas : 0b111000111, 2000));
     CompararMapa("menos_de_um_metro", Arquivo1Etapa(v));
 
     // A change of class chains the next polygon on; a zero rate closes without its point; a point off
@@ -163,10 +150,7 @@ TEST(PoligonosKml, ClassesSemCorNaoSaoDesenhadas)
 
     // A recommendation legend may have more rows than the thirteen colours: 200 L/ha falls in row 19.
     // The map with recommendation colours by row, whatever colour the bands have.
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> vLinhas;
-    for (std::uint32_t i = 0; i < 20; ++i)
-        vLinhas.emplace_back(10 * i + 1, 10 * i + 10);
-    LinhasRecomendacao(st, vLinhas);
+    LinhasRecomendacao(st, 20, 10);
     EXPECT_EQ(Gerar(Arquivo1Etapa(v), D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO, st).szKml, kFim);
     for (ST_PontoNVG_v2& p : v)
         p.usTaxaLida[0] = 1250; // 125 L/ha: row 12, the last colour
@@ -189,7 +173,7 @@ TEST(PoligonosKml, OperacaoSemTaxaTemCorUnicaNaLarguraToda)
     ST_ParametrosMapa stPoucos;
     const int iAlvos[5] = {100, 0, 0, 0, 0};
     conversor_SetarLegenda(iAlvos, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos.gstLegendaMapa);
-    LinhasRecomendacao(stPoucos, std::vector<std::pair<std::uint32_t, std::uint32_t>>(13, {0, 50000}));
+    LinhasRecomendacao(stPoucos, 13, 50000);
     CompararMapa("colheita_apos_pulverizacao_poucos_alvos", b, D_CONVERSOR_TIPO_MAPA_COBERTURA, stPoucos);
     CompararMapa("colheita_apos_pulverizacao_recomendacao", b, D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO,
                  stPoucos);
@@ -207,7 +191,7 @@ TEST(PoligonosKml, MapaDeVelocidade)
     // Quantity bits of a fertilising point's mask cut every polygon here.
     NvgBuilder b = Arquivo1Etapa({});
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("usLarguraImplemento", 1200).campo("fLarguraImplemento", 12.0f);
-    b.etapas[0].pontos = PassadaComQuantidade(4, 0x0001, 0);
+    b.etapas[0].pontos = Passada(4, 0x0001, 0, true);
     EXPECT_FALSE(CompararMapa("velocidade_adubacao", b, D_CONVERSOR_TIPO_MAPA_VELOCIDADE, st).bTaxaAdub);
 }
 
@@ -217,7 +201,7 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("fLarguraImplemento", 12.0f).campo("ucNumeroSecoesAdub", 2);
     b.etapas[0].campo("ucTipoMaquinaAdub", D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO);
     b.etapas[0].campo("usTamanhoSecaoAdub[0]", 600).campo("usTamanhoSecaoAdub[1]", 600);
-    std::vector<ST_PontoNVG_v2> v = PassadaComQuantidade(3, 0b11, 100); // quantity bits do not cut here
+    std::vector<ST_PontoNVG_v2> v = Passada(3, 0b11, 100, true); // quantity bits do not cut here
     for (ST_PontoNVG_v2& p : v)
         p.usTaxaLida[1] = 200; // kg/ha, not tenths
     b.etapas[0].pontos = v;
@@ -231,7 +215,7 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
     // Version 3: one strip, the width (12.5 m in centimetres) not cut to whole metres.
     b = Arquivo1Etapa({}, 3);
     b.etapas[0].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("usLarguraImplemento", 1250);
-    b.etapas[0].pontos = PassadaComQuantidade(4, 0x0001, 200);
+    b.etapas[0].pontos = Passada(4, 0x0001, 200, true);
     r = CompararMapa("adubacao_v3", b);
     EXPECT_TRUE(!r.bTaxaPulv && r.bTaxaAdub);
 }
@@ -239,10 +223,9 @@ TEST(PoligonosKml, AdubacaoPorSecaoEDaVersao3)
 TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
 {
     // No section on, or no point at all.
-    Resultado r;
     for (const NvgBuilder& bVazio : {Arquivo1Etapa(Passada(6, 0, 2000)), NvgBuilder::tipico(9, 0)})
     {
-        r = Gerar(bVazio, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+        const Resultado r = Gerar(bVazio, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
         EXPECT_TRUE(r.bOk && r.szKml == kFim) << r.szKml;
     }
 
@@ -255,7 +238,7 @@ TEST(PoligonosKml, VazioSoFechaAPastaEFalhaADeixaAberta)
     for (std::uint32_t ulPontos : {D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO + 1, 50u})
     {
         b.etapas[1].numeroPontosGravado = ulPontos;
-        r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
+        const Resultado r = Gerar(b, D_CONVERSOR_TIPO_MAPA_COBERTURA, LegendaTaxas());
         EXPECT_FALSE(r.bOk) << ulPontos;
         EXPECT_EQ(r.szKml, szAntes.substr(0, szAntes.size() - kFim.size())) << ulPontos;
     }

@@ -25,9 +25,7 @@ namespace
 {
 
 constexpr int kOk = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK;
-constexpr int kBuscaLonga = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUSCA_LONGA;
 constexpr int kPathLongo = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_PATH_LONGO;
-constexpr int kBufferCheio = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUFFER_PATHS_CHEIO;
 constexpr int kIndefinido = D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_INDEFINIDO;
 constexpr std::size_t kMaximoPath = D_ARQUIVO_TAMANHO_MAXIMO_PATH - 1;
 constexpr std::size_t kBuffer = D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS;
@@ -66,25 +64,10 @@ ResultadoProcura Procurar(const std::string& szRaiz, ST_EstadoProcura stEstado =
     return r;
 }
 
-std::string Raiz(const DiretorioTemporario& dir)
-{
-    return dir.caminho().string();
-}
-
 void Tocar(const fs::path& caminho)
 {
     fs::create_directories(caminho.parent_path());
     std::ofstream(caminho).put('x');
-}
-
-// The dialog's result as it lays it out: items each closed by a zero, the list by a second one.
-std::vector<char> ResultadoDialogo(const std::vector<std::string>& vItens)
-{
-    std::vector<char> v;
-    for (const std::string& szItem : vItens)
-        v.insert(v.end(), szItem.c_str(), szItem.c_str() + szItem.size() + 1);
-    v.push_back('\0');
-    return v;
 }
 
 } // namespace
@@ -93,29 +76,24 @@ TEST(ProcuraArquivos, OnlyTheExactEndingIsFoundAtEveryLevel)
 {
     DiretorioTemporario dir;
     const fs::path raiz = dir.caminho();
-    for (const char* pcNome : {"x.nvg", "y.NVG", "z.Nvg", "w.nvg.bak", "nvg", "v.nvgx", "u.txt"})
-        Tocar(raiz / pcNome);
-    Tocar(raiz / "pasta.nvg" / "a.nvg"); // a folder named like a file is still a folder
-    Tocar(raiz / "a" / "b" / "c" / "fundo.nvg");
-    Tocar(raiz / "a" / "meio.NVG");
-    Tocar(raiz / "a" / "b" / "nada.NvG");
-    fs::create_directories(raiz / "vazia");
+    for (const char* pcNome : {"z.Nvg", "w.nvg.bak", "nvg", "v.nvgx", "u.txt", "a/b/nada.NvG", "sem_nvg/relatorio.txt"})
+        Tocar(raiz / fs::path(pcNome).make_preferred());
+    // Found at every level; a folder named like a file is still a folder.
+    std::set<std::string> esperado;
+    for (const char* pcNome : {"x.nvg", "y.NVG", "pasta.nvg/a.nvg", "a/b/c/fundo.nvg", "a/meio.NVG"})
+        esperado.insert((raiz / fs::path(pcNome).make_preferred()).string());
+    for (const std::string& szCaminho : esperado)
+        Tocar(szCaminho);
 
     const ResultadoProcura r = Procurar(raiz.string());
     EXPECT_EQ(r.iCodigo, kOk);
     EXPECT_EQ(r.iNumArquivos, 5);
-    const std::set<std::string> esperado = {(raiz / "x.nvg").string(), (raiz / "y.NVG").string(),
-                                            (raiz / "pasta.nvg" / "a.nvg").string(),
-                                            (raiz / "a" / "b" / "c" / "fundo.nvg").string(),
-                                            (raiz / "a" / "meio.NVG").string()};
     EXPECT_EQ(r.conjunto(), esperado);
     // A root given with its separator gets no second one.
     EXPECT_EQ(Procurar(raiz.string() + kSep).conjunto(), esperado);
 
     // Nothing found: zero, and the buffer untouched.
-    DiretorioTemporario semNada;
-    Tocar(semNada.caminho() / "a" / "relatorio.txt");
-    const ResultadoProcura rVazio = Procurar(Raiz(semNada));
+    const ResultadoProcura rVazio = Procurar((raiz / "sem_nvg").string());
     EXPECT_EQ(rVazio.iCodigo, kOk);
     EXPECT_EQ(rVazio.iNumArquivos, 0);
     EXPECT_TRUE(rVazio.bufferLimpo());
@@ -125,7 +103,7 @@ TEST(ProcuraArquivos, RootThatCannotBeListed)
 {
     DiretorioTemporario dir;
     Tocar(dir / "arquivo.nvg");
-    for (const std::string& szRaiz : {Raiz(dir) + kSep + "nao_existe", (dir / "arquivo.nvg").string(), std::string()})
+    for (const std::string& szRaiz : {(dir / "nao_existe").string(), (dir / "arquivo.nvg").string(), std::string()})
     {
         SCOPED_TRACE(szRaiz);
         const ResultadoProcura r = Procurar(szRaiz);
@@ -147,12 +125,12 @@ TEST(ProcuraArquivos, DepthLimit)
     // One below the limit every sub-folder lies beyond it: each is skipped, its -1 stays inside, and
     // the listing goes on with the files beside them.
     for (const auto& [iFalta, iCodigo, iNumArquivos] :
-         {std::tuple{2, kOk, 9}, std::tuple{1, kOk, 5}, std::tuple{0, kBuscaLonga, 0}})
+         {std::tuple{2, kOk, 9}, {1, kOk, 5}, {0, D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUSCA_LONGA, 0}})
     {
         SCOPED_TRACE(iFalta);
         ST_EstadoProcura stEstado;
         stEstado.iContRecursividadeProcuraDir = D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA - iFalta;
-        const ResultadoProcura r = Procurar(Raiz(dir), stEstado);
+        const ResultadoProcura r = Procurar(dir.caminho().string(), stEstado);
         EXPECT_EQ(r.iCodigo, iCodigo);
         EXPECT_EQ(r.iNumArquivos, iNumArquivos);
     }
@@ -167,13 +145,13 @@ TEST(ProcuraArquivos, LastByteOfTheBufferIsTheBoundary)
     // Path and terminator end exactly at the last byte but one: it fits; one byte later it does not.
     ST_EstadoProcura stEstado;
     stEstado.iIndBufferProcuraArquivosDir = static_cast<int>(kBuffer - 1 - arquivo.string().size() - 1);
-    const ResultadoProcura rCabe = Procurar(Raiz(dir), stEstado);
+    const ResultadoProcura rCabe = Procurar(dir.caminho().string(), stEstado);
     EXPECT_EQ(rCabe.iCodigo, kOk);
     EXPECT_EQ(rCabe.vPaths, std::vector<std::string>{arquivo.string()});
 
     stEstado.iIndBufferProcuraArquivosDir++;
-    const ResultadoProcura rCheio = Procurar(Raiz(dir), stEstado);
-    EXPECT_EQ(rCheio.iCodigo, kBufferCheio);
+    const ResultadoProcura rCheio = Procurar(dir.caminho().string(), stEstado);
+    EXPECT_EQ(rCheio.iCodigo, D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_BUFFER_PATHS_CHEIO);
     EXPECT_EQ(rCheio.iNumArquivos, 0);
     EXPECT_TRUE(rCheio.bufferLimpo());
 }
@@ -182,16 +160,16 @@ TEST(ProcuraArquivos, PathsLongerThanTheLimitAreSkippedNeverCut)
 {
     // A name that makes a path of the given length beneath the root.
     auto nome = [](const DiretorioTemporario& d, std::size_t tamanhoPath, const char* pcFim) {
-        return std::string(tamanhoPath - Raiz(d).size() - 1 - std::strlen(pcFim), 'p') + pcFim;
+        return std::string(tamanhoPath - d.caminho().string().size() - 1 - std::strlen(pcFim), 'p') + pcFim;
     };
     {
         DiretorioTemporario d;
-        if (Raiz(d).size() + 1 + 255 < kMaximoPath + 1 || Raiz(d).size() + 20 > kMaximoPath)
-            GTEST_SKIP() << "temporary folder length does not allow the case: " << Raiz(d);
+        if (d.caminho().string().size() + 1 + 255 < kMaximoPath + 1 || d.caminho().string().size() + 20 > kMaximoPath)
+            GTEST_SKIP() << "temporary folder length does not allow the case: " << d.caminho().string();
         // A file exactly at the limit is found; one character more is skipped, whatever the order.
         Tocar(d / nome(d, kMaximoPath, "a.nvg"));
         Tocar(d / nome(d, kMaximoPath + 1, "b.nvg"));
-        const ResultadoProcura r = Procurar(Raiz(d));
+        const ResultadoProcura r = Procurar(d.caminho().string());
         EXPECT_EQ(r.iCodigo, kPathLongo);
         EXPECT_EQ(r.vPaths, std::vector<std::string>{(d / nome(d, kMaximoPath, "a.nvg")).string()});
     }
@@ -202,15 +180,15 @@ TEST(ProcuraArquivos, PathsLongerThanTheLimitAreSkippedNeverCut)
         SCOPED_TRACE(tamanho);
         DiretorioTemporario d;
         Tocar(d / nome(d, tamanho, "d") / "x.nvg");
-        const ResultadoProcura r = Procurar(Raiz(d));
+        const ResultadoProcura r = Procurar(d.caminho().string());
         EXPECT_EQ(r.iCodigo, iCodigo);
         EXPECT_EQ(r.iNumArquivos, 0);
     }
     // The root itself: 257 characters leave room for the pattern and are listed (and do not exist);
     // 258 are not even tried.
     DiretorioTemporario d;
-    EXPECT_EQ(Procurar(Raiz(d) + kSep + nome(d, kMaximoPath - 2, "r")).iCodigo, kIndefinido);
-    EXPECT_EQ(Procurar(Raiz(d) + kSep + nome(d, kMaximoPath - 1, "r")).iCodigo, kPathLongo);
+    EXPECT_EQ(Procurar(d.caminho().string() + kSep + nome(d, kMaximoPath - 2, "r")).iCodigo, kIndefinido);
+    EXPECT_EQ(Procurar(d.caminho().string() + kSep + nome(d, kMaximoPath - 1, "r")).iCodigo, kPathLongo);
 }
 
 TEST(ProcuraArquivos, SymbolicLinksAreNotFollowed)
@@ -238,7 +216,7 @@ TEST(ThreadProcura, FailureIsToldOverAnEarlierSelection)
     auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
     pstSelecao->iTipoSelecao = D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO;
     std::snprintf(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox, "%s",
-                  (Raiz(dir) + kSep + "nao_existe").c_str());
+                  (dir / "nao_existe").string().c_str());
     std::memset(pstSelecao->szPathsArqNaveg, 'L', sizeof pstSelecao->szPathsArqNaveg);
     pstSelecao->iNumArquivos = 42;
     std::vector<std::pair<int, int>> vAvisos; // status and file types of each notice
@@ -256,7 +234,8 @@ TEST(ThreadProcura, FailureIsToldOverAnEarlierSelection)
     EXPECT_EQ(pstSelecao->szPathsArqNaveg[kBuffer - 1], '\0');
     // Found, with no worker to go on with: the search's own notice ends it, or the window waits for ever.
     Tocar(dir / "a.nvg");
-    std::snprintf(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox, "%s", Raiz(dir).c_str());
+    std::snprintf(pstSelecao->szPathsArqNavegTxtBox, sizeof pstSelecao->szPathsArqNavegTxtBox, "%s",
+                  dir.caminho().string().c_str());
     stThread.pfAposProcura = nullptr;
     EXPECT_EQ(arquivo_ThreadProcurarArquivosNavegacao(&stThread), 0u);
     EXPECT_EQ(vAvisos, (std::vector<std::pair<int, int>>{{kIndefinido, 0}, {kOk, 0}}));
@@ -272,13 +251,10 @@ TEST(TextoSelecao, WholeQuotedNamesWithinBothLimits)
     // Names from offset 2, after the folder. A name counts, and shows, only once its zero lies below
     // the list's limit; the text keeps whole names and stops at the first that does not fit, but every
     // name is counted. Exactly-sized copies and guard bytes, so a step past either limit is caught.
-    const std::vector<char> vLista = ResultadoDialogo({"d", "aaa", "bbb", "ccc", "e"});
-    const struct
-    {
-        std::size_t limite, tamanho;
-        int iNum;
-        const char* pcTexto;
-    } casos[] = {
+    // The dialog's result: names each closed by a zero, the list by a second one.
+    const char acLista[] = "d\0aaa\0bbb\0ccc\0e\0";
+    // Limit of the list, size of the text, names counted, the text.
+    const std::tuple<std::size_t, std::size_t, int, const char*> casos[] = {
         {5, 64, 0, ""}, {6, 64, 1, "\"aaa\" "}, {9, 64, 1, "\"aaa\" "}, {10, 64, 2, "\"aaa\" \"bbb\" "},
         {17, 64, 4, "\"aaa\" \"bbb\" \"ccc\" \"e\" "},
         {17, 22, 4, "\"aaa\" \"bbb\" \"ccc\" "}, // 18 + terminator: a fourth name needs 4 more
@@ -287,40 +263,18 @@ TEST(TextoSelecao, WholeQuotedNamesWithinBothLimits)
         {17, 7, 4, "\"aaa\" "}, {17, 6, 4, ""}, {17, 1, 4, ""},
         {17, 0, 4, nullptr}, // no room at all: not even a terminator is written
     };
-    for (const auto& c : casos)
+    for (const auto& [limite, tamanho, iNum, pcTexto] : casos)
     {
-        SCOPED_TRACE(std::to_string(c.limite) + "/" + std::to_string(c.tamanho));
-        const std::vector<char> vOrigem(vLista.begin(), vLista.begin() + static_cast<std::ptrdiff_t>(c.limite));
-        std::vector<char> vDestino(c.tamanho + 8, '#');
-        EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vOrigem.data(), vDestino.data(),
-                                                           static_cast<int>(c.limite), c.tamanho),
-                  c.iNum);
-        if (c.pcTexto != nullptr)
+        SCOPED_TRACE(std::to_string(limite) + "/" + std::to_string(tamanho));
+        const std::vector<char> vOrigem(acLista, acLista + limite);
+        std::vector<char> vDestino(tamanho + 8, '#');
+        EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, vOrigem.data(), vDestino.data(), static_cast<int>(limite),
+                                                           tamanho),
+                  iNum);
+        if (pcTexto != nullptr)
         {
-            EXPECT_STREQ(vDestino.data(), c.pcTexto);
+            EXPECT_STREQ(vDestino.data(), pcTexto);
         }
-        EXPECT_EQ(std::count(vDestino.begin() + static_cast<std::ptrdiff_t>(c.tamanho), vDestino.end(), '#'), 8);
+        EXPECT_EQ(std::count(vDestino.begin() + static_cast<std::ptrdiff_t>(tamanho), vDestino.end(), '#'), 8);
     }
-
-    // A full dialog result of one-letter names: the text would be twice as long as the list.
-    auto pstSelecao = std::make_unique<ST_SelecaoArquivos>();
-    std::vector<std::string> vNomes{"d"};
-    while ((vNomes.size() + 1) * 2 < kBuffer - 2)
-        vNomes.emplace_back(1, static_cast<char>('a' + vNomes.size() % 26));
-    const std::vector<char> vCheia = ResultadoDialogo(vNomes);
-    ASSERT_LE(vCheia.size(), sizeof pstSelecao->szPathsArqNaveg);
-    std::memcpy(pstSelecao->szPathsArqNaveg, vCheia.data(), vCheia.size());
-    EXPECT_EQ(arquivo_SepararPathsArquivosSelecionados(2, pstSelecao->szPathsArqNaveg, pstSelecao->szPathsArqNavegTxtBox, kBuffer),
-              static_cast<int>(vNomes.size()) - 1);
-    const std::size_t tamanhoTexto = strnlen(pstSelecao->szPathsArqNavegTxtBox, kBuffer);
-    EXPECT_LT(tamanhoTexto, kBuffer);
-    EXPECT_EQ(tamanhoTexto % 4, 0u); // whole "\"x\" " items only
-}
-
-TEST(CodigoBusca, EachCodeHasItsOwnText)
-{
-    std::set<std::string> textos;
-    for (int iCodigo : {kOk, kBuscaLonga, kPathLongo, kBufferCheio, kIndefinido, 7})
-        textos.insert(arquivo_DescreverCodigoBusca(iCodigo));
-    EXPECT_EQ(textos.size(), 6u);
 }
