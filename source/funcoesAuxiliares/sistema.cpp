@@ -93,6 +93,9 @@ std::uint32_t funcAux_IdProcesso()
 
 bool funcAux_ProcessoAtivo(std::uint32_t ulId)
 {
+    // 0 and what pid_t cannot hold would name process groups, not a process.
+    if (ulId == 0 || ulId > 0x7FFFFFFFu)
+        return false;
     return ::kill(static_cast<pid_t>(ulId), 0) == 0 || errno == EPERM;
 }
 

@@ -1,13 +1,17 @@
 // The zavoro command as scripts use it: output lines, exit status, messages.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "support/Comando.h"
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
+#include "support/ShpBuilder.h"
 
 using namespace zavoro_teste;
 
@@ -209,4 +213,81 @@ TEST(ComandoMapa, AlvosComoNasCincoCaixasDaJanela)
     EXPECT_TRUE(std::filesystem::exists(dir / "colh_Cobertura.kml"));
     r = Executar("mapa --alvos ,,,, " + szColh + " " + szPulv);
     EXPECT_EQ(r.iSaida, 2);
+}
+
+// Two files whose outputs share a name are both converted, each into its own report, side by side
+// with -j 2; the renamed one says so.
+TEST(ComandoSaidas, ArquivosDeMesmoNomeNaoSobrepoemSaidas)
+{
+    DiretorioTemporario dir, sozinhos;
+    const NvgBuilder curto = NvgBuilder::tipico(9, 12), longo = NvgBuilder::tipico(9, 30);
+    curto.gravar(dir / "campo.nvg");
+    longo.gravar(dir / "campo.NVG");
+    curto.gravar(sozinhos / "a.nvg");
+    longo.gravar(sozinhos / "b.nvg");
+    ASSERT_EQ(Executar("relatorio " + Aspas(sozinhos.caminho().string())).iSaida, 0);
+
+    const Resultado r = Executar("relatorio -j 2 " + Aspas((dir / "campo.nvg").string()) + " " +
+                                 Aspas((dir / "campo.NVG").string()));
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_TRUE(Contem(r.szSaida, "Saída gravada como campo_NVG.txt: outro arquivo do lote usa campo.txt\n"));
+    EXPECT_EQ(lerArquivo(dir / "campo.txt"), lerArquivo(sozinhos / "a.txt"));
+    EXPECT_EQ(lerArquivo(dir / "campo_NVG.txt"), lerArquivo(sozinhos / "b.txt"));
+}
+
+// Special files are refused at once instead of blocking the command (a FIFO waits for a writer for
+// ever); names cannot forge output lines; a folder without navigation files and a picture where a
+// folder stands are failures, and the refused picture writes nothing.
+TEST(ComandoSaidas, EntradasEspeciaisENomesEstranhos)
+{
+    DiretorioTemporario dir, vazia;
+    ASSERT_EQ(Shell("mkfifo " + Aspas((dir / "fila.nvg").string()) + " " + Aspas((dir / "rec.dbf").string())).iSaida, 0);
+    Resultado r = Shell("timeout 20 " + Aspas(std::getenv("ZAVORO_BIN")) + " validar " + Aspas((dir / "fila.nvg").string()));
+    EXPECT_EQ(r.iSaida, 1) << r.szSaida;
+    EXPECT_TRUE(Contem(r.szSaida, "não foi possível abrir o arquivo: não é um arquivo comum (FIFO, dispositivo ou socket)"));
+    ShpBuilder rec;
+    rec.campos = {{"DOSE", 'N', 9, 2}};
+    rec.adicionar(ShpBuilder::retangulo(-51.93, -24.05, -51.92, -24.04), {"150.00"});
+    dir.gravar("rec.shp", rec.construirShp());
+    r = Shell("timeout 20 " + Aspas(std::getenv("ZAVORO_BIN")) + " desenhar " + Aspas((dir / "rec.shp").string()) +
+              " --png " + Aspas((dir / "rec.png").string()));
+    EXPECT_EQ(r.iSaida, 1) << r.szSaida;
+
+    NvgBuilder::tipico(9, 10).gravar(dir / "a\nb.nvg");
+    r = Executar("validar " + Aspas((dir / "a\nb.nvg").string()));
+    EXPECT_EQ(r.szSaida, (dir / "a\\nb.nvg: válido\n").string());
+
+    r = Executar("relatorio " + Aspas(vazia.caminho().string()));
+    EXPECT_EQ(r.iSaida, 1);
+    EXPECT_TRUE(Contem(r.szSaida, "Não há arquivos de navegação."));
+
+    rec.gravar(dir / "rec2");
+    std::filesystem::create_directory(dir / "quadro");
+    r = Executar("desenhar " + Aspas((dir / "rec2.shp").string()) + " --png " + Aspas((dir / "quadro").string()));
+    EXPECT_EQ(r.iSaida, 1);
+    EXPECT_TRUE(Contem(r.szSaida, "quadro: é uma pasta"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "quadro_ampliado"));
+}
+
+// SIGTERM while a 1,000,000-point map is being written (its first temporary is there): exit 143, no temporary left, and the map set
+// that was there before is whole.
+TEST(ComandoSaidas, SigtermDuranteUmMapaGrande)
+{
+    DiretorioTemporario dir;
+    NvgBuilder::tipico(9, 20).gravar(dir / "job.nvg");
+    ASSERT_EQ(Executar("mapa " + Aspas((dir / "job.nvg").string())).iSaida, 0);
+    std::map<std::string, std::vector<std::uint8_t>> antes;
+    for (const auto& e : std::filesystem::directory_iterator(dir.caminho()))
+        antes[e.path().filename().string()] = lerArquivo(e.path());
+    NvgBuilder::tipico(9, 1000000).gravar(dir / "job.nvg");
+    antes["job.nvg"] = lerArquivo(dir / "job.nvg");
+
+    const Resultado r = Shell(Aspas(std::getenv("ZAVORO_BIN")) + " mapa " + Aspas((dir / "job.nvg").string()) +
+                              " & p=$!; for i in $(seq 500); do ls -A " + Aspas(dir.caminho().string()) +
+                              " | grep -q '^[.]zvr' && break; sleep 0.01; done; kill -TERM $p; wait $p; echo saida=$?");
+    EXPECT_TRUE(Contem(r.szSaida, "saida=143"));
+    std::map<std::string, std::vector<std::uint8_t>> depois;
+    for (const auto& e : std::filesystem::directory_iterator(dir.caminho()))
+        depois[e.path().filename().string()] = lerArquivo(e.path());
+    EXPECT_TRUE(depois == antes) << depois.size() << " arquivos";
 }

@@ -315,3 +315,30 @@ TEST_F(Desenho, RegistroRuimParaODesenhoNoMeio)
     vis.stMapa[0] = painel1.superficie();
     EXPECT_TRUE(CompararComDados("desenho/registro_ruim.txt", szObtido));
 }
+
+// A part list that names the same points again and again (0, N, 0, N...) costs a record its points
+// once: doubling such a file doubles the points drawn, where drawing every listed part quadrupled them.
+TEST_F(Desenho, PartesRepetidasCustamSoOsPontosDoRegistro)
+{
+    static long lPontos;
+    for (ST_SuperficieDesenho* pst : {&vis.stMapa[0], &vis.stMapaMax[0]})
+        pst->pfPoligono = [](void*, const ST_PontoTela*, int iNum, std::uint32_t, std::uint32_t) { lPontos += iNum; };
+    auto Trabalho = [&](std::uint32_t ulAneis) {
+        const ShpBuilder b = Conjunto({{std::vector<AnelShp>(ulAneis, Faixa(0, 1)), "150.00"}});
+        std::vector<std::uint8_t> vShp = b.construirShp();
+        const std::uint32_t ulPontos = 5 * ulAneis;
+        for (std::uint32_t p = 0; p < ulAneis; p++)
+            for (int k = 0; k < 4; k++)
+                vShp[100 + 8 + 44 + 4 * p + k] = static_cast<std::uint8_t>((p % 2 == 0 ? 0 : ulPontos) >> (8 * k));
+        ST_ShpMapa st = Gravar(b, "rep");
+        dir.gravar("rep.shp", vShp);
+        vis.gstMapa1 = st;
+        lPontos = 0;
+        EXPECT_TRUE(shpFile_DesenharMapa(&vis, 0));
+        return lPontos;
+    };
+    const long lSimples = Trabalho(200);
+    const long lDobro = Trabalho(400);
+    EXPECT_GT(lSimples, 0);
+    EXPECT_LE(lDobro, 2 * lSimples + 16) << lSimples << " -> " << lDobro;
+}

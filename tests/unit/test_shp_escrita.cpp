@@ -149,20 +149,3 @@ TEST(ShpEscrita, FalhaNaoDeixaNadaENaoTocaOConjuntoAnterior)
     EXPECT_FALSE(szErro.empty());
     EXPECT_EQ(Pasta(dir), antes);
 }
-
-TEST(ShpEscrita, OMapaFalhaComOConjunto)
-{
-    // A folder where the table should go: neither the KML nor any file of the set is written.
-    DiretorioTemporario dir;
-    NvgBuilder::tipico(9, 30).gravar(dir / "a.nvg");
-    std::filesystem::create_directory(dir / "a_Cobertura.dbf");
-    const ST_ParametrosMapa stParametros;
-    std::string szErro;
-    ST_ArquivosShp stArquivos;
-    EXPECT_FALSE(conversor_CriarMapaNavegacao((dir / "a.nvg").c_str(), (dir / "a_Cobertura.kml").c_str(),
-                                              D_CONVERSOR_TIPO_MAPA_COBERTURA, &stParametros, nullptr, &szErro,
-                                              &stArquivos));
-    EXPECT_FALSE(szErro.empty());
-    EXPECT_TRUE(stArquivos.szShp.empty());
-    EXPECT_EQ(Pasta(dir), (std::map<std::string, Bytes>{{"a_Cobertura.dbf", {}}}));
-}
