@@ -90,7 +90,8 @@ bool NomeDoSistema(const std::string& szNome, std::uint32_t* pulId, std::string_
             ulId = ulId << 4 | static_cast<std::uint32_t>(iDigito);
     }
     *pulId = ulId;
-    *pszSufixo = szFim;
+    // The constant itself, not a view into szNome, which the caller may not keep.
+    *pszSufixo = szFim == kTemporario ? kTemporario : szFim == kCopia ? kCopia : kDiario;
     return true;
 }
 
@@ -184,7 +185,8 @@ void VerificarPasta(const fs::path& pasta)
     {
         std::uint32_t ulId = 0;
         std::string_view szSufixo;
-        if (!NomeDoSistema(it->path().filename().string(), &ulId, &szSufixo))
+        const std::string szNome = it->path().filename().string();
+        if (!NomeDoSistema(szNome, &ulId, &szSufixo))
             continue;
         std::error_code ecHora;
         const fs::file_time_type hora = fs::last_write_time(it->path(), ecHora);
