@@ -340,6 +340,13 @@ bool PublicarConjunto(std::span<ST_ArquivoSaida* const> vSaidas, std::string* ps
                 Remover(pasta / vTrocas[j].szDestino);
             else
                 fs::rename(pasta / vTrocas[j].szCopia, pasta / vTrocas[j].szDestino, ec);
+            if (ec)
+            {
+                // The earlier file stays under its backup name rather than being lost.
+                if (pszErro != nullptr)
+                    *pszErro += "; o arquivo anterior ficou em " + (pasta / vTrocas[j].szCopia).string();
+                vTrocas[j].szCopia.clear();
+            }
         }
         Remover(diario);
         RemoverCopias();
