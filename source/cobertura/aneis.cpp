@@ -6,12 +6,15 @@
 #include <cstddef>
 #include <vector>
 
+#include "zavoro/zavoro.h"
+
 namespace
 {
 
 // Twice the least area a ring must have, in square degrees: about 1 cm², so that a strip of sections
 // of no width, whose edges differ only by rounding, is no polygon (nor one of a random direction).
-constexpr long double kAreaDuplaMinima = 2.0e-4L / (111320.0L * 111320.0L);
+constexpr long double kMetrosPorGrau = D_ZAVORO_TERRA_RAIO_EQUADOR * D_ZAVORO_RELACAO_PI_180;
+constexpr long double kAreaDuplaMinima = 2.0e-4L / (kMetrosPorGrau * kMetrosPorGrau);
 
 // A vertex as the writer writes it: in units of its last decimal kept (the KML's fixed decimals, exact
 // on that grid), or the double itself. Long double keeps the orientation products of grid units exact.
@@ -33,7 +36,14 @@ struct ST_AnelEscrito
 
 long double UnidadesEscritas(double dValor, int iCasas)
 {
-    // The digits the fixed notation writes, so the check sees the very grid point of the text.
+    // Away from a half unit the scaled value rounds as the text does (its error is far below 1e-6 of a
+    // unit); near one, the digits the fixed notation writes decide, so the check sees the text's point.
+    double dEscala = 1.0;
+    for (int i = 0; i < iCasas; ++i)
+        dEscala *= 10.0;
+    const double dUnidades = dValor * dEscala;
+    if (std::fabs(dUnidades) < 1.0e15 && std::fabs(dUnidades - std::floor(dUnidades) - 0.5) > 1.0e-6)
+        return std::round(dUnidades);
     char cBuf[512];
     const char* pcFim =
         std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr;
@@ -70,9 +80,6 @@ bool NoSegmento(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST
 bool SegmentosTocam(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c,
                     const ST_VerticeEscrito& d)
 {
-    if (std::max(a.ldX, b.ldX) < std::min(c.ldX, d.ldX) || std::max(c.ldX, d.ldX) < std::min(a.ldX, b.ldX) ||
-        std::max(a.ldY, b.ldY) < std::min(c.ldY, d.ldY) || std::max(c.ldY, d.ldY) < std::min(a.ldY, b.ldY))
-        return false;
     const int o1 = Orientacao(a, b, c);
     const int o2 = Orientacao(a, b, d);
     const int o3 = Orientacao(c, d, a);
@@ -126,6 +133,24 @@ ST_AnelEscrito Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::v
     return st;
 }
 
+// Box of an edge. Written coordinates are doubles or whole grid units, so doubles hold them exactly
+// and the many edges far apart are told apart cheaply.
+struct ST_Caixa
+{
+    double dMinX = 0.0, dMinY = 0.0, dMaxX = 0.0, dMaxY = 0.0;
+};
+
+ST_Caixa Caixa(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b)
+{
+    return {static_cast<double>(std::min(a.ldX, b.ldX)), static_cast<double>(std::min(a.ldY, b.ldY)),
+            static_cast<double>(std::max(a.ldX, b.ldX)), static_cast<double>(std::max(a.ldY, b.ldY))};
+}
+
+bool CaixasSeTocam(const ST_Caixa& a, const ST_Caixa& b)
+{
+    return a.dMinX <= b.dMaxX && b.dMinX <= a.dMaxX && a.dMinY <= b.dMaxY && b.dMinY <= a.dMaxY;
+}
+
 // No edge at a marked vertex touches another edge, nor folds back over its neighbour, and the ring
 // has an area. Edges between unmarked vertices are taken as already checked.
 bool Simples(const ST_AnelEscrito& stAnel)
@@ -135,6 +160,9 @@ bool Simples(const ST_AnelEscrito& stAnel)
     const long double ldEscala = stAnel.ldUnidadesPorGrau * stAnel.ldUnidadesPorGrau;
     if (n < 3 || !(std::fabs(AreaDupla(v)) > kAreaDuplaMinima * ldEscala))
         return false;
+    std::vector<ST_Caixa> vCaixas(n);
+    for (std::size_t i = 0; i < n; ++i)
+        vCaixas[i] = Caixa(v[i], v[(i + 1) % n]);
     for (std::size_t i = 0; i < n; ++i)
     {
         const std::size_t iFim = (i + 1) % n;
@@ -155,7 +183,7 @@ bool Simples(const ST_AnelEscrito& stAnel)
                 if (Dobra(v[j], v[i], v[iFim]))
                     return false;
             }
-            else if (SegmentosTocam(v[i], v[iFim], v[j], v[jFim]))
+            else if (CaixasSeTocam(vCaixas[i], vCaixas[j]) && SegmentosTocam(v[i], v[iFim], v[j], v[jFim]))
                 return false;
         }
     }
