@@ -6,7 +6,8 @@ PACKAGES=(
     cmake g++ make ninja-build pkg-config           # build
     libgtest-dev libgmock-dev libbenchmark-dev       # tests and benchmarks
     clang libclang-rt-14-dev                         # libFuzzer and sanitizer runtimes for clang
-    libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo, shpinfo/dbfdump
+    libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo (GEOS through its SpatiaLite
+                                                     # SQL, LIBKML), shpinfo/dbfdump/shprewind
     time                                             # /usr/bin/time for whole-command measurements
     gcovr                                            # line coverage (make cobertura)
     qt6-base-dev fonts-dejavu-core                   # Qt 6 Gui drawing surface (headless rendering), its sans font

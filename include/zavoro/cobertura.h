@@ -58,6 +58,12 @@ struct ST_ReceptorCobertura
     // cut). FALSE stops the walk.
     BOOL (*pfInserirAnel)(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumVertices,
                           int iValor) = nullptr;
+    // Every ring handed over is simple, with an area, as the writer writes it: with this many decimals
+    // of a degree (a text format), or every bit of the double (-1).
+    int iCasasDecimais = -1;
+    // Rings turn clockwise, as outer rings of GIS formats must (an anticlockwise one is a hole);
+    // otherwise they run as the track drew them (the left edge forward).
+    BOOL bSentidoHorario = TRUE;
 };
 
 // Walks ulNumConfiguracoes stages from the input's current position, the first configuration block of

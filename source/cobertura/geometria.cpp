@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "cobertura/aneis.h"
 #include "zavoro/zavoro.h"
 
 namespace
@@ -67,22 +68,6 @@ void AtualizarVertices(const ST_DesenhoPoligono* pstDesenhoPoligono, float fVert
     *piNumVerticesPonto = iNum;
 }
 
-// Copies ring iNumPoligono (2 * iPontosGeradores vertices) out of a work buffer of consecutive
-// per-strip blocks; no ring when the first point's mask is 0.
-void SetarVerticesPoligono(int iNumPoligono, const ST_CoordenadaKml* pstBufferVertices, int* piNumVertices,
-                           ST_CoordenadaKml* pstVertPoligono, int iPontosGeradores,
-                           unsigned short usSecoesPrimPonto)
-{
-    if (usSecoesPrimPonto == 0 || iPontosGeradores <= 0)
-    {
-        *piNumVertices = 0;
-        return;
-    }
-    const int iNum = 2 * iPontosGeradores;
-    std::copy_n(pstBufferVertices + static_cast<std::ptrdiff_t>(iNumPoligono) * iNum, iNum, pstVertPoligono);
-    *piNumVertices = iNum;
-}
-
 } // namespace
 
 void conversor_TransformarCoordenadasAbsolutas(double dLatRel, double dLonRel, double* pdLatAbs,
@@ -106,11 +91,18 @@ BOOL conversor_DesenharPoligono(const ST_DesenhoPoligono* pstDesenhoPoligono,
             return FALSE;
     }
 
-    // Block p holds strip p: its start edges forward, then its end edges backward.
-    const int iVerticesAnel = 2 * iPontos;
-    std::vector<ST_CoordenadaKml> vBufferVertices(static_cast<std::size_t>(kMaximoVerticesPonto) * iPontos +
-                                                  5);
-    std::vector<ST_CoordenadaKml> vAnel(static_cast<std::size_t>(iVerticesAnel) + 1);
+    // Strip p of point i: its left edge at iPontos * p + i of vEsquerda, its right edge there in vDireita.
+    const std::size_t nVertices = static_cast<std::size_t>(kMaximoVerticesPonto / 2) * iPontos;
+    std::vector<ST_CoordenadaKml> vEsquerda(nVertices);
+    std::vector<ST_CoordenadaKml> vDireita(nVertices);
+    auto Absoluta = [pstDesenhoPoligono](float fLongitude, float fLatitude)
+    {
+        ST_CoordenadaKml stVertice;
+        conversor_TransformarCoordenadasAbsolutas(fLatitude, fLongitude, &stVertice.dLatitude, &stVertice.dLongitude,
+                                                  pstDesenhoPoligono->dZeroRelativoLat,
+                                                  pstDesenhoPoligono->dZeroRelativoLon);
+        return stVertice;
+    };
     int iFaixas = 0;
     for (int i = 0; i < iPontos; ++i)
     {
@@ -121,30 +113,17 @@ BOOL conversor_DesenharPoligono(const ST_DesenhoPoligono* pstDesenhoPoligono,
         iFaixas = iNumVertices / 2;
         for (int p = 0; p < iFaixas; ++p)
         {
-            ST_CoordenadaKml* pstBloco =
-                vBufferVertices.data() + static_cast<std::ptrdiff_t>(p) * iVerticesAnel;
-            pstBloco[i] = {fVertices[2 * p][0], fVertices[2 * p][1], 0.0f};
-            pstBloco[iVerticesAnel - 1 - i] = {fVertices[2 * p + 1][0], fVertices[2 * p + 1][1], 0.0f};
+            const std::size_t n = static_cast<std::size_t>(p) * iPontos + i;
+            vEsquerda[n] = Absoluta(fVertices[2 * p][0], fVertices[2 * p][1]);
+            vDireita[n] = Absoluta(fVertices[2 * p + 1][0], fVertices[2 * p + 1][1]);
         }
     }
 
-    for (int p = 0; p < iFaixas; ++p)
+    for (int p = 0; p < iFaixas && usSecoes != 0; ++p)
     {
-        int iNumVertices = 0;
-        SetarVerticesPoligono(p, vBufferVertices.data(), &iNumVertices, vAnel.data(), iPontos, usSecoes);
-        for (int v = 0; v < iNumVertices; ++v)
-        {
-            ST_CoordenadaKml& stVertice = vAnel[static_cast<std::size_t>(v)];
-            double dLatitude = 0.0;
-            double dLongitude = 0.0;
-            conversor_TransformarCoordenadasAbsolutas(stVertice.dLatitude, stVertice.dLongitude, &dLatitude,
-                                                      &dLongitude, pstDesenhoPoligono->dZeroRelativoLat,
-                                                      pstDesenhoPoligono->dZeroRelativoLon);
-            stVertice = {dLongitude, dLatitude, 0.0f};
-        }
-        if (iNumVertices > 0 && stReceptor.pfInserirAnel != nullptr &&
-            !stReceptor.pfInserirAnel(stReceptor.pContexto, vAnel.data(), iNumVertices,
-                                      pstDesenhoPoligono->iFaixaLegendaAtual))
+        const std::size_t n = static_cast<std::size_t>(p) * iPontos;
+        if (!cobertura_EntregarFaixa(vEsquerda.data() + n, vDireita.data() + n, iPontos,
+                                     pstDesenhoPoligono->iFaixaLegendaAtual, stReceptor))
             return FALSE;
     }
     return TRUE;

@@ -117,6 +117,9 @@ BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArqui
     stReceptor.pfIniciarEtapa = IniciarEtapa;
     stReceptor.pfClasse = Classe;
     stReceptor.pfInserirAnel = InserirAnel;
+    // Rings are checked on the grid the text rounds them to; KML keeps them as the track drew them.
+    stReceptor.iCasasDecimais = D_CONVERSOR_CASAS_COORDENADA_KML;
+    stReceptor.bSentidoHorario = FALSE;
 
     const BOOL bOk = cobertura_PercorrerCobertura(
         pfArquivoLeitura, usVersaoArquivoEvento, pstCabecalho->ulNumConfiguracoes, iTipoMapa,

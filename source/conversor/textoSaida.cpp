@@ -65,9 +65,9 @@ void conversor_AnexarCodigo(std::string& szTexto, void (*pfTexto)(unsigned char,
 
 void conversor_AnexarCoordenadaKml(std::string& szTexto, double dLongitude, double dLatitude, int iAltitude)
 {
-    szTexto += TextoFixo(dLongitude, 6);
+    szTexto += TextoFixo(dLongitude, D_CONVERSOR_CASAS_COORDENADA_KML);
     szTexto += ',';
-    szTexto += TextoFixo(dLatitude, 6);
+    szTexto += TextoFixo(dLatitude, D_CONVERSOR_CASAS_COORDENADA_KML);
     szTexto += ',';
     AnexarNumero(szTexto, iAltitude);
     szTexto += '\n';

@@ -23,6 +23,8 @@ void conversor_AnexarDuracao(std::string& szTexto, std::uint32_t ulSegundos);
 // The text of a code through one of the zavoro_RetornarString* helpers (UTF-8).
 void conversor_AnexarCodigo(std::string& szTexto, void (*pfTexto)(unsigned char, char*),
                             unsigned char ucCodigo);
+// Decimals of a degree in a KML coordinate.
+inline constexpr int D_CONVERSOR_CASAS_COORDENADA_KML = 6;
 // One KML coordinate line, "%.06f,%.06f,%d\n": longitude, latitude, altitude.
 void conversor_AnexarCoordenadaKml(std::string& szTexto, double dLongitude, double dLatitude,
                                    int iAltitude = 0);

@@ -1,10 +1,14 @@
 // Real readers judge our maps and the shapefile sets beside them. xmllint must find every KML
 // well-formed and GDAL's ogrinfo open it without a warning, with the folders and features we wrote;
 // ogrinfo must open every set as WGS 84 polygons with our two fields and as many features as the
-// table announces, and shapelib's shpinfo and dbfdump must count the same records.
+// table announces, and shapelib's shpinfo and dbfdump must count the same records. Every coverage
+// polygon must be valid for GEOS (through SpatiaLite in ogrinfo's SQLite dialect), survive a copy by
+// GDAL's LIBKML driver, and, in a set, run clockwise as shapelib's shprewind wants outer rings.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 
@@ -49,6 +53,30 @@ std::string Ogrinfo(const fs::path& caminho)
     return o.szSaida;
 }
 
+// One number out of an SQL query in ogrinfo's SQLite dialect (SpatiaLite), or -1.
+double Consulta(const fs::path& arquivo, const std::string& szSelect)
+{
+    const Resultado o = Shell("ogrinfo -ro -q -dialect sqlite -sql " + Aspas(szSelect) + " " + Aspas(arquivo.string()));
+    std::smatch m;
+    return std::regex_search(o.szSaida, m, std::regex(" n \\((?:Integer|Real)\\) = ([-0-9.e+]+)")) ? std::stod(m[1]) : -1.0;
+}
+
+long Invalidos(const fs::path& arquivo, const std::string& szCamada)
+{
+    return std::lround(Consulta(arquivo, "SELECT count(*) AS n FROM \"" + szCamada + "\" WHERE NOT ST_IsValid(GEOMETRY)"));
+}
+
+// Placemark polygons left after GDAL's LIBKML driver copies the "Mapa" layer; it drops those it finds invalid.
+int PoligonosCopiaLibkml(const fs::path& kml)
+{
+    DiretorioTemporario dir;
+    const fs::path copia = dir / "copia.kml";
+    const Resultado r = Shell("ogr2ogr --config GDAL_SKIP KML -f LIBKML " + Aspas(copia.string()) + " " + Aspas(kml.string()) + " Mapa");
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    const std::vector<std::uint8_t> v = lerArquivo(copia);
+    return Contar(std::string(v.begin(), v.end()), "<Polygon>");
+}
+
 void VerificarMapa(const fs::path& kml)
 {
     SCOPED_TRACE(kml.string());
@@ -60,6 +88,8 @@ void VerificarMapa(const fs::path& kml)
     const std::vector<std::uint8_t> v = lerArquivo(kml);
     const std::string szKml(v.begin(), v.end());
     EXPECT_EQ(ContagemCamada(szInfo, "Mapa"), Contar(szKml, "<Polygon>"));
+    EXPECT_EQ(Invalidos(kml, "Mapa"), 0);
+    EXPECT_EQ(PoligonosCopiaLibkml(kml), Contar(szKml, "<Polygon>"));
     const std::size_t inicio = szKml.find("<name>Pontos Relevantes</name>");
     ASSERT_NE(inicio, std::string::npos);
     EXPECT_EQ(ContagemCamada(szInfo, "Pontos Relevantes"), Contar(szKml, "<Placemark>", inicio, szKml.find("</Folder>", inicio)));
@@ -98,6 +128,11 @@ void VerificarConjunto(const fs::path& shp)
     EXPECT_EQ(d.iSaida, 0) << d.szSaida;
     EXPECT_EQ(std::count(d.szSaida.begin(), d.szSaida.end(), '\n') - 1, lRegistros);
     EXPECT_NE(d.szSaida.find(pcCampo), std::string::npos);
+
+    EXPECT_EQ(Invalidos(shp, shp.stem().string()), 0);
+    DiretorioTemporario dir;
+    const Resultado w = Shell("shprewind " + Aspas(fs::path(shp).replace_extension().string()) + " " + Aspas((dir / "r").string()));
+    EXPECT_EQ(Numero(w.szSaida, "(\\d+) objects rewound"), 0) << w.szSaida;
 }
 
 // Both maps of every navigation file in the folder, then every KML and set there judged; returns
@@ -178,4 +213,52 @@ TEST(Peer, NomesHostisEtapasMistasEConjuntoVazio)
     EXPECT_EQ(ConverterEVerificar(dir.caminho()), std::pair(8, 8));
     EXPECT_GT(RegistrosDbf(dir / "mista_Cobertura.dbf"), 0);
     EXPECT_EQ(RegistrosDbf(dir / "vazio_Cobertura.dbf"), 0);
+}
+
+TEST(Peer, ManobrasFechadasDaoPoligonosValidos)
+{
+    DiretorioTemporario dir;
+    NvgBuilder b = NvgBuilder::tipico(9, 0);
+    b.etapas[0] = etapaManobras(6 * 200);
+    b.gravar(dir / "manobras.nvg");
+    // A whole day's job, every manoeuvre many times over.
+    b.etapas[0] = etapaManobras(100000, 500);
+    b.gravar(dir / "grande.nvg");
+    EXPECT_EQ(ConverterEVerificar(dir.caminho()), std::pair(4, 4));
+    EXPECT_GT(RegistrosDbf(dir / "grande_Cobertura.dbf"), 1000);
+}
+
+// The union of the coverage set, in the UTM zone of the field, against the first "Área Aplicada" of the report.
+TEST(Peer, UniaoDaCoberturaTemAAreaDoRelatorio)
+{
+    DiretorioTemporario dir;
+    for (const auto& e : fs::directory_iterator(std::getenv("ZAVORO_SAMPLES")))
+        if (e.path().extension() == ".nvg")
+            fs::copy_file(e.path(), dir / e.path().filename().string());
+    for (const char* pcComando : {"relatorio ", "mapa --cobertura "})
+        ASSERT_EQ(Executar(pcComando + Aspas(dir.caminho().string())).iSaida, 0);
+    int iAmostras = 0;
+    for (const auto& e : fs::directory_iterator(dir.caminho()))
+    {
+        if (e.path().extension() != ".nvg")
+            continue;
+        const std::string szNome = e.path().stem().string();
+        const std::vector<std::uint8_t> v = lerArquivo(dir / (szNome + ".txt"));
+        std::smatch m;
+        const std::string szRelatorio(v.begin(), v.end());
+        ASSERT_TRUE(std::regex_search(szRelatorio, m, std::regex("\xC1rea Aplicada:\\t+([0-9]+),([0-9]+) ha"))) << szNome;
+        const double dRelatorio = std::stod(m[1].str() + "." + m[2].str()) * 10000.0;
+
+        const fs::path shp = dir / (szNome + "_Cobertura.shp");
+        const std::string szCamada = "\"" + szNome + "_Cobertura\"";
+        const double dLon = Consulta(shp, "SELECT ST_X(ST_Centroid(ST_Collect(GEOMETRY))) AS n FROM " + szCamada);
+        const double dLat = Consulta(shp, "SELECT ST_Y(ST_Centroid(ST_Collect(GEOMETRY))) AS n FROM " + szCamada);
+        const int iEpsg = (dLat < 0 ? 32701 : 32601) + static_cast<int>(std::floor((dLon + 180.0) / 6.0));
+        const double dUniao = Consulta(shp, "SELECT ST_Area(ST_Transform(ST_Union(GEOMETRY), " + std::to_string(iEpsg) + ")) AS n FROM " + szCamada);
+        std::printf("%s: relatório %.0f m², união da cobertura %.0f m² (%+.2f %%)\n", szNome.c_str(), dRelatorio, dUniao,
+                    100.0 * (dUniao / dRelatorio - 1.0));
+        EXPECT_NEAR(dUniao / dRelatorio, 1.0, 0.02) << szNome;
+        iAmostras++;
+    }
+    EXPECT_GT(iAmostras, 0);
 }

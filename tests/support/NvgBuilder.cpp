@@ -576,6 +576,90 @@ Etapa etapaTipica(std::uint32_t ulNumeroPontos, std::uint32_t ulPrimeiroIndice)
     return e;
 }
 
+ST_PontoNVG_v2 pontoManobra(std::uint32_t ulIndice, std::uint32_t ulPontosPorManobra)
+{
+    constexpr float kPi = 3.14159265f;
+    constexpr float kRaio = 6.0f; // headland turn: passes 12 m apart under a 27 m boom
+    ST_PontoNVG_v2 p = pontoTipico(ulIndice);
+    const std::uint32_t ulBloco = ulIndice / ulPontosPorManobra;
+    const std::uint32_t k = ulIndice % ulPontosPorManobra;
+    float fX = 0.0f, fY = 0.0f, fRumo = 0.0f; // metres, degrees from east
+    switch (ulBloco % 6)
+    {
+    case 0: // 15 points a pass, 5 in the turn
+    {
+        const std::uint32_t q = k / 20, j = k % 20;
+        const bool bLeste = q % 2 == 0;
+        const float fPassY = 2.0f * kRaio * static_cast<float>(q);
+        if (j < 15)
+        {
+            fX = bLeste ? 4.0f * static_cast<float>(j) : 56.0f - 4.0f * static_cast<float>(j);
+            fY = fPassY;
+            fRumo = bLeste ? 0.0f : 180.0f;
+        }
+        else
+        {
+            const float t = static_cast<float>(j - 14) * 30.0f;
+            fX = (bLeste ? 56.0f : 0.0f) + (bLeste ? 1.0f : -1.0f) * kRaio * std::sin(t * kPi / 180.0f);
+            fY = fPassY + kRaio - kRaio * std::cos(t * kPi / 180.0f);
+            fRumo = bLeste ? t : 180.0f - t;
+        }
+        break;
+    }
+    case 1: // rows of 40 points, turning 100 degrees every 4
+    {
+        const std::uint32_t c = k % 40, f = c % 8;
+        const float fSubida = static_cast<float>(f <= 4 ? f : 8 - f);
+        fX = 4.0f * std::cos(50.0f * kPi / 180.0f) * static_cast<float>(c);
+        fY = 30.0f * static_cast<float>(k / 40) + 4.0f * std::sin(50.0f * kPi / 180.0f) * fSubida;
+        fRumo = f < 4 ? 50.0f : -50.0f;
+        if (c == 0)
+            p.usSecoes = 0;
+        break;
+    }
+    case 2: // 20 degrees a point
+    {
+        const float a = 20.0f * static_cast<float>(k);
+        fX = 5.0f * std::cos(a * kPi / 180.0f);
+        fY = 5.0f * std::sin(a * kPi / 180.0f);
+        fRumo = std::fmod(a + 90.0f, 360.0f);
+        break;
+    }
+    case 3: // 10 points of 3 m forward, 10 back in reverse, facing east throughout
+    {
+        const std::uint32_t f = k % 20;
+        fX = 3.0f * static_cast<float>(f < 10 ? f : 20 - f);
+        break;
+    }
+    case 4:
+        fX = 4.0f * static_cast<float>(k / 3);
+        fRumo = 25.0f * static_cast<float>(k % 3) - 25.0f;
+        break;
+    default:
+        fX = static_cast<float>(k);
+        fY = 5.0f * std::sin(static_cast<float>(k) / 10.0f);
+        fRumo = std::atan(0.5f * std::cos(static_cast<float>(k) / 10.0f)) * 180.0f / kPi;
+        break;
+    }
+    // Blocks on a grid 300 m apart, each opening a new polygon.
+    p.fLongitudeRelImp = fX + 300.0f * static_cast<float>(ulBloco % 20);
+    p.fLatitudeRelImp = fY + 300.0f * static_cast<float>(ulBloco / 20);
+    p.fAnguloNavegacao = fRumo < 0.0f ? fRumo + 360.0f : fRumo;
+    if (k == 0)
+        p.usSecoes = 0;
+    p.ucVelocidade = static_cast<std::uint8_t>(6 + 2 * (k % 5));
+    p.usTaxaLida[0] = static_cast<std::uint16_t>(p.usTaxaLida[0] + 100 * ((k / 7) % 3));
+    return p;
+}
+
+Etapa etapaManobras(std::uint32_t ulNumeroPontos, std::uint32_t ulPontosPorManobra)
+{
+    Etapa e = etapaTipica(0);
+    e.ulPontosGerados = ulNumeroPontos;
+    e.gerador = [ulPontosPorManobra](std::uint32_t i) { return pontoManobra(i, ulPontosPorManobra); };
+    return e;
+}
+
 ArquivoTemporario arquivoTemporario(const std::vector<std::uint8_t>& vBytes, std::size_t pos)
 {
     ArquivoTemporario pf(std::tmpfile(), &std::fclose);

@@ -174,6 +174,13 @@ public:
 ST_PontoNVG_v2 pontoTipico(std::uint32_t ulIndice);
 // A spraying stage of nine 300 cm sections holding ulNumeroPontos typical points from ulPrimeiroIndice.
 Etapa etapaTipica(std::uint32_t ulNumeroPontos, std::uint32_t ulPrimeiroIndice = 0);
+// Point i of turn-heavy driving with the 27 m boom, in blocks of ulPontosPorManobra points that lie
+// apart and start with the sections off, taking turns: U-turns at headlands 12 m apart, zig-zags of
+// 100-degree turns, a pivot circle of 5 m radius, the track reversing on itself, every point logged
+// three times with a wandering heading, 1 m steps along a curve. Speed and rate change as it goes.
+ST_PontoNVG_v2 pontoManobra(std::uint32_t ulIndice, std::uint32_t ulPontosPorManobra = 200);
+// A typical spraying stage whose ulNumeroPontos points are pontoManobra's, made while writing.
+Etapa etapaManobras(std::uint32_t ulNumeroPontos, std::uint32_t ulPontosPorManobra = 200);
 
 using ArquivoTemporario = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 // An anonymous temporary file holding the bytes, positioned at pos.

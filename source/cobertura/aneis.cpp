@@ -1,0 +1,319 @@
+#include "cobertura/aneis.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include "zavoro/zavoro.h"
+
+namespace
+{
+
+// Twice the least area a ring must have, in square degrees: about 1 cm², so that a strip of sections
+// of no width, whose edges differ only by rounding, is no polygon (nor one of a random direction).
+constexpr long double kMetrosPorGrau = D_ZAVORO_TERRA_RAIO_EQUADOR * D_ZAVORO_RELACAO_PI_180;
+constexpr long double kAreaDuplaMinima = 2.0e-4L / (kMetrosPorGrau * kMetrosPorGrau);
+
+// A vertex as the writer writes it: in units of its last decimal kept (the KML's fixed decimals, exact
+// on that grid), or the double itself. Long double keeps the orientation products of grid units exact.
+struct ST_VerticeEscrito
+{
+    long double ldX = 0.0L;
+    long double ldY = 0.0L;
+    bool operator==(const ST_VerticeEscrito&) const = default;
+};
+
+// A ring as written, repeated consecutive vertices merged as readers merge them. vbNovo marks the
+// vertices whose edges are checked: all for a new ring, those a grown ring added.
+struct ST_AnelEscrito
+{
+    std::vector<ST_VerticeEscrito> vVertices;
+    std::vector<char> vbNovo;
+    long double ldUnidadesPorGrau = 1.0L;
+};
+
+long double UnidadesEscritas(double dValor, int iCasas)
+{
+    // Away from a half unit the scaled value rounds as the text does (its error is far below 1e-6 of a
+    // unit); near one, the digits the fixed notation writes decide, so the check sees the text's point.
+    double dEscala = 1.0;
+    for (int i = 0; i < iCasas; ++i)
+        dEscala *= 10.0;
+    const double dUnidades = dValor * dEscala;
+    if (std::fabs(dUnidades) < 1.0e15 && std::fabs(dUnidades - std::floor(dUnidades) - 0.5) > 1.0e-6)
+        return std::round(dUnidades);
+    char cBuf[512];
+    const char* pcFim =
+        std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr;
+    long double ldUnidades = 0.0L;
+    for (const char* pc = cBuf; pc < pcFim; ++pc)
+    {
+        if (*pc >= '0' && *pc <= '9')
+            ldUnidades = ldUnidades * 10.0L + (*pc - '0');
+    }
+    return cBuf[0] == '-' ? -ldUnidades : ldUnidades;
+}
+
+ST_VerticeEscrito Escrito(const ST_CoordenadaKml& stVertice, int iCasas)
+{
+    if (iCasas < 0)
+        return {stVertice.dLongitude, stVertice.dLatitude};
+    return {UnidadesEscritas(stVertice.dLongitude, iCasas), UnidadesEscritas(stVertice.dLatitude, iCasas)};
+}
+
+int Orientacao(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c)
+{
+    const long double ld = (b.ldX - a.ldX) * (c.ldY - a.ldY) - (b.ldY - a.ldY) * (c.ldX - a.ldX);
+    return (ld > 0.0L) - (ld < 0.0L);
+}
+
+// c, on the line through a and b, lies on the segment.
+bool NoSegmento(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c)
+{
+    return std::min(a.ldX, b.ldX) <= c.ldX && c.ldX <= std::max(a.ldX, b.ldX) && std::min(a.ldY, b.ldY) <= c.ldY &&
+           c.ldY <= std::max(a.ldY, b.ldY);
+}
+
+// Segments ab and cd cross or touch.
+bool SegmentosTocam(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c,
+                    const ST_VerticeEscrito& d)
+{
+    const int o1 = Orientacao(a, b, c);
+    const int o2 = Orientacao(a, b, d);
+    const int o3 = Orientacao(c, d, a);
+    const int o4 = Orientacao(c, d, b);
+    if (o1 != o2 && o3 != o4)
+        return true;
+    return (o1 == 0 && NoSegmento(a, b, c)) || (o2 == 0 && NoSegmento(a, b, d)) || (o3 == 0 && NoSegmento(c, d, a)) ||
+           (o4 == 0 && NoSegmento(c, d, b));
+}
+
+// Edges a->b and b->c fold back over each other.
+bool Dobra(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c)
+{
+    return Orientacao(a, b, c) == 0 && (a.ldX - b.ldX) * (c.ldX - b.ldX) + (a.ldY - b.ldY) * (c.ldY - b.ldY) > 0.0L;
+}
+
+// Twice the signed area; positive anticlockwise. Taken from the first vertex, so that the degrees
+// of the position do not swamp the few digits of the shape.
+long double AreaDupla(const std::vector<ST_VerticeEscrito>& v)
+{
+    long double ld = 0.0L;
+    for (std::size_t i = 1; i + 1 < v.size(); ++i)
+        ld += (v[i].ldX - v[0].ldX) * (v[i + 1].ldY - v[0].ldY) - (v[i + 1].ldX - v[0].ldX) * (v[i].ldY - v[0].ldY);
+    return ld;
+}
+
+// vAnel as written; vbNovo (one per vertex) marks the vertices to check, or all when empty.
+ST_AnelEscrito Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::vector<char>& vbNovo, int iCasas)
+{
+    ST_AnelEscrito st;
+    for (int i = 0; i < iCasas; ++i)
+        st.ldUnidadesPorGrau *= 10.0L;
+    for (std::size_t i = 0; i < vAnel.size(); ++i)
+    {
+        const ST_VerticeEscrito stVertice = Escrito(vAnel[i], iCasas);
+        const char bNovo = vbNovo.empty() || vbNovo[i];
+        if (!st.vVertices.empty() && st.vVertices.back() == stVertice)
+            st.vbNovo.back() |= bNovo;
+        else
+        {
+            st.vVertices.push_back(stVertice);
+            st.vbNovo.push_back(bNovo);
+        }
+    }
+    while (st.vVertices.size() > 1 && st.vVertices.back() == st.vVertices.front())
+    {
+        st.vbNovo.front() |= st.vbNovo.back();
+        st.vVertices.pop_back();
+        st.vbNovo.pop_back();
+    }
+    return st;
+}
+
+// Box of an edge. Written coordinates are doubles or whole grid units, so doubles hold them exactly
+// and the many edges far apart are told apart cheaply.
+struct ST_Caixa
+{
+    double dMinX = 0.0, dMinY = 0.0, dMaxX = 0.0, dMaxY = 0.0;
+};
+
+ST_Caixa Caixa(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b)
+{
+    return {static_cast<double>(std::min(a.ldX, b.ldX)), static_cast<double>(std::min(a.ldY, b.ldY)),
+            static_cast<double>(std::max(a.ldX, b.ldX)), static_cast<double>(std::max(a.ldY, b.ldY))};
+}
+
+bool CaixasSeTocam(const ST_Caixa& a, const ST_Caixa& b)
+{
+    return a.dMinX <= b.dMaxX && b.dMinX <= a.dMaxX && a.dMinY <= b.dMaxY && b.dMinY <= a.dMaxY;
+}
+
+// No edge at a marked vertex touches another edge, nor folds back over its neighbour, and the ring
+// has an area. Edges between unmarked vertices are taken as already checked.
+bool Simples(const ST_AnelEscrito& stAnel)
+{
+    const std::vector<ST_VerticeEscrito>& v = stAnel.vVertices;
+    const std::size_t n = v.size();
+    const long double ldEscala = stAnel.ldUnidadesPorGrau * stAnel.ldUnidadesPorGrau;
+    if (n < 3 || !(std::fabs(AreaDupla(v)) > kAreaDuplaMinima * ldEscala))
+        return false;
+    std::vector<ST_Caixa> vCaixas(n);
+    for (std::size_t i = 0; i < n; ++i)
+        vCaixas[i] = Caixa(v[i], v[(i + 1) % n]);
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        const std::size_t iFim = (i + 1) % n;
+        if (!stAnel.vbNovo[i] && !stAnel.vbNovo[iFim])
+            continue;
+        for (std::size_t j = 0; j < n; ++j)
+        {
+            const std::size_t jFim = (j + 1) % n;
+            if (j == i)
+                continue;
+            if (j == iFim)
+            {
+                if (Dobra(v[i], v[iFim], v[jFim]))
+                    return false;
+            }
+            else if (jFim == i)
+            {
+                if (Dobra(v[j], v[i], v[iFim]))
+                    return false;
+            }
+            else if (CaixasSeTocam(vCaixas[i], vCaixas[j]) && SegmentosTocam(v[i], v[iFim], v[j], v[jFim]))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Where segments ab and cd cross inside both, in degrees.
+bool Cruzamento(const ST_CoordenadaKml& a, const ST_CoordenadaKml& b, const ST_CoordenadaKml& c,
+                const ST_CoordenadaKml& d, ST_CoordenadaKml* pstCruzamento)
+{
+    const double dAbX = b.dLongitude - a.dLongitude, dAbY = b.dLatitude - a.dLatitude;
+    const double dCdX = d.dLongitude - c.dLongitude, dCdY = d.dLatitude - c.dLatitude;
+    const double dAcX = c.dLongitude - a.dLongitude, dAcY = c.dLatitude - a.dLatitude;
+    const double dDenominador = dAbX * dCdY - dAbY * dCdX;
+    if (dDenominador == 0.0)
+        return false;
+    const double t = (dAcX * dCdY - dAcY * dCdX) / dDenominador;
+    const double u = (dAcX * dAbY - dAcY * dAbX) / dDenominador;
+    if (!(t > 0.0 && t < 1.0 && u > 0.0 && u < 1.0))
+        return false;
+    *pstCruzamento = {a.dLongitude + t * dAbX, a.dLatitude + t * dAbY, 0.0f};
+    return true;
+}
+
+// What the cutting of one strip needs.
+struct ST_Faixa
+{
+    const ST_CoordenadaKml* pstEsquerda = nullptr;
+    const ST_CoordenadaKml* pstDireita = nullptr;
+    int iValor = 0;
+    const ST_ReceptorCobertura* pstReceptor = nullptr;
+};
+
+// Cross-sections iPrimeiro..iUltimo: left edge forward, right edge back.
+void MontarAnel(const ST_Faixa& stFaixa, int iPrimeiro, int iUltimo, std::vector<ST_CoordenadaKml>& vAnel)
+{
+    vAnel.assign(stFaixa.pstEsquerda + iPrimeiro, stFaixa.pstEsquerda + iUltimo + 1);
+    for (int i = iUltimo; i >= iPrimeiro; --i)
+        vAnel.push_back(stFaixa.pstDireita[i]);
+}
+
+// Hands over a ring known to be simple, clockwise when the receiver asks for it.
+BOOL Entregar(const ST_Faixa& stFaixa, std::vector<ST_CoordenadaKml>& vAnel, const ST_AnelEscrito& stEscrito)
+{
+    const ST_ReceptorCobertura& stReceptor = *stFaixa.pstReceptor;
+    if (stReceptor.pfInserirAnel == nullptr)
+        return TRUE;
+    if (stReceptor.bSentidoHorario && AreaDupla(stEscrito.vVertices) > 0.0L)
+        std::reverse(vAnel.begin() + 1, vAnel.end());
+    return stReceptor.pfInserirAnel(stReceptor.pContexto, vAnel.data(), static_cast<int>(vAnel.size()),
+                                    stFaixa.iValor);
+}
+
+// A triangle, when it has an area as written.
+BOOL EntregarTriangulo(const ST_Faixa& stFaixa, const ST_CoordenadaKml& a, const ST_CoordenadaKml& b,
+                       const ST_CoordenadaKml& c)
+{
+    std::vector<ST_CoordenadaKml> vAnel{a, b, c};
+    const ST_AnelEscrito stEscrito = Escrever(vAnel, {}, stFaixa.pstReceptor->iCasasDecimais);
+    return !Simples(stEscrito) || Entregar(stFaixa, vAnel, stEscrito);
+}
+
+// The step from point i to i + 1, when it is no simple ring: its two cross-sections crossing (the
+// inner side going backwards in a sharp turn) leave the wedges on either side of the crossing; its left
+// and right edges crossing (the heading flipping) leave the triangles before and after the crossing.
+// Anything else sweeps no area.
+BOOL EntregarPasso(const ST_Faixa& stFaixa, int i)
+{
+    const ST_CoordenadaKml& stEsq0 = stFaixa.pstEsquerda[i];
+    const ST_CoordenadaKml& stEsq1 = stFaixa.pstEsquerda[i + 1];
+    const ST_CoordenadaKml& stDir0 = stFaixa.pstDireita[i];
+    const ST_CoordenadaKml& stDir1 = stFaixa.pstDireita[i + 1];
+    ST_CoordenadaKml stCruzamento;
+    if (Cruzamento(stEsq0, stDir0, stEsq1, stDir1, &stCruzamento))
+        return EntregarTriangulo(stFaixa, stEsq0, stEsq1, stCruzamento) &&
+               EntregarTriangulo(stFaixa, stCruzamento, stDir1, stDir0);
+    if (Cruzamento(stEsq0, stEsq1, stDir0, stDir1, &stCruzamento))
+        return EntregarTriangulo(stFaixa, stEsq0, stCruzamento, stDir0) &&
+               EntregarTriangulo(stFaixa, stCruzamento, stEsq1, stDir1);
+    return TRUE;
+}
+
+} // namespace
+
+BOOL cobertura_EntregarFaixa(const ST_CoordenadaKml* pstEsquerda, const ST_CoordenadaKml* pstDireita, int iPontos,
+                             int iValor, const ST_ReceptorCobertura& stReceptor)
+{
+    const ST_Faixa stFaixa{pstEsquerda, pstDireita, iValor, &stReceptor};
+    const int iCasas = stReceptor.iCasasDecimais;
+    std::vector<ST_CoordenadaKml> vAnel;
+    if (iPontos < 2)
+        return TRUE;
+    MontarAnel(stFaixa, 0, iPontos - 1, vAnel);
+    ST_AnelEscrito stEscrito = Escrever(vAnel, {}, iCasas);
+    if (Simples(stEscrito))
+        return Entregar(stFaixa, vAnel, stEscrito);
+
+    // Longest simple runs: a run grows by one cross-section while its ring stays simple; only the
+    // edges at the two cross-sections it joins need checking, the rest was simple already.
+    std::vector<char> vbNovo;
+    int iPrimeiro = 0;
+    while (iPrimeiro < iPontos - 1)
+    {
+        MontarAnel(stFaixa, iPrimeiro, iPrimeiro + 1, vAnel);
+        stEscrito = Escrever(vAnel, {}, iCasas);
+        if (!Simples(stEscrito))
+        {
+            if (!EntregarPasso(stFaixa, iPrimeiro))
+                return FALSE;
+            ++iPrimeiro;
+            continue;
+        }
+        int iUltimo = iPrimeiro + 1;
+        while (iUltimo + 1 < iPontos)
+        {
+            std::vector<ST_CoordenadaKml> vMaior;
+            MontarAnel(stFaixa, iPrimeiro, iUltimo + 1, vMaior);
+            const std::size_t nEsquerda = static_cast<std::size_t>(iUltimo - iPrimeiro);
+            vbNovo.assign(vMaior.size(), 0);
+            std::fill_n(vbNovo.begin() + static_cast<std::ptrdiff_t>(nEsquerda), 4, 1);
+            ST_AnelEscrito stMaior = Escrever(vMaior, vbNovo, iCasas);
+            if (!Simples(stMaior))
+                break;
+            vAnel = std::move(vMaior);
+            stEscrito = std::move(stMaior);
+            ++iUltimo;
+        }
+        if (!Entregar(stFaixa, vAnel, stEscrito))
+            return FALSE;
+        iPrimeiro = iUltimo;
+    }
+    return TRUE;
+}
