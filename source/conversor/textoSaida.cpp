@@ -1,6 +1,7 @@
 #include "conversor/textoSaida.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
@@ -15,11 +16,45 @@ void AnexarNumero(std::string& szTexto, T valor)
 }
 
 // Fixed notation; any double with the few decimals asked for fits (309 digits at most before the point).
-std::string TextoFixo(double dValor, int iCasas)
+constexpr std::size_t kTamanhoFixo = 512;
+constexpr double kPotenciasDez[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// What "%.Nf" prints, into pc. Coordinates are printed by the million, so the usual value takes a short
+// way: scaled by 10^N (exact powers) and rounded to an integer. The product is off by at most half a
+// unit in its last place; when that could carry it across a half, the exact conversion decides.
+char* EscreverFixo(char* pc, double dValor, int iCasas)
 {
-    char cBuf[512];
-    return std::string(cBuf,
-                       std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr);
+    if (iCasas >= 0 && iCasas < static_cast<int>(std::size(kPotenciasDez)))
+    {
+        const double dEscalado = std::fabs(dValor) * kPotenciasDez[iCasas];
+        if (dEscalado < 0x1p52) // false for infinities and NaN too
+        {
+            const double dInteiro = std::floor(dEscalado);
+            const double dFracao = dEscalado - dInteiro;
+            if (std::fabs(dFracao - 0.5) > dEscalado * 0x1p-50)
+            {
+                const auto ullPotencia = static_cast<std::uint64_t>(kPotenciasDez[iCasas]);
+                const std::uint64_t ullNumero = static_cast<std::uint64_t>(dInteiro) + (dFracao > 0.5 ? 1 : 0);
+                if (std::signbit(dValor))
+                    *pc++ = '-';
+                pc = std::to_chars(pc, pc + 24, ullNumero / ullPotencia).ptr;
+                if (iCasas == 0)
+                    return pc;
+                *pc++ = '.';
+                std::uint64_t ullFracao = ullNumero % ullPotencia;
+                for (int i = iCasas; i-- > 0; ullFracao /= 10)
+                    pc[i] = static_cast<char>('0' + ullFracao % 10);
+                return pc + iCasas;
+            }
+        }
+    }
+    return std::to_chars(pc, pc + kTamanhoFixo, dValor, std::chars_format::fixed, iCasas).ptr;
+}
+
+void AnexarFixo(std::string& szTexto, double dValor, int iCasas)
+{
+    char cBuf[kTamanhoFixo];
+    szTexto.append(cBuf, EscreverFixo(cBuf, dValor, iCasas));
 }
 } // namespace
 
@@ -35,9 +70,14 @@ void conversor_AnexarNatural(std::string& szTexto, std::uint32_t ulValor)
 
 void conversor_AnexarReal(std::string& szTexto, double dValor, int iCasas, BOOL bVirgula)
 {
-    std::string szNumero = TextoFixo(dValor, iCasas);
-    if (bVirgula)
-        funcAux_SubstituirPontoPorVirgula(szNumero);
+    if (!bVirgula)
+    {
+        AnexarFixo(szTexto, dValor, iCasas);
+        return;
+    }
+    std::string szNumero;
+    AnexarFixo(szNumero, dValor, iCasas);
+    funcAux_SubstituirPontoPorVirgula(szNumero);
     szTexto += szNumero;
 }
 
@@ -65,9 +105,9 @@ void conversor_AnexarCodigo(std::string& szTexto, void (*pfTexto)(unsigned char,
 
 void conversor_AnexarCoordenadaKml(std::string& szTexto, double dLongitude, double dLatitude, int iAltitude)
 {
-    szTexto += TextoFixo(dLongitude, 6);
+    AnexarFixo(szTexto, dLongitude, 6);
     szTexto += ',';
-    szTexto += TextoFixo(dLatitude, 6);
+    AnexarFixo(szTexto, dLatitude, 6);
     szTexto += ',';
     AnexarNumero(szTexto, iAltitude);
     szTexto += '\n';
