@@ -60,10 +60,11 @@ void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_Po
     szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
 }
 
-void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
-                             BOOL bExcedida, double dZeroRelativoLat, double dZeroRelativoLon)
+// szTexto: an empty string to compose in; a track may hold a mark on every point, so the caller keeps
+// one for all of them.
+void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, std::string& szTexto, const ST_PontoNVG_v2* pstPontoNVG,
+                             int iConfig, BOOL bExcedida, double dZeroRelativoLat, double dZeroRelativoLon)
 {
-    std::string szTexto;
     if (bExcedida)
     {
         szTexto += kAberturaMarca;
@@ -384,11 +385,12 @@ BOOL InserirInicioEtapa(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura
 
     ST_PontoNVG_v2 stPrimeiro{};
     const std::uint32_t ulNumeroPontos = pstConfig->ulNumeroPontosRastro;
+    ST_LeitorPontosNVG stLeitor;
+    zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, ulNumeroPontos);
     for (std::uint32_t i = 0; i < ulNumeroPontos; i++)
     {
         ST_PontoNVG_v2 stPonto{};
-        int iBytesLidos = 0;
-        if (!zavoro_LerEstruturaLog(pfArquivoLeitura, &stPonto, usVersaoArquivoEvento, &iBytesLidos))
+        if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
             return FALSE;
         if (i == 0)
             stPrimeiro = stPonto;
@@ -452,6 +454,7 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
     ST_PontoNVG_v2 stPontoAnteriorKml{};
     BOOL bTemPontoAnterior = FALSE;
     float fDist = 0.0f;
+    std::string szMarca;
 
     for (std::uint32_t ulConfig = 0; ulConfig < pstCabecalho->ulNumConfiguracoes; ulConfig++)
     {
@@ -471,11 +474,12 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                                 pstCabecalho, dZeroRelativoLat, dZeroRelativoLon, &stTotais))
             return FALSE;
 
+        ST_LeitorPontosNVG stLeitor;
+        zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, stConfig.ulNumeroPontosRastro);
         for (std::uint32_t i = 0; i < stConfig.ulNumeroPontosRastro; i++)
         {
             ST_PontoNVG_v2 stPonto{};
-            int iBytesLidos = 0;
-            if (!zavoro_LerEstruturaLog(pfArquivoLeitura, &stPonto, usVersaoArquivoEvento, &iBytesLidos))
+            if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
                 return FALSE;
             const std::uint32_t ulTempo = stPonto.ulSegundosDataHora;
             const std::uint16_t usTag = stPonto.usTag;
@@ -547,7 +551,7 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                     ulTempo > stPontoNVGRastreamentoAnt.ulSegundosDataHora &&
                     usVersaoArquivoEvento >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f)
                 {
-                    InserirMarcaTemperatura(pfArquivoEscrita, &stPonto, iConfig,
+                    InserirMarcaTemperatura(pfArquivoEscrita, szMarca, &stPonto, iConfig,
                                             !(stPonto.fTemperatura < kTemperaturaLimite), dZeroRelativoLat,
                                             dZeroRelativoLon);
                 }

@@ -1,7 +1,10 @@
 #include "conversor/textoSaida.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
@@ -18,6 +21,33 @@ void AnexarNumero(std::string& szTexto, T valor)
 // Fixed notation; any double with the few decimals asked for fits (309 digits at most before the point).
 constexpr std::size_t kTamanhoFixo = 512;
 constexpr double kPotenciasDez[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr char kParesDigitos[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                 "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                 "8081828384858687888990919293949596979899";
+
+// ullNumero / 10^N with its N decimals. N is a constant, so that the divisions become multiplications.
+template <std::size_t N>
+char* EscreverEscalado(char* pc, std::uint64_t ullNumero)
+{
+    constexpr auto ullPotencia = static_cast<std::uint64_t>(kPotenciasDez[N]);
+    pc = std::to_chars(pc, pc + 24, ullNumero / ullPotencia).ptr;
+    if constexpr (N > 0)
+    {
+        *pc++ = '.';
+        // Below 10^9: two digits at a time in 32 bits.
+        auto ulFracao = static_cast<std::uint32_t>(ullNumero % ullPotencia);
+        std::size_t i = N;
+        for (; i >= 2; i -= 2, ulFracao /= 100)
+            std::memcpy(pc + i - 2, kParesDigitos + 2 * (ulFracao % 100), 2);
+        if (i == 1)
+            pc[0] = static_cast<char>('0' + ulFracao);
+        pc += N;
+    }
+    return pc;
+}
+
+constexpr auto kEscritoresEscalados = []<std::size_t... N>(std::index_sequence<N...>)
+{ return std::array{&EscreverEscalado<N>...}; }(std::make_index_sequence<std::size(kPotenciasDez)>{});
 
 // What "%.Nf" prints, into pc. Coordinates are printed by the million, so the usual value takes a short
 // way: scaled by 10^N (exact powers) and rounded to an integer. The product is off by at most half a
@@ -33,18 +63,10 @@ char* EscreverFixo(char* pc, double dValor, int iCasas)
             const double dFracao = dEscalado - dInteiro;
             if (std::fabs(dFracao - 0.5) > dEscalado * 0x1p-50)
             {
-                const auto ullPotencia = static_cast<std::uint64_t>(kPotenciasDez[iCasas]);
-                const std::uint64_t ullNumero = static_cast<std::uint64_t>(dInteiro) + (dFracao > 0.5 ? 1 : 0);
                 if (std::signbit(dValor))
                     *pc++ = '-';
-                pc = std::to_chars(pc, pc + 24, ullNumero / ullPotencia).ptr;
-                if (iCasas == 0)
-                    return pc;
-                *pc++ = '.';
-                std::uint64_t ullFracao = ullNumero % ullPotencia;
-                for (int i = iCasas; i-- > 0; ullFracao /= 10)
-                    pc[i] = static_cast<char>('0' + ullFracao % 10);
-                return pc + iCasas;
+                const std::uint64_t ullNumero = static_cast<std::uint64_t>(dInteiro) + (dFracao > 0.5 ? 1 : 0);
+                return kEscritoresEscalados[static_cast<std::size_t>(iCasas)](pc, ullNumero);
             }
         }
     }
