@@ -15,7 +15,7 @@ template <typename T>
 void AnexarNumero(std::string& szTexto, T valor)
 {
     char cBuf[24];
-    szTexto.append(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, valor).ptr);
+    szTexto.append(cBuf, static_cast<std::size_t>(std::to_chars(cBuf, cBuf + sizeof cBuf, valor).ptr - cBuf));
 }
 
 // Fixed notation; any double with the few decimals asked for fits (309 digits at most before the point).
@@ -76,7 +76,7 @@ char* EscreverFixo(char* pc, double dValor, int iCasas)
 void AnexarFixo(std::string& szTexto, double dValor, int iCasas)
 {
     char cBuf[kTamanhoFixo];
-    szTexto.append(cBuf, EscreverFixo(cBuf, dValor, iCasas));
+    szTexto.append(cBuf, static_cast<std::size_t>(EscreverFixo(cBuf, dValor, iCasas) - cBuf));
 }
 } // namespace
 
