@@ -5,6 +5,7 @@
 // Every placemark is composed in a string and written with one write.
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -60,11 +61,20 @@ void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_Po
     szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
 }
 
-// szTexto: an empty string to compose in; a track may hold a mark on every point, so the caller keeps
-// one for all of them.
-void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, std::string& szTexto, const ST_PontoNVG_v2* pstPontoNVG,
-                             int iConfig, BOOL bExcedida, double dZeroRelativoLat, double dZeroRelativoLon)
+// What the temperature marks reuse: a track may hold one on every point.
+struct ST_MarcasTemperatura
 {
+    std::string szTexto; // empty between marks
+    // The date shows minutes, so the points of one minute share its text.
+    std::uint32_t ulMinutoData = std::numeric_limits<std::uint32_t>::max();
+    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA] = {};
+};
+
+void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& stMarcas,
+                             const ST_PontoNVG_v2* pstPontoNVG, int iConfig, BOOL bExcedida,
+                             double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    std::string& szTexto = stMarcas.szTexto;
     if (bExcedida)
     {
         szTexto += kAberturaMarca;
@@ -76,7 +86,12 @@ void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, std::string& szTexto, 
         szTexto += "<Placemark><visibility>1</visibility><description>\n";
         szTexto += "<strong>Ponto de Temperatura</strong><br/>Início: \n";
     }
-    conversor_AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    if (pstPontoNVG->ulSegundosDataHora / 60 != stMarcas.ulMinutoData)
+    {
+        zavoro_RetornarStringDataHora(pstPontoNVG->ulSegundosDataHora, stMarcas.cData);
+        stMarcas.ulMinutoData = pstPontoNVG->ulSegundosDataHora / 60;
+    }
+    szTexto += stMarcas.cData;
     szTexto += "<br/>\nTemperatura: ";
     conversor_AnexarReal(szTexto, pstPontoNVG->fTemperatura, 2, FALSE);
     szTexto += "<br/>\n";
@@ -454,7 +469,7 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
     ST_PontoNVG_v2 stPontoAnteriorKml{};
     BOOL bTemPontoAnterior = FALSE;
     float fDist = 0.0f;
-    std::string szMarca;
+    ST_MarcasTemperatura stMarcas;
 
     for (std::uint32_t ulConfig = 0; ulConfig < pstCabecalho->ulNumConfiguracoes; ulConfig++)
     {
@@ -551,7 +566,7 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                     ulTempo > stPontoNVGRastreamentoAnt.ulSegundosDataHora &&
                     usVersaoArquivoEvento >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f)
                 {
-                    InserirMarcaTemperatura(pfArquivoEscrita, szMarca, &stPonto, iConfig,
+                    InserirMarcaTemperatura(pfArquivoEscrita, stMarcas, &stPonto, iConfig,
                                             !(stPonto.fTemperatura < kTemperaturaLimite), dZeroRelativoLat,
                                             dZeroRelativoLon);
                 }

@@ -7,8 +7,9 @@
 
 namespace
 {
-// Points a block reader takes with one read.
-constexpr std::size_t kPontosPorBloco = 2048;
+// Points a block reader takes with one read: more bytes than a file's buffer, so that the C library
+// reads most of them straight into the block.
+constexpr std::size_t kPontosPorBloco = 8192;
 
 // A stored point of iTamanho bytes, nLidos of them present, into the in-memory point.
 BOOL DecodificarPonto(const unsigned char* pucPonto, std::size_t nLidos, int iTamanho, ST_PontoNVG_v2* pstPontoNVG)
