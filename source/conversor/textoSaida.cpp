@@ -127,12 +127,15 @@ void conversor_AnexarCodigo(std::string& szTexto, void (*pfTexto)(unsigned char,
 
 void conversor_AnexarCoordenadaKml(std::string& szTexto, double dLongitude, double dLatitude, int iAltitude)
 {
-    AnexarFixo(szTexto, dLongitude, 6);
-    szTexto += ',';
-    AnexarFixo(szTexto, dLatitude, 6);
-    szTexto += ',';
-    AnexarNumero(szTexto, iAltitude);
-    szTexto += '\n';
+    // Composed whole and appended once: maps print millions of these.
+    char cBuf[2 * kTamanhoFixo + 16];
+    char* pc = EscreverFixo(cBuf, dLongitude, 6);
+    *pc++ = ',';
+    pc = EscreverFixo(pc, dLatitude, 6);
+    *pc++ = ',';
+    pc = std::to_chars(pc, pc + 12, iAltitude).ptr;
+    *pc++ = '\n';
+    szTexto.append(cBuf, static_cast<std::size_t>(pc - cBuf));
 }
 
 void conversor_GravarLinha(std::FILE* pfArquivoEscrita, std::string& szTexto)
