@@ -140,6 +140,11 @@ void conversor_AnexarCoordenadaKml(std::string& szTexto, double dLongitude, doub
 
 void conversor_GravarLinha(std::FILE* pfArquivoEscrita, std::string& szTexto)
 {
+    // One thread writes an output at a time: the stream's lock is only a cost, on a call per placemark.
+#if defined(__GLIBC__)
+    fwrite_unlocked(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
+#else
     std::fwrite(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
+#endif
     szTexto.clear();
 }
