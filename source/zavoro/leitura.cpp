@@ -80,7 +80,9 @@ BOOL zavoro_LerProximoPonto(ST_LeitorPontosNVG* pstLeitor, ST_PontoNVG_v2* pstPo
         if (pstLeitor->nPosicao != pstLeitor->nFim || pstLeitor->ulPontosNoArquivo == 0)
             return FALSE;
         const std::size_t nPontos = std::min<std::size_t>(pstLeitor->ulPontosNoArquivo, kPontosPorBloco);
-        pstLeitor->vBloco.resize(kPontosPorBloco * sizeof(ST_PontoNVG_v2));
+        // A short stage gets a short block; the block only grows.
+        if (pstLeitor->vBloco.size() < nPontos * nTamanho)
+            pstLeitor->vBloco.resize(nPontos * nTamanho);
         pstLeitor->nPosicao = 0;
         pstLeitor->nFim = std::fread(pstLeitor->vBloco.data(), 1, nPontos * nTamanho, pstLeitor->pfArquivoLeitura);
         pstLeitor->ulPontosNoArquivo -= static_cast<std::uint32_t>(nPontos);
