@@ -2,6 +2,7 @@
 // one: only it links Qt, so the text subcommands start without loading a GUI library. The drawing
 // program takes this process's place (same process, streams and exit status).
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
