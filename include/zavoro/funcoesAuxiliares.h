@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -57,9 +58,14 @@ std::string funcAux_DescreverErro(const std::error_code& ec);
 // complete file is renamed over the target. A failed output leaves no temporary behind and an earlier
 // file of the same name untouched. The first output into a folder removes what ended runs of this
 // system left there (temporaries, backups) and finishes their interrupted publications.
+// Large enough that a map's hundreds of megabytes take a few thousand writes.
+inline constexpr std::size_t D_FUNCAUX_TAMANHO_BUFFER_SAIDA = 256 * 1024;
 struct ST_ArquivoSaida
 {
-    std::FILE* pfArquivo = nullptr; // write here (binary mode, 64 KiB buffer)
+    std::FILE* pfArquivo = nullptr; // write here (binary mode, D_FUNCAUX_TAMANHO_BUFFER_SAIDA buffer)
+    // The stream's buffer: the C library would give it only one disk block without one of ours.
+    // Released when the stream is closed.
+    std::unique_ptr<char[]> pBuffer;
     std::string szTemporario;
     std::string szDestino;
 };

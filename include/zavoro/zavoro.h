@@ -45,6 +45,25 @@ std::uint32_t zavoro_CalcularQuantidadeAplicada(const ST_PontoNVG_v2* pstPontoNV
 BOOL zavoro_LerEstruturaLog(std::FILE* pfArquivoLeitura, ST_PontoNVG_v2* pstPontoNVG,
                             unsigned int uiVersaoArquivoEvento, int* piBytesLidosLog);
 
+// The track points of one stage, read in blocks of many points rather than one read each. The reader
+// never reads past the stage's last point: once every point was taken, the file stands where reading
+// them one by one would have left it.
+struct ST_LeitorPontosNVG
+{
+    std::FILE* pfArquivoLeitura = nullptr;
+    unsigned int uiVersaoArquivoEvento = 0;
+    std::uint32_t ulPontosNoArquivo = 0; // points of the stage not yet read from the file
+    std::vector<unsigned char> vBloco;
+    std::size_t nPosicao = 0;
+    std::size_t nFim = 0;
+};
+// Starts reading ulNumeroPontos points at the current position of pfArquivoLeitura.
+void zavoro_IniciarLeitorPontos(ST_LeitorPontosNVG* pstLeitor, std::FILE* pfArquivoLeitura,
+                                unsigned int uiVersaoArquivoEvento, std::uint32_t ulNumeroPontos);
+// The next point, as zavoro_LerEstruturaLog fills it. FALSE when the file ends before it or every
+// point of the stage was taken.
+BOOL zavoro_LerProximoPonto(ST_LeitorPontosNVG* pstLeitor, ST_PontoNVG_v2* pstPontoNVG);
+
 // Reads the configuration block of the event version at the current position into a cleared
 // version-9 record: fields the version lacks read as zero. The operation is left as stored.
 // *piBytesLidos (when given) receives the bytes read.

@@ -16,6 +16,9 @@ inline constexpr int D_CLI_SAIDA_USO = 2;
 // Ends the command on SIGINT, SIGTERM or SIGHUP with exit code 128 + the signal after removing its
 // temporary files. Call before any thread starts.
 void cli_TratarSinais();
+// What each program of the command does first: allocation failures told on stderr, then
+// cli_TratarSinais.
+void cli_IniciarProcesso();
 
 // Prints a command-line error with a pointer to the help; returns D_CLI_SAIDA_USO.
 int cli_ErroUso(const std::string& szMensagem);
@@ -59,5 +62,7 @@ int cli_Validar(const std::vector<std::string>& vArgumentos);
 int cli_Relatorio(const std::vector<std::string>& vArgumentos);
 int cli_Procurar(const std::vector<std::string>& vArgumentos);
 int cli_Mapa(const std::vector<std::string>& vArgumentos);
+// The drawing subcommands. In zavoro they hand the run over to zavoro-desenho, the program beside it
+// that links Qt (desenhoExterno.cpp); zavoro-desenho runs them (source/cliDesenho).
 int cli_Desenhar(const std::vector<std::string>& vArgumentos);
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos);

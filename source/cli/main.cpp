@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "cli/comandos.h"
-#include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/versao.h"
 
 namespace
@@ -43,11 +42,6 @@ constexpr const char* kUso =
     "\n"
     "Saída: 0 tudo correu bem, 1 algum arquivo falhou, 2 linha de comando incorreta.\n";
 
-void AvisarFalhaAlocacao(const char* pcTexto, const char* pcTitulo)
-{
-    std::fprintf(stderr, "zavoro: %s: %s\n", pcTitulo, pcTexto);
-}
-
 struct ST_Comando
 {
     const char* pcNome;
@@ -64,16 +58,9 @@ constexpr ST_Comando kComandos[] = {
 };
 } // namespace
 
-int cli_ErroUso(const std::string& szMensagem)
-{
-    std::fprintf(stderr, "zavoro: %s\nUse \"zavoro --help\" para ver o uso.\n", funcAux_EscaparControles(szMensagem).c_str());
-    return D_CLI_SAIDA_USO;
-}
-
 int main(int argc, char** argv)
 {
-    funcAux_DefinirAvisoFalhaAlocacao(AvisarFalhaAlocacao);
-    cli_TratarSinais();
+    cli_IniciarProcesso();
     if (argc < 2)
         return cli_ErroUso("falta o comando");
 

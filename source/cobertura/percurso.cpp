@@ -191,6 +191,7 @@ bool DesenhaPoligonosSemValor(const ST_EtapaPoligonos& stEtapa)
 struct ST_Percurso
 {
     std::FILE* pfArquivoLeitura = nullptr;
+    ST_LeitorPontosNVG stLeitor; // the points of the pass being walked
     const ST_ReceptorCobertura* pstReceptor = nullptr;
     std::vector<ST_PontoPoligono> vBuffer;
     // Length cut: raised for the rest of the file by the first irrigation point.
@@ -225,9 +226,7 @@ BOOL PercorrerPassagemClasse(ST_Percurso& stPercurso, const ST_EtapaPoligonos& s
 
     for (std::uint32_t ul = 0; ul < stEtapa.ulNumeroPontos; ++ul)
     {
-        int iBytesLidos = 0;
-        if (!zavoro_LerEstruturaLog(stPercurso.pfArquivoLeitura, &stPonto, stEtapa.usVersaoArquivoEvento,
-                                    &iBytesLidos))
+        if (!zavoro_LerProximoPonto(&stPercurso.stLeitor, &stPonto))
             return FALSE;
 
         BOOL bAbrirNovo = FALSE;
@@ -387,9 +386,7 @@ BOOL PercorrerPassagemComprimento(ST_Percurso& stPercurso, const ST_EtapaPoligon
 
     for (std::uint32_t ul = 0; ul < stEtapa.ulNumeroPontos; ++ul)
     {
-        int iBytesLidos = 0;
-        if (!zavoro_LerEstruturaLog(stPercurso.pfArquivoLeitura, &stPonto, stEtapa.usVersaoArquivoEvento,
-                                    &iBytesLidos))
+        if (!zavoro_LerProximoPonto(&stPercurso.stLeitor, &stPonto))
             return FALSE;
         if ((stPonto.usTag & D_ZAVORO_TAG_RASTRO) == 0)
             continue;
@@ -506,8 +503,10 @@ BOOL cobertura_PercorrerCobertura(std::FILE* pfArquivoLeitura, unsigned short us
             return FALSE;
         for (int iPassagem = 0; iPassagem < stEtapa.iPassagens; ++iPassagem)
         {
-            if (std::fseek(pfArquivoLeitura, lPrimeiroPonto, SEEK_SET) != 0)
+            if (iPassagem > 0 && std::fseek(pfArquivoLeitura, lPrimeiroPonto, SEEK_SET) != 0)
                 return FALSE;
+            zavoro_IniciarLeitorPontos(&stPercurso.stLeitor, pfArquivoLeitura, usVersaoArquivoEvento,
+                                       stEtapa.ulNumeroPontos);
             const BOOL bOk = bCorteClasse
                                  ? PercorrerPassagemClasse(stPercurso, stEtapa, iPassagem, stDesenho)
                                  : PercorrerPassagemComprimento(stPercurso, stEtapa, iPassagem, stDesenho);

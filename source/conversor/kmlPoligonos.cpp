@@ -12,7 +12,6 @@ namespace
 
 // Colour of polygons whose points carry no value: orange in either table.
 constexpr int kCorSemLegenda = 4;
-constexpr std::size_t kTamanhoBufferPlacemark = 4096;
 
 // What the placemark writer keeps while the walk runs.
 struct ST_ReceptorKml
@@ -24,6 +23,7 @@ struct ST_ReceptorKml
     BOOL bTemLegenda = FALSE;
     BOOL bTaxaPulv = FALSE;
     BOOL bTaxaAdub = FALSE;
+    std::string szTexto; // the placemark being composed
 };
 
 // Colour of a polygon of class iFaixa: legend type 1, an index of the six-colour table; legend type 2,
@@ -41,8 +41,9 @@ int CorPoligono(int iFaixa, const ST_ReceptorKml& stReceptor)
     return stReceptor.pstParametros->gstLegendaMapa[iFaixa].iCor;
 }
 
-// One polygon placemark in colour iIdCorPoligono; a colour outside its table is not drawn.
-void InserirPoligonoKml(std::FILE* pfArquivoEscrita, const ST_CoordenadaKml* pstCoordenadaKml,
+// One polygon placemark in colour iIdCorPoligono; a colour outside its table is not drawn. szTexto: an
+// empty string to compose in, kept by the caller for every polygon.
+void InserirPoligonoKml(std::FILE* pfArquivoEscrita, std::string& szTexto, const ST_CoordenadaKml* pstCoordenadaKml,
                         int iNumVertices, int iIdCorPoligono, int iTipoLegenda)
 {
     const char* pcEstilo = nullptr;
@@ -56,8 +57,6 @@ void InserirPoligonoKml(std::FILE* pfArquivoEscrita, const ST_CoordenadaKml* pst
     if (pcEstilo == nullptr)
         return;
 
-    std::string szTexto;
-    szTexto.reserve(kTamanhoBufferPlacemark);
     szTexto += "<Placemark>\n<styleUrl>";
     szTexto += pcEstilo;
     szTexto += "</styleUrl>\n<Polygon>\n<extrude>1</extrude>\n"
@@ -93,8 +92,8 @@ int Classe(void* pContexto, int iValor)
 
 BOOL InserirAnel(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumVertices, int iFaixa)
 {
-    const auto* pstReceptor = static_cast<const ST_ReceptorKml*>(pContexto);
-    InserirPoligonoKml(pstReceptor->pfArquivoEscrita, pstVertices, iNumVertices,
+    auto* pstReceptor = static_cast<ST_ReceptorKml*>(pContexto);
+    InserirPoligonoKml(pstReceptor->pfArquivoEscrita, pstReceptor->szTexto, pstVertices, iNumVertices,
                        CorPoligono(iFaixa, *pstReceptor), pstReceptor->iTipoLegenda);
     return TRUE;
 }

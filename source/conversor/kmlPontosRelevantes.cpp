@@ -5,6 +5,7 @@
 // Every placemark is composed in a string and written with one write.
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -60,10 +61,20 @@ void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_Po
     szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
 }
 
-void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
-                             BOOL bExcedida, double dZeroRelativoLat, double dZeroRelativoLon)
+// What the temperature marks reuse: a track may hold one on every point.
+struct ST_MarcasTemperatura
 {
-    std::string szTexto;
+    std::string szTexto; // empty between marks
+    // The date shows minutes, so the points of one minute share its text.
+    std::uint32_t ulMinutoData = std::numeric_limits<std::uint32_t>::max();
+    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA] = {};
+};
+
+void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& stMarcas,
+                             const ST_PontoNVG_v2* pstPontoNVG, int iConfig, BOOL bExcedida,
+                             double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    std::string& szTexto = stMarcas.szTexto;
     if (bExcedida)
     {
         szTexto += kAberturaMarca;
@@ -75,7 +86,12 @@ void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v2* 
         szTexto += "<Placemark><visibility>1</visibility><description>\n";
         szTexto += "<strong>Ponto de Temperatura</strong><br/>Início: \n";
     }
-    conversor_AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
+    if (pstPontoNVG->ulSegundosDataHora / 60 != stMarcas.ulMinutoData)
+    {
+        zavoro_RetornarStringDataHora(pstPontoNVG->ulSegundosDataHora, stMarcas.cData);
+        stMarcas.ulMinutoData = pstPontoNVG->ulSegundosDataHora / 60;
+    }
+    szTexto += stMarcas.cData;
     szTexto += "<br/>\nTemperatura: ";
     conversor_AnexarReal(szTexto, pstPontoNVG->fTemperatura, 2, FALSE);
     szTexto += "<br/>\n";
@@ -384,11 +400,12 @@ BOOL InserirInicioEtapa(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura
 
     ST_PontoNVG_v2 stPrimeiro{};
     const std::uint32_t ulNumeroPontos = pstConfig->ulNumeroPontosRastro;
+    ST_LeitorPontosNVG stLeitor;
+    zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, ulNumeroPontos);
     for (std::uint32_t i = 0; i < ulNumeroPontos; i++)
     {
         ST_PontoNVG_v2 stPonto{};
-        int iBytesLidos = 0;
-        if (!zavoro_LerEstruturaLog(pfArquivoLeitura, &stPonto, usVersaoArquivoEvento, &iBytesLidos))
+        if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
             return FALSE;
         if (i == 0)
             stPrimeiro = stPonto;
@@ -452,6 +469,7 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
     ST_PontoNVG_v2 stPontoAnteriorKml{};
     BOOL bTemPontoAnterior = FALSE;
     float fDist = 0.0f;
+    ST_MarcasTemperatura stMarcas;
 
     for (std::uint32_t ulConfig = 0; ulConfig < pstCabecalho->ulNumConfiguracoes; ulConfig++)
     {
@@ -471,11 +489,12 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                                 pstCabecalho, dZeroRelativoLat, dZeroRelativoLon, &stTotais))
             return FALSE;
 
+        ST_LeitorPontosNVG stLeitor;
+        zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, stConfig.ulNumeroPontosRastro);
         for (std::uint32_t i = 0; i < stConfig.ulNumeroPontosRastro; i++)
         {
             ST_PontoNVG_v2 stPonto{};
-            int iBytesLidos = 0;
-            if (!zavoro_LerEstruturaLog(pfArquivoLeitura, &stPonto, usVersaoArquivoEvento, &iBytesLidos))
+            if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
                 return FALSE;
             const std::uint32_t ulTempo = stPonto.ulSegundosDataHora;
             const std::uint16_t usTag = stPonto.usTag;
@@ -547,7 +566,7 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                     ulTempo > stPontoNVGRastreamentoAnt.ulSegundosDataHora &&
                     usVersaoArquivoEvento >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f)
                 {
-                    InserirMarcaTemperatura(pfArquivoEscrita, &stPonto, iConfig,
+                    InserirMarcaTemperatura(pfArquivoEscrita, stMarcas, &stPonto, iConfig,
                                             !(stPonto.fTemperatura < kTemperaturaLimite), dZeroRelativoLat,
                                             dZeroRelativoLon);
                 }

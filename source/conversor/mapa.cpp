@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "conversor/kml.h"
 #include "funcoesAuxiliares/leituraArquivo.h"
@@ -42,7 +43,9 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
     *piErroImpressaoGuia = 0;
 
     std::string szMotivoAbertura;
-    FuncAux_ArquivoLeitura pfLeitura = funcAux_AbrirLeitura(pcArquivoLeitura, &szMotivoAbertura);
+    // The track is read three times over (polygons, shapefile set, relevant points).
+    std::vector<char> vBufferLeitura(D_FUNCAUX_TAMANHO_BUFFER_LEITURA);
+    FuncAux_ArquivoLeitura pfLeitura = funcAux_AbrirLeitura(pcArquivoLeitura, &szMotivoAbertura, vBufferLeitura);
     if (!pfLeitura)
         return Falhar(pszErro, "não foi possível abrir " + std::string(pcArquivoLeitura ? pcArquivoLeitura : "") +
                                    " (" + szMotivoAbertura + ")");

@@ -59,7 +59,8 @@ BOOL PercorrerRelatorio(std::FILE* pfArquivoLeitura, std::FILE* pfArquivoEscrita
 BOOL conversor_CriarRelatoriosNavegacao(const char* pcArquivoLeitura, const char* pcArquivoEscrita, std::string* pszErro)
 {
     std::string szMotivo;
-    FuncAux_ArquivoLeitura pfArquivoLeitura = funcAux_AbrirLeitura(pcArquivoLeitura, &szMotivo);
+    std::vector<char> vBufferLeitura(D_FUNCAUX_TAMANHO_BUFFER_LEITURA);
+    FuncAux_ArquivoLeitura pfArquivoLeitura = funcAux_AbrirLeitura(pcArquivoLeitura, &szMotivo, vBufferLeitura);
     if (!pfArquivoLeitura)
     {
         if (pszErro != nullptr)

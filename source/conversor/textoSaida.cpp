@@ -1,6 +1,10 @@
 #include "conversor/textoSaida.h"
 
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
@@ -11,15 +15,68 @@ template <typename T>
 void AnexarNumero(std::string& szTexto, T valor)
 {
     char cBuf[24];
-    szTexto.append(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, valor).ptr);
+    szTexto.append(cBuf, static_cast<std::size_t>(std::to_chars(cBuf, cBuf + sizeof cBuf, valor).ptr - cBuf));
 }
 
 // Fixed notation; any double with the few decimals asked for fits (309 digits at most before the point).
-std::string TextoFixo(double dValor, int iCasas)
+constexpr std::size_t kTamanhoFixo = 512;
+constexpr double kPotenciasDez[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr char kParesDigitos[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                 "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                 "8081828384858687888990919293949596979899";
+
+// ullNumero / 10^N with its N decimals. N is a constant, so that the divisions become multiplications.
+template <std::size_t N>
+char* EscreverEscalado(char* pc, std::uint64_t ullNumero)
 {
-    char cBuf[512];
-    return std::string(cBuf,
-                       std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr);
+    constexpr auto ullPotencia = static_cast<std::uint64_t>(kPotenciasDez[N]);
+    pc = std::to_chars(pc, pc + 24, ullNumero / ullPotencia).ptr;
+    if constexpr (N > 0)
+    {
+        *pc++ = '.';
+        // Below 10^9: two digits at a time in 32 bits.
+        auto ulFracao = static_cast<std::uint32_t>(ullNumero % ullPotencia);
+        std::size_t i = N;
+        for (; i >= 2; i -= 2, ulFracao /= 100)
+            std::memcpy(pc + i - 2, kParesDigitos + 2 * (ulFracao % 100), 2);
+        if (i == 1)
+            pc[0] = static_cast<char>('0' + ulFracao);
+        pc += N;
+    }
+    return pc;
+}
+
+constexpr auto kEscritoresEscalados = []<std::size_t... N>(std::index_sequence<N...>)
+{ return std::array{&EscreverEscalado<N>...}; }(std::make_index_sequence<std::size(kPotenciasDez)>{});
+
+// What "%.Nf" prints, into pc. Coordinates are printed by the million, so the usual value takes a short
+// way: scaled by 10^N (exact powers) and rounded to an integer. The product is off by at most half a
+// unit in its last place; when that could carry it across a half, the exact conversion decides.
+char* EscreverFixo(char* pc, double dValor, int iCasas)
+{
+    if (iCasas >= 0 && iCasas < static_cast<int>(std::size(kPotenciasDez)))
+    {
+        const double dEscalado = std::fabs(dValor) * kPotenciasDez[iCasas];
+        if (dEscalado < 0x1p52) // false for infinities and NaN too
+        {
+            const double dInteiro = std::floor(dEscalado);
+            const double dFracao = dEscalado - dInteiro;
+            if (std::fabs(dFracao - 0.5) > dEscalado * 0x1p-50)
+            {
+                if (std::signbit(dValor))
+                    *pc++ = '-';
+                const std::uint64_t ullNumero = static_cast<std::uint64_t>(dInteiro) + (dFracao > 0.5 ? 1 : 0);
+                return kEscritoresEscalados[static_cast<std::size_t>(iCasas)](pc, ullNumero);
+            }
+        }
+    }
+    return std::to_chars(pc, pc + kTamanhoFixo, dValor, std::chars_format::fixed, iCasas).ptr;
+}
+
+void AnexarFixo(std::string& szTexto, double dValor, int iCasas)
+{
+    char cBuf[kTamanhoFixo];
+    szTexto.append(cBuf, static_cast<std::size_t>(EscreverFixo(cBuf, dValor, iCasas) - cBuf));
 }
 } // namespace
 
@@ -35,9 +92,14 @@ void conversor_AnexarNatural(std::string& szTexto, std::uint32_t ulValor)
 
 void conversor_AnexarReal(std::string& szTexto, double dValor, int iCasas, BOOL bVirgula)
 {
-    std::string szNumero = TextoFixo(dValor, iCasas);
-    if (bVirgula)
-        funcAux_SubstituirPontoPorVirgula(szNumero);
+    if (!bVirgula)
+    {
+        AnexarFixo(szTexto, dValor, iCasas);
+        return;
+    }
+    std::string szNumero;
+    AnexarFixo(szNumero, dValor, iCasas);
+    funcAux_SubstituirPontoPorVirgula(szNumero);
     szTexto += szNumero;
 }
 
@@ -65,16 +127,24 @@ void conversor_AnexarCodigo(std::string& szTexto, void (*pfTexto)(unsigned char,
 
 void conversor_AnexarCoordenadaKml(std::string& szTexto, double dLongitude, double dLatitude, int iAltitude)
 {
-    szTexto += TextoFixo(dLongitude, D_CONVERSOR_CASAS_COORDENADA_KML);
-    szTexto += ',';
-    szTexto += TextoFixo(dLatitude, D_CONVERSOR_CASAS_COORDENADA_KML);
-    szTexto += ',';
-    AnexarNumero(szTexto, iAltitude);
-    szTexto += '\n';
+    // Composed whole and appended once: maps print millions of these.
+    char cBuf[2 * kTamanhoFixo + 16];
+    char* pc = EscreverFixo(cBuf, dLongitude, D_CONVERSOR_CASAS_COORDENADA_KML);
+    *pc++ = ',';
+    pc = EscreverFixo(pc, dLatitude, D_CONVERSOR_CASAS_COORDENADA_KML);
+    *pc++ = ',';
+    pc = std::to_chars(pc, pc + 12, iAltitude).ptr;
+    *pc++ = '\n';
+    szTexto.append(cBuf, static_cast<std::size_t>(pc - cBuf));
 }
 
 void conversor_GravarLinha(std::FILE* pfArquivoEscrita, std::string& szTexto)
 {
+    // One thread writes an output at a time: the stream's lock is only a cost, on a call per placemark.
+#if defined(__GLIBC__)
+    fwrite_unlocked(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
+#else
     std::fwrite(szTexto.data(), 1, szTexto.size(), pfArquivoEscrita);
+#endif
     szTexto.clear();
 }

@@ -18,7 +18,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-constexpr std::size_t kTamanhoBuffer = 65536;
 constexpr std::string_view kPrefixo = ".zvr";
 constexpr std::string_view kTemporario = ".tmp";
 constexpr std::string_view kCopia = ".bak";
@@ -218,6 +217,7 @@ bool Fechar(ST_ArquivoSaida* pstSaida, std::string* pszErro)
         iErro = errno;
     }
     pstSaida->pfArquivo = nullptr;
+    pstSaida->pBuffer.reset();
     if (!bOk)
         Erro(pszErro, "erro de gravação de " + pstSaida->szDestino +
                           (iErro != 0 ? " (" + funcAux_DescreverErro(iErro) + ")" : std::string()));
@@ -232,6 +232,7 @@ void Descartar(ST_ArquivoSaida* pstSaida)
         std::fclose(pstSaida->pfArquivo);
         pstSaida->pfArquivo = nullptr;
     }
+    pstSaida->pBuffer.reset();
     if (!pstSaida->szTemporario.empty())
     {
         Remover(pstSaida->szTemporario);
@@ -373,7 +374,8 @@ BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* ps
         std::FILE* pf = std::fopen(szTemporario.c_str(), "wbx");
         if (pf != nullptr)
         {
-            std::setvbuf(pf, nullptr, _IOFBF, kTamanhoBuffer);
+            pstSaida->pBuffer = std::make_unique_for_overwrite<char[]>(D_FUNCAUX_TAMANHO_BUFFER_SAIDA);
+            std::setvbuf(pf, pstSaida->pBuffer.get(), _IOFBF, D_FUNCAUX_TAMANHO_BUFFER_SAIDA);
             pstSaida->pfArquivo = pf;
             pstSaida->szTemporario = szTemporario;
             pstSaida->szDestino = szDestino;

@@ -30,20 +30,25 @@ bool Gravar(std::FILE* pf, const unsigned char* puc, std::size_t n)
     return std::fwrite(puc, 1, n, pf) == n;
 }
 
-// Writes bytes at an offset and returns to the end.
-bool Corrigir(std::FILE* pf, long lPosicao, const unsigned char* puc, std::size_t n)
-{
-    return std::fseek(pf, lPosicao, SEEK_SET) == 0 && Gravar(pf, puc, n) && std::fseek(pf, 0, SEEK_END) == 0;
-}
-
-// The 100-byte header of the .shp and the .shx; length and box are patched at the end.
-bool GravarCabecalhoShp(std::FILE* pf)
+// The 100-byte header of the .shp and the .shx, with the file's length in bytes and the set's box:
+// written with placeholders first, again over them when the set is complete.
+bool GravarCabecalhoShp(std::FILE* pf, std::uint64_t ulTamanho, const double* pdBox)
 {
     unsigned char uc[D_SHPFILE_TAMANHO_CABECALHO_SHP] = {};
     funcAux_GravarBe32(uc, D_SHPFILE_CODIGO_ARQUIVO);
+    funcAux_GravarBe32(uc + 24, static_cast<std::uint32_t>(ulTamanho / 2));
     funcAux_GravarLe32(uc + 28, D_SHPFILE_VERSAO);
     funcAux_GravarLe32(uc + 32, D_SHPFILE_TIPO_POLIGONO);
+    if (pdBox != nullptr)
+        for (int i = 0; i < 4; ++i)
+            funcAux_GravarLeDouble(uc + 36 + 8 * i, pdBox[i]);
     return Gravar(pf, uc, sizeof uc);
+}
+
+// Writes bytes at an offset: the last thing done to a file.
+bool Corrigir(std::FILE* pf, long lPosicao, const unsigned char* puc, std::size_t n)
+{
+    return std::fseek(pf, lPosicao, SEEK_SET) == 0 && Gravar(pf, puc, n);
 }
 
 void GravarCampoDbf(unsigned char* puc, std::string_view szNome)
@@ -90,13 +95,17 @@ void LinhaDbf(unsigned int uiNumPoligono, unsigned int uiValor, unsigned char* p
     Campo(uiValor, pcBuffer + 10);
 }
 
-// What the set's writer keeps while the walk runs.
+// What the set's writer keeps while the walk runs. The lengths are counted here, so that no record
+// asks the system where its stream stands.
 struct ST_ReceptorShp
 {
     std::FILE* pfShp = nullptr;
     std::FILE* pfShx = nullptr;
     std::FILE* pfDbf = nullptr;
-    unsigned int uiNumPoligonos = 1; // number of the next record
+    std::uint64_t ulTamanhoShp = D_SHPFILE_TAMANHO_CABECALHO_SHP;
+    std::uint64_t ulTamanhoShx = D_SHPFILE_TAMANHO_CABECALHO_SHP;
+    std::vector<unsigned char> vRegistro; // the record being composed, reused
+    unsigned int uiNumPoligonos = 1;      // number of the next record
     double dBox[4] = {D_SHPFILE_BOX_VAZIO, D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO};
 };
 
@@ -108,11 +117,8 @@ BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int 
     ST_ReceptorShp& stReceptor = *static_cast<ST_ReceptorShp*>(pContexto);
     if (iNumVertices <= 0)
         return FALSE;
-    std::FILE* pfShp = stReceptor.pfShp;
     const unsigned int uiNumPoligono = stReceptor.uiNumPoligonos;
-    const long lPosicao = std::ftell(pfShp);
-    if (lPosicao < 0)
-        return FALSE;
+    const std::uint64_t ulPosicao = stReceptor.ulTamanhoShp;
 
     double dLonMin = D_SHPFILE_BOX_VAZIO, dLatMin = D_SHPFILE_BOX_VAZIO;
     double dLonMax = -D_SHPFILE_BOX_VAZIO, dLatMax = -D_SHPFILE_BOX_VAZIO;
@@ -126,7 +132,8 @@ BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int 
     // Content: type, box, parts, points, one part index, then the ring closed on its first vertex.
     const std::size_t nPontos = static_cast<std::size_t>(iNumVertices) + 1;
     const std::size_t nConteudo = 44 + 4 + 16 * nPontos;
-    std::vector<unsigned char> vRegistro(kTamanhoCabecalhoRegistro + nConteudo);
+    std::vector<unsigned char>& vRegistro = stReceptor.vRegistro;
+    vRegistro.resize(kTamanhoCabecalhoRegistro + nConteudo);
     unsigned char* puc = vRegistro.data();
     const auto uiPalavras = static_cast<std::uint32_t>(nConteudo / 2);
     funcAux_GravarBe32(puc, uiNumPoligono);
@@ -145,14 +152,16 @@ BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int 
         funcAux_GravarLeDouble(puc + 56 + 16 * i, stVertice.dLongitude);
         funcAux_GravarLeDouble(puc + 64 + 16 * i, stVertice.dLatitude);
     }
-    if (!Gravar(pfShp, puc, vRegistro.size()))
+    if (!Gravar(stReceptor.pfShp, puc, vRegistro.size()))
         return FALSE;
+    stReceptor.ulTamanhoShp += vRegistro.size();
 
     unsigned char ucIndice[kTamanhoEntradaShx];
-    funcAux_GravarBe32(ucIndice, static_cast<std::uint32_t>(lPosicao / 2));
+    funcAux_GravarBe32(ucIndice, static_cast<std::uint32_t>(ulPosicao / 2));
     funcAux_GravarBe32(ucIndice + 4, uiPalavras);
     if (!Gravar(stReceptor.pfShx, ucIndice, sizeof ucIndice))
         return FALSE;
+    stReceptor.ulTamanhoShx += sizeof ucIndice;
 
     unsigned char ucLinha[D_SHPFILE_TAMANHO_REGISTRO_DBF];
     LinhaDbf(uiNumPoligono, static_cast<unsigned int>(std::max(iValor, 0)), ucLinha);
@@ -242,7 +251,8 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
     std::FILE* pfDbf = stConjunto.stDbf.pfArquivo;
     std::FILE* pfPrj = stConjunto.stPrj.pfArquivo;
 
-    bOk = GravarCabecalhoShp(pfShp) && GravarCabecalhoShp(pfShx) && GravarCabecalhoDbf(pfDbf, iTipoMapa);
+    bOk = GravarCabecalhoShp(pfShp, 0, nullptr) && GravarCabecalhoShp(pfShx, 0, nullptr) &&
+          GravarCabecalhoDbf(pfDbf, iTipoMapa);
     ST_ReceptorShp stReceptorShp;
     stReceptorShp.pfShp = pfShp;
     stReceptorShp.pfShx = pfShx;
@@ -265,22 +275,15 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
         const unsigned char ucFim = D_SHPFILE_FIM_ARQUIVO_DBF;
         bOk = Gravar(pfDbf, &ucFim, 1);
     }
-    const unsigned int uiNumPoligonos = stReceptorShp.uiNumPoligonos;
-    const double* dBox = stReceptorShp.dBox;
-    unsigned char ucBox[32];
-    for (int i = 0; i < 4; ++i)
-        funcAux_GravarLeDouble(ucBox + 8 * i, dBox[i]);
-    for (std::FILE* pf : {pfShp, pfShx})
-    {
-        const long lTamanho = bOk ? std::ftell(pf) : -1;
-        unsigned char ucTamanho[4];
-        funcAux_GravarBe32(ucTamanho, static_cast<std::uint32_t>(lTamanho / 2));
-        bOk = lTamanho >= 0 && Corrigir(pf, 24, ucTamanho, 4) && Corrigir(pf, 36, ucBox, sizeof ucBox);
-    }
+    // The headers last: the length and box of the .shp and .shx, the record count of the .dbf.
+    bOk = bOk && std::fseek(pfShp, 0, SEEK_SET) == 0 &&
+          GravarCabecalhoShp(pfShp, stReceptorShp.ulTamanhoShp, stReceptorShp.dBox) &&
+          std::fseek(pfShx, 0, SEEK_SET) == 0 &&
+          GravarCabecalhoShp(pfShx, stReceptorShp.ulTamanhoShx, stReceptorShp.dBox);
     if (bOk)
     {
         unsigned char ucRegistros[4];
-        funcAux_GravarLe32(ucRegistros, uiNumPoligonos - 1);
+        funcAux_GravarLe32(ucRegistros, stReceptorShp.uiNumPoligonos - 1);
         bOk = Corrigir(pfDbf, 4, ucRegistros, sizeof ucRegistros);
     }
     if (bOk)

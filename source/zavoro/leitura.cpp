@@ -1,33 +1,30 @@
 // Reading of track points and configuration blocks of any event version into the in-memory forms.
+#include <algorithm>
 #include <cstring>
 
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
 
-BOOL zavoro_LerEstruturaLog(std::FILE* pfArquivoLeitura, ST_PontoNVG_v2* pstPontoNVG,
-                            unsigned int uiVersaoArquivoEvento, int* piBytesLidosLog)
+namespace
 {
-    int iTamanho = zavoro_TamanhoPontoNVG(uiVersaoArquivoEvento);
-    std::size_t lidos = 0;
-    unsigned char ucBuffer[sizeof(ST_PontoNVG_v2)];
-    if (pfArquivoLeitura != nullptr && pstPontoNVG != nullptr && iTamanho > 0)
-        lidos = std::fread(ucBuffer, 1, static_cast<std::size_t>(iTamanho), pfArquivoLeitura);
-    if (piBytesLidosLog != nullptr)
-        *piBytesLidosLog = static_cast<int>(lidos);
-    if (iTamanho == 0 || pstPontoNVG == nullptr)
-        return FALSE;
+// Points a block reader takes with one read: more bytes than a file's buffer, so that the C library
+// reads most of them straight into the block.
+constexpr std::size_t kPontosPorBloco = 8192;
 
+// A stored point of iTamanho bytes, nLidos of them present, into the in-memory point.
+BOOL DecodificarPonto(const unsigned char* pucPonto, std::size_t nLidos, int iTamanho, ST_PontoNVG_v2* pstPontoNVG)
+{
     if (iTamanho != sizeof(ST_PontoNVG_v1))
     {
         // The 40- and 52-byte formats are prefixes of the in-memory point.
-        std::memcpy(pstPontoNVG, ucBuffer, lidos);
-        return lidos == static_cast<std::size_t>(iTamanho);
+        std::memcpy(pstPontoNVG, pucPonto, nLidos);
+        return nLidos == static_cast<std::size_t>(iTamanho);
     }
-    if (lidos != sizeof(ST_PontoNVG_v1))
+    if (nLidos != sizeof(ST_PontoNVG_v1))
         return FALSE;
 
     ST_PontoNVG_v1 stAntigo;
-    std::memcpy(&stAntigo, ucBuffer, sizeof stAntigo);
+    std::memcpy(&stAntigo, pucPonto, sizeof stAntigo);
     pstPontoNVG->fLongitudeRelImp = stAntigo.fLongitudeRelImp;
     pstPontoNVG->fLatitudeRelImp = stAntigo.fLatitudeRelImp;
     pstPontoNVG->fAnguloNavegacao = stAntigo.fAnguloNavegacao;
@@ -43,6 +40,58 @@ BOOL zavoro_LerEstruturaLog(std::FILE* pfArquivoLeitura, ST_PontoNVG_v2* pstPont
     pstPontoNVG->ucVelocidade = stAntigo.ucVelocidade;
     pstPontoNVG->ucDesvio = stAntigo.ucDesvio;
     return TRUE;
+}
+} // namespace
+
+BOOL zavoro_LerEstruturaLog(std::FILE* pfArquivoLeitura, ST_PontoNVG_v2* pstPontoNVG,
+                            unsigned int uiVersaoArquivoEvento, int* piBytesLidosLog)
+{
+    int iTamanho = zavoro_TamanhoPontoNVG(uiVersaoArquivoEvento);
+    std::size_t lidos = 0;
+    unsigned char ucBuffer[sizeof(ST_PontoNVG_v2)];
+    if (pfArquivoLeitura != nullptr && pstPontoNVG != nullptr && iTamanho > 0)
+        lidos = std::fread(ucBuffer, 1, static_cast<std::size_t>(iTamanho), pfArquivoLeitura);
+    if (piBytesLidosLog != nullptr)
+        *piBytesLidosLog = static_cast<int>(lidos);
+    if (iTamanho == 0 || pstPontoNVG == nullptr)
+        return FALSE;
+    return DecodificarPonto(ucBuffer, lidos, iTamanho, pstPontoNVG);
+}
+
+void zavoro_IniciarLeitorPontos(ST_LeitorPontosNVG* pstLeitor, std::FILE* pfArquivoLeitura,
+                                unsigned int uiVersaoArquivoEvento, std::uint32_t ulNumeroPontos)
+{
+    pstLeitor->pfArquivoLeitura = pfArquivoLeitura;
+    pstLeitor->uiVersaoArquivoEvento = uiVersaoArquivoEvento;
+    pstLeitor->ulPontosNoArquivo = ulNumeroPontos;
+    pstLeitor->nPosicao = 0;
+    pstLeitor->nFim = 0;
+}
+
+BOOL zavoro_LerProximoPonto(ST_LeitorPontosNVG* pstLeitor, ST_PontoNVG_v2* pstPontoNVG)
+{
+    const int iTamanho = zavoro_TamanhoPontoNVG(pstLeitor->uiVersaoArquivoEvento);
+    if (iTamanho <= 0 || pstLeitor->pfArquivoLeitura == nullptr || pstPontoNVG == nullptr)
+        return FALSE;
+    const auto nTamanho = static_cast<std::size_t>(iTamanho);
+    if (pstLeitor->nFim - pstLeitor->nPosicao < nTamanho)
+    {
+        // What is left of the block is a point cut short by the end of the file.
+        if (pstLeitor->nPosicao != pstLeitor->nFim || pstLeitor->ulPontosNoArquivo == 0)
+            return FALSE;
+        const std::size_t nPontos = std::min<std::size_t>(pstLeitor->ulPontosNoArquivo, kPontosPorBloco);
+        // A short stage gets a short block; the block only grows.
+        if (pstLeitor->vBloco.size() < nPontos * nTamanho)
+            pstLeitor->vBloco.resize(nPontos * nTamanho);
+        pstLeitor->nPosicao = 0;
+        pstLeitor->nFim = std::fread(pstLeitor->vBloco.data(), 1, nPontos * nTamanho, pstLeitor->pfArquivoLeitura);
+        pstLeitor->ulPontosNoArquivo -= static_cast<std::uint32_t>(nPontos);
+        if (pstLeitor->nFim < nTamanho)
+            return FALSE;
+    }
+    const unsigned char* puc = pstLeitor->vBloco.data() + pstLeitor->nPosicao;
+    pstLeitor->nPosicao += nTamanho;
+    return DecodificarPonto(puc, nTamanho, iTamanho, pstPontoNVG);
 }
 
 BOOL zavoro_LerConfiguracaoEvento(std::FILE* pfArquivoLeitura, unsigned int uiVersaoArquivoEvento,

@@ -7,6 +7,7 @@
 // checksummed while it is walked.
 #include <cinttypes>
 #include <cstring>
+#include <vector>
 
 #include "zavoro/arquivo.h"
 #include "zavoro/estrutura.h"
@@ -283,7 +284,9 @@ BOOL zavoro_DiagnosticarArquivoNavegacao(const char* pcArquivo, ST_DiagnosticoVa
     if (pcArquivo == nullptr)
         return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não é um arquivo");
     std::string szMotivo;
-    FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivo, &szMotivo);
+    // The checksums read the whole file.
+    std::vector<char> vBuffer(D_FUNCAUX_TAMANHO_BUFFER_LEITURA);
+    FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivo, &szMotivo, vBuffer);
     if (!pf)
         return zavoro_Reprovar(pstDiag, D_ZAVORO_SECAO_ARQUIVO, 0, 0, "não foi possível abrir o arquivo: " + szMotivo);
     return zavoro_DiagnosticarArquivoNavegacaoAberto(pf.get(), pstDiag);

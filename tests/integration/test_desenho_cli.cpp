@@ -193,3 +193,33 @@ TEST(ComandoRecomendacao, FalhaDoMapa1OuDaConversaoSai1SemImagens)
     EXPECT_FALSE(fs::exists(dir / "p_mapa1.png"));
     EXPECT_FALSE(fs::exists(dir / "p_mapa2.png"));
 }
+
+// The drawing runs in zavoro-desenho, looked up beside the zavoro that was started (not in PATH, not
+// in the current folder); without it the drawing subcommands say so and the text ones still work.
+TEST(ComandoDesenhar, ProgramaDeDesenhoAoLadoDoComando)
+{
+    DiretorioTemporario dir;
+    const fs::path zavoro = std::getenv("ZAVORO_BIN");
+    fs::create_directory(dir / "bin");
+    fs::copy_file(zavoro, dir / "bin" / "zavoro");
+    fs::copy_file(zavoro.parent_path() / "zavoro-desenho", dir / "bin" / "zavoro-desenho");
+    const std::string szComando = Aspas((dir / "bin" / "zavoro").string());
+    const std::string szDesenhar = " desenhar " + Aspas(Amostra("recomendacao_pulverizacao.shp").string()) +
+                                   " --png " + Aspas((dir / "d.png").string());
+
+    Resultado r = Shell("cd " + Aspas(dir.caminho().string()) + " && " + szComando + szDesenhar);
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_TRUE(fs::exists(dir / "d_ampliado.png"));
+
+    fs::remove(dir / "d.png");
+    fs::rename(dir / "bin" / "zavoro-desenho", dir / "zavoro-desenho");
+    r = Shell("cd " + Aspas(dir.caminho().string()) + " && PATH=" + Aspas(dir.caminho().string()) + " " + szComando + szDesenhar);
+    EXPECT_EQ(r.iSaida, 1);
+    const fs::path esperado = fs::canonical(dir / "bin") / "zavoro-desenho";
+    EXPECT_NE(r.szSaida.find("zavoro: desenhar: não foi possível executar " + esperado.string()), std::string::npos)
+        << r.szSaida;
+    EXPECT_FALSE(fs::exists(dir / "d.png"));
+
+    r = Shell(szComando + " validar " + Aspas(Amostra("pulverizacao_soja.nvg").string()));
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+}

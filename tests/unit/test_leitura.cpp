@@ -219,6 +219,50 @@ TEST(Leitura, BlocosEPontosDeTodasAsVersoesVoltamComoForamEscritos)
     }
 }
 
+// The block reader gives what reading point by point gives, crosses its blocks, stops at the stage's
+// last point (the next block is then read where it stands) and ends on a point cut short.
+TEST(Leitura, PontosEmBlocosComoUmAUm)
+{
+    for (std::uint16_t v : {1, 4, 9})
+    {
+        SCOPED_TRACE("versão do evento " + std::to_string(v));
+        NvgBuilder b = NvgBuilder::tipico(v, 5000);
+        b.etapas.push_back(etapaTipica(3, 5000));
+        Layout stLayout;
+        std::vector<std::uint8_t> vBytes = b.construir(&stLayout);
+        Arquivo pfUm = AbrirMemoria(vBytes);
+        Arquivo pfBloco = AbrirMemoria(vBytes);
+        std::fseek(pfUm.get(), static_cast<long>(stLayout.posPontos[0]), SEEK_SET);
+        std::fseek(pfBloco.get(), static_cast<long>(stLayout.posPontos[0]), SEEK_SET);
+        ST_LeitorPontosNVG stLeitor;
+        zavoro_IniciarLeitorPontos(&stLeitor, pfBloco.get(), v, 5000);
+        for (int i = 0; i < 5000; i++)
+        {
+            ST_PontoNVG_v2 stUm{}, stBloco{};
+            int iLidos = 0;
+            ASSERT_TRUE(zavoro_LerEstruturaLog(pfUm.get(), &stUm, v, &iLidos));
+            ASSERT_TRUE(zavoro_LerProximoPonto(&stLeitor, &stBloco)) << i;
+            ASSERT_EQ(std::memcmp(&stUm, &stBloco, sizeof stUm), 0) << i;
+        }
+        ST_PontoNVG_v2 stPonto{};
+        EXPECT_FALSE(zavoro_LerProximoPonto(&stLeitor, &stPonto));
+        EXPECT_EQ(std::ftell(pfBloco.get()), static_cast<long>(stLayout.posEtapas[1]));
+        ST_EventoConfig_v9 stConfig;
+        ASSERT_TRUE(zavoro_LerConfiguracaoEvento(pfBloco.get(), v, &stConfig));
+        EXPECT_EQ(stConfig.ulNumeroPontosRastro, 3u);
+
+        // The file ends inside the second stage's third point.
+        vBytes.resize(stLayout.posPontos[1] + 2 * static_cast<std::size_t>(zavoro_TamanhoPontoNVG(v)) + 5);
+        Arquivo pfCurto = AbrirMemoria(vBytes);
+        std::fseek(pfCurto.get(), static_cast<long>(stLayout.posPontos[1]), SEEK_SET);
+        zavoro_IniciarLeitorPontos(&stLeitor, pfCurto.get(), v, 3);
+        EXPECT_TRUE(zavoro_LerProximoPonto(&stLeitor, &stPonto));
+        EXPECT_TRUE(zavoro_LerProximoPonto(&stLeitor, &stPonto));
+        EXPECT_FALSE(zavoro_LerProximoPonto(&stLeitor, &stPonto));
+        EXPECT_FALSE(zavoro_LerProximoPonto(&stLeitor, &stPonto));
+    }
+}
+
 TEST(Leitura, LeiturasCurtasEVersoesForaDaTabela)
 {
     std::vector<std::uint8_t> vBytes(20, 0x11);

@@ -1,13 +1,17 @@
-// Date, duration, distance and code texts.
+// Date, duration, distance, code and fixed-point number texts.
+#include "conversor/textoSaida.h"
 #include "zavoro/zavoro.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <charconv>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -147,4 +151,41 @@ TEST(Distancia, EuclideanLengthOfTheDelta)
     EXPECT_FLOAT_EQ(zavoro_CalcularDistancia2Pontos(-3.0f, -4.0f), 5.0f);
     EXPECT_FLOAT_EQ(zavoro_CalcularDistancia2Pontos(4.0f, -3.0f), 5.0f);
     EXPECT_EQ(zavoro_CalcularDistancia2Pontos(0.0f, 0.0f), 0.0f);
+}
+
+// The short way for "%.Nf" must print what the exact conversion prints, ties and near-ties included.
+TEST(TextoFixo, MatchesTheExactConversion)
+{
+    auto Exato = [](double d, int iCasas)
+    {
+        char cBuf[512];
+        return std::string(cBuf, std::to_chars(cBuf, cBuf + sizeof cBuf, d, std::chars_format::fixed, iCasas).ptr);
+    };
+    std::vector<double> vValores = {0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.375, 1.0000005, 0.0000005,
+                                    -0.0000004, -1e-12, 9.9999995, 999999.9999995, 1e15, 4503599627370495.5,
+                                    1e300, -1e-300, std::numeric_limits<double>::denorm_min(),
+                                    std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    std::mt19937_64 gerador(20261206);
+    std::uniform_real_distribution<double> coordenada(-180.0, 180.0);
+    std::uniform_int_distribution<int> expoente(-30, 30);
+    for (int i = 0; i < 20000; i++)
+    {
+        vValores.push_back(coordenada(gerador));
+        vValores.push_back(std::ldexp(coordenada(gerador), expoente(gerador)));
+        // Exact halves of the last printed digit and their neighbours.
+        const double dMeio = (std::floor(coordenada(gerador) * 1e6) + 0.5) / 1e6;
+        vValores.push_back(dMeio);
+        vValores.push_back(std::nextafter(dMeio, 0.0));
+        vValores.push_back(std::nextafter(dMeio, 1e9));
+    }
+    for (int iCasas : {0, 1, 2, 6, 9, 12})
+        for (double d : vValores)
+        {
+            std::string sz = "x";
+            conversor_AnexarReal(sz, d, iCasas, FALSE);
+            ASSERT_EQ(sz, "x" + Exato(d, iCasas)) << d << " with " << iCasas << " decimals";
+        }
+    std::string szCoordenada;
+    conversor_AnexarCoordenadaKml(szCoordenada, -51.9299595, -0.0000004, -3);
+    EXPECT_EQ(szCoordenada, Exato(-51.9299595, 6) + "," + Exato(-0.0000004, 6) + ",-3\n");
 }
