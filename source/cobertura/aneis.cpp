@@ -160,18 +160,25 @@ bool Simples(const ST_AnelEscrito& stAnel)
     const long double ldEscala = stAnel.ldUnidadesPorGrau * stAnel.ldUnidadesPorGrau;
     if (n < 3 || !(std::fabs(AreaDupla(v)) > kAreaDuplaMinima * ldEscala))
         return false;
-    std::vector<ST_Caixa> vCaixas(n);
+    // Reused from ring to ring: a map checks hundreds of thousands of them.
+    thread_local std::vector<ST_Caixa> vCaixas;
+    vCaixas.resize(n);
     for (std::size_t i = 0; i < n; ++i)
-        vCaixas[i] = Caixa(v[i], v[(i + 1) % n]);
+        vCaixas[i] = Caixa(v[i], v[i + 1 == n ? 0 : i + 1]);
+    // Next vertex without a division: this loop is the hot spot of a map.
+    auto Proximo = [n](std::size_t i) { return i + 1 == n ? 0 : i + 1; };
+    auto Marcada = [&](std::size_t i) { return stAnel.vbNovo[i] || stAnel.vbNovo[Proximo(i)]; };
     for (std::size_t i = 0; i < n; ++i)
     {
-        const std::size_t iFim = (i + 1) % n;
-        if (!stAnel.vbNovo[i] && !stAnel.vbNovo[iFim])
+        const std::size_t iFim = Proximo(i);
+        if (!Marcada(i))
             continue;
         for (std::size_t j = 0; j < n; ++j)
         {
-            const std::size_t jFim = (j + 1) % n;
-            if (j == i)
+            const std::size_t jFim = Proximo(j);
+            // A pair of marked edges is checked once, from its first edge (the fold test of two
+            // neighbours is the same from either side).
+            if (j == i || (j < i && Marcada(j)))
                 continue;
             if (j == iFim)
             {
