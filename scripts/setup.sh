@@ -7,6 +7,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev       # tests and benchmarks
     clang libclang-rt-14-dev                         # libFuzzer and sanitizer runtimes for clang
     libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo, shpinfo/dbfdump
+    libgdal-dev sqlite3                              # GIS export (zavoro exportar); sqlite3 reads its GeoPackage in tests
     time                                             # /usr/bin/time for whole-command measurements
     gcovr                                            # line coverage (make cobertura)
     qt6-base-dev fonts-dejavu-core                   # Qt 6 Gui drawing surface (headless rendering), its sans font

@@ -59,5 +59,6 @@ int cli_Validar(const std::vector<std::string>& vArgumentos);
 int cli_Relatorio(const std::vector<std::string>& vArgumentos);
 int cli_Procurar(const std::vector<std::string>& vArgumentos);
 int cli_Mapa(const std::vector<std::string>& vArgumentos);
+int cli_Exportar(const std::vector<std::string>& vArgumentos);
 int cli_Desenhar(const std::vector<std::string>& vArgumentos);
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos);

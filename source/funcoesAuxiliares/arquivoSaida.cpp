@@ -204,6 +204,8 @@ void VerificarPasta(const fs::path& pasta)
 // Closes the stream; false (with the system's reason) when anything written did not reach the file.
 bool Fechar(ST_ArquivoSaida* pstSaida, std::string* pszErro)
 {
+    if (pstSaida->pfArquivo == nullptr && pstSaida->bGravadoPorOutro)
+        return true;
     if (pstSaida->pfArquivo == nullptr)
     {
         Erro(pszErro, "arquivo de saída não aberto: " + pstSaida->szDestino);
@@ -406,6 +408,15 @@ BOOL funcAux_PublicarArquivosSaida(std::span<ST_ArquivoSaida* const> vSaidas, st
             Descartar(pst);
     }
     return bOk ? TRUE : FALSE;
+}
+
+BOOL funcAux_LiberarArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro)
+{
+    std::lock_guard<std::mutex> trava(Estado().mutex);
+    if (!Fechar(pstSaida, pszErro))
+        return FALSE;
+    pstSaida->bGravadoPorOutro = true;
+    return TRUE;
 }
 
 BOOL funcAux_ConcluirArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro)
