@@ -103,10 +103,19 @@ void TaxasAlvo(const ST_EventoConfig_v9& stConfig, std::uint8_t ucOperacao, doub
 }
 
 // Console time stamps are taken as UTC, as the console's clock keeps them.
+std::string TextoTempo(std::uint32_t ulDataHora);
+
 void DefinirTempo(OGRFeature& stFeicao, const char* pcCampo, std::uint32_t ulDataHora)
 {
     if (ulDataHora == 0)
         return;
+    // Formats without a date type of their own get the ISO 8601 text.
+    const int iCampo = stFeicao.GetFieldIndex(pcCampo);
+    if (stFeicao.GetFieldDefnRef(iCampo)->GetType() == OFTString)
+    {
+        stFeicao.SetField(iCampo, TextoTempo(ulDataHora).c_str());
+        return;
+    }
     long lDia, lMes, lAno, lHora, lMinuto, lSegundo;
     zavoro_CalcularDataHoraSegundos(ulDataHora, &lDia, &lMes, &lAno, &lHora, &lMinuto, &lSegundo);
     stFeicao.SetField(pcCampo, static_cast<int>(lAno + 2000), static_cast<int>(lMes), static_cast<int>(lDia),
@@ -158,6 +167,7 @@ struct ST_Marcas
     const ST_Talhao* pstTalhao = nullptr;
     int iPausas = 0, iParadas = 0, iRetornos = 0, iTemperaturas = 0;
     std::uint32_t ulInicioPausa = 0;
+    std::uint32_t ulInicioEvento = 0;
     BOOL bParado = FALSE;
     int iPontosRastreamento = 0;
     ST_PontoNVG_v2 stAncora{};
@@ -247,8 +257,10 @@ bool VerificarMarcas(ST_Marcas& stMarcas, const ST_PontoNVG_v2& stPonto, int iEt
             stMarcas.iPontosRastreamento++;
         }
     }
-    if (usVersao >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f && stMarcas.bTemAnterior &&
-        Distancia(stPonto, stMarcas.stAnterior) > 1.0f)
+    // Temperatures are marked where the point lies over a metre from the last tracking anchor.
+    if (usVersao >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f &&
+        stPonto.ulSegundosDataHora >= stMarcas.ulInicioEvento &&
+        stPonto.ulSegundosDataHora > stMarcas.stAncora.ulSegundosDataHora && Distancia(stPonto, stMarcas.stAncora) > 1.0f)
         bOk = bOk && GravarMarca(stMarcas,
                                  stPonto.fTemperatura < kTemperaturaLimite ? "temperatura" : "temperatura_excedida",
                                  ++stMarcas.iTemperaturas, iEtapa, stPonto, 0);
@@ -293,6 +305,7 @@ bool GravarRastroEventos(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura
     ST_Marcas stMarcas;
     stMarcas.pCamada = pEventos;
     stMarcas.pstTalhao = &stEstrutura.stTalhao;
+    stMarcas.ulInicioEvento = stEstrutura.stCabecalho.ulDataHoraInicioEvento;
     OGRFeature stFeicao(pRastro->GetLayerDefn());
     for (std::uint32_t ulEtapa = 0; ulEtapa < stEstrutura.stCabecalho.ulNumConfiguracoes; ulEtapa++)
     {
@@ -358,11 +371,23 @@ bool GravarEtapas(const std::vector<ST_EtapaExportacao>& vEtapas, const ST_Estru
         // Blocks of version 5 on keep the width in metres; older ones in centimetres.
         stFeicao.SetField("largura_m", stEstrutura.usVersaoArquivoEvento >= 5 ? stConfig.fLarguraImplemento
                                                                               : stConfig.usLarguraImplemento / 100.0);
-        const int iSecoes = std::min<int>(stConfig.ucNumeroSecoes, D_ZAVORO_NUMERO_MAXIMO_SECOES);
+        // Each operation keeps its sections in its own table.
+        int iSecoes = std::min<int>(stConfig.ucNumeroSecoes, std::size(stConfig.usTamanhoSeccao));
+        const std::uint16_t* pusLarguras = stConfig.usTamanhoSeccao;
+        if (stEtapa.ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO)
+        {
+            iSecoes = std::min<int>(stConfig.ucNumeroSecoesAdub, std::size(stConfig.usTamanhoSecaoAdub));
+            pusLarguras = stConfig.usTamanhoSecaoAdub;
+        }
+        else if (stEtapa.ucOperacao == D_ZAVORO_OPERACAO_PLANTIO)
+        {
+            iSecoes = std::min<int>(stConfig.ucNumeroSecoesPlantio, std::size(stConfig.usTamanhoSeccaoPlantio));
+            pusLarguras = stConfig.usTamanhoSeccaoPlantio;
+        }
         stFeicao.SetField("num_secoes", iSecoes);
         std::string szLarguras;
         for (int s = 0; s < iSecoes; s++)
-            szLarguras += (s > 0 ? "," : "") + std::to_string(stConfig.usTamanhoSeccao[s]);
+            szLarguras += (s > 0 ? "," : "") + std::to_string(pusLarguras[s]);
         stFeicao.SetField("larg_secao", szLarguras.c_str());
         double dTaxa1 = 0.0, dTaxa2 = 0.0;
         TaxasAlvo(stConfig, stEtapa.ucOperacao, &dTaxa1, &dTaxa2);

@@ -177,7 +177,10 @@ OGRLayer* exportacao_CriarCamada(ST_DestinoExportacao* pstDestino, const char* p
     CSLDestroy(papszOpcoes);
     for (int i = 0; pCamada != nullptr && i < iNumCampos; i++)
     {
-        OGRFieldDefn stCampo(pstCampos[i].pcNome, pstCampos[i].eTipo);
+        // CSV and KML write dates in their own way ("2026/04/21 07:10:00+00"): ISO 8601 text instead.
+        const bool bTextoData = pstCampos[i].eTipo == OFTDateTime && (pstDestino->iFormato == D_EXPORTACAO_FORMATO_CSV ||
+                                                                      pstDestino->iFormato == D_EXPORTACAO_FORMATO_KMZ);
+        OGRFieldDefn stCampo(pstCampos[i].pcNome, bTextoData ? OFTString : pstCampos[i].eTipo);
         if (pCamada->CreateField(&stCampo) != OGRERR_NONE)
             pCamada = nullptr;
     }
