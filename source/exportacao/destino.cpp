@@ -28,6 +28,7 @@ constexpr ST_Formato kFormatos[] = {
     {"fgb", "FlatGeobuf", ".fgb", false},
 };
 constexpr const char* kSufixoUnico = "_Exportacao";
+constexpr const char* kOpcoesSqlite[] = {"OGR_SQLITE_JOURNAL", "OGR_SQLITE_SYNCHRONOUS"};
 
 void Erro(std::string* pszErro, std::string szMotivo)
 {
@@ -65,6 +66,8 @@ ExportacaoDataset CriarDataset(ST_DestinoExportacao* pstDestino, const std::stri
 void RemoverPasta(ST_DestinoExportacao* pstDestino)
 {
     CPLSetThreadLocalConfigOption("LIBKML_USE_SIMPLEFIELD", nullptr);
+    for (const char* pcOpcao : kOpcoesSqlite)
+        CPLSetThreadLocalConfigOption(pcOpcao, nullptr);
     std::error_code ec;
     if (!pstDestino->szPasta.empty())
         fs::remove_all(pstDestino->szPasta, ec);
@@ -140,6 +143,10 @@ BOOL exportacao_AbrirDestino(const std::string& szBase, int iFormato, ST_Destino
     // seconds); untyped data elements keep it linear, and GDAL reads them back as fields all the same.
     if (iFormato == D_EXPORTACAO_FORMATO_KMZ)
         CPLSetThreadLocalConfigOption("LIBKML_USE_SIMPLEFIELD", "NO");
+    // A GeoPackage under construction is thrown away whole on failure: it needs neither a rollback
+    // journal nor a sync per commit (a finished one is published like every other output).
+    for (const char* pcOpcao : kOpcoesSqlite)
+        CPLSetThreadLocalConfigOption(pcOpcao, "OFF");
 
     if (kFormatos[iFormato].bTodasCamadas)
     {
@@ -172,6 +179,11 @@ OGRLayer* exportacao_CriarCamada(ST_DestinoExportacao* pstDestino, const char* p
     char** papszOpcoes = nullptr;
     if (pstDestino->iFormato == D_EXPORTACAO_FORMATO_CSV)
         papszOpcoes = CSLSetNameValue(papszOpcoes, "GEOMETRY", eGeometria == wkbPoint ? "AS_XY" : "AS_WKT");
+    // SQLite's R-tree over a million points (the track, and the marks of a file that marks every
+    // point) takes several times as long as writing them: point layers stay unindexed (a GIS builds
+    // the index on demand); polygons and lines are indexed.
+    if (pstDestino->iFormato == D_EXPORTACAO_FORMATO_GPKG && eGeometria == wkbPoint)
+        papszOpcoes = CSLSetNameValue(papszOpcoes, "SPATIAL_INDEX", "NO");
     OGRLayer* pCamada =
         pstDestino->vDatasets.back()->CreateLayer(pcNome, &pstDestino->stSrs, eGeometria, papszOpcoes);
     CSLDestroy(papszOpcoes);
