@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Whole-command runs on files of 1,000,000 track points: validation, reports (one and two at a time)
-# and both kinds of map, each with its wall time and peak memory, next to the time plain I/O takes.
+# both kinds of map and the GIS export, each with its wall time and peak memory, next to the time plain I/O takes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BIN=build/bin
@@ -21,4 +21,7 @@ echo -n "mapa --cobertura:                 "; medir "$BIN/zavoro" mapa --cobertu
 echo -n "mapa --velocidade:                "; medir "$BIN/zavoro" mapa --velocidade "$DIR"/m1.nvg
 echo "saída: $(stat -c %s "$DIR"/m1_Cobertura.kml) bytes (cobertura), $(stat -c %s "$DIR"/m1_Velocidade.kml) bytes (velocidade)"
 echo -n "cat de um arquivo do tamanho da saída: "; medir sh -c "cat '$DIR/m1_Cobertura.kml' > '$DIR/copia.kml'"
+# The GIS export beside the map of the same file (KMZ: GDAL's KML library holds the whole document).
+echo -n "exportar --formato gpkg:          "; medir "$BIN/zavoro" exportar --formato gpkg "$DIR"/m1.nvg
+echo -n "exportar --formato kmz:           "; medir "$BIN/zavoro" exportar --formato kmz "$DIR"/m1.nvg
 echo "janela (lógica da janela, avisos tratados nesta thread):"; "$BIN/bench_janela" "$DIR"/m1.nvg "$DIR"/m2.nvg

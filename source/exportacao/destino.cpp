@@ -3,6 +3,7 @@
 // reserved temporary name of the target folder), and each finished file is moved onto a temporary of
 // its own target before the set is published.
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "exportacao/destino.h"
@@ -115,7 +116,9 @@ std::vector<std::string> exportacao_NomesSaida(const std::string& szBase, int iF
 BOOL exportacao_AbrirDestino(const std::string& szBase, int iFormato, ST_DestinoExportacao* pstDestino,
                              std::string* pszErro)
 {
-    GDALAllRegister();
+    // Registration fills GDAL's driver table: once, before any worker uses it.
+    static std::once_flag stRegistro;
+    std::call_once(stRegistro, GDALAllRegister);
     pstDestino->iFormato = iFormato;
     pstDestino->szBase = szBase;
     pstDestino->stSrs.importFromEPSG(4326);
