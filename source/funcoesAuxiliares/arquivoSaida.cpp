@@ -101,6 +101,15 @@ bool Remover(const fs::path& caminho)
     return fs::remove(caminho, ec);
 }
 
+// A temporary of this system, also one that a writer working by name made into a folder of its files.
+bool RemoverTemporario(const fs::path& caminho)
+{
+    std::error_code ec;
+    if (fs::is_directory(fs::symlink_status(caminho, ec)))
+        return fs::remove_all(caminho, ec) > 0 && !ec;
+    return Remover(caminho);
+}
+
 struct ST_Troca
 {
     std::string szTemporario; // names inside the set's folder
@@ -191,14 +200,14 @@ void VerificarPasta(const fs::path& pasta)
         std::error_code ecHora;
         const fs::file_time_type hora = fs::last_write_time(it->path(), ecHora);
         if (ecHora || hora >= kInicioProcesso || ulId == funcAux_IdProcesso() || funcAux_ProcessoAtivo(ulId) ||
-            !it->is_regular_file(ecHora))
+            !(it->is_regular_file(ecHora) || (szSufixo == kTemporario && it->is_directory(ecHora))))
             continue;
         (szSufixo == kDiario ? vDiarios : vRestos).push_back(it->path());
     }
     for (const fs::path& caminho : vDiarios)
         ConcluirDiario(pasta, caminho);
     for (const fs::path& caminho : vRestos)
-        Remover(caminho);
+        RemoverTemporario(caminho);
 }
 
 // Closes the stream; false (with the system's reason) when anything written did not reach the file.
@@ -236,7 +245,7 @@ void Descartar(ST_ArquivoSaida* pstSaida)
     }
     if (!pstSaida->szTemporario.empty())
     {
-        Remover(pstSaida->szTemporario);
+        RemoverTemporario(pstSaida->szTemporario);
         Estado().temporarios.erase(pstSaida->szTemporario);
         pstSaida->szTemporario.clear();
     }
@@ -437,6 +446,6 @@ void funcAux_EncerrarSaidas()
     // Never released: the process ends right after, and no output may start or be published meanwhile.
     estado.mutex.lock();
     for (const std::string& szTemporario : estado.temporarios)
-        Remover(szTemporario);
+        RemoverTemporario(szTemporario);
     estado.temporarios.clear();
 }

@@ -69,4 +69,15 @@ TEST(SaidaGravadaPorOutro, EscritorQueNadaDeixouFalhaSemTocarOAnterior)
     funcAux_DescartarArquivoSaida(&stDescartada);
     EXPECT_FALSE(fs::exists(szTemporario));
     EXPECT_EQ(Ler(dir / "campo.gpkg"), "anterior");
+
+    // A writer that made the temporary into a folder of its own files: the folder goes whole.
+    ST_ArquivoSaida stPasta;
+    ASSERT_TRUE(funcAux_AbrirArquivoSaida((dir / "campo").string(), &stPasta));
+    ASSERT_TRUE(funcAux_LiberarArquivoSaida(&stPasta));
+    fs::remove(stPasta.szTemporario);
+    fs::create_directories(fs::path(stPasta.szTemporario) / "sub");
+    GravarPorNome((fs::path(stPasta.szTemporario) / "sub" / "campo.gpkg").string(), "parcial");
+    const std::string szPasta = stPasta.szTemporario;
+    funcAux_DescartarArquivoSaida(&stPasta);
+    EXPECT_FALSE(fs::exists(szPasta));
 }
