@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Whole-command runs on files of 1,000,000 track points: validation, reports (one and two at a time)
-# and both kinds of map, each with its wall time, CPU time and peak memory, next to the time plain I/O
-# takes; the full coverage map also as a multiple of its I/O floor (reading its input, writing as many
-# bytes as its outputs), in CPU time, the least of five runs each.
+# and both kinds of map and the GeoPackage export, each with its wall time, CPU time and peak memory,
+# next to the time plain I/O takes; the full coverage map also as a multiple of its I/O floor (reading
+# its input, writing as many bytes as its outputs), in CPU time, the least of five runs each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BIN=build/bin
@@ -40,4 +40,7 @@ echo "mapa de cobertura completo (KML e conjunto shapefile): $(sh -c "cat $conju
 mapa=$(cpu_minimo "rm -f $conjunto" "$BIN/zavoro" mapa --cobertura "$DIR"/m1.nvg)
 piso=$(cpu_minimo "rm -f '$DIR/copia'" sh -c "cat '$DIR/m1.nvg' > /dev/null; cat $conjunto > '$DIR/copia'")
 echo "mapa --cobertura: CPU $mapa s; piso de E/S: CPU $piso s; razão $(awk -v a="$mapa" -v b="$piso" 'BEGIN{printf "%.2f", a / b}')"
+# The GIS export beside the map of the same file. Not KMZ: GDAL's KML library holds the whole document
+# in memory (about 12 GB for this file).
+echo -n "exportar --formato gpkg:          "; medir "$BIN/zavoro" exportar --formato gpkg "$DIR"/m1.nvg
 echo "janela (lógica da janela, avisos tratados nesta thread):"; "$BIN/bench_janela" "$DIR"/m1.nvg "$DIR"/m2.nvg

@@ -23,6 +23,7 @@ declare -A MODULO_CABECALHO=(
     [conversor.h]=conversor
     [shapeFile.h]=shapeFile
     [desenhoMapa.h]=shapeFile
+    [exportacao.h]=exportacao
     [versao.h]=base
 )
 

@@ -68,10 +68,15 @@ struct ST_ArquivoSaida
     std::unique_ptr<char[]> pBuffer;
     std::string szTemporario;
     std::string szDestino;
+    bool bGravadoPorOutro = false; // the stream was let go: another writer fills szTemporario by name
 };
 
 // Opens the temporary file for szDestino. FALSE (with the reason in pszErro) when it cannot be created.
 BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, std::string* pszErro = nullptr);
+// Closes the stream of an opened output and keeps its temporary reserved for a writer that works by
+// path (a library that creates its own files): publication then renames whatever that writer left at
+// szTemporario. FALSE when the output was never opened or its stream did not close cleanly.
+BOOL funcAux_LiberarArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro = nullptr);
 // Flushes, closes and renames over the target. FALSE when any step fails; the temporary is then removed.
 BOOL funcAux_ConcluirArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro = nullptr);
 // Publishes the files of one set (all in one folder) as a unit: either every target is replaced, or

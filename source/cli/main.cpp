@@ -23,6 +23,11 @@ constexpr const char* kUso =
     "                              gera o mapa KML de cada arquivo (_Cobertura.kml ou\n"
     "                              _Velocidade.kml), classificado pelos cinco valores\n"
     "                              alvo (vazios permitidos: --alvos 100,,,200,)\n"
+    "  exportar [--formato gpkg|geojson|csv|kmz|fgb] [--saida PASTA] [-j N] ALVO...\n"
+    "                              exporta os dados aplicados para SIG: cobertura,\n"
+    "                              rastro, etapas, eventos, guias e limites (padrão:\n"
+    "                              GeoPackage _Exportacao.gpkg; geojson, csv e fgb\n"
+    "                              gravam um arquivo por camada)\n"
     "  recomendacao --mapa REC.shp [--campo NOME] [--png PREFIXO] ARQ.nvg\n"
     "                              desenha o mapa de recomendação REC.shp (mapa 1,\n"
     "                              treze faixas do campo NOME; padrão: o primeiro campo\n"
@@ -53,6 +58,7 @@ constexpr ST_Comando kComandos[] = {
     {"relatorio", cli_Relatorio},
     {"procurar", cli_Procurar},
     {"mapa", cli_Mapa},
+    {"exportar", cli_Exportar},
     {"desenhar", cli_Desenhar},
     {"recomendacao", cli_Recomendacao},
 };

@@ -100,6 +100,15 @@ bool Remover(const fs::path& caminho)
     return fs::remove(caminho, ec);
 }
 
+// A temporary of this system, also one that a writer working by name made into a folder of its files.
+bool RemoverTemporario(const fs::path& caminho)
+{
+    std::error_code ec;
+    if (fs::is_directory(fs::symlink_status(caminho, ec)))
+        return fs::remove_all(caminho, ec) > 0 && !ec;
+    return Remover(caminho);
+}
+
 struct ST_Troca
 {
     std::string szTemporario; // names inside the set's folder
@@ -190,19 +199,21 @@ void VerificarPasta(const fs::path& pasta)
         std::error_code ecHora;
         const fs::file_time_type hora = fs::last_write_time(it->path(), ecHora);
         if (ecHora || hora >= kInicioProcesso || ulId == funcAux_IdProcesso() || funcAux_ProcessoAtivo(ulId) ||
-            !it->is_regular_file(ecHora))
+            !(it->is_regular_file(ecHora) || (szSufixo == kTemporario && it->is_directory(ecHora))))
             continue;
         (szSufixo == kDiario ? vDiarios : vRestos).push_back(it->path());
     }
     for (const fs::path& caminho : vDiarios)
         ConcluirDiario(pasta, caminho);
     for (const fs::path& caminho : vRestos)
-        Remover(caminho);
+        RemoverTemporario(caminho);
 }
 
 // Closes the stream; false (with the system's reason) when anything written did not reach the file.
 bool Fechar(ST_ArquivoSaida* pstSaida, std::string* pszErro)
 {
+    if (pstSaida->pfArquivo == nullptr && pstSaida->bGravadoPorOutro)
+        return true;
     if (pstSaida->pfArquivo == nullptr)
     {
         Erro(pszErro, "arquivo de saída não aberto: " + pstSaida->szDestino);
@@ -235,7 +246,7 @@ void Descartar(ST_ArquivoSaida* pstSaida)
     pstSaida->pBuffer.reset();
     if (!pstSaida->szTemporario.empty())
     {
-        Remover(pstSaida->szTemporario);
+        RemoverTemporario(pstSaida->szTemporario);
         Estado().temporarios.erase(pstSaida->szTemporario);
         pstSaida->szTemporario.clear();
     }
@@ -417,6 +428,15 @@ BOOL funcAux_PublicarArquivosSaida(std::span<ST_ArquivoSaida* const> vSaidas, st
     return bOk ? TRUE : FALSE;
 }
 
+BOOL funcAux_LiberarArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro)
+{
+    std::lock_guard<std::mutex> trava(Estado().mutex);
+    if (!Fechar(pstSaida, pszErro))
+        return FALSE;
+    pstSaida->bGravadoPorOutro = true;
+    return TRUE;
+}
+
 BOOL funcAux_ConcluirArquivoSaida(ST_ArquivoSaida* pstSaida, std::string* pszErro)
 {
     ST_ArquivoSaida* const vSaidas[] = {pstSaida};
@@ -435,6 +455,6 @@ void funcAux_EncerrarSaidas()
     // Never released: the process ends right after, and no output may start or be published meanwhile.
     estado.mutex.lock();
     for (const std::string& szTemporario : estado.temporarios)
-        Remover(szTemporario);
+        RemoverTemporario(szTemporario);
     estado.temporarios.clear();
 }

@@ -1,0 +1,718 @@
+// The layers of an export, read with the core's readers: the coverage polygons from the coverage walk
+// (the shapefile's length rules), the track points with their marks in one pass over the stages, the
+// stages, then guides and boundaries from the entries the container walk found.
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <cpl_error.h>
+
+#include "exportacao/destino.h"
+#include "funcoesAuxiliares/leitorBinario.h"
+#include "funcoesAuxiliares/leituraArquivo.h"
+#include "zavoro/cobertura.h"
+#include "zavoro/conversor.h"
+#include "zavoro/exportacao.h"
+#include "zavoro/zavoro.h"
+
+namespace
+{
+// Marks, as the KML map's relevant points find them.
+constexpr float kRaioParadaM = 20.0f;
+constexpr std::int64_t kTempoParadaS = 300;
+constexpr float kDistanciaMovimentoM = 10.0f;
+constexpr float kTemperaturaLimite = 60.0f;
+constexpr unsigned short kVersaoEventoTemperatura = 8;
+
+constexpr ST_CampoExportacao kCamposCobertura[] = {
+    {"valor", OFTReal},     {"unidade", OFTString}, {"taxa_alvo", OFTReal}, {"etapa", OFTInteger},
+    {"operacao", OFTString}, {"cultura", OFTString}, {"area_ha", OFTReal},
+};
+constexpr ST_CampoExportacao kCamposRastro[] = {
+    {"etapa", OFTInteger},   {"tempo", OFTDateTime},  {"vel_kmh", OFTReal},    {"rumo", OFTReal},
+    {"valor", OFTReal},      {"unidade", OFTString},  {"secoes_lig", OFTInteger}, {"secoes", OFTInteger},
+    {"area_ha", OFTReal},    {"pausa", OFTInteger},   {"parada", OFTInteger},  {"ret_energ", OFTInteger},
+    {"temperat", OFTReal},
+};
+constexpr ST_CampoExportacao kCamposEtapas[] = {
+    {"etapa", OFTInteger},    {"operador", OFTString},  {"maquina", OFTString},   {"cultura", OFTString},
+    {"operacao", OFTString},  {"inicio", OFTDateTime},  {"fim", OFTDateTime},     {"pontos", OFTInteger},
+    {"vel_media", OFTReal},   {"largura_m", OFTReal},   {"num_secoes", OFTInteger}, {"larg_secao", OFTString},
+    {"taxa1", OFTReal},       {"taxa2", OFTReal},       {"unidade", OFTString},   {"num_bicos", OFTInteger},
+    {"esp_bicos", OFTInteger}, {"vazao_bico", OFTReal},
+};
+constexpr ST_CampoExportacao kCamposEventos[] = {
+    {"tipo", OFTString}, {"numero", OFTInteger}, {"etapa", OFTInteger}, {"tempo", OFTDateTime},
+    {"duracao_s", OFTInteger}, {"temperat", OFTReal},
+};
+constexpr ST_CampoExportacao kCamposGuias[] = {{"guia", OFTInteger}, {"tipo", OFTString}, {"curva", OFTInteger}};
+constexpr ST_CampoExportacao kCamposLimites[] = {{"limite", OFTInteger}, {"area_ha", OFTReal}};
+
+template <std::size_t N>
+OGRLayer* Camada(ST_DestinoExportacao* pstDestino, const char* pcNome, OGRwkbGeometryType eTipo,
+                 const ST_CampoExportacao (&vCampos)[N])
+{
+    return exportacao_CriarCamada(pstDestino, pcNome, eTipo, vCampos, static_cast<int>(N));
+}
+
+std::string Operacao(std::uint8_t ucOperacao)
+{
+    char cTexto[D_ZAVORO_TAMANHO_STRING_CODIGO] = {};
+    zavoro_RetornarStringTipoOperacao(ucOperacao, cTexto);
+    return cTexto;
+}
+
+const char* Unidade(std::uint8_t ucOperacao)
+{
+    switch (ucOperacao)
+    {
+    case D_ZAVORO_OPERACAO_PULVERIZACAO: return "L/ha";
+    case D_ZAVORO_OPERACAO_ADUBACAO: return "kg/ha";
+    case D_ZAVORO_OPERACAO_COLHEITA: return "kg/ha";
+    case D_ZAVORO_OPERACAO_PLANTIO: return "sementes/ha";
+    case D_ZAVORO_OPERACAO_IRRIGACAO: return "mm";
+    default: return "";
+    }
+}
+
+// The value a point carries, as the coverage walk values it: fertiliser rates as stored, the others in
+// tenths.
+double ValorPonto(const ST_PontoNVG_v2& stPonto, std::uint8_t ucOperacao)
+{
+    return ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO ? stPonto.usTaxaLida[0] : stPonto.usTaxaLida[0] / 10;
+}
+
+// The stage's first target rate and its second; 0 when the operation keeps none.
+void TaxasAlvo(const ST_EventoConfig_v9& stConfig, std::uint8_t ucOperacao, double* pdTaxa1, double* pdTaxa2)
+{
+    *pdTaxa1 = *pdTaxa2 = 0.0;
+    if (ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO)
+    {
+        *pdTaxa1 = stConfig.usTaxaAplicacao1 / 10;
+        *pdTaxa2 = stConfig.usTaxaAplicacao2 / 10;
+    }
+    else if (ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO)
+    {
+        *pdTaxa1 = stConfig.ulTaxaFixa1;
+        *pdTaxa2 = stConfig.ulTaxaFixa2;
+    }
+}
+
+// Console time stamps are taken as UTC, as the console's clock keeps them.
+std::string TextoTempo(std::uint32_t ulDataHora);
+
+void DefinirTempo(OGRFeature& stFeicao, const char* pcCampo, std::uint32_t ulDataHora)
+{
+    if (ulDataHora == 0)
+        return;
+    // Formats without a date type of their own get the ISO 8601 text.
+    const int iCampo = stFeicao.GetFieldIndex(pcCampo);
+    if (stFeicao.GetFieldDefnRef(iCampo)->GetType() == OFTString)
+    {
+        stFeicao.SetField(iCampo, TextoTempo(ulDataHora).c_str());
+        return;
+    }
+    long lDia, lMes, lAno, lHora, lMinuto, lSegundo;
+    zavoro_CalcularDataHoraSegundos(ulDataHora, &lDia, &lMes, &lAno, &lHora, &lMinuto, &lSegundo);
+    stFeicao.SetField(pcCampo, static_cast<int>(lAno + 2000), static_cast<int>(lMes), static_cast<int>(lDia),
+                      static_cast<int>(lHora), static_cast<int>(lMinuto), static_cast<float>(lSegundo), 100);
+}
+
+std::string TextoTempo(std::uint32_t ulDataHora)
+{
+    long lDia, lMes, lAno, lHora, lMinuto, lSegundo;
+    zavoro_CalcularDataHoraSegundos(ulDataHora, &lDia, &lMes, &lAno, &lHora, &lMinuto, &lSegundo);
+    char cTexto[96];
+    std::snprintf(cTexto, sizeof cTexto, "%04ld-%02ld-%02ldT%02ld:%02ld:%02ldZ", lAno + 2000, lMes, lDia, lHora,
+                  lMinuto, lSegundo);
+    return cTexto;
+}
+
+OGRPoint PontoAbsoluto(float fLonRel, float fLatRel, const ST_Talhao& stTalhao)
+{
+    double dLat = 0.0, dLon = 0.0;
+    conversor_TransformarCoordenadasAbsolutas(fLatRel, fLonRel, &dLat, &dLon, stTalhao.dZeroRelativoLat,
+                                              stTalhao.dZeroRelativoLon);
+    return OGRPoint(dLon, dLat);
+}
+
+bool Gravar(OGRLayer* pCamada, OGRFeature& stFeicao)
+{
+    return pCamada->CreateFeature(&stFeicao) == OGRERR_NONE;
+}
+
+// What a stage is, for the coverage and stage layers.
+struct ST_EtapaExportacao
+{
+    ST_EventoConfig_v9 stConfig{};
+    std::uint8_t ucOperacao = 0;
+    std::uint32_t ulInicio = 0;
+    std::uint32_t ulFim = 0;
+    double dSomaVelocidade = 0.0;
+    BOOL bTemPonto = FALSE;
+    ST_PontoNVG_v2 stPrimeiro{};
+};
+
+// ---------------------------------------------------------------------------------------------------
+// Track and marks
+// ---------------------------------------------------------------------------------------------------
+
+struct ST_Marcas
+{
+    OGRLayer* pCamada = nullptr;
+    const ST_Talhao* pstTalhao = nullptr;
+    int iPausas = 0, iParadas = 0, iRetornos = 0, iTemperaturas = 0;
+    std::uint32_t ulInicioPausa = 0;
+    std::uint32_t ulInicioEvento = 0;
+    BOOL bParado = FALSE;
+    int iPontosRastreamento = 0;
+    ST_PontoNVG_v2 stAncora{};
+    ST_PontoNVG_v2 stAnterior{};
+    BOOL bTemAnterior = FALSE;
+};
+
+bool GravarMarca(ST_Marcas& stMarcas, const char* pcTipo, int iNumero, int iEtapa, const ST_PontoNVG_v2& stPonto,
+                 std::int64_t llDuracao)
+{
+    OGRFeature stFeicao(stMarcas.pCamada->GetLayerDefn());
+    stFeicao.SetField("tipo", pcTipo);
+    stFeicao.SetField("numero", iNumero);
+    stFeicao.SetField("etapa", iEtapa + 1);
+    DefinirTempo(stFeicao, "tempo", stPonto.ulSegundosDataHora);
+    if (llDuracao > 0)
+        stFeicao.SetField("duracao_s", static_cast<int>(llDuracao));
+    if (stPonto.fTemperatura > 0.0f)
+        stFeicao.SetField("temperat", stPonto.fTemperatura);
+    OGRPoint stPosicao = PontoAbsoluto(stPonto.fLongitudeRelImp, stPonto.fLatitudeRelImp, *stMarcas.pstTalhao);
+    stFeicao.SetGeometry(&stPosicao);
+    return Gravar(stMarcas.pCamada, stFeicao);
+}
+
+float Distancia(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
+{
+    return zavoro_CalcularDistancia2Pontos(stPonto.fLongitudeRelImp - stAncora.fLongitudeRelImp,
+                                           stPonto.fLatitudeRelImp - stAncora.fLatitudeRelImp);
+}
+
+std::int64_t TempoParado(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
+{
+    const std::int64_t ll = std::int64_t{stPonto.ulSegundosDataHora} - stAncora.ulSegundosDataHora;
+    return ll > kTempoParadaS ? ll : 0;
+}
+
+// Pauses, power returns, stops (standing within 20 m for over 5 minutes, then moving 10 m away) and
+// temperature marks of one point.
+bool VerificarMarcas(ST_Marcas& stMarcas, const ST_PontoNVG_v2& stPonto, int iEtapa, unsigned short usVersao)
+{
+    bool bOk = true;
+    const std::uint16_t usTag = stPonto.usTag;
+    if ((usTag & D_ZAVORO_TAG_PONTO_PAUSA) && (usTag & D_ZAVORO_TAG_INICIO))
+    {
+        stMarcas.ulInicioPausa = stPonto.ulSegundosDataHora;
+        bOk = GravarMarca(stMarcas, "pausa", ++stMarcas.iPausas, iEtapa, stPonto, 0);
+    }
+    else if ((usTag & D_ZAVORO_TAG_PONTO_PAUSA) && (usTag & D_ZAVORO_TAG_FIM))
+    {
+        const std::int64_t llDuracao =
+            stMarcas.ulInicioPausa != 0 ? std::int64_t{stPonto.ulSegundosDataHora} - stMarcas.ulInicioPausa : 0;
+        bOk = GravarMarca(stMarcas, "retorno_pausa", stMarcas.iPausas, iEtapa, stPonto, llDuracao);
+        stMarcas.ulInicioPausa = 0;
+    }
+    if (usTag & D_ZAVORO_TAG_RETORNO_ENERGIA)
+    {
+        const std::int64_t llDesligado =
+            stMarcas.bTemAnterior ? std::int64_t{stPonto.ulSegundosDataHora} - stMarcas.stAnterior.ulSegundosDataHora : 0;
+        bOk = bOk && GravarMarca(stMarcas, "retorno_energia", ++stMarcas.iRetornos, iEtapa, stPonto, llDesligado);
+        stMarcas.iPontosRastreamento = 0;
+        stMarcas.bParado = FALSE;
+    }
+    if ((usTag & D_ZAVORO_TAG_PONTO_RASTREAMENTO) && !(usTag & D_ZAVORO_TAG_SEM_SATELITES))
+    {
+        if (stMarcas.ulInicioPausa != 0)
+        {
+            stMarcas.iPontosRastreamento = 0;
+            stMarcas.bParado = FALSE;
+        }
+        else
+        {
+            float fDist = 0.0f;
+            if (stMarcas.iPontosRastreamento > 0)
+            {
+                fDist = Distancia(stPonto, stMarcas.stAncora);
+                if (fDist < kRaioParadaM && TempoParado(stPonto, stMarcas.stAncora) > 0)
+                    stMarcas.bParado = TRUE;
+                if (fDist > kDistanciaMovimentoM && stMarcas.bParado)
+                {
+                    stMarcas.bParado = FALSE;
+                    bOk = bOk && GravarMarca(stMarcas, "parada", ++stMarcas.iParadas, iEtapa, stMarcas.stAncora,
+                                             TempoParado(stPonto, stMarcas.stAncora));
+                }
+            }
+            if (stMarcas.iPontosRastreamento == 0 || fDist > kDistanciaMovimentoM)
+                stMarcas.stAncora = stPonto;
+            stMarcas.iPontosRastreamento++;
+        }
+    }
+    // Temperatures are marked where the point lies over a metre from the last tracking anchor.
+    if (usVersao >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f &&
+        stPonto.ulSegundosDataHora >= stMarcas.ulInicioEvento &&
+        stPonto.ulSegundosDataHora > stMarcas.stAncora.ulSegundosDataHora && Distancia(stPonto, stMarcas.stAncora) > 1.0f)
+        bOk = bOk && GravarMarca(stMarcas,
+                                 stPonto.fTemperatura < kTemperaturaLimite ? "temperatura" : "temperatura_excedida",
+                                 ++stMarcas.iTemperaturas, iEtapa, stPonto, 0);
+    stMarcas.stAnterior = stPonto;
+    stMarcas.bTemAnterior = TRUE;
+    return bOk;
+}
+
+bool GravarPontoRastro(OGRLayer* pCamada, OGRFeature& stFeicao, const ST_PontoNVG_v2& stPonto, int iEtapa,
+                       std::uint8_t ucOperacao, const ST_Talhao& stTalhao)
+{
+    stFeicao.SetFID(OGRNullFID);
+    stFeicao.SetField("etapa", iEtapa + 1);
+    DefinirTempo(stFeicao, "tempo", stPonto.ulSegundosDataHora);
+    stFeicao.SetField("vel_kmh", static_cast<double>(stPonto.ucVelocidade));
+    stFeicao.SetField("rumo", stPonto.fAnguloNavegacao);
+    stFeicao.SetField("valor", ValorPonto(stPonto, ucOperacao));
+    stFeicao.SetField("unidade", Unidade(ucOperacao));
+    const unsigned uiMascara = ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO ? stPonto.usSecoes & 0xFFu : stPonto.usSecoes;
+    stFeicao.SetField("secoes_lig", std::popcount(uiMascara));
+    stFeicao.SetField("secoes", static_cast<int>(uiMascara));
+    stFeicao.SetField("area_ha", stPonto.fAreaCobertura);
+    stFeicao.SetField("pausa", (stPonto.usTag & D_ZAVORO_TAG_PONTO_PAUSA) ? 1 : 0);
+    stFeicao.SetField("parada", (stPonto.usTag & D_ZAVORO_TAG_PARADA) ? 1 : 0);
+    stFeicao.SetField("ret_energ", (stPonto.usTag & D_ZAVORO_TAG_RETORNO_ENERGIA) ? 1 : 0);
+    stFeicao.SetField("temperat", stPonto.fTemperatura);
+    OGRPoint stPosicao = PontoAbsoluto(stPonto.fLongitudeRelImp, stPonto.fLatitudeRelImp, stTalhao);
+    stFeicao.SetGeometry(&stPosicao);
+    return Gravar(pCamada, stFeicao);
+}
+
+// One pass over the stages: every point into the track layer, the marks into theirs, and what the
+// stage layer needs into vEtapas.
+bool GravarRastroEventos(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura, ST_DestinoExportacao* pstDestino,
+                         std::vector<ST_EtapaExportacao>* pvEtapas)
+{
+    OGRLayer* pRastro = Camada(pstDestino, "rastro", wkbPoint, kCamposRastro);
+    OGRLayer* pEventos = pRastro != nullptr ? Camada(pstDestino, "eventos", wkbPoint, kCamposEventos) : nullptr;
+    if (pEventos == nullptr || std::fseek(pf, stEstrutura.lPrimeiraEtapa, SEEK_SET) != 0)
+        return false;
+    const unsigned short usVersao = stEstrutura.usVersaoArquivoEvento;
+    ST_Marcas stMarcas;
+    stMarcas.pCamada = pEventos;
+    stMarcas.pstTalhao = &stEstrutura.stTalhao;
+    stMarcas.ulInicioEvento = stEstrutura.stCabecalho.ulDataHoraInicioEvento;
+    OGRFeature stFeicao(pRastro->GetLayerDefn());
+    for (std::uint32_t ulEtapa = 0; ulEtapa < stEstrutura.stCabecalho.ulNumConfiguracoes; ulEtapa++)
+    {
+        ST_EtapaExportacao& stEtapa = pvEtapas->emplace_back();
+        if (!zavoro_LerConfiguracaoEvento(pf, usVersao, &stEtapa.stConfig) ||
+            stEtapa.stConfig.ulNumeroPontosRastro > D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO)
+            return false;
+        stEtapa.ucOperacao = zavoro_TraduzirOperacao(stEtapa.stConfig.ucOperacao, usVersao);
+        const int iEtapa = static_cast<int>(ulEtapa);
+        stMarcas.bParado = FALSE;
+        stMarcas.iPontosRastreamento = 0;
+        for (std::uint32_t i = 0; i < stEtapa.stConfig.ulNumeroPontosRastro; i++)
+        {
+            ST_PontoNVG_v2 stPonto{};
+            int iBytesLidos = 0;
+            if (!zavoro_LerEstruturaLog(pf, &stPonto, usVersao, &iBytesLidos) ||
+                !GravarPontoRastro(pRastro, stFeicao, stPonto, iEtapa, stEtapa.ucOperacao, stEstrutura.stTalhao) ||
+                !VerificarMarcas(stMarcas, stPonto, iEtapa, usVersao))
+                return false;
+            if (!stEtapa.bTemPonto)
+            {
+                stEtapa.bTemPonto = TRUE;
+                stEtapa.stPrimeiro = stPonto;
+                stEtapa.ulInicio = stPonto.ulSegundosDataHora;
+            }
+            stEtapa.ulFim = std::max(stEtapa.ulFim, stPonto.ulSegundosDataHora);
+            stEtapa.dSomaVelocidade += stPonto.ucVelocidade;
+        }
+        // A standing that lasted to the end of the stage.
+        if (stMarcas.bParado &&
+            !GravarMarca(stMarcas, "parada", ++stMarcas.iParadas, iEtapa, stMarcas.stAncora,
+                         TempoParado(stMarcas.stAnterior, stMarcas.stAncora)))
+            return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Stages
+// ---------------------------------------------------------------------------------------------------
+
+bool GravarEtapas(const std::vector<ST_EtapaExportacao>& vEtapas, const ST_EstruturaNavegacao& stEstrutura,
+                  ST_DestinoExportacao* pstDestino)
+{
+    OGRLayer* pCamada = Camada(pstDestino, "etapas", wkbPoint, kCamposEtapas);
+    if (pCamada == nullptr)
+        return false;
+    for (std::size_t i = 0; i < vEtapas.size(); i++)
+    {
+        const ST_EtapaExportacao& stEtapa = vEtapas[i];
+        const ST_EventoConfig_v9& stConfig = stEtapa.stConfig;
+        OGRFeature stFeicao(pCamada->GetLayerDefn());
+        stFeicao.SetField("etapa", static_cast<int>(i + 1));
+        stFeicao.SetField("operador", zavoro_TextoCampo(stConfig.szOperador).c_str());
+        stFeicao.SetField("maquina", zavoro_TextoCampo(stConfig.szMaquina).c_str());
+        stFeicao.SetField("cultura", zavoro_TextoCampo(stConfig.szCultura).c_str());
+        stFeicao.SetField("operacao", Operacao(stEtapa.ucOperacao).c_str());
+        DefinirTempo(stFeicao, "inicio", stEtapa.ulInicio);
+        DefinirTempo(stFeicao, "fim", stEtapa.ulFim);
+        stFeicao.SetField("pontos", static_cast<int>(stConfig.ulNumeroPontosRastro));
+        if (stConfig.ulNumeroPontosRastro > 0)
+            stFeicao.SetField("vel_media", stEtapa.dSomaVelocidade / stConfig.ulNumeroPontosRastro);
+        // Blocks of version 5 on keep the width in metres; older ones in centimetres.
+        stFeicao.SetField("largura_m", stEstrutura.usVersaoArquivoEvento >= 5 ? stConfig.fLarguraImplemento
+                                                                              : stConfig.usLarguraImplemento / 100.0);
+        // Each operation keeps its sections in its own table.
+        int iSecoes = std::min<int>(stConfig.ucNumeroSecoes, std::size(stConfig.usTamanhoSeccao));
+        const std::uint16_t* pusLarguras = stConfig.usTamanhoSeccao;
+        if (stEtapa.ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO)
+        {
+            iSecoes = std::min<int>(stConfig.ucNumeroSecoesAdub, std::size(stConfig.usTamanhoSecaoAdub));
+            pusLarguras = stConfig.usTamanhoSecaoAdub;
+        }
+        else if (stEtapa.ucOperacao == D_ZAVORO_OPERACAO_PLANTIO)
+        {
+            iSecoes = std::min<int>(stConfig.ucNumeroSecoesPlantio, std::size(stConfig.usTamanhoSeccaoPlantio));
+            pusLarguras = stConfig.usTamanhoSeccaoPlantio;
+        }
+        stFeicao.SetField("num_secoes", iSecoes);
+        std::string szLarguras;
+        for (int s = 0; s < iSecoes; s++)
+            szLarguras += (s > 0 ? "," : "") + std::to_string(pusLarguras[s]);
+        stFeicao.SetField("larg_secao", szLarguras.c_str());
+        double dTaxa1 = 0.0, dTaxa2 = 0.0;
+        TaxasAlvo(stConfig, stEtapa.ucOperacao, &dTaxa1, &dTaxa2);
+        stFeicao.SetField("taxa1", dTaxa1);
+        stFeicao.SetField("taxa2", dTaxa2);
+        stFeicao.SetField("unidade", Unidade(stEtapa.ucOperacao));
+        stFeicao.SetField("num_bicos", stConfig.usNumeroBicos);
+        stFeicao.SetField("esp_bicos", stConfig.usEspacamentoBicos);
+        stFeicao.SetField("vazao_bico", stConfig.usVazaoBico / 10.0);
+        // The stage's flag stands at its first point, as on the KML map.
+        if (stEtapa.bTemPonto)
+        {
+            OGRPoint stPosicao =
+                PontoAbsoluto(stEtapa.stPrimeiro.fLongitudeRelImp, stEtapa.stPrimeiro.fLatitudeRelImp, stEstrutura.stTalhao);
+            stFeicao.SetGeometry(&stPosicao);
+        }
+        if (!Gravar(pCamada, stFeicao))
+            return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Coverage
+// ---------------------------------------------------------------------------------------------------
+
+struct ST_ReceptorExportacao
+{
+    OGRLayer* pCamada = nullptr;
+    const std::vector<ST_EtapaExportacao>* pvEtapas = nullptr;
+    int iEtapa = -1;
+    std::unique_ptr<OGRFeature> pFeicao;
+};
+
+void IniciarEtapa(void* pContexto, const ST_EtapaPoligonos&)
+{
+    static_cast<ST_ReceptorExportacao*>(pContexto)->iEtapa++;
+}
+
+// Shoelace area of a ring in degrees, on a local plane at the ring's latitude.
+double AreaHectares(const ST_CoordenadaKml* pstVertices, int iNumVertices)
+{
+    const double dMetrosGrau = D_ZAVORO_TERRA_RAIO_EQUADOR * D_ZAVORO_PI / 180.0;
+    const double dCosLat = std::cos(pstVertices[0].dLatitude * D_ZAVORO_PI / 180.0);
+    double dSoma = 0.0;
+    for (int i = 0; i < iNumVertices; i++)
+    {
+        const ST_CoordenadaKml& a = pstVertices[i];
+        const ST_CoordenadaKml& b = pstVertices[(i + 1) % iNumVertices];
+        dSoma += a.dLongitude * b.dLatitude - b.dLongitude * a.dLatitude;
+    }
+    return std::abs(dSoma) / 2.0 * dMetrosGrau * dMetrosGrau * dCosLat / 10000.0;
+}
+
+// A strip that folds over itself (a turn within the implement's width) is no valid polygon for GIS
+// readers (KML's writer refuses it): its area is kept as the union of its valid parts. False when
+// nothing with an area is left.
+bool Validar(const OGRPolygon& stPoligono, OGRMultiPolygon* pstValido)
+{
+    if (stPoligono.IsValid())
+        return pstValido->addGeometry(&stPoligono) == OGRERR_NONE;
+    std::unique_ptr<OGRGeometry> pValido(stPoligono.MakeValid());
+    if (!pValido)
+        return false;
+    const auto Juntar = [&](const OGRGeometry* p) {
+        if (wkbFlatten(p->getGeometryType()) == wkbPolygon)
+            pstValido->addGeometry(p);
+        else if (wkbFlatten(p->getGeometryType()) == wkbMultiPolygon)
+            for (const OGRPolygon* pParte : *p->toMultiPolygon())
+                pstValido->addGeometry(pParte);
+    };
+    if (wkbFlatten(pValido->getGeometryType()) == wkbGeometryCollection)
+        for (const OGRGeometry* pParte : *pValido->toGeometryCollection())
+            Juntar(pParte);
+    else
+        Juntar(pValido.get());
+    return !pstValido->IsEmpty();
+}
+
+BOOL InserirAnel(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumVertices, int iValor)
+{
+    ST_ReceptorExportacao& stReceptor = *static_cast<ST_ReceptorExportacao*>(pContexto);
+    if (iNumVertices < 3 || stReceptor.iEtapa < 0 || stReceptor.iEtapa >= static_cast<int>(stReceptor.pvEtapas->size()))
+        return iNumVertices > 0 ? TRUE : FALSE; // a sliver has no area to carry a value
+    const ST_EtapaExportacao& stEtapa = (*stReceptor.pvEtapas)[stReceptor.iEtapa];
+    OGRFeature& stFeicao = *stReceptor.pFeicao;
+    stFeicao.SetFID(OGRNullFID);
+    stFeicao.SetField("valor", static_cast<double>(iValor));
+    stFeicao.SetField("unidade", Unidade(stEtapa.ucOperacao));
+    double dTaxa1 = 0.0, dTaxa2 = 0.0;
+    TaxasAlvo(stEtapa.stConfig, stEtapa.ucOperacao, &dTaxa1, &dTaxa2);
+    stFeicao.SetField("taxa_alvo", dTaxa1);
+    stFeicao.SetField("etapa", stReceptor.iEtapa + 1);
+    stFeicao.SetField("operacao", Operacao(stEtapa.ucOperacao).c_str());
+    stFeicao.SetField("cultura", zavoro_TextoCampo(stEtapa.stConfig.szCultura).c_str());
+    stFeicao.SetField("area_ha", AreaHectares(pstVertices, iNumVertices));
+    auto pAnel = std::make_unique<OGRLinearRing>();
+    pAnel->setNumPoints(iNumVertices + 1, FALSE);
+    for (int i = 0; i <= iNumVertices; i++)
+    {
+        const ST_CoordenadaKml& st = pstVertices[i % iNumVertices];
+        pAnel->setPoint(i, st.dLongitude, st.dLatitude);
+    }
+    OGRPolygon stPoligono;
+    stPoligono.addRingDirectly(pAnel.release());
+    OGRMultiPolygon stValido;
+    if (!Validar(stPoligono, &stValido))
+        return TRUE;
+    stFeicao.SetGeometry(&stValido);
+    return Gravar(stReceptor.pCamada, stFeicao) ? TRUE : FALSE;
+}
+
+bool GravarCobertura(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura,
+                     const std::vector<ST_EtapaExportacao>& vEtapas, ST_DestinoExportacao* pstDestino)
+{
+    ST_ReceptorExportacao stContexto;
+    stContexto.pCamada = Camada(pstDestino, "cobertura", wkbMultiPolygon, kCamposCobertura);
+    if (stContexto.pCamada == nullptr || std::fseek(pf, stEstrutura.lPrimeiraEtapa, SEEK_SET) != 0)
+        return false;
+    stContexto.pvEtapas = &vEtapas;
+    stContexto.pFeicao = std::make_unique<OGRFeature>(stContexto.pCamada->GetLayerDefn());
+    ST_ReceptorCobertura stReceptor;
+    stReceptor.pContexto = &stContexto;
+    stReceptor.pfIniciarEtapa = IniciarEtapa;
+    stReceptor.pfInserirAnel = InserirAnel;
+    return cobertura_PercorrerCobertura(pf, stEstrutura.usVersaoArquivoEvento, stEstrutura.stCabecalho.ulNumConfiguracoes,
+                                        D_CONVERSOR_TIPO_MAPA_COBERTURA, stEstrutura.stTalhao.dZeroRelativoLon,
+                                        stEstrutura.stTalhao.dZeroRelativoLat, D_COBERTURA_CORTE_COMPRIMENTO,
+                                        stReceptor) != FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Guides and boundaries
+// ---------------------------------------------------------------------------------------------------
+
+bool EntrarPontos(FuncAux_LeitorBinario& stLeitor, const ST_EntradaNavegacao& stEntrada, ST_LimitesLeitura* pstFora)
+{
+    const long long llFim = stEntrada.llInicio + 4 + stEntrada.iTamanho - 1;
+    return stLeitor.IrPara(static_cast<std::uint64_t>(stEntrada.llDados)) &&
+           stLeitor.Limitar(static_cast<std::uint64_t>(llFim - stEntrada.llDados), pstFora);
+}
+
+// Up to ulNumero relative points of an entry, never past it, into a line string; a point that is no
+// position ends the line (the rest is read and dropped).
+template <typename T_Ponto>
+bool LerLinha(FuncAux_LeitorBinario& stLeitor, std::uint64_t ulNumero, const ST_Talhao& stTalhao, OGRLineString* pLinha)
+{
+    ulNumero = std::min<std::uint64_t>(ulNumero, stLeitor.Cabem(sizeof(T_Ponto)));
+    bool bCortada = false;
+    for (std::uint64_t i = 0; i < ulNumero; i++)
+    {
+        T_Ponto stPonto;
+        if (!stLeitor.Ler(&stPonto))
+            return false;
+        bCortada = bCortada || !std::isfinite(stPonto.fLatitudeRel) || !std::isfinite(stPonto.fLongitudeRel);
+        if (!bCortada)
+        {
+            const OGRPoint stAbs = PontoAbsoluto(stPonto.fLongitudeRel, stPonto.fLatitudeRel, stTalhao);
+            pLinha->addPoint(stAbs.getX(), stAbs.getY());
+        }
+    }
+    return true;
+}
+
+bool GravarGuia(OGRLayer* pCamada, int iGuia, const char* pcTipo, int iCurva, OGRLineString& stLinha)
+{
+    if (stLinha.getNumPoints() < 2)
+        return true;
+    OGRFeature stFeicao(pCamada->GetLayerDefn());
+    stFeicao.SetField("guia", iGuia);
+    stFeicao.SetField("tipo", pcTipo);
+    stFeicao.SetField("curva", iCurva);
+    stFeicao.SetGeometry(&stLinha);
+    return Gravar(pCamada, stFeicao);
+}
+
+bool GravarGuias(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura, ST_DestinoExportacao* pstDestino)
+{
+    OGRLayer* pCamada = Camada(pstDestino, "guias", wkbLineString, kCamposGuias);
+    if (pCamada == nullptr)
+        return false;
+    FuncAux_LeitorBinario stLeitor(pf);
+    int iGuia = 0;
+    for (const ST_GuiaNavegacao& stEntrada : stEstrutura.vGuias)
+    {
+        const ST_Guia_v2& stGuia = stEntrada.stGuia;
+        if (stGuia.ucFlagPontoAMarcado == 0 || stGuia.ucFlagPontoBMarcado == 0)
+            continue;
+        ++iGuia;
+        if (stGuia.ucTipoGuia == D_ZAVORO_TIPO_GUIA_RETA)
+        {
+            OGRLineString stLinha;
+            stLinha.addPoint(stGuia.dPontoALon, stGuia.dPontoALat);
+            stLinha.addPoint(stGuia.dPontoBLon, stGuia.dPontoBLat);
+            if (!GravarGuia(pCamada, iGuia, "reta", 0, stLinha))
+                return false;
+            continue;
+        }
+        ST_LimitesLeitura stFora;
+        if (!EntrarPontos(stLeitor, stEntrada.stEntrada, &stFora))
+            return false;
+        // Version 3 keeps several curves, each with its count; older ones a single curve.
+        const bool bVarias = stEntrada.stEntrada.usVersao == 3;
+        const int iCurvas = bVarias ? stGuia.usNumeroPontosCurva : 1;
+        for (int k = 0; k < iCurvas; k++)
+        {
+            std::uint16_t usPontos = stGuia.usNumeroPontosCurva;
+            if (bVarias && (stLeitor.Cabem(sizeof usPontos) == 0 || !stLeitor.Ler(&usPontos)))
+                break;
+            OGRLineString stLinha;
+            if (!LerLinha<ST_PontosCurva>(stLeitor, usPontos, stEstrutura.stTalhao, &stLinha) ||
+                !GravarGuia(pCamada, iGuia, "curva", k + 1, stLinha))
+                return false;
+        }
+        if (!stLeitor.SairLimite(stFora))
+            return false;
+    }
+    return true;
+}
+
+bool GravarLimites(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura, ST_DestinoExportacao* pstDestino)
+{
+    OGRLayer* pCamada = Camada(pstDestino, "limites", wkbMultiPolygon, kCamposLimites);
+    if (pCamada == nullptr)
+        return false;
+    FuncAux_LeitorBinario stLeitor(pf);
+    for (std::size_t n = 0; n < stEstrutura.vLimites.size(); n++)
+    {
+        const ST_LimiteNavegacao& stEntrada = stEstrutura.vLimites[n];
+        ST_LimitesLeitura stFora;
+        auto pAnel = std::make_unique<OGRLinearRing>();
+        if (!EntrarPontos(stLeitor, stEntrada.stEntrada, &stFora) ||
+            !LerLinha<ST_PontosLimite>(stLeitor, stEntrada.stLimite.usNumeroPontosLimite, stEstrutura.stTalhao,
+                                       pAnel.get()) ||
+            !stLeitor.SairLimite(stFora))
+            return false;
+        if (pAnel->getNumPoints() < 3)
+            continue;
+        pAnel->closeRings();
+        OGRPolygon stPoligono;
+        stPoligono.addRingDirectly(pAnel.release());
+        OGRMultiPolygon stValido;
+        if (!Validar(stPoligono, &stValido))
+            continue;
+        OGRFeature stFeicao(pCamada->GetLayerDefn());
+        stFeicao.SetField("limite", static_cast<int>(n + 1));
+        stFeicao.SetField("area_ha", stEntrada.stLimite.fAreaLimite);
+        stFeicao.SetGeometry(&stValido);
+        if (!Gravar(pCamada, stFeicao))
+            return false;
+    }
+    return true;
+}
+
+// Field, event, times, console identity and the source file.
+std::vector<std::pair<std::string, std::string>> Metadados(const char* pcArquivo, const ST_EstruturaNavegacao& stEstrutura,
+                                                           const std::vector<ST_EtapaExportacao>& vEtapas)
+{
+    const ST_EventoCabecalho& stCabecalho = stEstrutura.stCabecalho;
+    std::vector<std::pair<std::string, std::string>> v = {
+        {"ARQUIVO", std::filesystem::path(pcArquivo).filename().string()},
+        {"TALHAO", zavoro_TextoCampo(stEstrutura.stTalhao.szNomeTalhao)},
+        {"EVENTO", zavoro_TextoCampo(stCabecalho.szNomeEvento)},
+        {"INICIO_TALHAO", TextoTempo(stEstrutura.stTalhao.ulDataHoraInicio)},
+        {"INICIO_EVENTO", TextoTempo(stCabecalho.ulDataHoraInicioEvento)},
+        {"FIM_EVENTO", TextoTempo(stCabecalho.ulDataHoraFimEvento)},
+        {"AREA_HA", std::to_string(stCabecalho.fAreaCobertura)},
+        {"ETAPAS", std::to_string(stCabecalho.ulNumConfiguracoes)},
+        {"VERSAO_ARQUIVO_EVENTO", std::to_string(stEstrutura.usVersaoArquivoEvento)},
+    };
+    if (!vEtapas.empty() && stEstrutura.usVersaoArquivoEvento >= 2)
+    {
+        const ST_EventoConfig_v9& stConfig = vEtapas.front().stConfig;
+        v.insert(v.end(), {{"NUMERO_SERIAL", std::to_string(stConfig.ulNumeroSerial)},
+                           {"VERSAO_APLICATIVO", std::to_string(stConfig.ulVersaoAplicativo)},
+                           {"VERSAO_BOOTLOADER", std::to_string(stConfig.ulVersaoBootloader)},
+                           {"VERSAO_APLIC_ATUALIZ", std::to_string(stConfig.ulVersaoAplicAtualiz)},
+                           {"VERSAO_INTERFACE_DIR", std::to_string(stConfig.ulVersaoInterfaceDir)},
+                           {"VERSAO_INTERFACE_ESQ", std::to_string(stConfig.ulVersaoInterfaceEsq)}});
+    }
+    return v;
+}
+
+// Keeps the first failure GDAL reports on this thread.
+void GuardarErroGdal(CPLErr eClasse, CPLErrorNum, const char* pcMensagem)
+{
+    auto* pszErro = static_cast<std::string*>(CPLGetErrorHandlerUserData());
+    if (eClasse >= CE_Failure && pszErro != nullptr && pszErro->empty())
+        *pszErro = pcMensagem;
+}
+} // namespace
+
+BOOL exportacao_ExportarArquivo(const char* pcArquivoLeitura, const std::string& szBase, int iFormato,
+                                std::string* pszErro)
+{
+    std::string szMotivo;
+    FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivoLeitura, &szMotivo);
+    ST_EstruturaNavegacao stEstrutura;
+    if (!pf || !zavoro_PercorrerEstrutura(pf.get(), &stEstrutura, &szMotivo))
+    {
+        if (pszErro != nullptr)
+            *pszErro = szMotivo;
+        return FALSE;
+    }
+    ST_DestinoExportacao stDestino;
+    CPLPushErrorHandlerEx(GuardarErroGdal, &stDestino.szErro);
+    bool bOk = exportacao_AbrirDestino(szBase, iFormato, &stDestino, pszErro) != FALSE;
+    std::vector<ST_EtapaExportacao> vEtapas;
+    const bool bLeitura = bOk && GravarRastroEventos(pf.get(), stEstrutura, &stDestino, &vEtapas) &&
+                          GravarEtapas(vEtapas, stEstrutura, &stDestino) &&
+                          GravarCobertura(pf.get(), stEstrutura, vEtapas, &stDestino) &&
+                          GravarGuias(pf.get(), stEstrutura, &stDestino) && GravarLimites(pf.get(), stEstrutura, &stDestino);
+    if (bOk && !bLeitura)
+    {
+        if (pszErro != nullptr)
+            *pszErro = stDestino.szErro.empty() ? "pontos do trajeto ilegíveis: " + std::string(pcArquivoLeitura)
+                                                : "erro de gravação de " + szBase + " (" + stDestino.szErro + ")";
+        exportacao_DescartarDestino(&stDestino);
+        bOk = false;
+    }
+    if (bOk)
+    {
+        exportacao_DefinirMetadados(&stDestino, Metadados(pcArquivoLeitura, stEstrutura, vEtapas));
+        bOk = exportacao_ConcluirDestino(&stDestino, pszErro) != FALSE;
+    }
+    CPLPopErrorHandler();
+    return bOk ? TRUE : FALSE;
+}
