@@ -9,8 +9,8 @@ if(NOT zavoro_bin_para_dados STREQUAL "../share")
                     "o programa não encontrará a ajuda instalada")
 endif()
 
-# zavoro runs zavoro-desenho from its own folder: both go to the same one.
-install(TARGETS quibar-zavoro zavoro zavoro-desenho RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# zavoro runs zavoro-desenho and zavoro-exportacao from its own folder: all go to the same one.
+install(TARGETS quibar-zavoro zavoro zavoro-desenho zavoro-exportacao RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # ZAVORO_AJUDA_PDF, ZAVORO_RC_SAIDA and ZAVORO_RC_TAMANHOS_ICONE come from rc/CMakeLists.txt.
 install(FILES "${ZAVORO_AJUDA_PDF}" DESTINATION ${CMAKE_INSTALL_DATADIR}/quibar-zavoro)

@@ -1,6 +1,7 @@
-// zavoro desenhar and zavoro recomendacao are run by zavoro-desenho, the program installed beside this
-// one: only it links Qt, so the text subcommands start without loading a GUI library. The drawing
-// program takes this process's place (same process, streams and exit status).
+// Subcommands run by programs installed beside this one: zavoro desenhar and zavoro recomendacao by
+// zavoro-desenho (the only one that links Qt), zavoro exportar by zavoro-exportacao (the only one that
+// links GDAL), so that the text subcommands start without loading either. The helper program takes this
+// process's place (same process, streams and exit status).
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -21,15 +22,16 @@
 namespace
 {
 #if defined(_WIN32)
-constexpr const char* kProgramaDesenho = "zavoro-desenho.exe";
+constexpr const char* kExtensao = ".exe";
 #else
-constexpr const char* kProgramaDesenho = "zavoro-desenho";
+constexpr const char* kExtensao = "";
 #endif
 
-// The drawing program in this program's folder; without a way to tell that folder, its bare name,
+// The helper program in this program's folder; without a way to tell that folder, its bare name,
 // looked up in PATH.
-std::string ProgramaDesenho()
+std::string ProgramaAuxiliar(const char* pcNome)
 {
+    const std::string szNome = std::string(pcNome) + kExtensao;
     std::error_code ec;
 #if defined(_WIN32)
     const std::filesystem::path proprio = _pgmptr != nullptr ? std::filesystem::path(_pgmptr) : std::filesystem::path();
@@ -37,13 +39,13 @@ std::string ProgramaDesenho()
     const std::filesystem::path proprio = std::filesystem::read_symlink("/proc/self/exe", ec);
 #endif
     if (ec || proprio.empty())
-        return kProgramaDesenho;
-    return (proprio.parent_path() / kProgramaDesenho).string();
+        return szNome;
+    return (proprio.parent_path() / szNome).string();
 }
 
-int Delegar(const char* pcComando, const std::vector<std::string>& vArgumentos)
+int Delegar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
 {
-    const std::string szPrograma = ProgramaDesenho();
+    const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
     std::vector<char*> vArgv{const_cast<char*>(szPrograma.c_str()), const_cast<char*>(pcComando)};
     for (const std::string& szArgumento : vArgumentos)
         vArgv.push_back(const_cast<char*>(szArgumento.c_str()));
@@ -65,10 +67,15 @@ int Delegar(const char* pcComando, const std::vector<std::string>& vArgumentos)
 
 int cli_Desenhar(const std::vector<std::string>& vArgumentos)
 {
-    return Delegar("desenhar", vArgumentos);
+    return Delegar("zavoro-desenho", "desenhar", vArgumentos);
 }
 
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
 {
-    return Delegar("recomendacao", vArgumentos);
+    return Delegar("zavoro-desenho", "recomendacao", vArgumentos);
+}
+
+int cli_Exportar(const std::vector<std::string>& vArgumentos)
+{
+    return Delegar("zavoro-exportacao", "exportar", vArgumentos);
 }
