@@ -50,6 +50,14 @@ for shp in "$SAIDA"/*.shp; do
 done
 
 echo
+echo "== $ZAVORO exportar $SAIDA (dados para SIG: um GeoPackage por arquivo, camadas listadas pelo ogrinfo)"
+"$ZAVORO" exportar "$SAIDA" > "$SAIDA/exportacao.txt"
+for gpkg in "$SAIDA"/*_Exportacao.gpkg; do
+    echo "$gpkg:"
+    ogrinfo -ro -q "$gpkg" | sed 's/^/    /'
+done
+
+echo
 echo "== $ZAVORO recomendacao: taxa variável (mapa de recomendação e trabalho realizado), em $SAIDA/taxa_variavel/"
 TAXA="$SAIDA/taxa_variavel"
 mkdir -p "$TAXA"
