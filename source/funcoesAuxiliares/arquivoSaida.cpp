@@ -374,6 +374,16 @@ BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* ps
 {
     *pstSaida = ST_ArquivoSaida{};
     const fs::path destino(szDestino);
+    // Renaming over a device, FIFO or socket would replace it with a plain file (as root, even
+    // /dev/null): such a target is refused before anything is written.
+    std::error_code ecTipo;
+    const fs::file_status status = fs::symlink_status(destino, ecTipo);
+    if (!ecTipo && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_symlink(status) &&
+        !fs::is_directory(status))
+    {
+        Erro(pszErro, "não foi possível gravar " + szDestino + " (não é um arquivo comum)");
+        return FALSE;
+    }
     ST_EstadoSaidas& estado = Estado();
     std::lock_guard<std::mutex> trava(estado.mutex);
     VerificarPasta(destino.parent_path());

@@ -253,6 +253,14 @@ TEST(ComandoSaidas, EntradasEspeciaisENomesEstranhos)
               " --png " + Aspas((dir / "rec.png").string()));
     EXPECT_EQ(r.iSaida, 1) << r.szSaida;
 
+    // A special file at an output's name is refused, never replaced by a plain file.
+    ASSERT_EQ(Shell("mkfifo " + Aspas((dir / "job.txt").string())).iSaida, 0);
+    NvgBuilder::tipico(9, 10).gravar(dir / "job.nvg");
+    r = Shell("timeout 20 " + Aspas(std::getenv("ZAVORO_BIN")) + " relatorio " + Aspas((dir / "job.nvg").string()));
+    EXPECT_EQ(r.iSaida, 1) << r.szSaida;
+    EXPECT_TRUE(Contem(r.szSaida, "job.txt (não é um arquivo comum)"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "job.txt"));
+
     NvgBuilder::tipico(9, 10).gravar(dir / "a\nb.nvg");
     r = Executar("validar " + Aspas((dir / "a\nb.nvg").string()));
     EXPECT_EQ(r.szSaida, (dir / "a\\nb.nvg: válido\n").string());
