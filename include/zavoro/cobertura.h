@@ -44,6 +44,16 @@ struct ST_EtapaPoligonos
     unsigned short usVersaoArquivoEvento = 0;
 };
 
+// What a polygon of the length cut covers: the console times of its first and last track points, their
+// mean speed (km/h) and the section mask it was drawn with.
+struct ST_DadosPoligono
+{
+    std::uint32_t ulInicio = 0;
+    std::uint32_t ulFim = 0;
+    double dVelocidadeMedia = 0.0;
+    std::uint16_t usSecoes = 0;
+};
+
 // What the walk hands to a writer. Callbacks run in the order of the file; a missing one is skipped.
 struct ST_ReceptorCobertura
 {
@@ -58,6 +68,8 @@ struct ST_ReceptorCobertura
     // cut). FALSE stops the walk.
     BOOL (*pfInserirAnel)(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumVertices,
                           int iValor) = nullptr;
+    // Length cut: the data of the polygon whose rings follow, before them.
+    void (*pfDadosPoligono)(void* pContexto, const ST_DadosPoligono& stDados) = nullptr;
     // Every ring handed over is simple, with an area, as the writer writes it: with this many decimals
     // of a degree (a text format), or every bit of the double (-1).
     int iCasasDecimais = -1;

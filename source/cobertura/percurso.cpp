@@ -365,15 +365,34 @@ BOOL PercorrerPassagemComprimento(ST_Percurso& stPercurso, const ST_EtapaPoligon
     float fLatAnterior = 0.0f;
     ST_PontoNVG_v2 stPonto{};
 
+    // Times and speeds of the points since the polygon opened, its closing point included.
+    ST_DadosPoligono stDados;
+    double dSomaVelocidade = 0.0;
+    int iPontosDados = 0;
+    auto Acompanhar = [&] {
+        stDados.ulFim = stPonto.ulSegundosDataHora;
+        dSomaVelocidade += stPonto.ucVelocidade;
+        ++iPontosDados;
+    };
     auto Desenhar = [&]() -> BOOL
     {
         stDesenho.iPontosBuffer = iPontosBuffer;
         stDesenho.iFaixaLegendaAtual = iMedia;
+        if (stReceptor.pfDadosPoligono != nullptr)
+        {
+            stDados.dVelocidadeMedia = iPontosDados > 0 ? dSomaVelocidade / iPontosDados : 0.0;
+            stDados.usSecoes = pstBuffer[0].usSecoes;
+            stReceptor.pfDadosPoligono(stReceptor.pContexto, stDados);
+        }
         return conversor_DesenharPoligono(&stDesenho, stReceptor);
     };
     auto Abrir = [&](int iValor)
     {
         InserirPontoPoligono(pstBuffer, &stPonto, 0);
+        stDados.ulInicio = stPonto.ulSegundosDataHora;
+        dSomaVelocidade = 0.0;
+        iPontosDados = 0;
+        Acompanhar();
         iPontosBuffer = 1;
         bPoligonoAberto = TRUE;
         if (bTemValor)
@@ -433,6 +452,7 @@ BOOL PercorrerPassagemComprimento(ST_Percurso& stPercurso, const ST_EtapaPoligon
         {
             if (bPoligonoAberto)
             {
+                Acompanhar();
                 // A closing point ends the strip it closes, with that strip's sections.
                 if (bFecharAtual)
                     stPonto.usSecoes = usSecoesAnterior;

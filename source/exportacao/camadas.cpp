@@ -29,8 +29,9 @@ constexpr float kTemperaturaLimite = 60.0f;
 constexpr unsigned short kVersaoEventoTemperatura = 8;
 
 constexpr ST_CampoExportacao kCamposCobertura[] = {
-    {"valor", OFTReal},     {"unidade", OFTString}, {"taxa_alvo", OFTReal}, {"etapa", OFTInteger},
-    {"operacao", OFTString}, {"cultura", OFTString}, {"area_ha", OFTReal},
+    {"valor", OFTReal},      {"unidade", OFTString},   {"taxa_alvo", OFTReal},     {"etapa", OFTInteger},
+    {"operacao", OFTString}, {"cultura", OFTString},   {"area_ha", OFTReal},       {"inicio", OFTDateTime},
+    {"fim", OFTDateTime},    {"vel_kmh", OFTReal},     {"secoes_lig", OFTInteger}, {"secoes", OFTInteger},
 };
 constexpr ST_CampoExportacao kCamposRastro[] = {
     {"etapa", OFTInteger},   {"tempo", OFTDateTime},  {"vel_kmh", OFTReal},    {"rumo", OFTReal},
@@ -420,11 +421,17 @@ struct ST_ReceptorExportacao
     const std::vector<ST_EtapaExportacao>* pvEtapas = nullptr;
     int iEtapa = -1;
     std::unique_ptr<OGRFeature> pFeicao;
+    ST_DadosPoligono stDados; // of the polygon whose rings come next
 };
 
 void IniciarEtapa(void* pContexto, const ST_EtapaPoligonos&)
 {
     static_cast<ST_ReceptorExportacao*>(pContexto)->iEtapa++;
+}
+
+void DadosPoligono(void* pContexto, const ST_DadosPoligono& stDados)
+{
+    static_cast<ST_ReceptorExportacao*>(pContexto)->stDados = stDados;
 }
 
 // Shoelace area of a ring in degrees, on a local plane at the ring's latitude.
@@ -484,6 +491,12 @@ BOOL InserirAnel(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumV
     stFeicao.SetField("operacao", Operacao(stEtapa.ucOperacao).c_str());
     stFeicao.SetField("cultura", zavoro_TextoCampo(stEtapa.stConfig.szCultura).c_str());
     stFeicao.SetField("area_ha", AreaHectares(pstVertices, iNumVertices));
+    const ST_DadosPoligono& stDados = stReceptor.stDados;
+    DefinirTempo(stFeicao, "inicio", stDados.ulInicio);
+    DefinirTempo(stFeicao, "fim", stDados.ulFim);
+    stFeicao.SetField("vel_kmh", stDados.dVelocidadeMedia);
+    stFeicao.SetField("secoes_lig", std::popcount(static_cast<unsigned int>(stDados.usSecoes)));
+    stFeicao.SetField("secoes", static_cast<int>(stDados.usSecoes));
     auto pAnel = std::make_unique<OGRLinearRing>();
     pAnel->setNumPoints(iNumVertices + 1, FALSE);
     for (int i = 0; i <= iNumVertices; i++)
@@ -513,6 +526,7 @@ bool GravarCobertura(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura,
     stReceptor.pContexto = &stContexto;
     stReceptor.pfIniciarEtapa = IniciarEtapa;
     stReceptor.pfInserirAnel = InserirAnel;
+    stReceptor.pfDadosPoligono = DadosPoligono;
     return cobertura_PercorrerCobertura(pf, stEstrutura.usVersaoArquivoEvento, stEstrutura.stCabecalho.ulNumConfiguracoes,
                                         D_CONVERSOR_TIPO_MAPA_COBERTURA, stEstrutura.stTalhao.dZeroRelativoLon,
                                         stEstrutura.stTalhao.dZeroRelativoLat, D_COBERTURA_CORTE_COMPRIMENTO,

@@ -90,6 +90,13 @@ TEST(Exportacao, GeoPackageDeCadaAmostraComORastroInteiroETaxaDoRelatorio)
         EXPECT_NE(szInfo.find("TALHAO="), std::string::npos);
         EXPECT_NE(szInfo.find("ID[\"EPSG\",4326]"), std::string::npos);
 
+        // Every coverage polygon says when it was worked, how fast and with which sections.
+        const Resultado sPoligonos =
+            Shell("sqlite3 " + Aspas(gpkg.string()) +
+                  " 'SELECT COUNT(*) FROM cobertura WHERE inicio IS NULL OR fim < inicio OR vel_kmh <= 0 OR"
+                  " secoes_lig < 1 OR secoes_lig > 16'");
+        EXPECT_EQ(sPoligonos.szSaida, "0\n");
+
         // The applied value weighted by area, against the report's mean rate (rate operations only).
         if (std::string(pcAmostra) != "pulverizacao_soja" && std::string(pcAmostra) != "adubacao_taxa_variavel" &&
             std::string(pcAmostra) != "antigo_v1")
