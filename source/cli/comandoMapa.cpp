@@ -8,8 +8,11 @@
 
 namespace
 {
-// Five slots as the window's five edits: empty, "." or not an unsigned number is an empty slot.
-bool LerAlvos(const std::string& szTexto, int* piAlvos)
+constexpr std::size_t kDigitosAlvo = 4;
+
+// Five slots as the window's five edits (an empty one is allowed), each of at most four digits.
+// Returns why the text is refused, or "".
+std::string LerAlvos(const std::string& szTexto, int* piAlvos)
 {
     std::vector<std::string> vPartes;
     std::stringstream ss(szTexto);
@@ -18,16 +21,20 @@ bool LerAlvos(const std::string& szTexto, int* piAlvos)
     if (!szTexto.empty() && szTexto.back() == ',')
         vPartes.emplace_back();
     if (vPartes.size() != D_CONVERSOR_NUMERO_ALVOS)
-        return false;
+        return "--alvos exige cinco valores separados por vírgula (vazios permitidos): " + szTexto;
     for (int i = 0; i < D_CONVERSOR_NUMERO_ALVOS; i++)
     {
         const std::string& sz = vPartes[i];
         piAlvos[i] = D_CONVERSOR_VALOR_ALVO_VAZIO;
-        if (sz.empty() || sz.find_first_not_of("0123456789") != std::string::npos || sz.size() > 4)
+        if (sz.empty())
             continue;
+        if (sz.find_first_not_of("0123456789") != std::string::npos)
+            return "--alvos aceita só números inteiros sem sinal: " + sz;
+        if (sz.size() > kDigitosAlvo)
+            return "--alvos: valor grande demais (no máximo " + std::to_string(kDigitosAlvo) + " dígitos): " + sz;
         piAlvos[i] = std::atoi(sz.c_str());
     }
-    return true;
+    return {};
 }
 } // namespace
 
@@ -37,21 +44,24 @@ int cli_Mapa(const std::vector<std::string>& vArgumentos)
     int iAlvos[D_CONVERSOR_NUMERO_ALVOS];
     bool bAlvosDados = false;
     int iTrabalhos = cli_TrabalhosPadrao();
+    int iCobertura = 0, iVelocidade = 0;
     const ST_OpcaoCli vOpcoes[] = {
-        cli_OpcaoChave("--cobertura", &iTipoMapa, D_CONVERSOR_TIPO_MAPA_COBERTURA),
-        cli_OpcaoChave("--velocidade", &iTipoMapa, D_CONVERSOR_TIPO_MAPA_VELOCIDADE),
+        cli_OpcaoChave("--cobertura", &iCobertura, 1),
+        cli_OpcaoChave("--velocidade", &iVelocidade, 1),
         {"--alvos", "cinco valores separados por vírgula",
          [&](const std::string& szValor) {
              bAlvosDados = true;
-             return LerAlvos(szValor, iAlvos)
-                        ? std::string()
-                        : "--alvos exige cinco valores separados por vírgula (vazios permitidos): " + szValor;
+             return LerAlvos(szValor, iAlvos);
          }},
         cli_OpcaoTrabalhos(&iTrabalhos),
     };
     std::vector<std::string> vAlvos;
     if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vAlvos))
         return D_CLI_SAIDA_USO;
+    if (iCobertura != 0 && iVelocidade != 0)
+        return cli_ErroUso("mapa: use --cobertura ou --velocidade, não as duas");
+    if (iVelocidade != 0)
+        iTipoMapa = D_CONVERSOR_TIPO_MAPA_VELOCIDADE;
     if (vAlvos.empty())
         return cli_ErroUso("mapa: informe ao menos um arquivo ou pasta");
     if (!bAlvosDados)

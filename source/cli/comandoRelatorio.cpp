@@ -1,4 +1,5 @@
 // zavoro relatorio and zavoro procurar.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -35,11 +36,15 @@ int cli_Procurar(const std::vector<std::string>& vArgumentos)
     ST_EstadoProcura stEstado;
     int iCodigo = arquivo_ProcurarArquivosNavegacaoDiretorio(vPastas[0].c_str(), pstSelecao->szPathsArqNaveg,
                                                              &pstSelecao->iNumArquivos, &stEstado);
+    std::vector<std::string> vArquivos;
     conversor_PercorrerListaPaths(D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO, pstSelecao->szPathsArqNaveg,
-                                  pstSelecao->iNumArquivos, [](const std::string& szPath) {
-                                      std::printf("%s\n", funcAux_EscaparControles(szPath).c_str());
+                                  pstSelecao->iNumArquivos, [&](const std::string& szPath) {
+                                      vArquivos.push_back(szPath);
                                       return true;
                                   });
+    std::sort(vArquivos.begin(), vArquivos.end());
+    for (const std::string& szPath : vArquivos)
+        std::printf("%s\n", funcAux_EscaparControles(szPath).c_str());
     std::printf("%d arquivo(s) encontrado(s); código %d: %s\n", pstSelecao->iNumArquivos, iCodigo,
                 arquivo_DescreverCodigoBusca(iCodigo));
     return iCodigo == D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_OK ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;

@@ -7,13 +7,15 @@
 
 int cli_Validar(const std::vector<std::string>& vArgumentos)
 {
-    std::vector<std::string> vArquivos;
-    if (!cli_LerArgumentos(vArgumentos, {}, &vArquivos))
+    std::vector<std::string> vAlvos;
+    if (!cli_LerArgumentos(vArgumentos, {}, &vAlvos))
         return D_CLI_SAIDA_USO;
-    if (vArquivos.empty())
-        return cli_ErroUso("validar: informe ao menos um arquivo");
+    if (vAlvos.empty())
+        return cli_ErroUso("validar: informe ao menos um arquivo ou pasta");
 
-    int iSaida = D_CLI_SAIDA_OK;
+    // Folders are searched as relatorio and mapa search them.
+    std::vector<std::string> vArquivos;
+    int iSaida = cli_ExpandirAlvos(vAlvos, vArquivos) ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
     for (const std::string& szArquivo : vArquivos)
     {
         ST_DiagnosticoValidacao stDiagnostico;

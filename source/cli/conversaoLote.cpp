@@ -79,11 +79,14 @@ bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::
             std::fprintf(stderr, "zavoro: %s: Não há arquivos de navegação.\n", funcAux_EscaparControles(szAlvo).c_str());
             bOk = false;
         }
+        // A folder's files in path order, not in the order the directory happens to list them.
+        const std::size_t inicio = vArquivos.size();
         conversor_PercorrerListaPaths(D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO, pstSelecao->szPathsArqNaveg,
                                       pstSelecao->iNumArquivos, [&](const std::string& szPath) {
                                           vArquivos.push_back(szPath);
                                           return true;
                                       });
+        std::sort(vArquivos.begin() + static_cast<std::ptrdiff_t>(inicio), vArquivos.end());
     }
     return bOk;
 }

@@ -186,6 +186,12 @@ int cli_Desenhar(const std::vector<std::string>& vArgumentos)
         return cli_ErroUso("desenhar: informe um arquivo .shp de recomendação");
     if (szPng.empty())
         return cli_ErroUso("desenhar: informe a imagem de saída com --png SAIDA.png");
+    // A name without the extension gets it, as a picture viewer expects it.
+    std::string szExtensao = std::filesystem::path(szPng).extension().string();
+    for (char& c : szExtensao)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (szExtensao != ".png")
+        szPng += ".png";
     if (!DestinosLivres({szPng}))
         return D_CLI_SAIDA_FALHA;
 

@@ -65,7 +65,7 @@ TEST(ComandoOpcoes, LinhaErradaSai2SoComAMensagem)
         {"", "falta o comando"},
         {"--verbose", "opção desconhecida: --verbose"},
         {"converter x.nvg", "comando desconhecido: converter"},
-        {"validar", "validar: informe ao menos um arquivo"},
+        {"validar", "validar: informe ao menos um arquivo ou pasta"},
         {"procurar a b", "procurar: informe uma pasta"},
         {"relatorio", "relatorio: informe ao menos um arquivo ou pasta"},
         {"relatorio x.nvg -j", "a opção -j exige um número"},
@@ -77,6 +77,10 @@ TEST(ComandoOpcoes, LinhaErradaSai2SoComAMensagem)
         {"mapa --alvos", "a opção --alvos exige cinco valores separados por vírgula"},
         {"mapa --alvos=1,2,3 x.nvg",
          "--alvos exige cinco valores separados por vírgula (vazios permitidos): 1,2,3"},
+        {"mapa --alvos=1.5,,,, x.nvg", "--alvos aceita só números inteiros sem sinal: 1.5"},
+        {"mapa --alvos=,-5,,, x.nvg", "--alvos aceita só números inteiros sem sinal: -5"},
+        {"mapa --alvos=99999999999,,,, x.nvg", "--alvos: valor grande demais (no máximo 4 dígitos): 99999999999"},
+        {"mapa --cobertura --velocidade x.nvg", "mapa: use --cobertura ou --velocidade, não as duas"},
         {"mapa --velocidade=1 x.nvg", "opção desconhecida: --velocidade=1"},
         {"mapa --alvosx 1,2,3,4,5 x.nvg", "opção desconhecida: --alvosx"},
         {"desenhar a.shp b.shp --png a.png", "desenhar: informe um arquivo .shp de recomendação"},
@@ -270,11 +274,11 @@ TEST(ComandoSaidas, EntradasEspeciaisENomesEstranhos)
     EXPECT_TRUE(Contem(r.szSaida, "Não há arquivos de navegação."));
 
     rec.gravar(dir / "rec2");
-    std::filesystem::create_directory(dir / "quadro");
-    r = Executar("desenhar " + Aspas((dir / "rec2.shp").string()) + " --png " + Aspas((dir / "quadro").string()));
+    std::filesystem::create_directory(dir / "quadro.png");
+    r = Executar("desenhar " + Aspas((dir / "rec2.shp").string()) + " --png " + Aspas((dir / "quadro.png").string()));
     EXPECT_EQ(r.iSaida, 1);
-    EXPECT_TRUE(Contem(r.szSaida, "quadro: é uma pasta"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "quadro_ampliado"));
+    EXPECT_TRUE(Contem(r.szSaida, "quadro.png: é uma pasta"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "quadro_ampliado.png"));
 }
 
 // SIGTERM while a 1,000,000-point map is being written (its first temporary is there): exit 143, no temporary left, and the map set
@@ -298,4 +302,29 @@ TEST(ComandoSaidas, SigtermDuranteUmMapaGrande)
     for (const auto& e : std::filesystem::directory_iterator(dir.caminho()))
         depois[e.path().filename().string()] = lerArquivo(e.path());
     EXPECT_TRUE(depois == antes) << depois.size() << " arquivos";
+}
+
+// Folders are searched by validar too, and every batch and listing goes in path order; a picture's name
+// without its extension gets it.
+TEST(ComandoSaidas, PastasEmOrdemDeCaminhoEImagemComExtensao)
+{
+    DiretorioTemporario dir;
+    for (const char* pcNome : {"b.nvg", "c.NVG", "a.nvg"})
+        NvgBuilder::tipico(9, 10).gravar(dir / pcNome);
+    const std::string szPasta = dir.caminho().string();
+    Resultado r = Executar("validar " + Aspas(szPasta));
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_EQ(r.szSaida, szPasta + "/a.nvg: válido\n" + szPasta + "/b.nvg: válido\n" + szPasta + "/c.NVG: válido\n");
+    r = Executar("procurar " + Aspas(szPasta));
+    EXPECT_EQ(r.szSaida.substr(0, r.szSaida.find("3 arquivo")),
+              szPasta + "/a.nvg\n" + szPasta + "/b.nvg\n" + szPasta + "/c.NVG\n");
+
+    ShpBuilder rec;
+    rec.campos = {{"DOSE", 'N', 9, 2}};
+    rec.adicionar(ShpBuilder::retangulo(-51.93, -24.05, -51.92, -24.04), {"150.00"});
+    rec.gravar(dir / "rec");
+    r = Executar("desenhar " + Aspas((dir / "rec.shp").string()) + " --png " + Aspas((dir / "figura").string()));
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_TRUE(std::filesystem::exists(dir / "figura.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "figura_ampliado.png"));
 }
