@@ -21,6 +21,7 @@ declare -A MODULO_CABECALHO=(
     [legenda.h]=legenda
     [cobertura.h]=cobertura
     [conversor.h]=conversor
+    [pontosRelevantes.h]=conversor
     [shapeFile.h]=shapeFile
     [desenhoMapa.h]=shapeFile
     [exportacao.h]=exportacao

@@ -12,18 +12,11 @@
 #include "conversor/kml.h"
 #include "conversor/textoSaida.h"
 #include "zavoro/cobertura.h"
+#include "zavoro/pontosRelevantes.h"
 #include "zavoro/zavoro.h"
 
 namespace
 {
-
-constexpr float kRaioParadaM = 20.0f;
-constexpr std::int64_t kTempoParadaS = 300;
-constexpr float kDistanciaMovimentoM = 10.0f;
-constexpr float kDistanciaTemperaturaM = 1.0f;
-constexpr float kTemperaturaLimite = 60.0f;
-// Temperatures are logged from this event version on.
-constexpr unsigned short kVersaoEventoTemperatura = 8;
 
 constexpr std::string_view kAberturaMarca =
     "<Placemark><visibility>1</visibility><name></name><description>\n";
@@ -279,20 +272,6 @@ void AnexarLinhasEtapa(TabelaEtapa& stTabela, unsigned short usVersao, const ST_
     }
 }
 
-float Distancia(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
-{
-    return zavoro_CalcularDistancia2Pontos(stPonto.fLongitudeRelImp - stAncora.fLongitudeRelImp,
-                                           stPonto.fLatitudeRelImp - stAncora.fLatitudeRelImp);
-}
-
-// Seconds from the anchor when they exceed the stop time, else -1 (unknown).
-int TempoParado(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
-{
-    if (std::int64_t{stPonto.ulSegundosDataHora} > std::int64_t{stAncora.ulSegundosDataHora} + kTempoParadaS)
-        return static_cast<int>(stPonto.ulSegundosDataHora - stAncora.ulSegundosDataHora);
-    return -1;
-}
-
 // Start (bInicioFim FALSE) or end (TRUE) of pause number iNumPtoPausa that began at iDataHoraInicioPausa.
 void InserirPontoPausa(std::FILE* pfArquivoEscrita, BOOL bInicioFim, const ST_PontoNVG_v2* pstPontoNVG,
                        int iConfig, int iDataHoraInicioPausa, int iNumPtoPausa, double dZeroRelativoLat,
@@ -459,23 +438,36 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
     std::fputs("\n<Folder>\n<name>Pontos Relevantes</name>\n", pfArquivoEscrita);
 
     ST_TotaisEtapaKml stTotais;
-    int iNumPtoPausa = 0;
-    int iDataHoraInicioPausa = 0;
-    int iNumPtoRetornoEnergia = 0;
-    int iNumPtoParado = 0;
-    // Before the first tracking point the anchor is a zeroed point; before the first point of the
-    // event there is no previous point, so a power return there shows no time off.
-    ST_PontoNVG_v2 stPontoNVGRastreamentoAnt{};
-    ST_PontoNVG_v2 stPontoAnteriorKml{};
-    BOOL bTemPontoAnterior = FALSE;
-    float fDist = 0.0f;
+    Conversor_MarcasRelevantes stDetector(usVersaoArquivoEvento, pstCabecalho->ulDataHoraInicioEvento);
     ST_MarcasTemperatura stMarcas;
+    auto Inserir = [&](const ST_MarcaRelevante& stMarca, int iConfig) {
+        const ST_PontoNVG_v2* pst = stMarca.pstPonto;
+        const int iSegundos = static_cast<int>(stMarca.llSegundos);
+        switch (stMarca.iTipo)
+        {
+        case D_CONVERSOR_MARCA_PAUSA:
+        case D_CONVERSOR_MARCA_FIM_PAUSA:
+            InserirPontoPausa(pfArquivoEscrita, stMarca.iTipo == D_CONVERSOR_MARCA_FIM_PAUSA, pst, iConfig, iSegundos,
+                              stMarca.iNumero, dZeroRelativoLat, dZeroRelativoLon);
+            break;
+        case D_CONVERSOR_MARCA_RETORNO_ENERGIA:
+            InserirPontoRetornoEnergia(pfArquivoEscrita, pst, iConfig, iSegundos, stMarca.iNumero, dZeroRelativoLat,
+                                       dZeroRelativoLon);
+            break;
+        case D_CONVERSOR_MARCA_PARADA:
+            InserirPontoParado(pfArquivoEscrita, pst, iConfig, iSegundos, stMarca.iNumero, dZeroRelativoLat,
+                               dZeroRelativoLon);
+            break;
+        default:
+            InserirMarcaTemperatura(pfArquivoEscrita, stMarcas, pst, iConfig, stMarca.bExcedida, dZeroRelativoLat,
+                                    dZeroRelativoLon);
+            break;
+        }
+    };
 
     for (std::uint32_t ulConfig = 0; ulConfig < pstCabecalho->ulNumConfiguracoes; ulConfig++)
     {
         const int iConfig = static_cast<int>(ulConfig);
-        BOOL bPontoParada = FALSE;
-        int iPontosKmlRastreamento = 0;
 
         // A block cut short ends the folder here rather than feeding zeros to the loop.
         ST_EventoConfig_v9 stConfig;
@@ -489,101 +481,22 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
                                 pstCabecalho, dZeroRelativoLat, dZeroRelativoLon, &stTotais))
             return FALSE;
 
+        stDetector.IniciarEtapa();
         ST_LeitorPontosNVG stLeitor;
         zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, stConfig.ulNumeroPontosRastro);
+        ST_MarcaRelevante vMarcas[D_CONVERSOR_MAXIMO_MARCAS_PONTO];
         for (std::uint32_t i = 0; i < stConfig.ulNumeroPontosRastro; i++)
         {
             ST_PontoNVG_v2 stPonto{};
             if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
                 return FALSE;
-            const std::uint32_t ulTempo = stPonto.ulSegundosDataHora;
-            const std::uint16_t usTag = stPonto.usTag;
-
-            if (usTag & D_ZAVORO_TAG_PONTO_PAUSA)
-            {
-                if (usTag & D_ZAVORO_TAG_INICIO)
-                {
-                    iDataHoraInicioPausa = static_cast<int>(ulTempo);
-                    iNumPtoPausa++;
-                    InserirPontoPausa(pfArquivoEscrita, FALSE, &stPonto, iConfig, iDataHoraInicioPausa,
-                                      iNumPtoPausa, dZeroRelativoLat, dZeroRelativoLon);
-                }
-                else if (usTag & D_ZAVORO_TAG_FIM)
-                {
-                    InserirPontoPausa(pfArquivoEscrita, TRUE, &stPonto, iConfig, iDataHoraInicioPausa,
-                                      iNumPtoPausa, dZeroRelativoLat, dZeroRelativoLon);
-                    iDataHoraInicioPausa = 0;
-                }
-            }
-
-            if (usTag & D_ZAVORO_TAG_RETORNO_ENERGIA)
-            {
-                iNumPtoRetornoEnergia++;
-                int iTempoSemEnergia = 0;
-                if (bTemPontoAnterior && ulTempo > stPontoAnteriorKml.ulSegundosDataHora)
-                    iTempoSemEnergia = static_cast<int>(ulTempo - stPontoAnteriorKml.ulSegundosDataHora);
-                InserirPontoRetornoEnergia(pfArquivoEscrita, &stPonto, iConfig, iTempoSemEnergia,
-                                           iNumPtoRetornoEnergia, dZeroRelativoLat, dZeroRelativoLon);
-                iPontosKmlRastreamento = 0;
-                bPontoParada = FALSE;
-            }
-
-            if ((usTag & D_ZAVORO_TAG_PONTO_RASTREAMENTO) && !(usTag & D_ZAVORO_TAG_SEM_SATELITES))
-            {
-                if (iDataHoraInicioPausa != 0)
-                {
-                    iPontosKmlRastreamento = 0;
-                    bPontoParada = FALSE;
-                }
-                else
-                {
-                    if (iPontosKmlRastreamento > 0)
-                    {
-                        fDist = Distancia(stPonto, stPontoNVGRastreamentoAnt);
-                        const std::int64_t llLimite =
-                            std::int64_t{stPontoNVGRastreamentoAnt.ulSegundosDataHora} + kTempoParadaS;
-                        if (fDist < kRaioParadaM && std::int64_t{ulTempo} > llLimite)
-                            bPontoParada = TRUE;
-                        if (fDist > kDistanciaMovimentoM && bPontoParada)
-                        {
-                            bPontoParada = FALSE;
-                            iNumPtoParado++;
-                            InserirPontoParado(pfArquivoEscrita, &stPontoNVGRastreamentoAnt, iConfig,
-                                               TempoParado(stPonto, stPontoNVGRastreamentoAnt), iNumPtoParado,
-                                               dZeroRelativoLat, dZeroRelativoLon);
-                        }
-                    }
-                    if (iPontosKmlRastreamento == 0 || fDist > kDistanciaMovimentoM)
-                        stPontoNVGRastreamentoAnt = stPonto;
-                    iPontosKmlRastreamento++;
-                }
-            }
-
-            if (ulTempo >= pstCabecalho->ulDataHoraInicioEvento)
-            {
-                fDist = Distancia(stPonto, stPontoNVGRastreamentoAnt);
-                if (fDist > kDistanciaTemperaturaM &&
-                    ulTempo > stPontoNVGRastreamentoAnt.ulSegundosDataHora &&
-                    usVersaoArquivoEvento >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f)
-                {
-                    InserirMarcaTemperatura(pfArquivoEscrita, stMarcas, &stPonto, iConfig,
-                                            !(stPonto.fTemperatura < kTemperaturaLimite), dZeroRelativoLat,
-                                            dZeroRelativoLon);
-                }
-            }
-
-            stPontoAnteriorKml = stPonto;
-            bTemPontoAnterior = TRUE;
+            const int n = stDetector.Ponto(stPonto, vMarcas);
+            for (int k = 0; k < n; k++)
+                Inserir(vMarcas[k], iConfig);
         }
-
         // A standing that lasted to the end of the stage.
-        if (bPontoParada)
-        {
-            iNumPtoParado++;
-            InserirPontoParado(pfArquivoEscrita, &stPontoNVGRastreamentoAnt, iConfig,
-                               TempoParado(stPontoAnteriorKml, stPontoNVGRastreamentoAnt), iNumPtoParado,
-                               dZeroRelativoLat, dZeroRelativoLon);
-        }
+        if (stDetector.FimEtapa(&vMarcas[0]))
+            Inserir(vMarcas[0], iConfig);
     }
 
     std::fputs("</Folder>\n", pfArquivoEscrita);

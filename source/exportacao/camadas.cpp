@@ -17,17 +17,11 @@
 #include "zavoro/cobertura.h"
 #include "zavoro/conversor.h"
 #include "zavoro/exportacao.h"
+#include "zavoro/pontosRelevantes.h"
 #include "zavoro/zavoro.h"
 
 namespace
 {
-// Marks, as the KML map's relevant points find them.
-constexpr float kRaioParadaM = 20.0f;
-constexpr std::int64_t kTempoParadaS = 300;
-constexpr float kDistanciaMovimentoM = 10.0f;
-constexpr float kTemperaturaLimite = 60.0f;
-constexpr unsigned short kVersaoEventoTemperatura = 8;
-
 constexpr ST_CampoExportacao kCamposCobertura[] = {
     {"valor", OFTReal},      {"unidade", OFTString},   {"taxa_alvo", OFTReal},     {"etapa", OFTInteger},
     {"operacao", OFTString}, {"cultura", OFTString},   {"area_ha", OFTReal},       {"inicio", OFTDateTime},
@@ -166,24 +160,26 @@ struct ST_Marcas
 {
     OGRLayer* pCamada = nullptr;
     const ST_Talhao* pstTalhao = nullptr;
-    int iPausas = 0, iParadas = 0, iRetornos = 0, iTemperaturas = 0;
-    std::uint32_t ulInicioPausa = 0;
-    std::uint32_t ulInicioEvento = 0;
-    BOOL bParado = FALSE;
-    int iPontosRastreamento = 0;
-    ST_PontoNVG_v2 stAncora{};
-    ST_PontoNVG_v2 stAnterior{};
-    BOOL bTemAnterior = FALSE;
+    int iTemperaturas = 0;
 };
 
-bool GravarMarca(ST_Marcas& stMarcas, const char* pcTipo, int iNumero, int iEtapa, const ST_PontoNVG_v2& stPonto,
-                 std::int64_t llDuracao)
+// One mark as a feature: its kind, number, stage, time, how long it lasted and the temperature.
+bool GravarMarca(ST_Marcas& stMarcas, const ST_MarcaRelevante& stMarca, int iEtapa)
 {
+    static constexpr const char* kTipos[] = {"pausa", "retorno_pausa", "retorno_energia", "parada", "temperatura"};
+    const ST_PontoNVG_v2& stPonto = *stMarca.pstPonto;
     OGRFeature stFeicao(stMarcas.pCamada->GetLayerDefn());
-    stFeicao.SetField("tipo", pcTipo);
-    stFeicao.SetField("numero", iNumero);
+    const bool bTemperatura = stMarca.iTipo == D_CONVERSOR_MARCA_TEMPERATURA;
+    stFeicao.SetField("tipo", bTemperatura && stMarca.bExcedida ? "temperatura_excedida" : kTipos[stMarca.iTipo]);
+    stFeicao.SetField("numero", bTemperatura ? ++stMarcas.iTemperaturas : stMarca.iNumero);
     stFeicao.SetField("etapa", iEtapa + 1);
     DefinirTempo(stFeicao, "tempo", stPonto.ulSegundosDataHora);
+    // The pause's end lasted from its start; a power return and a stop carry their own seconds.
+    std::int64_t llDuracao = stMarca.llSegundos;
+    if (stMarca.iTipo == D_CONVERSOR_MARCA_PAUSA)
+        llDuracao = 0;
+    else if (stMarca.iTipo == D_CONVERSOR_MARCA_FIM_PAUSA)
+        llDuracao = stMarca.llSegundos != 0 ? std::int64_t{stPonto.ulSegundosDataHora} - stMarca.llSegundos : 0;
     if (llDuracao > 0)
         stFeicao.SetField("duracao_s", static_cast<int>(llDuracao));
     if (stPonto.fTemperatura > 0.0f)
@@ -191,83 +187,6 @@ bool GravarMarca(ST_Marcas& stMarcas, const char* pcTipo, int iNumero, int iEtap
     OGRPoint stPosicao = PontoAbsoluto(stPonto.fLongitudeRelImp, stPonto.fLatitudeRelImp, *stMarcas.pstTalhao);
     stFeicao.SetGeometry(&stPosicao);
     return Gravar(stMarcas.pCamada, stFeicao);
-}
-
-float Distancia(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
-{
-    return zavoro_CalcularDistancia2Pontos(stPonto.fLongitudeRelImp - stAncora.fLongitudeRelImp,
-                                           stPonto.fLatitudeRelImp - stAncora.fLatitudeRelImp);
-}
-
-std::int64_t TempoParado(const ST_PontoNVG_v2& stPonto, const ST_PontoNVG_v2& stAncora)
-{
-    const std::int64_t ll = std::int64_t{stPonto.ulSegundosDataHora} - stAncora.ulSegundosDataHora;
-    return ll > kTempoParadaS ? ll : 0;
-}
-
-// Pauses, power returns, stops (standing within 20 m for over 5 minutes, then moving 10 m away) and
-// temperature marks of one point.
-bool VerificarMarcas(ST_Marcas& stMarcas, const ST_PontoNVG_v2& stPonto, int iEtapa, unsigned short usVersao)
-{
-    bool bOk = true;
-    const std::uint16_t usTag = stPonto.usTag;
-    if ((usTag & D_ZAVORO_TAG_PONTO_PAUSA) && (usTag & D_ZAVORO_TAG_INICIO))
-    {
-        stMarcas.ulInicioPausa = stPonto.ulSegundosDataHora;
-        bOk = GravarMarca(stMarcas, "pausa", ++stMarcas.iPausas, iEtapa, stPonto, 0);
-    }
-    else if ((usTag & D_ZAVORO_TAG_PONTO_PAUSA) && (usTag & D_ZAVORO_TAG_FIM))
-    {
-        const std::int64_t llDuracao =
-            stMarcas.ulInicioPausa != 0 ? std::int64_t{stPonto.ulSegundosDataHora} - stMarcas.ulInicioPausa : 0;
-        bOk = GravarMarca(stMarcas, "retorno_pausa", stMarcas.iPausas, iEtapa, stPonto, llDuracao);
-        stMarcas.ulInicioPausa = 0;
-    }
-    if (usTag & D_ZAVORO_TAG_RETORNO_ENERGIA)
-    {
-        const std::int64_t llDesligado =
-            stMarcas.bTemAnterior ? std::int64_t{stPonto.ulSegundosDataHora} - stMarcas.stAnterior.ulSegundosDataHora : 0;
-        bOk = bOk && GravarMarca(stMarcas, "retorno_energia", ++stMarcas.iRetornos, iEtapa, stPonto, llDesligado);
-        stMarcas.iPontosRastreamento = 0;
-        stMarcas.bParado = FALSE;
-    }
-    if ((usTag & D_ZAVORO_TAG_PONTO_RASTREAMENTO) && !(usTag & D_ZAVORO_TAG_SEM_SATELITES))
-    {
-        if (stMarcas.ulInicioPausa != 0)
-        {
-            stMarcas.iPontosRastreamento = 0;
-            stMarcas.bParado = FALSE;
-        }
-        else
-        {
-            float fDist = 0.0f;
-            if (stMarcas.iPontosRastreamento > 0)
-            {
-                fDist = Distancia(stPonto, stMarcas.stAncora);
-                if (fDist < kRaioParadaM && TempoParado(stPonto, stMarcas.stAncora) > 0)
-                    stMarcas.bParado = TRUE;
-                if (fDist > kDistanciaMovimentoM && stMarcas.bParado)
-                {
-                    stMarcas.bParado = FALSE;
-                    bOk = bOk && GravarMarca(stMarcas, "parada", ++stMarcas.iParadas, iEtapa, stMarcas.stAncora,
-                                             TempoParado(stPonto, stMarcas.stAncora));
-                }
-            }
-            if (stMarcas.iPontosRastreamento == 0 || fDist > kDistanciaMovimentoM)
-                stMarcas.stAncora = stPonto;
-            stMarcas.iPontosRastreamento++;
-        }
-    }
-    // Temperatures are marked where the point lies over a metre from the last tracking anchor.
-    if (usVersao >= kVersaoEventoTemperatura && stPonto.fTemperatura > 0.0f &&
-        stPonto.ulSegundosDataHora >= stMarcas.ulInicioEvento &&
-        stPonto.ulSegundosDataHora > stMarcas.stAncora.ulSegundosDataHora && Distancia(stPonto, stMarcas.stAncora) > 1.0f)
-        bOk = bOk && GravarMarca(stMarcas,
-                                 stPonto.fTemperatura < kTemperaturaLimite ? "temperatura" : "temperatura_excedida",
-                                 ++stMarcas.iTemperaturas, iEtapa, stPonto, 0);
-    stMarcas.stAnterior = stPonto;
-    stMarcas.bTemAnterior = TRUE;
-    return bOk;
 }
 
 bool GravarPontoRastro(OGRLayer* pCamada, OGRFeature& stFeicao, const ST_PontoNVG_v2& stPonto, int iEtapa,
@@ -306,7 +225,8 @@ bool GravarRastroEventos(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura
     ST_Marcas stMarcas;
     stMarcas.pCamada = pEventos;
     stMarcas.pstTalhao = &stEstrutura.stTalhao;
-    stMarcas.ulInicioEvento = stEstrutura.stCabecalho.ulDataHoraInicioEvento;
+    Conversor_MarcasRelevantes stDetector(usVersao, stEstrutura.stCabecalho.ulDataHoraInicioEvento);
+    ST_MarcaRelevante vMarcas[D_CONVERSOR_MAXIMO_MARCAS_PONTO];
     OGRFeature stFeicao(pRastro->GetLayerDefn());
     for (std::uint32_t ulEtapa = 0; ulEtapa < stEstrutura.stCabecalho.ulNumConfiguracoes; ulEtapa++)
     {
@@ -316,16 +236,18 @@ bool GravarRastroEventos(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura
             return false;
         stEtapa.ucOperacao = zavoro_TraduzirOperacao(stEtapa.stConfig.ucOperacao, usVersao);
         const int iEtapa = static_cast<int>(ulEtapa);
-        stMarcas.bParado = FALSE;
-        stMarcas.iPontosRastreamento = 0;
+        stDetector.IniciarEtapa();
         for (std::uint32_t i = 0; i < stEtapa.stConfig.ulNumeroPontosRastro; i++)
         {
             ST_PontoNVG_v2 stPonto{};
             int iBytesLidos = 0;
             if (!zavoro_LerEstruturaLog(pf, &stPonto, usVersao, &iBytesLidos) ||
-                !GravarPontoRastro(pRastro, stFeicao, stPonto, iEtapa, stEtapa.ucOperacao, stEstrutura.stTalhao) ||
-                !VerificarMarcas(stMarcas, stPonto, iEtapa, usVersao))
+                !GravarPontoRastro(pRastro, stFeicao, stPonto, iEtapa, stEtapa.ucOperacao, stEstrutura.stTalhao))
                 return false;
+            const int n = stDetector.Ponto(stPonto, vMarcas);
+            for (int k = 0; k < n; k++)
+                if (!GravarMarca(stMarcas, vMarcas[k], iEtapa))
+                    return false;
             if (!stEtapa.bTemPonto)
             {
                 stEtapa.bTemPonto = TRUE;
@@ -336,9 +258,7 @@ bool GravarRastroEventos(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura
             stEtapa.dSomaVelocidade += stPonto.ucVelocidade;
         }
         // A standing that lasted to the end of the stage.
-        if (stMarcas.bParado &&
-            !GravarMarca(stMarcas, "parada", ++stMarcas.iParadas, iEtapa, stMarcas.stAncora,
-                         TempoParado(stMarcas.stAnterior, stMarcas.stAncora)))
+        if (stDetector.FimEtapa(&vMarcas[0]) && !GravarMarca(stMarcas, vMarcas[0], iEtapa))
             return false;
     }
     return true;
