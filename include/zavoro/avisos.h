@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "zavoro/tipos.h"
 
@@ -17,6 +18,8 @@ inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA = 2;
 inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_ERRO = 3;
 inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO = 4;
 inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO = 5;
+inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_GERANDO_EXPORTACAO = 6;
+inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO = 7;
 
 // Notice numbers, as the window knows them.
 inline constexpr int WM_USER = 0x0400;
@@ -52,6 +55,9 @@ struct ST_DetalhesConversao
     std::string szMapa2Shp;
     std::string szMapa2Dbf;
     unsigned int uiMapa2ParamSelecionado = 0;
+    // Export jobs: the files written, and the export's name for the result block.
+    std::vector<std::string> vSaidas;
+    std::string szNomeExportacao;
 };
 
 // Where a worker's notices go. Each callback runs on the worker's thread; a window forwards it to its

@@ -24,6 +24,8 @@ inline constexpr int D_CONVERSOR_TIPO_CONVERSAO_RELATORIO = 1;
 inline constexpr int D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE = 2;
 inline constexpr int D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA = 3;
 inline constexpr int D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO = 4;
+// Export through a module beside the core (GIS datasets, task data): the job carries the writer.
+inline constexpr int D_CONVERSOR_TIPO_CONVERSAO_EXPORTACAO = 5;
 
 inline constexpr int D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO = 1 << 0;
 inline constexpr int D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO = 1 << 1;
@@ -42,6 +44,13 @@ struct ST_ConversaoArquivos
     // Output path of each file of the list, in order, when the caller settled them for a larger batch
     // (conversor_NomesSaidaLote); empty: the worker settles them for its list.
     std::vector<std::string> vNomesSaida;
+    // Export jobs: what the export is called in the result list ("GeoPackage") and its writer, which
+    // writes one validated file's outputs for an output base (the input's path without extension, made
+    // distinct across the batch) and lists what it wrote; FALSE with the reason in Portuguese.
+    std::string szNomeExportacao;
+    std::function<BOOL(const std::string& szArquivo, const std::string& szBase, std::vector<std::string>* pvSaidas,
+                       std::string* pszErro)>
+        pfExportar;
 };
 
 // ---------------------------------------------------------------------------------------------------

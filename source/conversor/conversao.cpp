@@ -108,6 +108,12 @@ BOOL Converter(ST_DetalhesConversao& stDetalhes, const ST_ConversaoArquivos& stJ
     }
     return TRUE;
 }
+// A name for the result block: the output's file name, or an export's base name (without ".txt").
+std::string NomeSaida(const std::string& szSaida, bool bExportacao)
+{
+    const std::string szNome = std::filesystem::path(szSaida).filename().string();
+    return bExportacao ? szNome.substr(0, szNome.size() - 4) : szNome;
+}
 } // namespace
 
 void conversor_PercorrerListaPaths(int iTipoSelecao, const char* pucVetorPaths, int iNumArquivos,
@@ -263,6 +269,9 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
     const bool bArquivoUnico =
         pstJob->iTipoSelecao == D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS && pstJob->iNumArquivos == 1;
     const bool bRelatorio = pstJob->iTipoConversao == D_CONVERSOR_TIPO_CONVERSAO_RELATORIO;
+    const bool bExportacao = pstJob->iTipoConversao == D_CONVERSOR_TIPO_CONVERSAO_EXPORTACAO;
+    // An export's outputs are named after its base, which is the report's name without ".txt".
+    const int iTipoNomes = bExportacao ? D_CONVERSOR_TIPO_CONVERSAO_RELATORIO : pstJob->iTipoConversao;
     ST_DetalhesConversao stDetalhes;
     int iArquivo = 0;
 
@@ -276,7 +285,7 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
                                   });
     const std::vector<std::string> vSaidas = pstJob->vNomesSaida.size() == vArquivos.size()
                                                  ? pstJob->vNomesSaida
-                                                 : conversor_NomesSaidaLote(vArquivos, pstJob->iTipoConversao);
+                                                 : conversor_NomesSaidaLote(vArquivos, iTipoNomes);
 
     for (std::size_t iIndice = 0; iIndice < vArquivos.size(); iIndice++)
     {
@@ -287,6 +296,7 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
             stDetalhes.iNumTotalArquivos = bArquivoUnico ? 1 : pstJob->iNumArquivos;
             stDetalhes.cNomeArquivo = szArquivo;
             stDetalhes.iTipoConversao = pstJob->iTipoConversao;
+            stDetalhes.szNomeExportacao = pstJob->szNomeExportacao;
 
             BOOL bResultado = FALSE;
             ST_DiagnosticoValidacao stDiagnostico;
@@ -297,23 +307,30 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
             }
             else
             {
-                stDetalhes.iStatus =
-                    bRelatorio ? D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO : D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA;
+                stDetalhes.iStatus = bRelatorio    ? D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO
+                                     : bExportacao ? D_CONVERSOR_STATUS_CONVERSAO_GERANDO_EXPORTACAO
+                                                   : D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA;
                 conversor_RetornarDetalhesConversao(szArquivo.c_str(), &stDetalhes);
                 if (stReceptor.pfConvertendoArquivos != nullptr)
                     stReceptor.pfConvertendoArquivos(stReceptor.pContexto, stDetalhes);
 
                 std::string szErro;
                 const std::string& szSaida = vSaidas[iIndice];
-                const std::string szSaidaPadrao = conversor_NomeArquivoSaida(szArquivo, pstJob->iTipoConversao);
+                const std::string szSaidaPadrao = conversor_NomeArquivoSaida(szArquivo, iTipoNomes);
                 if (szSaida != szSaidaPadrao)
-                    stDetalhes.szAvisoSaida = "Saída gravada como " + std::filesystem::path(szSaida).filename().string() +
-                                              ": outro arquivo do lote usa " +
-                                              std::filesystem::path(szSaidaPadrao).filename().string();
-                bResultado = Converter(stDetalhes, *pstJob, szSaida, &szErro);
+                    stDetalhes.szAvisoSaida = (bExportacao ? "Saídas gravadas com o nome " : "Saída gravada como ") +
+                                              NomeSaida(szSaida, bExportacao) + ": outro arquivo do lote usa " +
+                                              NomeSaida(szSaidaPadrao, bExportacao);
+                if (bExportacao)
+                    bResultado = pstJob->pfExportar ? pstJob->pfExportar(szArquivo, szSaida.substr(0, szSaida.size() - 4),
+                                                                         &stDetalhes.vSaidas, &szErro)
+                                                    : FALSE;
+                else
+                    bResultado = Converter(stDetalhes, *pstJob, szSaida, &szErro);
                 if (bResultado)
-                    stDetalhes.iStatus = bRelatorio ? D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO
-                                                    : D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
+                    stDetalhes.iStatus = bRelatorio    ? D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO
+                                         : bExportacao ? D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO
+                                                       : D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
                 else
                 {
                     stDetalhes.iStatus = D_CONVERSOR_STATUS_CONVERSAO_ERRO;
@@ -354,6 +371,9 @@ std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhe
     case D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE:
         szBloco = "Mapa de Velocidade ";
         break;
+    case D_CONVERSOR_TIPO_CONVERSAO_EXPORTACAO:
+        szBloco = "Exportação " + stDetalhes.szNomeExportacao + " ";
+        break;
     default:
         szBloco = "Mapa de Cobertura ";
         break;
@@ -362,13 +382,17 @@ std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhe
 
     constexpr const char* kErro = "ERRO - Tente Converter Novamente";
     const bool bSucesso = stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
-                          stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
-    if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO)
+                          stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO ||
+                          stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO;
+    if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
+        stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO)
         szBloco += "OK";
     else if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO)
         szBloco += stDetalhes.iErroImpressaoGuia == 0   ? "OK"
                    : stDetalhes.iErroImpressaoGuia == 1 ? "Mapa Gerado com erros na impressão de guias"
                                                         : kErro;
+    else if (stDetalhes.iTipoConversao == D_CONVERSOR_TIPO_CONVERSAO_EXPORTACAO)
+        szBloco += "ERRO - " + funcAux_EscaparControles(stDetalhes.szMotivoErro); // trying again seldom helps here
     else
         szBloco += kErro;
     szBloco += pcFimLinha;
@@ -396,6 +420,8 @@ std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhe
     {
         szBloco += "Talhão: " + stDetalhes.cNomeTalhao + pcFimLinha;
         szBloco += "Evento: " + stDetalhes.cNomeEvento + pcFimLinha;
+        for (const std::string& szSaida : stDetalhes.vSaidas)
+            szBloco += "Gravado: " + funcAux_EscaparControles(szSaida) + pcFimLinha;
     }
     szBloco += std::string(177, '-') + pcFimLinha;
     return szBloco;

@@ -29,6 +29,8 @@ const ST_DefinicaoControle gstControlesConversorZavoro[] = {
     {btnBotaoEsquerda, "btnBotaoEsquerda", E::Botao, "Gerar Relatório(s)", 156, 135, 93, 18, DESABILITADO},
     {btnBotaoDireita, "btnBotaoDireita", E::Botao, "Gerar Mapa(s)", 261, 135, 93, 18,
      DESABILITADO | D_PRINCIPAL_CONTROLE_PLANO},
+    // Shown only when the application was built with an export module.
+    {btnExportar, "btnExportar", E::Botao, "Exportar...", 366, 135, 93, 18, DESABILITADO | OCULTO},
     {rdbtnOpcao1, "rdbtnOpcao1", E::Radio, "Mapa de cobertura", 210, 72, 123, 12, OCULTO},
     {rdbtnOpcao2, "rdbtnOpcao2", E::Radio, "Mapa de velocidade", 210, 93, 143, 15, OCULTO},
     {etValorAlvo1, "etValorAlvo1", E::Edicao, "", 168, 45, 27, 12, OCULTO | CENTRO | D_PRINCIPAL_CONTROLE_SO_DIGITOS | D_PRINCIPAL_CONTROLE_BORDA},

@@ -15,6 +15,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QIcon>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -165,6 +166,20 @@ bool EscolherDiretorioQt(void* pContexto, const char* pcTitulo, std::string* psz
     return true;
 }
 
+bool EscolherItemQt(void* pContexto, const char* pcTitulo, const char* pcRotulo, const std::vector<std::string>& vItens,
+                    int* piEscolha)
+{
+    QStringList lista;
+    for (const std::string& szItem : vItens)
+        lista << Q(szItem);
+    bool bOk = false;
+    const QString szEscolhido =
+        QInputDialog::getItem(Adaptador(pContexto), QString::fromUtf8(pcTitulo), QString::fromUtf8(pcRotulo), lista, 0,
+                              false, &bOk);
+    *piEscolha = bOk ? static_cast<int>(lista.indexOf(szEscolhido)) : -1;
+    return *piEscolha >= 0;
+}
+
 void AbrirDocumentoQt(void*, const std::string& szCaminho)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(Q(szCaminho)));
@@ -189,9 +204,10 @@ void PostarQt(void* pContexto, std::function<void()> fn)
 // Main dialog
 // ---------------------------------------------------------------------------------------------------
 
-JanelaConversorZavoro::JanelaConversorZavoro(QWidget* pai)
+JanelaConversorZavoro::JanelaConversorZavoro(QWidget* pai, std::vector<ST_FormatoExportacao> vFormatosExportacao)
     : QMainWindow(pai), m_pstJanela(std::make_unique<ST_Janela>()), m_pstImagens(std::make_unique<ST_ImagensMapasQt>())
 {
+    m_pstJanela->vFormatosExportacao = std::move(vFormatosExportacao);
     setObjectName(QStringLiteral("frmConversorZavoro"));
     setWindowTitle(QStringLiteral("Quibar Zavoro"));
     setWindowIcon(principal_IconeQuibar());
@@ -228,6 +244,7 @@ void JanelaConversorZavoro::PreencherServicos()
     stServicos.pfMensagem = MensagemQt;
     stServicos.pfAbrirArquivos = AbrirArquivosQt;
     stServicos.pfEscolherDiretorio = EscolherDiretorioQt;
+    stServicos.pfEscolherItem = EscolherItemQt;
     stServicos.pfAbrirDocumento = AbrirDocumentoQt;
     stServicos.pfMostrarSobre = MostrarSobreQt;
     stServicos.pfPostar = PostarQt;

@@ -20,7 +20,8 @@ class JanelaConversorZavoro : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit JanelaConversorZavoro(QWidget* pai = nullptr);
+    // The export button offers vFormatosExportacao (none: no button).
+    explicit JanelaConversorZavoro(QWidget* pai = nullptr, std::vector<ST_FormatoExportacao> vFormatosExportacao = {});
     ~JanelaConversorZavoro() override;
 
     // The window logic's state; tests replace its services with fakes.

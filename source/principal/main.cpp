@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     principal_IniciarRecursos();
     QApplication::setWindowIcon(principal_IconeQuibar());
 
-    JanelaConversorZavoro janela;
+    JanelaConversorZavoro janela(nullptr, principal_FormatosExportacao());
     janela.adjustSize();
     // Centred on the screen, as the dialog was designed to open.
     if (QScreen* pTela = QGuiApplication::primaryScreen())

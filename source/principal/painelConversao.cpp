@@ -35,7 +35,7 @@ void SetarLegendaAtual(ST_Janela* pstJanela, int iTipoMapa)
 // Controls of both ways to start: disabled while a worker runs.
 void DesabilitarBotoesPainel(ST_Janela* pstJanela)
 {
-    for (int iId : {btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita})
+    for (int iId : {btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda, btnBotaoDireita, btnExportar})
         principal_HabilitarControle(pstJanela, iId, false);
 }
 
@@ -49,7 +49,8 @@ void MostrarAnalise(ST_Janela* pstJanela, const char* pcMensagem)
     principal_SetarTexto(pstJanela, lblStatusConversao, pcMensagem);
 }
 
-void IniciarConversao(ST_Janela* pstJanela, int iTipoConversao, const char* pcErro)
+void IniciarConversao(ST_Janela* pstJanela, int iTipoConversao, const char* pcErro,
+                      const ST_FormatoExportacao* pstFormato = nullptr)
 {
     DesabilitarBotoesPainel(pstJanela);
     principal_MostrarControle(pstJanela, etStatus, false);
@@ -64,6 +65,8 @@ void IniciarConversao(ST_Janela* pstJanela, int iTipoConversao, const char* pcEr
     stJob.iNumArquivos = stSelecao.iNumArquivos;
     stJob.pucVetorPaths = stSelecao.szPathsArqNaveg;
     stJob.iTipoConversao = iTipoConversao;
+    stJob.szNomeExportacao = pstFormato != nullptr ? pstFormato->szCurto : std::string();
+    stJob.pfExportar = pstFormato != nullptr ? pstFormato->pfExportar : nullptr;
     // The job works on a copy of the legend: the edits stay free while it runs.
     stJob.stParametrosMapa = ST_ParametrosMapa{};
     if (iTipoConversao != D_CONVERSOR_TIPO_CONVERSAO_RELATORIO)
@@ -80,6 +83,7 @@ void LimparSelecao(ST_Janela* pstJanela, int iBotao)
 {
     principal_HabilitarControle(pstJanela, btnBotaoEsquerda, false);
     principal_HabilitarControle(pstJanela, btnBotaoDireita, false);
+    principal_HabilitarControle(pstJanela, btnExportar, false);
     const bool bArquivos = iBotao == btnSelecioneArquivos;
     principal_HabilitarControle(pstJanela, bArquivos ? btnSelecioneDiretorio : btnSelecioneArquivos, true);
     principal_SetarTexto(pstJanela, iBotao, bArquivos ? "Selecione Arquivo(s)..." : "Selecione Diretório...");
@@ -161,6 +165,7 @@ void principal_MontarGroupboxConversaoArquivos(ST_Janela* pstJanela)
     principal_MostrarControle(pstJanela, btnBotaoDireita, true);
     for (int iId : kControlesSelecao)
         principal_MostrarControle(pstJanela, iId, bSelecao);
+    principal_MostrarControle(pstJanela, btnExportar, bSelecao && !pstJanela->vFormatosExportacao.empty());
     principal_MostrarControle(pstJanela, rdbtnOpcao1, ucNivel == 1);
     principal_MostrarControle(pstJanela, rdbtnOpcao2, ucNivel == 1);
     for (int iId : kEditsAlvo)
@@ -216,6 +221,24 @@ void principal_OnClickBotaoDireita(ST_Janela* pstJanela)
                                                                               : D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE,
                      "Erro inesperado ao criar mapa.");
     pstJanela->gucNivelMenuConversaoOpcoesMapa = 0;
+}
+
+void principal_OnClickBotaoExportar(ST_Janela* pstJanela)
+{
+    const std::vector<ST_FormatoExportacao>& vFormatos = pstJanela->vFormatosExportacao;
+    if (pstJanela->gucNivelMenuConversaoOpcoesMapa != 0 || vFormatos.empty())
+        return;
+    std::vector<std::string> vNomes;
+    for (const ST_FormatoExportacao& stFormato : vFormatos)
+        vNomes.push_back(stFormato.szNome);
+    const ST_ServicosPlataforma& stServicos = pstJanela->stServicos;
+    int iEscolha = -1;
+    if (stServicos.pfEscolherItem == nullptr ||
+        !stServicos.pfEscolherItem(stServicos.pContexto, "Exportar", "Formato da exportação:", vNomes, &iEscolha) ||
+        iEscolha < 0 || iEscolha >= static_cast<int>(vFormatos.size()))
+        return;
+    IniciarConversao(pstJanela, D_CONVERSOR_TIPO_CONVERSAO_EXPORTACAO, "Erro inesperado ao exportar.",
+                     &vFormatos[static_cast<std::size_t>(iEscolha)]);
 }
 
 void principal_OnClickBotaoSelecionarArquivos(ST_Janela* pstJanela)

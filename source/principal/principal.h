@@ -145,6 +145,9 @@ struct ST_ServicosPlataforma
     void (*pfAbrirDocumento)(void* pContexto, const std::string& szCaminho) = nullptr;
     // Runs the About box (modal), which shows what principal_InitDialogSobreHandler gives.
     void (*pfMostrarSobre)(void* pContexto) = nullptr;
+    // Asks for one item of a list (a modal dialog with a drop-down list); FALSE when cancelled.
+    bool (*pfEscolherItem)(void* pContexto, const char* pcTitulo, const char* pcRotulo,
+                           const std::vector<std::string>& vItens, int* piEscolha) = nullptr;
     // Ends the process with an exit code.
     void (*pfEncerrarProcesso)(void* pContexto, int iCodigo) = nullptr;
     // Runs fn on the window thread later (the worker's posted message).
@@ -169,6 +172,18 @@ struct ST_Trabalho
     std::thread thread;
     // Set while the window goes away: notices are acknowledged at once instead of posted.
     std::atomic<bool> bEncerrando{false};
+};
+
+// One way "Exportar..." can write the selected files. The application fills the list with what the
+// modules it was built with offer; empty, the button stays hidden.
+struct ST_FormatoExportacao
+{
+    std::string szNome;   // as the format dialog lists it: "GeoPackage (.gpkg)"
+    std::string szCurto;  // as the result list names it: "GeoPackage"
+    // The job's writer (ST_ConversaoArquivos::pfExportar); runs on the worker.
+    std::function<BOOL(const std::string& szArquivo, const std::string& szBase, std::vector<std::string>* pvSaidas,
+                       std::string* pszErro)>
+        pfExportar;
 };
 
 struct ST_Janela
@@ -211,6 +226,7 @@ struct ST_Janela
     bool bMapa2EmConversao = false;
 
     ST_ServicosPlataforma stServicos;
+    std::vector<ST_FormatoExportacao> vFormatosExportacao;
 };
 
 // Model access by id (a missing id is a programming error: it aborts).
@@ -297,6 +313,8 @@ void principal_OnClickBotaoSelecionarDiretorio(ST_Janela* pstJanela);
 void principal_OnClickBotaoEsquerda(ST_Janela* pstJanela);
 void principal_OnClickBotaoDireita(ST_Janela* pstJanela);
 void principal_OnClickBotaoCancelar(ST_Janela* pstJanela);
+// "Exportar...": asks the format once, then exports every selected file on the conversion worker.
+void principal_OnClickBotaoExportar(ST_Janela* pstJanela);
 void principal_OnUpdateEditorTextoValorAlvo(ST_Janela* pstJanela, int iId, int iTipoMapa);
 void principal_SetarListaStatusConversao(ST_Janela* pstJanela, const ST_DetalhesConversao& stDetalhes);
 
@@ -323,6 +341,10 @@ struct ST_PinturaPainel
 // What the window paints now in conversion mode: the boundary bar of state 3 (which also moves the
 // five target edits above the box borders), the legend preview of states 4 and 5; empty otherwise.
 ST_PinturaPainel principal_PaintHandler(ST_Janela* pstJanela);
+
+// The export formats of the modules the application was built with (formatosExportacao.cpp, part of the
+// program, not of this library).
+std::vector<ST_FormatoExportacao> principal_FormatosExportacao();
 
 // ---------------------------------------------------------------------------------------------------
 // Map viewer panel

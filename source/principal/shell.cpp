@@ -53,7 +53,7 @@ void TrocarModoUtilizacao(ST_Janela* pstJanela, unsigned int uiModo)
 bool ControleDeOutroModo(const ST_Janela* pstJanela, int iId)
 {
     static constexpr int kConversao[] = {grpConversaoOpcoesMapa, grpStatus, btnSelecioneArquivos, btnSelecioneDiretorio,
-                                         btnBotaoEsquerda, btnBotaoDireita, btnCancelarConversao, etArquivos,
+                                         btnBotaoEsquerda, btnBotaoDireita, btnExportar, btnCancelarConversao, etArquivos,
                                          etDiretorio, etStatus, etValorAlvo1, etValorAlvo2, etValorAlvo3,
                                          etValorAlvo4, etValorAlvo5, lblOU, lblStatusConversao, pgBarConvertendo,
                                          rdbtnOpcao1, rdbtnOpcao2};
@@ -100,6 +100,7 @@ void principal_InitDialogHandler(ST_Janela* pstJanela)
     principal_MontarGroupboxConversaoArquivos(pstJanela);
     principal_HabilitarControle(pstJanela, btnBotaoEsquerda, false);
     principal_HabilitarControle(pstJanela, btnBotaoDireita, false);
+    principal_HabilitarControle(pstJanela, btnExportar, false);
     principal_SetarTexto(pstJanela, lblStatusConversao, D_PRINCIPAL_TEXTO_INICIAL);
     principal_EsvaziarSelecao(pstJanela);
     // The map panel is laid out now, while hidden, so switching modes only swaps panels.
@@ -129,6 +130,9 @@ void principal_CommandHandler(ST_Janela* pstJanela, unsigned int iComando)
         break;
     case btnCancelarConversao:
         principal_OnClickBotaoCancelar(pstJanela);
+        break;
+    case btnExportar:
+        principal_OnClickBotaoExportar(pstJanela);
         break;
     case etValorAlvo1:
     case etValorAlvo2:
@@ -203,6 +207,7 @@ void principal_ProcuraArquivosOKHandler(ST_Janela* pstJanela, int iStatus, int i
     {
         principal_HabilitarControle(pstJanela, btnBotaoEsquerda, true);
         principal_HabilitarControle(pstJanela, btnBotaoDireita, true);
+        principal_HabilitarControle(pstJanela, btnExportar, true);
         if (stSelecao.iNumArquivos < 2)
         {
             szMensagem = "\r\n\r\n\r\n\r\n1 arquivo selecionado. Gere seu relatório e mapa pressionando os botões acima.";
@@ -227,7 +232,8 @@ void principal_ConvertendoArquivosHandler(ST_Janela* pstJanela, ST_Trabalho* pst
     ST_EstruturaThread* pstEstrutura = &pstTrabalho->gstEstruturaThread;
     const bool bResultado = stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_ERRO ||
                             stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
-                            stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO;
+                            stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO ||
+                            stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO;
     if (stDetalhes.iTipoConversao == D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO)
     {
         // The viewer's conversion: only its result matters, kept for drawing map 2.
@@ -238,16 +244,18 @@ void principal_ConvertendoArquivosHandler(ST_Janela* pstJanela, ST_Trabalho* pst
     }
 
     if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO ||
-        stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA)
+        stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA ||
+        stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_EXPORTACAO)
     {
         if (pstEstrutura->ucCancelarConversao.load() != 0)
             return;
+        const char* pcFormato = stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO
+                                    ? "Gerando relatório %d de %d...AGUARDE!!"
+                                : stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA
+                                    ? "Gerando mapa %d de %d...AGUARDE!!"
+                                    : "Exportando arquivo %d de %d...AGUARDE!!";
         char szInicio[300];
-        std::snprintf(szInicio, sizeof(szInicio),
-                      stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO
-                          ? "Gerando relatório %d de %d...AGUARDE!!"
-                          : "Gerando mapa %d de %d...AGUARDE!!",
-                      stDetalhes.iNumArquivoAtual, stDetalhes.iNumTotalArquivos);
+        std::snprintf(szInicio, sizeof(szInicio), pcFormato, stDetalhes.iNumArquivoAtual, stDetalhes.iNumTotalArquivos);
         principal_SetarTexto(pstJanela, lblStatusConversao,
                              std::string(szInicio) + "\r\n\r\nTalhão: " + stDetalhes.cNomeTalhao +
                                  "\r\nEvento: " + stDetalhes.cNomeEvento);
@@ -275,6 +283,7 @@ void principal_ConversaoOkHandler(ST_Janela* pstJanela, ST_Trabalho* pstTrabalho
     for (int iId : {lblOU, etArquivos, etDiretorio, btnSelecioneArquivos, btnSelecioneDiretorio, btnBotaoEsquerda,
                     btnBotaoDireita})
         principal_MostrarControle(pstJanela, iId, true);
+    principal_MostrarControle(pstJanela, btnExportar, !pstJanela->vFormatosExportacao.empty());
     principal_SetarTexto(pstJanela, grpConversaoOpcoesMapa, "Conversão de Arquivo(s)");
     principal_SetarTexto(pstJanela, btnBotaoEsquerda, "Gerar Relatório(s)");
     principal_SetarTexto(pstJanela, btnBotaoDireita, "Gerar Mapa(s)");
@@ -284,6 +293,7 @@ void principal_ConversaoOkHandler(ST_Janela* pstJanela, ST_Trabalho* pstTrabalho
     principal_HabilitarControle(pstJanela, btnSelecioneDiretorio, true);
     principal_HabilitarControle(pstJanela, btnBotaoEsquerda, false);
     principal_HabilitarControle(pstJanela, btnBotaoDireita, false);
+    principal_HabilitarControle(pstJanela, btnExportar, false);
     principal_EsvaziarSelecao(pstJanela);
     principal_Repintar(pstJanela);
 }

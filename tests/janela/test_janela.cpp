@@ -30,8 +30,9 @@ struct JanelaTeste
     ServicosFalsos servicos{&stJanela, true};
     DiretorioTemporario pasta;
 
-    JanelaTeste()
+    explicit JanelaTeste(std::vector<ST_FormatoExportacao> vFormatos = {})
     {
+        stJanela.vFormatosExportacao = std::move(vFormatos);
         for (int i = 0; i < 2; i++)
         {
             stJanela.gstVisualizador.stMapa[i] = paineis[i].superficie();
@@ -308,6 +309,49 @@ TEST(JanelaConversao, CancelarEFecharDuranteTresArquivos)
     principal_EncerrarTrabalhos(&j.stJanela);
     EXPECT_TRUE(fs::exists(j.pasta / "pulverizacao_soja.txt"));
     EXPECT_FALSE(fs::exists(j.pasta / "plantio.txt"));
+}
+
+TEST(JanelaConversao, ExportarNoFormatoEscolhido)
+{
+    // A writer of the modules' shape: one output per file, a failure with its reason for the harvest.
+    auto Escrever = [](const std::string& szArquivo, const std::string& szBase, std::vector<std::string>* pvSaidas,
+                       std::string* pszErro) -> BOOL {
+        if (szBase.ends_with("colheita"))
+            return (*pszErro = "não há espaço no disco", FALSE);
+        std::ofstream(szBase + "_teste.dat") << szArquivo;
+        pvSaidas->push_back(szBase + "_teste.dat");
+        return TRUE;
+    };
+    JanelaTeste j({{"Primeiro (.a)", "A", nullptr}, {"Teste (.dat)", "Teste", Escrever}});
+    std::ofstream(j.pasta / "ruim.nvg") << "lixo";
+    ASSERT_TRUE(j.Selecionar({j.Copiar("pulverizacao_soja.nvg"), j.Copiar("colheita.nvg"), (j.pasta / "ruim.nvg").string()}));
+    ASSERT_TRUE(j.C(btnExportar).bVisivel && j.C(btnExportar).bHabilitado);
+
+    // Asked once; a cancelled choice starts nothing.
+    j.Comando(btnExportar);
+    EXPECT_EQ(j.servicos.vDialogos.back(), "Exportar|Primeiro (.a)|Teste (.dat)");
+    EXPECT_EQ(j.servicos.ExecutarPendentes() + j.C(pgBarConvertendo).bVisivel, 0);
+    j.servicos.filaItens.push_back(1);
+    j.Comando(btnExportar);
+    EXPECT_FALSE(j.C(btnExportar).bHabilitado);
+    EXPECT_TRUE(j.C(btnCancelarConversao).bVisivel);
+    ASSERT_TRUE(j.EsperarFimConversao());
+
+    const std::string& szLista = j.Texto(etStatus);
+    const std::string szSaida = (j.pasta / "pulverizacao_soja_teste.dat").string();
+    EXPECT_TRUE(fs::exists(szSaida));
+    EXPECT_EQ(szLista.find("Exportação Teste 1 de 3: OK\r\n"), 0u) << szLista;
+    EXPECT_NE(szLista.find("Gravado: " + szSaida + "\r\n"), std::string::npos);
+    EXPECT_NE(szLista.find("Exportação Teste 2 de 3: ERRO - não há espaço no disco\r\n"), std::string::npos);
+    EXPECT_NE(szLista.find("Exportação Teste 3 de 3: ERRO - arquivo inválido: "), std::string::npos);
+    EXPECT_FALSE(fs::exists(j.pasta / "colheita_teste.dat"));
+    // Back on the selection screen, the button waits for the next selection.
+    EXPECT_TRUE(j.C(btnExportar).bVisivel);
+    EXPECT_FALSE(j.C(btnExportar).bHabilitado);
+    // In the map option steps it is not offered.
+    ASSERT_TRUE(j.Selecionar({j.Copiar("plantio.nvg")}));
+    j.Comando(btnBotaoDireita);
+    EXPECT_FALSE(principal_ControleVisivel(&j.stJanela, btnExportar));
 }
 
 TEST(JanelaConversao, WorkerQueNaoIniciaEncerraComErro)

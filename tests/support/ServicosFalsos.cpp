@@ -41,6 +41,17 @@ ServicosFalsos::ServicosFalsos(ST_Janela* pstJanela, bool bFilaPropria)
         Eu(p)->vDialogos.push_back(pcTitulo);
         return Proxima(&Eu(p)->filaDiretorios, pszDiretorio);
     };
+    st.pfEscolherItem = [](void* p, const char* pcTitulo, const char*, const std::vector<std::string>& vItens,
+                           int* piEscolha) {
+        std::string szDialogo = pcTitulo;
+        for (const std::string& szItem : vItens)
+            szDialogo += "|" + szItem;
+        Eu(p)->vDialogos.push_back(szDialogo);
+        *piEscolha = Eu(p)->filaItens.empty() ? -1 : Eu(p)->filaItens.front();
+        if (!Eu(p)->filaItens.empty())
+            Eu(p)->filaItens.pop_front();
+        return *piEscolha >= 0;
+    };
     st.pfAbrirDocumento = [](void* p, const std::string& szCaminho) { Eu(p)->vDocumentos.push_back(szCaminho); };
     st.pfMostrarSobre = [](void* p) { Eu(p)->iSobre++; };
     st.pfEncerrarProcesso = [](void* p, int iCodigo) { Eu(p)->iCodigoEncerramento = iCodigo; };

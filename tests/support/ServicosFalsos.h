@@ -31,10 +31,12 @@ public:
     // Answers of the next open-file dialogs (an empty list: cancelled) and folder browsers ("" cancels).
     std::deque<std::vector<std::string>> filaArquivos;
     std::deque<std::string> filaDiretorios;
+    std::deque<int> filaItens; // answers of the list dialogs: the index chosen, -1 cancels
     bool bFalharThread = false;
 
     std::vector<MensagemMostrada> vMensagens;
-    std::vector<std::string> vDialogos; // filter text of every open dialog, title of every folder browser
+    // Filter text of every open dialog, title of every folder browser and list dialog (with its items).
+    std::vector<std::string> vDialogos;
     std::vector<std::string> vDocumentos;
     int iCodigoEncerramento = -1, iSobre = 0;
 

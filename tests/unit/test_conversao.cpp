@@ -115,7 +115,7 @@ struct Conversao
     Conversao(const std::string& szLista, int iNumArquivos, int iTipoConversao,
               int iTipoSelecao = D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS, bool bCancelarNoInicio = false)
     {
-        ST_ConversaoArquivos stJob{iTipoSelecao, iTipoConversao, szLista.c_str(), iNumArquivos, {}, {}};
+        ST_ConversaoArquivos stJob{iTipoSelecao, iTipoConversao, szLista.c_str(), iNumArquivos, {}, {}, {}, {}};
         stThread.lpArgumento = &stJob;
         registro = janela.Executar(conversor_ThreadCriarRelatoriosMapasNavegacao, [&] {
             if (bCancelarNoInicio)
