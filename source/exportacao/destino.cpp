@@ -3,7 +3,9 @@
 // reserved temporary name of the target folder), and each finished file is moved onto a temporary of
 // its own target before the set is published.
 #include <filesystem>
+#include <algorithm>
 #include <mutex>
+#include <string_view>
 #include <system_error>
 
 #include "exportacao/destino.h"
@@ -25,7 +27,10 @@ constexpr ST_Formato kFormatos[] = {
     {"gpkg", "GPKG", ".gpkg", true},
     {"geojson", "GeoJSON", ".geojson", false},
     {"csv", "CSV", ".csv", false},
-    {"kmz", "LIBKML", ".kmz", true},
+    // GDAL's KML writer streams each feature out (the LIBKML one builds the whole document in memory:
+    // gigabytes for a long job). It writes one layer at a time, so each layer is a document of its own
+    // until the archive is made.
+    {"kmz", "KML", ".kmz", true},
     {"fgb", "FlatGeobuf", ".fgb", false},
 };
 constexpr const char* kSufixoUnico = "_Exportacao";
@@ -42,6 +47,7 @@ std::string MotivoGdal(const ST_DestinoExportacao& stDestino, const std::string&
     return stDestino.szErro.empty() ? szPadrao : szPadrao + " (" + stDestino.szErro + ")";
 }
 
+// A dataset in the work folder; szDestino is where its file is published (empty: an intermediate).
 ExportacaoDataset CriarDataset(ST_DestinoExportacao* pstDestino, const std::string& szNome, const std::string& szDestino)
 {
     const ST_Formato& stFormato = kFormatos[pstDestino->iFormato];
@@ -53,20 +59,110 @@ ExportacaoDataset CriarDataset(ST_DestinoExportacao* pstDestino, const std::stri
     }
     const std::string szArquivo = (fs::path(pstDestino->szPasta) / szNome).string();
     ExportacaoDataset pDataset(pDriver->Create(szArquivo.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-    if (pDataset)
+    if (pDataset && !szDestino.empty())
     {
         pstDestino->vArquivos.push_back(szArquivo);
         pstDestino->vDestinos.push_back(szDestino);
         // One transaction per dataset: a GeoPackage commits once instead of per feature.
-        if (pDataset->TestCapability(ODsCTransactions))
-            pDataset->StartTransaction();
     }
+    if (pDataset && pDataset->TestCapability(ODsCTransactions))
+        pDataset->StartTransaction();
     return pDataset;
+}
+
+// One layer's document as GDAL's KML writer leaves it: its schema, then a folder of its placemarks.
+struct ST_DocumentoCamada
+{
+    std::string szEsquema;
+    vsi_l_offset inicioMarcas = 0, fimMarcas = 0; // the placemarks inside the folder
+};
+
+bool LerDocumentoCamada(const std::string& szArquivo, const std::string& szCamada, ST_DocumentoCamada* pstDoc)
+{
+    constexpr std::string_view kAbertura = "<Document id=\"root_doc\">\n", kFim = "</Folder>\n</Document></kml>\n";
+    const std::string szPasta = "<Folder><name>" + szCamada + "</name>\n";
+    VSIStatBufL stStat;
+    VSILFILE* pArquivo = VSIFOpenL(szArquivo.c_str(), "rb");
+    if (pArquivo == nullptr || VSIStatL(szArquivo.c_str(), &stStat) != 0)
+        return pArquivo != nullptr && VSIFCloseL(pArquivo) != 0;
+    // The schema sits in the document's first lines; the closing tags are its last bytes.
+    std::string szInicio(std::min<vsi_l_offset>(stStat.st_size, 1 << 16), '\0');
+    std::string szFinal(kFim.size(), '\0');
+    const bool bLido = VSIFReadL(szInicio.data(), 1, szInicio.size(), pArquivo) == szInicio.size() &&
+                       static_cast<std::size_t>(stStat.st_size) >= szFinal.size() &&
+                       VSIFSeekL(pArquivo, stStat.st_size - szFinal.size(), SEEK_SET) == 0 &&
+                       VSIFReadL(szFinal.data(), 1, szFinal.size(), pArquivo) == szFinal.size();
+    VSIFCloseL(pArquivo);
+    const std::size_t posAbertura = szInicio.find(kAbertura);
+    const std::size_t posPasta = szInicio.find(szPasta);
+    if (!bLido || szFinal != kFim || posAbertura == std::string::npos || posPasta == std::string::npos ||
+        posPasta < posAbertura)
+        return false;
+    pstDoc->szEsquema = szInicio.substr(posAbertura + kAbertura.size(), posPasta - posAbertura - kAbertura.size());
+    pstDoc->inicioMarcas = posPasta + szPasta.size();
+    pstDoc->fimMarcas = stStat.st_size - kFim.size();
+    return true;
+}
+
+// Appends bytes [inicio, fim) of a file to an open output.
+bool CopiarTrecho(const std::string& szOrigem, vsi_l_offset inicio, vsi_l_offset fim, VSILFILE* pSaida)
+{
+    VSILFILE* pEntrada = VSIFOpenL(szOrigem.c_str(), "rb");
+    bool bOk = pEntrada != nullptr && VSIFSeekL(pEntrada, inicio, SEEK_SET) == 0;
+    std::vector<char> vBloco(1 << 20);
+    for (vsi_l_offset resta = fim - inicio; bOk && resta > 0;)
+    {
+        const std::size_t n = static_cast<std::size_t>(std::min<vsi_l_offset>(resta, vBloco.size()));
+        bOk = VSIFReadL(vBloco.data(), 1, n, pEntrada) == n && VSIFWriteL(vBloco.data(), 1, n, pSaida) == n;
+        resta -= n;
+    }
+    if (pEntrada != nullptr)
+        VSIFCloseL(pEntrada);
+    return bOk;
+}
+
+// The KMZ: one doc.kml with a document per layer holding its schema and its placemarks, the layout
+// GDAL's LIBKML driver reads back with typed fields from a KMZ (a folder per layer, or the schemas at
+// the top, lose them), deflated through GDAL's /vsizip/ writer.
+bool MontarKmz(ST_DestinoExportacao* pstDestino)
+{
+    const std::string szDestino = exportacao_NomesSaida(pstDestino->szBase, pstDestino->iFormato).front();
+    const std::string szZip = (fs::path(pstDestino->szPasta) / fs::path(szDestino).filename()).string();
+    pstDestino->vArquivos.push_back(szZip);
+    pstDestino->vDestinos.push_back(szDestino);
+
+    std::vector<std::string> vArquivos;
+    std::vector<ST_DocumentoCamada> vDocs(pstDestino->vCamadasKmz.size());
+    const std::string szCabecalho = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"
+                                    "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document id=\"root_doc\">\n";
+    bool bOk = true;
+    for (std::size_t i = 0; bOk && i < vDocs.size(); i++)
+    {
+        vArquivos.push_back((fs::path(pstDestino->szPasta) / "layers" / (pstDestino->vCamadasKmz[i] + ".kml")).string());
+        bOk = LerDocumentoCamada(vArquivos.back(), pstDestino->vCamadasKmz[i], &vDocs[i]);
+    }
+    VSILFILE* pDoc = bOk ? VSIFOpenL(("/vsizip/" + szZip + "/doc.kml").c_str(), "wb") : nullptr;
+    bOk = pDoc != nullptr && VSIFWriteL(szCabecalho.data(), 1, szCabecalho.size(), pDoc) == szCabecalho.size();
+    for (std::size_t i = 0; bOk && i < vDocs.size(); i++)
+    {
+        const std::string& szCamada = pstDestino->vCamadasKmz[i];
+        const std::string szAbre =
+            "<Document id=\"camada_" + szCamada + "\"><name>" + szCamada + "</name>\n" + vDocs[i].szEsquema;
+        bOk = VSIFWriteL(szAbre.data(), 1, szAbre.size(), pDoc) == szAbre.size() &&
+              CopiarTrecho(vArquivos[i], vDocs[i].inicioMarcas, vDocs[i].fimMarcas, pDoc) &&
+              VSIFWriteL("</Document>\n", 1, 12, pDoc) == 12;
+    }
+    constexpr std::string_view kFim = "</Document></kml>\n";
+    bOk = bOk && VSIFWriteL(kFim.data(), 1, kFim.size(), pDoc) == kFim.size();
+    if (pDoc != nullptr)
+        bOk = VSIFCloseL(pDoc) == 0 && bOk;
+    if (!bOk)
+        Erro(&pstDestino->szErro, "não foi possível compactar " + szDestino);
+    return bOk;
 }
 
 void RemoverPasta(ST_DestinoExportacao* pstDestino)
 {
-    CPLSetThreadLocalConfigOption("LIBKML_USE_SIMPLEFIELD", nullptr);
     for (const char* pcOpcao : kOpcoesSqlite)
         CPLSetThreadLocalConfigOption(pcOpcao, nullptr);
     std::error_code ec;
@@ -134,24 +230,22 @@ BOOL exportacao_AbrirDestino(const std::string& szBase, int iFormato, ST_Destino
     }
     std::error_code ec;
     fs::remove(stPasta.szTemporario, ec);
-    if (ec || !fs::create_directory(stPasta.szTemporario, ec))
+    if (!ec && fs::create_directory(stPasta.szTemporario, ec))
+        pstDestino->szPasta = stPasta.szTemporario;
+    if (pstDestino->szPasta.empty() ||
+        (iFormato == D_EXPORTACAO_FORMATO_KMZ && !fs::create_directory(fs::path(pstDestino->szPasta) / "layers", ec)))
     {
         Erro(pszErro, "não foi possível criar a pasta de trabalho ao lado de " + szBase + " (" +
                           funcAux_DescreverErro(ec) + ")");
-        funcAux_DescartarArquivoSaida(&stPasta);
+        RemoverPasta(pstDestino);
         return FALSE;
     }
-    pstDestino->szPasta = stPasta.szTemporario;
-    // KML's typed schema makes GDAL's writer slow down with every feature (a 2000-point track takes
-    // seconds); untyped data elements keep it linear, and GDAL reads them back as fields all the same.
-    if (iFormato == D_EXPORTACAO_FORMATO_KMZ)
-        CPLSetThreadLocalConfigOption("LIBKML_USE_SIMPLEFIELD", "NO");
     // A GeoPackage under construction is thrown away whole on failure: it needs neither a rollback
     // journal nor a sync per commit (a finished one is published like every other output).
     for (const char* pcOpcao : kOpcoesSqlite)
         CPLSetThreadLocalConfigOption(pcOpcao, "OFF");
 
-    if (kFormatos[iFormato].bTodasCamadas)
+    if (kFormatos[iFormato].bTodasCamadas && iFormato != D_EXPORTACAO_FORMATO_KMZ)
     {
         const std::string szDestino = exportacao_NomesSaida(szBase, iFormato).front();
         ExportacaoDataset pDataset = CriarDataset(pstDestino, fs::path(szDestino).filename().string(), szDestino);
@@ -170,7 +264,15 @@ OGRLayer* exportacao_CriarCamada(ST_DestinoExportacao* pstDestino, const char* p
                                  const ST_CampoExportacao* pstCampos, int iNumCampos)
 {
     const ST_Formato& stFormato = kFormatos[pstDestino->iFormato];
-    if (!stFormato.bTodasCamadas)
+    if (pstDestino->iFormato == D_EXPORTACAO_FORMATO_KMZ)
+    {
+        ExportacaoDataset pDataset = CriarDataset(pstDestino, std::string("layers/") + pcNome + ".kml", "");
+        if (!pDataset)
+            return nullptr;
+        pstDestino->vDatasets.push_back(std::move(pDataset));
+        pstDestino->vCamadasKmz.push_back(pcNome);
+    }
+    else if (!stFormato.bTodasCamadas)
     {
         const std::string szDestino = pstDestino->szBase + "_" + pcNome + stFormato.pcExtensao;
         ExportacaoDataset pDataset =
@@ -212,7 +314,8 @@ void exportacao_DefinirMetadados(ST_DestinoExportacao* pstDestino,
 
 BOOL exportacao_ConcluirDestino(ST_DestinoExportacao* pstDestino, std::string* pszErro)
 {
-    if (!FecharDatasets(pstDestino, true))
+    if (!FecharDatasets(pstDestino, true) ||
+        (pstDestino->iFormato == D_EXPORTACAO_FORMATO_KMZ && !MontarKmz(pstDestino)))
     {
         Erro(pszErro, MotivoGdal(*pstDestino, "erro de gravação de " + pstDestino->szBase));
         exportacao_DescartarDestino(pstDestino);

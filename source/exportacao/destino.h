@@ -34,6 +34,7 @@ struct ST_DestinoExportacao
     std::vector<ExportacaoDataset> vDatasets;
     std::vector<std::string> vArquivos;  // file of each dataset, inside the work folder
     std::vector<std::string> vDestinos;  // and its target
+    std::vector<std::string> vCamadasKmz; // KMZ: the layers, each a document in layers/ until zipped
     OGRSpatialReference stSrs;
     std::string szErro;                  // first failure GDAL reported
 };
