@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <cpl_error.h>
@@ -46,6 +47,25 @@ constexpr ST_CampoExportacao kCamposEventos[] = {
 };
 constexpr ST_CampoExportacao kCamposGuias[] = {{"guia", OFTInteger}, {"tipo", OFTString}, {"curva", OFTInteger}};
 constexpr ST_CampoExportacao kCamposLimites[] = {{"limite", OFTInteger}, {"area_ha", OFTReal}};
+
+// A field's position in its table. A layer keeps the table's order, after the driver's own fields
+// where it has some (KML puts Name and Description first; exportacao_CriarCamada makes sure), so a
+// field's index is the first one's plus its position: features are filled by index, since a lookup by
+// name for every field of a million points costs more than a tenth of the export.
+template <std::size_t N>
+consteval int Campo(const ST_CampoExportacao (&vCampos)[N], std::string_view szNome)
+{
+    for (std::size_t i = 0; i < N; i++)
+        if (szNome == vCampos[i].pcNome)
+            return static_cast<int>(i);
+    throw "campo inexistente";
+}
+
+template <std::size_t N>
+int PrimeiroCampo(const OGRFeature& stFeicao, const ST_CampoExportacao (&vCampos)[N])
+{
+    return stFeicao.GetDefnRef()->GetFieldIndex(vCampos[0].pcNome);
+}
 
 template <std::size_t N>
 OGRLayer* Camada(ST_DestinoExportacao* pstDestino, const char* pcNome, OGRwkbGeometryType eTipo,
@@ -100,12 +120,11 @@ void TaxasAlvo(const ST_EventoConfig_v9& stConfig, std::uint8_t ucOperacao, doub
 // Console time stamps are taken as UTC, as the console's clock keeps them.
 std::string TextoTempo(std::uint32_t ulDataHora);
 
-void DefinirTempo(OGRFeature& stFeicao, const char* pcCampo, std::uint32_t ulDataHora)
+void DefinirTempo(OGRFeature& stFeicao, int iCampo, std::uint32_t ulDataHora)
 {
     if (ulDataHora == 0)
         return;
     // Formats without a date type of their own get the ISO 8601 text.
-    const int iCampo = stFeicao.GetFieldIndex(pcCampo);
     if (stFeicao.GetFieldDefnRef(iCampo)->GetType() == OFTString)
     {
         stFeicao.SetField(iCampo, TextoTempo(ulDataHora).c_str());
@@ -113,7 +132,7 @@ void DefinirTempo(OGRFeature& stFeicao, const char* pcCampo, std::uint32_t ulDat
     }
     long lDia, lMes, lAno, lHora, lMinuto, lSegundo;
     zavoro_CalcularDataHoraSegundos(ulDataHora, &lDia, &lMes, &lAno, &lHora, &lMinuto, &lSegundo);
-    stFeicao.SetField(pcCampo, static_cast<int>(lAno + 2000), static_cast<int>(lMes), static_cast<int>(lDia),
+    stFeicao.SetField(iCampo, static_cast<int>(lAno + 2000), static_cast<int>(lMes), static_cast<int>(lDia),
                       static_cast<int>(lHora), static_cast<int>(lMinuto), static_cast<float>(lSegundo), 100);
 }
 
@@ -169,11 +188,12 @@ bool GravarMarca(ST_Marcas& stMarcas, const ST_MarcaRelevante& stMarca, int iEta
     static constexpr const char* kTipos[] = {"pausa", "retorno_pausa", "retorno_energia", "parada", "temperatura"};
     const ST_PontoNVG_v2& stPonto = *stMarca.pstPonto;
     OGRFeature stFeicao(stMarcas.pCamada->GetLayerDefn());
+    const int iBase = PrimeiroCampo(stFeicao, kCamposEventos);
     const bool bTemperatura = stMarca.iTipo == D_CONVERSOR_MARCA_TEMPERATURA;
-    stFeicao.SetField("tipo", bTemperatura && stMarca.bExcedida ? "temperatura_excedida" : kTipos[stMarca.iTipo]);
-    stFeicao.SetField("numero", bTemperatura ? ++stMarcas.iTemperaturas : stMarca.iNumero);
-    stFeicao.SetField("etapa", iEtapa + 1);
-    DefinirTempo(stFeicao, "tempo", stPonto.ulSegundosDataHora);
+    stFeicao.SetField(iBase + Campo(kCamposEventos, "tipo"), bTemperatura && stMarca.bExcedida ? "temperatura_excedida" : kTipos[stMarca.iTipo]);
+    stFeicao.SetField(iBase + Campo(kCamposEventos, "numero"), bTemperatura ? ++stMarcas.iTemperaturas : stMarca.iNumero);
+    stFeicao.SetField(iBase + Campo(kCamposEventos, "etapa"), iEtapa + 1);
+    DefinirTempo(stFeicao, iBase + Campo(kCamposEventos, "tempo"), stPonto.ulSegundosDataHora);
     // The pause's end lasted from its start; a power return and a stop carry their own seconds.
     std::int64_t llDuracao = stMarca.llSegundos;
     if (stMarca.iTipo == D_CONVERSOR_MARCA_PAUSA)
@@ -181,32 +201,33 @@ bool GravarMarca(ST_Marcas& stMarcas, const ST_MarcaRelevante& stMarca, int iEta
     else if (stMarca.iTipo == D_CONVERSOR_MARCA_FIM_PAUSA)
         llDuracao = stMarca.llSegundos != 0 ? std::int64_t{stPonto.ulSegundosDataHora} - stMarca.llSegundos : 0;
     if (llDuracao > 0)
-        stFeicao.SetField("duracao_s", static_cast<int>(llDuracao));
+        stFeicao.SetField(iBase + Campo(kCamposEventos, "duracao_s"), static_cast<int>(llDuracao));
     if (stPonto.fTemperatura > 0.0f)
-        stFeicao.SetField("temperat", stPonto.fTemperatura);
+        stFeicao.SetField(iBase + Campo(kCamposEventos, "temperat"), stPonto.fTemperatura);
     OGRPoint stPosicao = PontoAbsoluto(stPonto.fLongitudeRelImp, stPonto.fLatitudeRelImp, *stMarcas.pstTalhao);
     stFeicao.SetGeometry(&stPosicao);
     return Gravar(stMarcas.pCamada, stFeicao);
 }
 
-bool GravarPontoRastro(OGRLayer* pCamada, OGRFeature& stFeicao, const ST_PontoNVG_v2& stPonto, int iEtapa,
+// stFeicao is the track layer's, reused for every point; iBase the index of its first field.
+bool GravarPontoRastro(OGRLayer* pCamada, OGRFeature& stFeicao, int iBase, const ST_PontoNVG_v2& stPonto, int iEtapa,
                        std::uint8_t ucOperacao, const ST_Talhao& stTalhao)
 {
     stFeicao.SetFID(OGRNullFID);
-    stFeicao.SetField("etapa", iEtapa + 1);
-    DefinirTempo(stFeicao, "tempo", stPonto.ulSegundosDataHora);
-    stFeicao.SetField("vel_kmh", static_cast<double>(stPonto.ucVelocidade));
-    stFeicao.SetField("rumo", stPonto.fAnguloNavegacao);
-    stFeicao.SetField("valor", ValorPonto(stPonto, ucOperacao));
-    stFeicao.SetField("unidade", Unidade(ucOperacao));
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "etapa"), iEtapa + 1);
+    DefinirTempo(stFeicao, iBase + Campo(kCamposRastro, "tempo"), stPonto.ulSegundosDataHora);
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "vel_kmh"), static_cast<double>(stPonto.ucVelocidade));
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "rumo"), stPonto.fAnguloNavegacao);
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "valor"), ValorPonto(stPonto, ucOperacao));
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "unidade"), Unidade(ucOperacao));
     const unsigned uiMascara = ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO ? stPonto.usSecoes & 0xFFu : stPonto.usSecoes;
-    stFeicao.SetField("secoes_lig", std::popcount(uiMascara));
-    stFeicao.SetField("secoes", static_cast<int>(uiMascara));
-    stFeicao.SetField("area_ha", stPonto.fAreaCobertura);
-    stFeicao.SetField("pausa", (stPonto.usTag & D_ZAVORO_TAG_PONTO_PAUSA) ? 1 : 0);
-    stFeicao.SetField("parada", (stPonto.usTag & D_ZAVORO_TAG_PARADA) ? 1 : 0);
-    stFeicao.SetField("ret_energ", (stPonto.usTag & D_ZAVORO_TAG_RETORNO_ENERGIA) ? 1 : 0);
-    stFeicao.SetField("temperat", stPonto.fTemperatura);
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "secoes_lig"), std::popcount(uiMascara));
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "secoes"), static_cast<int>(uiMascara));
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "area_ha"), stPonto.fAreaCobertura);
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "pausa"), (stPonto.usTag & D_ZAVORO_TAG_PONTO_PAUSA) ? 1 : 0);
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "parada"), (stPonto.usTag & D_ZAVORO_TAG_PARADA) ? 1 : 0);
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "ret_energ"), (stPonto.usTag & D_ZAVORO_TAG_RETORNO_ENERGIA) ? 1 : 0);
+    stFeicao.SetField(iBase + Campo(kCamposRastro, "temperat"), stPonto.fTemperatura);
     OGRPoint stPosicao = PontoAbsoluto(stPonto.fLongitudeRelImp, stPonto.fLatitudeRelImp, stTalhao);
     stFeicao.SetGeometry(&stPosicao);
     return Gravar(pCamada, stFeicao);
@@ -228,6 +249,7 @@ bool GravarRastroEventos(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura
     Conversor_MarcasRelevantes stDetector(usVersao, stEstrutura.stCabecalho.ulDataHoraInicioEvento);
     ST_MarcaRelevante vMarcas[D_CONVERSOR_MAXIMO_MARCAS_PONTO];
     OGRFeature stFeicao(pRastro->GetLayerDefn());
+    const int iBase = PrimeiroCampo(stFeicao, kCamposRastro);
     for (std::uint32_t ulEtapa = 0; ulEtapa < stEstrutura.stCabecalho.ulNumConfiguracoes; ulEtapa++)
     {
         ST_EtapaExportacao& stEtapa = pvEtapas->emplace_back();
@@ -242,7 +264,7 @@ bool GravarRastroEventos(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura
             ST_PontoNVG_v2 stPonto{};
             int iBytesLidos = 0;
             if (!zavoro_LerEstruturaLog(pf, &stPonto, usVersao, &iBytesLidos) ||
-                !GravarPontoRastro(pRastro, stFeicao, stPonto, iEtapa, stEtapa.ucOperacao, stEstrutura.stTalhao))
+                !GravarPontoRastro(pRastro, stFeicao, iBase, stPonto, iEtapa, stEtapa.ucOperacao, stEstrutura.stTalhao))
                 return false;
             const int n = stDetector.Ponto(stPonto, vMarcas);
             for (int k = 0; k < n; k++)
@@ -279,13 +301,14 @@ bool GravarEtapas(const std::vector<ST_EtapaExportacao>& vEtapas, const ST_Estru
         const ST_EtapaExportacao& stEtapa = vEtapas[i];
         const ST_EventoConfig_v9& stConfig = stEtapa.stConfig;
         OGRFeature stFeicao(pCamada->GetLayerDefn());
+        const int iBase = PrimeiroCampo(stFeicao, kCamposEtapas);
         stFeicao.SetField("etapa", static_cast<int>(i + 1));
         stFeicao.SetField("operador", zavoro_TextoCampo(stConfig.szOperador).c_str());
         stFeicao.SetField("maquina", zavoro_TextoCampo(stConfig.szMaquina).c_str());
         stFeicao.SetField("cultura", zavoro_TextoCampo(stConfig.szCultura).c_str());
         stFeicao.SetField("operacao", Operacao(stEtapa.ucOperacao).c_str());
-        DefinirTempo(stFeicao, "inicio", stEtapa.ulInicio);
-        DefinirTempo(stFeicao, "fim", stEtapa.ulFim);
+        DefinirTempo(stFeicao, iBase + Campo(kCamposEtapas, "inicio"), stEtapa.ulInicio);
+        DefinirTempo(stFeicao, iBase + Campo(kCamposEtapas, "fim"), stEtapa.ulFim);
         stFeicao.SetField("pontos", static_cast<int>(stConfig.ulNumeroPontosRastro));
         if (stConfig.ulNumeroPontosRastro > 0)
             stFeicao.SetField("vel_media", stEtapa.dSomaVelocidade / stConfig.ulNumeroPontosRastro);
@@ -341,6 +364,7 @@ struct ST_ReceptorExportacao
     const std::vector<ST_EtapaExportacao>* pvEtapas = nullptr;
     int iEtapa = -1;
     std::unique_ptr<OGRFeature> pFeicao;
+    int iBase = 0; // index of its first field
     ST_DadosPoligono stDados; // of the polygon whose rings come next
 };
 
@@ -401,22 +425,23 @@ BOOL InserirAnel(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumV
         return iNumVertices > 0 ? TRUE : FALSE; // a sliver has no area to carry a value
     const ST_EtapaExportacao& stEtapa = (*stReceptor.pvEtapas)[stReceptor.iEtapa];
     OGRFeature& stFeicao = *stReceptor.pFeicao;
+    const int iBase = stReceptor.iBase;
     stFeicao.SetFID(OGRNullFID);
-    stFeicao.SetField("valor", static_cast<double>(iValor));
-    stFeicao.SetField("unidade", Unidade(stEtapa.ucOperacao));
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "valor"), static_cast<double>(iValor));
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "unidade"), Unidade(stEtapa.ucOperacao));
     double dTaxa1 = 0.0, dTaxa2 = 0.0;
     TaxasAlvo(stEtapa.stConfig, stEtapa.ucOperacao, &dTaxa1, &dTaxa2);
-    stFeicao.SetField("taxa_alvo", dTaxa1);
-    stFeicao.SetField("etapa", stReceptor.iEtapa + 1);
-    stFeicao.SetField("operacao", Operacao(stEtapa.ucOperacao).c_str());
-    stFeicao.SetField("cultura", zavoro_TextoCampo(stEtapa.stConfig.szCultura).c_str());
-    stFeicao.SetField("area_ha", AreaHectares(pstVertices, iNumVertices));
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "taxa_alvo"), dTaxa1);
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "etapa"), stReceptor.iEtapa + 1);
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "operacao"), Operacao(stEtapa.ucOperacao).c_str());
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "cultura"), zavoro_TextoCampo(stEtapa.stConfig.szCultura).c_str());
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "area_ha"), AreaHectares(pstVertices, iNumVertices));
     const ST_DadosPoligono& stDados = stReceptor.stDados;
-    DefinirTempo(stFeicao, "inicio", stDados.ulInicio);
-    DefinirTempo(stFeicao, "fim", stDados.ulFim);
-    stFeicao.SetField("vel_kmh", stDados.dVelocidadeMedia);
-    stFeicao.SetField("secoes_lig", std::popcount(static_cast<unsigned int>(stDados.usSecoes)));
-    stFeicao.SetField("secoes", static_cast<int>(stDados.usSecoes));
+    DefinirTempo(stFeicao, iBase + Campo(kCamposCobertura, "inicio"), stDados.ulInicio);
+    DefinirTempo(stFeicao, iBase + Campo(kCamposCobertura, "fim"), stDados.ulFim);
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "vel_kmh"), stDados.dVelocidadeMedia);
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "secoes_lig"), std::popcount(static_cast<unsigned int>(stDados.usSecoes)));
+    stFeicao.SetField(iBase + Campo(kCamposCobertura, "secoes"), static_cast<int>(stDados.usSecoes));
     auto pAnel = std::make_unique<OGRLinearRing>();
     pAnel->setNumPoints(iNumVertices + 1, FALSE);
     for (int i = 0; i <= iNumVertices; i++)
@@ -442,6 +467,7 @@ bool GravarCobertura(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura,
         return false;
     stContexto.pvEtapas = &vEtapas;
     stContexto.pFeicao = std::make_unique<OGRFeature>(stContexto.pCamada->GetLayerDefn());
+    stContexto.iBase = PrimeiroCampo(*stContexto.pFeicao, kCamposCobertura);
     ST_ReceptorCobertura stReceptor;
     stReceptor.pContexto = &stContexto;
     stReceptor.pfIniciarEtapa = IniciarEtapa;

@@ -298,7 +298,11 @@ OGRLayer* exportacao_CriarCamada(ST_DestinoExportacao* pstDestino, const char* p
         const bool bTextoData = pstCampos[i].eTipo == OFTDateTime && (pstDestino->iFormato == D_EXPORTACAO_FORMATO_CSV ||
                                                                       pstDestino->iFormato == D_EXPORTACAO_FORMATO_KMZ);
         OGRFieldDefn stCampo(pstCampos[i].pcNome, bTextoData ? OFTString : pstCampos[i].eTipo);
-        if (pCamada->CreateField(&stCampo) != OGRERR_NONE)
+        // Features are filled by field position (after the driver's own fields, if any): a driver
+        // that placed a field elsewhere is refused.
+        if (pCamada->CreateField(&stCampo) != OGRERR_NONE ||
+            pCamada->GetLayerDefn()->GetFieldIndex(pstCampos[i].pcNome) !=
+                pCamada->GetLayerDefn()->GetFieldIndex(pstCampos[0].pcNome) + i)
             pCamada = nullptr;
     }
     return pCamada;
