@@ -32,7 +32,17 @@ struct ST_AnelEscrito
     std::vector<ST_VerticeEscrito> vVertices;
     std::vector<char> vbNovo;
     long double ldUnidadesPorGrau = 1.0L;
+    bool bGrade = false; // whole units of a decimal grid
 };
+
+// The same vertex in doubles, for rings whose orientation products doubles hold exactly (grid units
+// spanning less than 2^26: products below 2^52). Same member names, so the tests below serve both.
+struct ST_VerticeDuplo
+{
+    double ldX = 0.0;
+    double ldY = 0.0;
+};
+constexpr long double kVaoExato = 67108864.0L; // 2^26
 
 long double UnidadesEscritas(double dValor, int iCasas)
 {
@@ -63,22 +73,21 @@ ST_VerticeEscrito Escrito(const ST_CoordenadaKml& stVertice, int iCasas)
     return {UnidadesEscritas(stVertice.dLongitude, iCasas), UnidadesEscritas(stVertice.dLatitude, iCasas)};
 }
 
-int Orientacao(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c)
+template <typename V> int Orientacao(const V& a, const V& b, const V& c)
 {
-    const long double ld = (b.ldX - a.ldX) * (c.ldY - a.ldY) - (b.ldY - a.ldY) * (c.ldX - a.ldX);
-    return (ld > 0.0L) - (ld < 0.0L);
+    const auto ld = (b.ldX - a.ldX) * (c.ldY - a.ldY) - (b.ldY - a.ldY) * (c.ldX - a.ldX);
+    return (ld > 0) - (ld < 0);
 }
 
 // c, on the line through a and b, lies on the segment.
-bool NoSegmento(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c)
+template <typename V> bool NoSegmento(const V& a, const V& b, const V& c)
 {
     return std::min(a.ldX, b.ldX) <= c.ldX && c.ldX <= std::max(a.ldX, b.ldX) && std::min(a.ldY, b.ldY) <= c.ldY &&
            c.ldY <= std::max(a.ldY, b.ldY);
 }
 
 // Segments ab and cd cross or touch.
-bool SegmentosTocam(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c,
-                    const ST_VerticeEscrito& d)
+template <typename V> bool SegmentosTocam(const V& a, const V& b, const V& c, const V& d)
 {
     const int o1 = Orientacao(a, b, c);
     const int o2 = Orientacao(a, b, d);
@@ -91,9 +100,9 @@ bool SegmentosTocam(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, cons
 }
 
 // Edges a->b and b->c fold back over each other.
-bool Dobra(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b, const ST_VerticeEscrito& c)
+template <typename V> bool Dobra(const V& a, const V& b, const V& c)
 {
-    return Orientacao(a, b, c) == 0 && (a.ldX - b.ldX) * (c.ldX - b.ldX) + (a.ldY - b.ldY) * (c.ldY - b.ldY) > 0.0L;
+    return Orientacao(a, b, c) == 0 && (a.ldX - b.ldX) * (c.ldX - b.ldX) + (a.ldY - b.ldY) * (c.ldY - b.ldY) > 0;
 }
 
 // Twice the signed area; positive anticlockwise. Taken from the first vertex, so that the degrees
@@ -110,6 +119,7 @@ long double AreaDupla(const std::vector<ST_VerticeEscrito>& v)
 ST_AnelEscrito Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::vector<char>& vbNovo, int iCasas)
 {
     ST_AnelEscrito st;
+    st.bGrade = iCasas >= 0;
     for (int i = 0; i < iCasas; ++i)
         st.ldUnidadesPorGrau *= 10.0L;
     for (std::size_t i = 0; i < vAnel.size(); ++i)
@@ -151,23 +161,14 @@ bool CaixasSeTocam(const ST_Caixa& a, const ST_Caixa& b)
     return a.dMinX <= b.dMaxX && b.dMinX <= a.dMaxX && a.dMinY <= b.dMaxY && b.dMinY <= a.dMaxY;
 }
 
-// No edge at a marked vertex touches another edge, nor folds back over its neighbour, and the ring
-// has an area. Edges between unmarked vertices are taken as already checked.
-bool Simples(const ST_AnelEscrito& stAnel)
+// No marked edge of v touches another edge nor folds back over its neighbour (boxes: of each edge).
+template <typename V>
+bool SemToques(const std::vector<V>& v, const std::vector<char>& vbNovo, const std::vector<ST_Caixa>& vCaixas)
 {
-    const std::vector<ST_VerticeEscrito>& v = stAnel.vVertices;
     const std::size_t n = v.size();
-    const long double ldEscala = stAnel.ldUnidadesPorGrau * stAnel.ldUnidadesPorGrau;
-    if (n < 3 || !(std::fabs(AreaDupla(v)) > kAreaDuplaMinima * ldEscala))
-        return false;
-    // Reused from ring to ring: a map checks hundreds of thousands of them.
-    thread_local std::vector<ST_Caixa> vCaixas;
-    vCaixas.resize(n);
-    for (std::size_t i = 0; i < n; ++i)
-        vCaixas[i] = Caixa(v[i], v[i + 1 == n ? 0 : i + 1]);
     // Next vertex without a division: this loop is the hot spot of a map.
     auto Proximo = [n](std::size_t i) { return i + 1 == n ? 0 : i + 1; };
-    auto Marcada = [&](std::size_t i) { return stAnel.vbNovo[i] || stAnel.vbNovo[Proximo(i)]; };
+    auto Marcada = [&](std::size_t i) { return vbNovo[i] || vbNovo[Proximo(i)]; };
     for (std::size_t i = 0; i < n; ++i)
     {
         const std::size_t iFim = Proximo(i);
@@ -195,6 +196,37 @@ bool Simples(const ST_AnelEscrito& stAnel)
         }
     }
     return true;
+}
+
+// No edge at a marked vertex touches another edge, nor folds back over its neighbour, and the ring
+// has an area. Edges between unmarked vertices are taken as already checked.
+bool Simples(const ST_AnelEscrito& stAnel)
+{
+    const std::vector<ST_VerticeEscrito>& v = stAnel.vVertices;
+    const std::size_t n = v.size();
+    const long double ldEscala = stAnel.ldUnidadesPorGrau * stAnel.ldUnidadesPorGrau;
+    if (n < 3 || !(std::fabs(AreaDupla(v)) > kAreaDuplaMinima * ldEscala))
+        return false;
+    // Reused from ring to ring: a map checks hundreds of thousands of them.
+    thread_local std::vector<ST_Caixa> vCaixas;
+    thread_local std::vector<ST_VerticeDuplo> vDuplos;
+    vCaixas.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        vCaixas[i] = Caixa(v[i], v[i + 1 == n ? 0 : i + 1]);
+    // Grid units within 2^26 of each other: doubles give the same signs, several times faster.
+    if (stAnel.bGrade)
+    {
+        const auto [itX0, itX1] = std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) { return a.ldX < b.ldX; });
+        const auto [itY0, itY1] = std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) { return a.ldY < b.ldY; });
+        if (itX1->ldX - itX0->ldX < kVaoExato && itY1->ldY - itY0->ldY < kVaoExato)
+        {
+            vDuplos.resize(n);
+            for (std::size_t i = 0; i < n; ++i)
+                vDuplos[i] = {static_cast<double>(v[i].ldX - itX0->ldX), static_cast<double>(v[i].ldY - itY0->ldY)};
+            return SemToques(vDuplos, stAnel.vbNovo, vCaixas);
+        }
+    }
+    return SemToques(v, stAnel.vbNovo, vCaixas);
 }
 
 // Where segments ab and cd cross inside both, in degrees.
