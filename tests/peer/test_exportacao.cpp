@@ -11,6 +11,7 @@
 
 #include "support/Comando.h"
 #include "support/DiretorioTemporario.h"
+#include "support/NvgBuilder.h"
 #include "zavoro/zavoro.h"
 #include "funcoesAuxiliares/leituraArquivo.h"
 
@@ -150,6 +151,46 @@ TEST(Exportacao, FormatosDeUmaCamadaPorArquivoEKmzComOsValoresComoCampos)
     // Nothing but the published files is left in the folder.
     for (const std::string& sz : Arquivos(dir.caminho()))
         EXPECT_FALSE(sz.starts_with(".zvr")) << sz;
+}
+
+TEST(Exportacao, CadaVersaoEOperacaoEmCadaFormato)
+{
+    // Every event version (old ones carry no rates: positions, time and sections only) spraying, and
+    // every operation in the latest version, in every format: GDAL opens each output without a word,
+    // with the whole track.
+    DiretorioTemporario dir;
+    std::vector<std::string> vArquivos;
+    for (std::uint16_t v = 1; v <= D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO; v++)
+        for (std::uint8_t op = D_ZAVORO_OPERACAO_PULVERIZACAO; op <= D_ZAVORO_OPERACAO_OUTROS; op++)
+        {
+            if (op != D_ZAVORO_OPERACAO_PULVERIZACAO && v != D_ZAVORO_VERSAO_MAXIMA_ARQUIVO_EVENTO)
+                continue;
+            NvgBuilder b = NvgBuilder::tipico(v, 25);
+            b.operacao(op);
+            b.etapas[0].operacao(op);
+            vArquivos.push_back((dir / ("v" + std::to_string(v) + "_op" + std::to_string(op) + ".nvg")).string());
+            b.gravar(vArquivos.back());
+        }
+    std::string szAlvos;
+    for (const std::string& sz : vArquivos)
+        szAlvos += " " + Aspas(sz);
+    for (const char* pcFormato : {"gpkg", "kmz", "geojson", "csv", "fgb"})
+    {
+        SCOPED_TRACE(pcFormato);
+        const fs::path saida = dir / pcFormato;
+        fs::create_directory(saida);
+        const Resultado r = Executar(std::string("exportar --formato ") + pcFormato + " --saida " +
+                                     Aspas(saida.string()) + szAlvos);
+        ASSERT_EQ(r.iSaida, 0) << r.szSaida;
+        for (const std::string& szArquivo : vArquivos)
+        {
+            const std::string szNome = fs::path(szArquivo).stem().string();
+            const bool bUnico = std::string(pcFormato) == "gpkg" || std::string(pcFormato) == "kmz";
+            const fs::path rastro = saida / (szNome + (bUnico ? std::string("_Exportacao.") : "_rastro.") + pcFormato);
+            const std::map<std::string, long> m = Camadas(rastro); // a CSV layer takes its file's name
+            EXPECT_EQ(bUnico ? m.at("rastro") : m.begin()->second, 25) << rastro;
+        }
+    }
 }
 
 TEST(Exportacao, ArquivoInvalidoOuPastaInutilizavelNaoDeixamNada)
