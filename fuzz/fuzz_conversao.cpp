@@ -4,33 +4,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
+#include "pastaFuzz.h"
 #include "zavoro/conversor.h"
 
-namespace
-{
-const std::filesystem::path& Pasta()
-{
-    static const std::filesystem::path pasta = [] {
-        auto p = std::filesystem::temp_directory_path() / ("zavoro_fuzz_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    return pasta;
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t tamanho)
 {
     if (tamanho > (1u << 16))
         return 0;
-    const std::string szEntrada = (Pasta() / "entrada.nvg").string();
-    std::FILE* pf = std::fopen(szEntrada.c_str(), "wb");
-    if (pf == nullptr)
+    const std::string szEntrada = (fuzz_Pasta() / "entrada.nvg").string();
+    if (!fuzz_Gravar(szEntrada, pucDados, tamanho))
         return 0;
-    std::fwrite(pucDados, 1, tamanho, pf);
-    std::fclose(pf);
 
     ST_ParametrosMapa stParametros;
     const int iAlvos[D_CONVERSOR_NUMERO_ALVOS] = {75, 125, 175, 225, 300};
@@ -45,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t 
     (void)conversor_AnalisarTiposArqNavegacao(szEntrada.c_str());
     ST_DetalhesConversao stDetalhes;
     conversor_RetornarDetalhesConversao(szEntrada.c_str(), &stDetalhes);
-    (void)conversor_CriarRelatoriosNavegacao(szEntrada.c_str(), (Pasta() / "saida.txt").c_str());
+    (void)conversor_CriarRelatoriosNavegacao(szEntrada.c_str(), (fuzz_Pasta() / "saida.txt").c_str());
     for (int iTipoMapa : {D_CONVERSOR_TIPO_MAPA_COBERTURA, D_CONVERSOR_TIPO_MAPA_VELOCIDADE,
                           D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO})
-        (void)conversor_CriarMapaNavegacao(szEntrada.c_str(), (Pasta() / "saida.kml").c_str(), iTipoMapa, &stParametros);
+        (void)conversor_CriarMapaNavegacao(szEntrada.c_str(), (fuzz_Pasta() / "saida.kml").c_str(), iTipoMapa, &stParametros);
     return 0;
 }

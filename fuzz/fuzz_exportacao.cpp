@@ -5,38 +5,23 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
+#include "pastaFuzz.h"
 #include "zavoro/exportacao.h"
 
-namespace
-{
-const std::filesystem::path& Pasta()
-{
-    static const std::filesystem::path pasta = [] {
-        auto p = std::filesystem::temp_directory_path() / ("zavoro_fuzz_exp_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    return pasta;
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t tamanho)
 {
     if (tamanho > (1u << 16))
         return 0;
-    const std::string szEntrada = (Pasta() / "entrada.nvg").string();
-    std::FILE* pf = std::fopen(szEntrada.c_str(), "wb");
-    if (pf == nullptr)
+    const std::string szEntrada = (fuzz_Pasta() / "entrada.nvg").string();
+    if (!fuzz_Gravar(szEntrada, pucDados, tamanho))
         return 0;
-    std::fwrite(pucDados, 1, tamanho, pf);
-    std::fclose(pf);
 
     // GeoPackage (SQLite), and KMZ (GDAL's KML writer and the archive built from its layer documents).
     for (int iFormato : {D_EXPORTACAO_FORMATO_GPKG, D_EXPORTACAO_FORMATO_KMZ})
     {
-        const std::string szBase = (Pasta() / "saida").string();
+        const std::string szBase = (fuzz_Pasta() / "saida").string();
         if (!exportacao_ExportarArquivo(szEntrada.c_str(), szBase, iFormato))
             for (const std::string& szSaida : exportacao_NomesSaida(szBase, iFormato))
                 if (std::filesystem::exists(szSaida))
@@ -46,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t 
             std::filesystem::remove(szSaida, ec);
     }
     // Nothing but the input may remain (no work folders, no temporaries).
-    for (const auto& entrada : std::filesystem::directory_iterator(Pasta()))
+    for (const auto& entrada : std::filesystem::directory_iterator(fuzz_Pasta()))
         if (entrada.path().filename() != "entrada.nvg")
             std::abort();
     return 0;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "pastaFuzz.h"
 #include "zavoro/desenhoMapa.h"
 #include "zavoro/shapeFile.h"
 
@@ -20,29 +21,6 @@ namespace
 
 namespace fs = std::filesystem;
 
-// Never destroyed, so the clean-up at exit can still use it.
-const fs::path& Pasta()
-{
-    static const fs::path* pPasta = [] {
-        auto* p = new fs::path(fs::temp_directory_path() / ("zavoro_fuzz_shp_" + std::to_string(::getpid())));
-        fs::create_directories(*p);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(Pasta(), ec);
-        });
-        return p;
-    }();
-    return *pPasta;
-}
-
-bool Gravar(const fs::path& caminho, const std::uint8_t* puc, std::size_t n)
-{
-    std::FILE* pf = std::fopen(caminho.c_str(), "wb");
-    if (pf == nullptr)
-        return false;
-    const bool bOk = n == 0 || std::fwrite(puc, 1, n, pf) == n;
-    return std::fclose(pf) == 0 && bOk;
-}
 
 void ConferirLegenda(const ST_ShpLegenda& st)
 {
@@ -92,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t 
     const std::size_t n = tamanho - 4;
     const std::size_t nShp = std::min<std::size_t>(ulShp, n);
     ST_ShpMapa stMapa;
-    stMapa.szNomeArqMapaShp = (Pasta() / "rec.shp").string();
+    stMapa.szNomeArqMapaShp = (fuzz_Pasta() / "rec.shp").string();
     stMapa.szNomeArqMapaDbf = shpFile_CaminhoDbf(stMapa.szNomeArqMapaShp);
-    if (!Gravar(stMapa.szNomeArqMapaShp, pucDados + 4, nShp) ||
-        !Gravar(stMapa.szNomeArqMapaDbf, pucDados + 4 + nShp, n - nShp))
+    if (!fuzz_Gravar(stMapa.szNomeArqMapaShp, pucDados + 4, nShp) ||
+        !fuzz_Gravar(stMapa.szNomeArqMapaDbf, pucDados + 4 + nShp, n - nShp))
         return 0;
 
     std::vector<std::string> vNomes;
