@@ -9,7 +9,7 @@ PACKAGES=(
     libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo (GEOS through its SpatiaLite
                                                      # SQL, LIBKML), shpinfo/dbfdump/shprewind
     libgdal-dev sqlite3                              # GIS export (zavoro exportar); sqlite3 reads its GeoPackage in tests
-    libminizip-dev nodejs npm                        # ISOXML zip (zavoro isoxml); node + npm run its peer reader
+    libminizip-dev nodejs npm unzip                  # ISOXML zip (zavoro isoxml); node + npm run its peer reader
     time                                             # /usr/bin/time for whole-command measurements
     gcovr                                            # line coverage (make cobertura)
     qt6-base-dev fonts-dejavu-core                   # Qt 6 Gui drawing surface (headless rendering), its sans font
