@@ -1,7 +1,11 @@
 // zavoro isoxml: navigation files as ISOXML TaskData zips, one per file or, with --juntar, one task per
 // file in a single TaskData.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <set>
 
 #include "cli/comandos.h"
 #include "zavoro/funcoesAuxiliares.h"
@@ -60,11 +64,25 @@ int cli_Isoxml(const std::vector<std::string>& vArgumentos)
     if (vArquivos.empty())
         return D_CLI_SAIDA_FALHA;
 
-    // Outputs beside their inputs, or in --saida; a joined job is named after its first file.
+    // Outputs beside their inputs, or in --saida, where two inputs of one name are numbered (as the
+    // file system may ignore case, so does the count); a joined job is named after its first file.
+    std::set<std::string> setUsados;
     auto Destino = [&](const std::string& szArquivo)
     {
         const std::string szNome = isoxml_NomeSaida(szArquivo);
-        return szPasta.empty() ? szNome : (fs::path(szPasta) / fs::path(szNome).filename()).string();
+        const std::string szBase =
+            szPasta.empty() ? szNome : (fs::path(szPasta) / fs::path(szNome).filename()).string();
+        const std::string szSemSufixo = szBase.substr(0, szBase.size() - std::strlen(D_ISOXML_SUFIXO));
+        std::string szDestino = szBase;
+        for (int i = 2;; i++)
+        {
+            std::string szChave = szDestino;
+            std::transform(szChave.begin(), szChave.end(), szChave.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (setUsados.insert(szChave).second)
+                return szDestino;
+            szDestino = szSemSufixo + "_" + std::to_string(i) + D_ISOXML_SUFIXO;
+        }
     };
     std::vector<std::vector<std::string>> vGrupos;
     if (iJuntar != 0)

@@ -101,6 +101,7 @@ bool Examinar(std::FILE* pf, ST_ArquivoIsoxml& stArquivo)
     std::vector<unsigned> vDdis(std::begin(kDdisComuns), std::end(kDdisComuns));
     std::vector<unsigned> vTaxas, vAlvos, vTotais;
     bool bAlvosConhecidos = true;
+    bool bImplementoComPontos = false;
     for (std::uint32_t e = 0; e < stEstrutura.stCabecalho.ulNumConfiguracoes; e++)
     {
         ST_EtapaIsoxml st;
@@ -111,8 +112,11 @@ bool Examinar(std::FILE* pf, ST_ArquivoIsoxml& stArquivo)
                        SEEK_CUR) != 0)
             return false;
         st.ucOperacao = zavoro_TraduzirOperacao(st.stConfig.ucOperacao, usVersao);
-        if (e == 0 || (stArquivo.stImplemento.vSecoesMm.size() <= 1 && st.stConfig.ulNumeroPontosRastro > 0))
+        // The device is the implement of the first stage that logged points (of the first stage when
+        // none did); the time log takes each stage's own sections.
+        if (e == 0 || (!bImplementoComPontos && st.stConfig.ulNumeroPontosRastro > 0))
         {
+            bImplementoComPontos = st.stConfig.ulNumeroPontosRastro > 0;
             stArquivo.stConfig = st.stConfig;
             stArquivo.stImplemento = isoxml_Implemento(st.stConfig, st.ucOperacao, usVersao);
         }
