@@ -43,4 +43,6 @@ echo "mapa --cobertura: CPU $mapa s; piso de E/S: CPU $piso s; razão $(awk -v a
 # The GIS export beside the map of the same file. Not KMZ: GDAL's KML library holds the whole document
 # in memory (about 12 GB for this file).
 echo -n "exportar --formato gpkg:          "; medir "$BIN/zavoro" exportar --formato gpkg "$DIR"/m1.nvg
+echo -n "isoxml (TaskData com time log):   "; medir "$BIN/zavoro" isoxml "$DIR"/m1.nvg
+echo "isoxml: zip de $(stat -c %s "$DIR"/m1_ISOXML.zip) bytes"
 echo "janela (lógica da janela, avisos tratados nesta thread):"; "$BIN/bench_janela" "$DIR"/m1.nvg "$DIR"/m2.nvg

@@ -58,6 +58,13 @@ for gpkg in "$SAIDA"/*_Exportacao.gpkg; do
 done
 
 echo
+echo "== $ZAVORO isoxml $SAIDA (ISOXML TaskData _ISOXML.zip por arquivo; XML conferido pelo xmllint)"
+"$ZAVORO" isoxml "$SAIDA" | tee "$SAIDA/isoxml.txt"
+for zip in "$SAIDA"/*_ISOXML.zip; do
+    unzip -p "$zip" TASKDATA/TASKDATA.XML | xmllint --noout - && echo "$zip: TASKDATA.XML ok"
+done
+
+echo
 echo "== $ZAVORO recomendacao: taxa variável (mapa de recomendação e trabalho realizado), em $SAIDA/taxa_variavel/"
 TAXA="$SAIDA/taxa_variavel"
 mkdir -p "$TAXA"

@@ -9,6 +9,7 @@ PACKAGES=(
     libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo (GEOS through its SpatiaLite
                                                      # SQL, LIBKML), shpinfo/dbfdump/shprewind
     libgdal-dev sqlite3                              # GIS export (zavoro exportar); sqlite3 reads its GeoPackage in tests
+    libminizip-dev nodejs npm unzip                  # ISOXML zip (zavoro isoxml); node + npm run its peer reader
     time                                             # /usr/bin/time for whole-command measurements
     gcovr                                            # line coverage (make cobertura)
     qt6-base-dev fonts-dejavu-core                   # Qt 6 Gui drawing surface (headless rendering), its sans font
@@ -17,6 +18,16 @@ PACKAGES=(
     poppler-utils desktop-file-utils                 # pdfinfo/pdftoppm check the help PDF; desktop entry check
     dpkg-dev                                         # dpkg-shlibdeps for the .deb's dependencies (make package)
 )
+
+# The peer reader of the ISOXML export: the isoxml npm package in a folder of the project.
+instalar_isoxml() {
+    local pasta
+    pasta="$(dirname "$0")/../tools/isoxml"
+    if [[ ! -d "$pasta/node_modules/isoxml" ]] && command -v npm >/dev/null; then
+        (cd "$pasta" && npm install --no-audit --no-fund --loglevel=error) || echo "Aviso: npm não instalou isoxml"
+    fi
+}
+trap instalar_isoxml EXIT
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 #include "zavoro/tipos.h"
 
@@ -91,3 +93,20 @@ BOOL cobertura_PercorrerCobertura(std::FILE* pfArquivoLeitura, unsigned short us
 // the cosine of the new latitude, as the console computes them.
 void conversor_TransformarCoordenadasAbsolutas(double dLatRel, double dLonRel, double* pdLatAbs,
                                                double* pdLonAbs, double dLatZeroAbs, double dLonZeroAbs);
+
+// One guide line or boundary ring in degrees, as the writers of whole lines take it.
+struct ST_LinhaNavegacao
+{
+    int iNumero = 0; // guides: the count of marked guides so far; boundaries: the entry's number (1..)
+    int iCurva = 0;  // guides: 0 for a straight A-B, else the curve's number (1..) in its entry
+    std::vector<ST_CoordenadaKml> vPontos;
+};
+struct ST_EstruturaNavegacao;
+// Guides whose A and B were marked, in file order: a straight one as A and B as stored, each curve as
+// its points up to the first that is no position, never past its entry. FALSE on a read that fails or
+// when pfLinha returns false.
+BOOL cobertura_LerGuias(std::FILE* pfArquivoLeitura, const ST_EstruturaNavegacao& stEstrutura,
+                        const std::function<bool(const ST_LinhaNavegacao&)>& pfLinha);
+// Every boundary entry's ring (not closed), cut like a curve.
+BOOL cobertura_LerLimites(std::FILE* pfArquivoLeitura, const ST_EstruturaNavegacao& stEstrutura,
+                          const std::function<bool(const ST_LinhaNavegacao&)>& pfLinha);

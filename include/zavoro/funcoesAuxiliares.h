@@ -25,6 +25,14 @@ void funcAux_SubstituirPontoPorVirgula(std::string& szTexto);
 // written as "\n", "\r", "\t" or "\xNN", so that no name can forge a line.
 std::string funcAux_EscaparControles(std::string_view szTexto);
 
+// A text for XML. Element text (D_FUNCAUX_XML_TEXTO): '&', '<' and '>' as entities, everything else as
+// it is. Attribute values (D_FUNCAUX_XML_ATRIBUTO): '"' too, tab, line feed and carriage return as
+// character references (a reader would fold them into spaces), and the other control characters, which
+// XML 1.0 cannot carry at all, as '?'.
+inline constexpr int D_FUNCAUX_XML_TEXTO = 0;
+inline constexpr int D_FUNCAUX_XML_ATRIBUTO = 1;
+std::string funcAux_EscaparXml(std::string_view szUtf8, int iModo = D_FUNCAUX_XML_TEXTO);
+
 // Pause of n units between files. The unit is chosen by the caller (the desktop app uses a short
 // wall-clock unit, the command and the tests zero); it sleeps and never spins.
 void funcAux_Delay(int n, std::chrono::nanoseconds unidade);

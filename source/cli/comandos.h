@@ -62,6 +62,7 @@ int cli_Validar(const std::vector<std::string>& vArgumentos);
 int cli_Relatorio(const std::vector<std::string>& vArgumentos);
 int cli_Procurar(const std::vector<std::string>& vArgumentos);
 int cli_Mapa(const std::vector<std::string>& vArgumentos);
+int cli_Isoxml(const std::vector<std::string>& vArgumentos);
 // The subcommands run by the programs beside zavoro. In zavoro they hand the run over
 // (programasAuxiliares.cpp): the drawing ones to zavoro-desenho, which links Qt and runs them
 // (source/cliDesenho); the export to zavoro-exportacao, which links GDAL (source/cliExportacao).

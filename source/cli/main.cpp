@@ -29,6 +29,12 @@ constexpr const char* kUso =
     "                              rastro, etapas, eventos, guias e limites (padrão:\n"
     "                              GeoPackage _Exportacao.gpkg; geojson, csv e fgb\n"
     "                              gravam um arquivo por camada)\n"
+    "  isoxml [--juntar] [--versao 3|4] [--saida PASTA] ALVO...\n"
+    "                              grava o trabalho como ISOXML TaskData (_ISOXML.zip):\n"
+    "                              talhão com limites e guias, produto, cultura,\n"
+    "                              implemento e a tarefa com o registro de todos os\n"
+    "                              pontos; --juntar põe uma tarefa por arquivo num\n"
+    "                              só TaskData\n"
     "  recomendacao --mapa REC.shp [--campo NOME] [--png PREFIXO] ARQ.nvg\n"
     "                              desenha o mapa de recomendação REC.shp (mapa 1,\n"
     "                              treze faixas do campo NOME; padrão: o primeiro campo\n"
@@ -60,6 +66,7 @@ constexpr ST_Comando kComandos[] = {
     {"procurar", cli_Procurar},
     {"mapa", cli_Mapa},
     {"exportar", cli_Exportar},
+    {"isoxml", cli_Isoxml},
     {"desenhar", cli_Desenhar},
     {"recomendacao", cli_Recomendacao},
 };

@@ -2,6 +2,7 @@
 #include "conversor/kml.h"
 
 #include "conversor/textoSaida.h"
+#include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
 
 namespace
@@ -47,31 +48,6 @@ std::string EstiloLinha(const char* pcId, const char* pcCor)
            "</color><width>4</width></LineStyle></Style>";
 }
 
-// '&', '<' and '>' as entities; everything else as it is.
-std::string EscaparXml(std::string_view szUtf8)
-{
-    std::string szSaida;
-    szSaida.reserve(szUtf8.size());
-    for (char c : szUtf8)
-    {
-        switch (c)
-        {
-            case '&':
-                szSaida += "&amp;";
-                break;
-            case '<':
-                szSaida += "&lt;";
-                break;
-            case '>':
-                szSaida += "&gt;";
-                break;
-            default:
-                szSaida += c;
-        }
-    }
-    return szSaida;
-}
-
 } // namespace
 
 void conversor_EscreverCabecalhoKML(std::FILE* pfArquivoEscrita, const char* pcNomeEvento, int iTipoMapa)
@@ -107,7 +83,7 @@ void conversor_EscreverFimKML(std::FILE* pfArquivoEscrita)
 
 std::string conversor_TextoCampoKml(const char* pcCampo)
 {
-    return EscaparXml(zavoro_TextoCampo(pcCampo));
+    return funcAux_EscaparXml(zavoro_TextoCampo(pcCampo));
 }
 
 void conversor_AnexarDadoKMLTabelaHTML(std::string& szTexto, std::string_view szRotulo,

@@ -13,7 +13,6 @@
 #include <cpl_error.h>
 
 #include "exportacao/destino.h"
-#include "funcoesAuxiliares/leitorBinario.h"
 #include "funcoesAuxiliares/leituraArquivo.h"
 #include "zavoro/cobertura.h"
 #include "zavoro/conversor.h"
@@ -483,33 +482,12 @@ bool GravarCobertura(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura,
 // Guides and boundaries
 // ---------------------------------------------------------------------------------------------------
 
-bool EntrarPontos(FuncAux_LeitorBinario& stLeitor, const ST_EntradaNavegacao& stEntrada, ST_LimitesLeitura* pstFora)
+OGRLineString Linha(const std::vector<ST_CoordenadaKml>& vPontos)
 {
-    const long long llFim = stEntrada.llInicio + 4 + stEntrada.iTamanho - 1;
-    return stLeitor.IrPara(static_cast<std::uint64_t>(stEntrada.llDados)) &&
-           stLeitor.Limitar(static_cast<std::uint64_t>(llFim - stEntrada.llDados), pstFora);
-}
-
-// Up to ulNumero relative points of an entry, never past it, into a line string; a point that is no
-// position ends the line (the rest is read and dropped).
-template <typename T_Ponto>
-bool LerLinha(FuncAux_LeitorBinario& stLeitor, std::uint64_t ulNumero, const ST_Talhao& stTalhao, OGRLineString* pLinha)
-{
-    ulNumero = std::min<std::uint64_t>(ulNumero, stLeitor.Cabem(sizeof(T_Ponto)));
-    bool bCortada = false;
-    for (std::uint64_t i = 0; i < ulNumero; i++)
-    {
-        T_Ponto stPonto;
-        if (!stLeitor.Ler(&stPonto))
-            return false;
-        bCortada = bCortada || !std::isfinite(stPonto.fLatitudeRel) || !std::isfinite(stPonto.fLongitudeRel);
-        if (!bCortada)
-        {
-            const OGRPoint stAbs = PontoAbsoluto(stPonto.fLongitudeRel, stPonto.fLatitudeRel, stTalhao);
-            pLinha->addPoint(stAbs.getX(), stAbs.getY());
-        }
-    }
-    return true;
+    OGRLineString stLinha;
+    for (const ST_CoordenadaKml& st : vPontos)
+        stLinha.addPoint(st.dLongitude, st.dLatitude);
+    return stLinha;
 }
 
 bool GravarGuia(OGRLayer* pCamada, int iGuia, const char* pcTipo, int iCurva, OGRLineString& stLinha)
@@ -527,79 +505,33 @@ bool GravarGuia(OGRLayer* pCamada, int iGuia, const char* pcTipo, int iCurva, OG
 bool GravarGuias(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura, ST_DestinoExportacao* pstDestino)
 {
     OGRLayer* pCamada = Camada(pstDestino, "guias", wkbLineString, kCamposGuias);
-    if (pCamada == nullptr)
-        return false;
-    FuncAux_LeitorBinario stLeitor(pf);
-    int iGuia = 0;
-    for (const ST_GuiaNavegacao& stEntrada : stEstrutura.vGuias)
-    {
-        const ST_Guia_v2& stGuia = stEntrada.stGuia;
-        if (stGuia.ucFlagPontoAMarcado == 0 || stGuia.ucFlagPontoBMarcado == 0)
-            continue;
-        ++iGuia;
-        if (stGuia.ucTipoGuia == D_ZAVORO_TIPO_GUIA_RETA)
-        {
-            OGRLineString stLinha;
-            stLinha.addPoint(stGuia.dPontoALon, stGuia.dPontoALat);
-            stLinha.addPoint(stGuia.dPontoBLon, stGuia.dPontoBLat);
-            if (!GravarGuia(pCamada, iGuia, "reta", 0, stLinha))
-                return false;
-            continue;
-        }
-        ST_LimitesLeitura stFora;
-        if (!EntrarPontos(stLeitor, stEntrada.stEntrada, &stFora))
-            return false;
-        // Version 3 keeps several curves, each with its count; older ones a single curve.
-        const bool bVarias = stEntrada.stEntrada.usVersao == 3;
-        const int iCurvas = bVarias ? stGuia.usNumeroPontosCurva : 1;
-        for (int k = 0; k < iCurvas; k++)
-        {
-            std::uint16_t usPontos = stGuia.usNumeroPontosCurva;
-            if (bVarias && (stLeitor.Cabem(sizeof usPontos) == 0 || !stLeitor.Ler(&usPontos)))
-                break;
-            OGRLineString stLinha;
-            if (!LerLinha<ST_PontosCurva>(stLeitor, usPontos, stEstrutura.stTalhao, &stLinha) ||
-                !GravarGuia(pCamada, iGuia, "curva", k + 1, stLinha))
-                return false;
-        }
-        if (!stLeitor.SairLimite(stFora))
-            return false;
-    }
-    return true;
+    return pCamada != nullptr && cobertura_LerGuias(pf, stEstrutura, [&](const ST_LinhaNavegacao& stGuia) {
+        OGRLineString stLinha = Linha(stGuia.vPontos);
+        return GravarGuia(pCamada, stGuia.iNumero, stGuia.iCurva == 0 ? "reta" : "curva", stGuia.iCurva, stLinha);
+    });
 }
 
 bool GravarLimites(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura, ST_DestinoExportacao* pstDestino)
 {
     OGRLayer* pCamada = Camada(pstDestino, "limites", wkbMultiPolygon, kCamposLimites);
-    if (pCamada == nullptr)
-        return false;
-    FuncAux_LeitorBinario stLeitor(pf);
-    for (std::size_t n = 0; n < stEstrutura.vLimites.size(); n++)
-    {
-        const ST_LimiteNavegacao& stEntrada = stEstrutura.vLimites[n];
-        ST_LimitesLeitura stFora;
+    return pCamada != nullptr && cobertura_LerLimites(pf, stEstrutura, [&](const ST_LinhaNavegacao& stLimite) {
+        if (stLimite.vPontos.size() < 3)
+            return true;
         auto pAnel = std::make_unique<OGRLinearRing>();
-        if (!EntrarPontos(stLeitor, stEntrada.stEntrada, &stFora) ||
-            !LerLinha<ST_PontosLimite>(stLeitor, stEntrada.stLimite.usNumeroPontosLimite, stEstrutura.stTalhao,
-                                       pAnel.get()) ||
-            !stLeitor.SairLimite(stFora))
-            return false;
-        if (pAnel->getNumPoints() < 3)
-            continue;
+        for (const ST_CoordenadaKml& st : stLimite.vPontos)
+            pAnel->addPoint(st.dLongitude, st.dLatitude);
         pAnel->closeRings();
         OGRPolygon stPoligono;
         stPoligono.addRingDirectly(pAnel.release());
         OGRMultiPolygon stValido;
         if (!Validar(stPoligono, &stValido))
-            continue;
+            return true;
         OGRFeature stFeicao(pCamada->GetLayerDefn());
-        stFeicao.SetField("limite", static_cast<int>(n + 1));
-        stFeicao.SetField("area_ha", stEntrada.stLimite.fAreaLimite);
+        stFeicao.SetField("limite", stLimite.iNumero);
+        stFeicao.SetField("area_ha", stEstrutura.vLimites[static_cast<std::size_t>(stLimite.iNumero - 1)].stLimite.fAreaLimite);
         stFeicao.SetGeometry(&stValido);
-        if (!Gravar(pCamada, stFeicao))
-            return false;
-    }
-    return true;
+        return Gravar(pCamada, stFeicao);
+    });
 }
 
 // Field, event, times, console identity and the source file.

@@ -56,3 +56,37 @@ std::string funcAux_EscaparControles(std::string_view szTexto)
     }
     return szSaida;
 }
+
+std::string funcAux_EscaparXml(std::string_view szUtf8, int iModo)
+{
+    const bool bAtributo = iModo == D_FUNCAUX_XML_ATRIBUTO;
+    std::string szSaida;
+    szSaida.reserve(szUtf8.size());
+    for (char c : szUtf8)
+    {
+        switch (c)
+        {
+            case '&':
+                szSaida += "&amp;";
+                continue;
+            case '<':
+                szSaida += "&lt;";
+                continue;
+            case '>':
+                szSaida += "&gt;";
+                continue;
+            default:
+                break;
+        }
+        const auto uc = static_cast<unsigned char>(c);
+        if (!bAtributo)
+            szSaida += c;
+        else if (c == '"')
+            szSaida += "&quot;";
+        else if (c == '\t' || c == '\n' || c == '\r')
+            szSaida += "&#" + std::to_string(uc) + ';';
+        else
+            szSaida += uc < 0x20 ? '?' : c;
+    }
+    return szSaida;
+}

@@ -1,9 +1,13 @@
-// The export formats the desktop application offers: those of the modules it was built with. Part of
-// the program only, so the window logic and its tests link no export library.
+// The export formats the desktop application offers: those of the modules it was built with (GIS
+// datasets through GDAL, ISOXML TaskData). Part of the program only, so the window logic and its tests
+// link no export library.
 #include "principal/principal.h"
 
 #if defined(ZAVORO_COM_EXPORTACAO)
 #include "zavoro/exportacao.h"
+#endif
+#if defined(ZAVORO_COM_ISOXML)
+#include "zavoro/isoxml.h"
 #endif
 
 std::vector<ST_FormatoExportacao> principal_FormatosExportacao()
@@ -32,6 +36,19 @@ std::vector<ST_FormatoExportacao> principal_FormatosExportacao()
                                  *pvSaidas = exportacao_NomesSaida(szBase, iFormato);
                                  return TRUE;
                              }});
+#endif
+#if defined(ZAVORO_COM_ISOXML)
+    // For farm management systems and terminals: the base's name with the TaskData zip's suffix.
+    vFormatos.push_back({"ISOXML TaskData (.zip), para sistemas de gestão e terminais", "ISOXML",
+                         [](const std::string& szArquivo, const std::string& szBase, std::vector<std::string>* pvSaidas,
+                            std::string* pszErro) {
+                             ST_ResultadoIsoxml stResultado;
+                             if (!isoxml_ExportarArquivo(szArquivo, ST_OpcoesIsoxml{}, &stResultado,
+                                                         szBase + D_ISOXML_SUFIXO))
+                                 return (*pszErro = stResultado.szMotivo, FALSE);
+                             pvSaidas->push_back(stResultado.szSaida);
+                             return TRUE;
+                         }});
 #endif
     return vFormatos;
 }

@@ -1,0 +1,27 @@
+// The TaskData writer on arbitrary bytes, without validation first: the walks trust nothing, so hostile
+// bytes must never make them read out of bounds, hang, crash or leave a partial zip behind.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "isoxml/taskData.h"
+#include "pastaFuzz.h"
+
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t tamanho)
+{
+    if (tamanho > (1u << 16))
+        return 0;
+    const std::string szEntrada = (fuzz_Pasta() / "entrada.nvg").string();
+    if (!fuzz_Gravar(szEntrada, pucDados, tamanho))
+        return 0;
+    const std::string szSaida = (fuzz_Pasta() / "saida.zip").string();
+    std::filesystem::remove(szSaida);
+    ST_ResultadoIsoxml st;
+    const bool bOk = isoxml_ExportarSemValidar({szEntrada}, szSaida, {}, &st, false);
+    // Either a whole zip or nothing, and a reason for nothing.
+    if (bOk != std::filesystem::exists(szSaida) || (!bOk && st.szMotivo.empty()))
+        __builtin_trap();
+    return 0;
+}
