@@ -9,7 +9,7 @@ PACKAGES=(
     libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo (GEOS through its SpatiaLite
                                                      # SQL, LIBKML), shpinfo/dbfdump/shprewind
     libgdal-dev sqlite3                              # GIS export (zavoro exportar); sqlite3 reads its GeoPackage in tests
-    libminizip-dev nodejs npm unzip                  # ISOXML zip (zavoro isoxml); node + npm run its peer reader
+    libminizip-dev unzip                             # ISOXML zip (zavoro isoxml)
     time                                             # /usr/bin/time for whole-command measurements
     gcovr                                            # line coverage (make cobertura)
     qt6-base-dev fonts-dejavu-core                   # Qt 6 Gui drawing surface (headless rendering), its sans font
@@ -18,6 +18,11 @@ PACKAGES=(
     poppler-utils desktop-file-utils                 # pdfinfo/pdftoppm check the help PDF; desktop entry check
     dpkg-dev                                         # dpkg-shlibdeps for the .deb's dependencies (make package)
 )
+
+# Node.js and npm run the ISOXML export's peer reader. A machine may carry its own Node.js with npm
+# inside (whose package conflicts with Debian's npm): Debian's are installed only where none is.
+command -v node >/dev/null || PACKAGES+=(nodejs)
+command -v npm >/dev/null || PACKAGES+=(npm)
 
 # The peer reader of the ISOXML export: the isoxml npm package in a folder of the project.
 instalar_isoxml() {
