@@ -40,9 +40,10 @@ echo "mapa de cobertura completo (KML e conjunto shapefile): $(sh -c "cat $conju
 mapa=$(cpu_minimo "rm -f $conjunto" "$BIN/zavoro" mapa --cobertura "$DIR"/m1.nvg)
 piso=$(cpu_minimo "rm -f '$DIR/copia'" sh -c "cat '$DIR/m1.nvg' > /dev/null; cat $conjunto > '$DIR/copia'")
 echo "mapa --cobertura: CPU $mapa s; piso de E/S: CPU $piso s; razão $(awk -v a="$mapa" -v b="$piso" 'BEGIN{printf "%.2f", a / b}')"
-# The GIS export beside the map of the same file. Not KMZ: GDAL's KML library holds the whole document
-# in memory (about 12 GB for this file).
+# The GIS export beside the map of the same file.
 echo -n "exportar --formato gpkg:          "; medir "$BIN/zavoro" exportar --formato gpkg "$DIR"/m1.nvg
+echo -n "exportar --formato kmz:           "; medir "$BIN/zavoro" exportar --formato kmz "$DIR"/m1.nvg
+echo "kmz: $(stat -c %s "$DIR"/m1_Exportacao.kmz) bytes, doc.kml de $(unzip -l "$DIR"/m1_Exportacao.kmz | awk '$4 == "doc.kml" {print $1}') bytes"
 echo -n "isoxml (TaskData com time log):   "; medir "$BIN/zavoro" isoxml "$DIR"/m1.nvg
 echo "isoxml: zip de $(stat -c %s "$DIR"/m1_ISOXML.zip) bytes"
 echo "janela (lógica da janela, avisos tratados nesta thread):"; "$BIN/bench_janela" "$DIR"/m1.nvg "$DIR"/m2.nvg
