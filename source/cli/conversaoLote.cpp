@@ -175,6 +175,7 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
 
     ST_ProgressoCli stProgresso;
     cli_IniciarProgresso(&stProgresso, stSaida, vArquivos);
+    cli_DesenharProgresso(&stProgresso);
     // Results go out in file order as soon as each is known; meanwhile the progress line is redrawn.
     int iSaida = D_CLI_SAIDA_OK;
     for (int i = 0; i < iTotal; i++)
@@ -201,6 +202,8 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
         else
             iSaida = D_CLI_SAIDA_FALHA;
         stResultado.szMotivo = stDetalhes.szMotivoErro;
+        if (!stResultado.bOk && stResultado.szMotivo.empty())
+            stResultado.szMotivo = "a conversão falhou";
         stResultado.szTexto = BlocoComSaidas(stDetalhes, stResultado.vSaidas);
         cli_MostrarResultadoLote(&stProgresso, stSaida, stResultado);
     }

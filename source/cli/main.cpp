@@ -83,7 +83,7 @@ int main(int argc, char** argv)
     }
     if (szPrimeiro == "--version")
     {
-        std::printf("zavoro %s\n", D_ZAVORO_VERSAO_EXIBIDA);
+        std::printf("zavoro %s\n", D_ZAVORO_VERSAO);
         return D_CLI_SAIDA_OK;
     }
     std::vector<std::string> vArgumentos(argv + 2, argv + argc);

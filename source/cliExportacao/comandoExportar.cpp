@@ -122,6 +122,7 @@ int cli_Exportar(const std::vector<std::string>& vArgumentos)
     bool bOk = bBuscasOk;
     ST_ProgressoCli stProgresso;
     cli_IniciarProgresso(&stProgresso, stSaida, vArquivos);
+    cli_DesenharProgresso(&stProgresso);
     {
         std::vector<std::jthread> vThreads;
         const int iThreads = std::clamp<int>(iTrabalhos, 1, static_cast<int>(std::max<std::size_t>(vArquivos.size(), 1)));
