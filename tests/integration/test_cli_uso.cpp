@@ -252,3 +252,32 @@ TEST(ComandoSaida, LinhaDeProgresso)
     st.ulFeito = 0;
     EXPECT_EQ(cli_LinhaProgresso(st, seconds(100), 80), "[2/2] 50% b.nvg - faltam cerca de 1 min 40 s");
 }
+
+// The desktop program answers --help and --version without a display, and without one says so in
+// Portuguese and exits 1 instead of aborting inside Qt (a display that does not answer included).
+TEST(AplicativoArgumentos, AjudaVersaoESemTela)
+{
+    const std::string szApp =
+        Aspas((std::filesystem::path(std::getenv("ZAVORO_BIN")).parent_path() / "quibar-zavoro").string());
+    const std::string szSemTela = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + szApp;
+
+    Resultado r = Shell(szSemTela + " --help");
+    EXPECT_EQ(r.iSaida, 0);
+    EXPECT_TRUE(r.szSaida.starts_with("Uso: quibar-zavoro [OPÇÕES] [ARQUIVO...]\n")) << r.szSaida;
+    EXPECT_TRUE(Contem(r.szSaida, "QT_QPA_PLATFORM=offscreen"));
+    r = Shell(szSemTela + " --version");
+    EXPECT_EQ(r.iSaida, 0);
+    EXPECT_EQ(r.szSaida, Executar("--version").szSaida.replace(0, 6, "quibar-zavoro"));
+    r = Shell(szSemTela + " --nada");
+    EXPECT_EQ(r.iSaida, 2);
+    EXPECT_TRUE(Contem(r.szSaida, "opção desconhecida: --nada"));
+
+    for (const std::string szTela : {"", "DISPLAY=:97 "})
+    {
+        SCOPED_TRACE(szTela);
+        r = Shell(szSemTela.substr(0, szSemTela.find(szApp)) + szTela + szApp + " arquivo.nvg");
+        EXPECT_EQ(r.iSaida, 1) << r.szSaida;
+        EXPECT_TRUE(Contem(r.szSaida, "quibar-zavoro: não há tela disponível para abrir a janela"));
+        EXPECT_TRUE(Contem(r.szSaida, "use o comando zavoro"));
+    }
+}
