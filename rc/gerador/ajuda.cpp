@@ -2,6 +2,8 @@
 // title page painted here. Header and footer are painted per page so they stay out of the text flow.
 #include "artes.h"
 
+#include <cmath>
+
 #include <QAbstractTextDocumentLayout>
 #include <QColor>
 #include <QFont>
@@ -13,6 +15,9 @@
 #include <QPdfWriter>
 #include <QPen>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace
@@ -23,6 +28,8 @@ constexpr int kResolucao = 96;
 const QString kTitulo = QStringLiteral("Quibar Zavoro - Ajuda");
 const QColor kVerdeEscuro(0x1C, 0x6B, 0x2A);
 const QColor kCinza(0x55, 0x55, 0x55);
+// Device pixels between a page's edge and where its paragraphs are looked for.
+constexpr double kFolga = 0.5;
 
 QFont Fonte(double dPontos, bool bNegrito = false)
 {
@@ -98,6 +105,44 @@ void PintarMoldura(QPainter& pintor, const QRectF& area, double dCabecalho, doub
                     Qt::AlignRight | Qt::AlignVCenter,
                     QStringLiteral("Página %1 de %2").arg(iPagina).arg(iTotal));
 }
+// A paragraph that touches a page is drawn there with every line, and the PDF's text layer keeps the
+// lines the clip hides: a paragraph split by a page break would be found twice by search and copy.
+// Each paragraph the layout splits starts a page instead, and so does a heading left at the foot of a
+// page, one at a time, as each move shifts the rest (paragraphs inside table cells move with their row).
+void ManterParagrafosNaPagina(QTextDocument& documento, double dAlturaPagina)
+{
+    auto Pagina = [&](double dY) { return static_cast<int>(std::floor(dY / dAlturaPagina)); };
+    for (bool bMudou = true; bMudou;)
+    {
+        bMudou = false;
+        documento.pageCount(); // lays the document out again after a move
+        for (QTextBlock bloco = documento.begin(); bloco.isValid() && !bMudou; bloco = bloco.next())
+        {
+            const QTextLayout* pLayout = bloco.layout();
+            if (QTextCursor(bloco).currentTable() != nullptr || pLayout == nullptr || pLayout->lineCount() < 1)
+                continue;
+            const QTextLine primeira = pLayout->lineAt(0), ultima = pLayout->lineAt(pLayout->lineCount() - 1);
+            const double dTopo = pLayout->position().y() + primeira.y();
+            double dFim = pLayout->position().y() + ultima.y() + ultima.height();
+            // A heading goes with the first line after it.
+            const QTextBlock seguinte = bloco.next();
+            if (bloco.blockFormat().headingLevel() > 0 && seguinte.isValid() && seguinte.layout() != nullptr &&
+                seguinte.layout()->lineCount() > 0)
+                dFim = QTextCursor(seguinte).currentTable() != nullptr
+                           ? dFim
+                           : seguinte.layout()->position().y() + seguinte.layout()->lineAt(0).y() +
+                                 seguinte.layout()->lineAt(0).height();
+            QTextBlockFormat formato = bloco.blockFormat();
+            // Moved once already (a block in a frame the breaks do not reach): left as it is.
+            if (Pagina(dTopo) == Pagina(dFim - kFolga) || dFim - dTopo >= dAlturaPagina ||
+                (formato.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+                continue;
+            formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(bloco).setBlockFormat(formato);
+            bMudou = true;
+        }
+    }
+}
 } // namespace
 
 QString rc_GerarAjuda(const QString& szHtml, const QString& szCaminhoPdf, const QString& szVersao)
@@ -131,6 +176,7 @@ QString rc_GerarAjuda(const QString& szHtml, const QString& szCaminhoPdf, const 
         if (documento.isEmpty())
             return QStringLiteral("o texto da ajuda está vazio");
         documento.setPageSize(QSizeF(area.width(), dAlturaTexto));
+        ManterParagrafosNaPagina(documento, dAlturaTexto);
         const int iPaginasTexto = documento.pageCount();
         const int iTotal = iPaginasTexto + 1;
 
@@ -148,7 +194,9 @@ QString rc_GerarAjuda(const QString& szHtml, const QString& szCaminhoPdf, const 
             pintor.translate(0, dCabecalho - i * dAlturaTexto);
             // drawContents paints whole lines that touch the rectangle; the clip keeps the next page's
             // first line off this one.
-            const QRectF pagina(0, i * dAlturaTexto, area.width(), dAlturaTexto);
+            // A hair inside the page, so that a paragraph ending exactly at the break is not drawn on
+            // the next page too.
+            const QRectF pagina(0, i * dAlturaTexto + kFolga, area.width(), dAlturaTexto - 2 * kFolga);
             pintor.setClipRect(pagina);
             documento.drawContents(&pintor, pagina);
             pintor.restore();
