@@ -27,7 +27,7 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/man/man1/zavoro.1.gz | gzip
     || { echo "a página de manual não mostra a versão $versao"; exit 1; }
 
 # Tags are printed as "E: pacote: tag ..." and "W: ..."; pedantic and info notes are left out.
-relatorio=$(lintian --no-tag-display-limit "$deb" 2>&1 || true)
+relatorio=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
 echo "$relatorio"
 if grep -q '^[EW]: ' <<<"$relatorio"; then
     exit 1

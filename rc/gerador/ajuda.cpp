@@ -17,6 +17,7 @@
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTextTable>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -111,35 +112,60 @@ void PintarMoldura(QPainter& pintor, const QRectF& area, double dCabecalho, doub
 // page, one at a time, as each move shifts the rest (paragraphs inside table cells move with their row).
 void ManterParagrafosNaPagina(QTextDocument& documento, double dAlturaPagina)
 {
+    QAbstractTextDocumentLayout* pLayoutDocumento = documento.documentLayout();
     auto Pagina = [&](double dY) { return static_cast<int>(std::floor(dY / dAlturaPagina)); };
+    // Top and bottom of a block's lines on the whole document's scale (cells included).
+    auto Linhas = [&](const QTextBlock& bloco, double* pdTopo, double* pdFim) {
+        const QTextLayout* pLayout = bloco.layout();
+        if (pLayout == nullptr || pLayout->lineCount() < 1)
+            return false;
+        const QTextLine primeira = pLayout->lineAt(0), ultima = pLayout->lineAt(pLayout->lineCount() - 1);
+        *pdTopo = pLayoutDocumento->blockBoundingRect(bloco).top() - pLayout->boundingRect().top() + primeira.y();
+        *pdFim = *pdTopo - primeira.y() + ultima.y() + ultima.height();
+        return true;
+    };
+    auto Mover = [](QTextBlock bloco) {
+        QTextBlockFormat formato = bloco.blockFormat();
+        if (formato.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            return false; // moved once already: left as it is
+        formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(bloco).setBlockFormat(formato);
+        return true;
+    };
     for (bool bMudou = true; bMudou;)
     {
         bMudou = false;
         documento.pageCount(); // lays the document out again after a move
         for (QTextBlock bloco = documento.begin(); bloco.isValid() && !bMudou; bloco = bloco.next())
         {
-            const QTextLayout* pLayout = bloco.layout();
-            if (QTextCursor(bloco).currentTable() != nullptr || pLayout == nullptr || pLayout->lineCount() < 1)
+            double dTopo = 0, dFim = 0, dTopoSeguinte = 0, dFimSeguinte = 0;
+            if (!Linhas(bloco, &dTopo, &dFim))
                 continue;
-            const QTextLine primeira = pLayout->lineAt(0), ultima = pLayout->lineAt(pLayout->lineCount() - 1);
-            const double dTopo = pLayout->position().y() + primeira.y();
-            double dFim = pLayout->position().y() + ultima.y() + ultima.height();
+            QTextTable* pTabela = QTextCursor(bloco).currentTable();
             // A heading goes with the first line after it.
             const QTextBlock seguinte = bloco.next();
-            if (bloco.blockFormat().headingLevel() > 0 && seguinte.isValid() && seguinte.layout() != nullptr &&
-                seguinte.layout()->lineCount() > 0)
-                dFim = QTextCursor(seguinte).currentTable() != nullptr
-                           ? dFim
-                           : seguinte.layout()->position().y() + seguinte.layout()->lineAt(0).y() +
-                                 seguinte.layout()->lineAt(0).height();
-            QTextBlockFormat formato = bloco.blockFormat();
-            // Moved once already (a block in a frame the breaks do not reach): left as it is.
-            if (Pagina(dTopo) == Pagina(dFim - kFolga) || dFim - dTopo >= dAlturaPagina ||
-                (formato.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+            if (pTabela == nullptr && bloco.blockFormat().headingLevel() > 0 && seguinte.isValid() &&
+                Linhas(seguinte, &dTopoSeguinte, &dFimSeguinte))
+                dFim = dTopoSeguinte + (seguinte.layout()->lineAt(0).height());
+            if (Pagina(dTopo) == Pagina(dFim - kFolga) || dFim - dTopo >= dAlturaPagina)
                 continue;
-            formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(bloco).setBlockFormat(formato);
-            bMudou = true;
+            if (pTabela != nullptr)
+            {
+                // A split row: the table starts a page, when it fits in one.
+                QTextTableFormat formato = pTabela->format();
+                if ((formato.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) ||
+                    pLayoutDocumento->frameBoundingRect(pTabela).height() >= dAlturaPagina)
+                    continue;
+                formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                pTabela->setFormat(formato);
+                bMudou = true;
+                continue;
+            }
+            // A paragraph right after its heading takes the heading along.
+            const QTextBlock anterior = bloco.previous();
+            const bool bComTitulo = anterior.isValid() && anterior.blockFormat().headingLevel() > 0 &&
+                                    QTextCursor(anterior).currentTable() == nullptr;
+            bMudou = Mover(bComTitulo ? anterior : bloco);
         }
     }
 }

@@ -281,3 +281,29 @@ TEST(AplicativoArgumentos, AjudaVersaoESemTela)
         EXPECT_TRUE(Contem(r.szSaida, "use o comando zavoro"));
     }
 }
+
+// The bash completion installed with the package, sourced in bash and asked as the shell asks it:
+// subcommands and options come from the command's own help, operands are navigation files and folders.
+TEST(ComandoCompletar, SubcomandosOpcoesEArquivos)
+{
+    DiretorioTemporario dir;
+    std::filesystem::create_directory(dir / "pasta");
+    for (const char* pcNome : {"campo.nvg", "CAMPO2.NVG", "campo.txt", "rec.shp"})
+        dir.gravar(pcNome, {});
+    const std::string szBin = std::filesystem::path(std::getenv("ZAVORO_BIN")).parent_path().string();
+    auto Completar = [&](const std::string& szPalavras) {
+        const std::string szScript = "cd " + Aspas(dir.caminho().string()) + " && PATH=" + Aspas(szBin) +
+                                     ":$PATH && source " + Aspas(ZAVORO_SOURCE_DIR "/rc/zavoro.bash-completion") +
+                                     " && COMP_WORDS=(" + szPalavras + ") && COMP_CWORD=$((${#COMP_WORDS[@]} - 1))" +
+                                     "; _zavoro; printf '%s\\n' \"${COMPREPLY[@]}\" | sort | tr '\\n' ' '";
+        return Shell("bash -c " + Aspas(szScript)).szSaida;
+    };
+    EXPECT_EQ(Completar("zavoro ma"), "mapa ");
+    EXPECT_EQ(Completar("zavoro help re"), "recomendacao relatorio ");
+    EXPECT_EQ(Completar("zavoro mapa --s"), "--saida ");
+    EXPECT_EQ(Completar("zavoro validar --"), "--help --json --quiet ");
+    EXPECT_EQ(Completar("zavoro relatorio ''"), "CAMPO2.NVG campo.nvg pasta ");
+    EXPECT_EQ(Completar("zavoro mapa --saida ''"), "pasta ");
+    EXPECT_EQ(Completar("zavoro desenhar ''"), "pasta rec.shp ");
+    EXPECT_EQ(Completar("zavoro exportar --formato g"), "geojson gpkg ");
+}
