@@ -104,6 +104,7 @@ struct ST_ProgressoCli
     std::size_t iConcluidos = 0;
     std::size_t iLarguraDesenhada = 0;
     std::chrono::steady_clock::time_point inicio;
+    std::chrono::steady_clock::duration decorridoUltimoConcluido{}; // when the share last moved
 };
 void cli_IniciarProgresso(ST_ProgressoCli* pst, const ST_SaidaCli& stSaida, const std::vector<std::string>& vArquivos);
 // Redraws the line (the clock moves on).

@@ -142,13 +142,11 @@ int cli_LerArgumentos(const std::vector<std::string>& vArgumentos, std::string_v
 {
     bool bAjuda = false;
     std::vector<ST_OpcaoCli> vTodas(vOpcoes.begin(), vOpcoes.end());
-    vTodas.push_back(cli_OpcaoChave("--help", nullptr, 0));
-    vTodas.back().pfAplicar = [&](const std::string&) {
-        bAjuda = true;
-        return std::string();
-    };
-    vTodas.push_back(vTodas.back());
-    vTodas.back().szNome = "-h";
+    for (std::string_view szNome : {"--help", "-h"})
+        vTodas.push_back({szNome, nullptr, [&bAjuda](const std::string&) {
+                              bAjuda = true;
+                              return std::string();
+                          }});
     if (pstSaida != nullptr)
         AcrescentarOpcoesSaida(pstSaida, &vTodas);
 

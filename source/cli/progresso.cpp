@@ -1,6 +1,7 @@
 // The progress line of a batch on a terminal: which file, how much is done and how long is left. The
 // share is counted in bytes of the files finished, so one large file among small ones weighs what it
 // costs.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -69,6 +70,7 @@ void cli_MostrarResultadoLote(ST_ProgressoCli* pst, const ST_SaidaCli& stSaida, 
     cli_MostrarResultado(stSaida, stResultado);
     if (pst->iConcluidos < pst->vTamanhos.size())
         pst->ulFeito += pst->vTamanhos[pst->iConcluidos++];
+    pst->decorridoUltimoConcluido = std::chrono::steady_clock::now() - pst->inicio;
     if (pst->iConcluidos < pst->vTamanhos.size())
         cli_DesenharProgresso(pst);
 }
@@ -85,9 +87,13 @@ std::string cli_LinhaProgresso(const ST_ProgressoCli& st, std::chrono::steady_cl
                           std::to_string(iTotal) + "] " + std::to_string(iPorcento) + "% ";
     std::string szFim;
     const double dSegundos = std::chrono::duration<double>(decorrido).count();
+    // The pace up to the last file finished, less the time spent since on the next one; at least a
+    // second while work remains.
+    const double dUltimo = std::chrono::duration<double>(st.decorridoUltimoConcluido).count();
     if (dFracao > 0.0 && dFracao < 1.0)
         szFim = " - faltam cerca de " +
-                TextoDuracao(static_cast<long long>(dSegundos * (1.0 - dFracao) / dFracao + 0.5));
+                TextoDuracao(std::max(1LL, static_cast<long long>(dUltimo * (1.0 - dFracao) / dFracao -
+                                                                  (dSegundos - dUltimo) + 0.5)));
     else if (dFracao <= 0.0)
         szFim = " - calculando o tempo restante";
 

@@ -242,14 +242,20 @@ TEST(ComandoSaida, LinhaDeProgresso)
     EXPECT_LT(iCaracteres, 60u) << szCurta;
     EXPECT_TRUE(Contem(szCurta, "...")) << szCurta;
 
+    // Three quarters in 90 s: 30 s more at that pace, less what the next file has taken since.
     st.ulFeito = 300;
     st.iConcluidos = 1;
+    st.decorridoUltimoConcluido = seconds(90);
     EXPECT_EQ(cli_LinhaProgresso(st, seconds(90), 80), "[2/2] 75% b.nvg - faltam cerca de 30 s");
+    EXPECT_EQ(cli_LinhaProgresso(st, seconds(110), 80), "[2/2] 75% b.nvg - faltam cerca de 10 s");
+    EXPECT_EQ(cli_LinhaProgresso(st, seconds(200), 80), "[2/2] 75% b.nvg - faltam cerca de 1 s");
+    st.decorridoUltimoConcluido = seconds(3 * 3600);
     EXPECT_EQ(cli_LinhaProgresso(st, seconds(3 * 3600), 80), "[2/2] 75% b.nvg - faltam cerca de 1 h 0 min");
     // Files of no size count by number.
     st.vTamanhos = {0, 0};
     st.ulTotal = 0;
     st.ulFeito = 0;
+    st.decorridoUltimoConcluido = seconds(100);
     EXPECT_EQ(cli_LinhaProgresso(st, seconds(100), 80), "[2/2] 50% b.nvg - faltam cerca de 1 min 40 s");
 }
 
