@@ -14,6 +14,7 @@
 #include "support/Comando.h"
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
+#include "support/ShpBuilder.h"
 
 using namespace zavoro_teste;
 
@@ -195,6 +196,25 @@ TEST(ComandoSaida, CaminhosJsonESilencio)
     r = Executar("relatorio --json -q " + szPasta);
     EXPECT_EQ(r.iSaida, 2);
     EXPECT_TRUE(Contem(r.szSaida, "use --json ou -q, não os dois"));
+}
+
+// The drawing subcommands take the same output options: pictures into the output folder, and their
+// paths as one JSON line.
+TEST(ComandoSaida, ImagensNaPastaDeSaidaEEmJson)
+{
+    DiretorioTemporario dir, saida;
+    ShpBuilder rec;
+    rec.campos = {{"DOSE", 'N', 9, 2}};
+    rec.adicionar(ShpBuilder::retangulo(-51.93, -24.05, -51.92, -24.04), {"150.00"});
+    rec.gravar(dir / "rec");
+    const Resultado r = SoSaidaPadrao("desenhar " + Aspas((dir / "rec.shp").string()) + " --png figura --json --saida " +
+                                          Aspas(saida.caminho().string()),
+                                      dir / "erros.txt");
+    EXPECT_EQ(r.iSaida, 0) << LerTexto(dir / "erros.txt");
+    EXPECT_TRUE(ValidoNoEsquema(r.szSaida, dir));
+    EXPECT_TRUE(Contem(r.szSaida, "\"saidas\":[\"" + (saida / "figura.png").string() + "\",\"" +
+                                      (saida / "figura_ampliado.png").string() + "\"]"));
+    EXPECT_TRUE(std::filesystem::exists(saida / "figura_ampliado.png"));
 }
 
 // The progress line is drawn on a terminal only, rewritten in place, and erased before each result
