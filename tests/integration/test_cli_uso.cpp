@@ -72,6 +72,7 @@ TEST(ComandoAjuda, CadaSubcomandoTemSuaAjuda)
         {"validar", {"--json", "-q"}},
         {"relatorio", {"-j N", "--saida PASTA", "--json", "-q"}},
         {"mapa", {"--cobertura", "--velocidade", "--alvos", "--saida PASTA", "--json"}},
+        {"exportar", {"--formato", "-j N", "--saida PASTA", "--json"}},
         {"procurar", {"--help"}},
         {"desenhar", {"--campo", "--png", "--saida PASTA"}},
         {"recomendacao", {"--mapa", "--png PREFIXO", "--saida PASTA"}},
