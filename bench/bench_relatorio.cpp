@@ -72,7 +72,7 @@ void BM_RelatorioQuatroArquivos(benchmark::State& state)
                 {
                     std::string szLista = Arquivos()[i].string() + '\0';
                     ST_ConversaoArquivos stJob{D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO,
-                                               D_CONVERSOR_TIPO_CONVERSAO_RELATORIO, szLista.c_str(), 1, {}, {}};
+                                               D_CONVERSOR_TIPO_CONVERSAO_RELATORIO, szLista.c_str(), 1, {}, {}, {}, {}};
                     ST_EstruturaThread stThread;
                     stThread.lpArgumento = &stJob;
                     conversor_ThreadCriarRelatoriosMapasNavegacao(&stThread);

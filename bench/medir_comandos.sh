@@ -31,6 +31,9 @@ echo -n "validar (arquivo máximo, 100 MiB): "; medir "$BIN/zavoro" validar "$DI
 echo -n "relatorio 1 arquivo:              "; medir "$BIN/zavoro" relatorio "$DIR"/m1.nvg
 echo -n "relatorio 4 arquivos -j1:         "; medir "$BIN/zavoro" relatorio -j1 "$DIR"/m[1-4].nvg
 echo -n "relatorio 4 arquivos -j2:         "; medir "$BIN/zavoro" relatorio -j2 "$DIR"/m[1-4].nvg
+# The same with stderr on a terminal (script gives a pty), so the progress line is drawn, and as JSON.
+echo -n "relatorio 4 arquivos -j2, progresso: "; medir script -qec "'$BIN/zavoro' relatorio -j2 '$DIR'/m[1-4].nvg > /dev/null" /dev/null
+echo -n "relatorio 4 arquivos -j2 --json:  "; medir "$BIN/zavoro" relatorio -j2 --json "$DIR"/m[1-4].nvg
 echo -n "mapa --cobertura:                 "; medir "$BIN/zavoro" mapa --cobertura "$DIR"/m1.nvg
 echo -n "mapa --velocidade:                "; medir "$BIN/zavoro" mapa --velocidade "$DIR"/m1.nvg
 echo "saída: $(stat -c %s "$DIR"/m1_Cobertura.kml) bytes (cobertura), $(stat -c %s "$DIR"/m1_Velocidade.kml) bytes (velocidade)"

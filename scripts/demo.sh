@@ -82,4 +82,4 @@ echo
 echo "== Imagens da taxa variável (mapa 1: recomendação, mapa 2: trabalho realizado; painel 355 x 335 e ampliada 550 x 550):"
 ls -1 "$(pwd)/$TAXA"/*.png
 echo
-echo "== Aplicativo de desktop: build/bin/quibar-zavoro (ajuda em \"build/bin/Ajuda Quibar Zavoro.pdf\")"
+echo "== Aplicativo de desktop: 'make build' compila build/bin/quibar-zavoro e a ajuda \"build/bin/Ajuda Quibar Zavoro.pdf\""

@@ -17,6 +17,9 @@ PACKAGES=(
     xvfb xauth                                       # desktop app screenshots under a virtual display
     poppler-utils desktop-file-utils                 # pdfinfo/pdftoppm check the help PDF; desktop entry check
     dpkg-dev                                         # dpkg-shlibdeps for the .deb's dependencies (make package)
+    nlohmann-json3-dev                               # zavoro --json lines
+    lintian python3-jsonschema                       # the package judged; the --json lines against their schema
+    shared-mime-info xdg-utils libfile-mimeinfo-perl # the .nvg MIME type resolved as a file manager does
 )
 
 # Node.js and npm run the ISOXML export's peer reader. A machine may carry its own Node.js with npm

@@ -2,6 +2,8 @@
 // title page painted here. Header and footer are painted per page so they stay out of the text flow.
 #include "artes.h"
 
+#include <cmath>
+
 #include <QAbstractTextDocumentLayout>
 #include <QColor>
 #include <QFont>
@@ -13,6 +15,10 @@
 #include <QPdfWriter>
 #include <QPen>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTextTable>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace
@@ -23,6 +29,8 @@ constexpr int kResolucao = 96;
 const QString kTitulo = QStringLiteral("Quibar Zavoro - Ajuda");
 const QColor kVerdeEscuro(0x1C, 0x6B, 0x2A);
 const QColor kCinza(0x55, 0x55, 0x55);
+// Device pixels between a page's edge and where its paragraphs are looked for.
+constexpr double kFolga = 0.5;
 
 QFont Fonte(double dPontos, bool bNegrito = false)
 {
@@ -98,6 +106,69 @@ void PintarMoldura(QPainter& pintor, const QRectF& area, double dCabecalho, doub
                     Qt::AlignRight | Qt::AlignVCenter,
                     QStringLiteral("Página %1 de %2").arg(iPagina).arg(iTotal));
 }
+// A paragraph that touches a page is drawn there with every line, and the PDF's text layer keeps the
+// lines the clip hides: a paragraph split by a page break would be found twice by search and copy.
+// Each paragraph the layout splits starts a page instead, and so does a heading left at the foot of a
+// page, one at a time, as each move shifts the rest (paragraphs inside table cells move with their row).
+void ManterParagrafosNaPagina(QTextDocument& documento, double dAlturaPagina)
+{
+    QAbstractTextDocumentLayout* pLayoutDocumento = documento.documentLayout();
+    auto Pagina = [&](double dY) { return static_cast<int>(std::floor(dY / dAlturaPagina)); };
+    // Top and bottom of a block's lines on the whole document's scale (cells included).
+    auto Linhas = [&](const QTextBlock& bloco, double* pdTopo, double* pdFim) {
+        const QTextLayout* pLayout = bloco.layout();
+        if (pLayout == nullptr || pLayout->lineCount() < 1)
+            return false;
+        const QTextLine primeira = pLayout->lineAt(0), ultima = pLayout->lineAt(pLayout->lineCount() - 1);
+        *pdTopo = pLayoutDocumento->blockBoundingRect(bloco).top() - pLayout->boundingRect().top() + primeira.y();
+        *pdFim = *pdTopo - primeira.y() + ultima.y() + ultima.height();
+        return true;
+    };
+    auto Mover = [](QTextBlock bloco) {
+        QTextBlockFormat formato = bloco.blockFormat();
+        if (formato.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            return false; // moved once already: left as it is
+        formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(bloco).setBlockFormat(formato);
+        return true;
+    };
+    for (bool bMudou = true; bMudou;)
+    {
+        bMudou = false;
+        documento.pageCount(); // lays the document out again after a move
+        for (QTextBlock bloco = documento.begin(); bloco.isValid() && !bMudou; bloco = bloco.next())
+        {
+            double dTopo = 0, dFim = 0, dTopoSeguinte = 0, dFimSeguinte = 0;
+            if (!Linhas(bloco, &dTopo, &dFim))
+                continue;
+            QTextTable* pTabela = QTextCursor(bloco).currentTable();
+            // A heading goes with the first line after it.
+            const QTextBlock seguinte = bloco.next();
+            if (pTabela == nullptr && bloco.blockFormat().headingLevel() > 0 && seguinte.isValid() &&
+                Linhas(seguinte, &dTopoSeguinte, &dFimSeguinte))
+                dFim = dTopoSeguinte + (seguinte.layout()->lineAt(0).height());
+            if (Pagina(dTopo) == Pagina(dFim - kFolga) || dFim - dTopo >= dAlturaPagina)
+                continue;
+            if (pTabela != nullptr)
+            {
+                // A split row: the table starts a page, when it fits in one.
+                QTextTableFormat formato = pTabela->format();
+                if ((formato.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) ||
+                    pLayoutDocumento->frameBoundingRect(pTabela).height() >= dAlturaPagina)
+                    continue;
+                formato.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                pTabela->setFormat(formato);
+                bMudou = true;
+                continue;
+            }
+            // A paragraph right after its heading takes the heading along.
+            const QTextBlock anterior = bloco.previous();
+            const bool bComTitulo = anterior.isValid() && anterior.blockFormat().headingLevel() > 0 &&
+                                    QTextCursor(anterior).currentTable() == nullptr;
+            bMudou = Mover(bComTitulo ? anterior : bloco);
+        }
+    }
+}
 } // namespace
 
 QString rc_GerarAjuda(const QString& szHtml, const QString& szCaminhoPdf, const QString& szVersao)
@@ -131,6 +202,7 @@ QString rc_GerarAjuda(const QString& szHtml, const QString& szCaminhoPdf, const 
         if (documento.isEmpty())
             return QStringLiteral("o texto da ajuda está vazio");
         documento.setPageSize(QSizeF(area.width(), dAlturaTexto));
+        ManterParagrafosNaPagina(documento, dAlturaTexto);
         const int iPaginasTexto = documento.pageCount();
         const int iTotal = iPaginasTexto + 1;
 
@@ -148,7 +220,9 @@ QString rc_GerarAjuda(const QString& szHtml, const QString& szCaminhoPdf, const 
             pintor.translate(0, dCabecalho - i * dAlturaTexto);
             // drawContents paints whole lines that touch the rectangle; the clip keeps the next page's
             // first line off this one.
-            const QRectF pagina(0, i * dAlturaTexto, area.width(), dAlturaTexto);
+            // A hair inside the page, so that a paragraph ending exactly at the break is not drawn on
+            // the next page too.
+            const QRectF pagina(0, i * dAlturaTexto + kFolga, area.width(), dAlturaTexto - 2 * kFolga);
             pintor.setClipRect(pagina);
             documento.drawContents(&pintor, pagina);
             pintor.restore();

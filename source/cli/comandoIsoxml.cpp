@@ -13,17 +13,32 @@
 
 namespace fs = std::filesystem;
 
+#if defined(ZAVORO_COM_ISOXML)
 namespace
 {
-void Relatar(const ST_ResultadoIsoxml& st)
+constexpr const char* kAjuda =
+    "Uso: zavoro isoxml [OPÇÕES] ALVO...\n"
+    "\n"
+    "Grava o trabalho de cada arquivo de navegação como ISOXML TaskData (campo_ISOXML.zip):\n"
+    "o talhão com seus limites e guias, a cultura e os produtos, o implemento com suas\n"
+    "seções e a tarefa com o registro (time log) de todos os pontos do trajeto.\n"
+    "\n"
+    "Opções:\n"
+    "  --juntar          uma tarefa por arquivo num só TaskData, com o nome do primeiro\n"
+    "  --versao 3|4      versão do formato (padrão: 4, ou seja 4.3; a 3 não tem guias)\n";
+
+// The plain lines: the zip, then each task's time log.
+std::string Relato(const ST_ResultadoIsoxml& st)
 {
-    std::printf("%s\n", funcAux_EscaparControles(st.szSaida).c_str());
+    std::string szTexto = funcAux_EscaparControles(st.szSaida) + "\n";
     for (const ST_TarefaIsoxml& stTarefa : st.vTarefas)
-        std::printf("  %s: %s, %u registros de %u bytes\n",
-                    funcAux_EscaparControles(stTarefa.szArquivo).c_str(), stTarefa.szTimeLog.c_str(),
-                    stTarefa.ulRegistros, stTarefa.ulTamanhoRegistro);
+        szTexto += "  " + funcAux_EscaparControles(stTarefa.szArquivo) + ": " + stTarefa.szTimeLog + ", " +
+                   std::to_string(stTarefa.ulRegistros) + " registros de " + std::to_string(stTarefa.ulTamanhoRegistro) +
+                   " bytes\n";
+    return szTexto;
 }
 } // namespace
+#endif
 
 int cli_Isoxml(const std::vector<std::string>& vArgumentos)
 {
@@ -32,10 +47,10 @@ int cli_Isoxml(const std::vector<std::string>& vArgumentos)
     std::fputs("zavoro: isoxml: este zavoro foi construído sem a biblioteca zip (minizip)\n", stderr);
     return D_CLI_SAIDA_FALHA;
 #else
-    std::string szPasta, szVersao;
+    std::string szVersao;
     int iJuntar = 0;
+    ST_SaidaCli stSaida;
     const ST_OpcaoCli vOpcoes[] = {
-        cli_OpcaoTexto("--saida", &szPasta),
         cli_OpcaoChave("--juntar", &iJuntar, 1),
         {"--versao", "a versão (3 ou 4)",
          [&](const std::string& szValor)
@@ -46,17 +61,11 @@ int cli_Isoxml(const std::vector<std::string>& vArgumentos)
          }},
     };
     std::vector<std::string> vAlvos;
-    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vAlvos))
-        return D_CLI_SAIDA_USO;
+    if (const int iFim = cli_LerArgumentos(vArgumentos, kAjuda, vOpcoes, &vAlvos, &stSaida); iFim != D_CLI_CONTINUAR)
+        return iFim;
     if (vAlvos.empty())
         return cli_ErroUso("isoxml: informe ao menos um arquivo ou pasta");
-    std::error_code ec;
-    if (!szPasta.empty() && !fs::is_directory(szPasta, ec))
-    {
-        std::fprintf(stderr, "zavoro: pasta de saída inexistente: %s\n",
-                     funcAux_EscaparControles(szPasta).c_str());
-        return D_CLI_SAIDA_FALHA;
-    }
+    const std::string& szPasta = stSaida.szPasta;
     ST_OpcoesIsoxml stOpcoes;
     stOpcoes.iVersao = szVersao == "3" ? 3 : 4;
     std::vector<std::string> vArquivos;
@@ -90,17 +99,29 @@ int cli_Isoxml(const std::vector<std::string>& vArgumentos)
     else
         for (const std::string& szArquivo : vArquivos)
             vGrupos.push_back({szArquivo});
+    // A joined job is one result: the progress line counts files only when each is its own.
+    ST_SaidaCli stSaidaProgresso = stSaida;
+    stSaidaProgresso.bProgresso = stSaida.bProgresso && iJuntar == 0;
+    ST_ProgressoCli stProgresso;
+    cli_IniciarProgresso(&stProgresso, stSaidaProgresso, vArquivos);
     for (const std::vector<std::string>& vGrupo : vGrupos)
     {
-        ST_ResultadoIsoxml stResultado;
-        if (isoxml_ExportarArquivos(vGrupo, Destino(vGrupo.front()), stOpcoes, &stResultado))
-            Relatar(stResultado);
-        else
+        cli_DesenharProgresso(&stProgresso);
+        ST_ResultadoIsoxml stIsoxml;
+        ST_ResultadoCli st;
+        st.szEntrada = vGrupo.front();
+        st.bOk = isoxml_ExportarArquivos(vGrupo, Destino(vGrupo.front()), stOpcoes, &stIsoxml) != FALSE;
+        if (st.bOk)
         {
-            std::fprintf(stderr, "zavoro: %s\n", funcAux_EscaparControles(stResultado.szMotivo).c_str());
-            bOk = false;
+            st.vSaidas.push_back(stIsoxml.szSaida);
+            st.szTexto = Relato(stIsoxml);
         }
+        else
+            st.szMotivo = stIsoxml.szMotivo;
+        cli_MostrarResultadoLote(&stProgresso, stSaida, st);
+        bOk = bOk && st.bOk;
     }
+    cli_ApagarProgresso(&stProgresso);
     return bOk ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
 #endif
 }

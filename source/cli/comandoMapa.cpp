@@ -10,6 +10,20 @@ namespace
 {
 constexpr std::size_t kDigitosAlvo = 4;
 
+constexpr const char* kAjuda =
+    "Uso: zavoro mapa [OPÇÕES] ALVO...\n"
+    "\n"
+    "Gera o mapa KML de cada arquivo de navegação (campo_Cobertura.kml ou\n"
+    "campo_Velocidade.kml) e, ao lado dele, o conjunto Shapefile da cobertura (.shp, .shx,\n"
+    ".dbf, .prj). ALVO é um arquivo ou uma pasta (buscada com as subpastas).\n"
+    "\n"
+    "Opções:\n"
+    "  --cobertura       mapa de cobertura, classificado pela taxa aplicada (padrão)\n"
+    "  --velocidade      mapa de velocidade (não combina com --cobertura)\n"
+    "  --alvos A,B,C,D,E os cinco valores alvo das classes, inteiros de até quatro\n"
+    "                    dígitos; vazios permitidos (--alvos 100,,,200,)\n"
+    "  -j N              converte N arquivos ao mesmo tempo (padrão: o número de núcleos)\n";
+
 // Five slots as the window's five edits (an empty one is allowed), each of at most four digits.
 // Returns why the text is refused, or "".
 std::string LerAlvos(const std::string& szTexto, int* piAlvos)
@@ -45,6 +59,7 @@ int cli_Mapa(const std::vector<std::string>& vArgumentos)
     bool bAlvosDados = false;
     int iTrabalhos = cli_TrabalhosPadrao();
     int iCobertura = 0, iVelocidade = 0;
+    ST_SaidaCli stSaida;
     const ST_OpcaoCli vOpcoes[] = {
         cli_OpcaoChave("--cobertura", &iCobertura, 1),
         cli_OpcaoChave("--velocidade", &iVelocidade, 1),
@@ -56,8 +71,8 @@ int cli_Mapa(const std::vector<std::string>& vArgumentos)
         cli_OpcaoTrabalhos(&iTrabalhos),
     };
     std::vector<std::string> vAlvos;
-    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vAlvos))
-        return D_CLI_SAIDA_USO;
+    if (const int iFim = cli_LerArgumentos(vArgumentos, kAjuda, vOpcoes, &vAlvos, &stSaida); iFim != D_CLI_CONTINUAR)
+        return iFim;
     if (iCobertura != 0 && iVelocidade != 0)
         return cli_ErroUso("mapa: use --cobertura ou --velocidade, não as duas");
     if (iVelocidade != 0)
@@ -91,6 +106,6 @@ int cli_Mapa(const std::vector<std::string>& vArgumentos)
                                        iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE
                                            ? D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE
                                            : D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA,
-                                       iTrabalhos, &stParametros);
+                                       iTrabalhos, stSaida, &stParametros);
     return bBuscasOk ? iSaida : D_CLI_SAIDA_FALHA;
 }

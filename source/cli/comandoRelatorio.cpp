@@ -8,27 +8,50 @@
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
 
+namespace
+{
+constexpr const char* kAjudaRelatorio =
+    "Uso: zavoro relatorio [OPÇÕES] ALVO...\n"
+    "\n"
+    "Gera o relatório de trabalho (.txt) de cada arquivo de navegação. ALVO é um arquivo\n"
+    "ou uma pasta (buscada com as subpastas); o relatório de campo.nvg é campo.txt.\n"
+    "Para cada arquivo, o bloco de resultado da janela e os arquivos gravados.\n"
+    "\n"
+    "Opções:\n"
+    "  -j N              converte N arquivos ao mesmo tempo (padrão: o número de núcleos)\n";
+
+constexpr const char* kAjudaProcurar =
+    "Uso: zavoro procurar PASTA\n"
+    "\n"
+    "Lista, em ordem de caminho, os arquivos de navegação encontrados na pasta e nas\n"
+    "subpastas, e o resultado da busca.\n"
+    "\n"
+    "Opções:\n";
+} // namespace
+
 int cli_Relatorio(const std::vector<std::string>& vArgumentos)
 {
     int iTrabalhos = cli_TrabalhosPadrao();
+    ST_SaidaCli stSaida;
     const ST_OpcaoCli vOpcoes[] = {cli_OpcaoTrabalhos(&iTrabalhos)};
     std::vector<std::string> vAlvos;
-    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vAlvos))
-        return D_CLI_SAIDA_USO;
+    if (const int iFim = cli_LerArgumentos(vArgumentos, kAjudaRelatorio, vOpcoes, &vAlvos, &stSaida);
+        iFim != D_CLI_CONTINUAR)
+        return iFim;
     if (vAlvos.empty())
         return cli_ErroUso("relatorio: informe ao menos um arquivo ou pasta");
 
     std::vector<std::string> vArquivos;
     bool bBuscasOk = cli_ExpandirAlvos(vAlvos, vArquivos);
-    int iSaida = cli_ConverterArquivos(vArquivos, D_CONVERSOR_TIPO_CONVERSAO_RELATORIO, iTrabalhos);
+    int iSaida = cli_ConverterArquivos(vArquivos, D_CONVERSOR_TIPO_CONVERSAO_RELATORIO, iTrabalhos, stSaida);
     return bBuscasOk ? iSaida : D_CLI_SAIDA_FALHA;
 }
 
 int cli_Procurar(const std::vector<std::string>& vArgumentos)
 {
     std::vector<std::string> vPastas;
-    if (!cli_LerArgumentos(vArgumentos, {}, &vPastas))
-        return D_CLI_SAIDA_USO;
+    if (const int iFim = cli_LerArgumentos(vArgumentos, kAjudaProcurar, {}, &vPastas); iFim != D_CLI_CONTINUAR)
+        return iFim;
     if (vPastas.size() != 1)
         return cli_ErroUso("procurar: informe uma pasta");
 

@@ -15,6 +15,7 @@
 #include "zavoro/arquivo.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
+#include "zavoro/shapeFile.h"
 
 namespace
 {
@@ -44,13 +45,57 @@ void AoConverter(void* pContexto, const ST_DetalhesConversao& stDetalhes)
     auto* pstCtx = static_cast<ST_ContextoAviso*>(pContexto);
     if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_RELATORIO ||
         stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_GERANDO_MAPA)
-        return; // progress: the command shows only results
+        return; // start notices: the progress line follows the results, in file order
     {
         std::lock_guard<std::mutex> trava(pstCtx->pstResultados->mutex);
         pstCtx->pstTrabalho->stResultado = stDetalhes;
     }
     pstCtx->pstResultados->pronto.notify_all();
     conversor_ConfirmarAviso(&pstCtx->pstTrabalho->stThread);
+}
+
+// Output names of the batch. In an output folder the files are named as beside their inputs, and
+// files of different folders that would meet there are told apart as in one folder.
+std::vector<std::string> NomesSaida(const std::vector<std::string>& vArquivos, int iTipoConversao,
+                                    const ST_SaidaCli& stSaida, std::vector<std::string>* pvAvisos)
+{
+    pvAvisos->assign(vArquivos.size(), std::string());
+    if (stSaida.szPasta.empty())
+        return conversor_NomesSaidaLote(vArquivos, iTipoConversao);
+    std::vector<std::string> vNaPasta;
+    for (const std::string& sz : vArquivos)
+        vNaPasta.push_back(cli_CaminhoNaPasta(stSaida, sz));
+    std::vector<std::string> vSaidas = conversor_NomesSaidaLote(vNaPasta, iTipoConversao);
+    for (std::size_t i = 0; i < vSaidas.size(); i++)
+    {
+        const std::string szPadrao = conversor_NomeArquivoSaida(vNaPasta[i], iTipoConversao);
+        if (vSaidas[i] != szPadrao)
+            (*pvAvisos)[i] = "Saída gravada como " + std::filesystem::path(vSaidas[i]).filename().string() +
+                             ": outro arquivo do lote usa " + std::filesystem::path(szPadrao).filename().string();
+    }
+    return vSaidas;
+}
+
+// The files a successful job wrote: the report, or the KML map with its shapefile set.
+std::vector<std::string> ArquivosGravados(const std::string& szSaida, int iTipoConversao)
+{
+    std::vector<std::string> v{szSaida};
+    ST_ArquivosShp stShp;
+    if (iTipoConversao != D_CONVERSOR_TIPO_CONVERSAO_RELATORIO && shpFile_NomesArquivosShp(szSaida, &stShp))
+        v.insert(v.end(), {stShp.szShp, stShp.szShx, stShp.szDbf, stShp.szPrj});
+    return v;
+}
+
+// The window's result block with the paths written inserted before its closing rule.
+std::string BlocoComSaidas(const ST_DetalhesConversao& stDetalhes, const std::vector<std::string>& vSaidas)
+{
+    std::string szBloco = conversor_MontarBlocoResultado(stDetalhes, "\n");
+    const std::size_t posRegua = szBloco.rfind('\n', szBloco.size() - 2) + 1;
+    std::string szLinhas;
+    for (const std::string& sz : vSaidas)
+        szLinhas += "Arquivo gravado: " + funcAux_EscaparControles(sz) + "\n";
+    szBloco.insert(posRegua, szLinhas);
+    return szBloco;
 }
 } // namespace
 
@@ -92,11 +137,12 @@ bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::
 }
 
 int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoConversao, int iTrabalhos,
-                          const ST_ParametrosMapa* pstParametros,
+                          const ST_SaidaCli& stSaida, const ST_ParametrosMapa* pstParametros,
                           std::vector<ST_DetalhesConversao>* pvResultados)
 {
     const int iTotal = static_cast<int>(vArquivos.size());
-    const std::vector<std::string> vSaidas = conversor_NomesSaidaLote(vArquivos, iTipoConversao);
+    std::vector<std::string> vAvisos;
+    const std::vector<std::string> vSaidas = NomesSaida(vArquivos, iTipoConversao, stSaida, &vAvisos);
     std::vector<std::unique_ptr<ST_TrabalhoArquivo>> vTrabalhos;
     for (std::size_t i = 0; i < vArquivos.size(); i++)
     {
@@ -127,30 +173,41 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
     for (int t = 0; t < std::min(iTrabalhos, iTotal); t++)
         vThreads.emplace_back(Trabalhador);
 
-    // Blocks go out in file order as soon as each is known.
+    ST_ProgressoCli stProgresso;
+    cli_IniciarProgresso(&stProgresso, stSaida, vArquivos);
+    cli_DesenharProgresso(&stProgresso);
+    // Results go out in file order as soon as each is known; meanwhile the progress line is redrawn.
     int iSaida = D_CLI_SAIDA_OK;
     for (int i = 0; i < iTotal; i++)
     {
         ST_DetalhesConversao stDetalhes;
         {
             std::unique_lock<std::mutex> trava(stResultados.mutex);
-            stResultados.pronto.wait(trava, [&] { return vTrabalhos[i]->stResultado.has_value(); });
+            cli_AguardarComProgresso(&stProgresso, trava, stResultados.pronto,
+                                     [&] { return vTrabalhos[i]->stResultado.has_value(); });
             stDetalhes = *vTrabalhos[i]->stResultado;
         }
         stDetalhes.iNumArquivoAtual = i + 1;
         stDetalhes.iNumTotalArquivos = iTotal;
+        if (!stSaida.szPasta.empty())
+            stDetalhes.szAvisoSaida = vAvisos[i];
         if (pvResultados != nullptr)
             pvResultados->push_back(stDetalhes);
-        std::fputs(conversor_MontarBlocoResultado(stDetalhes, "\n").c_str(), stdout);
-        std::fflush(stdout);
-        if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_ERRO)
-        {
+
+        ST_ResultadoCli stResultado;
+        stResultado.szEntrada = vArquivos[i];
+        stResultado.bOk = stDetalhes.iStatus != D_CONVERSOR_STATUS_CONVERSAO_ERRO;
+        if (stResultado.bOk)
+            stResultado.vSaidas = ArquivosGravados(vSaidas[i], iTipoConversao);
+        else
             iSaida = D_CLI_SAIDA_FALHA;
-            if (!stDetalhes.szMotivoErro.empty())
-                std::fprintf(stderr, "zavoro: %s: %s\n", funcAux_EscaparControles(stDetalhes.cNomeArquivo).c_str(),
-                             funcAux_EscaparControles(stDetalhes.szMotivoErro).c_str());
-        }
+        stResultado.szMotivo = stDetalhes.szMotivoErro;
+        if (!stResultado.bOk && stResultado.szMotivo.empty())
+            stResultado.szMotivo = "a conversão falhou";
+        stResultado.szTexto = BlocoComSaidas(stDetalhes, stResultado.vSaidas);
+        cli_MostrarResultadoLote(&stProgresso, stSaida, stResultado);
     }
+    cli_ApagarProgresso(&stProgresso);
     for (std::thread& t : vThreads)
         t.join();
     return iSaida;

@@ -50,6 +50,10 @@ constexpr const char* kUso =
     "\n"
     "Opções gerais:\n"
     "  --help                      mostra esta ajuda\n"
+    "  COMANDO --help, help COMANDO\n"
+    "                              mostra o uso e as opções de um comando\n"
+    "  --saida PASTA               (comandos que gravam) grava as saídas em PASTA\n"
+    "  --json, -q                  uma linha JSON por arquivo, ou nada além dos erros\n"
     "  --version                   mostra a versão\n"
     "\n"
     "Saída: 0 tudo correu bem, 1 algum arquivo falhou, 2 linha de comando incorreta.\n";
@@ -79,19 +83,26 @@ int main(int argc, char** argv)
         return cli_ErroUso("falta o comando");
 
     std::string_view szPrimeiro = argv[1];
-    if (szPrimeiro == "--help" || szPrimeiro == "-h" || szPrimeiro == "ajuda")
+    if (szPrimeiro == "--help" || szPrimeiro == "-h" || ((szPrimeiro == "ajuda" || szPrimeiro == "help") && argc == 2))
     {
         std::fputs(kUso, stdout);
         return D_CLI_SAIDA_OK;
     }
     if (szPrimeiro == "--version")
     {
-        std::printf("zavoro %s\n", D_ZAVORO_VERSAO_EXIBIDA);
+        std::printf("zavoro %s\n", D_ZAVORO_VERSAO);
         return D_CLI_SAIDA_OK;
+    }
+    std::vector<std::string> vArgumentos(argv + 2, argv + argc);
+    // "zavoro help mapa" is "zavoro mapa --help".
+    if ((szPrimeiro == "help" || szPrimeiro == "ajuda") && argc == 3)
+    {
+        szPrimeiro = argv[2];
+        vArgumentos = {"--help"};
     }
     for (const ST_Comando& stComando : kComandos)
         if (szPrimeiro == stComando.pcNome)
-            return stComando.pfExecutar(std::vector<std::string>(argv + 2, argv + argc));
+            return stComando.pfExecutar(vArgumentos);
     if (!szPrimeiro.empty() && szPrimeiro[0] == '-')
         return cli_ErroUso("opção desconhecida: " + std::string(szPrimeiro));
     return cli_ErroUso("comando desconhecido: " + std::string(szPrimeiro));

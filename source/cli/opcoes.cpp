@@ -1,14 +1,77 @@
 // The one option parser of the command: every subcommand hands it a table of its options.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <thread>
 
 #include "cli/comandos.h"
+#include "funcoesAuxiliares/sistema.h"
+#include "zavoro/funcoesAuxiliares.h"
 
 namespace
 {
 constexpr long kMaximoTrabalhos = 256;
+
+constexpr const char* kAjudaSaida =
+    "  --saida PASTA     grava as saídas em PASTA, com os mesmos nomes, em vez de ao lado\n"
+    "                    de cada arquivo\n";
+constexpr const char* kAjudaJson =
+    "  --json            uma linha JSON por arquivo na saída padrão (entrada, status,\n"
+    "                    saidas, motivo), para scripts\n"
+    "  -q, --quiet       nada na saída padrão; os erros continuam na saída de erros\n";
+constexpr const char* kAjudaFinal =
+    "  -h, --help        mostra esta ajuda\n"
+    "\n"
+    "Saída: 0 tudo correu bem, 1 algum arquivo falhou, 2 linha de comando incorreta.\n";
+
+void AcrescentarOpcoesSaida(ST_SaidaCli* pstSaida, std::vector<ST_OpcaoCli>* pvOpcoes)
+{
+    if (pstSaida->bGrava)
+        pvOpcoes->push_back(cli_OpcaoTexto("--saida", &pstSaida->szPasta));
+    pvOpcoes->push_back({"--json", nullptr, [pstSaida](const std::string&) {
+                             pstSaida->bJson = true;
+                             return std::string();
+                         }});
+    for (std::string_view szNome : {"-q", "--quiet"})
+        pvOpcoes->push_back({szNome, nullptr, [pstSaida](const std::string&) {
+                                 pstSaida->bSilencioso = true;
+                                 return std::string();
+                             }});
+}
+
+// The shared output options once the line is read: --json and -q do not mix, and the output folder
+// must be one. Returns D_CLI_CONTINUAR or the exit status after the message.
+int ConferirSaida(ST_SaidaCli* pstSaida)
+{
+    if (pstSaida->bJson && pstSaida->bSilencioso)
+        return cli_ErroUso("use --json ou -q, não os dois");
+    if (!pstSaida->szPasta.empty())
+    {
+        std::error_code ec;
+        const auto stEstado = std::filesystem::status(pstSaida->szPasta, ec);
+        const std::string szPasta = funcAux_EscaparControles(pstSaida->szPasta);
+        if (stEstado.type() == std::filesystem::file_type::not_found)
+        {
+            std::fprintf(stderr, "zavoro: pasta de saída inexistente: %s\n", szPasta.c_str());
+            return D_CLI_SAIDA_FALHA;
+        }
+        if (ec)
+        {
+            std::fprintf(stderr, "zavoro: pasta de saída inacessível: %s (%s)\n", szPasta.c_str(),
+                         funcAux_DescreverErro(ec).c_str());
+            return D_CLI_SAIDA_FALHA;
+        }
+        if (stEstado.type() != std::filesystem::file_type::directory)
+        {
+            std::fprintf(stderr, "zavoro: a saída não é uma pasta: %s\n", szPasta.c_str());
+            return D_CLI_SAIDA_FALHA;
+        }
+    }
+    pstSaida->bProgresso = !pstSaida->bJson && !pstSaida->bSilencioso && funcAux_SaidaErrosTerminal();
+    return D_CLI_CONTINUAR;
+}
 
 // The option that szArg names. A value written into the argument ("--png=a.png", "-j4") goes to
 // *pszValor.
@@ -66,17 +129,35 @@ ST_OpcaoCli cli_OpcaoTrabalhos(int* piTrabalhos)
             }};
 }
 
-bool cli_LerArgumentos(const std::vector<std::string>& vArgumentos, std::span<const ST_OpcaoCli> vOpcoes,
-                       std::vector<std::string>* pvOperandos)
+std::string cli_CaminhoNaPasta(const ST_SaidaCli& stSaida, const std::string& szCaminho)
 {
-    for (std::size_t i = 0; i < vArgumentos.size(); i++)
+    if (stSaida.szPasta.empty())
+        return szCaminho;
+    return (std::filesystem::path(stSaida.szPasta) / std::filesystem::path(szCaminho).filename()).string();
+}
+
+int cli_LerArgumentos(const std::vector<std::string>& vArgumentos, std::string_view szAjuda,
+                      std::span<const ST_OpcaoCli> vOpcoes, std::vector<std::string>* pvOperandos,
+                      ST_SaidaCli* pstSaida)
+{
+    bool bAjuda = false;
+    std::vector<ST_OpcaoCli> vTodas(vOpcoes.begin(), vOpcoes.end());
+    for (std::string_view szNome : {"--help", "-h"})
+        vTodas.push_back({szNome, nullptr, [&bAjuda](const std::string&) {
+                              bAjuda = true;
+                              return std::string();
+                          }});
+    if (pstSaida != nullptr)
+        AcrescentarOpcoesSaida(pstSaida, &vTodas);
+
+    for (std::size_t i = 0; i < vArgumentos.size() && !bAjuda; i++)
     {
         const std::string& szArg = vArgumentos[i];
         if (szArg == "--")
         {
             pvOperandos->insert(pvOperandos->end(), vArgumentos.begin() + static_cast<long>(i) + 1,
                                 vArgumentos.end());
-            return true;
+            break;
         }
         if (szArg.size() < 2 || szArg[0] != '-')
         {
@@ -85,28 +166,28 @@ bool cli_LerArgumentos(const std::vector<std::string>& vArgumentos, std::span<co
         }
 
         std::optional<std::string> szValor;
-        const ST_OpcaoCli* pstOpcao = AcharOpcao(szArg, vOpcoes, &szValor);
+        const ST_OpcaoCli* pstOpcao = AcharOpcao(szArg, vTodas, &szValor);
         if (pstOpcao == nullptr)
-        {
-            cli_ErroUso("opção desconhecida: " + szArg);
-            return false;
-        }
+            return cli_ErroUso("opção desconhecida: " + szArg);
         if (pstOpcao->pcValor != nullptr)
         {
             if (!szValor.has_value() && i + 1 < vArgumentos.size())
                 szValor = vArgumentos[++i];
             if (szValor.value_or("").empty())
-            {
-                cli_ErroUso("a opção " + std::string(pstOpcao->szNome) + " exige " + pstOpcao->pcValor);
-                return false;
-            }
+                return cli_ErroUso("a opção " + std::string(pstOpcao->szNome) + " exige " + pstOpcao->pcValor);
         }
         const std::string szRecusa = pstOpcao->pfAplicar(szValor.value_or(""));
         if (!szRecusa.empty())
-        {
-            cli_ErroUso(szRecusa);
-            return false;
-        }
+            return cli_ErroUso(szRecusa);
     }
-    return true;
+    // Help wins over everything else on the line, errors in the options after it included.
+    if (bAjuda)
+    {
+        std::fwrite(szAjuda.data(), 1, szAjuda.size(), stdout);
+        if (pstSaida != nullptr)
+            std::fprintf(stdout, "%s%s", pstSaida->bGrava ? kAjudaSaida : "", kAjudaJson);
+        std::fputs(kAjudaFinal, stdout);
+        return D_CLI_SAIDA_OK;
+    }
+    return pstSaida != nullptr ? ConferirSaida(pstSaida) : D_CLI_CONTINUAR;
 }

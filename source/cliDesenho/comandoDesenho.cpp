@@ -136,14 +136,19 @@ std::string NomeAmpliado(const std::string& szPng)
     return (caminho.parent_path() / nome).string();
 }
 
-bool Salvar(const ST_SuperficieQt& stImagem, const std::string& szArquivo)
+// Writes one picture; its path goes into *pstResultado (and its line to stdout in the plain mode).
+bool Salvar(const ST_SuperficieQt& stImagem, const std::string& szArquivo, const ST_SaidaCli& stSaida,
+            ST_ResultadoCli* pstResultado)
 {
     std::string szErro;
     if (desenhoQt_SalvarPng(stImagem, szArquivo, &szErro))
     {
-        std::printf("Imagem gravada: %s\n", funcAux_EscaparControles(szArquivo).c_str());
+        if (!stSaida.bJson && !stSaida.bSilencioso)
+            std::printf("Imagem gravada: %s\n", funcAux_EscaparControles(szArquivo).c_str());
+        pstResultado->vSaidas.push_back(szArquivo);
         return true;
     }
+    pstResultado->szMotivo = szErro;
     std::fprintf(stderr, "zavoro: %s: %s\n", funcAux_EscaparControles(szArquivo).c_str(), funcAux_EscaparControles(szErro).c_str());
     return false;
 }
@@ -167,21 +172,57 @@ bool DestinosLivres(const std::vector<std::string>& vPngs)
 }
 
 // Panel and enlarged pictures of one map.
-bool SalvarMapa(const ST_ImagensMapasQt& stImagens, int iNumMapa, const std::string& szPng)
+bool SalvarMapa(const ST_ImagensMapasQt& stImagens, int iNumMapa, const std::string& szPng, const ST_SaidaCli& stSaida,
+                ST_ResultadoCli* pstResultado)
 {
-    bool bOk = Salvar(stImagens.stMapa[iNumMapa], szPng);
-    bOk = Salvar(stImagens.stMapaMax[iNumMapa], NomeAmpliado(szPng)) && bOk;
+    bool bOk = Salvar(stImagens.stMapa[iNumMapa], szPng, stSaida, pstResultado);
+    bOk = Salvar(stImagens.stMapaMax[iNumMapa], NomeAmpliado(szPng), stSaida, pstResultado) && bOk;
     return bOk;
 }
+
+// The pictures' line for scripts (--json); the plain mode printed them as they were written and the
+// failures are already on stderr.
+int Concluir(const ST_SaidaCli& stSaida, ST_ResultadoCli* pstResultado, bool bOk)
+{
+    pstResultado->bOk = bOk;
+    if (stSaida.bJson)
+        std::printf("%s\n", cli_ResultadoJson(*pstResultado).c_str());
+    return bOk ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
+}
+
+constexpr const char* kAjudaDesenhar =
+    "Uso: zavoro desenhar REC.shp [--campo NOME] --png SAIDA.png [OPÇÕES]\n"
+    "\n"
+    "Desenha o mapa de recomendação REC.shp (com REC.dbf) em SAIDA.png (355 x 335) e\n"
+    "SAIDA_ampliado.png (550 x 550); .png é acrescentado quando falta.\n"
+    "\n"
+    "Opções:\n"
+    "  --campo NOME      campo da tabela a desenhar (padrão: o primeiro numérico)\n"
+    "  --png SAIDA.png   a imagem a gravar (obrigatória)\n";
+
+constexpr const char* kAjudaRecomendacao =
+    "Uso: zavoro recomendacao --mapa REC.shp [--campo NOME] [--png PREFIXO] [OPÇÕES] ARQ.nvg\n"
+    "\n"
+    "Desenha o mapa de recomendação REC.shp (mapa 1, treze faixas do campo), gera o mapa\n"
+    "de cobertura com recomendação de ARQ.nvg (_Cobertura.kml e Shapefile) e desenha o\n"
+    "trabalho realizado (mapa 2) na mesma área.\n"
+    "\n"
+    "Opções:\n"
+    "  --mapa REC.shp    o mapa de recomendação (obrigatório)\n"
+    "  --campo NOME      campo da tabela (padrão: o primeiro numérico)\n"
+    "  --png PREFIXO     grava PREFIXO_mapa1.png, PREFIXO_mapa2.png e suas versões\n"
+    "                    _ampliado\n";
 } // namespace
 
 int cli_Desenhar(const std::vector<std::string>& vArgumentos)
 {
     std::string szCampo, szPng;
+    ST_SaidaCli stSaida;
     const ST_OpcaoCli vOpcoes[] = {cli_OpcaoTexto("--campo", &szCampo), cli_OpcaoTexto("--png", &szPng)};
     std::vector<std::string> vOperandos;
-    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vOperandos))
-        return D_CLI_SAIDA_USO;
+    if (const int iFim = cli_LerArgumentos(vArgumentos, kAjudaDesenhar, vOpcoes, &vOperandos, &stSaida);
+        iFim != D_CLI_CONTINUAR)
+        return iFim;
     if (vOperandos.size() != 1)
         return cli_ErroUso("desenhar: informe um arquivo .shp de recomendação");
     if (szPng.empty())
@@ -192,29 +233,39 @@ int cli_Desenhar(const std::vector<std::string>& vArgumentos)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (szExtensao != ".png")
         szPng += ".png";
+    szPng = cli_CaminhoNaPasta(stSaida, szPng);
     if (!DestinosLivres({szPng}))
         return D_CLI_SAIDA_FALHA;
 
     auto pstCli = CriarVisualizador();
     ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
     const std::string& szShp = vOperandos[0];
+    ST_ResultadoCli stResultado;
+    stResultado.szEntrada = szShp;
     if (!PrepararMapa1(szShp, szCampo, &stVisualizador.gstMapa1) || !DesenharMapa(&stVisualizador, 0, szShp))
-        return D_CLI_SAIDA_FALHA;
-    return SalvarMapa(pstCli->stImagens, 0, szPng) ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
+    {
+        stResultado.szMotivo = kErroDesenho;
+        return Concluir(stSaida, &stResultado, false);
+    }
+    return Concluir(stSaida, &stResultado, SalvarMapa(pstCli->stImagens, 0, szPng, stSaida, &stResultado));
 }
 
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
 {
     std::string szMapa, szCampo, szPng;
+    ST_SaidaCli stSaida;
     const ST_OpcaoCli vOpcoes[] = {cli_OpcaoTexto("--mapa", &szMapa), cli_OpcaoTexto("--campo", &szCampo),
                                    cli_OpcaoTexto("--png", &szPng)};
     std::vector<std::string> vOperandos;
-    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vOperandos))
-        return D_CLI_SAIDA_USO;
+    if (const int iFim = cli_LerArgumentos(vArgumentos, kAjudaRecomendacao, vOpcoes, &vOperandos, &stSaida);
+        iFim != D_CLI_CONTINUAR)
+        return iFim;
     if (szMapa.empty())
         return cli_ErroUso("recomendacao: informe o mapa de recomendação com --mapa REC.shp");
     if (vOperandos.size() != 1)
         return cli_ErroUso("recomendacao: informe um arquivo de navegação (.nvg)");
+    if (!szPng.empty())
+        szPng = cli_CaminhoNaPasta(stSaida, szPng);
     if (!szPng.empty() && !DestinosLivres({szPng + "_mapa1.png", szPng + "_mapa2.png"}))
         return D_CLI_SAIDA_FALHA;
 
@@ -229,19 +280,24 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
     stParametros.gstShpLegendaMapa = stVisualizador.gstShpLegendaMapa;
     std::vector<ST_DetalhesConversao> vResultados;
     int iSaida = cli_ConverterArquivos(vOperandos, D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO,
-                                       1, &stParametros, &vResultados);
+                                       1, stSaida, &stParametros, &vResultados);
     if (iSaida != D_CLI_SAIDA_OK || vResultados.size() != 1 || szPng.empty())
         return iSaida;
 
     // Map 2 is the set the job wrote, drawn over map 1's ground with map 1's legend.
-    const ST_DetalhesConversao& stResultado = vResultados[0];
-    stVisualizador.gstMapa2.szNomeArqMapaShp = stResultado.szMapa2Shp;
-    stVisualizador.gstMapa2.szNomeArqMapaDbf = stResultado.szMapa2Dbf;
-    stVisualizador.gstMapa2.uiParamSelecionado = stResultado.uiMapa2ParamSelecionado;
-    if (!DesenharMapa(&stVisualizador, 1, stResultado.szMapa2Shp))
-        return D_CLI_SAIDA_FALHA;
+    const ST_DetalhesConversao& stConversao = vResultados[0];
+    stVisualizador.gstMapa2.szNomeArqMapaShp = stConversao.szMapa2Shp;
+    stVisualizador.gstMapa2.szNomeArqMapaDbf = stConversao.szMapa2Dbf;
+    stVisualizador.gstMapa2.uiParamSelecionado = stConversao.uiMapa2ParamSelecionado;
+    ST_ResultadoCli stResultado;
+    stResultado.szEntrada = szMapa;
+    if (!DesenharMapa(&stVisualizador, 1, stConversao.szMapa2Shp))
+    {
+        stResultado.szMotivo = kErroDesenho;
+        return Concluir(stSaida, &stResultado, false);
+    }
 
-    bool bOk = SalvarMapa(pstCli->stImagens, 0, szPng + "_mapa1.png");
-    bOk = SalvarMapa(pstCli->stImagens, 1, szPng + "_mapa2.png") && bOk;
-    return bOk ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
+    bool bOk = SalvarMapa(pstCli->stImagens, 0, szPng + "_mapa1.png", stSaida, &stResultado);
+    bOk = SalvarMapa(pstCli->stImagens, 1, szPng + "_mapa2.png", stSaida, &stResultado) && bOk;
+    return Concluir(stSaida, &stResultado, bOk);
 }

@@ -2,6 +2,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -40,40 +43,47 @@ std::vector<std::string> Bases(const std::vector<std::string>& vArquivos, const 
     return vBases;
 }
 
-struct ST_ResultadoCli
-{
-    bool bOk = false;
-    std::string szTexto;
-};
-
 ST_ResultadoCli Exportar(const std::string& szArquivo, const std::string& szBase, int iFormato)
 {
     ST_ResultadoCli st;
-    const std::string szNome = funcAux_EscaparControles(szArquivo);
+    st.szEntrada = szArquivo;
     ST_DiagnosticoValidacao stDiagnostico;
     if (!zavoro_DiagnosticarArquivoNavegacao(szArquivo.c_str(), &stDiagnostico))
     {
-        st.szTexto = szNome + ": arquivo inválido: " + zavoro_DescreverDiagnostico(stDiagnostico) + "\n";
+        st.szMotivo = "arquivo inválido: " + zavoro_DescreverDiagnostico(stDiagnostico);
         return st;
     }
     std::string szErro;
     st.bOk = exportacao_ExportarArquivo(szArquivo.c_str(), szBase, iFormato, &szErro) != FALSE;
     if (!st.bOk)
     {
-        st.szTexto = szNome + ": erro: " + funcAux_EscaparControles(szErro) + "\n";
+        st.szMotivo = "erro: " + szErro;
         return st;
     }
-    st.szTexto = szNome + ": exportado\n";
-    for (const std::string& szSaida : exportacao_NomesSaida(szBase, iFormato))
+    st.vSaidas = exportacao_NomesSaida(szBase, iFormato);
+    st.szTexto = funcAux_EscaparControles(szArquivo) + ": exportado\n";
+    for (const std::string& szSaida : st.vSaidas)
         st.szTexto += "  " + funcAux_EscaparControles(szSaida) + "\n";
     return st;
 }
+
+constexpr const char* kAjuda =
+    "Uso: zavoro exportar [OPÇÕES] ALVO...\n"
+    "\n"
+    "Exporta os dados aplicados de cada arquivo de navegação para SIG: cobertura, rastro,\n"
+    "etapas, eventos, guias e limites. ALVO é um arquivo ou uma pasta (buscada com as\n"
+    "subpastas).\n"
+    "\n"
+    "Opções:\n"
+    "  --formato F       gpkg (padrão, _Exportacao.gpkg), geojson, csv, kmz ou fgb;\n"
+    "                    geojson, csv e fgb gravam um arquivo por camada\n"
+    "  -j N              exporta N arquivos ao mesmo tempo (padrão: o número de núcleos)\n";
 } // namespace
 
 int cli_Exportar(const std::vector<std::string>& vArgumentos)
 {
     int iFormato = D_EXPORTACAO_FORMATO_GPKG;
-    std::string szPasta;
+    ST_SaidaCli stSaida;
     int iTrabalhos = cli_TrabalhosPadrao();
     const ST_OpcaoCli vOpcoes[] = {
         {"--formato", "um formato (gpkg, geojson, csv, kmz, fgb)",
@@ -82,42 +92,54 @@ int cli_Exportar(const std::vector<std::string>& vArgumentos)
                         ? std::string()
                         : "formato desconhecido (use gpkg, geojson, csv, kmz ou fgb): " + szValor;
          }},
-        cli_OpcaoTexto("--saida", &szPasta),
         cli_OpcaoTrabalhos(&iTrabalhos),
     };
     std::vector<std::string> vAlvos;
-    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vAlvos))
-        return D_CLI_SAIDA_USO;
+    if (const int iFim = cli_LerArgumentos(vArgumentos, kAjuda, vOpcoes, &vAlvos, &stSaida); iFim != D_CLI_CONTINUAR)
+        return iFim;
     if (vAlvos.empty())
         return cli_ErroUso("exportar: informe ao menos um arquivo ou pasta");
-    std::error_code ec;
-    if (!szPasta.empty() && !fs::is_directory(szPasta, ec))
-    {
-        std::fprintf(stderr, "zavoro: pasta de saída inexistente: %s\n", funcAux_EscaparControles(szPasta).c_str());
-        return D_CLI_SAIDA_FALHA;
-    }
 
     std::vector<std::string> vArquivos;
     const bool bBuscasOk = cli_ExpandirAlvos(vAlvos, vArquivos);
-    const std::vector<std::string> vBases = Bases(vArquivos, szPasta);
-    std::vector<ST_ResultadoCli> vResultados(vArquivos.size());
+    const std::vector<std::string> vBases = Bases(vArquivos, stSaida.szPasta);
+    std::vector<std::optional<ST_ResultadoCli>> vResultados(vArquivos.size());
+    std::mutex mutex;
+    std::condition_variable pronto;
     std::atomic<std::size_t> proximo{0};
     auto Trabalhar = [&] {
         for (std::size_t i; (i = proximo++) < vArquivos.size();)
-            vResultados[i] = Exportar(vArquivos[i], vBases[i], iFormato);
+        {
+            ST_ResultadoCli st = Exportar(vArquivos[i], vBases[i], iFormato);
+            {
+                std::lock_guard<std::mutex> trava(mutex);
+                vResultados[i] = std::move(st);
+            }
+            pronto.notify_all();
+        }
     };
+    // Results go out in file order as each is known, the progress line redrawn in between.
+    bool bOk = bBuscasOk;
+    ST_ProgressoCli stProgresso;
+    cli_IniciarProgresso(&stProgresso, stSaida, vArquivos);
+    cli_DesenharProgresso(&stProgresso);
     {
         std::vector<std::jthread> vThreads;
         const int iThreads = std::clamp<int>(iTrabalhos, 1, static_cast<int>(std::max<std::size_t>(vArquivos.size(), 1)));
-        for (int i = 1; i < iThreads; i++)
+        for (int i = 0; i < iThreads; i++)
             vThreads.emplace_back(Trabalhar);
-        Trabalhar();
-    }
-    bool bOk = bBuscasOk;
-    for (const ST_ResultadoCli& st : vResultados)
-    {
-        std::fputs(st.szTexto.c_str(), st.bOk ? stdout : stderr);
-        bOk = bOk && st.bOk;
+        for (std::size_t i = 0; i < vArquivos.size(); i++)
+        {
+            ST_ResultadoCli st;
+            {
+                std::unique_lock<std::mutex> trava(mutex);
+                cli_AguardarComProgresso(&stProgresso, trava, pronto, [&] { return vResultados[i].has_value(); });
+                st = std::move(*vResultados[i]);
+            }
+            cli_MostrarResultadoLote(&stProgresso, stSaida, st);
+            bOk = bOk && st.bOk;
+        }
+        cli_ApagarProgresso(&stProgresso);
     }
     return bOk ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #if defined(_WIN32)
+#include <io.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -49,6 +50,11 @@ std::uint32_t funcAux_IdProcesso()
     return static_cast<std::uint32_t>(GetCurrentProcessId());
 }
 
+bool funcAux_SaidaErrosTerminal()
+{
+    return _isatty(_fileno(stderr)) != 0;
+}
+
 bool funcAux_ProcessoAtivo(std::uint32_t ulId)
 {
     HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ulId);
@@ -89,6 +95,11 @@ std::FILE* funcAux_AbrirArquivoComum(const char* pcArquivo, std::string* pszMoti
 std::uint32_t funcAux_IdProcesso()
 {
     return static_cast<std::uint32_t>(::getpid());
+}
+
+bool funcAux_SaidaErrosTerminal()
+{
+    return ::isatty(STDERR_FILENO) != 0;
 }
 
 bool funcAux_ProcessoAtivo(std::uint32_t ulId)

@@ -14,5 +14,8 @@ std::FILE* funcAux_AbrirArquivoComum(const char* pcArquivo, std::string* pszMoti
 // This process's identifier, as written in the names of its temporary files.
 std::uint32_t funcAux_IdProcesso();
 
+// Whether the standard error stream is a terminal (a progress line is drawn only there).
+bool funcAux_SaidaErrosTerminal();
+
 // FALSE only when the process is known to have ended; TRUE when it runs or cannot be told.
 bool funcAux_ProcessoAtivo(std::uint32_t ulId);

@@ -25,15 +25,27 @@ BOOL CopiarCaminho(const std::string& szCaminho, char* pcPath, std::size_t taman
     return TRUE;
 }
 
+// The paths given at start answer one dialog; true when they did.
+bool RespostaPronta(ST_Janela* pstJanela, std::vector<std::string>* pvCaminhos)
+{
+    if (pstJanela->vRespostaDialogo.empty())
+        return false;
+    *pvCaminhos = std::move(pstJanela->vRespostaDialogo);
+    pstJanela->vRespostaDialogo.clear();
+    return true;
+}
+
 BOOL SelecionarArquivoUnico(ST_Janela* pstJanela, const char* pcFiltroTexto, const char* pcFiltroPadrao,
                             const char* pcExtensao, char* pcPath, std::size_t tamanho)
 {
     const ST_ServicosPlataforma& stServicos = pstJanela->stServicos;
     std::vector<std::string> vArquivos;
-    if (stServicos.pfAbrirArquivos == nullptr ||
-        !stServicos.pfAbrirArquivos(stServicos.pContexto, pcFiltroTexto, pcFiltroPadrao, pcExtensao, false,
-                                    &vArquivos) ||
-        vArquivos.size() != 1)
+    if (!RespostaPronta(pstJanela, &vArquivos) &&
+        (stServicos.pfAbrirArquivos == nullptr ||
+         !stServicos.pfAbrirArquivos(stServicos.pContexto, pcFiltroTexto, pcFiltroPadrao, pcExtensao, false,
+                                     &vArquivos)))
+        return FALSE;
+    if (vArquivos.size() != 1)
         return FALSE;
     return CopiarCaminho(vArquivos[0], pcPath, tamanho);
 }
@@ -44,10 +56,12 @@ void arquivo_SelecionarArquivosNavegacao(ST_Janela* pstJanela, ST_SelecaoArquivo
     pstSelecao->iNumArquivos = 0;
     const ST_ServicosPlataforma& stServicos = pstJanela->stServicos;
     std::vector<std::string> vArquivos;
-    if (stServicos.pfAbrirArquivos == nullptr ||
-        !stServicos.pfAbrirArquivos(stServicos.pContexto, kFiltroNvgTexto, kFiltroNvgPadrao, "nvg", true,
-                                    &vArquivos) ||
-        vArquivos.empty())
+    if (!RespostaPronta(pstJanela, &vArquivos) &&
+        (stServicos.pfAbrirArquivos == nullptr ||
+         !stServicos.pfAbrirArquivos(stServicos.pContexto, kFiltroNvgTexto, kFiltroNvgPadrao, "nvg", true,
+                                     &vArquivos)))
+        return;
+    if (vArquivos.empty())
         return;
 
     // The dialog's result layout: one file is its full path; several are the folder and then each name.
@@ -93,8 +107,13 @@ BOOL arquivo_SelecionarDiretorioComArquivosNavegacao(ST_Janela* pstJanela, char*
     pcPath[0] = '\0';
     const ST_ServicosPlataforma& stServicos = pstJanela->stServicos;
     std::string szDiretorio;
-    if (stServicos.pfEscolherDiretorio == nullptr ||
-        !stServicos.pfEscolherDiretorio(stServicos.pContexto, kTituloDiretorio, &szDiretorio) || szDiretorio.empty())
+    std::vector<std::string> vResposta;
+    if (RespostaPronta(pstJanela, &vResposta))
+        szDiretorio = vResposta.front();
+    else if (stServicos.pfEscolherDiretorio == nullptr ||
+             !stServicos.pfEscolherDiretorio(stServicos.pContexto, kTituloDiretorio, &szDiretorio))
+        return TRUE;
+    if (szDiretorio.empty())
         return TRUE;
     // A folder whose path does not fit the search's path limit is refused like a non-file-system item.
     if (szDiretorio.size() >= std::min<std::size_t>(tamanho, 260))

@@ -227,6 +227,9 @@ struct ST_Janela
 
     ST_ServicosPlataforma stServicos;
     std::vector<ST_FormatoExportacao> vFormatosExportacao;
+    // Paths given on the command line: they answer the next file or folder dialog once, in place of
+    // the platform's dialog.
+    std::vector<std::string> vRespostaDialogo;
 };
 
 // Model access by id (a missing id is a programming error: it aborts).
@@ -281,6 +284,10 @@ void principal_CloseHandler(ST_Janela* pstJanela);
 inline constexpr const char* D_PRINCIPAL_NOME_AJUDA = "Ajuda Quibar Zavoro.pdf";
 // Selects the mode radio button of the current use mode.
 void principal_MarcarModoUtilizacao(ST_Janela* pstJanela);
+// Start-up with paths from the command line (a file manager's "Open with"): navigation files are
+// selected as by the files button, a folder as by the folder button, a .shp opens the map mode with it
+// as map 1. Files of different folders are refused with a message, as the dialog never mixes them.
+void principal_AbrirComArquivos(ST_Janela* pstJanela, const std::vector<std::string>& vCaminhos);
 // Empties the selection: both path edits, both path buffers, the count.
 void principal_EsvaziarSelecao(ST_Janela* pstJanela);
 // Whether the control is on screen now: shown in the model and on the current mode's panel

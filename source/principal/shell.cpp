@@ -10,6 +10,9 @@
 
 namespace
 {
+constexpr const char* kTextoPastasDiferentes =
+    "Os arquivos de navegação abertos juntos devem estar na mesma pasta.\r\nAbra-os de uma pasta de cada vez.";
+
 // "03.02": the version as the caption and the About box show it.
 std::string TextoVersao()
 {
@@ -74,6 +77,44 @@ void principal_MarcarModoUtilizacao(ST_Janela* pstJanela)
     principal_MarcarRadio(pstJanela, pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS
                                          ? rdVisualizacaoMapas
                                          : rdConversorArquivos);
+}
+
+void principal_AbrirComArquivos(ST_Janela* pstJanela, const std::vector<std::string>& vCaminhos)
+{
+    if (vCaminhos.empty())
+        return;
+    // Dialogs give full paths; so do these, whatever folder the program was started in.
+    std::vector<std::string> vCompletos;
+    for (const std::string& sz : vCaminhos)
+    {
+        std::error_code ec;
+        const std::filesystem::path completo = std::filesystem::absolute(sz, ec);
+        vCompletos.push_back((ec ? std::filesystem::path(sz) : completo).lexically_normal().string());
+    }
+    std::string szExtensao = std::filesystem::path(vCompletos.front()).extension().string();
+    for (char& c : szExtensao)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    std::error_code ec;
+    int iBotao = btnSelecioneArquivos;
+    if (szExtensao == ".shp")
+    {
+        principal_CommandHandler(pstJanela, rdVisualizacaoMapas);
+        vCompletos.resize(1);
+        iBotao = btnMapa1Shp;
+    }
+    else if (vCompletos.size() == 1 && std::filesystem::is_directory(vCompletos.front(), ec))
+        iBotao = btnSelecioneDiretorio;
+    else
+        for (const std::string& sz : vCompletos)
+            if (std::filesystem::path(sz).parent_path() != std::filesystem::path(vCompletos.front()).parent_path())
+            {
+                principal_Mensagem(pstJanela, kTextoPastasDiferentes, "Quibar Zavoro", D_PRINCIPAL_MB_OK);
+                return;
+            }
+    pstJanela->vRespostaDialogo = std::move(vCompletos);
+    principal_CommandHandler(pstJanela, static_cast<unsigned int>(iBotao));
+    // An answer no dialog took (a selection already open) is not kept for a later click.
+    pstJanela->vRespostaDialogo.clear();
 }
 
 bool principal_ControleVisivel(ST_Janela* pstJanela, int iId)

@@ -5,12 +5,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -243,4 +245,29 @@ TEST_F(AdaptadorQt, MensagensSobreECodigoDeSaida)
     // A worker that cannot start: the program's exit code.
     m_stQt.pfEncerrarProcesso(m_stQt.pContexto, D_PRINCIPAL_SAIDA_ERRO_THREAD);
     EXPECT_EQ(m_janela.CodigoSaida(), D_PRINCIPAL_SAIDA_ERRO_THREAD);
+}
+
+// Every menu entry the help document names ("Ajuda > Como utilizar") is in the window's menu bar, so
+// a renamed or moved entry cannot leave the guide pointing at nothing.
+TEST_F(AdaptadorQt, MenusCitadosNaAjudaExistem)
+{
+    QFile arquivo(QStringLiteral(ZAVORO_SOURCE_DIR "/rc/ajuda/ajuda.html"));
+    ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+    const QString szHtml = QString::fromUtf8(arquivo.readAll());
+    auto SemAtalho = [](QString sz) { return sz.remove(QLatin1Char('&')); };
+    int iCitados = 0;
+    QRegularExpression re(QStringLiteral("<span class=\"menu\">([^<]*)</span>"));
+    for (auto it = re.globalMatch(szHtml); it.hasNext(); iCitados++)
+    {
+        const QString szCaminho = it.next().captured(1).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+        const QStringList vPartes = szCaminho.split(QLatin1Char('>'));
+        ASSERT_EQ(vPartes.size(), 2) << szCaminho.toStdString();
+        bool bAchado = false;
+        for (QAction* pMenu : m_janela.menuBar()->actions())
+            if (SemAtalho(pMenu->text()) == vPartes[0].trimmed() && pMenu->menu() != nullptr)
+                for (QAction* pAcao : pMenu->menu()->actions())
+                    bAchado = bAchado || SemAtalho(pAcao->text()) == vPartes[1].trimmed();
+        EXPECT_TRUE(bAchado) << "menu citado na ajuda e ausente da janela: " << szCaminho.toStdString();
+    }
+    EXPECT_GE(iCitados, 3);
 }

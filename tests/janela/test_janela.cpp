@@ -555,3 +555,51 @@ TEST(JanelaMapas, ConverterDesenharOMapa2EAmpliar)
     j.Comando(rdVisualizacaoMapas);
     EXPECT_EQ(j.DuploClique(1, 150, 120), 1);
 }
+
+// Paths from the command line give the same screens as the dialogs would, without opening one; a .shp
+// opens the map mode; files of two folders are refused; relative paths are made full.
+TEST(JanelaShell, AbrirComArquivosDaLinhaDeComando)
+{
+    const auto Esperar = [](JanelaTeste& j) {
+        return j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; });
+    };
+    JanelaTeste pelaJanela, pelaLinha;
+    ASSERT_TRUE(pelaJanela.Selecionar({pelaJanela.Copiar("pulverizacao_soja.nvg"), pelaJanela.Copiar("colheita.nvg")}));
+    pelaLinha.Copiar("pulverizacao_soja.nvg");
+    pelaLinha.Copiar("colheita.nvg");
+    const fs::path anterior = fs::current_path();
+    fs::current_path(pelaLinha.pasta.caminho());
+    principal_AbrirComArquivos(&pelaLinha.stJanela, {"pulverizacao_soja.nvg", "./colheita.nvg"});
+    fs::current_path(anterior);
+    ASSERT_TRUE(Esperar(pelaLinha));
+    EXPECT_EQ(pelaLinha.Tela(), pelaJanela.Tela());
+    EXPECT_TRUE(pelaLinha.servicos.vDialogos.empty());
+    // The answer served once: the next click opens the real dialog.
+    pelaLinha.Comando(btnSelecioneArquivos); // "Fechar"
+    pelaLinha.Comando(btnSelecioneArquivos);
+    EXPECT_EQ(pelaLinha.servicos.vDialogos.size(), 1u);
+
+    JanelaTeste pasta;
+    fs::create_directories(pasta.pasta / "sub");
+    pasta.Copiar("colheita.nvg", "sub/colheita.nvg");
+    principal_AbrirComArquivos(&pasta.stJanela, {(pasta.pasta / "sub").string()});
+    ASSERT_TRUE(Esperar(pasta));
+    EXPECT_EQ(pasta.Texto(etDiretorio), (pasta.pasta / "sub").string());
+    EXPECT_EQ(pasta.stJanela.gstSelecaoArquivos->iNumArquivos, 1);
+
+    JanelaTeste mapa;
+    const std::string szRec = mapa.CopiarRec("rec.shp", "rec.shx", "rec.dbf");
+    principal_AbrirComArquivos(&mapa.stJanela, {szRec});
+    EXPECT_EQ(mapa.stJanela.giModoUtilizacao, D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS);
+    EXPECT_TRUE(CompararComDados("janela/mapa1_escolhido.txt", mapa.Tela()));
+
+    JanelaTeste misturados;
+    fs::create_directories(misturados.pasta / "b");
+    const std::string szA = misturados.Copiar("colheita.nvg");
+    const std::string szB = misturados.Copiar("plantio.nvg", "b/plantio.nvg");
+    principal_AbrirComArquivos(&misturados.stJanela, {szA, szB});
+    ASSERT_EQ(misturados.servicos.vMensagens.size(), 1u);
+    EXPECT_TRUE(misturados.servicos.vMensagens[0].szTexto.starts_with("Os arquivos de navegação abertos juntos"));
+    EXPECT_EQ(misturados.Texto(etArquivos), "");
+    EXPECT_FALSE(misturados.C(pgBarConvertendo).bVisivel);
+}
