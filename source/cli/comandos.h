@@ -68,3 +68,4 @@ int cli_Mapa(const std::vector<std::string>& vArgumentos);
 int cli_Exportar(const std::vector<std::string>& vArgumentos);
 int cli_Desenhar(const std::vector<std::string>& vArgumentos);
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos);
+int cli_Comparar(const std::vector<std::string>& vArgumentos);

@@ -75,6 +75,11 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
     return Delegar("zavoro-desenho", "recomendacao", vArgumentos);
 }
 
+int cli_Comparar(const std::vector<std::string>& vArgumentos)
+{
+    return Delegar("zavoro-desenho", "comparar", vArgumentos);
+}
+
 int cli_Exportar(const std::vector<std::string>& vArgumentos)
 {
     return Delegar("zavoro-exportacao", "exportar", vArgumentos);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/comandos.h"
+#include "cliDesenho/visualizadorCli.h"
 #include "desenhoQt/superficieQt.h"
 #include "zavoro/conversor.h"
 #include "zavoro/desenhoMapa.h"
@@ -53,21 +54,9 @@ void FiltrarMensagensQt(QtMsgType tipo, const QMessageLogContext&, const QString
     std::fprintf(stderr, "zavoro: Qt: %s\n", szMensagem.toLocal8Bit().constData());
 }
 
-// The viewer of one command run: its pictures, the Qt application they need, and the record the
-// renderer keeps its state in.
-struct ST_VisualizadorCli
-{
-    std::unique_ptr<QGuiApplication> pAplicacao;
-    ST_ImagensMapasQt stImagens;
-    ST_VisualizadorMapas stVisualizador;
+} // namespace
 
-    ST_VisualizadorCli() = default;
-    ST_VisualizadorCli(const ST_VisualizadorCli&) = delete;
-    ST_VisualizadorCli& operator=(const ST_VisualizadorCli&) = delete;
-    ~ST_VisualizadorCli() { shpFile_LiberarMemoriaMapas(&stVisualizador); }
-};
-
-std::unique_ptr<ST_VisualizadorCli> CriarVisualizador()
+std::unique_ptr<ST_VisualizadorCli> cliDesenho_CriarVisualizador()
 {
     qInstallMessageHandler(FiltrarMensagensQt);
     auto pst = std::make_unique<ST_VisualizadorCli>();
@@ -80,7 +69,7 @@ std::unique_ptr<ST_VisualizadorCli> CriarVisualizador()
 
 // Map 1 from the recommendation set: the named field, or (no name) the first numeric one. False (told
 // on stderr) when the name is not a field of the table.
-bool PrepararMapa1(const std::string& szShp, const std::string& szCampo, ST_ShpMapa* pstMapa)
+bool cliDesenho_PrepararMapa1(const std::string& szShp, const std::string& szCampo, ST_ShpMapa* pstMapa)
 {
     pstMapa->szNomeArqMapaShp = szShp;
     pstMapa->szNomeArqMapaDbf = shpFile_CaminhoDbf(szShp);
@@ -118,7 +107,7 @@ bool PrepararMapa1(const std::string& szShp, const std::string& szCampo, ST_ShpM
     return true;
 }
 
-bool DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa, const std::string& szShp)
+bool cliDesenho_DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa, const std::string& szShp)
 {
     if (shpFile_DesenharMapa(pstVisualizador, iNumMapa))
         return true;
@@ -126,6 +115,8 @@ bool DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa, const std
     return false;
 }
 
+namespace
+{
 // "saida.png" gives "saida_ampliado.png".
 std::string NomeAmpliado(const std::string& szPng)
 {
@@ -148,9 +139,11 @@ bool Salvar(const ST_SuperficieQt& stImagem, const std::string& szArquivo)
     return false;
 }
 
+} // namespace
+
 // A picture is never written where a folder stands; checked for every picture before the first is
 // drawn, so a refused run writes nothing.
-bool DestinosLivres(const std::vector<std::string>& vPngs)
+bool cliDesenho_DestinosLivres(const std::vector<std::string>& vPngs)
 {
     for (const std::string& szPng : vPngs)
         for (const std::string& szArquivo : {szPng, NomeAmpliado(szPng)})
@@ -167,13 +160,12 @@ bool DestinosLivres(const std::vector<std::string>& vPngs)
 }
 
 // Panel and enlarged pictures of one map.
-bool SalvarMapa(const ST_ImagensMapasQt& stImagens, int iNumMapa, const std::string& szPng)
+bool cliDesenho_SalvarMapa(const ST_ImagensMapasQt& stImagens, int iNumMapa, const std::string& szPng)
 {
     bool bOk = Salvar(stImagens.stMapa[iNumMapa], szPng);
     bOk = Salvar(stImagens.stMapaMax[iNumMapa], NomeAmpliado(szPng)) && bOk;
     return bOk;
 }
-} // namespace
 
 int cli_Desenhar(const std::vector<std::string>& vArgumentos)
 {
@@ -192,15 +184,15 @@ int cli_Desenhar(const std::vector<std::string>& vArgumentos)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (szExtensao != ".png")
         szPng += ".png";
-    if (!DestinosLivres({szPng}))
+    if (!cliDesenho_DestinosLivres({szPng}))
         return D_CLI_SAIDA_FALHA;
 
-    auto pstCli = CriarVisualizador();
+    auto pstCli = cliDesenho_CriarVisualizador();
     ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
     const std::string& szShp = vOperandos[0];
-    if (!PrepararMapa1(szShp, szCampo, &stVisualizador.gstMapa1) || !DesenharMapa(&stVisualizador, 0, szShp))
+    if (!cliDesenho_PrepararMapa1(szShp, szCampo, &stVisualizador.gstMapa1) || !cliDesenho_DesenharMapa(&stVisualizador, 0, szShp))
         return D_CLI_SAIDA_FALHA;
-    return SalvarMapa(pstCli->stImagens, 0, szPng) ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
+    return cliDesenho_SalvarMapa(pstCli->stImagens, 0, szPng) ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
 }
 
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
@@ -215,14 +207,14 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
         return cli_ErroUso("recomendacao: informe o mapa de recomendação com --mapa REC.shp");
     if (vOperandos.size() != 1)
         return cli_ErroUso("recomendacao: informe um arquivo de navegação (.nvg)");
-    if (!szPng.empty() && !DestinosLivres({szPng + "_mapa1.png", szPng + "_mapa2.png"}))
+    if (!szPng.empty() && !cliDesenho_DestinosLivres({szPng + "_mapa1.png", szPng + "_mapa2.png"}))
         return D_CLI_SAIDA_FALHA;
 
     // Map 1 first: its legend classes the coverage.
-    auto pstCli = CriarVisualizador();
+    auto pstCli = cliDesenho_CriarVisualizador();
     ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
-    if (!PrepararMapa1(szMapa, szCampo, &stVisualizador.gstMapa1) ||
-        !DesenharMapa(&stVisualizador, 0, szMapa))
+    if (!cliDesenho_PrepararMapa1(szMapa, szCampo, &stVisualizador.gstMapa1) ||
+        !cliDesenho_DesenharMapa(&stVisualizador, 0, szMapa))
         return D_CLI_SAIDA_FALHA;
 
     ST_ParametrosMapa stParametros;
@@ -238,10 +230,10 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
     stVisualizador.gstMapa2.szNomeArqMapaShp = stResultado.szMapa2Shp;
     stVisualizador.gstMapa2.szNomeArqMapaDbf = stResultado.szMapa2Dbf;
     stVisualizador.gstMapa2.uiParamSelecionado = stResultado.uiMapa2ParamSelecionado;
-    if (!DesenharMapa(&stVisualizador, 1, stResultado.szMapa2Shp))
+    if (!cliDesenho_DesenharMapa(&stVisualizador, 1, stResultado.szMapa2Shp))
         return D_CLI_SAIDA_FALHA;
 
-    bool bOk = SalvarMapa(pstCli->stImagens, 0, szPng + "_mapa1.png");
-    bOk = SalvarMapa(pstCli->stImagens, 1, szPng + "_mapa2.png") && bOk;
+    bool bOk = cliDesenho_SalvarMapa(pstCli->stImagens, 0, szPng + "_mapa1.png");
+    bOk = cliDesenho_SalvarMapa(pstCli->stImagens, 1, szPng + "_mapa2.png") && bOk;
     return bOk ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
 }

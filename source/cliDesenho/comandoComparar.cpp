@@ -1,0 +1,90 @@
+// zavoro comparar: the recommendation against the work done, zone by zone, as tables on the console,
+// a CSV file and a difference map drawn by the viewer's renderer on map 1's extent.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/comandos.h"
+#include "cliDesenho/visualizadorCli.h"
+#include "zavoro/analise.h"
+#include "zavoro/funcoesAuxiliares.h"
+
+namespace
+{
+bool GravarCsv(const std::string& szArquivo, const std::string& szCsv)
+{
+    ST_ArquivoSaida stSaida;
+    std::string szErro;
+    if (funcAux_AbrirArquivoSaida(szArquivo, &stSaida, &szErro))
+    {
+        if (std::fwrite(szCsv.data(), 1, szCsv.size(), stSaida.pfArquivo) == szCsv.size() &&
+            funcAux_ConcluirArquivoSaida(&stSaida, &szErro))
+        {
+            std::printf("Tabela gravada: %s\n", funcAux_EscaparControles(szArquivo).c_str());
+            return true;
+        }
+        if (szErro.empty())
+            szErro = "erro de gravação";
+        funcAux_DescartarArquivoSaida(&stSaida);
+    }
+    std::fprintf(stderr, "zavoro: %s: %s\n", funcAux_EscaparControles(szArquivo).c_str(), funcAux_EscaparControles(szErro).c_str());
+    return false;
+}
+
+// Map 1 sets the extent; the difference map is drawn over the same ground into the first pictures.
+bool GravarMapaDiferenca(const ST_ShpMapa& stMapa, const ST_ResultadoComparacao& stResultado, const std::string& szPng)
+{
+    auto pstCli = cliDesenho_CriarVisualizador();
+    ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
+    stVisualizador.gstMapa1 = stMapa;
+    if (!cliDesenho_DesenharMapa(&stVisualizador, 0, stMapa.szNomeArqMapaShp))
+        return false;
+    if (!analise_DesenharMapaDiferenca(&stVisualizador, stMapa.szNomeArqMapaShp, stResultado, &stVisualizador.stMapa[1],
+                                       &stVisualizador.stMapaMax[1]))
+    {
+        std::fprintf(stderr, "zavoro: %s: o mapa de diferença não pôde ser desenhado\n",
+                     funcAux_EscaparControles(stMapa.szNomeArqMapaShp).c_str());
+        return false;
+    }
+    return cliDesenho_SalvarMapa(pstCli->stImagens, 1, szPng);
+}
+} // namespace
+
+int cli_Comparar(const std::vector<std::string>& vArgumentos)
+{
+    std::string szMapa, szCampo, szCsv, szPng;
+    const ST_OpcaoCli vOpcoes[] = {cli_OpcaoTexto("--mapa", &szMapa), cli_OpcaoTexto("--campo", &szCampo),
+                                   cli_OpcaoTexto("--csv", &szCsv), cli_OpcaoTexto("--png", &szPng)};
+    std::vector<std::string> vOperandos;
+    if (!cli_LerArgumentos(vArgumentos, vOpcoes, &vOperandos))
+        return D_CLI_SAIDA_USO;
+    if (szMapa.empty())
+        return cli_ErroUso("comparar: informe o mapa de recomendação com --mapa REC.shp");
+    if (vOperandos.size() != 1)
+        return cli_ErroUso("comparar: informe um arquivo de navegação (.nvg)");
+    const std::string szPngDiferenca = szPng + "_diferenca.png";
+    if (!szPng.empty() && !cliDesenho_DestinosLivres({szPngDiferenca}))
+        return D_CLI_SAIDA_FALHA;
+
+    ST_ShpMapa stMapa;
+    if (!cliDesenho_PrepararMapa1(szMapa, szCampo, &stMapa))
+        return D_CLI_SAIDA_FALHA;
+    ST_ResultadoComparacao stResultado;
+    std::string szErro;
+    const std::string& szNvg = vOperandos[0];
+    if (!analise_CompararArquivos(szNvg.c_str(), stMapa, &stResultado, &szErro))
+    {
+        std::fprintf(stderr, "zavoro: %s\n", szErro.c_str());
+        return D_CLI_SAIDA_FALHA;
+    }
+
+    std::vector<std::string> vCampos;
+    shpFile_ListarParametrosMapaEntrada(&stMapa, &vCampos);
+    const std::string szCampoUsado = stMapa.uiParamSelecionado < vCampos.size() ? vCampos[stMapa.uiParamSelecionado] : "";
+    std::printf("Recomendação: %s (campo %s)\nTrabalho: %s\n\n%s", funcAux_EscaparControles(szMapa).c_str(),
+                funcAux_EscaparControles(szCampoUsado).c_str(), funcAux_EscaparControles(szNvg).c_str(),
+                analise_TextoComparacao(stResultado).c_str());
+    bool bOk = szCsv.empty() || GravarCsv(szCsv, analise_CsvComparacao(stResultado));
+    bOk = (szPng.empty() || GravarMapaDiferenca(stMapa, stResultado, szPngDiferenca)) && bOk;
+    return bOk ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
+}
