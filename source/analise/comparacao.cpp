@@ -149,18 +149,6 @@ GEOSGeometry* Poligono(GEOSContextHandle_t h, const AnelPlano& vAnel)
     return pAnel != nullptr ? GEOSGeom_createPolygon_r(h, pAnel, nullptr, 0) : nullptr;
 }
 
-double AreaAnel(const AnelPlano& v)
-{
-    double d = 0.0;
-    for (std::size_t i = 0; i < v.size(); i++)
-    {
-        const ST_PontoPlano& a = v[i];
-        const ST_PontoPlano& b = v[(i + 1) % v.size()];
-        d += a.dX * b.dY - b.dX * a.dY;
-    }
-    return d / 2.0;
-}
-
 // Only the polygonal parts of a repaired geometry, as one (multi)polygon; nullptr when none has an area.
 GEOSGeometry* PartesPoligonais(GEOSContextHandle_t h, const GEOSGeometry* pg)
 {
@@ -191,8 +179,6 @@ GEOSGeometry* GeometriaZona(GEOSContextHandle_t h, const std::vector<AnelPlano>&
     GEOSGeometry* pResultado = nullptr;
     for (const AnelPlano& vAnel : vAneis)
     {
-        if (std::fabs(AreaAnel(vAnel)) <= 0.0)
-            continue;
         GEOSGeometry* pAnel = Poligono(h, vAnel);
         if (pAnel == nullptr)
             continue;
