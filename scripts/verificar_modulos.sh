@@ -25,6 +25,7 @@ declare -A MODULO_CABECALHO=(
     [shapeFile.h]=shapeFile
     [desenhoMapa.h]=shapeFile
     [exportacao.h]=exportacao
+    [analise.h]=analise
     [versao.h]=base
 )
 

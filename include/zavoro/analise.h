@@ -111,8 +111,9 @@ void analise_ConcluirComparacao(ST_ComparacaoPlano* pst, const ST_ShpLegenda& st
 // Files
 // ---------------------------------------------------------------------------------------------------
 
-// Lambert azimuthal equal-area projection on the authalic sphere, centred on (dLon0, dLat0): areas
-// are kept whatever the distance from the centre.
+// Lambert azimuthal equal-area projection centred on (dLon0, dLat0), on the sphere of the WGS 84
+// ellipsoid's curvature at the centre: areas near the centre are the ellipsoid's, and the sphere's
+// areas are kept whatever the distance.
 ST_PontoPlano analise_Projetar(double dLongitude, double dLatitude, double dLon0, double dLat0);
 
 // Compares a navigation file with a recommendation set (stMapa: .shp, .dbf and the chosen field).

@@ -16,8 +16,7 @@
 
 namespace
 {
-// Radius of the sphere with the WGS 84 ellipsoid's area.
-constexpr double kRaioAutalico = 6371007.1809;
+constexpr double kExcentricidade2 = 0.0066943799901413165; // WGS 84, e²
 constexpr double kGrau = D_ZAVORO_PI / 180.0;
 constexpr std::size_t kCabecalhoPoligono = 44; // type, box, part and point counts
 constexpr std::uint8_t kRegistroAtivo = ' ';
@@ -184,12 +183,17 @@ BOOL InserirAnel(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumV
 
 ST_PontoPlano analise_Projetar(double dLongitude, double dLatitude, double dLon0, double dLat0)
 {
+    // The sphere of the ellipsoid's Gaussian curvature at the centre: its areas match the ellipsoid's
+    // to a few parts in a million across a farm.
+    const double dSen0 = std::sin(dLat0 * kGrau);
+    const double dW2 = 1.0 - kExcentricidade2 * dSen0 * dSen0;
+    const double dRaio = D_ZAVORO_TERRA_RAIO_EQUADOR * std::sqrt(1.0 - kExcentricidade2) / dW2;
     const double dFi = dLatitude * kGrau, dFi0 = dLat0 * kGrau, dDeltaLambda = (dLongitude - dLon0) * kGrau;
     const double dCosC = std::sin(dFi0) * std::sin(dFi) + std::cos(dFi0) * std::cos(dFi) * std::cos(dDeltaLambda);
     // The antipode has no image; it never lies in one field.
     const double dK = std::sqrt(2.0 / std::max(1.0 + dCosC, 1e-12));
-    return {kRaioAutalico * dK * std::cos(dFi) * std::sin(dDeltaLambda),
-            kRaioAutalico * dK * (std::cos(dFi0) * std::sin(dFi) - std::sin(dFi0) * std::cos(dFi) * std::cos(dDeltaLambda))};
+    return {dRaio * dK * std::cos(dFi) * std::sin(dDeltaLambda),
+            dRaio * dK * (std::cos(dFi0) * std::sin(dFi) - std::sin(dFi0) * std::cos(dFi) * std::cos(dDeltaLambda))};
 }
 
 BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa, ST_ResultadoComparacao* pstResultado,

@@ -55,7 +55,8 @@ double analise_PassoDiferenca(const ST_ResultadoComparacao& st)
 
 int analise_ClasseDiferenca(double dDiferenca, double dPasso)
 {
-    const double dClasse = std::floor(dDiferenca / dPasso) + kClasseZero;
+    // A mean that lands a rounding error below a class border (149.9999... for 150) is on the border.
+    const double dClasse = std::floor(dDiferenca / dPasso + 1e-9) + kClasseZero;
     return static_cast<int>(std::clamp(dClasse, 0.0, static_cast<double>(D_ANALISE_CLASSES_DIFERENCA - 1)));
 }
 

@@ -190,28 +190,45 @@ TEST(AnaliseComparacao, GeometriaRuimEZonasSobrepostasSaoAvisadas)
     EXPECT_NE(szAvisos.find("as zonas 1 e 4 da recomendação se sobrepõem (0,25 ha"), std::string::npos) << szAvisos;
 }
 
-TEST(AnaliseProjecao, AreasSaoMantidasLongeDoCentro)
+// Area (m²) of the projected lon/lat cell of side dLado degrees, its edges split to follow the graticule.
+double AreaCelula(double dLon, double dLat, double dLado)
 {
-    constexpr double kR = 6371007.1809, kGrau = std::numbers::pi / 180.0;
-    // Cells of 0.01 degree at the centre and 3 degrees away; edges split so they follow the graticule.
-    for (const auto& [dLon, dLat] : {std::pair{-51.93, -24.0}, std::pair{-48.5, -21.0}, std::pair{-51.93, -27.5}})
+    AnelPlano v;
+    constexpr int kN = 50;
+    for (int i = 0; i < kN; i++)
+        v.push_back(analise_Projetar(dLon + dLado * i / kN, dLat, -51.93, -24.0));
+    for (int i = 0; i < kN; i++)
+        v.push_back(analise_Projetar(dLon + dLado, dLat + dLado * i / kN, -51.93, -24.0));
+    for (int i = 0; i < kN; i++)
+        v.push_back(analise_Projetar(dLon + dLado - dLado * i / kN, dLat + dLado, -51.93, -24.0));
+    for (int i = 0; i < kN; i++)
+        v.push_back(analise_Projetar(dLon, dLat + dLado - dLado * i / kN, -51.93, -24.0));
+    double dArea = 0.0;
+    for (std::size_t i = 0; i < v.size(); i++)
+        dArea += v[i].dX * v[(i + 1) % v.size()].dY - v[(i + 1) % v.size()].dX * v[i].dY;
+    return std::fabs(dArea) / 2.0;
+}
+
+TEST(AnaliseProjecao, AreasDoElipsoideNoCentroEDaEsferaLonge)
+{
+    constexpr double kA = 6378137.0, kE2 = 0.0066943799901413165, kGrau = std::numbers::pi / 180.0;
+    const auto Raios = [&](double dLat, double* pdM, double* pdN) {
+        const double dW2 = 1.0 - kE2 * std::sin(dLat * kGrau) * std::sin(dLat * kGrau);
+        *pdM = kA * (1.0 - kE2) / std::pow(dW2, 1.5);
+        *pdN = kA / std::sqrt(dW2);
+    };
+    // A 100 m cell at the centre has the ellipsoid's area: M N cos(lat) dlat dlon.
+    double dM = 0.0, dN = 0.0;
+    Raios(-24.0, &dM, &dN);
+    const double dLado = 0.001;
+    EXPECT_NEAR(AreaCelula(-51.93, -24.0, dLado) / (dM * dN * std::cos(-23.9995 * kGrau) * dLado * dLado * kGrau * kGrau), 1.0,
+                1e-5);
+    // Far away the projection still keeps the sphere's areas.
+    const double dR2 = dM * dN;
+    for (const auto& [dLon, dLat] : {std::pair{-48.5, -21.0}, std::pair{-51.93, -27.5}})
     {
-        AnelPlano v;
-        constexpr int kN = 50;
-        constexpr double kLado = 0.01;
-        for (int i = 0; i < kN; i++)
-            v.push_back(analise_Projetar(dLon + kLado * i / kN, dLat, -51.93, -24.0));
-        for (int i = 0; i < kN; i++)
-            v.push_back(analise_Projetar(dLon + kLado, dLat + kLado * i / kN, -51.93, -24.0));
-        for (int i = 0; i < kN; i++)
-            v.push_back(analise_Projetar(dLon + kLado - kLado * i / kN, dLat + kLado, -51.93, -24.0));
-        for (int i = 0; i < kN; i++)
-            v.push_back(analise_Projetar(dLon, dLat + kLado - kLado * i / kN, -51.93, -24.0));
-        double dArea = 0.0;
-        for (std::size_t i = 0; i < v.size(); i++)
-            dArea += v[i].dX * v[(i + 1) % v.size()].dY - v[(i + 1) % v.size()].dX * v[i].dY;
-        const double dEsperada = kR * kR * kLado * kGrau * (std::sin((dLat + kLado) * kGrau) - std::sin(dLat * kGrau));
-        EXPECT_NEAR(std::fabs(dArea) / 2.0 / dEsperada, 1.0, 1e-6) << dLon << " " << dLat;
+        const double dEsperada = dR2 * 0.01 * kGrau * (std::sin((dLat + 0.01) * kGrau) - std::sin(dLat * kGrau));
+        EXPECT_NEAR(AreaCelula(dLon, dLat, 0.01) / dEsperada, 1.0, 1e-6) << dLon << " " << dLat;
     }
     const ST_PontoPlano c = analise_Projetar(-51.93, -24.0, -51.93, -24.0);
     EXPECT_NEAR(c.dX, 0.0, 1e-9);
