@@ -1,10 +1,10 @@
 // The comparison engine over GEOS's reentrant C API.
 //
 // Zones sit in an STRtree. Each coverage polygon is weighed against the zones its box meets as it
-// arrives (prepared zones skip the intersection when a polygon lies wholly inside) and is then cut into
-// square cells, where the pieces are merged into the cell's union in batches. Memory follows the
-// zones and the ground covered, never the number of polygons; the union of a million polygons is
-// never built at once.
+// arrives (convex zones clip it directly, others go through GEOS's overlay) and is then cut into square
+// cells, where the pieces are merged into the cell's union in batches; a piece the union already holds
+// is dropped. Memory follows the zones and the ground covered, never the number of polygons; the union
+// of a million polygons is never built at once.
 #include <geos_c.h>
 
 #include <algorithm>
@@ -38,6 +38,10 @@ void GuardarMensagem(const char* pcTexto, void* pContexto)
 struct ST_Zona
 {
     std::uint32_t ulRegistro = 0;
+    // The ring of a zone that is one convex polygon, anticlockwise: a coverage polygon's area inside it
+    // is clipped directly, without building the intersection's topology (most prescriptions are grids
+    // of such zones, and a job brings millions of such areas).
+    AnelPlano vConvexo;
     double dPrescrito = 0.0;
     GEOSGeometry* pGeometria = nullptr;
     const GEOSPreparedGeometry* pPreparada = nullptr;
@@ -48,6 +52,9 @@ struct ST_Zona
 struct ST_Celula
 {
     GEOSGeometry* pUniao = nullptr;
+    // The union prepared: a piece it already holds (ground covered again) is dropped at once, so a
+    // field driven over many times costs a containment test per pass, not an overlay.
+    const GEOSPreparedGeometry* pPreparada = nullptr;
     std::vector<GEOSGeometry*> vPendentes;
 };
 } // namespace
@@ -65,6 +72,7 @@ struct ST_ComparacaoPlano
     long lPoligonos = 0;
     std::vector<std::string> vAvisos;
     int iAvisosZona = 0, iAvisosCobertura = 0;
+    AnelPlano vTrabalhoA, vTrabalhoB; // the convex clipping's rings, reused
 
     ST_ComparacaoPlano()
     {
@@ -84,6 +92,7 @@ struct ST_ComparacaoPlano
             GEOSGeom_destroy_r(h, p);
         for (auto& [ulChave, stCelula] : mCelulas)
         {
+            GEOSPreparedGeom_destroy_r(h, stCelula.pPreparada);
             GEOSGeom_destroy_r(h, stCelula.pUniao);
             for (GEOSGeometry* p : stCelula.vPendentes)
                 GEOSGeom_destroy_r(h, p);
@@ -225,6 +234,67 @@ double AreaIntersecao(GEOSContextHandle_t h, const GEOSGeometry* a, const GEOSGe
     return Area(h, st.p);
 }
 
+double AreaAssinada(const AnelPlano& v)
+{
+    double d = 0.0;
+    for (std::size_t i = 0, j = v.size() - 1; i < v.size(); j = i++)
+        d += v[j].dX * v[i].dY - v[i].dX * v[j].dY;
+    return d / 2.0;
+}
+
+double Cruzado(const ST_PontoPlano& o, const ST_PontoPlano& a, const ST_PontoPlano& b)
+{
+    return (a.dX - o.dX) * (b.dY - o.dY) - (a.dY - o.dY) * (b.dX - o.dX);
+}
+
+// The exterior ring of a polygon without holes when it is convex, anticlockwise; empty otherwise.
+AnelPlano AnelConvexo(GEOSContextHandle_t h, const GEOSGeometry* p)
+{
+    if (GEOSGeomTypeId_r(h, p) != GEOS_POLYGON || GEOSGetNumInteriorRings_r(h, p) != 0)
+        return {};
+    const GEOSCoordSequence* pSeq = GEOSGeom_getCoordSeq_r(h, GEOSGetExteriorRing_r(h, p));
+    unsigned int uiTamanho = 0;
+    if (pSeq == nullptr || GEOSCoordSeq_getSize_r(h, pSeq, &uiTamanho) == 0 || uiTamanho < 4)
+        return {};
+    AnelPlano v(uiTamanho - 1);
+    for (unsigned int i = 0; i + 1 < uiTamanho; i++)
+        GEOSCoordSeq_getXY_r(h, pSeq, i, &v[i].dX, &v[i].dY);
+    if (AreaAssinada(v) < 0.0)
+        std::reverse(v.begin(), v.end());
+    for (std::size_t i = 0; i < v.size(); i++)
+        if (Cruzado(v[i], v[(i + 1) % v.size()], v[(i + 2) % v.size()]) < 0.0)
+            return {};
+    return v;
+}
+
+// Area of a simple ring inside a convex anticlockwise one: the ring is cut by each edge's half-plane
+// in turn (the cut ring may run along the edges twice, which adds no area).
+double AreaRecorteConvexo(const AnelPlano& vSujeito, const AnelPlano& vConvexo, AnelPlano& vA, AnelPlano& vB)
+{
+    vA = vSujeito;
+    for (std::size_t e = 0; e < vConvexo.size() && !vA.empty(); e++)
+    {
+        const ST_PontoPlano& a = vConvexo[e];
+        const ST_PontoPlano& b = vConvexo[(e + 1) % vConvexo.size()];
+        vB.clear();
+        for (std::size_t i = 0; i < vA.size(); i++)
+        {
+            const ST_PontoPlano& p = vA[i];
+            const ST_PontoPlano& q = vA[(i + 1) % vA.size()];
+            const double dP = Cruzado(a, b, p), dQ = Cruzado(a, b, q);
+            if (dP >= 0.0)
+                vB.push_back(p);
+            if ((dP >= 0.0) != (dQ >= 0.0))
+            {
+                const double t = dP / (dP - dQ);
+                vB.push_back({p.dX + t * (q.dX - p.dX), p.dY + t * (q.dY - p.dY)});
+            }
+        }
+        std::swap(vA, vB);
+    }
+    return vA.size() < 3 ? 0.0 : std::fabs(AreaAssinada(vA));
+}
+
 GEOSGeometry* Uniao(GEOSContextHandle_t h, std::vector<GEOSGeometry*>& vPartes)
 {
     // The collection takes the parts.
@@ -244,9 +314,14 @@ void FundirCelula(GEOSContextHandle_t h, ST_Celula& st)
 {
     if (st.vPendentes.empty())
         return;
+    if (st.pPreparada != nullptr)
+        GEOSPreparedGeom_destroy_r(h, st.pPreparada);
+    st.pPreparada = nullptr;
     if (st.pUniao != nullptr)
         st.vPendentes.push_back(st.pUniao);
     st.pUniao = Uniao(h, st.vPendentes);
+    if (st.pUniao != nullptr)
+        st.pPreparada = GEOSPrepare_r(h, st.pUniao);
 }
 
 std::int64_t ChaveCelula(std::int64_t iX, std::int64_t iY)
@@ -308,7 +383,9 @@ void ConstruirArvore(ST_ComparacaoPlano& st)
         {
             if (pOutra <= &z || GEOSPreparedIntersects_r(st.h, z.pPreparada, pOutra->pGeometria) != 1)
                 continue;
-            const double dArea = AreaIntersecao(st.h, z.pGeometria, pOutra->pGeometria);
+            const double dArea = !z.vConvexo.empty() && !pOutra->vConvexo.empty()
+                                     ? AreaRecorteConvexo(pOutra->vConvexo, z.vConvexo, st.vTrabalhoA, st.vTrabalhoB)
+                                     : AreaIntersecao(st.h, z.pGeometria, pOutra->pGeometria);
             if (dArea >= kSobreposicaoZonasMinima)
                 Avisar(st, &iAvisos,
                        "as zonas " + std::to_string(z.ulRegistro) + " e " + std::to_string(pOutra->ulRegistro) +
@@ -437,7 +514,8 @@ BOOL analise_AdicionarZona(ST_ComparacaoPlano* pst, std::uint32_t ulRegistro, co
         Avisar(*pst, &pst->iAvisosZona,
                "zona " + std::to_string(ulRegistro) + " da recomendação com geometria inválida (anel que se cruza): corrigida");
     z.pPreparada = GEOSPrepare_r(h, z.pGeometria);
-    pst->vZonas.push_back(z);
+    z.vConvexo = AnelConvexo(h, z.pGeometria);
+    pst->vZonas.push_back(std::move(z));
     return TRUE;
 }
 
@@ -464,16 +542,6 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
     ST_Geom st(h, Poligono(h, vAnel));
     if (st.p == nullptr)
         return TRUE; // fewer than three vertices: no area
-    if (GEOSisValid_r(h, st.p) != 1)
-    {
-        // The walk hands simple rings; a ring folded by rounding still counts by its valid parts.
-        ST_Geom stValido(h, GEOSMakeValid_r(h, st.p));
-        GEOSGeometry* p = stValido.p != nullptr ? PartesPoligonais(h, stValido.p) : nullptr;
-        if (p == nullptr)
-            return TRUE;
-        GEOSGeom_destroy_r(h, st.p);
-        st.p = p;
-    }
     const double dArea = Area(h, st.p);
     if (dArea <= 0.0)
         return TRUE;
@@ -484,16 +552,19 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
     {
         ST_ComparacaoPlano* pst;
         const GEOSGeometry* pPoligono;
+        const AnelPlano* pvAnel;
         double dArea;
         double dValor;
-    } stConsulta{pst, st.p, dArea, dValor};
+    } stConsulta{pst, st.p, &vAnel, dArea, dValor};
     GEOSSTRtree_query_r(
         h, pst->pArvore, st.p,
         [](void* pItem, void* pContexto) {
             auto& c = *static_cast<ST_Consulta*>(pContexto);
             ST_Zona& z = *static_cast<ST_Zona*>(pItem);
             GEOSContextHandle_t hc = c.pst->h;
-            if (GEOSPreparedContains_r(hc, z.pPreparada, c.pPoligono) == 1)
+            if (!z.vConvexo.empty())
+                Pesar(z, AreaRecorteConvexo(*c.pvAnel, z.vConvexo, c.pst->vTrabalhoA, c.pst->vTrabalhoB), c.dValor);
+            else if (GEOSPreparedContains_r(hc, z.pPreparada, c.pPoligono) == 1)
                 Pesar(z, c.dArea, c.dValor);
             else if (GEOSPreparedIntersects_r(hc, z.pPreparada, c.pPoligono) == 1)
                 Pesar(z, AreaIntersecao(hc, z.pGeometria, c.pPoligono), c.dValor);
@@ -522,6 +593,11 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
             return;
         }
         ST_Celula& stCelula = pst->mCelulas[ChaveCelula(iX, iY)];
+        if (stCelula.pPreparada != nullptr && GEOSPreparedContains_r(h, stCelula.pPreparada, pPeca) == 1)
+        {
+            GEOSGeom_destroy_r(h, pPeca);
+            return;
+        }
         stCelula.vPendentes.push_back(pPeca);
         if (stCelula.vPendentes.size() >= kLote)
             FundirCelula(h, stCelula);
