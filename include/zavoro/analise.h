@@ -135,6 +135,8 @@ std::string analise_TextoComparacao(const ST_ResultadoComparacao& st);
 // The same figures as CSV: UTF-8, dot decimals, a header with units; zones, then legend rows, then
 // totals, told apart by the first column.
 std::string analise_CsvComparacao(const ST_ResultadoComparacao& st);
+// Writes that CSV as szArquivo, replacing it only with a complete file. FALSE with the reason.
+BOOL analise_GravarCsvComparacao(const std::string& szArquivo, const ST_ResultadoComparacao& st, std::string* pszErro);
 
 // ---------------------------------------------------------------------------------------------------
 // The difference map

@@ -1,11 +1,13 @@
 // The comparison's tables as console text (decimal comma, aligned) and as CSV (dot decimals).
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "analise/numeros.h"
 #include "zavoro/analise.h"
+#include "zavoro/funcoesAuxiliares.h"
 
 namespace
 {
@@ -187,4 +189,19 @@ std::string analise_CsvComparacao(const ST_ResultadoComparacao& st)
         vTalhao.push_back(analise_Numero(d, 4, '.'));
     Escrever(vTalhao);
     return szCsv;
+}
+
+BOOL analise_GravarCsvComparacao(const std::string& szArquivo, const ST_ResultadoComparacao& st, std::string* pszErro)
+{
+    const std::string szCsv = analise_CsvComparacao(st);
+    ST_ArquivoSaida stSaida;
+    if (!funcAux_AbrirArquivoSaida(szArquivo, &stSaida, pszErro))
+        return FALSE;
+    if (std::fwrite(szCsv.data(), 1, szCsv.size(), stSaida.pfArquivo) != szCsv.size())
+    {
+        funcAux_DescartarArquivoSaida(&stSaida);
+        *pszErro = "erro de gravação";
+        return FALSE;
+    }
+    return funcAux_ConcluirArquivoSaida(&stSaida, pszErro);
 }

@@ -11,21 +11,13 @@
 
 namespace
 {
-bool GravarCsv(const std::string& szArquivo, const std::string& szCsv)
+bool GravarCsv(const std::string& szArquivo, const ST_ResultadoComparacao& stResultado)
 {
-    ST_ArquivoSaida stSaida;
     std::string szErro;
-    if (funcAux_AbrirArquivoSaida(szArquivo, &stSaida, &szErro))
+    if (analise_GravarCsvComparacao(szArquivo, stResultado, &szErro))
     {
-        if (std::fwrite(szCsv.data(), 1, szCsv.size(), stSaida.pfArquivo) == szCsv.size() &&
-            funcAux_ConcluirArquivoSaida(&stSaida, &szErro))
-        {
-            std::printf("Tabela gravada: %s\n", funcAux_EscaparControles(szArquivo).c_str());
-            return true;
-        }
-        if (szErro.empty())
-            szErro = "erro de gravação";
-        funcAux_DescartarArquivoSaida(&stSaida);
+        std::printf("Tabela gravada: %s\n", funcAux_EscaparControles(szArquivo).c_str());
+        return true;
     }
     std::fprintf(stderr, "zavoro: %s: %s\n", funcAux_EscaparControles(szArquivo).c_str(), funcAux_EscaparControles(szErro).c_str());
     return false;
@@ -84,7 +76,7 @@ int cli_Comparar(const std::vector<std::string>& vArgumentos)
     std::printf("Recomendação: %s (campo %s)\nTrabalho: %s\n\n%s", funcAux_EscaparControles(szMapa).c_str(),
                 funcAux_EscaparControles(szCampoUsado).c_str(), funcAux_EscaparControles(szNvg).c_str(),
                 analise_TextoComparacao(stResultado).c_str());
-    bool bOk = szCsv.empty() || GravarCsv(szCsv, analise_CsvComparacao(stResultado));
+    bool bOk = szCsv.empty() || GravarCsv(szCsv, stResultado);
     bOk = (szPng.empty() || GravarMapaDiferenca(stMapa, stResultado, szPngDiferenca)) && bOk;
     return bOk ? D_CLI_SAIDA_OK : D_CLI_SAIDA_FALHA;
 }
