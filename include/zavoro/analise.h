@@ -118,6 +118,12 @@ void analise_ConcluirComparacao(ST_ComparacaoPlano* pst, const ST_ShpLegenda& st
 // areas are kept whatever the distance.
 ST_PontoPlano analise_Projetar(double dLongitude, double dLatitude, double dLon0, double dLat0);
 
+// Reads the zones of a recommendation set (stMapa: .shp, .dbf and the chosen field, whose tenths are
+// kept) into the engine, projected around (dLon0, dLat0), one record at a time. Records that are no
+// polygon, deleted rows and unreadable values are skipped and told in pvAvisos. FALSE with the reason
+// when the table is missing, the field is not numeric or the .shp is damaged.
+BOOL analise_LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_ComparacaoPlano* pstComparacao,
+                      std::vector<std::string>* pvAvisos, std::string* pszErro);
 // Compares a navigation file with a recommendation set (stMapa: .shp, .dbf and the chosen field).
 // The coverage is the one the shapefile set and the export draw (coverage map, length cut), walked
 // once; the plane is centred on the field's origin. FALSE with the reason in pszErro (file and cause,

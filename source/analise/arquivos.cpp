@@ -26,17 +26,16 @@ std::string Nome(const std::string& sz)
     return funcAux_EscaparControles(sz);
 }
 
-// Reads the polygons of the recommendation set with the chosen field's value (tenths kept), one
-// record at a time. Records that are no polygon, deleted rows and unreadable values are skipped and
-// told.
-bool LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_ComparacaoPlano* pstComparacao,
-              std::vector<std::string>* pvAvisos, std::string* pszErro)
+} // namespace
+
+BOOL analise_LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_ComparacaoPlano* pstComparacao,
+                      std::vector<std::string>* pvAvisos, std::string* pszErro)
 {
     std::error_code ec;
     if (!std::filesystem::exists(stMapa.szNomeArqMapaDbf, ec))
     {
         *pszErro = Nome(stMapa.szNomeArqMapaDbf) + ": tabela da recomendação não encontrada";
-        return false;
+        return FALSE;
     }
     ST_ShpDadosDbf stDados;
     std::vector<ST_ShpSubrecords> vCampos;
@@ -44,7 +43,7 @@ bool LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_Comparaca
     if (!shpFile_AbrirDbf(&stMapa, &stDados, &vCampos, &pfDbf, stMapa.uiParamSelecionado, nullptr))
     {
         *pszErro = Nome(stMapa.szNomeArqMapaDbf) + ": o campo escolhido não é numérico ou a tabela está danificada";
-        return false;
+        return FALSE;
     }
     const ST_ShpSubrecords& stCampo = vCampos[stMapa.uiParamSelecionado];
 
@@ -54,7 +53,7 @@ bool LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_Comparaca
         funcAux_LerBe32(ucCabecalho) != D_SHPFILE_CODIGO_ARQUIVO || funcAux_LerLe32(ucCabecalho + 32) != D_SHPFILE_TIPO_POLIGONO)
     {
         *pszErro = Nome(stMapa.szNomeArqMapaShp) + ": não é um shapefile de polígonos legível";
-        return false;
+        return FALSE;
     }
     std::vector<std::uint8_t> vPartes, vCoordenadas, vRegistroDbf(stDados.usTamanhoBytesRecord);
     std::vector<AnelPlano> vAneis;
@@ -64,7 +63,7 @@ bool LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_Comparaca
         std::uint8_t ucRegistro[8];
         const auto Danificado = [&] {
             *pszErro = Nome(stMapa.szNomeArqMapaShp) + ": registro " + std::to_string(ulRegistro) + " danificado";
-            return false;
+            return FALSE;
         };
         if (!l.Ler(ucRegistro, sizeof ucRegistro))
             return Danificado();
@@ -131,9 +130,11 @@ bool LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_Comparaca
     }
     if (iSemValor > 10)
         pvAvisos->push_back("mais " + std::to_string(iSemValor - 10) + " zonas sem valor legível");
-    return true;
+    return TRUE;
 }
 
+namespace
+{
 void LerLimites(std::FILE* pf, const ST_EstruturaNavegacao& stEstrutura, ST_ComparacaoPlano* pstComparacao)
 {
     FuncAux_LeitorBinario l(pf);
@@ -210,7 +211,7 @@ BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa
     const double dLon0 = stEstrutura.stTalhao.dZeroRelativoLon, dLat0 = stEstrutura.stTalhao.dZeroRelativoLat;
     ComparacaoPlano pComparacao = analise_CriarComparacao();
     std::vector<std::string> vAvisos;
-    if (!LerZonas(stMapa, dLon0, dLat0, pComparacao.get(), &vAvisos, pszErro))
+    if (!analise_LerZonas(stMapa, dLon0, dLat0, pComparacao.get(), &vAvisos, pszErro))
         return FALSE;
     LerLimites(pf.get(), stEstrutura, pComparacao.get());
 
