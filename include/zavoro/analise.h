@@ -132,10 +132,17 @@ BOOL analise_LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_C
 BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa, ST_ResultadoComparacao* pstResultado,
                               std::string* pszErro);
 
+// The field figures of a navigation file alone (no recommendation): area applied, covered, covered
+// twice, and, when the file has boundaries, skipped inside and covered outside them
+// (iFonteLimites D_ANALISE_LIMITES_ARQUIVO; without boundaries the field's area is 0).
+BOOL analise_TotaisArquivo(const char* pcArquivoNvg, ST_TotaisComparacao* pstTotais, std::string* pszErro);
+
 // ---------------------------------------------------------------------------------------------------
 // Texts
 // ---------------------------------------------------------------------------------------------------
 
+// d with iCasas decimals and cSeparador before them, whatever the process locale ("-" for NaN).
+std::string analise_Numero(double d, int iCasas, char cSeparador);
 // The tables for the console: aligned columns, Portuguese, decimal comma.
 std::string analise_TextoComparacao(const ST_ResultadoComparacao& st);
 // The same figures as CSV: UTF-8, dot decimals, a header with units; zones, then legend rows, then

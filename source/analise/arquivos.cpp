@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -197,8 +198,12 @@ ST_PontoPlano analise_Projetar(double dLongitude, double dLatitude, double dLon0
             dRaio * dK * (std::cos(dFi0) * std::sin(dFi) - std::sin(dFi0) * std::cos(dFi) * std::cos(dDeltaLambda))};
 }
 
-BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa, ST_ResultadoComparacao* pstResultado,
-                              std::string* pszErro)
+namespace
+{
+// The navigation file's boundaries and coverage into the engine (zones, if any, already in), on the
+// plane centred on the field's origin (*pstEstrutura tells it).
+bool LerTrabalho(const char* pcArquivoNvg, ST_ComparacaoPlano* pstComparacao, std::string* pszErro,
+                 const std::function<bool(const ST_EstruturaNavegacao&)>& pfAntesDaCobertura)
 {
     std::string szMotivo;
     FuncAux_ArquivoLeitura pf = funcAux_AbrirLeitura(pcArquivoNvg, &szMotivo);
@@ -206,17 +211,14 @@ BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa
     if (!pf || !zavoro_PercorrerEstrutura(pf.get(), &stEstrutura, &szMotivo))
     {
         *pszErro = Nome(pcArquivoNvg) + ": " + szMotivo;
-        return FALSE;
+        return false;
     }
+    if (!pfAntesDaCobertura(stEstrutura))
+        return false;
     const double dLon0 = stEstrutura.stTalhao.dZeroRelativoLon, dLat0 = stEstrutura.stTalhao.dZeroRelativoLat;
-    ComparacaoPlano pComparacao = analise_CriarComparacao();
-    std::vector<std::string> vAvisos;
-    if (!analise_LerZonas(stMapa, dLon0, dLat0, pComparacao.get(), &vAvisos, pszErro))
-        return FALSE;
-    LerLimites(pf.get(), stEstrutura, pComparacao.get());
-
+    LerLimites(pf.get(), stEstrutura, pstComparacao);
     ST_ReceptorAnalise stContexto;
-    stContexto.pst = pComparacao.get();
+    stContexto.pst = pstComparacao;
     stContexto.dLon0 = dLon0;
     stContexto.dLat0 = dLat0;
     ST_ReceptorCobertura stReceptor;
@@ -227,8 +229,23 @@ BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa
                                       D_CONVERSOR_TIPO_MAPA_COBERTURA, dLon0, dLat0, D_COBERTURA_CORTE_COMPRIMENTO, stReceptor))
     {
         *pszErro = Nome(pcArquivoNvg) + ": pontos do trajeto ilegíveis";
-        return FALSE;
+        return false;
     }
+    return true;
+}
+} // namespace
+
+BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa, ST_ResultadoComparacao* pstResultado,
+                              std::string* pszErro)
+{
+    ComparacaoPlano pComparacao = analise_CriarComparacao();
+    std::vector<std::string> vAvisos;
+    const auto LerZonas = [&](const ST_EstruturaNavegacao& stEstrutura) {
+        return analise_LerZonas(stMapa, stEstrutura.stTalhao.dZeroRelativoLon, stEstrutura.stTalhao.dZeroRelativoLat,
+                                pComparacao.get(), &vAvisos, pszErro) != FALSE;
+    };
+    if (!LerTrabalho(pcArquivoNvg, pComparacao.get(), pszErro, LerZonas))
+        return FALSE;
 
     ST_ShpLegenda stLegenda;
     shpFile_LegendaMapaEntrada(stMapa.szNomeArqMapaDbf.c_str(), &stLegenda, stMapa.uiParamSelecionado);
@@ -255,5 +272,16 @@ BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa
                    ": a recomendação é de outra área";
         return FALSE;
     }
+    return TRUE;
+}
+
+BOOL analise_TotaisArquivo(const char* pcArquivoNvg, ST_TotaisComparacao* pstTotais, std::string* pszErro)
+{
+    ComparacaoPlano pComparacao = analise_CriarComparacao();
+    if (!LerTrabalho(pcArquivoNvg, pComparacao.get(), pszErro, [](const ST_EstruturaNavegacao&) { return true; }))
+        return FALSE;
+    ST_ResultadoComparacao stResultado;
+    analise_ConcluirComparacao(pComparacao.get(), ST_ShpLegenda{}, &stResultado);
+    *pstTotais = stResultado.stTotais;
     return TRUE;
 }

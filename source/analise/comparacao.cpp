@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "zavoro/analise.h"
-#include "analise/numeros.h"
 #include "zavoro/funcoesAuxiliares.h"
 
 namespace

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "analise/numeros.h"
 #include "zavoro/analise.h"
 
 namespace

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "analise/numeros.h"
 #include "zavoro/analise.h"
 #include "zavoro/funcoesAuxiliares.h"
 

@@ -58,6 +58,10 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
                           const ST_ParametrosMapa* pstParametros = nullptr,
                           std::vector<ST_DetalhesConversao>* pvResultados = nullptr);
 
+// After a map run's result blocks: each converted file's coverage applied, covered, covered twice and
+// skipped inside its boundaries.
+void cli_ImprimirSobreposicao(const std::vector<std::string>& vArquivos, const std::vector<ST_DetalhesConversao>& vResultados);
+
 int cli_Validar(const std::vector<std::string>& vArgumentos);
 int cli_Relatorio(const std::vector<std::string>& vArgumentos);
 int cli_Procurar(const std::vector<std::string>& vArgumentos);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <numbers>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -234,5 +235,36 @@ TEST(CompararCli, EntradasRuinsTemMensagemClara)
         EXPECT_EQ(o.iSaida, 2) << o.szSaida;
         EXPECT_NE(o.szSaida.find("--mapa REC.shp"), std::string::npos) << o.szSaida;
     }
+}
+} // namespace
+
+namespace
+{
+// zavoro mapa adds, after its result blocks, each file's coverage summed, its union, the ground covered
+// twice and what the boundary left uncovered: the pass driven twice covers its strip twice.
+TEST(CompararCli, MapaDizSobreposicaoEFalhaDeCadaArquivo)
+{
+    Caso c;
+    c.b.etapas.push_back(c.b.etapas[0]);
+    c.gravar();
+    const Resultado o = Executar("mapa --cobertura " + Aspas((c.dir / "trabalho.nvg").string()));
+    ASSERT_EQ(o.iSaida, 0) << o.szSaida;
+    const std::size_t pos = o.szSaida.find("\nSobreposição e falhas da cobertura:\n");
+    ASSERT_NE(pos, std::string::npos) << o.szSaida;
+    std::smatch m;
+    const std::string szResto = o.szSaida.substr(pos);
+    ASSERT_TRUE(std::regex_search(szResto, m,
+                                  std::regex("trabalho\\.nvg: aplicada ([0-9]+),([0-9]+) ha, coberta ([0-9]+),([0-9]+) ha, "
+                                             "sobreposta [0-9,]+ ha \\(50,0 %\\), falhada nos limites ([0-9]+),([0-9]+) ha de "
+                                             "[0-9,]+ ha, fora dos limites 0,00 ha")))
+        << szResto;
+    const auto Ha = [&](int i) { return std::stod(m[i].str() + "." + m[i + 1].str()); };
+    const double dSen = std::sin(c.b.stTalhao.dZeroRelativoLat * std::numbers::pi / 180.0);
+    constexpr double kE2 = 0.0066943799901413165;
+    const double dFaixa = (1.0 - kE2) / ((1.0 - kE2 * dSen * dSen) * (1.0 - kE2 * dSen * dSen)) * kComprimento * kLargura / 10000.0;
+    EXPECT_NEAR(Ha(1), 2 * dFaixa, dFaixa * 0.04);
+    EXPECT_NEAR(Ha(3), dFaixa, dFaixa * 0.02);
+    // Nothing else of the output changed: the blocks come first, whole.
+    EXPECT_EQ(o.szSaida.find("Sobreposição"), pos + 1);
 }
 } // namespace
