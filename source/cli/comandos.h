@@ -73,3 +73,7 @@ int cli_Exportar(const std::vector<std::string>& vArgumentos);
 int cli_Desenhar(const std::vector<std::string>& vArgumentos);
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos);
 int cli_Comparar(const std::vector<std::string>& vArgumentos);
+// Runs "PROGRAMA COMANDO ARGS..." from this program's folder and waits for it; its exit status.
+int cli_ExecutarAuxiliar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos);
+// zavoro-desenho's part of cli_ImprimirSobreposicao: one line per file.
+int cli_Sobreposicao(const std::vector<std::string>& vArquivos);

@@ -18,5 +18,7 @@ int main(int argc, char** argv)
         return cli_Recomendacao(vArgumentos);
     if (szComando == "comparar")
         return cli_Comparar(vArgumentos);
+    if (szComando == "sobreposicao")
+        return cli_Sobreposicao(vArgumentos);
     return cli_ErroUso("comando desconhecido: " + std::string(szComando));
 }
