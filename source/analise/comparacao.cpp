@@ -633,8 +633,6 @@ void analise_ConcluirComparacao(ST_ComparacaoPlano* pst, const ST_ShpLegenda& st
         return dArea;
     };
 
-    for (int i = 0; i < D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP; i++)
-        r.stLinhas[i].iZonas = 0;
     std::vector<GEOSGeometry*> vZonas;
     for (const ST_Zona& z : pst->vZonas)
     {
