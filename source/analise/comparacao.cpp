@@ -182,7 +182,7 @@ GEOSGeometry* PartesPoligonais(GEOSContextHandle_t h, const GEOSGeometry* pg)
 
 // Rings to a polygonal geometry: a ring inside another is its hole, whatever the winding; the
 // outer rings are merged by their symmetric difference, as even-odd filling draws them.
-GEOSGeometry* GeometriaZona(GEOSContextHandle_t h, const std::vector<AnelPlano>& vAneis)
+GEOSGeometry* GeometriaZona(GEOSContextHandle_t h, const std::vector<AnelPlano>& vAneis, bool* pbReparada)
 {
     GEOSGeometry* pResultado = nullptr;
     for (const AnelPlano& vAnel : vAneis)
@@ -192,6 +192,7 @@ GEOSGeometry* GeometriaZona(GEOSContextHandle_t h, const std::vector<AnelPlano>&
             continue;
         if (GEOSisValid_r(h, pAnel) != 1)
         {
+            *pbReparada = true;
             ST_Geom stValido(h, GEOSMakeValid_r(h, pAnel));
             GEOSGeom_destroy_r(h, pAnel);
             pAnel = stValido.p != nullptr ? PartesPoligonais(h, stValido.p) : nullptr;
@@ -492,15 +493,10 @@ BOOL analise_AdicionarZona(ST_ComparacaoPlano* pst, std::uint32_t ulRegistro, co
         return FALSE;
     GEOSContextHandle_t h = pst->h;
     bool bReparada = false;
-    for (const AnelPlano& vAnel : vAneis)
-    {
-        ST_Geom stAnel(h, Poligono(h, vAnel));
-        bReparada = bReparada || (stAnel.p != nullptr && GEOSisValid_r(h, stAnel.p) != 1);
-    }
     ST_Zona z;
     z.ulRegistro = ulRegistro;
     z.dPrescrito = dPrescrito;
-    z.pGeometria = GeometriaZona(h, vAneis);
+    z.pGeometria = GeometriaZona(h, vAneis, &bReparada);
     z.dArea = Area(h, z.pGeometria);
     if (z.pGeometria == nullptr || z.dArea <= 0.0)
     {
