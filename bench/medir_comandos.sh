@@ -50,3 +50,8 @@ echo "kmz: $(stat -c %s "$DIR"/m1_Exportacao.kmz) bytes, doc.kml de $(unzip -l "
 echo -n "isoxml (TaskData com time log):   "; medir "$BIN/zavoro" isoxml "$DIR"/m1.nvg
 echo "isoxml: zip de $(stat -c %s "$DIR"/m1_ISOXML.zip) bytes"
 echo "janela (lógica da janela, avisos tratados nesta thread):"; "$BIN/bench_janela" "$DIR"/m1.nvg "$DIR"/m2.nvg
+# Prescription against application: a 400 ha field driven over 26 times in 1,000,000 points against a
+# grid of 10,000 zones, beside the coverage map of the same file (goal: under three times its time).
+"$BIN/bench_comparacao" --gerar "$DIR"
+echo -n "mapa --cobertura (400 ha, 26 vezes): "; medir "$BIN/zavoro" mapa --cobertura "$DIR"/campo.nvg
+echo -n "comparar (10.000 zonas):             "; medir "$BIN/zavoro" comparar --mapa "$DIR"/grade.shp "$DIR"/campo.nvg

@@ -35,6 +35,7 @@ inline constexpr int btnMapa2Shp = 1307;
 inline constexpr int btnDesenharMapaShapefile1 = 1308;
 inline constexpr int btnDesenharMapaShapefile2 = 1309;
 inline constexpr int btnExportar = 1310;
+inline constexpr int btnCompararMapas = 1311;
 
 // Group boxes
 inline constexpr int grpConversaoOpcoesMapa = 1401;

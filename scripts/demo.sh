@@ -76,6 +76,11 @@ ogrinfo -ro -q -al -so "$TAXA/pulverizacao_soja_Cobertura.shp" > /dev/null
 echo "$TAXA/pulverizacao_soja_Cobertura.kml e .shp: ok"
 
 echo
+echo "== $ZAVORO comparar: recomendação x trabalho realizado, zona a zona (tabela e mapa de diferença em $TAXA/)"
+"$ZAVORO" comparar --mapa "$TAXA/recomendacao_pulverizacao.shp" --campo DOSE --csv "$TAXA/comparacao.csv" \
+    --png "$TAXA/comparacao" "$TAXA/pulverizacao_soja.nvg"
+
+echo
 echo "== Saídas em $(pwd)/$SAIDA/:"
 ls -l "$SAIDA"
 echo

@@ -8,6 +8,7 @@ PACKAGES=(
     clang libclang-rt-14-dev                         # libFuzzer and sanitizer runtimes for clang
     libxml2-utils gdal-bin shapelib                  # peer readers: xmllint, ogrinfo (GEOS through its SpatiaLite
                                                      # SQL, LIBKML), shpinfo/dbfdump/shprewind
+    libgeos-dev                                      # prescription against application (zavoro comparar)
     libgdal-dev sqlite3                              # GIS export (zavoro exportar); sqlite3 reads its GeoPackage in tests
     libminizip-dev unzip                             # ISOXML zip (zavoro isoxml)
     time                                             # /usr/bin/time for whole-command measurements

@@ -26,6 +26,7 @@ declare -A MODULO_CABECALHO=(
     [desenhoMapa.h]=shapeFile
     [exportacao.h]=exportacao
     [isoxml.h]=isoxml
+    [analise.h]=analise
     [versao.h]=base
 )
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "zavoro/legenda.h"
 #include "zavoro/shapeFile.h"
@@ -99,3 +100,21 @@ void shpFile_PreencherPoligonoMapa(const ST_ShpFilePto* pstPtoReferencia, const 
                                    BOOL bPrimeiroPoligono, BOOL bMapaMax);
 // Draws the legend strip (boxes, ticks, alternating labels) along the bottom of a picture.
 void shpFile_ImprimirLegenda(const ST_ShpLegenda* pstLegenda, const ST_SuperficieDesenho* pstSuperficie, BOOL bMapaMax);
+// Draws the legend strip with iLinhas boxes of the given colours, each labelled at its left edge.
+void shpFile_ImprimirLegendaCores(const std::uint32_t* pulCores, const std::string* pszRotulos, int iLinhas,
+                                  const ST_SuperficieDesenho* pstSuperficie, BOOL bMapaMax);
+
+// A map coloured by its caller (the difference map): the colour of record n (from 1, every record of
+// the .shp counted) and the legend strip's boxes.
+struct ST_CoresMapa
+{
+    void* pContexto = nullptr;
+    std::uint32_t (*pfCor)(void* pContexto, std::uint32_t ulRegistro) = nullptr;
+    const std::uint32_t* pulCoresLegenda = nullptr;
+    const std::string* pszRotulos = nullptr;
+    int iLinhas = 0;
+};
+// Draws the polygons of szShp on both pictures, on the extent of the last map 1 drawn (its own box
+// when none was), coloured by stCores, with its legend strip. FALSE for a malformed .shp.
+BOOL shpFile_DesenharMapaCores(const ST_VisualizadorMapas* pstVisualizador, const std::string& szShp, const ST_CoresMapa& stCores,
+                               const ST_SuperficieDesenho* pstPainel, const ST_SuperficieDesenho* pstAmpliado);

@@ -361,6 +361,41 @@ void console(Etapa& e, std::uint32_t ulSerial)
 
 // ---------------------------------------------------------------------------------------------------
 
+// The spraying prescription's grid (recomendacaoPulverizacao), in the field's metres: 4 x 3 zones over
+// the field plus a 10 m margin.
+constexpr int kColunasRecomendacao = 4, kLinhasRecomendacao = 3;
+constexpr double kLarguraZona = 580.0 / kColunasRecomendacao, kAlturaZona = 420.0 / kLinhasRecomendacao;
+constexpr double kDosesRecomendacao[kLinhasRecomendacao * kColunasRecomendacao] = {120, 135, 150, 165, 140, 155,
+                                                                                   170, 180, 125, 145, 160, 175};
+// Zone (0-based, row by row) of a place of the field; -1 outside the grid.
+int ZonaRecomendacao(double x, double y)
+{
+    const int c = static_cast<int>(std::floor((x + 10.0) / kLarguraZona));
+    const int l = static_cast<int>(std::floor((y + 10.0) / kAlturaZona));
+    return c < 0 || c >= kColunasRecomendacao || l < 0 || l >= kLinhasRecomendacao ? -1 : l * kColunasRecomendacao + c;
+}
+
+// What the controller applies where the prescription asks for a dose: the doses of the ground around
+// (the valves take some metres to settle after a zone border), and in zone B4 (180 L/ha) the product
+// ran short, so the rate fell to 60 % of it.
+double TaxaSeguindoRecomendacao(double x, double y)
+{
+    constexpr double kAtraso = 8.0; // metres of ground the rate takes to follow a change
+    constexpr int kZonaSemProduto = 1 * kColunasRecomendacao + 3;
+    double dSoma = 0.0;
+    int n = 0;
+    for (double dx : {-kAtraso, 0.0, kAtraso})
+        for (double dy : {-kAtraso, 0.0, kAtraso})
+        {
+            const int iZona = ZonaRecomendacao(x + dx, y + dy);
+            if (iZona < 0)
+                continue;
+            dSoma += kDosesRecomendacao[iZona] * (iZona == kZonaSemProduto ? 0.6 : 1.0);
+            n++;
+        }
+    return n > 0 ? dSoma / n : 150.0;
+}
+
 NvgBuilder pulverizacaoSoja()
 {
     NvgBuilder b;
@@ -398,7 +433,7 @@ NvgBuilder pulverizacaoSoja()
     maquina.bTemperatura = true;
     Simulador sim(b, maquina, dataHora(2026, 3, 2, 7, 55), 20260302);
     sim.fnDentro = [&](double x, double y) { return dentroPoligono(contorno, x, y) && !dentroPoligono(exclusao, x, y); };
-    sim.fnTaxa = [](double, double) { return 150.0; };
+    sim.fnTaxa = TaxaSeguindoRecomendacao;
 
     struct Turno
     {
@@ -668,9 +703,9 @@ ShpBuilder recomendacaoPulverizacao()
     const double dLon0 = -51.93, dLat0 = -24.05;
     const double dMetrosLon = D_METROS_POR_GRAU * std::cos(dLat0 * D_GRAUS_RAD);
     auto grau = [&](double x, double y) { return PontoShp{dLon0 + x / dMetrosLon, dLat0 + y / D_METROS_POR_GRAU}; };
-    constexpr int iColunas = 4, iLinhas = 3;
-    constexpr double dLargura = 580.0 / iColunas, dAltura = 420.0 / iLinhas; // field plus a 10 m margin
-    constexpr double adDoses[iLinhas * iColunas] = {120, 135, 150, 165, 140, 155, 170, 180, 125, 145, 160, 175};
+    constexpr int iColunas = kColunasRecomendacao, iLinhas = kLinhasRecomendacao;
+    constexpr double dLargura = kLarguraZona, dAltura = kAlturaZona;
+    const double* adDoses = kDosesRecomendacao;
     ShpBuilder b;
     b.campos = {{"DOSE", 'N', 9, 2}, {"ZONA", 'C', 10, 0}};
     b.szPrj = "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,298.257223563]],"

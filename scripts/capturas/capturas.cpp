@@ -64,6 +64,7 @@ int main(int argc, char** argv)
     const std::string szPasta = (trabalho / "safra_2026").string();
 
     JanelaConversorZavoro janela;
+    const ST_ServicosPlataforma stQt = janela.Estado().stServicos; // the adapter's own, before the fakes
     zavoro_teste::ServicosFalsos servicos(&janela.Estado(), false);
     janela.Estado().unidadePausa = std::chrono::milliseconds(250);
     janela.adjustSize();
@@ -139,6 +140,29 @@ int main(int argc, char** argv)
     {
         QTest::qWaitForWindowExposed(pAmpliada);
         bOk &= Capturar(pAmpliada, saida / "15_mapa_ampliado.png");
+        pAmpliada->close();
+    }
+    else
+    {
+        bOk = false;
+    }
+
+    // The comparison, once its worker is done: the button, then its window (as the button opens it).
+    Esperar([&] { return st.stComparacao.iEstado != D_PRINCIPAL_COMPARACAO_EM_CURSO; });
+    bOk &= Capturar(&janela, saida / "16_comparacao_pronta.png");
+    QWidget* pComparacao = nullptr;
+    if (stQt.pfMostrarComparacao != nullptr)
+        stQt.pfMostrarComparacao(stQt.pContexto);
+    Esperar([&] {
+        for (QWidget* p : QApplication::topLevelWidgets())
+            if (p->objectName() == "frmComparacao" && p->isVisible())
+                pComparacao = p;
+        return pComparacao != nullptr;
+    });
+    if (pComparacao != nullptr)
+    {
+        QTest::qWaitForWindowExposed(pComparacao);
+        bOk &= Capturar(pComparacao, saida / "17_comparacao.png");
     }
     else
     {

@@ -102,10 +102,14 @@ int cli_Mapa(const std::vector<std::string>& vArgumentos)
         !conversor_AnalisarDadosLegenda(stParametros.gstLegendaMapa))
         return cli_ErroUso(D_CONVERSOR_TEXTO_ERRO_LEGENDA);
 
+    std::vector<ST_DetalhesConversao> vResultados;
     int iSaida = cli_ConverterArquivos(vArquivos,
                                        iTipoMapa == D_CONVERSOR_TIPO_MAPA_VELOCIDADE
                                            ? D_CONVERSOR_TIPO_CONVERSAO_MAPA_VELOCIDADE
                                            : D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA,
-                                       iTrabalhos, stSaida, &stParametros);
+                                       iTrabalhos, stSaida, &stParametros, &vResultados);
+    // The overlap lines belong to the plain report: --json keeps stdout to its objects, -q to nothing.
+    if (!stSaida.bJson && !stSaida.bSilencioso)
+        cli_ImprimirSobreposicao(vArquivos, vResultados);
     return bBuscasOk ? iSaida : D_CLI_SAIDA_FALHA;
 }

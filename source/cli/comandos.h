@@ -130,6 +130,10 @@ int cli_ConverterArquivos(const std::vector<std::string>& vArquivos, int iTipoCo
                           const ST_SaidaCli& stSaida, const ST_ParametrosMapa* pstParametros = nullptr,
                           std::vector<ST_DetalhesConversao>* pvResultados = nullptr);
 
+// After a map run's result blocks: each converted file's coverage applied, covered, covered twice and
+// skipped inside its boundaries.
+void cli_ImprimirSobreposicao(const std::vector<std::string>& vArquivos, const std::vector<ST_DetalhesConversao>& vResultados);
+
 int cli_Validar(const std::vector<std::string>& vArgumentos);
 int cli_Relatorio(const std::vector<std::string>& vArgumentos);
 int cli_Procurar(const std::vector<std::string>& vArgumentos);
@@ -141,3 +145,8 @@ int cli_Isoxml(const std::vector<std::string>& vArgumentos);
 int cli_Exportar(const std::vector<std::string>& vArgumentos);
 int cli_Desenhar(const std::vector<std::string>& vArgumentos);
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos);
+int cli_Comparar(const std::vector<std::string>& vArgumentos);
+// Runs "PROGRAMA COMANDO ARGS..." from this program's folder and waits for it; its exit status.
+int cli_ExecutarAuxiliar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos);
+// zavoro-desenho's part of cli_ImprimirSobreposicao: one line per file.
+int cli_Sobreposicao(const std::vector<std::string>& vArquivos);

@@ -43,6 +43,13 @@ constexpr const char* kUso =
     "                              trabalho realizado (mapa 2) na mesma área; com --png\n"
     "                              grava PREFIXO_mapa1.png, PREFIXO_mapa2.png e suas\n"
     "                              versões _ampliado\n"
+    "  comparar --mapa REC.shp [--campo NOME] [--csv SAIDA.csv] [--png PREFIXO] ARQ.nvg\n"
+    "                              compara a recomendação com o trabalho realizado, zona\n"
+    "                              por zona e por faixa da legenda: área coberta, dose\n"
+    "                              prescrita e aplicada, desvio; e no talhão a área\n"
+    "                              sobreposta, falhada e fora dos limites; --csv grava\n"
+    "                              as tabelas, --png o mapa de diferença\n"
+    "                              (PREFIXO_diferenca.png e _ampliado)\n"
     "  desenhar REC.shp [--campo NOME] --png SAIDA.png\n"
     "                              desenha o mapa de recomendação em SAIDA.png\n"
     "                              (355 x 335) e SAIDA_ampliado.png (550 x 550)\n"
@@ -73,6 +80,7 @@ constexpr ST_Comando kComandos[] = {
     {"isoxml", cli_Isoxml},
     {"desenhar", cli_Desenhar},
     {"recomendacao", cli_Recomendacao},
+    {"comparar", cli_Comparar},
 };
 } // namespace
 

@@ -13,6 +13,8 @@
 #include <process.h>
 #include <stdlib.h>
 #else
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -43,13 +45,19 @@ std::string ProgramaAuxiliar(const char* pcNome)
     return (proprio.parent_path() / szNome).string();
 }
 
-int Delegar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
+std::vector<char*> Argv(const std::string& szPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
 {
-    const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
     std::vector<char*> vArgv{const_cast<char*>(szPrograma.c_str()), const_cast<char*>(pcComando)};
     for (const std::string& szArgumento : vArgumentos)
         vArgv.push_back(const_cast<char*>(szArgumento.c_str()));
     vArgv.push_back(nullptr);
+    return vArgv;
+}
+
+int Delegar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
+{
+    const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
+    std::vector<char*> vArgv = Argv(szPrograma, pcComando, vArgumentos);
     std::fflush(nullptr);
 #if defined(_WIN32)
     const intptr_t iSaida = _spawnvp(_P_WAIT, szPrograma.c_str(), vArgv.data());
@@ -75,7 +83,39 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
     return Delegar("zavoro-desenho", "recomendacao", vArgumentos);
 }
 
+int cli_Comparar(const std::vector<std::string>& vArgumentos)
+{
+    return Delegar("zavoro-desenho", "comparar", vArgumentos);
+}
+
 int cli_Exportar(const std::vector<std::string>& vArgumentos)
 {
     return Delegar("zavoro-exportacao", "exportar", vArgumentos);
+}
+
+int cli_ExecutarAuxiliar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
+{
+    const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
+    std::vector<char*> vArgv = Argv(szPrograma, pcComando, vArgumentos);
+    std::fflush(nullptr);
+#if defined(_WIN32)
+    const intptr_t iSaida = _spawnvp(_P_WAIT, szPrograma.c_str(), vArgv.data());
+    if (iSaida != -1)
+        return static_cast<int>(iSaida);
+    const int iErro = errno;
+#else
+    pid_t pid = 0;
+    const int iErro = posix_spawnp(&pid, szPrograma.c_str(), nullptr, nullptr, vArgv.data(), environ);
+    int iStatus = 0;
+    if (iErro == 0)
+    {
+        while (waitpid(pid, &iStatus, 0) < 0 && errno == EINTR)
+        {
+        }
+        return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : D_CLI_SAIDA_FALHA;
+    }
+#endif
+    std::fprintf(stderr, "zavoro: %s: não foi possível executar %s (%s)\n", pcComando,
+                 funcAux_EscaparControles(szPrograma).c_str(), funcAux_DescreverErro(iErro).c_str());
+    return D_CLI_SAIDA_FALHA;
 }

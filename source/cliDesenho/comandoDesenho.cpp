@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/comandos.h"
+#include "cliDesenho/visualizadorCli.h"
 #include "desenhoQt/superficieQt.h"
 #include "zavoro/conversor.h"
 #include "zavoro/desenhoMapa.h"
@@ -53,21 +54,9 @@ void FiltrarMensagensQt(QtMsgType tipo, const QMessageLogContext&, const QString
     std::fprintf(stderr, "zavoro: Qt: %s\n", szMensagem.toLocal8Bit().constData());
 }
 
-// The viewer of one command run: its pictures, the Qt application they need, and the record the
-// renderer keeps its state in.
-struct ST_VisualizadorCli
-{
-    std::unique_ptr<QGuiApplication> pAplicacao;
-    ST_ImagensMapasQt stImagens;
-    ST_VisualizadorMapas stVisualizador;
+} // namespace
 
-    ST_VisualizadorCli() = default;
-    ST_VisualizadorCli(const ST_VisualizadorCli&) = delete;
-    ST_VisualizadorCli& operator=(const ST_VisualizadorCli&) = delete;
-    ~ST_VisualizadorCli() { shpFile_LiberarMemoriaMapas(&stVisualizador); }
-};
-
-std::unique_ptr<ST_VisualizadorCli> CriarVisualizador()
+std::unique_ptr<ST_VisualizadorCli> cliDesenho_CriarVisualizador()
 {
     qInstallMessageHandler(FiltrarMensagensQt);
     auto pst = std::make_unique<ST_VisualizadorCli>();
@@ -80,7 +69,7 @@ std::unique_ptr<ST_VisualizadorCli> CriarVisualizador()
 
 // Map 1 from the recommendation set: the named field, or (no name) the first numeric one. False (told
 // on stderr) when the name is not a field of the table.
-bool PrepararMapa1(const std::string& szShp, const std::string& szCampo, ST_ShpMapa* pstMapa)
+bool cliDesenho_PrepararMapa1(const std::string& szShp, const std::string& szCampo, ST_ShpMapa* pstMapa)
 {
     pstMapa->szNomeArqMapaShp = szShp;
     pstMapa->szNomeArqMapaDbf = shpFile_CaminhoDbf(szShp);
@@ -118,7 +107,7 @@ bool PrepararMapa1(const std::string& szShp, const std::string& szCampo, ST_ShpM
     return true;
 }
 
-bool DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa, const std::string& szShp)
+bool cliDesenho_DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa, const std::string& szShp)
 {
     if (shpFile_DesenharMapa(pstVisualizador, iNumMapa))
         return true;
@@ -126,6 +115,8 @@ bool DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa, const std
     return false;
 }
 
+namespace
+{
 // "saida.png" gives "saida_ampliado.png".
 std::string NomeAmpliado(const std::string& szPng)
 {
@@ -153,9 +144,11 @@ bool Salvar(const ST_SuperficieQt& stImagem, const std::string& szArquivo, const
     return false;
 }
 
+} // namespace
+
 // A picture is never written where a folder stands; checked for every picture before the first is
 // drawn, so a refused run writes nothing.
-bool DestinosLivres(const std::vector<std::string>& vPngs)
+bool cliDesenho_DestinosLivres(const std::vector<std::string>& vPngs)
 {
     for (const std::string& szPng : vPngs)
         for (const std::string& szArquivo : {szPng, NomeAmpliado(szPng)})
@@ -172,14 +165,16 @@ bool DestinosLivres(const std::vector<std::string>& vPngs)
 }
 
 // Panel and enlarged pictures of one map.
-bool SalvarMapa(const ST_ImagensMapasQt& stImagens, int iNumMapa, const std::string& szPng, const ST_SaidaCli& stSaida,
-                ST_ResultadoCli* pstResultado)
+bool cliDesenho_SalvarMapa(const ST_ImagensMapasQt& stImagens, int iNumMapa, const std::string& szPng,
+                           const ST_SaidaCli& stSaida, ST_ResultadoCli* pstResultado)
 {
     bool bOk = Salvar(stImagens.stMapa[iNumMapa], szPng, stSaida, pstResultado);
     bOk = Salvar(stImagens.stMapaMax[iNumMapa], NomeAmpliado(szPng), stSaida, pstResultado) && bOk;
     return bOk;
 }
 
+namespace
+{
 // The pictures' line for scripts (--json); the plain mode printed them as they were written and the
 // failures are already on stderr.
 int Concluir(const ST_SaidaCli& stSaida, ST_ResultadoCli* pstResultado, bool bOk)
@@ -234,20 +229,20 @@ int cli_Desenhar(const std::vector<std::string>& vArgumentos)
     if (szExtensao != ".png")
         szPng += ".png";
     szPng = cli_CaminhoNaPasta(stSaida, szPng);
-    if (!DestinosLivres({szPng}))
+    if (!cliDesenho_DestinosLivres({szPng}))
         return D_CLI_SAIDA_FALHA;
 
-    auto pstCli = CriarVisualizador();
+    auto pstCli = cliDesenho_CriarVisualizador();
     ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
     const std::string& szShp = vOperandos[0];
     ST_ResultadoCli stResultado;
     stResultado.szEntrada = szShp;
-    if (!PrepararMapa1(szShp, szCampo, &stVisualizador.gstMapa1) || !DesenharMapa(&stVisualizador, 0, szShp))
+    if (!cliDesenho_PrepararMapa1(szShp, szCampo, &stVisualizador.gstMapa1) || !cliDesenho_DesenharMapa(&stVisualizador, 0, szShp))
     {
         stResultado.szMotivo = kErroDesenho;
         return Concluir(stSaida, &stResultado, false);
     }
-    return Concluir(stSaida, &stResultado, SalvarMapa(pstCli->stImagens, 0, szPng, stSaida, &stResultado));
+    return Concluir(stSaida, &stResultado, cliDesenho_SalvarMapa(pstCli->stImagens, 0, szPng, stSaida, &stResultado));
 }
 
 int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
@@ -266,14 +261,14 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
         return cli_ErroUso("recomendacao: informe um arquivo de navegação (.nvg)");
     if (!szPng.empty())
         szPng = cli_CaminhoNaPasta(stSaida, szPng);
-    if (!szPng.empty() && !DestinosLivres({szPng + "_mapa1.png", szPng + "_mapa2.png"}))
+    if (!szPng.empty() && !cliDesenho_DestinosLivres({szPng + "_mapa1.png", szPng + "_mapa2.png"}))
         return D_CLI_SAIDA_FALHA;
 
     // Map 1 first: its legend classes the coverage.
-    auto pstCli = CriarVisualizador();
+    auto pstCli = cliDesenho_CriarVisualizador();
     ST_VisualizadorMapas& stVisualizador = pstCli->stVisualizador;
-    if (!PrepararMapa1(szMapa, szCampo, &stVisualizador.gstMapa1) ||
-        !DesenharMapa(&stVisualizador, 0, szMapa))
+    if (!cliDesenho_PrepararMapa1(szMapa, szCampo, &stVisualizador.gstMapa1) ||
+        !cliDesenho_DesenharMapa(&stVisualizador, 0, szMapa))
         return D_CLI_SAIDA_FALHA;
 
     ST_ParametrosMapa stParametros;
@@ -291,13 +286,13 @@ int cli_Recomendacao(const std::vector<std::string>& vArgumentos)
     stVisualizador.gstMapa2.uiParamSelecionado = stConversao.uiMapa2ParamSelecionado;
     ST_ResultadoCli stResultado;
     stResultado.szEntrada = szMapa;
-    if (!DesenharMapa(&stVisualizador, 1, stConversao.szMapa2Shp))
+    if (!cliDesenho_DesenharMapa(&stVisualizador, 1, stConversao.szMapa2Shp))
     {
         stResultado.szMotivo = kErroDesenho;
         return Concluir(stSaida, &stResultado, false);
     }
 
-    bool bOk = SalvarMapa(pstCli->stImagens, 0, szPng + "_mapa1.png", stSaida, &stResultado);
-    bOk = SalvarMapa(pstCli->stImagens, 1, szPng + "_mapa2.png", stSaida, &stResultado) && bOk;
+    bool bOk = cliDesenho_SalvarMapa(pstCli->stImagens, 0, szPng + "_mapa1.png", stSaida, &stResultado);
+    bOk = cliDesenho_SalvarMapa(pstCli->stImagens, 1, szPng + "_mapa2.png", stSaida, &stResultado) && bOk;
     return Concluir(stSaida, &stResultado, bOk);
 }

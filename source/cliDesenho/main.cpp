@@ -16,5 +16,9 @@ int main(int argc, char** argv)
         return cli_Desenhar(vArgumentos);
     if (szComando == "recomendacao")
         return cli_Recomendacao(vArgumentos);
+    if (szComando == "comparar")
+        return cli_Comparar(vArgumentos);
+    if (szComando == "sobreposicao")
+        return cli_Sobreposicao(vArgumentos);
     return cli_ErroUso("comando desconhecido: " + std::string(szComando));
 }

@@ -58,6 +58,7 @@ const ST_DefinicaoControle gstControlesConversorZavoro[] = {
     {etMapa2Shp, "etMapa2Shp", E::Edicao, "", 330, 54, 159, 15, LEITURA},
     {btnDesenharMapaShapefile2, "btnDesenharMapaShapefile2", E::Botao, "Converter e Desenhar Mapa", 358, 74, 104, 19, 0},
     {pgBarConvertendoMapaTxVar, "pgBarConvertendoMapaTxVar", E::BarraProgresso, "", 374, 99, 70, 9, OCULTO},
+    {btnCompararMapas, "btnCompararMapas", E::Botao, "Comparação...", 264, 76, 57, 15, OCULTO | DESABILITADO},
     {rectMapa2, "rectMapa2", E::Retangulo, "", 264, 112, 237, 207, OCULTO},
 };
 const int giNumControlesConversorZavoro =
@@ -273,6 +274,7 @@ bool principal_IniciarTrabalho(ST_Janela* pstJanela, ST_Trabalho* pstTrabalho, u
 
 void principal_EncerrarTrabalhos(ST_Janela* pstJanela)
 {
+    principal_EncerrarComparacao(pstJanela);
     for (ST_Trabalho* pstTrabalho : {&pstJanela->stConversao, &pstJanela->stMapa2})
     {
         if (!pstTrabalho->thread.joinable())

@@ -4,6 +4,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -33,6 +36,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <filesystem>
 #include <system_error>
 
 namespace
@@ -198,6 +202,83 @@ void PostarQt(void* pContexto, std::function<void()> fn)
     QMetaObject::invokeMethod(
         pJanela, [pJanela, fn = std::move(fn)] { pJanela->Executar(fn); }, Qt::QueuedConnection);
 }
+// ---------------------------------------------------------------------------------------------------
+// Comparison window
+// ---------------------------------------------------------------------------------------------------
+
+// The comparison as it stood when opened: the tables, the difference map (panel or enlarged picture)
+// and a button that saves the CSV. Not modal, like the enlarged map.
+void AbrirComparacao(QWidget* pai, ST_Janela* pstJanela)
+{
+    auto* pDialogo = new QDialog(pai);
+    pDialogo->setObjectName(QStringLiteral("frmComparacao"));
+    pDialogo->setAttribute(Qt::WA_DeleteOnClose);
+    pDialogo->setWindowTitle(QStringLiteral("Comparação - Recomendação x Trabalho Realizado"));
+    pDialogo->setWindowIcon(principal_IconeQuibar());
+    FundoBranco(pDialogo);
+
+    auto* pTexto = new QPlainTextEdit(pDialogo);
+    pTexto->setObjectName(QStringLiteral("etComparacao"));
+    pTexto->setReadOnly(true);
+    pTexto->setLineWrapMode(QPlainTextEdit::NoWrap);
+    pTexto->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    pTexto->setPlainText(Q(principal_TextoComparacao(pstJanela)));
+    pTexto->setMinimumSize(560, 300);
+
+    // The difference map on the viewer's extent, in both sizes.
+    ST_ImagensMapasQt stImagens;
+    ST_VisualizadorMapas stSuperficies;
+    desenhoQt_CriarImagensMapas(&stImagens, &stSuperficies);
+    principal_DesenharMapaDiferenca(pstJanela, &stImagens.stMapa[0].stSuperficie, &stImagens.stMapaMax[0].stSuperficie);
+    const QPixmap painel = QPixmap::fromImage(stImagens.stMapa[0].imagem);
+    const QPixmap ampliado = QPixmap::fromImage(stImagens.stMapaMax[0].imagem);
+    auto* pMapa = new QLabel(pDialogo);
+    pMapa->setObjectName(QStringLiteral("imgMapaDiferenca"));
+    pMapa->setPixmap(painel);
+    pMapa->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    pMapa->setMinimumSize(D_SHPFILE_LADO_MAPA_MAX, D_SHPFILE_LADO_MAPA_MAX);
+    auto* pRotulo = new QLabel(QStringLiteral("Mapa de diferença: aplicado − prescrito (por ha)"), pDialogo);
+    auto* pAmpliar = new QCheckBox(QStringLiteral("Ampliado"), pDialogo);
+    pAmpliar->setObjectName(QStringLiteral("ckbMapaDiferencaAmpliado"));
+    QObject::connect(pAmpliar, &QCheckBox::toggled, pMapa,
+                     [pMapa, painel, ampliado](bool bAmpliado) { pMapa->setPixmap(bAmpliado ? ampliado : painel); });
+
+    auto* pSalvar = new QPushButton(QStringLiteral("Salvar CSV..."), pDialogo);
+    pSalvar->setObjectName(QStringLiteral("btnSalvarCsvComparacao"));
+    const QString szSugerido = [&] {
+        const std::filesystem::path nvg(principal_Texto(pstJanela, etMapa2Shp));
+        return Q((nvg.parent_path() / (nvg.stem().string() + "_Comparacao.csv")).string());
+    }();
+    QObject::connect(pSalvar, &QPushButton::clicked, pDialogo, [pDialogo, pstJanela, szSugerido] {
+        const QString szArquivo = QFileDialog::getSaveFileName(pDialogo, QStringLiteral("Salvar a comparação"), szSugerido,
+                                                               QStringLiteral("Arquivos CSV (*.csv)"));
+        if (szArquivo.isEmpty())
+            return;
+        std::string szErro;
+        if (!principal_SalvarCsvComparacao(pstJanela, U(QDir::toNativeSeparators(szArquivo)), &szErro))
+            QMessageBox::warning(pDialogo, Q(D_PRINCIPAL_TITULO_ERRO),
+                                 QStringLiteral("Não foi possível gravar %1:\n%2").arg(szArquivo, Q(szErro)));
+    });
+    auto* pFechar = new QPushButton(Q(D_PRINCIPAL_TEXTO_FECHAR), pDialogo);
+    QObject::connect(pFechar, &QPushButton::clicked, pDialogo, &QDialog::close);
+
+    auto* pBotoes = new QHBoxLayout;
+    pBotoes->addWidget(pAmpliar);
+    pBotoes->addStretch();
+    pBotoes->addWidget(pSalvar);
+    pBotoes->addWidget(pFechar);
+    auto* pDireita = new QVBoxLayout;
+    pDireita->addWidget(pRotulo);
+    pDireita->addWidget(pMapa, 1);
+    auto* pCorpo = new QHBoxLayout;
+    pCorpo->addWidget(pTexto, 1);
+    pCorpo->addLayout(pDireita);
+    auto* pLayout = new QVBoxLayout(pDialogo);
+    pLayout->addLayout(pCorpo, 1);
+    pLayout->addLayout(pBotoes);
+    pDialogo->show();
+    pDialogo->activateWindow();
+}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------
@@ -247,6 +328,10 @@ void JanelaConversorZavoro::PreencherServicos()
     stServicos.pfEscolherItem = EscolherItemQt;
     stServicos.pfAbrirDocumento = AbrirDocumentoQt;
     stServicos.pfMostrarSobre = MostrarSobreQt;
+    stServicos.pfMostrarComparacao = [](void* pContexto) {
+        JanelaConversorZavoro* pJanela = Adaptador(pContexto);
+        AbrirComparacao(pJanela, pJanela->m_pstJanela.get());
+    };
     stServicos.pfPostar = PostarQt;
     stServicos.pfEncerrarProcesso = [](void* pContexto, int iCodigo) {
         JanelaConversorZavoro* pJanela = Adaptador(pContexto);

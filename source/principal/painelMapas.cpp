@@ -1,6 +1,7 @@
 // The map viewer panel: the recommendation map (map 1), the work done (map 2), their pane states,
-// the map 2 conversion and the double click that opens a map enlarged.
+// the map 2 conversion, the comparison of the two and the double click that opens a map enlarged.
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "principal/principal.h"
@@ -8,7 +9,10 @@
 namespace
 {
 constexpr int kControlesPaineis[] = {btnMapa1Shp, etMapa1Shp, lbRecomendacaoMapa1, cBoxVisualizacaoMapaParam1,
-                                     btnDesenharMapaShapefile1, btnMapa2Shp, etMapa2Shp, btnDesenharMapaShapefile2};
+                                     btnDesenharMapaShapefile1, btnMapa2Shp, etMapa2Shp, btnDesenharMapaShapefile2,
+                                     btnCompararMapas};
+constexpr const char* kTextoComparar = "Comparação...";
+constexpr const char* kTextoComparando = "Comparando...";
 
 void LimparImagem(ST_Janela* pstJanela, int iNumMapa)
 {
@@ -48,6 +52,136 @@ void MostrarErroMapa2(ST_Janela* pstJanela)
                                        "Escolha outro arquivo de navegação (.NVG)", "e tente novamente."};
     for (int i = 0; i < 3; i++)
         shpFile_EscreverTextoCentrado(&stSuperficie, 140 + 20 * i, kLinhas[i], D_SHPFILE_RGB_COR_TEXTO_ERRO);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Comparison of map 1 with the work done
+// ---------------------------------------------------------------------------------------------------
+
+// What one comparison worker gets: copies of what it reads, so the window may change its own.
+struct ST_TarefaComparacao
+{
+    ST_Janela* pstJanela = nullptr;
+    ST_ServicosPlataforma stServicos; // posting only
+    std::string szNvg;
+    ST_ShpMapa stMapa1;
+    unsigned int uiGeracao = 0;
+    std::shared_ptr<std::atomic<bool>> pbTerminado;
+};
+
+struct ST_RespostaComparacao
+{
+    ST_ResultadoComparacao stResultado;
+    std::string szErro;
+    bool bOk = false;
+};
+
+void principal_MontarGroupboxVisualizacaoMapas(ST_Janela* pstJanela);
+
+void ConcluirComparacao(ST_Janela* pstJanela, unsigned int uiGeracao, ST_RespostaComparacao& stResposta)
+{
+    ST_ComparacaoJanela& st = pstJanela->stComparacao;
+    if (uiGeracao != st.uiGeracao || st.iEstado != D_PRINCIPAL_COMPARACAO_EM_CURSO)
+        return; // overtaken
+    st.stResultado = std::move(stResposta.stResultado);
+    st.szErro = std::move(stResposta.szErro);
+    st.iEstado = stResposta.bOk ? D_PRINCIPAL_COMPARACAO_PRONTA : D_PRINCIPAL_COMPARACAO_FALHOU;
+    principal_MontarGroupboxVisualizacaoMapas(pstJanela);
+}
+
+unsigned int ThreadComparacao(void* pArgumento)
+{
+    std::unique_ptr<ST_TarefaComparacao> pstTarefa(static_cast<ST_TarefaComparacao*>(pArgumento));
+    auto pstResposta = std::make_shared<ST_RespostaComparacao>();
+    pstResposta->bOk = analise_CompararArquivos(pstTarefa->szNvg.c_str(), pstTarefa->stMapa1, &pstResposta->stResultado,
+                                                &pstResposta->szErro) != FALSE;
+    const ST_ServicosPlataforma& stServicos = pstTarefa->stServicos;
+    if (stServicos.pfPostar != nullptr)
+    {
+        ST_Janela* pstJanela = pstTarefa->pstJanela;
+        const unsigned int uiGeracao = pstTarefa->uiGeracao;
+        stServicos.pfPostar(stServicos.pContexto,
+                            [pstJanela, uiGeracao, pstResposta] { ConcluirComparacao(pstJanela, uiGeracao, *pstResposta); });
+    }
+    pstTarefa->pbTerminado->store(true);
+    return 0;
+}
+
+// Joins the workers that have ended; with bTodos waits for the others too.
+void RecolherWorkers(ST_ComparacaoJanela& st, bool bTodos)
+{
+    std::erase_if(st.vWorkers, [bTodos](ST_ComparacaoJanela::ST_Worker& w) {
+        if (!bTodos && !w.pbTerminado->load())
+            return false;
+        if (w.thread.joinable())
+            w.thread.join();
+        return true;
+    });
+}
+
+// Forgets the comparison shown; a worker still running finds its result unwanted.
+void DescartarComparacao(ST_Janela* pstJanela)
+{
+    ST_ComparacaoJanela& st = pstJanela->stComparacao;
+    st.uiGeracao++;
+    st.iEstado = D_PRINCIPAL_COMPARACAO_NENHUMA;
+    st.stResultado = ST_ResultadoComparacao{};
+    st.szErro.clear();
+}
+
+void IniciarComparacao(ST_Janela* pstJanela)
+{
+    DescartarComparacao(pstJanela);
+    ST_ComparacaoJanela& st = pstJanela->stComparacao;
+    RecolherWorkers(st, false);
+    auto pstTarefa = std::make_unique<ST_TarefaComparacao>();
+    pstTarefa->pstJanela = pstJanela;
+    pstTarefa->stServicos.pContexto = pstJanela->stServicos.pContexto;
+    pstTarefa->stServicos.pfPostar = pstJanela->stServicos.pfPostar;
+    pstTarefa->szNvg = principal_Texto(pstJanela, etMapa2Shp);
+    pstTarefa->stMapa1 = pstJanela->gstVisualizador.gstMapa1;
+    pstTarefa->uiGeracao = st.uiGeracao;
+    pstTarefa->pbTerminado = std::make_shared<std::atomic<bool>>(false);
+
+    ST_ComparacaoJanela::ST_Worker stWorker;
+    stWorker.pbTerminado = pstTarefa->pbTerminado;
+    const ST_ServicosPlataforma& stServicos = pstJanela->stServicos;
+    ST_TarefaComparacao* pstArgumento = pstTarefa.release();
+    bool bCriada = false;
+    if (stServicos.pfCriarThread != nullptr)
+        bCriada = stServicos.pfCriarThread(stServicos.pContexto, &stWorker.thread, ThreadComparacao, pstArgumento);
+    else
+    {
+        try
+        {
+            stWorker.thread = std::thread(ThreadComparacao, pstArgumento);
+            bCriada = true;
+        }
+        catch (const std::system_error&)
+        {
+        }
+    }
+    if (!bCriada)
+    {
+        delete pstArgumento;
+        st.iEstado = D_PRINCIPAL_COMPARACAO_FALHOU;
+        st.szErro = "não foi possível iniciar a comparação";
+        return;
+    }
+    st.iEstado = D_PRINCIPAL_COMPARACAO_EM_CURSO;
+    st.vWorkers.push_back(std::move(stWorker));
+}
+
+void MontarBotaoComparacao(ST_Janela* pstJanela)
+{
+    const int iEstado = pstJanela->stComparacao.iEstado;
+    const bool bMapa2Desenhado = pstJanela->gucNivelMenuVisualizacaoMapa2 == 4 && !pstJanela->bMapa2EmConversao;
+    principal_MostrarControle(pstJanela, btnCompararMapas, true);
+    principal_SetarTexto(pstJanela, btnCompararMapas,
+                         iEstado == D_PRINCIPAL_COMPARACAO_EM_CURSO ? kTextoComparando : kTextoComparar);
+    principal_HabilitarControle(pstJanela, btnCompararMapas,
+                                bMapa2Desenhado && (iEstado == D_PRINCIPAL_COMPARACAO_PRONTA ||
+                                                    iEstado == D_PRINCIPAL_COMPARACAO_FALHOU));
 }
 
 void HabilitarPaineis(ST_Janela* pstJanela, bool bHabilitar)
@@ -113,6 +247,9 @@ void principal_MontarGroupboxVisualizacaoMapas(ST_Janela* pstJanela)
     }
     if (ucMapa2 < 3)
         LimparImagem(pstJanela, 1);
+    if (ucMapa2 != 4 && pstJanela->stComparacao.iEstado != D_PRINCIPAL_COMPARACAO_NENHUMA)
+        DescartarComparacao(pstJanela);
+    MontarBotaoComparacao(pstJanela);
 
     ST_Controle& stBarra = principal_Controle(pstJanela, pgBarConvertendoMapaTxVar);
     stBarra.bVisivel = pstJanela->bMapa2EmConversao;
@@ -259,7 +396,10 @@ void principal_FinalizarMapa2(ST_Janela* pstJanela)
     pstJanela->gucNivelMenuVisualizacaoMapa2 = 3;
     const ST_ShpMapa& stMapa2 = pstJanela->gstVisualizador.gstMapa2;
     if (!stMapa2.szNomeArqMapaShp.empty() && DesenharMapa(pstJanela, 1))
+    {
         pstJanela->gucNivelMenuVisualizacaoMapa2 = 4;
+        IniciarComparacao(pstJanela);
+    }
     else
         MostrarErroMapa2(pstJanela);
     principal_MontarGroupboxVisualizacaoMapas(pstJanela);
@@ -295,4 +435,49 @@ std::string principal_InitDialogVisualizacaoMapa(const ST_Janela* pstJanela)
 {
     return pstJanela->guiNumTelaMapaMaximizar == 0 ? "Visualização de Mapa 1 - Shapefile"
                                                    : "Visualização de Mapa 2 - Shapefile";
+}
+
+void principal_OnClickBotaoComparacao(ST_Janela* pstJanela)
+{
+    const ST_ComparacaoJanela& st = pstJanela->stComparacao;
+    if (st.iEstado == D_PRINCIPAL_COMPARACAO_FALHOU)
+    {
+        principal_Mensagem(pstJanela, ("Não foi possível comparar a recomendação com o trabalho:\r\n" + st.szErro).c_str(),
+                           D_PRINCIPAL_TITULO_ERRO, D_PRINCIPAL_MB_OK);
+        return;
+    }
+    if (st.iEstado == D_PRINCIPAL_COMPARACAO_PRONTA && pstJanela->stServicos.pfMostrarComparacao != nullptr)
+        pstJanela->stServicos.pfMostrarComparacao(pstJanela->stServicos.pContexto);
+}
+
+std::string principal_TextoComparacao(ST_Janela* pstJanela)
+{
+    const ST_ComparacaoJanela& st = pstJanela->stComparacao;
+    return st.iEstado == D_PRINCIPAL_COMPARACAO_PRONTA ? analise_TextoComparacao(st.stResultado) : std::string();
+}
+
+BOOL principal_DesenharMapaDiferenca(ST_Janela* pstJanela, const ST_SuperficieDesenho* pstPainel,
+                                     const ST_SuperficieDesenho* pstAmpliado)
+{
+    const ST_ComparacaoJanela& st = pstJanela->stComparacao;
+    if (st.iEstado != D_PRINCIPAL_COMPARACAO_PRONTA)
+        return FALSE;
+    return analise_DesenharMapaDiferenca(&pstJanela->gstVisualizador, pstJanela->gstVisualizador.gstMapa1.szNomeArqMapaShp,
+                                         st.stResultado, pstPainel, pstAmpliado);
+}
+
+BOOL principal_SalvarCsvComparacao(ST_Janela* pstJanela, const std::string& szArquivo, std::string* pszErro)
+{
+    const ST_ComparacaoJanela& st = pstJanela->stComparacao;
+    if (st.iEstado != D_PRINCIPAL_COMPARACAO_PRONTA)
+    {
+        *pszErro = "não há comparação concluída";
+        return FALSE;
+    }
+    return analise_GravarCsvComparacao(szArquivo, st.stResultado, pszErro);
+}
+
+void principal_EncerrarComparacao(ST_Janela* pstJanela)
+{
+    RecolherWorkers(pstJanela->stComparacao, true);
 }

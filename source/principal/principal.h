@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "rc/resource.h"
+#include "zavoro/analise.h"
 #include "zavoro/arquivo.h"
 #include "zavoro/conversor.h"
 #include "zavoro/desenhoMapa.h"
@@ -148,6 +149,8 @@ struct ST_ServicosPlataforma
     // Asks for one item of a list (a modal dialog with a drop-down list); FALSE when cancelled.
     bool (*pfEscolherItem)(void* pContexto, const char* pcTitulo, const char* pcRotulo,
                            const std::vector<std::string>& vItens, int* piEscolha) = nullptr;
+    // Opens the comparison window of the map viewer (principal_TextoComparacao and the others below).
+    void (*pfMostrarComparacao)(void* pContexto) = nullptr;
     // Ends the process with an exit code.
     void (*pfEncerrarProcesso)(void* pContexto, int iCodigo) = nullptr;
     // Runs fn on the window thread later (the worker's posted message).
@@ -184,6 +187,27 @@ struct ST_FormatoExportacao
     std::function<BOOL(const std::string& szArquivo, const std::string& szBase, std::vector<std::string>* pvSaidas,
                        std::string* pszErro)>
         pfExportar;
+};
+
+// The viewer's comparison of map 1 with the work done. It runs on a worker of its own once map 2 is
+// drawn; a comparison overtaken by another (a map closed or chosen again) keeps running to its end
+// and its result is dropped, so the window never waits for it.
+inline constexpr int D_PRINCIPAL_COMPARACAO_NENHUMA = 0;
+inline constexpr int D_PRINCIPAL_COMPARACAO_EM_CURSO = 1;
+inline constexpr int D_PRINCIPAL_COMPARACAO_PRONTA = 2;
+inline constexpr int D_PRINCIPAL_COMPARACAO_FALHOU = 3;
+struct ST_ComparacaoJanela
+{
+    struct ST_Worker
+    {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> pbTerminado; // set by the worker as its last act
+    };
+    std::vector<ST_Worker> vWorkers;
+    unsigned int uiGeracao = 0; // of the comparison whose result is awaited
+    int iEstado = D_PRINCIPAL_COMPARACAO_NENHUMA;
+    ST_ResultadoComparacao stResultado;
+    std::string szErro;
 };
 
 struct ST_Janela
@@ -224,6 +248,7 @@ struct ST_Janela
     // The map 2 conversion's own path list (one path, the list's closing zeros) and whether it runs.
     std::string szListaMapa2;
     bool bMapa2EmConversao = false;
+    ST_ComparacaoJanela stComparacao;
 
     ST_ServicosPlataforma stServicos;
     std::vector<ST_FormatoExportacao> vFormatosExportacao;
@@ -365,6 +390,17 @@ void principal_SelecionarParametroMapa(ST_Janela* pstJanela, int iNumMapa);
 void principal_DesenharMapa1(ST_Janela* pstJanela);
 // "Converter e Desenhar Mapa" (1309).
 void principal_CriarDesenharMapaTaxa(ST_Janela* pstJanela);
+// "Comparação..." (1310): the comparison window, or why there is no comparison.
+void principal_OnClickBotaoComparacao(ST_Janela* pstJanela);
+// What the comparison window shows: the tables, the difference map on the adapter's two pictures
+// (the viewer's extent), and the CSV it saves. FALSE (and the reason) without a finished comparison
+// or when the file cannot be written.
+std::string principal_TextoComparacao(ST_Janela* pstJanela);
+BOOL principal_DesenharMapaDiferenca(ST_Janela* pstJanela, const ST_SuperficieDesenho* pstPainel,
+                                     const ST_SuperficieDesenho* pstAmpliado);
+BOOL principal_SalvarCsvComparacao(ST_Janela* pstJanela, const std::string& szArquivo, std::string* pszErro);
+// Waits for every comparison worker (window teardown).
+void principal_EncerrarComparacao(ST_Janela* pstJanela);
 // The map 2 conversion's result notice: the set it wrote becomes map 2.
 void principal_GuardarResultadoMapa2(ST_Janela* pstJanela, const ST_DetalhesConversao& stDetalhes);
 // The map 2 conversion has ended: draw map 2 and show the pane.

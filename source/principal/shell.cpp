@@ -63,7 +63,7 @@ bool ControleDeOutroModo(const ST_Janela* pstJanela, int iId)
     static constexpr int kMapas[] = {grpBoxVisualizacaoMapa1, grpBoxVisualizacaoMapa2, btnMapa1Shp, btnMapa2Shp,
                                      btnDesenharMapaShapefile1, btnDesenharMapaShapefile2, etMapa1Shp, etMapa2Shp,
                                      lbRecomendacaoMapa1, cBoxVisualizacaoMapaParam1, pgBarConvertendoMapaTxVar,
-                                     rectMapa1, rectMapa2};
+                                     rectMapa1, rectMapa2, btnCompararMapas};
     const bool bModoMapas = pstJanela->giModoUtilizacao == D_PRINCIPAL_MODO_UTILIZACAO_VISUALIZACAO_MAPAS;
     for (int iOutro : bModoMapas ? std::span<const int>(kConversao) : std::span<const int>(kMapas))
         if (iOutro == iId)
@@ -209,6 +209,9 @@ void principal_CommandHandler(ST_Janela* pstJanela, unsigned int iComando)
         break;
     case btnDesenharMapaShapefile2:
         principal_CriarDesenharMapaTaxa(pstJanela);
+        break;
+    case btnCompararMapas:
+        principal_OnClickBotaoComparacao(pstJanela);
         break;
     case cBoxVisualizacaoMapaParam1:
         principal_SelecionarParametroMapa(pstJanela, 0);

@@ -161,6 +161,114 @@ bool extensaoDefinida(const ST_VisualizadorMapas& st)
     return st.gdLimiteXmin != 0.0 || st.gdLimiteYmin != 0.0 || st.gdLimiteXmax != 0.0 || st.gdLimiteYmax != 0.0;
 }
 
+// Draws every polygon record of the map's .shp on both pictures, on the map's own extent (map 1) or
+// the shared one, record n (from 1, every record counted) in the colour pfCor(n) gives it. Only
+// polygon records ask for a colour, in file order. FALSE for a malformed file.
+template <typename F>
+bool DesenharPoligonos(const ST_VisualizadorMapas* pstVisualizador, ST_ShpMapa* pstMapa, bool bMapa1,
+                       const ST_SuperficieDesenho* pstPainel, const ST_SuperficieDesenho* pstAmpliado, F&& pfCor)
+{
+    FuncAux_LeitorBinario l(pstMapa->szNomeArqMapaShp.c_str());
+    std::uint8_t ucCabecalho[D_SHPFILE_TAMANHO_CABECALHO_SHP];
+    if (!l.Aberto() || !l.Ler(ucCabecalho, sizeof ucCabecalho))
+        return false;
+    if (static_cast<std::uint64_t>(funcAux_LerBe32(ucCabecalho + 24)) * 2 != l.Tamanho() ||
+        funcAux_LerBe32(ucCabecalho) != D_SHPFILE_CODIGO_ARQUIVO || funcAux_LerLe32(ucCabecalho + 28) != D_SHPFILE_VERSAO ||
+        funcAux_LerLe32(ucCabecalho + 32) != D_SHPFILE_TIPO_POLIGONO)
+        return false;
+
+    pstMapa->dLimiteXmin = funcAux_LerLeDouble(ucCabecalho + 36);
+    pstMapa->dLimiteYmin = funcAux_LerLeDouble(ucCabecalho + 44);
+    pstMapa->dLimiteXmax = funcAux_LerLeDouble(ucCabecalho + 52);
+    pstMapa->dLimiteYmax = funcAux_LerLeDouble(ucCabecalho + 60);
+    // Before any recommendation map there is no extent to share; the work map keeps its own.
+    if (!bMapa1 && extensaoDefinida(*pstVisualizador))
+    {
+        pstMapa->dLimiteXmin = pstVisualizador->gdLimiteXmin;
+        pstMapa->dLimiteYmin = pstVisualizador->gdLimiteYmin;
+        pstMapa->dLimiteXmax = pstVisualizador->gdLimiteXmax;
+        pstMapa->dLimiteYmax = pstVisualizador->gdLimiteYmax;
+    }
+
+    const ST_ShpFilePto stReferencia{pstMapa->dLimiteXmin, pstMapa->dLimiteYmax};
+    const float fAltura = static_cast<float>(std::fabs((pstMapa->dLimiteYmin - pstMapa->dLimiteYmax) * D_SHPFILE_METROS_POR_GRAU));
+    const float fLargura = static_cast<float>(std::fabs(std::cos(radianos(pstMapa->dLimiteYmin)) *
+                                                        (pstMapa->dLimiteXmax - pstMapa->dLimiteXmin) *
+                                                        D_SHPFILE_METROS_POR_GRAU));
+    const ST_EscalaFigura stEscalaPainel = calcularEscala(fAltura, fLargura, D_LAYOUT_PAINEL);
+    const ST_EscalaFigura stEscalaAmpliado = calcularEscala(fAltura, fLargura, D_LAYOUT_AMPLIADO);
+
+    // Buffers reused from record to record: they grow to the largest record, never to the file.
+    std::vector<std::uint8_t> vPartes;
+    std::vector<std::uint8_t> vCoordenadas;
+    std::vector<ST_ShpFilePto> vPontos;
+    bool bPrimeiroAnel = true;
+    for (std::uint32_t ulRegistro = 1; l.Restantes() > 0; ulRegistro++)
+    {
+        std::uint8_t ucRegistro[8];
+        if (!l.Ler(ucRegistro, sizeof ucRegistro))
+            return false;
+        // The record is read inside its own length: its part and point counts cannot reach the next one.
+        const std::uint64_t ulConteudo = static_cast<std::uint64_t>(funcAux_LerBe32(ucRegistro + 4)) * 2;
+        ST_LimitesLeitura stFora;
+        if (ulConteudo < D_SHPFILE_TAMANHO_MIN_POLIGONO_DESENHO || ulConteudo > D_SHPFILE_TAMANHO_MAX_POLIGONO ||
+            !l.Limitar(ulConteudo, &stFora))
+            return false;
+        std::uint8_t ucPoligono[D_TAMANHO_CABECALHO_POLIGONO];
+        if (!l.Ler(ucPoligono, sizeof ucPoligono))
+            return false;
+        if (funcAux_LerLe32(ucPoligono) != D_SHPFILE_TIPO_POLIGONO)
+        {
+            if (!l.SairLimite(stFora))
+                return false;
+            continue;
+        }
+        const std::uint32_t ulNumPartes = funcAux_LerLe32(ucPoligono + 36);
+        const std::uint32_t ulNumPontos = funcAux_LerLe32(ucPoligono + 40);
+        if (!l.LerVetor(&vPartes, 4ull * ulNumPartes) || !l.LerVetor(&vCoordenadas, 16ull * ulNumPontos) ||
+            !l.SairLimite(stFora))
+            return false;
+
+        const std::uint8_t* pucPartes = vPartes.data();
+        const std::uint8_t* pucPontos = vCoordenadas.data();
+        vPontos.resize(ulNumPontos);
+        for (std::uint32_t i = 0; i < ulNumPontos; i++)
+            vPontos[i] = {funcAux_LerLeDouble(pucPontos + 16ull * i), funcAux_LerLeDouble(pucPontos + 16ull * i + 8)};
+
+        const std::uint32_t ulCorValor = pfCor(ulRegistro);
+        // Rings follow each other: one that starts before the end of the last ring drawn is not drawn,
+        // so a record costs at most its points whatever its part list repeats.
+        std::int64_t iProximoLivre = 0;
+        for (std::uint32_t p = 0; p < ulNumPartes; p++)
+        {
+            const std::int64_t iInicio = funcAux_LerLe32(pucPartes + 4ull * p);
+            const std::int64_t iFim =
+                p + 1 < ulNumPartes ? static_cast<std::int64_t>(funcAux_LerLe32(pucPartes + 4ull * (p + 1))) - 1 : std::int64_t{ulNumPontos} - 1;
+            unsigned int ulInicio = 0, ulFim = 0;
+            std::uint32_t ulCor = ulCorValor;
+            // A ring whose part indices leave the record draws nothing (but still starts the map).
+            if (iInicio >= iProximoLivre && iInicio <= iFim && iFim < static_cast<std::int64_t>(ulNumPontos))
+            {
+                iProximoLivre = iFim + 1;
+                ulInicio = static_cast<unsigned int>(iInicio);
+                ulFim = static_cast<unsigned int>(iFim);
+                const float fArea = shpFile_CalcularAreaPoligono(&stReferencia, vPontos.data(), ulInicio, ulFim);
+                // A lone ring is the polygon whatever its winding; only the rings of several can be holes.
+                if (fArea < 0.0f && ulNumPartes > 1)
+                    ulCor = D_SHPFILE_RGB_COR_FUNDO;
+            }
+            shpFile_PreencherPoligonoMapa(&stReferencia, vPontos.data(), stEscalaPainel.fRelacaoX, stEscalaPainel.fRelacaoY,
+                                          ulInicio, ulFim, ulCor, stEscalaPainel.ulOffsetX, stEscalaPainel.ulOffsetY,
+                                          pstPainel, bPrimeiroAnel, FALSE);
+            shpFile_PreencherPoligonoMapa(&stReferencia, vPontos.data(), stEscalaAmpliado.fRelacaoX,
+                                          stEscalaAmpliado.fRelacaoY, ulInicio, ulFim, ulCor, stEscalaAmpliado.ulOffsetX,
+                                          stEscalaAmpliado.ulOffsetY, pstAmpliado, bPrimeiroAnel, TRUE);
+            bPrimeiroAnel = false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void shpFile_EscreverTextoCentrado(const ST_SuperficieDesenho* pstSuperficie, int iY, const char* pcTexto,
@@ -267,8 +375,17 @@ void shpFile_PreencherPoligonoMapa(const ST_ShpFilePto* pstPtoReferencia, const 
 
 void shpFile_ImprimirLegenda(const ST_ShpLegenda* pstLegenda, const ST_SuperficieDesenho* pstSuperficie, BOOL bMapaMax)
 {
-    const ST_LayoutFigura& lay = layout(bMapaMax);
     const int iLinhas = std::min<int>(pstLegenda->ucNumLinhasLegenda, D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP);
+    std::string szRotulos[D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP];
+    for (int i = 0; i < iLinhas; i++)
+        szRotulos[i] = std::to_string(pstLegenda->ulValorLegenda[i][0]);
+    shpFile_ImprimirLegendaCores(gulVetorCoresShp, szRotulos, iLinhas, pstSuperficie, bMapaMax);
+}
+
+void shpFile_ImprimirLegendaCores(const std::uint32_t* pulCores, const std::string* pszRotulos, int iLinhas,
+                                  const ST_SuperficieDesenho* pstSuperficie, BOOL bMapaMax)
+{
+    const ST_LayoutFigura& lay = layout(bMapaMax);
     int iLarguraTexto = 0, iAlturaTexto = 0;
     for (int i = 0; i < iLinhas; i++)
     {
@@ -276,7 +393,7 @@ void shpFile_ImprimirLegenda(const ST_ShpLegenda* pstLegenda, const ST_Superfici
         const int iTopo = lay.iLegendaY;
         const int iBase = iTopo + lay.iLegendaAltura;
         retangulo(pstSuperficie, iEsquerda, iTopo, iEsquerda + lay.iLegendaLargura, iBase, D_SHPFILE_RGB_COR_BORDA,
-                  gulVetorCoresShp[i]);
+                  pulCores[i]);
 
         // Labels alternate above and below so that neighbouring numbers never overlap.
         const bool bAcima = i % 2 == 0;
@@ -285,7 +402,7 @@ void shpFile_ImprimirLegenda(const ST_ShpLegenda* pstLegenda, const ST_Superfici
         else
             linha(pstSuperficie, iEsquerda, iBase, iEsquerda, iBase + D_TAMANHO_TRACO_LEGENDA, D_SHPFILE_RGB_COR_BORDA);
 
-        const std::string szRotulo = std::to_string(pstLegenda->ulValorLegenda[i][0]);
+        const std::string& szRotulo = pszRotulos[i];
         // The last label keeps the size measured for the one before it.
         if (i + 1 < iLinhas)
             medirTexto(pstSuperficie, szRotulo.c_str(), &iLarguraTexto, &iAlturaTexto);
@@ -316,108 +433,14 @@ BOOL shpFile_DesenharMapaEntrada2D(ST_VisualizadorMapas* pstVisualizador, ST_Shp
                           &pstVisualizador->stPlataforma))
         return FALSE;
 
-    FuncAux_LeitorBinario l(pstMapa->szNomeArqMapaShp.c_str());
-    std::uint8_t ucCabecalho[D_SHPFILE_TAMANHO_CABECALHO_SHP];
-    if (!l.Aberto() || !l.Ler(ucCabecalho, sizeof ucCabecalho))
-        return FALSE;
-    if (static_cast<std::uint64_t>(funcAux_LerBe32(ucCabecalho + 24)) * 2 != l.Tamanho() ||
-        funcAux_LerBe32(ucCabecalho) != D_SHPFILE_CODIGO_ARQUIVO || funcAux_LerLe32(ucCabecalho + 28) != D_SHPFILE_VERSAO ||
-        funcAux_LerLe32(ucCabecalho + 32) != D_SHPFILE_TIPO_POLIGONO)
-        return FALSE;
-
-    pstMapa->dLimiteXmin = funcAux_LerLeDouble(ucCabecalho + 36);
-    pstMapa->dLimiteYmin = funcAux_LerLeDouble(ucCabecalho + 44);
-    pstMapa->dLimiteXmax = funcAux_LerLeDouble(ucCabecalho + 52);
-    pstMapa->dLimiteYmax = funcAux_LerLeDouble(ucCabecalho + 60);
-    // Before any recommendation map there is no extent to share; the work map keeps its own.
-    if (!bMapa1 && extensaoDefinida(*pstVisualizador))
-    {
-        pstMapa->dLimiteXmin = pstVisualizador->gdLimiteXmin;
-        pstMapa->dLimiteYmin = pstVisualizador->gdLimiteYmin;
-        pstMapa->dLimiteXmax = pstVisualizador->gdLimiteXmax;
-        pstMapa->dLimiteYmax = pstVisualizador->gdLimiteYmax;
-    }
-
-    const ST_ShpFilePto stReferencia{pstMapa->dLimiteXmin, pstMapa->dLimiteYmax};
-    const float fAltura = static_cast<float>(std::fabs((pstMapa->dLimiteYmin - pstMapa->dLimiteYmax) * D_SHPFILE_METROS_POR_GRAU));
-    const float fLargura = static_cast<float>(std::fabs(std::cos(radianos(pstMapa->dLimiteYmin)) *
-                                                        (pstMapa->dLimiteXmax - pstMapa->dLimiteXmin) *
-                                                        D_SHPFILE_METROS_POR_GRAU));
-    const ST_EscalaFigura stEscalaPainel = calcularEscala(fAltura, fLargura, D_LAYOUT_PAINEL);
-    const ST_EscalaFigura stEscalaAmpliado = calcularEscala(fAltura, fLargura, D_LAYOUT_AMPLIADO);
-
-    // Buffers reused from record to record: they grow to the largest record, never to the file.
-    std::vector<std::uint8_t> vPartes;
-    std::vector<std::uint8_t> vCoordenadas;
-    std::vector<ST_ShpFilePto> vPontos;
-    bool bPrimeiroAnel = true;
-    while (l.Restantes() > 0)
-    {
-        std::uint8_t ucRegistro[8];
-        if (!l.Ler(ucRegistro, sizeof ucRegistro))
-            return FALSE;
-        // The record is read inside its own length: its part and point counts cannot reach the next one.
-        const std::uint64_t ulConteudo = static_cast<std::uint64_t>(funcAux_LerBe32(ucRegistro + 4)) * 2;
-        ST_LimitesLeitura stFora;
-        if (ulConteudo < D_SHPFILE_TAMANHO_MIN_POLIGONO_DESENHO || ulConteudo > D_SHPFILE_TAMANHO_MAX_POLIGONO ||
-            !l.Limitar(ulConteudo, &stFora))
-            return FALSE;
-        std::uint8_t ucPoligono[D_TAMANHO_CABECALHO_POLIGONO];
-        if (!l.Ler(ucPoligono, sizeof ucPoligono))
-            return FALSE;
-        if (funcAux_LerLe32(ucPoligono) != D_SHPFILE_TIPO_POLIGONO)
-        {
-            if (!l.SairLimite(stFora))
-                return FALSE;
-            continue;
-        }
-        const std::uint32_t ulNumPartes = funcAux_LerLe32(ucPoligono + 36);
-        const std::uint32_t ulNumPontos = funcAux_LerLe32(ucPoligono + 40);
-        if (!l.LerVetor(&vPartes, 4ull * ulNumPartes) || !l.LerVetor(&vCoordenadas, 16ull * ulNumPontos) ||
-            !l.SairLimite(stFora))
-            return FALSE;
-
-        // One table row per polygon, in order; a missing or unreadable row draws as value 0.
+    // One table row per polygon, in order; a missing or unreadable row draws as value 0.
+    const auto CorValor = [&](std::uint32_t) {
         unsigned int ulValor = 0;
         shpFile_LerProxValorDbf(&stDados, vCampos, pfDbf.get(), pstMapa->uiParamSelecionado, &ulValor);
-
-        const std::uint8_t* pucPartes = vPartes.data();
-        const std::uint8_t* pucPontos = vCoordenadas.data();
-        vPontos.resize(ulNumPontos);
-        for (std::uint32_t i = 0; i < ulNumPontos; i++)
-            vPontos[i] = {funcAux_LerLeDouble(pucPontos + 16ull * i), funcAux_LerLeDouble(pucPontos + 16ull * i + 8)};
-
-        const std::uint32_t ulCorValor = shpFile_DecidirCorPoligono(&stLegenda, ulValor);
-        // Rings follow each other: one that starts before the end of the last ring drawn is not drawn,
-        // so a record costs at most its points whatever its part list repeats.
-        std::int64_t iProximoLivre = 0;
-        for (std::uint32_t p = 0; p < ulNumPartes; p++)
-        {
-            const std::int64_t iInicio = funcAux_LerLe32(pucPartes + 4ull * p);
-            const std::int64_t iFim =
-                p + 1 < ulNumPartes ? static_cast<std::int64_t>(funcAux_LerLe32(pucPartes + 4ull * (p + 1))) - 1 : std::int64_t{ulNumPontos} - 1;
-            unsigned int ulInicio = 0, ulFim = 0;
-            std::uint32_t ulCor = ulCorValor;
-            // A ring whose part indices leave the record draws nothing (but still starts the map).
-            if (iInicio >= iProximoLivre && iInicio <= iFim && iFim < static_cast<std::int64_t>(ulNumPontos))
-            {
-                iProximoLivre = iFim + 1;
-                ulInicio = static_cast<unsigned int>(iInicio);
-                ulFim = static_cast<unsigned int>(iFim);
-                const float fArea = shpFile_CalcularAreaPoligono(&stReferencia, vPontos.data(), ulInicio, ulFim);
-                // A lone ring is the polygon whatever its winding; only the rings of several can be holes.
-                if (fArea < 0.0f && ulNumPartes > 1)
-                    ulCor = D_SHPFILE_RGB_COR_FUNDO;
-            }
-            shpFile_PreencherPoligonoMapa(&stReferencia, vPontos.data(), stEscalaPainel.fRelacaoX, stEscalaPainel.fRelacaoY,
-                                          ulInicio, ulFim, ulCor, stEscalaPainel.ulOffsetX, stEscalaPainel.ulOffsetY,
-                                          pstPainel, bPrimeiroAnel, FALSE);
-            shpFile_PreencherPoligonoMapa(&stReferencia, vPontos.data(), stEscalaAmpliado.fRelacaoX,
-                                          stEscalaAmpliado.fRelacaoY, ulInicio, ulFim, ulCor, stEscalaAmpliado.ulOffsetX,
-                                          stEscalaAmpliado.ulOffsetY, pstAmpliado, bPrimeiroAnel, TRUE);
-            bPrimeiroAnel = false;
-        }
-    }
+        return shpFile_DecidirCorPoligono(&stLegenda, ulValor);
+    };
+    if (!DesenharPoligonos(pstVisualizador, pstMapa, bMapa1, pstPainel, pstAmpliado, CorValor))
+        return FALSE;
     pfDbf.reset();
 
     // Published only once the whole map is drawn, so map 2 never uses half of a failed map 1.
@@ -444,4 +467,19 @@ BOOL shpFile_DesenharMapa(ST_VisualizadorMapas* pstVisualizador, int iNumMapa)
     // The enlarged picture keeps what it had.
     shpFile_LimparVisualizacaoMapa(&pstVisualizador->stMapa[iNumMapa], 1, iNumMapa);
     return FALSE;
+}
+
+BOOL shpFile_DesenharMapaCores(const ST_VisualizadorMapas* pstVisualizador, const std::string& szShp, const ST_CoresMapa& stCores,
+                               const ST_SuperficieDesenho* pstPainel, const ST_SuperficieDesenho* pstAmpliado)
+{
+    if (pstVisualizador == nullptr || stCores.pfCor == nullptr)
+        return FALSE;
+    ST_ShpMapa stMapa;
+    stMapa.szNomeArqMapaShp = szShp;
+    const auto Cor = [&](std::uint32_t ulRegistro) { return stCores.pfCor(stCores.pContexto, ulRegistro); };
+    if (!DesenharPoligonos(pstVisualizador, &stMapa, false, pstPainel, pstAmpliado, Cor))
+        return FALSE;
+    shpFile_ImprimirLegendaCores(stCores.pulCoresLegenda, stCores.pszRotulos, stCores.iLinhas, pstPainel, FALSE);
+    shpFile_ImprimirLegendaCores(stCores.pulCoresLegenda, stCores.pszRotulos, stCores.iLinhas, pstAmpliado, TRUE);
+    return TRUE;
 }

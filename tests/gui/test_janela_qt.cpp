@@ -4,8 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QDialog>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -270,4 +273,46 @@ TEST_F(AdaptadorQt, MenusCitadosNaAjudaExistem)
         EXPECT_TRUE(bAchado) << "menu citado na ajuda e ausente da janela: " << szCaminho.toStdString();
     }
     EXPECT_GE(iCitados, 3);
+}
+
+// The comparison window the button opens: the logic's tables, the difference map in both sizes.
+TEST_F(AdaptadorQt, JanelaDeComparacao)
+{
+    Clicar(rdVisualizacaoMapas);
+    Copiar("recomendacao_pulverizacao.shx");
+    Copiar("recomendacao_pulverizacao.dbf");
+    m_pServicos->filaArquivos.push_back({Copiar("recomendacao_pulverizacao.shp")});
+    Clicar(btnMapa1Shp);
+    Clicar(btnDesenharMapaShapefile1);
+    m_pServicos->filaArquivos.push_back({Copiar("pulverizacao_soja.nvg")});
+    Clicar(btnMapa2Shp);
+    Clicar(btnDesenharMapaShapefile2);
+    ASSERT_TRUE(Esperar([this] { return W(btnCompararMapas)->isEnabled(); }));
+    EXPECT_EQ(W<QPushButton>(btnCompararMapas)->text().toStdString(), "Comparação...");
+    ASSERT_EQ(E().stComparacao.iEstado, D_PRINCIPAL_COMPARACAO_PRONTA);
+
+    // The fakes stand in for the services: open the adapter's own window as its button would.
+    ASSERT_NE(m_stQt.pfMostrarComparacao, nullptr);
+    m_stQt.pfMostrarComparacao(m_stQt.pContexto);
+    auto* pDialogo = m_janela.findChild<QDialog*>(QStringLiteral("frmComparacao"));
+    ASSERT_NE(pDialogo, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pDialogo));
+    EXPECT_FALSE(pDialogo->isModal());
+    const std::string szTexto = pDialogo->findChild<QPlainTextEdit*>(QStringLiteral("etComparacao"))->toPlainText().toStdString();
+    EXPECT_EQ(szTexto, principal_TextoComparacao(&E()));
+    EXPECT_NE(szTexto.find("Totais do talhão"), std::string::npos);
+    auto* pMapa = pDialogo->findChild<QLabel*>(QStringLiteral("imgMapaDiferenca"));
+    ASSERT_NE(pMapa, nullptr);
+    EXPECT_EQ(pMapa->pixmap().size(), QSize(D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA));
+    pDialogo->findChild<QCheckBox*>(QStringLiteral("ckbMapaDiferencaAmpliado"))->setChecked(true);
+    EXPECT_EQ(pMapa->pixmap().size(), QSize(D_SHPFILE_LADO_MAPA_MAX, D_SHPFILE_LADO_MAPA_MAX));
+    // Zones drawn in the scale's colours.
+    const QImage imagem = pMapa->pixmap().toImage();
+    int iPixels = 0;
+    for (int y = 0; y < 500; y += 5)
+        for (int x = 0; x < 550; x += 5)
+            for (std::uint32_t ulCor : D_ANALISE_CORES_DIFERENCA)
+                iPixels += Pixel(imagem, x, y) == ulCor;
+    EXPECT_GT(iPixels, 500);
+    pDialogo->close();
 }

@@ -12,6 +12,7 @@
 #include "support/DadosEsperados.h"
 #include "support/DiretorioTemporario.h"
 #include "support/ServicosFalsos.h"
+#include "support/ShpBuilder.h"
 #include "support/SuperficieRaster.h"
 
 using namespace zavoro_teste;
@@ -602,4 +603,80 @@ TEST(JanelaShell, AbrirComArquivosDaLinhaDeComando)
     EXPECT_TRUE(misturados.servicos.vMensagens[0].szTexto.starts_with("Os arquivos de navegação abertos juntos"));
     EXPECT_EQ(misturados.Texto(etArquivos), "");
     EXPECT_FALSE(misturados.C(pgBarConvertendo).bVisivel);
+}
+
+// Once map 2 is drawn the worker compares it with map 1; the button opens the comparison, whose
+// tables, CSV and difference map the window hands to its adapter. A comparison overtaken by a map
+// closed or chosen again is dropped whenever it ends.
+TEST(JanelaMapas, CompararOMapa1ComOTrabalhoNoWorker)
+{
+    JanelaTeste j;
+    static int iJanelasComparacao = 0;
+    iJanelasComparacao = 0;
+    j.stJanela.stServicos.pfMostrarComparacao = [](void*) { ++iJanelasComparacao; };
+    j.Comando(rdVisualizacaoMapas);
+    j.Pedir(btnMapa1Shp, {j.CopiarRec("rec.shp", "rec.shx", "rec.dbf")});
+    j.Comando(btnDesenharMapaShapefile1);
+    EXPECT_FALSE(j.C(btnCompararMapas).bHabilitado);
+    EXPECT_EQ(principal_TextoComparacao(&j.stJanela), "");
+
+    j.Pedir(btnMapa2Shp, {j.Copiar("pulverizacao_soja.nvg")});
+    j.Comando(btnDesenharMapaShapefile2);
+    ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.stJanela.bMapa2EmConversao; }));
+    EXPECT_EQ(j.stJanela.stComparacao.iEstado, D_PRINCIPAL_COMPARACAO_EM_CURSO);
+    EXPECT_EQ(j.Texto(btnCompararMapas), "Comparando...");
+    EXPECT_FALSE(j.C(btnCompararMapas).bHabilitado);
+    ASSERT_TRUE(j.servicos.EsperarAte([&] { return j.stJanela.stComparacao.iEstado != D_PRINCIPAL_COMPARACAO_EM_CURSO; }));
+    ASSERT_EQ(j.stJanela.stComparacao.iEstado, D_PRINCIPAL_COMPARACAO_PRONTA) << j.stJanela.stComparacao.szErro;
+    EXPECT_TRUE(j.C(btnCompararMapas).bHabilitado);
+    EXPECT_EQ(j.Texto(btnCompararMapas), "Comparação...");
+    EXPECT_EQ(j.stJanela.stComparacao.stResultado.vZonas.size(), 12u);
+    EXPECT_NE(principal_TextoComparacao(&j.stJanela).find("Totais do talhão"), std::string::npos);
+
+    j.Comando(btnCompararMapas);
+    EXPECT_EQ(iJanelasComparacao, 1);
+    std::string szErro;
+    ASSERT_TRUE(principal_SalvarCsvComparacao(&j.stJanela, (j.pasta / "comparacao.csv").string(), &szErro)) << szErro;
+    const std::vector<std::uint8_t> vCsv = lerArquivo(j.pasta / "comparacao.csv");
+    EXPECT_EQ(std::string(vCsv.begin(), vCsv.begin() + 5), "tipo,");
+    EXPECT_FALSE(principal_SalvarCsvComparacao(&j.stJanela, (j.pasta / "nao/existe.csv").string(), &szErro));
+    SuperficieRaster painel(D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA), ampliado(D_SHPFILE_LADO_MAPA_MAX, D_SHPFILE_LADO_MAPA_MAX);
+    const ST_SuperficieDesenho stPainel = painel.superficie(), stAmpliado = ampliado.superficie();
+    ASSERT_TRUE(principal_DesenharMapaDiferenca(&j.stJanela, &stPainel, &stAmpliado));
+    int iPixels = 0;
+    for (std::uint32_t ulCor : D_ANALISE_CORES_DIFERENCA)
+        iPixels += ampliado.contar(ulCor, 0, 0, D_SHPFILE_LADO_MAPA_MAX, 500);
+    EXPECT_GT(iPixels, 10000);
+
+    // Drawn again and closed before the worker ends: its result never shows.
+    j.Comando(btnDesenharMapaShapefile2);
+    ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.stJanela.bMapa2EmConversao; }));
+    j.Comando(btnMapa2Shp); // "Fechar"
+    EXPECT_EQ(j.stJanela.stComparacao.iEstado, D_PRINCIPAL_COMPARACAO_NENHUMA);
+    principal_EncerrarComparacao(&j.stJanela);
+    j.servicos.ExecutarPendentes();
+    EXPECT_EQ(j.stJanela.stComparacao.iEstado, D_PRINCIPAL_COMPARACAO_NENHUMA);
+    EXPECT_FALSE(j.C(btnCompararMapas).bHabilitado);
+    EXPECT_EQ(principal_TextoComparacao(&j.stJanela), "");
+
+    // A recommendation of another field: the button says why there is no comparison.
+    ShpBuilder longe;
+    longe.campos = {{"DOSE", 'N', 9, 2}};
+    longe.adicionar(ShpBuilder::retangulo(10.0, 10.0, 10.01, 10.01), {"100.00"});
+    longe.gravar(j.pasta / "longe");
+    j.Comando(btnMapa1Shp); // "Fechar"
+    j.Pedir(btnMapa1Shp, {(j.pasta / "longe.shp").string()});
+    j.Comando(btnDesenharMapaShapefile1);
+    j.Pedir(btnMapa2Shp, {j.Copiar("pulverizacao_soja.nvg")});
+    j.Comando(btnDesenharMapaShapefile2);
+    ASSERT_TRUE(j.servicos.EsperarAte([&] {
+        return !j.stJanela.bMapa2EmConversao && j.stJanela.stComparacao.iEstado != D_PRINCIPAL_COMPARACAO_EM_CURSO;
+    }));
+    ASSERT_EQ(j.stJanela.stComparacao.iEstado, D_PRINCIPAL_COMPARACAO_FALHOU);
+    const std::size_t nMensagens = j.servicos.vMensagens.size();
+    j.Comando(btnCompararMapas);
+    ASSERT_EQ(j.servicos.vMensagens.size(), nMensagens + 1);
+    EXPECT_NE(j.servicos.vMensagens.back().szTexto.find("não passa por nenhuma zona"), std::string::npos)
+        << j.servicos.vMensagens.back().szTexto;
+    EXPECT_EQ(iJanelasComparacao, 1);
 }

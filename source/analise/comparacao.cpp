@@ -1,0 +1,680 @@
+// The comparison engine over GEOS's reentrant C API.
+//
+// Zones sit in an STRtree. Each coverage polygon is weighed against the zones its box meets as it
+// arrives (convex zones clip it directly, others go through GEOS's overlay) and is then cut into square
+// cells, where the pieces are merged into the cell's union in batches; a piece the union already holds
+// is dropped. Memory follows the zones and the ground covered, never the number of polygons; the union
+// of a million polygons is never built at once.
+#include <geos_c.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "zavoro/analise.h"
+#include "zavoro/funcoesAuxiliares.h"
+
+namespace
+{
+constexpr double kM2PorHa = 10000.0;
+// Pieces a cell gathers before they are merged into its union.
+constexpr std::size_t kLote = 32;
+// Overlaps between zones smaller than this (m²) are drawing noise, not overlapping zones.
+constexpr double kSobreposicaoZonasMinima = 1.0;
+// Warnings of one kind listed one by one; the rest are counted.
+constexpr int kAvisosPorTipo = 10;
+// Grid size (metres) of the snapping retry when a floating overlay fails.
+constexpr double kPrecisaoReserva = 0.001;
+
+void GuardarMensagem(const char* pcTexto, void* pContexto)
+{
+    *static_cast<std::string*>(pContexto) = pcTexto;
+}
+
+struct ST_Zona
+{
+    std::uint32_t ulRegistro = 0;
+    // The ring of a zone that is one convex polygon, anticlockwise: a coverage polygon's area inside it
+    // is clipped directly, without building the intersection's topology (most prescriptions are grids
+    // of such zones, and a job brings millions of such areas).
+    AnelPlano vConvexo;
+    double dPrescrito = 0.0;
+    GEOSGeometry* pGeometria = nullptr;
+    const GEOSPreparedGeometry* pPreparada = nullptr;
+    double dArea = 0.0; // m²
+    double dAreaAplicada = 0.0, dSomaValorArea = 0.0, dAreaEstreita = 0.0, dAreaLarga = 0.0;
+};
+
+struct ST_Celula
+{
+    GEOSGeometry* pUniao = nullptr;
+    // The union prepared: a piece it already holds (ground covered again) is dropped at once, so a
+    // field driven over many times costs a containment test per pass, not an overlay.
+    const GEOSPreparedGeometry* pPreparada = nullptr;
+    std::vector<GEOSGeometry*> vPendentes;
+};
+} // namespace
+
+struct ST_ComparacaoPlano
+{
+    GEOSContextHandle_t h = nullptr;
+    std::string szErroGeos;
+    std::vector<ST_Zona> vZonas;
+    GEOSSTRtree* pArvore = nullptr; // built at the first coverage polygon
+    bool bArvorePronta = false;
+    std::vector<GEOSGeometry*> vLimites;
+    std::unordered_map<std::int64_t, ST_Celula> mCelulas;
+    double dSomaCobertura = 0.0; // m²
+    long lPoligonos = 0;
+    std::vector<std::string> vAvisos;
+    int iAvisosZona = 0, iAvisosCobertura = 0;
+    AnelPlano vTrabalhoA, vTrabalhoB; // the convex clipping's rings, reused
+
+    ST_ComparacaoPlano()
+    {
+        h = GEOS_init_r();
+        GEOSContext_setErrorMessageHandler_r(h, GuardarMensagem, &szErroGeos);
+    }
+    ~ST_ComparacaoPlano()
+    {
+        for (ST_Zona& z : vZonas)
+        {
+            GEOSPreparedGeom_destroy_r(h, z.pPreparada);
+            GEOSGeom_destroy_r(h, z.pGeometria);
+        }
+        if (pArvore != nullptr)
+            GEOSSTRtree_destroy_r(h, pArvore);
+        for (GEOSGeometry* p : vLimites)
+            GEOSGeom_destroy_r(h, p);
+        for (auto& [ulChave, stCelula] : mCelulas)
+        {
+            GEOSPreparedGeom_destroy_r(h, stCelula.pPreparada);
+            GEOSGeom_destroy_r(h, stCelula.pUniao);
+            for (GEOSGeometry* p : stCelula.vPendentes)
+                GEOSGeom_destroy_r(h, p);
+        }
+        GEOS_finish_r(h);
+    }
+    ST_ComparacaoPlano(const ST_ComparacaoPlano&) = delete;
+    ST_ComparacaoPlano& operator=(const ST_ComparacaoPlano&) = delete;
+};
+
+void ST_LiberarComparacao::operator()(ST_ComparacaoPlano* p) const
+{
+    delete p;
+}
+
+namespace
+{
+// Owns one geometry of a context.
+struct ST_Geom
+{
+    GEOSContextHandle_t h;
+    GEOSGeometry* p;
+    ST_Geom(GEOSContextHandle_t hContexto, GEOSGeometry* pGeometria) : h(hContexto), p(pGeometria) {}
+    ~ST_Geom()
+    {
+        if (p != nullptr)
+            GEOSGeom_destroy_r(h, p);
+    }
+    ST_Geom(const ST_Geom&) = delete;
+    ST_Geom& operator=(const ST_Geom&) = delete;
+    GEOSGeometry* Soltar()
+    {
+        GEOSGeometry* pSolto = p;
+        p = nullptr;
+        return pSolto;
+    }
+};
+
+void Avisar(ST_ComparacaoPlano& st, int* piContador, const std::string& szTexto)
+{
+    if (++*piContador <= kAvisosPorTipo)
+        st.vAvisos.push_back(szTexto);
+}
+
+GEOSGeometry* Anel(GEOSContextHandle_t h, const AnelPlano& vAnel)
+{
+    if (vAnel.size() < 3)
+        return nullptr;
+    GEOSCoordSequence* pSeq = GEOSCoordSeq_create_r(h, static_cast<unsigned int>(vAnel.size() + 1), 2);
+    if (pSeq == nullptr)
+        return nullptr;
+    for (std::size_t i = 0; i <= vAnel.size(); i++)
+    {
+        const ST_PontoPlano& p = vAnel[i % vAnel.size()];
+        GEOSCoordSeq_setXY_r(h, pSeq, static_cast<unsigned int>(i), p.dX, p.dY);
+    }
+    return GEOSGeom_createLinearRing_r(h, pSeq); // takes the sequence, also on failure
+}
+
+GEOSGeometry* Poligono(GEOSContextHandle_t h, const AnelPlano& vAnel)
+{
+    GEOSGeometry* pAnel = Anel(h, vAnel);
+    return pAnel != nullptr ? GEOSGeom_createPolygon_r(h, pAnel, nullptr, 0) : nullptr;
+}
+
+// Only the polygonal parts of a repaired geometry, as one (multi)polygon; nullptr when none has an area.
+GEOSGeometry* PartesPoligonais(GEOSContextHandle_t h, const GEOSGeometry* pg)
+{
+    std::vector<GEOSGeometry*> vPartes;
+    const auto Juntar = [&](const GEOSGeometry* p, const auto& Proprio) -> void {
+        const int iTipo = GEOSGeomTypeId_r(h, p);
+        if (iTipo == GEOS_POLYGON)
+        {
+            if (GEOSisEmpty_r(h, p) == 0)
+                vPartes.push_back(GEOSGeom_clone_r(h, p));
+        }
+        else if (iTipo == GEOS_MULTIPOLYGON || iTipo == GEOS_GEOMETRYCOLLECTION)
+            for (int i = 0; i < GEOSGetNumGeometries_r(h, p); i++)
+                Proprio(GEOSGetGeometryN_r(h, p, i), Proprio);
+    };
+    Juntar(pg, Juntar);
+    if (vPartes.empty())
+        return nullptr;
+    if (vPartes.size() == 1)
+        return vPartes[0];
+    return GEOSGeom_createCollection_r(h, GEOS_MULTIPOLYGON, vPartes.data(), static_cast<unsigned int>(vPartes.size()));
+}
+
+// Rings to a polygonal geometry: a ring inside another is its hole, whatever the winding; the
+// outer rings are merged by their symmetric difference, as even-odd filling draws them.
+GEOSGeometry* GeometriaZona(GEOSContextHandle_t h, const std::vector<AnelPlano>& vAneis, bool* pbReparada)
+{
+    GEOSGeometry* pResultado = nullptr;
+    for (const AnelPlano& vAnel : vAneis)
+    {
+        GEOSGeometry* pAnel = Poligono(h, vAnel);
+        if (pAnel == nullptr)
+            continue;
+        if (GEOSisValid_r(h, pAnel) != 1)
+        {
+            *pbReparada = true;
+            ST_Geom stValido(h, GEOSMakeValid_r(h, pAnel));
+            GEOSGeom_destroy_r(h, pAnel);
+            pAnel = stValido.p != nullptr ? PartesPoligonais(h, stValido.p) : nullptr;
+            if (pAnel == nullptr)
+                continue;
+        }
+        if (pResultado == nullptr)
+        {
+            pResultado = pAnel;
+            continue;
+        }
+        GEOSGeometry* pNovo = GEOSSymDifference_r(h, pResultado, pAnel);
+        if (pNovo == nullptr)
+            pNovo = GEOSSymDifferencePrec_r(h, pResultado, pAnel, kPrecisaoReserva);
+        GEOSGeom_destroy_r(h, pAnel);
+        if (pNovo == nullptr)
+            continue;
+        GEOSGeom_destroy_r(h, pResultado);
+        pResultado = pNovo;
+    }
+    return pResultado;
+}
+
+double Area(GEOSContextHandle_t h, const GEOSGeometry* p)
+{
+    double d = 0.0;
+    return p != nullptr && GEOSArea_r(h, p, &d) == 1 ? d : 0.0;
+}
+
+GEOSGeometry* Intersecao(GEOSContextHandle_t h, const GEOSGeometry* a, const GEOSGeometry* b)
+{
+    GEOSGeometry* p = GEOSIntersection_r(h, a, b);
+    return p != nullptr ? p : GEOSIntersectionPrec_r(h, a, b, kPrecisaoReserva);
+}
+
+double AreaIntersecao(GEOSContextHandle_t h, const GEOSGeometry* a, const GEOSGeometry* b)
+{
+    ST_Geom st(h, Intersecao(h, a, b));
+    return Area(h, st.p);
+}
+
+double AreaAssinada(const AnelPlano& v)
+{
+    double d = 0.0;
+    for (std::size_t i = 0, j = v.size() - 1; i < v.size(); j = i++)
+        d += v[j].dX * v[i].dY - v[i].dX * v[j].dY;
+    return d / 2.0;
+}
+
+double Cruzado(const ST_PontoPlano& o, const ST_PontoPlano& a, const ST_PontoPlano& b)
+{
+    return (a.dX - o.dX) * (b.dY - o.dY) - (a.dY - o.dY) * (b.dX - o.dX);
+}
+
+// The exterior ring of a polygon without holes when it is convex, anticlockwise; empty otherwise.
+AnelPlano AnelConvexo(GEOSContextHandle_t h, const GEOSGeometry* p)
+{
+    if (GEOSGeomTypeId_r(h, p) != GEOS_POLYGON || GEOSGetNumInteriorRings_r(h, p) != 0)
+        return {};
+    const GEOSCoordSequence* pSeq = GEOSGeom_getCoordSeq_r(h, GEOSGetExteriorRing_r(h, p));
+    unsigned int uiTamanho = 0;
+    if (pSeq == nullptr || GEOSCoordSeq_getSize_r(h, pSeq, &uiTamanho) == 0 || uiTamanho < 4)
+        return {};
+    AnelPlano v(uiTamanho - 1);
+    for (unsigned int i = 0; i + 1 < uiTamanho; i++)
+        GEOSCoordSeq_getXY_r(h, pSeq, i, &v[i].dX, &v[i].dY);
+    if (AreaAssinada(v) < 0.0)
+        std::reverse(v.begin(), v.end());
+    for (std::size_t i = 0; i < v.size(); i++)
+        if (Cruzado(v[i], v[(i + 1) % v.size()], v[(i + 2) % v.size()]) < 0.0)
+            return {};
+    return v;
+}
+
+// Area of a simple ring inside a convex anticlockwise one: the ring is cut by each edge's half-plane
+// in turn (the cut ring may run along the edges twice, which adds no area).
+double AreaRecorteConvexo(const AnelPlano& vSujeito, const AnelPlano& vConvexo, AnelPlano& vA, AnelPlano& vB)
+{
+    vA = vSujeito;
+    for (std::size_t e = 0; e < vConvexo.size() && !vA.empty(); e++)
+    {
+        const ST_PontoPlano& a = vConvexo[e];
+        const ST_PontoPlano& b = vConvexo[(e + 1) % vConvexo.size()];
+        vB.clear();
+        for (std::size_t i = 0; i < vA.size(); i++)
+        {
+            const ST_PontoPlano& p = vA[i];
+            const ST_PontoPlano& q = vA[(i + 1) % vA.size()];
+            const double dP = Cruzado(a, b, p), dQ = Cruzado(a, b, q);
+            if (dP >= 0.0)
+                vB.push_back(p);
+            if ((dP >= 0.0) != (dQ >= 0.0))
+            {
+                const double t = dP / (dP - dQ);
+                vB.push_back({p.dX + t * (q.dX - p.dX), p.dY + t * (q.dY - p.dY)});
+            }
+        }
+        std::swap(vA, vB);
+    }
+    return vA.size() < 3 ? 0.0 : std::fabs(AreaAssinada(vA));
+}
+
+GEOSGeometry* Uniao(GEOSContextHandle_t h, std::vector<GEOSGeometry*>& vPartes)
+{
+    // The collection takes the parts.
+    GEOSGeometry* pColecao = GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, vPartes.data(),
+                                                         static_cast<unsigned int>(vPartes.size()));
+    vPartes.clear();
+    if (pColecao == nullptr)
+        return nullptr;
+    GEOSGeometry* p = GEOSUnaryUnion_r(h, pColecao);
+    if (p == nullptr)
+        p = GEOSUnaryUnionPrec_r(h, pColecao, kPrecisaoReserva);
+    GEOSGeom_destroy_r(h, pColecao);
+    return p;
+}
+
+void FundirCelula(GEOSContextHandle_t h, ST_Celula& st)
+{
+    if (st.vPendentes.empty())
+        return;
+    if (st.pPreparada != nullptr)
+        GEOSPreparedGeom_destroy_r(h, st.pPreparada);
+    st.pPreparada = nullptr;
+    if (st.pUniao != nullptr)
+        st.vPendentes.push_back(st.pUniao);
+    st.pUniao = Uniao(h, st.vPendentes);
+    if (st.pUniao != nullptr)
+        st.pPreparada = GEOSPrepare_r(h, st.pUniao);
+}
+
+std::int64_t ChaveCelula(std::int64_t iX, std::int64_t iY)
+{
+    return (iX << 32) ^ (iY & 0xFFFFFFFF);
+}
+
+struct ST_Caixa
+{
+    double dXmin = 0, dYmin = 0, dXmax = 0, dYmax = 0;
+};
+
+ST_Caixa Caixa(GEOSContextHandle_t h, const GEOSGeometry* p)
+{
+    ST_Caixa st;
+    GEOSGeom_getXMin_r(h, p, &st.dXmin);
+    GEOSGeom_getYMin_r(h, p, &st.dYmin);
+    GEOSGeom_getXMax_r(h, p, &st.dXmax);
+    GEOSGeom_getYMax_r(h, p, &st.dYmax);
+    return st;
+}
+
+std::int64_t Celula(double d)
+{
+    return static_cast<std::int64_t>(std::floor(d / D_ANALISE_LADO_CELULA));
+}
+
+// Calls pf(cell x, cell y, whether the box lies in that one cell) for every cell the box touches.
+template <typename F>
+void ParaCadaCelula(const ST_Caixa& st, F&& pf)
+{
+    const std::int64_t iX0 = Celula(st.dXmin), iX1 = Celula(st.dXmax);
+    const std::int64_t iY0 = Celula(st.dYmin), iY1 = Celula(st.dYmax);
+    const bool bUnica = iX0 == iX1 && iY0 == iY1;
+    for (std::int64_t iX = iX0; iX <= iX1; iX++)
+        for (std::int64_t iY = iY0; iY <= iY1; iY++)
+            pf(iX, iY, bUnica);
+}
+
+void ConstruirArvore(ST_ComparacaoPlano& st)
+{
+    if (st.bArvorePronta)
+        return;
+    st.bArvorePronta = true;
+    st.pArvore = GEOSSTRtree_create_r(st.h, 10);
+    for (ST_Zona& z : st.vZonas)
+        GEOSSTRtree_insert_r(st.h, st.pArvore, z.pGeometria, &z);
+
+    // Zones that overlap each other are counted twice in the rows and the zone totals: say so.
+    int iAvisos = 0;
+    for (ST_Zona& z : st.vZonas)
+    {
+        std::vector<ST_Zona*> vCandidatas;
+        GEOSSTRtree_query_r(
+            st.h, st.pArvore, z.pGeometria,
+            [](void* pItem, void* pLista) { static_cast<std::vector<ST_Zona*>*>(pLista)->push_back(static_cast<ST_Zona*>(pItem)); },
+            &vCandidatas);
+        for (ST_Zona* pOutra : vCandidatas)
+        {
+            if (pOutra <= &z || GEOSPreparedIntersects_r(st.h, z.pPreparada, pOutra->pGeometria) != 1)
+                continue;
+            const double dArea = !z.vConvexo.empty() && !pOutra->vConvexo.empty()
+                                     ? AreaRecorteConvexo(pOutra->vConvexo, z.vConvexo, st.vTrabalhoA, st.vTrabalhoB)
+                                     : AreaIntersecao(st.h, z.pGeometria, pOutra->pGeometria);
+            if (dArea >= kSobreposicaoZonasMinima)
+                Avisar(st, &iAvisos,
+                       "as zonas " + std::to_string(z.ulRegistro) + " e " + std::to_string(pOutra->ulRegistro) +
+                           " da recomendação se sobrepõem (" + analise_Numero(dArea / kM2PorHa, 2, ',') +
+                           " ha contados nas duas)");
+        }
+    }
+    if (iAvisos > kAvisosPorTipo)
+        st.vAvisos.push_back("mais " + std::to_string(iAvisos - kAvisosPorTipo) + " sobreposições entre zonas");
+}
+
+bool DentroDe(double dValor, double dPrescrito, double dTolerancia)
+{
+    return std::fabs(dValor - dPrescrito) <= dTolerancia * dPrescrito + 1e-9;
+}
+
+void Pesar(ST_Zona& z, double dArea, double dValor)
+{
+    if (dArea <= 0.0)
+        return;
+    z.dAreaAplicada += dArea;
+    z.dSomaValorArea += dArea * dValor;
+    if (DentroDe(dValor, z.dPrescrito, D_ANALISE_TOLERANCIA_ESTREITA))
+        z.dAreaEstreita += dArea;
+    if (DentroDe(dValor, z.dPrescrito, D_ANALISE_TOLERANCIA_LARGA))
+        z.dAreaLarga += dArea;
+}
+
+double Nan()
+{
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+double Razao(double dParte, double dTodo)
+{
+    return dTodo > 0.0 ? dParte / dTodo : Nan();
+}
+
+void Somar(ST_FigurasZona& stTotal, const ST_FigurasZona& st)
+{
+    // The prescription of a row is weighted by zone area: dPrescrito holds the running sum until the end.
+    stTotal.iZonas += st.iZonas;
+    stTotal.dAreaZona += st.dAreaZona;
+    stTotal.dAreaCoberta += st.dAreaCoberta;
+    stTotal.dPrescrito += st.dPrescrito * st.dAreaZona;
+    stTotal.dAreaAplicada += st.dAreaAplicada;
+    stTotal.dSomaValorArea += st.dSomaValorArea;
+    stTotal.dAreaEstreita += st.dAreaEstreita;
+    stTotal.dAreaLarga += st.dAreaLarga;
+}
+
+// Row of a prescribed value in the legend, as the map draws it (its whole units); -1 for none.
+int LinhaLegenda(const ST_ShpLegenda& stLegenda, double dPrescrito)
+{
+    if (!(dPrescrito >= 0.0) || dPrescrito >= 4294967296.0)
+        return -1;
+    const auto ulValor = static_cast<std::uint32_t>(dPrescrito);
+    const int iLinhas = std::min<int>(stLegenda.ucNumLinhasLegenda, D_CONVERSOR_NUMERO_LINHAS_LEGENDA_SHP);
+    for (int i = 0; i < iLinhas; i++)
+        if (stLegenda.ulValorLegenda[i][0] <= ulValor && ulValor <= stLegenda.ulValorLegenda[i][1])
+            return i;
+    return -1;
+}
+} // namespace
+
+double analise_PercentualCoberto(const ST_FigurasZona& st)
+{
+    return 100.0 * Razao(st.dAreaCoberta, st.dAreaZona);
+}
+
+double analise_ValorAplicado(const ST_FigurasZona& st)
+{
+    return Razao(st.dSomaValorArea, st.dAreaAplicada);
+}
+
+double analise_DesvioPercentual(const ST_FigurasZona& st)
+{
+    return 100.0 * Razao(analise_ValorAplicado(st) - st.dPrescrito, st.dPrescrito);
+}
+
+double analise_PercentualEstreito(const ST_FigurasZona& st)
+{
+    return 100.0 * Razao(st.dAreaEstreita, st.dAreaAplicada);
+}
+
+double analise_PercentualLargo(const ST_FigurasZona& st)
+{
+    return 100.0 * Razao(st.dAreaLarga, st.dAreaAplicada);
+}
+
+double analise_PercentualSobreposicao(const ST_TotaisComparacao& st)
+{
+    return 100.0 * Razao(st.dAreaSobreposta, st.dSomaCobertura);
+}
+
+ComparacaoPlano analise_CriarComparacao()
+{
+    return ComparacaoPlano(new ST_ComparacaoPlano);
+}
+
+BOOL analise_AdicionarZona(ST_ComparacaoPlano* pst, std::uint32_t ulRegistro, const std::vector<AnelPlano>& vAneis,
+                           double dPrescrito)
+{
+    if (pst->bArvorePronta)
+        return FALSE;
+    GEOSContextHandle_t h = pst->h;
+    bool bReparada = false;
+    ST_Zona z;
+    z.ulRegistro = ulRegistro;
+    z.dPrescrito = dPrescrito;
+    z.pGeometria = GeometriaZona(h, vAneis, &bReparada);
+    z.dArea = Area(h, z.pGeometria);
+    if (z.pGeometria == nullptr || z.dArea <= 0.0)
+    {
+        if (z.pGeometria != nullptr)
+            GEOSGeom_destroy_r(h, z.pGeometria);
+        Avisar(*pst, &pst->iAvisosZona, "zona " + std::to_string(ulRegistro) + " da recomendação sem área: ignorada");
+        return TRUE;
+    }
+    if (bReparada)
+        Avisar(*pst, &pst->iAvisosZona,
+               "zona " + std::to_string(ulRegistro) + " da recomendação com geometria inválida (anel que se cruza): corrigida");
+    z.pPreparada = GEOSPrepare_r(h, z.pGeometria);
+    z.vConvexo = AnelConvexo(h, z.pGeometria);
+    pst->vZonas.push_back(std::move(z));
+    return TRUE;
+}
+
+void analise_AdicionarLimite(ST_ComparacaoPlano* pst, const AnelPlano& vAnel)
+{
+    ST_Geom st(pst->h, Poligono(pst->h, vAnel));
+    if (st.p == nullptr)
+        return;
+    if (GEOSisValid_r(pst->h, st.p) != 1)
+    {
+        ST_Geom stValido(pst->h, GEOSMakeValid_r(pst->h, st.p));
+        GEOSGeometry* p = stValido.p != nullptr ? PartesPoligonais(pst->h, stValido.p) : nullptr;
+        if (p != nullptr)
+            pst->vLimites.push_back(p);
+        return;
+    }
+    pst->vLimites.push_back(st.Soltar());
+}
+
+BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel, double dValor)
+{
+    ConstruirArvore(*pst);
+    GEOSContextHandle_t h = pst->h;
+    ST_Geom st(h, Poligono(h, vAnel));
+    if (st.p == nullptr)
+        return TRUE; // fewer than three vertices: no area
+    const double dArea = Area(h, st.p);
+    if (dArea <= 0.0)
+        return TRUE;
+    pst->dSomaCobertura += dArea;
+    pst->lPoligonos++;
+
+    struct ST_Consulta
+    {
+        ST_ComparacaoPlano* pst;
+        const GEOSGeometry* pPoligono;
+        const AnelPlano* pvAnel;
+        double dArea;
+        double dValor;
+    } stConsulta{pst, st.p, &vAnel, dArea, dValor};
+    GEOSSTRtree_query_r(
+        h, pst->pArvore, st.p,
+        [](void* pItem, void* pContexto) {
+            auto& c = *static_cast<ST_Consulta*>(pContexto);
+            ST_Zona& z = *static_cast<ST_Zona*>(pItem);
+            GEOSContextHandle_t hc = c.pst->h;
+            if (!z.vConvexo.empty())
+                Pesar(z, AreaRecorteConvexo(*c.pvAnel, z.vConvexo, c.pst->vTrabalhoA, c.pst->vTrabalhoB), c.dValor);
+            else if (GEOSPreparedContains_r(hc, z.pPreparada, c.pPoligono) == 1)
+                Pesar(z, c.dArea, c.dValor);
+            else if (GEOSPreparedIntersects_r(hc, z.pPreparada, c.pPoligono) == 1)
+                Pesar(z, AreaIntersecao(hc, z.pGeometria, c.pPoligono), c.dValor);
+        },
+        &stConsulta);
+
+    bool bOk = true;
+    ParaCadaCelula(Caixa(h, st.p), [&](std::int64_t iX, std::int64_t iY, bool bUnica) {
+        GEOSGeometry* pPeca = nullptr;
+        if (bUnica)
+            pPeca = GEOSGeom_clone_r(h, st.p);
+        else
+        {
+            const double dX0 = static_cast<double>(iX) * D_ANALISE_LADO_CELULA;
+            const double dY0 = static_cast<double>(iY) * D_ANALISE_LADO_CELULA;
+            pPeca = GEOSClipByRect_r(h, st.p, dX0, dY0, dX0 + D_ANALISE_LADO_CELULA, dY0 + D_ANALISE_LADO_CELULA);
+            if (pPeca != nullptr && (GEOSisEmpty_r(h, pPeca) == 1 || Area(h, pPeca) <= 0.0))
+            {
+                GEOSGeom_destroy_r(h, pPeca);
+                return;
+            }
+        }
+        if (pPeca == nullptr)
+        {
+            bOk = false;
+            return;
+        }
+        ST_Celula& stCelula = pst->mCelulas[ChaveCelula(iX, iY)];
+        if (stCelula.pPreparada != nullptr && GEOSPreparedContains_r(h, stCelula.pPreparada, pPeca) == 1)
+        {
+            GEOSGeom_destroy_r(h, pPeca);
+            return;
+        }
+        stCelula.vPendentes.push_back(pPeca);
+        if (stCelula.vPendentes.size() >= kLote)
+            FundirCelula(h, stCelula);
+    });
+    if (!bOk)
+        Avisar(*pst, &pst->iAvisosCobertura, "polígono de cobertura não recortado: " + pst->szErroGeos);
+    return bOk ? TRUE : FALSE;
+}
+
+void analise_ConcluirComparacao(ST_ComparacaoPlano* pst, const ST_ShpLegenda& stLegenda,
+                                ST_ResultadoComparacao* pstResultado)
+{
+    ConstruirArvore(*pst);
+    GEOSContextHandle_t h = pst->h;
+    ST_ResultadoComparacao& r = *pstResultado;
+    r = ST_ResultadoComparacao{};
+    r.stLegenda = stLegenda;
+
+    double dUniao = 0.0;
+    for (auto& [ulChave, stCelula] : pst->mCelulas)
+    {
+        FundirCelula(h, stCelula);
+        dUniao += Area(h, stCelula.pUniao);
+    }
+    const auto UniaoDentro = [&](const GEOSGeometry* pRegiao, const GEOSPreparedGeometry* pPreparada) {
+        double dArea = 0.0;
+        ParaCadaCelula(Caixa(h, pRegiao), [&](std::int64_t iX, std::int64_t iY, bool) {
+            const auto it = pst->mCelulas.find(ChaveCelula(iX, iY));
+            if (it == pst->mCelulas.end() || it->second.pUniao == nullptr)
+                return;
+            const GEOSGeometry* pUniao = it->second.pUniao;
+            dArea += GEOSPreparedContains_r(h, pPreparada, pUniao) == 1 ? Area(h, pUniao) : AreaIntersecao(h, pRegiao, pUniao);
+        });
+        return dArea;
+    };
+
+    std::vector<GEOSGeometry*> vZonas;
+    for (const ST_Zona& z : pst->vZonas)
+    {
+        ST_FigurasZona f;
+        f.ulRegistro = z.ulRegistro;
+        f.iZonas = 1;
+        f.dPrescrito = z.dPrescrito;
+        f.dAreaZona = z.dArea / kM2PorHa;
+        f.dAreaCoberta = UniaoDentro(z.pGeometria, z.pPreparada) / kM2PorHa;
+        f.dAreaAplicada = z.dAreaAplicada / kM2PorHa;
+        f.dSomaValorArea = z.dSomaValorArea / kM2PorHa;
+        f.dAreaEstreita = z.dAreaEstreita / kM2PorHa;
+        f.dAreaLarga = z.dAreaLarga / kM2PorHa;
+        r.vZonas.push_back(f);
+        const int iLinha = LinhaLegenda(stLegenda, z.dPrescrito);
+        if (iLinha >= 0)
+            Somar(r.stLinhas[iLinha], f);
+        r.stTotais.dAreaZonas += f.dAreaZona;
+        r.stTotais.dAreaCobertaZonas += f.dAreaCoberta;
+        if (pst->vLimites.empty())
+            vZonas.push_back(GEOSGeom_clone_r(h, z.pGeometria));
+    }
+    for (ST_FigurasZona& f : r.stLinhas)
+        f.dPrescrito = f.dAreaZona > 0.0 ? f.dPrescrito / f.dAreaZona : 0.0;
+
+    // The field: the file's boundaries, or the recommendation's zones when the file has none.
+    ST_TotaisComparacao& t = r.stTotais;
+    t.iFonteLimites = pst->vLimites.empty() ? D_ANALISE_LIMITES_RECOMENDACAO : D_ANALISE_LIMITES_ARQUIVO;
+    std::vector<GEOSGeometry*>& vCampo = pst->vLimites.empty() ? vZonas : pst->vLimites;
+    ST_Geom stCampo(h, vCampo.empty() ? nullptr : Uniao(h, vCampo));
+    double dDentro = 0.0;
+    if (stCampo.p != nullptr)
+    {
+        const GEOSPreparedGeometry* pPreparado = GEOSPrepare_r(h, stCampo.p);
+        t.dAreaLimites = Area(h, stCampo.p) / kM2PorHa;
+        dDentro = UniaoDentro(stCampo.p, pPreparado);
+        GEOSPreparedGeom_destroy_r(h, pPreparado);
+    }
+    t.dSomaCobertura = pst->dSomaCobertura / kM2PorHa;
+    t.dAreaCoberta = dUniao / kM2PorHa;
+    t.dAreaSobreposta = std::max(0.0, pst->dSomaCobertura - dUniao) / kM2PorHa;
+    t.dAreaFalhada = std::max(0.0, t.dAreaLimites - dDentro / kM2PorHa);
+    t.dAreaForaLimites = std::max(0.0, dUniao - dDentro) / kM2PorHa;
+    t.lPoligonos = pst->lPoligonos;
+
+    r.vAvisos = pst->vAvisos;
+    if (pst->iAvisosZona > kAvisosPorTipo)
+        r.vAvisos.push_back("mais " + std::to_string(pst->iAvisosZona - kAvisosPorTipo) + " zonas com geometria corrigida ou vazia");
+}

@@ -1,0 +1,115 @@
+// GDAL's SQLite dialect (SpatiaLite's ST_Intersection, ST_Union, ST_Area in an equal-area CRS) judges
+// `zavoro comparar`: over the coverage that `zavoro exportar` writes and the recommendation set, each
+// zone's covered area, applied area and area-weighted applied value agree within 0.5 %.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/Comando.h"
+#include "support/DiretorioTemporario.h"
+
+using namespace zavoro_teste;
+namespace fs = std::filesystem;
+
+namespace
+{
+fs::path Amostra(const std::string& szNome)
+{
+    return fs::path(std::getenv("ZAVORO_SAMPLES")) / szNome;
+}
+
+struct Figuras
+{
+    double dCoberta = NAN; // ha
+    double dValor = NAN;   // area-weighted applied value
+};
+
+// Zone figures of the command's CSV, by record.
+std::map<int, Figuras> FigurasComando(const fs::path& csv)
+{
+    const std::vector<std::uint8_t> v = lerArquivo(csv);
+    std::stringstream ss(std::string(v.begin(), v.end()));
+    std::string szLinha;
+    std::getline(ss, szLinha);
+    std::vector<std::string> vTitulos;
+    for (std::stringstream st(szLinha); std::getline(st, szLinha, ',');)
+        vTitulos.push_back(szLinha);
+    std::map<int, Figuras> m;
+    while (std::getline(ss, szLinha))
+    {
+        std::map<std::string, std::string> c;
+        std::stringstream st(szLinha);
+        std::string sz;
+        for (std::size_t i = 0; i < vTitulos.size() && std::getline(st, sz, ','); i++)
+            c[vTitulos[i]] = sz;
+        if (c["tipo"] != "zona")
+            continue;
+        Figuras& f = m[std::stoi(c["id"])];
+        f.dCoberta = std::stod(c["area_coberta_ha"]);
+        if (!c["aplicado_por_ha"].empty())
+            f.dValor = std::stod(c["aplicado_por_ha"]);
+    }
+    return m;
+}
+
+// The same figures from SQL over the exported coverage and the zones, areas in EPSG:6933 (equal area
+// on the WGS 84 ellipsoid). An intersection that also touches along a line is a collection, whose
+// polygons alone have the area.
+std::map<int, Figuras> FigurasSql(const fs::path& gpkg)
+{
+    const char* pcSql =
+        "SELECT z.rowid + 0 AS zona, "
+        "ST_Area(ST_Transform(CollectionExtract(ST_Intersection(ST_Union(c.geom), z.geom), 3), 6933)) / 10000 AS coberta, "
+        "SUM(c.valor * ST_Area(ST_Transform(ST_Intersection(c.geom, z.geom), 6933))) / "
+        "SUM(ST_Area(ST_Transform(ST_Intersection(c.geom, z.geom), 6933))) AS valor "
+        "FROM zonas z, cobertura c WHERE ST_Intersects(c.geom, z.geom) GROUP BY z.rowid";
+    const Resultado o = Shell("ogrinfo -ro -q -dialect sqlite -sql " + Aspas(pcSql) + " " + Aspas(gpkg.string()) + " 2>&1");
+    EXPECT_EQ(o.iSaida, 0) << o.szSaida;
+    EXPECT_EQ(o.szSaida.find("ERROR"), std::string::npos) << o.szSaida;
+    std::map<int, Figuras> m;
+    // The zone's rowid counts from 1 in file order, as the CSV's record.
+    const std::regex re("zona \\(\\w+\\) = (\\d+)\\n\\s+coberta \\(Real\\) = (\\S+)\\n\\s+valor \\(Real\\) = (\\S+)");
+    for (std::sregex_iterator it(o.szSaida.begin(), o.szSaida.end(), re), fim; it != fim; ++it)
+        m[std::stoi((*it)[1])] = {std::stod((*it)[2]), std::stod((*it)[3])};
+    EXPECT_FALSE(m.empty()) << o.szSaida.substr(0, 3000);
+    return m;
+}
+} // namespace
+
+TEST(CompararPeer, AreasCobertasEMediasPonderadasIguaisAsDoSql)
+{
+    DiretorioTemporario dir;
+    for (const char* pc : {"recomendacao_pulverizacao.shp", "recomendacao_pulverizacao.shx", "recomendacao_pulverizacao.dbf",
+                           "recomendacao_pulverizacao.prj", "pulverizacao_soja.nvg"})
+        fs::copy_file(Amostra(pc), dir / pc);
+    const Resultado o = Executar("comparar --mapa " + Aspas((dir / "recomendacao_pulverizacao.shp").string()) + " --csv " +
+                                 Aspas((dir / "comparacao.csv").string()) + " " + Aspas((dir / "pulverizacao_soja.nvg").string()));
+    ASSERT_EQ(o.iSaida, 0) << o.szSaida;
+    ASSERT_EQ(Executar("exportar " + Aspas((dir / "pulverizacao_soja.nvg").string())).iSaida, 0);
+    const fs::path gpkg = dir / "pulverizacao_soja_Exportacao.gpkg";
+    const Resultado a = Shell("ogr2ogr -append -nln zonas " + Aspas(gpkg.string()) + " " +
+                              Aspas((dir / "recomendacao_pulverizacao.shp").string()) + " 2>&1");
+    ASSERT_EQ(a.iSaida, 0) << a.szSaida;
+
+    const std::map<int, Figuras> mComando = FigurasComando(dir / "comparacao.csv");
+    const std::map<int, Figuras> mSql = FigurasSql(gpkg);
+    ASSERT_FALSE(mComando.empty());
+    for (const auto& [iZona, f] : mComando)
+    {
+        SCOPED_TRACE("zona " + std::to_string(iZona));
+        const auto it = mSql.find(iZona);
+        if (it == mSql.end())
+        {
+            EXPECT_EQ(f.dCoberta, 0.0) << "SQL finds no coverage in this zone";
+            continue;
+        }
+        EXPECT_NEAR(f.dCoberta, it->second.dCoberta, it->second.dCoberta * 0.005);
+        EXPECT_NEAR(f.dValor, it->second.dValor, it->second.dValor * 0.005);
+    }
+}
