@@ -63,7 +63,7 @@ int main(int argc, char** argv)
         fs::copy_file(amostras / pcNome, trabalho / "safra_2026" / pcNome);
     const std::string szPasta = (trabalho / "safra_2026").string();
 
-    JanelaConversorZavoro janela;
+    JanelaConversorZavoro janela(nullptr, principal_FormatosExportacao());
     const ST_ServicosPlataforma stQt = janela.Estado().stServicos; // the adapter's own, before the fakes
     zavoro_teste::ServicosFalsos servicos(&janela.Estado(), false);
     janela.Estado().unidadePausa = std::chrono::milliseconds(250);
@@ -95,6 +95,15 @@ int main(int argc, char** argv)
     bOk &= Capturar(&janela, saida / "07_convertendo.png");
     Esperar([&] { return janela.Controle(btnSelecioneArquivos)->isEnabled(); });
     bOk &= Capturar(&janela, saida / "08_resultado.png");
+
+    // The export: the format asked once (GeoPackage here), then the same worker and result list.
+    servicos.filaArquivos.push_back({szPasta + "/pulverizacao_soja.nvg", szPasta + "/colheita.nvg"});
+    Clicar(btnSelecioneArquivos);
+    Esperar([&] { return janela.Controle(btnExportar)->isEnabled(); });
+    servicos.filaItens.push_back(0);
+    Clicar(btnExportar);
+    Esperar([&] { return janela.Controle(btnSelecioneArquivos)->isEnabled(); });
+    bOk &= Capturar(&janela, saida / "18_exportacao.png");
 
     // The speed map's boundaries, over the second path of the steps.
     servicos.filaArquivos.push_back({szPasta + "/pulverizacao_soja.nvg"});
