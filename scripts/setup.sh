@@ -17,6 +17,16 @@ PACKAGES=(
     poppler-utils desktop-file-utils                 # pdfinfo/pdftoppm check the help PDF; desktop entry check
     dpkg-dev                                         # dpkg-shlibdeps for the .deb's dependencies (make package)
 )
+# --windows: what the Windows cross build adds (make windows); a plain Linux build never pulls Wine in.
+if [[ "${1:-}" == "--windows" ]]; then
+    PACKAGES=(
+        g++-mingw-w64-x86-64-posix                   # cross compiler, posix thread model (std::thread)
+        wine64 wine                                  # runs the Windows programs and their tests
+        nsis                                         # makensis: the installer
+        googletest                                   # GoogleTest sources, built with the cross compiler
+        xvfb xauth                                   # the Windows window under a virtual display
+    )
+fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -34,7 +34,7 @@ std::string ProgramaAuxiliar(const char* pcNome)
     const std::string szNome = std::string(pcNome) + kExtensao;
     std::error_code ec;
 #if defined(_WIN32)
-    const std::filesystem::path proprio = _pgmptr != nullptr ? std::filesystem::path(_pgmptr) : std::filesystem::path();
+    const std::filesystem::path proprio = _pgmptr != nullptr ? funcAux_Caminho(_pgmptr) : std::filesystem::path();
 #else
     const std::filesystem::path proprio = std::filesystem::read_symlink("/proc/self/exe", ec);
 #endif
@@ -43,12 +43,45 @@ std::string ProgramaAuxiliar(const char* pcNome)
     return (proprio.parent_path() / szNome).string();
 }
 
+#if defined(_WIN32)
+// The spawned program gets one command line, split again by its C runtime: each argument is quoted
+// so that spaces, quotes and final backslashes reach it as they were.
+std::string ArgumentoWindows(const std::string& szArgumento)
+{
+    if (!szArgumento.empty() && szArgumento.find_first_of(" \t\n\v\"") == std::string::npos)
+        return szArgumento;
+    std::string szCitado = "\"";
+    std::size_t nBarras = 0;
+    for (char c : szArgumento)
+    {
+        if (c == '\\')
+        {
+            nBarras++;
+            continue;
+        }
+        szCitado.append(c == '"' ? 2 * nBarras + 1 : nBarras, '\\');
+        nBarras = 0;
+        szCitado.push_back(c);
+    }
+    szCitado.append(2 * nBarras, '\\');
+    return szCitado + '"';
+}
+#else
+const std::string& ArgumentoWindows(const std::string& szArgumento)
+{
+    return szArgumento;
+}
+#endif
+
 int Delegar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
 {
     const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
-    std::vector<char*> vArgv{const_cast<char*>(szPrograma.c_str()), const_cast<char*>(pcComando)};
+    std::vector<std::string> vTextos{ArgumentoWindows(szPrograma), pcComando};
     for (const std::string& szArgumento : vArgumentos)
-        vArgv.push_back(const_cast<char*>(szArgumento.c_str()));
+        vTextos.push_back(ArgumentoWindows(szArgumento));
+    std::vector<char*> vArgv;
+    for (std::string& szTexto : vTextos)
+        vArgv.push_back(szTexto.data());
     vArgv.push_back(nullptr);
     std::fflush(nullptr);
 #if defined(_WIN32)

@@ -67,7 +67,7 @@ const char* SufixoSaida(int iTipoConversao)
 // "./a" as "a".
 std::string ChaveNome(const std::string& szCaminho)
 {
-    std::string sz = std::filesystem::path(szCaminho).lexically_normal().string();
+    std::string sz = funcAux_Caminho(szCaminho).lexically_normal().string();
     for (char& c : sz)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -307,9 +307,9 @@ unsigned int conversor_ThreadCriarRelatoriosMapasNavegacao(void* lpArg)
                 const std::string& szSaida = vSaidas[iIndice];
                 const std::string szSaidaPadrao = conversor_NomeArquivoSaida(szArquivo, pstJob->iTipoConversao);
                 if (szSaida != szSaidaPadrao)
-                    stDetalhes.szAvisoSaida = "Saída gravada como " + std::filesystem::path(szSaida).filename().string() +
+                    stDetalhes.szAvisoSaida = "Saída gravada como " + funcAux_Caminho(szSaida).filename().string() +
                                               ": outro arquivo do lote usa " +
-                                              std::filesystem::path(szSaidaPadrao).filename().string();
+                                              funcAux_Caminho(szSaidaPadrao).filename().string();
                 bResultado = Converter(stDetalhes, *pstJob, szSaida, &szErro);
                 if (bResultado)
                     stDetalhes.iStatus = bRelatorio ? D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO

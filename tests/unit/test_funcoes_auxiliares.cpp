@@ -19,7 +19,9 @@
 #define ZAVORO_TESTE_COM_ASAN 1
 #endif
 #endif
-#if !defined(ZAVORO_TESTE_COM_ASAN)
+// Windows has no address-space cap for a death test.
+#if !defined(ZAVORO_TESTE_COM_ASAN) && !defined(_WIN32)
+#define ZAVORO_TESTE_LIMITE_MEMORIA 1
 #include <sys/resource.h>
 #endif
 
@@ -142,7 +144,7 @@ TEST(MallocCustomDeathTest, FailureWarnsThenExitsWithOne)
             funcAux_MallocCustom(INT_MIN);
         },
         ::testing::ExitedWithCode(1), "Erro de alocação de memória!");
-#if !defined(ZAVORO_TESTE_COM_ASAN)
+#if defined(ZAVORO_TESTE_LIMITE_MEMORIA)
     // A real out-of-memory: cap the address space of the death-test child.
     EXPECT_EXIT(
         {

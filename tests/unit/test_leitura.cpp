@@ -22,7 +22,7 @@ using Arquivo = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 Arquivo AbrirMemoria(std::vector<std::uint8_t>& vBytes)
 {
-    return Arquivo(fmemopen(vBytes.data(), vBytes.size(), "rb"), &std::fclose);
+    return arquivoTemporario(vBytes);
 }
 
 std::vector<std::uint8_t> Sequencia(std::size_t tamanho)
@@ -83,7 +83,7 @@ TEST(LeitorBinario, ArquivoQueEncolheNaoEMaisLido)
 {
     DiretorioTemporario dir;
     const std::filesystem::path caminho = dir.gravar("a.bin", Sequencia(262144));
-    FuncAux_LeitorBinario l(caminho.c_str());
+    FuncAux_LeitorBinario l(caminho.string().c_str());
     ASSERT_EQ(l.Tamanho(), 262144u);
     std::filesystem::resize_file(caminho, 16);
     // Away from anything the stream may have buffered while learning the size.
