@@ -39,7 +39,8 @@ endif()
 # The installer under Wine (label windows): silent install, the installed command, silent uninstall.
 if(ZAVORO_MAKENSIS AND ZAVORO_WINE)
     add_test(NAME Instalador.SilenciosoSobWine
-        COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/instalador.sh ${ZAVORO_INSTALADOR} ${ZAVORO_WINEPREFIX}
+        COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/instalador.sh ${ZAVORO_INSTALADOR}
+                ${CMAKE_BINARY_DIR}/wine-instalador
                 ${ZAVORO_VERSAO_EXIBIDA})
     set_tests_properties(Instalador.SilenciosoSobWine PROPERTIES LABELS windows RUN_SERIAL TRUE)
 endif()

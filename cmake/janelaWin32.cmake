@@ -33,15 +33,14 @@ target_link_libraries(quibar-zavoro PRIVATE zavoro_janelawin32)
 # The window under Wine and a virtual display, walked through its flows with scripted dialog answers;
 # its pictures are the README's (scripts/capturas_windows.sh).
 if(TARGET zavoro_testsupport)
-    add_executable(zavoro_capturas_win32 ${CMAKE_SOURCE_DIR}/scripts/capturas/capturasWin32.cpp)
+    add_executable(zavoro_capturas_win32 ${CMAKE_SOURCE_DIR}/scripts/capturas/capturasWin32.cpp
+                                         ${CMAKE_BINARY_DIR}/rc/principal.rc)
     target_link_libraries(zavoro_capturas_win32 PRIVATE zavoro_janelawin32 zavoro_testsupport gdiplus)
     find_program(ZAVORO_XVFB_RUN xvfb-run)
     if(ZAVORO_WINE AND ZAVORO_XVFB_RUN)
         add_test(NAME JanelaWin32.FluxosSobWine
-            COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${ZAVORO_WINEPREFIX} WINEDEBUG=-all
-                    ${ZAVORO_XVFB_RUN} -a -s "-screen 0 1280x900x24"
-                    ${ZAVORO_WINE} $<TARGET_FILE:zavoro_capturas_win32> ${CMAKE_SOURCE_DIR}/samples
-                    ${CMAKE_BINARY_DIR}/capturas)
+            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/janela.sh $<TARGET_FILE:zavoro_capturas_win32>
+                    ${CMAKE_BINARY_DIR}/wine-janela ${CMAKE_SOURCE_DIR}/samples ${CMAKE_BINARY_DIR}/capturas)
         set_tests_properties(JanelaWin32.FluxosSobWine PROPERTIES LABELS windows RUN_SERIAL TRUE TIMEOUT 300)
     endif()
 endif()

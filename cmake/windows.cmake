@@ -37,6 +37,8 @@ endfunction()
 
 # Runs once the top-level file has made every target.
 function(zavoro_windows_concluir)
+    # WaitOnAddress, the core's wait for a worker's hand-shake (funcAux_EsperarMudanca).
+    target_link_libraries(zavoro_core PUBLIC synchronization)
     zavoro_windows_recursos(zavoro "Quibar Zavoro - comando")
     zavoro_windows_recursos(zavoro-exportacao "Quibar Zavoro - exportação")
     if(TARGET quibar-zavoro)

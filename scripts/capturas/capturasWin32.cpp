@@ -36,7 +36,7 @@ void Processar(int iMs)
     } while (std::chrono::steady_clock::now() < fim);
 }
 
-bool Esperar(const std::function<bool()>& fnPronto, int iLimiteMs = 60000)
+bool Esperar(const std::function<bool()>& fnPronto, int iLimiteMs = 120000)
 {
     const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(iLimiteMs);
     while (!fnPronto() && std::chrono::steady_clock::now() < limite)

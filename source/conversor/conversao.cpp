@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "funcoesAuxiliares/leituraArquivo.h"
+#include "funcoesAuxiliares/sistema.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/shapeFile.h"
@@ -31,7 +32,7 @@ void AvisarResultado(ST_EstruturaThread* pstThread, const ST_DetalhesConversao& 
     stReceptor.pfConvertendoArquivos(stReceptor.pContexto, stDetalhes);
     for (unsigned char uc = pstThread->ucSemaforoStatusConversao.load(); uc != 0;
          uc = pstThread->ucSemaforoStatusConversao.load())
-        pstThread->ucSemaforoStatusConversao.wait(uc);
+        funcAux_EsperarMudanca(&pstThread->ucSemaforoStatusConversao, uc);
 }
 
 // The input path without its extension, or (bManterExtensao) with the extension's dot made a '_'.
@@ -232,7 +233,7 @@ void conversor_RetornarDetalhesConversao(const char* pcArquivo, ST_DetalhesConve
 void conversor_ConfirmarAviso(ST_EstruturaThread* pstEstruturaThread)
 {
     pstEstruturaThread->ucSemaforoStatusConversao.store(0);
-    pstEstruturaThread->ucSemaforoStatusConversao.notify_all();
+    funcAux_AcordarEsperas(&pstEstruturaThread->ucSemaforoStatusConversao);
 }
 
 unsigned int conversor_ThreadAnalisarTiposArquivosNavegacao(void* lpArg)

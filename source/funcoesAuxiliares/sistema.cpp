@@ -107,7 +107,29 @@ bool funcAux_ProcessoAtivo(std::uint32_t ulId)
     return bAtivo;
 }
 
+void funcAux_EsperarMudanca(const std::atomic<unsigned char>* pValor, unsigned char ucAtual)
+{
+    static_assert(sizeof(std::atomic<unsigned char>) == 1 && std::atomic<unsigned char>::is_always_lock_free);
+    while (pValor->load() == ucAtual)
+        WaitOnAddress(const_cast<std::atomic<unsigned char>*>(pValor), &ucAtual, 1, INFINITE);
+}
+
+void funcAux_AcordarEsperas(std::atomic<unsigned char>* pValor)
+{
+    WakeByAddressAll(pValor);
+}
+
 #else
+
+void funcAux_EsperarMudanca(const std::atomic<unsigned char>* pValor, unsigned char ucAtual)
+{
+    pValor->wait(ucAtual);
+}
+
+void funcAux_AcordarEsperas(std::atomic<unsigned char>* pValor)
+{
+    pValor->notify_all();
+}
 
 std::filesystem::path funcAux_Caminho(std::string_view szUtf8)
 {

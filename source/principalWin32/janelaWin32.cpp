@@ -19,6 +19,7 @@ constexpr wchar_t kClasseMapa[] = L"QuibarZavoroMapaAmpliado";
 constexpr wchar_t kClasseSobre[] = L"QuibarZavoroSobre";
 constexpr int kTabulacaoSobre = 60;
 constexpr std::size_t kTamanhoListaDialogo = 0x10000;
+constexpr int kMargemRadio = 20; // the radio's circle and the gap before its text
 
 JanelaWin32* Adaptador(void* pContexto)
 {
@@ -51,6 +52,19 @@ std::string TextoJanela(HWND hJanela)
     std::wstring sz(static_cast<std::size_t>(GetWindowTextLengthW(hJanela)) + 1, L'\0');
     sz.resize(static_cast<std::size_t>(GetWindowTextW(hJanela, sz.data(), static_cast<int>(sz.size()))));
     return funcAux_Utf8(sz);
+}
+
+// Width of a text in a control's font.
+int LarguraTexto(HWND hControle, const std::string& szTexto)
+{
+    HDC hdc = GetDC(hControle);
+    HGDIOBJ hAnterior = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageW(hControle, WM_GETFONT, 0, 0)));
+    const std::wstring sz = funcAux_Utf16(szTexto);
+    SIZE stTamanho{};
+    GetTextExtentPoint32W(hdc, sz.c_str(), static_cast<int>(sz.size()), &stTamanho);
+    SelectObject(hdc, hAnterior);
+    ReleaseDC(hControle, hdc);
+    return stTamanho.cx;
 }
 
 void TextoCentralizado(HDC hdc, const ST_TextoPintura& stTexto)
@@ -358,7 +372,8 @@ void JanelaWin32::CriarControles(HINSTANCE hInstancia)
         const ST_DefinicaoControle& stDef = *stControle.pstDefinicao;
         const unsigned int uiProp = stDef.uiPropriedades;
         const wchar_t* pcClasse = WC_BUTTONW;
-        DWORD dwEstilo = WS_CHILD | WS_CLIPSIBLINGS;
+        // No WS_CLIPSIBLINGS: the group boxes come first, above the controls they frame, and would hide them.
+        DWORD dwEstilo = WS_CHILD;
         DWORD dwEstiloEx = 0;
         switch (stDef.eClasse)
         {
@@ -509,13 +524,18 @@ void JanelaWin32::Sincronizar()
         }
         m_textos[stDef.iId] = std::move(szEstado);
 
+        // A substitute face may be wider than the dialog's own: a radio button's text runs on into the
+        // free space on its right instead of being cut.
+        int iLargura = stControle.iLargura;
+        if (stDef.eClasse == E_ClasseControle::Radio)
+            iLargura = std::max(iLargura, LarguraTexto(hControle, stControle.szTexto) + kMargemRadio);
         RECT rc{};
         GetWindowRect(hControle, &rc);
         MapWindowPoints(HWND_DESKTOP, m_hJanela, reinterpret_cast<POINT*>(&rc), 2);
         const bool bLista = stDef.eClasse == E_ClasseControle::ListaSuspensa;
-        if (rc.left != stControle.iX || rc.top != stControle.iY || rc.right - rc.left != stControle.iLargura ||
+        if (rc.left != stControle.iX || rc.top != stControle.iY || rc.right - rc.left != iLargura ||
             (!bLista && rc.bottom - rc.top != stControle.iAltura))
-            MoveWindow(hControle, stControle.iX, stControle.iY, stControle.iLargura, stControle.iAltura, TRUE);
+            MoveWindow(hControle, stControle.iX, stControle.iY, iLargura, stControle.iAltura, TRUE);
         if ((IsWindowEnabled(hControle) != FALSE) != stControle.bHabilitado)
             EnableWindow(hControle, stControle.bHabilitado);
         const bool bVisivel = principal_ControleVisivel(pstJanela, stDef.iId);

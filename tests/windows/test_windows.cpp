@@ -149,3 +149,19 @@ TEST(WindowsComando, CaminhosComAcentosEEspacosELongos)
         EXPECT_TRUE(fs::exists(pasta / (std::string("Pulverização_Cobertura") + pcSufixo))) << pcSufixo << "\n"
                                                                                          << r.szSaida;
 }
+
+TEST(WindowsComando, SubcomandosAusentesDitos)
+{
+    const std::string szMotivo = MotivoAusencia();
+    if (!szMotivo.empty())
+        GTEST_SKIP() << szMotivo;
+    DiretorioTemporario dir;
+    // The drawing helper is not built for Windows: the help says so, and the subcommand tells why it fails.
+    Resultado r = Shell(ComandoWindows(dir.caminho(), "--help"));
+    EXPECT_EQ(r.iSaida, 0);
+    EXPECT_NE(r.szSaida.find("Nesta versão para Windows não há desenhar nem recomendacao"), std::string::npos) << r.szSaida;
+    r = Shell(ComandoWindows(dir.caminho(), "desenhar mapa.shp --png mapa.png"));
+    EXPECT_EQ(r.iSaida, 1);
+    EXPECT_NE(r.szSaida.find("zavoro: desenhar: não disponível nesta instalação (falta "), std::string::npos) << r.szSaida;
+    EXPECT_FALSE(fs::exists(dir / "mapa.png"));
+}
