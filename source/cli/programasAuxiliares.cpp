@@ -76,14 +76,16 @@ const std::string& ArgumentoWindows(const std::string& szArgumento)
 int Delegar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
 {
     const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
+#if defined(_WIN32)
+    // The Windows build has no Qt, so no drawing helper: said as such, not as a program that failed.
     std::error_code ec;
     if (szPrograma.find_first_of("/\\") != std::string::npos && !std::filesystem::exists(funcAux_Caminho(szPrograma), ec))
     {
-        // A build without the helper's library (Qt or GDAL) does not make the helper.
         std::fprintf(stderr, "zavoro: %s: não disponível nesta instalação (falta %s)\n", pcComando,
                      funcAux_EscaparControles(szPrograma).c_str());
         return D_CLI_SAIDA_FALHA;
     }
+#endif
     std::vector<std::string> vTextos{ArgumentoWindows(szPrograma), pcComando};
     for (const std::string& szArgumento : vArgumentos)
         vTextos.push_back(ArgumentoWindows(szArgumento));

@@ -39,7 +39,7 @@ void AvisarResultado(ST_EstruturaThread* pstThread, const ST_DetalhesConversao& 
 // Only a dot inside the file name counts: a dot in a folder name is not an extension.
 std::string BaseSaida(const std::string& szArquivoLeitura, bool bManterExtensao)
 {
-    std::size_t posNome = szArquivoLeitura.find_last_of(D_ARQUIVO_SEPARADOR);
+    std::size_t posNome = szArquivoLeitura.find_last_of(D_ARQUIVO_SEPARADORES);
     posNome = posNome == std::string::npos ? 0 : posNome + 1;
     const std::size_t posPonto = szArquivoLeitura.rfind('.');
     if (posPonto == std::string::npos || posPonto < posNome)

@@ -65,6 +65,10 @@ struct JanelaTeste
             std::string szTexto = st.szTexto;
             for (std::size_t pos; (pos = szTexto.find(szPasta)) != std::string::npos;)
                 szTexto.replace(pos, szPasta.size(), "<pasta>");
+#if defined(_WIN32)
+            // Windows shows paths with its own separator; the expected screens are written with '/'.
+            std::replace(szTexto.begin(), szTexto.end(), '\\', '/');
+#endif
             for (std::size_t pos; (pos = szTexto.find("\r\n")) != std::string::npos;)
                 szTexto.replace(pos, 2, "|");
             sz += std::string(st.pstDefinicao->szNome) + " " + (st.bHabilitado ? "h" : "-") + (st.bMarcado ? "m" : "-") +

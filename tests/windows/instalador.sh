@@ -21,12 +21,14 @@ for _ in $(seq 60); do
     [[ -f "$destino/Desinstalar.exe" ]] && break
     sleep 1
 done
-for programa in zavoro.exe zavoro-exportacao.exe Desinstalar.exe; do
-    [[ -f "$destino/$programa" ]] || falha "$programa não instalado"
+for arquivo in zavoro.exe zavoro-exportacao.exe quibar-zavoro.exe "Ajuda Quibar Zavoro.pdf" Desinstalar.exe; do
+    [[ -f "$destino/$arquivo" ]] || falha "$arquivo não instalado"
 done
 versao=$(cd "$pasta" && wine "$destino/zavoro.exe" --version | tr -d '\r')
 [[ "$versao" == "zavoro $3" ]] || falha "zavoro.exe --version instalado respondeu \"$versao\""
-[[ -f "$menu/Desinstalar o Quibar Zavoro.lnk" ]] || falha "atalho do menu Iniciar ausente"
+for atalho in "Quibar Zavoro" "Ajuda do Quibar Zavoro" "Desinstalar o Quibar Zavoro"; do
+    [[ -f "$menu/$atalho.lnk" ]] || falha "atalho \"$atalho\" do menu Iniciar ausente"
+done
 registro 'HKLM\Software\Classes\.nvg' || falha "associação .nvg ausente"
 registro 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\QuibarZavoro' || falha "registro de desinstalação ausente"
 
