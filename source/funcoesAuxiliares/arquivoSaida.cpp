@@ -31,6 +31,12 @@ constexpr std::string_view kFimDiario = "FIM";
 // Files of this process's own name pattern that are older than it and whose owner has ended are
 // leftovers of an interrupted run.
 const fs::file_time_type kInicioProcesso = fs::file_time_type::clock::now();
+#if defined(_WIN32)
+// MinGW's C runtime gives file times in whole seconds: a file of the process's first second may be newer.
+constexpr std::chrono::seconds kResolucaoHora{1};
+#else
+constexpr std::chrono::seconds kResolucaoHora{0};
+#endif
 
 struct ST_EstadoSaidas
 {
@@ -198,7 +204,7 @@ void VerificarPasta(const fs::path& pasta)
             continue;
         std::error_code ecHora;
         const fs::file_time_type hora = fs::last_write_time(it->path(), ecHora);
-        if (ecHora || hora >= kInicioProcesso || ulId == funcAux_IdProcesso() || funcAux_ProcessoAtivo(ulId) ||
+        if (ecHora || hora + kResolucaoHora >= kInicioProcesso || ulId == funcAux_IdProcesso() || funcAux_ProcessoAtivo(ulId) ||
             !(it->is_regular_file(ecHora) || (szSufixo == kTemporario && it->is_directory(ecHora))))
             continue;
         (szSufixo == kDiario ? vDiarios : vRestos).push_back(it->path());
