@@ -8,6 +8,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 .DEFAULT_GOAL := build
 .PHONY: setup build test test-asan test-tsan cobertura demo samples fuzz bench install package clean
+.PHONY: windows windows-installer test-windows
 
 setup:
 	bash scripts/setup.sh
@@ -17,9 +18,10 @@ build: setup
 	cmake --build build -j$(JOBS)
 
 test: build
-	ctest --test-dir build --output-on-failure --no-tests=error -j$(JOBS)
+	ctest --test-dir build --output-on-failure --no-tests=error -j$(JOBS) -LE windows
 	$(MAKE) test-asan
 	$(MAKE) test-tsan
+	$(MAKE) test-windows
 
 # The same suite under AddressSanitizer + UndefinedBehaviorSanitizer (test discovery runs at build time).
 test-asan: setup
@@ -70,5 +72,24 @@ install: build
 package: build
 	cd build && cpack -G DEB
 
+# The Windows programs, cross-built with MinGW-w64 into build-windows/bin (setup.sh --windows installs
+# the cross compiler, Wine and NSIS). The help PDF and the icons come from the Linux build.
+windows: build
+	bash scripts/setup.sh --windows
+	$(CMAKE) -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-windows -j$(JOBS)
+
+windows-installer: windows
+	cmake --build build-windows --target zavoro_instalador
+
+# The Windows suites under Wine (label windows), when Wine and the cross compiler are installed.
+test-windows:
+	@if ! command -v wine > /dev/null || ! command -v x86_64-w64-mingw32-g++-posix > /dev/null; then \
+	    echo "Testes do Windows ignorados: Wine ou MinGW-w64 ausente (instale com scripts/setup.sh --windows)"; \
+	else \
+	    $(MAKE) windows-installer && \
+	    ctest --test-dir build --output-on-failure --no-tests=error -j$(JOBS) -L windows; \
+	fi
+
 clean:
-	rm -rf build build-asan build-tsan build-fuzz build-cov demo-saida
+	rm -rf build build-asan build-tsan build-fuzz build-cov build-windows demo-saida

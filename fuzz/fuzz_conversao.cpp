@@ -30,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t 
     (void)conversor_AnalisarTiposArqNavegacao(szEntrada.c_str());
     ST_DetalhesConversao stDetalhes;
     conversor_RetornarDetalhesConversao(szEntrada.c_str(), &stDetalhes);
-    (void)conversor_CriarRelatoriosNavegacao(szEntrada.c_str(), (fuzz_Pasta() / "saida.txt").c_str());
+    (void)conversor_CriarRelatoriosNavegacao(szEntrada.c_str(), (fuzz_Pasta() / "saida.txt").string().c_str());
     for (int iTipoMapa : {D_CONVERSOR_TIPO_MAPA_COBERTURA, D_CONVERSOR_TIPO_MAPA_VELOCIDADE,
                           D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO})
-        (void)conversor_CriarMapaNavegacao(szEntrada.c_str(), (fuzz_Pasta() / "saida.kml").c_str(), iTipoMapa, &stParametros);
+        (void)conversor_CriarMapaNavegacao(szEntrada.c_str(), (fuzz_Pasta() / "saida.kml").string().c_str(), iTipoMapa, &stParametros);
     return 0;
 }

@@ -10,6 +10,22 @@
 
 namespace
 {
+// The bytes as a read-only stream: in memory where the C library can, else through a temporary file.
+std::FILE* AbrirBytes(const std::uint8_t* pucDados, std::size_t tamanho)
+{
+#if defined(_WIN32)
+    std::FILE* pf = std::tmpfile();
+    if (pf != nullptr && (std::fwrite(pucDados, 1, tamanho, pf) != tamanho || std::fseek(pf, 0, SEEK_SET) != 0))
+    {
+        std::fclose(pf);
+        return nullptr;
+    }
+    return pf;
+#else
+    return fmemopen(const_cast<std::uint8_t*>(pucDados), tamanho, "rb");
+#endif
+}
+
 // The points after an entry's record, read up to its checksum byte and never past it.
 void LerPontosEntrada(FuncAux_LeitorBinario& stLeitor, const ST_EntradaNavegacao& stEntrada)
 {
@@ -66,7 +82,7 @@ void PercorrerValido(std::FILE* pf)
 
 void Validar(const std::uint8_t* pucDados, std::size_t tamanho)
 {
-    std::FILE* pf = fmemopen(const_cast<std::uint8_t*>(pucDados), tamanho, "rb");
+    std::FILE* pf = AbrirBytes(pucDados, tamanho);
     if (pf == nullptr)
         return;
     ST_DiagnosticoValidacao stDiag;
@@ -90,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t 
     Validar(vCopia.data(), vCopia.size());
 
     // Raw point reads of every format over the same bytes.
-    std::FILE* pf = fmemopen(vCopia.data(), vCopia.size(), "rb");
+    std::FILE* pf = AbrirBytes(vCopia.data(), vCopia.size());
     if (pf != nullptr)
     {
         ST_PontoNVG_v2 stPonto{};

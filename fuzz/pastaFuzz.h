@@ -28,7 +28,7 @@ inline const std::filesystem::path& fuzz_Pasta()
 
 inline bool fuzz_Gravar(const std::filesystem::path& caminho, const std::uint8_t* puc, std::size_t n)
 {
-    std::FILE* pf = std::fopen(caminho.c_str(), "wb");
+    std::FILE* pf = std::fopen(caminho.string().c_str(), "wb");
     if (pf == nullptr)
         return false;
     const bool bOk = n == 0 || std::fwrite(puc, 1, n, pf) == n;

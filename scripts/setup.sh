@@ -22,6 +22,16 @@ PACKAGES=(
     lintian python3-jsonschema                       # the package judged; the --json lines against their schema
     shared-mime-info xdg-utils libfile-mimeinfo-perl # the .nvg MIME type resolved as a file manager does
 )
+# --windows: what the Windows cross build adds (make windows); a plain Linux build never pulls Wine in.
+if [[ "${1:-}" == "--windows" ]]; then
+    PACKAGES=(
+        g++-mingw-w64-x86-64-posix                   # cross compiler, posix thread model (std::thread)
+        wine64 wine                                  # runs the Windows programs and their tests
+        nsis                                         # makensis: the installer
+        googletest                                   # GoogleTest sources, built with the cross compiler
+        xvfb xauth                                   # the Windows window under a virtual display
+    )
+fi
 
 # Node.js and npm run the ISOXML export's peer reader. A machine may carry its own Node.js with npm
 # inside (whose package conflicts with Debian's npm): Debian's are installed only where none is.

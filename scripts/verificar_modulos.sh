@@ -2,7 +2,8 @@
 # Checks the layering of the tree from its #include lines:
 #  - the modules (source/<folder>, each public header counted with the module that implements it) form
 #    no cycle;
-#  - nothing outside the application (source/principal) and its tests includes source/principal/.
+#  - nothing outside the application (source/principal, its Win32 adapter source/principalWin32) and its
+#    tests includes source/principal/.
 # Prints the module graph with -v. Exit 1 on a violation.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,7 +67,8 @@ modulo_de_include() {
 while IFS= read -r arquivo; do
     origem=$(modulo_de_arquivo "$arquivo") || { falhas=1; continue; }
     while IFS= read -r alvo; do
-        if [[ $alvo == principal/* && $arquivo != source/principal/* && $arquivo != tests/janela/* &&
+        if [[ $alvo == principal/* && $arquivo != source/principal/* && $arquivo != source/principalWin32/* &&
+              $arquivo != tests/janela/* &&
               $arquivo != tests/gui/* && $arquivo != tests/support/ServicosFalsos.* &&
               $arquivo != scripts/capturas/* && $arquivo != bench/bench_janela.cpp ]]; then
             echo "inclui a aplicação fora dela: $arquivo -> $alvo" >&2

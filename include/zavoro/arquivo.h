@@ -23,6 +23,12 @@ inline constexpr int D_ARQUIVO_TAMANHO_MAXIMO_PATH = 260;
 // Folders this many levels below the root, or more, are not searched.
 inline constexpr int D_ARQUIVO_PROFUNDIDADE_MAXIMA_BUSCA = 100;
 inline constexpr char D_ARQUIVO_SEPARADOR = static_cast<char>(std::filesystem::path::preferred_separator);
+// Every character that ends a folder name in a path: Windows takes '/' as well as its own.
+#if defined(_WIN32)
+inline constexpr const char* D_ARQUIVO_SEPARADORES = "\\/";
+#else
+inline constexpr const char* D_ARQUIVO_SEPARADORES = "/";
+#endif
 
 inline constexpr int D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_MULTI_ARQUIVOS = 1;
 inline constexpr int D_ARQUIVO_SELECAO_ARQUIVOS_TIPO_DIRETORIO = 2;

@@ -21,8 +21,10 @@ inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO = 5;
 inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_GERANDO_EXPORTACAO = 6;
 inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO = 7;
 
-// Notice numbers, as the window knows them.
+// Notice numbers, as the window knows them. Win32 has WM_USER already (a macro of the same value).
+#ifndef WM_USER
 inline constexpr int WM_USER = 0x0400;
+#endif
 inline constexpr int WM_PROCURA_ARQUIVOS_OK = WM_USER + 100;
 inline constexpr int WM_CONVERTENDO_ARQUIVOS = WM_USER + 101;
 inline constexpr int WM_CONVERSAO_OK = WM_USER + 102;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -60,6 +61,16 @@ std::string funcAux_Utf8ParaCp1252(std::string_view szUtf8, BOOL* pbPerda = null
 // library ("sem espaço no disco", "permissão negada"...).
 std::string funcAux_DescreverErro(int iErro);
 std::string funcAux_DescreverErro(const std::error_code& ec);
+
+// Paths are UTF-8 inside; the file system's own form (UTF-16 on Windows) is made here only. A
+// Windows path too long for the classic API gets the "\\?\" prefix.
+std::filesystem::path funcAux_Caminho(std::string_view szUtf8);
+// fopen of a path in the file system's form; "x" in the mode: only when no file has that name yet.
+std::FILE* funcAux_AbrirArquivo(const std::filesystem::path& caminho, const char* pcModo);
+// Why Windows refuses the last name of the path (a device name such as CON or aux.txt, a final dot or
+// space, one of <>:"|?* or a control character), in Portuguese; empty when it accepts it. Checked by
+// the Windows build only: Linux takes such names.
+std::string funcAux_MotivoNomeProibidoWindows(std::string_view szCaminho);
 
 // Output files that replace their target atomically: the text is written to a temporary file with a
 // short fixed-length name (".zvr" + process id + counter + ".tmp") in the target's folder, and only a

@@ -739,7 +739,7 @@ int gerarCorpusShp(const std::filesystem::path& pasta)
         v.insert(v.end(), vDbf.begin(), vDbf.end());
         char szNome[32];
         std::snprintf(szNome, sizeof szNome, "semente_%02d.bin", n++);
-        std::FILE* pf = std::fopen((pasta / szNome).c_str(), "wb");
+        std::FILE* pf = std::fopen((pasta / szNome).string().c_str(), "wb");
         if (pf == nullptr || std::fwrite(v.data(), 1, v.size(), pf) != v.size())
             throw std::runtime_error("nao foi possivel gravar a semente");
         std::fclose(pf);

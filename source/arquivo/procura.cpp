@@ -25,12 +25,6 @@ constexpr std::size_t kMaximoCaracteresPath = D_ARQUIVO_TAMANHO_MAXIMO_PATH - 1;
 // Last byte of the list stays zero, so the list always ends with a double zero.
 constexpr std::size_t kLimiteBuffer = D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1;
 
-// Paths are UTF-8 bytes inside; the file system's own form is only used to list.
-fs::path CaminhoDeUtf8(std::string_view szUtf8)
-{
-    return fs::path(std::u8string(szUtf8.begin(), szUtf8.end()));
-}
-
 std::string NomeEmUtf8(const fs::path& caminho)
 {
     const std::u8string szNome = caminho.filename().u8string();
@@ -137,7 +131,7 @@ int arquivo_ProcurarArquivosNavegacaoDiretorio(const char* pcRaiz, char* pcBuffe
     try
     {
         std::error_code ec;
-        fs::directory_iterator it(CaminhoDeUtf8(pcRaiz), ec);
+        fs::directory_iterator it(funcAux_Caminho(pcRaiz), ec);
         if (ec)
             return D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_INDEFINIDO;
 

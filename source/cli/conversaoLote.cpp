@@ -105,7 +105,7 @@ bool cli_ExpandirAlvos(const std::vector<std::string>& vAlvos, std::vector<std::
     for (const std::string& szAlvo : vAlvos)
     {
         std::error_code ec;
-        if (!std::filesystem::is_directory(szAlvo, ec))
+        if (!std::filesystem::is_directory(funcAux_Caminho(szAlvo), ec))
         {
             vArquivos.push_back(szAlvo);
             continue;

@@ -63,7 +63,13 @@ constexpr const char* kUso =
     "  --json, -q                  uma linha JSON por arquivo, ou nada além dos erros\n"
     "  --version                   mostra a versão\n"
     "\n"
-    "Saída: 0 tudo correu bem, 1 algum arquivo falhou, 2 linha de comando incorreta.\n";
+    "Saída: 0 tudo correu bem, 1 algum arquivo falhou, 2 linha de comando incorreta.\n"
+#if defined(_WIN32)
+    "\n"
+    "Nesta versão para Windows não há desenhar nem recomendacao (suas imagens são\n"
+    "desenhadas pelo Qt), e exportar não está disponível (requer o GDAL).\n"
+#endif
+    ;
 
 struct ST_Comando
 {

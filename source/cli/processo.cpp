@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/comandos.h"
+#include "funcoesAuxiliares/win32.h"
 #include "zavoro/funcoesAuxiliares.h"
 
 namespace
@@ -14,6 +15,10 @@ void AvisarFalhaAlocacao(const char* pcTexto, const char* pcTitulo)
 
 void cli_IniciarProcesso()
 {
+#if defined(_WIN32)
+    // Messages are UTF-8, as the manifest makes the arguments; the console shows them so.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     funcAux_DefinirAvisoFalhaAlocacao(AvisarFalhaAlocacao);
     cli_TratarSinais();
 }

@@ -36,7 +36,7 @@ std::string ProgramaAuxiliar(const char* pcNome)
     const std::string szNome = std::string(pcNome) + kExtensao;
     std::error_code ec;
 #if defined(_WIN32)
-    const std::filesystem::path proprio = _pgmptr != nullptr ? std::filesystem::path(_pgmptr) : std::filesystem::path();
+    const std::filesystem::path proprio = _pgmptr != nullptr ? funcAux_Caminho(_pgmptr) : std::filesystem::path();
 #else
     const std::filesystem::path proprio = std::filesystem::read_symlink("/proc/self/exe", ec);
 #endif
@@ -45,11 +45,47 @@ std::string ProgramaAuxiliar(const char* pcNome)
     return (proprio.parent_path() / szNome).string();
 }
 
-std::vector<char*> Argv(const std::string& szPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
+#if defined(_WIN32)
+// The spawned program gets one command line, split again by its C runtime: each argument is quoted
+// so that spaces, quotes and final backslashes reach it as they were.
+std::string ArgumentoWindows(const std::string& szArgumento)
 {
-    std::vector<char*> vArgv{const_cast<char*>(szPrograma.c_str()), const_cast<char*>(pcComando)};
+    if (!szArgumento.empty() && szArgumento.find_first_of(" \t\n\v\"") == std::string::npos)
+        return szArgumento;
+    std::string szCitado = "\"";
+    std::size_t nBarras = 0;
+    for (char c : szArgumento)
+    {
+        if (c == '\\')
+        {
+            nBarras++;
+            continue;
+        }
+        szCitado.append(c == '"' ? 2 * nBarras + 1 : nBarras, '\\');
+        nBarras = 0;
+        szCitado.push_back(c);
+    }
+    szCitado.append(2 * nBarras, '\\');
+    return szCitado + '"';
+}
+#else
+const std::string& ArgumentoWindows(const std::string& szArgumento)
+{
+    return szArgumento;
+}
+#endif
+
+// The argument vector of a helper's run, quoted for the platform; vTextos keeps the texts it points to.
+std::vector<char*> Argv(const std::string& szPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos,
+                        std::vector<std::string>* pvTextos)
+{
+    std::vector<std::string>& vTextos = *pvTextos;
+    vTextos = {ArgumentoWindows(szPrograma), pcComando};
     for (const std::string& szArgumento : vArgumentos)
-        vArgv.push_back(const_cast<char*>(szArgumento.c_str()));
+        vTextos.push_back(ArgumentoWindows(szArgumento));
+    std::vector<char*> vArgv;
+    for (std::string& szTexto : vTextos)
+        vArgv.push_back(szTexto.data());
     vArgv.push_back(nullptr);
     return vArgv;
 }
@@ -57,7 +93,18 @@ std::vector<char*> Argv(const std::string& szPrograma, const char* pcComando, co
 int Delegar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
 {
     const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
-    std::vector<char*> vArgv = Argv(szPrograma, pcComando, vArgumentos);
+#if defined(_WIN32)
+    // The Windows build has no Qt, so no drawing helper: said as such, not as a program that failed.
+    std::error_code ec;
+    if (szPrograma.find_first_of("/\\") != std::string::npos && !std::filesystem::exists(funcAux_Caminho(szPrograma), ec))
+    {
+        std::fprintf(stderr, "zavoro: %s: não disponível nesta instalação (falta %s)\n", pcComando,
+                     funcAux_EscaparControles(szPrograma).c_str());
+        return D_CLI_SAIDA_FALHA;
+    }
+#endif
+    std::vector<std::string> vTextos;
+    std::vector<char*> vArgv = Argv(szPrograma, pcComando, vArgumentos, &vTextos);
     std::fflush(nullptr);
 #if defined(_WIN32)
     const intptr_t iSaida = _spawnvp(_P_WAIT, szPrograma.c_str(), vArgv.data());
@@ -96,7 +143,8 @@ int cli_Exportar(const std::vector<std::string>& vArgumentos)
 int cli_ExecutarAuxiliar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
 {
     const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
-    std::vector<char*> vArgv = Argv(szPrograma, pcComando, vArgumentos);
+    std::vector<std::string> vTextos;
+    std::vector<char*> vArgv = Argv(szPrograma, pcComando, vArgumentos, &vTextos);
     std::fflush(nullptr);
 #if defined(_WIN32)
     const intptr_t iSaida = _spawnvp(_P_WAIT, szPrograma.c_str(), vArgv.data());

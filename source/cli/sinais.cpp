@@ -30,8 +30,22 @@ void cli_TratarSinais()
     }).detach();
 }
 #else
+#include "funcoesAuxiliares/win32.h"
+
+namespace
+{
+// Runs on a thread of its own, as the console starts one per event.
+WINBOOL WINAPI TratarEventoConsole(DWORD dwEvento)
+{
+    const int iSinal = dwEvento == CTRL_C_EVENT ? SIGINT : dwEvento == CTRL_BREAK_EVENT ? SIGBREAK : SIGTERM;
+    funcAux_EncerrarSaidas();
+    std::_Exit(128 + iSinal);
+}
+} // namespace
+
 void cli_TratarSinais()
 {
-    // The console's Ctrl+C handler comes with the Windows build.
+    // Ctrl+C, Ctrl+Break, the console closed, the user logging off: the same end as a signal on Linux.
+    SetConsoleCtrlHandler(TratarEventoConsole, TRUE);
 }
 #endif

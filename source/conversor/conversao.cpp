@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "funcoesAuxiliares/leituraArquivo.h"
+#include "funcoesAuxiliares/sistema.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/shapeFile.h"
@@ -31,14 +32,14 @@ void AvisarResultado(ST_EstruturaThread* pstThread, const ST_DetalhesConversao& 
     stReceptor.pfConvertendoArquivos(stReceptor.pContexto, stDetalhes);
     for (unsigned char uc = pstThread->ucSemaforoStatusConversao.load(); uc != 0;
          uc = pstThread->ucSemaforoStatusConversao.load())
-        pstThread->ucSemaforoStatusConversao.wait(uc);
+        funcAux_EsperarMudanca(&pstThread->ucSemaforoStatusConversao, uc);
 }
 
 // The input path without its extension, or (bManterExtensao) with the extension's dot made a '_'.
 // Only a dot inside the file name counts: a dot in a folder name is not an extension.
 std::string BaseSaida(const std::string& szArquivoLeitura, bool bManterExtensao)
 {
-    std::size_t posNome = szArquivoLeitura.find_last_of(D_ARQUIVO_SEPARADOR);
+    std::size_t posNome = szArquivoLeitura.find_last_of(D_ARQUIVO_SEPARADORES);
     posNome = posNome == std::string::npos ? 0 : posNome + 1;
     const std::size_t posPonto = szArquivoLeitura.rfind('.');
     if (posPonto == std::string::npos || posPonto < posNome)
@@ -67,7 +68,7 @@ const char* SufixoSaida(int iTipoConversao)
 // "./a" as "a".
 std::string ChaveNome(const std::string& szCaminho)
 {
-    std::string sz = std::filesystem::path(szCaminho).lexically_normal().string();
+    std::string sz = funcAux_Caminho(szCaminho).lexically_normal().string();
     for (char& c : sz)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -111,7 +112,7 @@ BOOL Converter(ST_DetalhesConversao& stDetalhes, const ST_ConversaoArquivos& stJ
 // A name for the result block: the output's file name, or an export's base name (without ".txt").
 std::string NomeSaida(const std::string& szSaida, bool bExportacao)
 {
-    const std::string szNome = std::filesystem::path(szSaida).filename().string();
+    const std::string szNome = funcAux_Caminho(szSaida).filename().string();
     return bExportacao ? szNome.substr(0, szNome.size() - 4) : szNome;
 }
 } // namespace
@@ -238,7 +239,7 @@ void conversor_RetornarDetalhesConversao(const char* pcArquivo, ST_DetalhesConve
 void conversor_ConfirmarAviso(ST_EstruturaThread* pstEstruturaThread)
 {
     pstEstruturaThread->ucSemaforoStatusConversao.store(0);
-    pstEstruturaThread->ucSemaforoStatusConversao.notify_all();
+    funcAux_AcordarEsperas(&pstEstruturaThread->ucSemaforoStatusConversao);
 }
 
 unsigned int conversor_ThreadAnalisarTiposArquivosNavegacao(void* lpArg)

@@ -31,6 +31,12 @@ constexpr std::string_view kFimDiario = "FIM";
 // Files of this process's own name pattern that are older than it and whose owner has ended are
 // leftovers of an interrupted run.
 const fs::file_time_type kInicioProcesso = fs::file_time_type::clock::now();
+#if defined(_WIN32)
+// MinGW's C runtime gives file times in whole seconds: a file of the process's first second may be newer.
+constexpr std::chrono::seconds kResolucaoHora{1};
+#else
+constexpr std::chrono::seconds kResolucaoHora{0};
+#endif
 
 struct ST_EstadoSaidas
 {
@@ -121,7 +127,7 @@ std::vector<ST_Troca> LerDiario(const fs::path& caminho, bool* pbCompleto)
 {
     *pbCompleto = false;
     std::vector<ST_Troca> vTrocas;
-    std::FILE* pf = std::fopen(caminho.string().c_str(), "rb");
+    std::FILE* pf = funcAux_AbrirArquivo(caminho, "rb");
     if (pf == nullptr)
         return vTrocas;
     std::string szConteudo;
@@ -170,14 +176,14 @@ void ConcluirDiario(const fs::path& pasta, const fs::path& caminho)
     for (const ST_Troca& st : vTrocas)
     {
         std::error_code ec;
-        if (bCompleto && fs::exists(pasta / st.szTemporario, ec))
-            fs::rename(pasta / st.szTemporario, pasta / st.szDestino, ec);
-        Remover(pasta / st.szTemporario);
+        if (bCompleto && fs::exists(pasta / funcAux_Caminho(st.szTemporario), ec))
+            fs::rename(pasta / funcAux_Caminho(st.szTemporario), pasta / funcAux_Caminho(st.szDestino), ec);
+        Remover(pasta / funcAux_Caminho(st.szTemporario));
     }
     Remover(caminho);
     for (const ST_Troca& st : vTrocas)
         if (!st.szCopia.empty())
-            Remover(pasta / st.szCopia);
+            Remover(pasta / funcAux_Caminho(st.szCopia));
 }
 
 // Once per folder and process: leftovers of ended runs of this system (journals first, then
@@ -198,7 +204,7 @@ void VerificarPasta(const fs::path& pasta)
             continue;
         std::error_code ecHora;
         const fs::file_time_type hora = fs::last_write_time(it->path(), ecHora);
-        if (ecHora || hora >= kInicioProcesso || ulId == funcAux_IdProcesso() || funcAux_ProcessoAtivo(ulId) ||
+        if (ecHora || hora + kResolucaoHora >= kInicioProcesso || ulId == funcAux_IdProcesso() || funcAux_ProcessoAtivo(ulId) ||
             !(it->is_regular_file(ecHora) || (szSufixo == kTemporario && it->is_directory(ecHora))))
             continue;
         (szSufixo == kDiario ? vDiarios : vRestos).push_back(it->path());
@@ -246,7 +252,7 @@ void Descartar(ST_ArquivoSaida* pstSaida)
     pstSaida->pBuffer.reset();
     if (!pstSaida->szTemporario.empty())
     {
-        RemoverTemporario(pstSaida->szTemporario);
+        RemoverTemporario(funcAux_Caminho(pstSaida->szTemporario));
         Estado().temporarios.erase(pstSaida->szTemporario);
         pstSaida->szTemporario.clear();
     }
@@ -267,20 +273,20 @@ bool GuardarAnterior(const fs::path& pasta, const std::string& szDestino, std::s
 {
     pszCopia->clear();
     std::error_code ec;
-    const fs::path destino = pasta / szDestino;
+    const fs::path destino = pasta / funcAux_Caminho(szDestino);
     const fs::file_status status = fs::symlink_status(destino, ec);
     if (!fs::exists(status) || fs::is_directory(status))
         return true; // a folder in the way makes its rename fail, and the set is rolled back then
     const std::string szCopia = NovoNome(kCopia);
-    fs::create_hard_link(destino, pasta / szCopia, ec);
+    fs::create_hard_link(destino, pasta / funcAux_Caminho(szCopia), ec);
     if (ec)
     {
         ec.clear();
-        fs::copy_file(destino, pasta / szCopia, ec);
+        fs::copy_file(destino, pasta / funcAux_Caminho(szCopia), ec);
     }
     if (ec)
     {
-        Remover(pasta / szCopia);
+        Remover(pasta / funcAux_Caminho(szCopia));
         Erro(pszErro, "não foi possível preservar " + destino.string() + " (" + funcAux_DescreverErro(ec) + ")");
         return false;
     }
@@ -295,7 +301,7 @@ bool GravarDiario(const fs::path& caminho, const std::vector<ST_Troca>& vTrocas,
         for (const std::string* psz : {&st.szTemporario, &st.szDestino, &st.szCopia})
             szConteudo.append(*psz).push_back('\0');
     szConteudo += kFimDiario;
-    std::FILE* pf = std::fopen(caminho.string().c_str(), "wbx");
+    std::FILE* pf = funcAux_AbrirArquivo(caminho, "wbx");
     bool bOk = pf != nullptr && std::fwrite(szConteudo.data(), 1, szConteudo.size(), pf) == szConteudo.size();
     const int iErro = errno;
     if (pf != nullptr)
@@ -311,22 +317,22 @@ bool GravarDiario(const fs::path& caminho, const std::vector<ST_Troca>& vTrocas,
 
 bool PublicarConjunto(std::span<ST_ArquivoSaida* const> vSaidas, std::string* pszErro)
 {
-    const fs::path pasta = fs::path(vSaidas.front()->szDestino).parent_path();
+    const fs::path pasta = funcAux_Caminho(vSaidas.front()->szDestino).parent_path();
     std::vector<ST_Troca> vTrocas;
     for (ST_ArquivoSaida* pst : vSaidas)
     {
-        const fs::path destino(pst->szDestino);
+        const fs::path destino = funcAux_Caminho(pst->szDestino);
         if (destino.parent_path() != pasta)
         {
             Erro(pszErro, "arquivos de um conjunto em pastas diferentes: " + pst->szDestino);
             return false;
         }
-        vTrocas.push_back({fs::path(pst->szTemporario).filename().string(), destino.filename().string(), {}});
+        vTrocas.push_back({funcAux_Caminho(pst->szTemporario).filename().string(), destino.filename().string(), {}});
     }
     auto RemoverCopias = [&] {
         for (const ST_Troca& st : vTrocas)
             if (!st.szCopia.empty())
-                Remover(pasta / st.szCopia);
+                Remover(pasta / funcAux_Caminho(st.szCopia));
     };
     for (ST_Troca& st : vTrocas)
         if (!GuardarAnterior(pasta, st.szDestino, &st.szCopia, pszErro))
@@ -342,21 +348,21 @@ bool PublicarConjunto(std::span<ST_ArquivoSaida* const> vSaidas, std::string* ps
     }
     for (std::size_t i = 0; i < vTrocas.size(); i++)
     {
-        if (Renomear(pasta / vTrocas[i].szTemporario, pasta / vTrocas[i].szDestino, pszErro))
+        if (Renomear(pasta / funcAux_Caminho(vTrocas[i].szTemporario), pasta / funcAux_Caminho(vTrocas[i].szDestino), pszErro))
             continue;
         // The set as it was: the targets renamed so far get their old file back, or go.
         for (std::size_t j = 0; j < i; j++)
         {
             std::error_code ec;
             if (vTrocas[j].szCopia.empty())
-                Remover(pasta / vTrocas[j].szDestino);
+                Remover(pasta / funcAux_Caminho(vTrocas[j].szDestino));
             else
-                fs::rename(pasta / vTrocas[j].szCopia, pasta / vTrocas[j].szDestino, ec);
+                fs::rename(pasta / funcAux_Caminho(vTrocas[j].szCopia), pasta / funcAux_Caminho(vTrocas[j].szDestino), ec);
             if (ec)
             {
                 // The earlier file stays under its backup name rather than being lost.
                 if (pszErro != nullptr)
-                    *pszErro += "; o arquivo anterior ficou em " + (pasta / vTrocas[j].szCopia).string();
+                    *pszErro += "; o arquivo anterior ficou em " + (pasta / funcAux_Caminho(vTrocas[j].szCopia)).string();
                 vTrocas[j].szCopia.clear();
             }
         }
@@ -373,7 +379,15 @@ bool PublicarConjunto(std::span<ST_ArquivoSaida* const> vSaidas, std::string* ps
 BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* pstSaida, std::string* pszErro)
 {
     *pstSaida = ST_ArquivoSaida{};
-    const fs::path destino(szDestino);
+#if defined(_WIN32)
+    const std::string szNomeProibido = funcAux_MotivoNomeProibidoWindows(szDestino);
+    if (!szNomeProibido.empty())
+    {
+        Erro(pszErro, "não foi possível gravar " + szDestino + " (" + szNomeProibido + ")");
+        return FALSE;
+    }
+#endif
+    const fs::path destino = funcAux_Caminho(szDestino);
     // Renaming over a device, FIFO or socket would replace it with a plain file (as root, even
     // /dev/null): such a target is refused before anything is written.
     std::error_code ecTipo;
@@ -392,7 +406,7 @@ BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* ps
     {
         const std::string szTemporario = (destino.parent_path() / NovoNome(kTemporario)).string();
         // "x": never reuse a file that is already there.
-        std::FILE* pf = std::fopen(szTemporario.c_str(), "wbx");
+        std::FILE* pf = funcAux_AbrirArquivo(funcAux_Caminho(szTemporario), "wbx");
         if (pf != nullptr)
         {
             pstSaida->pBuffer = std::make_unique_for_overwrite<char[]>(D_FUNCAUX_TAMANHO_BUFFER_SAIDA);
@@ -421,7 +435,8 @@ BOOL funcAux_PublicarArquivosSaida(std::span<ST_ArquivoSaida* const> vSaidas, st
         if (!Fechar(pst, bOk ? pszErro : nullptr))
             bOk = false;
     if (bOk && vSaidas.size() == 1)
-        bOk = Renomear(vSaidas.front()->szTemporario, vSaidas.front()->szDestino, pszErro);
+        bOk = Renomear(funcAux_Caminho(vSaidas.front()->szTemporario), funcAux_Caminho(vSaidas.front()->szDestino),
+                       pszErro);
     else if (bOk)
         bOk = PublicarConjunto(vSaidas, pszErro);
     for (ST_ArquivoSaida* pst : vSaidas)
@@ -465,6 +480,6 @@ void funcAux_EncerrarSaidas()
     // Never released: the process ends right after, and no output may start or be published meanwhile.
     estado.mutex.lock();
     for (const std::string& szTemporario : estado.temporarios)
-        RemoverTemporario(szTemporario);
+        RemoverTemporario(funcAux_Caminho(szTemporario));
     estado.temporarios.clear();
 }

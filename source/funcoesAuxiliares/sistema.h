@@ -3,6 +3,7 @@
 // file behind is gone.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -19,3 +20,9 @@ bool funcAux_SaidaErrosTerminal();
 
 // FALSE only when the process is known to have ended; TRUE when it runs or cannot be told.
 bool funcAux_ProcessoAtivo(std::uint32_t ulId);
+
+// Blocks while *pValor holds ucAtual, until funcAux_AcordarEsperas is called on it (the atomic's own
+// wait and notify_all). MinGW's libstdc++ can lose that wake-up on Windows, so there the system's
+// WaitOnAddress does the waiting.
+void funcAux_EsperarMudanca(const std::atomic<unsigned char>* pValor, unsigned char ucAtual);
+void funcAux_AcordarEsperas(std::atomic<unsigned char>* pValor);

@@ -70,12 +70,12 @@ void arquivo_SelecionarArquivosNavegacao(ST_Janela* pstJanela, ST_SelecaoArquivo
     if (vArquivos.size() == 1)
     {
         szLista = vArquivos[0];
-        offsetPrimeiroNome = szLista.size() - std::filesystem::path(szLista).filename().string().size();
+        offsetPrimeiroNome = szLista.size() - funcAux_Caminho(szLista).filename().string().size();
         szLista.push_back('\0');
     }
     else
     {
-        const std::string szPasta = std::filesystem::path(vArquivos[0]).parent_path().string();
+        const std::string szPasta = funcAux_Caminho(vArquivos[0]).parent_path().string();
         szLista = szPasta;
         szLista.push_back('\0');
         offsetPrimeiroNome = szLista.size();

@@ -28,7 +28,7 @@ std::string LocalizarAjuda(const ST_Janela* pstJanela)
         return local.string();
     for (const std::string& szPasta : pstJanela->stServicos.vPastasAjuda)
     {
-        std::filesystem::path caminho = std::filesystem::path(szPasta) / D_PRINCIPAL_NOME_AJUDA;
+        std::filesystem::path caminho = funcAux_Caminho(szPasta) / D_PRINCIPAL_NOME_AJUDA;
         if (std::filesystem::is_regular_file(caminho, erro))
             return caminho.string();
     }

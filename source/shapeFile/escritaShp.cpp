@@ -65,7 +65,11 @@ bool GravarCabecalhoDbf(std::FILE* pf, int iTipoMapa)
     uc[0] = 3; // dBASE III without memo
     const std::time_t t = std::time(nullptr);
     std::tm stData{};
+#if defined(_WIN32)
+    localtime_s(&stData, &t);
+#else
     localtime_r(&t, &stData);
+#endif
     uc[1] = static_cast<unsigned char>(std::clamp(stData.tm_year, 0, 255));
     uc[2] = static_cast<unsigned char>(stData.tm_mon + 1);
     uc[3] = static_cast<unsigned char>(stData.tm_mday);

@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#if !defined(_WIN32)
 #include <sys/wait.h>
+#endif
 
 namespace zavoro_teste
 {
@@ -29,7 +31,11 @@ Resultado Shell(const std::string& szComando)
     while ((n = std::fread(buffer.data(), 1, buffer.size(), pf)) > 0)
         r.szSaida.append(buffer.data(), n);
     int iStatus = pclose(pf);
+#if defined(_WIN32)
+    r.iSaida = iStatus;
+#else
     r.iSaida = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
+#endif
     return r;
 }
 

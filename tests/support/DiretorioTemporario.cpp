@@ -4,7 +4,8 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <unistd.h>
+
+#include "funcoesAuxiliares/sistema.h"
 
 namespace zavoro_teste
 {
@@ -13,7 +14,7 @@ DiretorioTemporario::DiretorioTemporario()
 {
     static std::atomic<unsigned> contador{0};
     m_caminho = std::filesystem::temp_directory_path() /
-                ("zavoro_teste_" + std::to_string(::getpid()) + "_" + std::to_string(contador++));
+                ("zavoro_teste_" + std::to_string(funcAux_IdProcesso()) + "_" + std::to_string(contador++));
     std::filesystem::remove_all(m_caminho);
     std::filesystem::create_directories(m_caminho);
 }

@@ -483,7 +483,7 @@ std::vector<std::uint8_t> NvgBuilder::construir(Layout* pstLayout) const
 
 Layout NvgBuilder::gravar(const std::filesystem::path& caminho) const
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pf(std::fopen(caminho.c_str(), "wb"), &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pf(funcAux_AbrirArquivo(caminho, "wb"), &std::fclose);
     if (!pf)
         throw std::runtime_error("não foi possível criar " + caminho.string());
     std::setvbuf(pf.get(), nullptr, _IOFBF, 1u << 20);

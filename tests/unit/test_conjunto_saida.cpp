@@ -66,7 +66,7 @@ TEST(ConjuntoSaida, FalhaAoPublicarQualquerArquivoMantemOConjuntoAnterior)
         const ST_ParametrosMapa stParametros;
         std::string szErro;
         const std::string szKml = (dir / "job_Cobertura.kml").string();
-        EXPECT_FALSE(conversor_CriarMapaNavegacao((dir / "job.nvg").c_str(), szKml.c_str(),
+        EXPECT_FALSE(conversor_CriarMapaNavegacao((dir / "job.nvg").string().c_str(), szKml.c_str(),
                                                   D_CONVERSOR_TIPO_MAPA_COBERTURA, &stParametros, nullptr, &szErro));
         EXPECT_NE(szErro.find("job_Cobertura" + std::string(pcBloqueado) + " ("), std::string::npos) << szErro;
         for (const char* pcExtensao : kExtensoes)
@@ -137,7 +137,7 @@ TEST(ConjuntoSaida, NomeDeSaidaDe250Bytes)
     NvgBuilder::tipico(9, 10).gravar(entrada);
     const std::string szSaida = conversor_NomeArquivoSaida(entrada.string(), D_CONVERSOR_TIPO_CONVERSAO_RELATORIO);
     std::string szErro;
-    EXPECT_TRUE(conversor_CriarRelatoriosNavegacao(entrada.c_str(), szSaida.c_str(), &szErro)) << szErro;
+    EXPECT_TRUE(conversor_CriarRelatoriosNavegacao(entrada.string().c_str(), szSaida.c_str(), &szErro)) << szErro;
     EXPECT_EQ(fs::path(szSaida).filename().string().size(), 250u);
     EXPECT_TRUE(fs::exists(szSaida));
 }

@@ -239,14 +239,14 @@ TEST(Conversao, ClassificacaoDosArquivosSelecionados)
         EXPECT_EQ(JanelaFalsa(&stThread).Executar(conversor_ThreadAnalisarTiposArquivosNavegacao), Registro{pcEsperado})
             << vNomes[0];
     }
-    EXPECT_EQ(conversor_AnalisarTiposArqNavegacao((dir / "nada.nvg").c_str()), 0);
+    EXPECT_EQ(conversor_AnalisarTiposArqNavegacao((dir / "nada.nvg").string().c_str()), 0);
 
     // Stages of several operations in one file add up.
     NvgBuilder misto = NvgBuilder::tipico(9, 2);
     misto.etapas.push_back(etapaTipica(2, 2));
     misto.etapas[1].operacao(D_ZAVORO_OPERACAO_ADUBACAO);
     misto.gravar(dir / "misto.nvg");
-    EXPECT_EQ(conversor_AnalisarTiposArqNavegacao((dir / "misto.nvg").c_str()),
+    EXPECT_EQ(conversor_AnalisarTiposArqNavegacao((dir / "misto.nvg").string().c_str()),
               D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO | D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO);
 }
 

@@ -19,7 +19,9 @@
 #define ZAVORO_TESTE_COM_ASAN 1
 #endif
 #endif
-#if !defined(ZAVORO_TESTE_COM_ASAN)
+// Windows has no address-space cap for a death test.
+#if !defined(ZAVORO_TESTE_COM_ASAN) && !defined(_WIN32)
+#define ZAVORO_TESTE_LIMITE_MEMORIA 1
 #include <sys/resource.h>
 #endif
 
@@ -142,7 +144,7 @@ TEST(MallocCustomDeathTest, FailureWarnsThenExitsWithOne)
             funcAux_MallocCustom(INT_MIN);
         },
         ::testing::ExitedWithCode(1), "Erro de alocação de memória!");
-#if !defined(ZAVORO_TESTE_COM_ASAN)
+#if defined(ZAVORO_TESTE_LIMITE_MEMORIA)
     // A real out-of-memory: cap the address space of the death-test child.
     EXPECT_EXIT(
         {
@@ -167,4 +169,25 @@ TEST(Delay, SleepsTheProductAndSkipsEmptyPauses)
     const auto inicio = std::chrono::steady_clock::now();
     funcAux_Delay(3, std::chrono::milliseconds(4));
     EXPECT_GE(std::chrono::steady_clock::now() - inicio, std::chrono::milliseconds(12));
+}
+
+TEST(NomeProibidoWindows, DispositivosCaracteresEFinais)
+{
+    // Refused: device names with or without an extension, in any case, also after a folder.
+    for (const char* pcNome : {"CON", "con.txt", "aux.nvg", "Nul .kml", "COM1.nvg", "lpt9", "pasta/prn.nvg",
+                               "C:\\dados\\AUX"})
+        EXPECT_NE(funcAux_MotivoNomeProibidoWindows(pcNome).find("reservado para um dispositivo"), std::string::npos)
+            << pcNome;
+    for (const char* pcNome : {"a<b.nvg", "a>b", "ab:c.nvg", "a\"b", "a|b", "a?b", "a*b", "tab\tnome"})
+        EXPECT_NE(funcAux_MotivoNomeProibidoWindows(pcNome).find("contém um dos caracteres"), std::string::npos)
+            << pcNome;
+    for (const char* pcNome : {"ação.nvg.", "ação.nvg ", "pasta/nome."})
+        EXPECT_NE(funcAux_MotivoNomeProibidoWindows(pcNome).find("termina em ponto ou espaço"), std::string::npos)
+            << pcNome;
+    // Accepted: names that only resemble devices, a drive's colon, folders, accents and inner spaces.
+    for (const char* pcNome : {"console.nvg", "COM0.nvg", "com10.nvg", "lpt.nvg", "C:arquivo.nvg", "C:\\dados\\x.nvg",
+                               "ação .nvg", ".", "..", "pasta/", "auxiliar/x.nvg"})
+        EXPECT_EQ(funcAux_MotivoNomeProibidoWindows(pcNome), "") << pcNome;
+    // The message names the file, with control characters escaped.
+    EXPECT_NE(funcAux_MotivoNomeProibidoWindows("x/com2.nvg").find("\"com2.nvg\""), std::string::npos);
 }

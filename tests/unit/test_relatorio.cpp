@@ -84,7 +84,7 @@ std::string Gerar(const NvgBuilder& b, const DiretorioTemporario& dir)
     const std::filesystem::path txt = dir / "job.txt";
     b.gravar(nvg);
     std::string szErro;
-    EXPECT_TRUE(conversor_CriarRelatoriosNavegacao(nvg.c_str(), txt.c_str(), &szErro)) << szErro;
+    EXPECT_TRUE(conversor_CriarRelatoriosNavegacao(nvg.string().c_str(), txt.string().c_str(), &szErro)) << szErro;
     const std::vector<std::uint8_t> v = lerArquivo(txt);
     return std::string(v.begin(), v.end());
 }
@@ -298,13 +298,13 @@ TEST(Relatorio, FalhaNaoDeixaArquivoNemApagaRelatorioAnterior)
     b.corrupcao.versaoEvento = 10;
     b.gravar(nvg);
     std::string szErro;
-    EXPECT_FALSE(conversor_CriarRelatoriosNavegacao(nvg.c_str(), txt.c_str(), &szErro));
+    EXPECT_FALSE(conversor_CriarRelatoriosNavegacao(nvg.string().c_str(), txt.string().c_str(), &szErro));
     EXPECT_FALSE(szErro.empty());
     EXPECT_EQ(lerArquivo(txt), std::vector<std::uint8_t>(szAnterior.begin(), szAnterior.end()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.caminho()), {}), 2);
 
     szErro.clear();
-    EXPECT_FALSE(conversor_CriarRelatoriosNavegacao((dir / "nao_existe.nvg").c_str(), (dir / "outro.txt").c_str(), &szErro));
+    EXPECT_FALSE(conversor_CriarRelatoriosNavegacao((dir / "nao_existe.nvg").string().c_str(), (dir / "outro.txt").string().c_str(), &szErro));
     EXPECT_FALSE(szErro.empty());
     EXPECT_FALSE(std::filesystem::exists(dir / "outro.txt"));
 }

@@ -52,7 +52,7 @@ std::string Despejo(const std::filesystem::path& kml)
 BOOL Gerar(const DiretorioTemporario& dir, const NvgBuilder& b, int iTipoMapa, std::string* pszErro = nullptr)
 {
     const Layout stLayout = b.gravar(dir / "entrada.nvg");
-    std::FILE* pf = std::fopen((dir / "entrada.nvg").c_str(), "rb");
+    std::FILE* pf = std::fopen((dir / "entrada.nvg").string().c_str(), "rb");
     std::fseek(pf, static_cast<long>(stLayout.posCabecalhoEvento + sizeof(ST_EventoCabecalho)), SEEK_SET);
     const BOOL b0 = shpFile_GerarArquivosShp(pf, (dir / "mapa.kml").string(), b.usVersaoEvento,
                                              static_cast<unsigned int>(b.etapas.size()), iTipoMapa,

@@ -18,9 +18,9 @@ ST_DiagnosticoValidacao Diagnosticar(const std::vector<std::uint8_t>& vBytes)
     DiretorioTemporario dir;
     std::filesystem::path caminho = dir.gravar("teste.nvg", vBytes);
     ST_DiagnosticoValidacao stDiag;
-    BOOL bValido = zavoro_DiagnosticarArquivoNavegacao(caminho.c_str(), &stDiag);
+    BOOL bValido = zavoro_DiagnosticarArquivoNavegacao(caminho.string().c_str(), &stDiag);
     // The plain form must agree with the diagnostic form.
-    EXPECT_EQ(bValido, zavoro_ValidarArquivoNavegacao(caminho.c_str()));
+    EXPECT_EQ(bValido, zavoro_ValidarArquivoNavegacao(caminho.string().c_str()));
     EXPECT_EQ(bValido, stDiag.bValido);
     return stDiag;
 }
@@ -85,9 +85,9 @@ TEST(Validacao, ArquivosPequenosOuAusentes)
               "arquivo (byte 0): versão do arquivo de navegação desconhecida (7)");
     v72[71] = 6;
     EXPECT_NE(Diagnosticar(v72).szMotivo.find("soma de verificação do arquivo"), std::string::npos);
-    EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao((dir / "nao_existe.nvg").c_str(), &stDiag));
+    EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao((dir / "nao_existe.nvg").string().c_str(), &stDiag));
     EXPECT_NE(stDiag.szMotivo.find("abrir"), std::string::npos);
-    EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao(dir.caminho().c_str(), &stDiag));
+    EXPECT_FALSE(zavoro_DiagnosticarArquivoNavegacao(dir.caminho().string().c_str(), &stDiag));
 }
 
 // One kind of damage per row: the file must be rejected, and the diagnostic's section, entry, byte and
@@ -216,9 +216,8 @@ TEST(Validacao, ValidadoresDeSecaoDeixamAPosicaoNaProximaParte)
 {
     Layout stLayout;
     std::vector<std::uint8_t> vBytes = Completo().construir(&stLayout);
-    std::FILE* pf = fmemopen(vBytes.data(), vBytes.size(), "rb");
-    ASSERT_NE(pf, nullptr);
-    std::fseek(pf, 4, SEEK_SET);
+    ArquivoTemporario arquivo = arquivoTemporario(vBytes, 4);
+    std::FILE* pf = arquivo.get();
     EXPECT_TRUE(zavoro_ValidarArquivoNavegacaoTalhao(pf));
     EXPECT_EQ(std::ftell(pf), static_cast<long>(stLayout.posNumeroGuias));
     EXPECT_TRUE(zavoro_ValidarArquivoNavegacaoGuia(pf));
@@ -226,6 +225,5 @@ TEST(Validacao, ValidadoresDeSecaoDeixamAPosicaoNaProximaParte)
     EXPECT_TRUE(zavoro_ValidarArquivoNavegacaoLimite(pf));
     EXPECT_EQ(std::ftell(pf), static_cast<long>(stLayout.posTamanhoEvento));
     EXPECT_TRUE(zavoro_ValidarArquivoNavegacaoEvento(pf));
-    std::fclose(pf);
     EXPECT_FALSE(zavoro_ValidarArquivoNavegacaoEvento(nullptr));
 }
