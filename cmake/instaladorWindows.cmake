@@ -41,6 +41,6 @@ if(ZAVORO_MAKENSIS AND ZAVORO_WINE)
     add_test(NAME Instalador.SilenciosoSobWine
         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/instalador.sh ${ZAVORO_INSTALADOR}
                 ${CMAKE_BINARY_DIR}/wine-instalador
-                ${ZAVORO_VERSAO_EXIBIDA})
+                ${PROJECT_VERSION})
     set_tests_properties(Instalador.SilenciosoSobWine PROPERTIES LABELS windows RUN_SERIAL TRUE)
 endif()

@@ -2,8 +2,6 @@
 // .dbf as for the viewer's readers (the first four bytes, little-endian, give the length of the .shp
 // part); the zones are read around the first vertex's ground and compared with strips of coverage.
 // Whatever the zones (crossing rings, overlaps, huge or empty ones), the figures stay within bounds.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -13,34 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "pastaFuzz.h"
 #include "zavoro/analise.h"
 
 namespace
 {
-namespace fs = std::filesystem;
-
-const fs::path& Pasta()
-{
-    static const fs::path* pPasta = [] {
-        auto* p = new fs::path(fs::temp_directory_path() / ("zavoro_fuzz_comparacao_" + std::to_string(::getpid())));
-        fs::create_directories(*p);
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(Pasta(), ec);
-        });
-        return p;
-    }();
-    return *pPasta;
-}
-
-bool Gravar(const fs::path& caminho, const std::uint8_t* puc, std::size_t n)
-{
-    std::FILE* pf = std::fopen(caminho.c_str(), "wb");
-    if (pf == nullptr)
-        return false;
-    const bool bOk = n == 0 || std::fwrite(puc, 1, n, pf) == n;
-    return std::fclose(pf) == 0 && bOk;
-}
 
 // A share or area that is NaN (no base) passes; otherwise it lies in [0, limit].
 void Conferir(double d, double dLimite)
@@ -52,17 +27,8 @@ void Conferir(double d, double dLimite)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t tamanho)
 {
-    if (tamanho < 4 || tamanho > (1u << 18))
-        return 0;
-    const std::uint32_t ulShp = static_cast<std::uint32_t>(pucDados[0] | pucDados[1] << 8 | pucDados[2] << 16 |
-                                                           static_cast<std::uint32_t>(pucDados[3]) << 24);
-    const std::size_t n = tamanho - 4;
-    const std::size_t nShp = std::min<std::size_t>(ulShp, n);
     ST_ShpMapa stMapa;
-    stMapa.szNomeArqMapaShp = (Pasta() / "rec.shp").string();
-    stMapa.szNomeArqMapaDbf = shpFile_CaminhoDbf(stMapa.szNomeArqMapaShp);
-    if (!Gravar(stMapa.szNomeArqMapaShp, pucDados + 4, nShp) ||
-        !Gravar(stMapa.szNomeArqMapaDbf, pucDados + 4 + nShp, n - nShp))
+    if (!fuzz_GravarConjuntoShp(pucDados, tamanho, 1u << 18, &stMapa))
         return 0;
 
     for (std::uint32_t uiParam = 0; uiParam < 2; uiParam++)

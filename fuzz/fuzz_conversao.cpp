@@ -11,10 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t tamanho)
 {
-    if (tamanho > (1u << 16))
-        return 0;
-    const std::string szEntrada = (fuzz_Pasta() / "entrada.nvg").string();
-    if (!fuzz_Gravar(szEntrada, pucDados, tamanho))
+    std::string szEntrada;
+    if (!fuzz_GravarNavegacao(pucDados, tamanho, &szEntrada))
         return 0;
 
     ST_ParametrosMapa stParametros;

@@ -63,18 +63,11 @@ void Desenhar(const ST_ShpMapa& stMapa)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pucDados, std::size_t tamanho)
 {
-    if (tamanho < 4 || tamanho > (1u << 20))
-        return 0;
-    const std::uint32_t ulShp = static_cast<std::uint32_t>(pucDados[0] | pucDados[1] << 8 | pucDados[2] << 16 |
-                                                           static_cast<std::uint32_t>(pucDados[3]) << 24);
-    const std::size_t n = tamanho - 4;
-    const std::size_t nShp = std::min<std::size_t>(ulShp, n);
     ST_ShpMapa stMapa;
-    stMapa.szNomeArqMapaShp = (fuzz_Pasta() / "rec.shp").string();
-    stMapa.szNomeArqMapaDbf = shpFile_CaminhoDbf(stMapa.szNomeArqMapaShp);
-    if (!fuzz_Gravar(stMapa.szNomeArqMapaShp, pucDados + 4, nShp) ||
-        !fuzz_Gravar(stMapa.szNomeArqMapaDbf, pucDados + 4 + nShp, n - nShp))
+    std::size_t nShp = 0;
+    if (!fuzz_GravarConjuntoShp(pucDados, tamanho, 1u << 20, &stMapa, &nShp))
         return 0;
+    const std::size_t n = tamanho - 4;
 
     std::vector<std::string> vNomes;
     const BOOL bLista = shpFile_ListarParametrosMapaEntrada(&stMapa, &vNomes);

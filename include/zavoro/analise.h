@@ -124,6 +124,8 @@ ST_PontoPlano analise_Projetar(double dLongitude, double dLatitude, double dLon0
 // when the table is missing, the field is not numeric or the .shp is damaged.
 BOOL analise_LerZonas(const ST_ShpMapa& stMapa, double dLon0, double dLat0, ST_ComparacaoPlano* pstComparacao,
                       std::vector<std::string>* pvAvisos, std::string* pszErro);
+// Whether this build compares at all (a build without GEOS has the calls, which say it does not).
+bool analise_Disponivel();
 // Compares a navigation file with a recommendation set (stMapa: .shp, .dbf and the chosen field).
 // The coverage is the one the shapefile set and the export draw (coverage map, length cut), walked
 // once; the plane is centred on the field's origin. FALSE with the reason in pszErro (file and cause,

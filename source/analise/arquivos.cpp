@@ -235,6 +235,11 @@ bool LerTrabalho(const char* pcArquivoNvg, ST_ComparacaoPlano* pstComparacao, st
 }
 } // namespace
 
+bool analise_Disponivel()
+{
+    return true;
+}
+
 BOOL analise_CompararArquivos(const char* pcArquivoNvg, const ST_ShpMapa& stMapa, ST_ResultadoComparacao* pstResultado,
                               std::string* pszErro)
 {

@@ -90,6 +90,13 @@ std::vector<char*> Argv(const std::string& szPrograma, const char* pcComando, co
     return vArgv;
 }
 
+int FalhaExecucao(const char* pcComando, const std::string& szPrograma, int iErro)
+{
+    std::fprintf(stderr, "zavoro: %s: não foi possível executar %s (%s)\n", pcComando,
+                 funcAux_EscaparControles(szPrograma).c_str(), funcAux_DescreverErro(iErro).c_str());
+    return D_CLI_SAIDA_FALHA;
+}
+
 int Delegar(const char* pcPrograma, const char* pcComando, const std::vector<std::string>& vArgumentos)
 {
     const std::string szPrograma = ProgramaAuxiliar(pcPrograma);
@@ -102,21 +109,15 @@ int Delegar(const char* pcPrograma, const char* pcComando, const std::vector<std
                      funcAux_EscaparControles(szPrograma).c_str());
         return D_CLI_SAIDA_FALHA;
     }
-#endif
+    // No exec on Windows: the helper runs as a child and its status becomes this process's.
+    return cli_ExecutarAuxiliar(pcPrograma, pcComando, vArgumentos);
+#else
     std::vector<std::string> vTextos;
     std::vector<char*> vArgv = Argv(szPrograma, pcComando, vArgumentos, &vTextos);
     std::fflush(nullptr);
-#if defined(_WIN32)
-    const intptr_t iSaida = _spawnvp(_P_WAIT, szPrograma.c_str(), vArgv.data());
-    if (iSaida != -1)
-        return static_cast<int>(iSaida);
-#else
     execvp(szPrograma.c_str(), vArgv.data());
+    return FalhaExecucao(pcComando, szPrograma, errno);
 #endif
-    const int iErro = errno;
-    std::fprintf(stderr, "zavoro: %s: não foi possível executar %s (%s)\n", pcComando,
-                 funcAux_EscaparControles(szPrograma).c_str(), funcAux_DescreverErro(iErro).c_str());
-    return D_CLI_SAIDA_FALHA;
 }
 } // namespace
 
@@ -163,7 +164,5 @@ int cli_ExecutarAuxiliar(const char* pcPrograma, const char* pcComando, const st
         return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : D_CLI_SAIDA_FALHA;
     }
 #endif
-    std::fprintf(stderr, "zavoro: %s: não foi possível executar %s (%s)\n", pcComando,
-                 funcAux_EscaparControles(szPrograma).c_str(), funcAux_DescreverErro(iErro).c_str());
-    return D_CLI_SAIDA_FALHA;
+    return FalhaExecucao(pcComando, szPrograma, iErro);
 }

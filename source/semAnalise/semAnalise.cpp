@@ -7,6 +7,11 @@ namespace
 constexpr const char* kAusente = "a comparação com a recomendação não faz parte desta instalação (sem a biblioteca GEOS)";
 } // namespace
 
+bool analise_Disponivel()
+{
+    return false;
+}
+
 BOOL analise_CompararArquivos(const char*, const ST_ShpMapa&, ST_ResultadoComparacao*, std::string* pszErro)
 {
     if (pszErro != nullptr)

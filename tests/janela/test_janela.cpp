@@ -620,6 +620,8 @@ TEST(JanelaShell, AbrirComArquivosDaLinhaDeComando)
 // closed or chosen again is dropped whenever it ends.
 TEST(JanelaMapas, CompararOMapa1ComOTrabalhoNoWorker)
 {
+    if (!analise_Disponivel())
+        GTEST_SKIP() << "construído sem a comparação (GEOS)";
     JanelaTeste j;
     static int iJanelasComparacao = 0;
     iJanelasComparacao = 0;
