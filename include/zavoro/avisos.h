@@ -20,6 +20,13 @@ inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO = 4;
 inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO = 5;
 inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_GERANDO_EXPORTACAO = 6;
 inline constexpr int D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO = 7;
+// A file's job ended well (any kind of job).
+inline constexpr bool conversor_StatusSucesso(int iStatus)
+{
+    return iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
+           iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO ||
+           iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO;
+}
 
 // Notice numbers, as the window knows them. Win32 has WM_USER already (a macro of the same value).
 #ifndef WM_USER

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "amostrasCapturas.h"
 #include "principal/janelaQt.h"
 #include "rc/recursos.h"
 #include "support/ServicosFalsos.h"
@@ -54,14 +55,7 @@ int main(int argc, char** argv)
     }
     const fs::path amostras = argv[1], saida = argv[2];
     const fs::path trabalho = fs::temp_directory_path() / "zavoro_capturas";
-    fs::remove_all(trabalho);
-    fs::create_directories(trabalho / "safra_2026");
-    fs::create_directories(saida);
-    for (const char* pcNome : {"pulverizacao_soja.nvg", "colheita.nvg", "recomendacao_pulverizacao.shp",
-                               "recomendacao_pulverizacao.shx", "recomendacao_pulverizacao.dbf",
-                               "recomendacao_pulverizacao.prj"})
-        fs::copy_file(amostras / pcNome, trabalho / "safra_2026" / pcNome);
-    const std::string szPasta = (trabalho / "safra_2026").string();
+    const std::string szPasta = capturas_PrepararAmostras(amostras, trabalho, saida);
 
     JanelaConversorZavoro janela(nullptr, principal_FormatosExportacao());
     const ST_ServicosPlataforma stQt = janela.Estado().stServicos; // the adapter's own, before the fakes
@@ -72,7 +66,7 @@ int main(int argc, char** argv)
                                     QGuiApplication::primaryScreen()->availableGeometry())
                     .topLeft());
     janela.show();
-    QTest::qWaitForWindowExposed(&janela);
+    (void)QTest::qWaitForWindowExposed(&janela);
     ST_Janela& st = janela.Estado();
     auto Clicar = [&janela](int iId) { QTest::mouseClick(janela.Controle(iId), Qt::LeftButton); };
     bool bOk = true;
@@ -119,7 +113,7 @@ int main(int argc, char** argv)
     {
         DialogoSobre sobre(&janela);
         sobre.show();
-        QTest::qWaitForWindowExposed(&sobre);
+        (void)QTest::qWaitForWindowExposed(&sobre);
         bOk &= Capturar(&sobre, saida / "10_sobre.png");
     }
 
@@ -147,7 +141,7 @@ int main(int argc, char** argv)
     });
     if (pAmpliada != nullptr)
     {
-        QTest::qWaitForWindowExposed(pAmpliada);
+        (void)QTest::qWaitForWindowExposed(pAmpliada);
         bOk &= Capturar(pAmpliada, saida / "15_mapa_ampliado.png");
         pAmpliada->close();
     }
@@ -170,7 +164,7 @@ int main(int argc, char** argv)
     });
     if (pComparacao != nullptr)
     {
-        QTest::qWaitForWindowExposed(pComparacao);
+        (void)QTest::qWaitForWindowExposed(pComparacao);
         bOk &= Capturar(pComparacao, saida / "17_comparacao.png");
     }
     else

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "amostrasCapturas.h"
 #include "support/ServicosFalsos.h"
 
 namespace fs = std::filesystem;
@@ -112,14 +113,7 @@ int main(int argc, char** argv)
 
     const fs::path amostras = funcAux_Caminho(argv[1]), saida = funcAux_Caminho(argv[2]);
     const fs::path trabalho = fs::temp_directory_path() / "zavoro_capturas_win32";
-    fs::remove_all(trabalho);
-    fs::create_directories(trabalho / "safra_2026");
-    fs::create_directories(saida);
-    for (const char* pcNome : {"pulverizacao_soja.nvg", "colheita.nvg", "recomendacao_pulverizacao.shp",
-                               "recomendacao_pulverizacao.shx", "recomendacao_pulverizacao.dbf",
-                               "recomendacao_pulverizacao.prj"})
-        fs::copy_file(amostras / pcNome, trabalho / "safra_2026" / pcNome);
-    const std::string szPasta = (trabalho / "safra_2026").string();
+    const std::string szPasta = capturas_PrepararAmostras(amostras, trabalho, saida);
 
     bool bOk = true;
     {

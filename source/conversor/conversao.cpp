@@ -382,9 +382,7 @@ std::string conversor_MontarBlocoResultado(const ST_DetalhesConversao& stDetalhe
     szBloco += std::to_string(stDetalhes.iNumArquivoAtual) + " de " + std::to_string(stDetalhes.iNumTotalArquivos) + ": ";
 
     constexpr const char* kErro = "ERRO - Tente Converter Novamente";
-    const bool bSucesso = stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
-                          stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO ||
-                          stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO;
+    const bool bSucesso = conversor_StatusSucesso(stDetalhes.iStatus);
     if (stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
         stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO)
         szBloco += "OK";

@@ -274,10 +274,8 @@ void principal_ConvertendoArquivosHandler(ST_Janela* pstJanela, ST_Trabalho* pst
                                           const ST_DetalhesConversao& stDetalhes)
 {
     ST_EstruturaThread* pstEstrutura = &pstTrabalho->gstEstruturaThread;
-    const bool bResultado = stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_ERRO ||
-                            stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_RELATORIO_GERADO ||
-                            stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_MAPA_GERADO ||
-                            stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_SUCESSO_EXPORTACAO;
+    const bool bResultado =
+        stDetalhes.iStatus == D_CONVERSOR_STATUS_CONVERSAO_ERRO || conversor_StatusSucesso(stDetalhes.iStatus);
     if (stDetalhes.iTipoConversao == D_CONVERSOR_TIPO_CONVERSAO_MAPA_COBERTURA_COM_RECOMENDACAO)
     {
         // The viewer's conversion: only its result matters, kept for drawing map 2.

@@ -16,17 +16,6 @@
 
 using namespace zavoro_teste;
 
-namespace
-{
-// A miss shows the whole output, which is what one needs to see.
-::testing::AssertionResult Contem(const std::string& szSaida, const std::string& szTexto)
-{
-    if (szSaida.find(szTexto) != std::string::npos)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\"" << szTexto << "\" not in:\n" << szSaida;
-}
-} // namespace
-
 TEST(ComandoValidar, UmaLinhaPorArquivoESaidaPeloPiorResultado)
 {
     DiretorioTemporario dir;

@@ -20,12 +20,6 @@ using namespace zavoro_teste;
 
 namespace
 {
-::testing::AssertionResult Contem(const std::string& szSaida, const std::string& szTexto)
-{
-    if (szSaida.find(szTexto) != std::string::npos)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\"" << szTexto << "\" not in:\n" << szSaida;
-}
 
 std::string Zavoro()
 {

@@ -47,4 +47,11 @@ Resultado Executar(const std::string& szArgumentos)
     return Shell(Aspas(pcBin ? pcBin : "zavoro") + " " + szArgumentos);
 }
 
+::testing::AssertionResult Contem(const std::string& szSaida, const std::string& szTexto)
+{
+    if (szSaida.find(szTexto) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << szTexto << "\" not in:\n" << szSaida;
+}
+
 } // namespace zavoro_teste

@@ -1,6 +1,8 @@
 // Runs the zavoro command built with the tests ($ZAVORO_BIN) through the shell.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace zavoro_teste
@@ -18,5 +20,7 @@ std::string Aspas(const std::string& s);
 Resultado Shell(const std::string& szComando);
 // `zavoro <szArgumentos>`; the arguments are passed to the shell as they are.
 Resultado Executar(const std::string& szArgumentos);
+// szTexto appears in szSaida; a miss shows the whole output, which is what one needs to see.
+::testing::AssertionResult Contem(const std::string& szSaida, const std::string& szTexto);
 
 } // namespace zavoro_teste
