@@ -65,6 +65,17 @@ std::string funcAux_DescreverErro(const std::error_code& ec);
 // Paths are UTF-8 inside; the file system's own form (UTF-16 on Windows) is made here only. A
 // Windows path too long for the classic API gets the "\\?\" prefix.
 std::filesystem::path funcAux_Caminho(std::string_view szUtf8);
+// A path made from UTF-8 text and its text back, to take paths apart (folder, name, extension) with no
+// prefix added: a narrow path is the ANSI code page's on Windows, not UTF-8.
+inline std::filesystem::path funcAux_CaminhoUtf8(std::string_view szUtf8)
+{
+    return std::filesystem::path(std::u8string(szUtf8.begin(), szUtf8.end()));
+}
+inline std::string funcAux_TextoCaminho(const std::filesystem::path& caminho)
+{
+    const std::u8string sz = caminho.u8string();
+    return std::string(sz.begin(), sz.end());
+}
 // fopen of a path in the file system's form; "x" in the mode: only when no file has that name yet.
 std::FILE* funcAux_AbrirArquivo(const std::filesystem::path& caminho, const char* pcModo);
 // Why Windows refuses the last name of the path (a device name such as CON or aux.txt, a final dot or

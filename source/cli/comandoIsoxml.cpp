@@ -80,7 +80,7 @@ int cli_Isoxml(const std::vector<std::string>& vArgumentos)
     {
         const std::string szNome = isoxml_NomeSaida(szArquivo);
         const std::string szBase =
-            szPasta.empty() ? szNome : (fs::path(szPasta) / fs::path(szNome).filename()).string();
+            szPasta.empty() ? szNome : funcAux_TextoCaminho(funcAux_CaminhoUtf8(szPasta) / funcAux_CaminhoUtf8(szNome).filename());
         const std::string szSemSufixo = szBase.substr(0, szBase.size() - std::strlen(D_ISOXML_SUFIXO));
         std::string szDestino = szBase;
         for (int i = 2;; i++)

@@ -70,8 +70,8 @@ std::vector<std::string> NomesSaida(const std::vector<std::string>& vArquivos, i
     {
         const std::string szPadrao = conversor_NomeArquivoSaida(vNaPasta[i], iTipoConversao);
         if (vSaidas[i] != szPadrao)
-            (*pvAvisos)[i] = "Saída gravada como " + std::filesystem::path(vSaidas[i]).filename().string() +
-                             ": outro arquivo do lote usa " + std::filesystem::path(szPadrao).filename().string();
+            (*pvAvisos)[i] = "Saída gravada como " + funcAux_TextoCaminho(funcAux_CaminhoUtf8(vSaidas[i]).filename()) +
+                             ": outro arquivo do lote usa " + funcAux_TextoCaminho(funcAux_CaminhoUtf8(szPadrao).filename());
     }
     return vSaidas;
 }

@@ -50,7 +50,7 @@ int ConferirSaida(ST_SaidaCli* pstSaida)
     if (!pstSaida->szPasta.empty())
     {
         std::error_code ec;
-        const auto stEstado = std::filesystem::status(pstSaida->szPasta, ec);
+        const auto stEstado = std::filesystem::status(funcAux_Caminho(pstSaida->szPasta), ec);
         const std::string szPasta = funcAux_EscaparControles(pstSaida->szPasta);
         if (stEstado.type() == std::filesystem::file_type::not_found)
         {
@@ -133,7 +133,7 @@ std::string cli_CaminhoNaPasta(const ST_SaidaCli& stSaida, const std::string& sz
 {
     if (stSaida.szPasta.empty())
         return szCaminho;
-    return (std::filesystem::path(stSaida.szPasta) / std::filesystem::path(szCaminho).filename()).string();
+    return funcAux_TextoCaminho(funcAux_CaminhoUtf8(stSaida.szPasta) / funcAux_CaminhoUtf8(szCaminho).filename());
 }
 
 int cli_LerArgumentos(const std::vector<std::string>& vArgumentos, std::string_view szAjuda,

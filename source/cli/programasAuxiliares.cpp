@@ -42,7 +42,7 @@ std::string ProgramaAuxiliar(const char* pcNome)
 #endif
     if (ec || proprio.empty())
         return szNome;
-    return (proprio.parent_path() / szNome).string();
+    return funcAux_TextoCaminho(proprio.parent_path() / szNome);
 }
 
 #if defined(_WIN32)

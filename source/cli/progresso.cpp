@@ -50,9 +50,9 @@ void cli_IniciarProgresso(ST_ProgressoCli* pst, const ST_SaidaCli& stSaida, cons
     for (const std::string& sz : vArquivos)
     {
         std::error_code ec;
-        const std::uintmax_t ul = std::filesystem::file_size(sz, ec);
+        const std::uintmax_t ul = std::filesystem::file_size(funcAux_Caminho(sz), ec);
         pst->vTamanhos.push_back(ec ? 0 : ul);
-        pst->vNomes.push_back(funcAux_EscaparControles(std::filesystem::path(sz).filename().string()));
+        pst->vNomes.push_back(funcAux_EscaparControles(funcAux_TextoCaminho(funcAux_CaminhoUtf8(sz).filename())));
         pst->ulTotal += pst->vTamanhos.back();
     }
 }

@@ -30,7 +30,7 @@ std::vector<std::string> Bases(const std::vector<std::string>& vArquivos, const 
     {
         std::string szBase = szRelatorio.substr(0, szRelatorio.size() - 4); // without ".txt"
         if (!szPasta.empty())
-            szBase = (fs::path(szPasta) / fs::path(szBase).filename()).string();
+            szBase = funcAux_TextoCaminho(funcAux_CaminhoUtf8(szPasta) / funcAux_CaminhoUtf8(szBase).filename());
         std::string szCandidata = szBase;
         auto Chave = [](std::string sz) {
             std::transform(sz.begin(), sz.end(), sz.begin(), [](unsigned char c) { return std::tolower(c); });

@@ -68,7 +68,7 @@ const char* SufixoSaida(int iTipoConversao)
 // "./a" as "a".
 std::string ChaveNome(const std::string& szCaminho)
 {
-    std::string sz = funcAux_Caminho(szCaminho).lexically_normal().string();
+    std::string sz = funcAux_TextoCaminho(funcAux_Caminho(szCaminho).lexically_normal());
     for (char& c : sz)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -112,7 +112,7 @@ BOOL Converter(ST_DetalhesConversao& stDetalhes, const ST_ConversaoArquivos& stJ
 // A name for the result block: the output's file name, or an export's base name (without ".txt").
 std::string NomeSaida(const std::string& szSaida, bool bExportacao)
 {
-    const std::string szNome = funcAux_Caminho(szSaida).filename().string();
+    const std::string szNome = funcAux_TextoCaminho(funcAux_Caminho(szSaida).filename());
     return bExportacao ? szNome.substr(0, szNome.size() - 4) : szNome;
 }
 } // namespace

@@ -191,7 +191,7 @@ void ConcluirDiario(const fs::path& pasta, const fs::path& caminho)
 void VerificarPasta(const fs::path& pasta)
 {
     ST_EstadoSaidas& estado = Estado();
-    if (!estado.pastasVerificadas.insert(pasta.string()).second)
+    if (!estado.pastasVerificadas.insert(funcAux_TextoCaminho(pasta)).second)
         return;
     std::error_code ec;
     std::vector<fs::path> vDiarios, vRestos;
@@ -199,7 +199,7 @@ void VerificarPasta(const fs::path& pasta)
     {
         std::uint32_t ulId = 0;
         std::string_view szSufixo;
-        const std::string szNome = it->path().filename().string();
+        const std::string szNome = funcAux_TextoCaminho(it->path().filename());
         if (!NomeDoSistema(szNome, &ulId, &szSufixo))
             continue;
         std::error_code ecHora;
@@ -263,7 +263,7 @@ bool Renomear(const fs::path& de, const fs::path& para, std::string* pszErro)
     std::error_code ec;
     fs::rename(de, para, ec);
     if (ec)
-        Erro(pszErro, "não foi possível gravar " + para.string() + " (" + funcAux_DescreverErro(ec) + ")");
+        Erro(pszErro, "não foi possível gravar " + funcAux_TextoCaminho(para) + " (" + funcAux_DescreverErro(ec) + ")");
     return !ec;
 }
 
@@ -287,7 +287,7 @@ bool GuardarAnterior(const fs::path& pasta, const std::string& szDestino, std::s
     if (ec)
     {
         Remover(pasta / funcAux_Caminho(szCopia));
-        Erro(pszErro, "não foi possível preservar " + destino.string() + " (" + funcAux_DescreverErro(ec) + ")");
+        Erro(pszErro, "não foi possível preservar " + funcAux_TextoCaminho(destino) + " (" + funcAux_DescreverErro(ec) + ")");
         return false;
     }
     *pszCopia = szCopia;
@@ -309,7 +309,7 @@ bool GravarDiario(const fs::path& caminho, const std::vector<ST_Troca>& vTrocas,
     if (!bOk)
     {
         Remover(caminho);
-        Erro(pszErro, "não foi possível gravar o diário de publicação em " + caminho.parent_path().string() + " (" +
+        Erro(pszErro, "não foi possível gravar o diário de publicação em " + funcAux_TextoCaminho(caminho.parent_path()) + " (" +
                           funcAux_DescreverErro(iErro) + ")");
     }
     return bOk;
@@ -327,7 +327,8 @@ bool PublicarConjunto(std::span<ST_ArquivoSaida* const> vSaidas, std::string* ps
             Erro(pszErro, "arquivos de um conjunto em pastas diferentes: " + pst->szDestino);
             return false;
         }
-        vTrocas.push_back({funcAux_Caminho(pst->szTemporario).filename().string(), destino.filename().string(), {}});
+        vTrocas.push_back({funcAux_TextoCaminho(funcAux_Caminho(pst->szTemporario).filename()),
+                           funcAux_TextoCaminho(destino.filename()), {}});
     }
     auto RemoverCopias = [&] {
         for (const ST_Troca& st : vTrocas)
@@ -362,7 +363,7 @@ bool PublicarConjunto(std::span<ST_ArquivoSaida* const> vSaidas, std::string* ps
             {
                 // The earlier file stays under its backup name rather than being lost.
                 if (pszErro != nullptr)
-                    *pszErro += "; o arquivo anterior ficou em " + (pasta / funcAux_Caminho(vTrocas[j].szCopia)).string();
+                    *pszErro += "; o arquivo anterior ficou em " + funcAux_TextoCaminho(pasta / funcAux_Caminho(vTrocas[j].szCopia));
                 vTrocas[j].szCopia.clear();
             }
         }
@@ -404,7 +405,7 @@ BOOL funcAux_AbrirArquivoSaida(const std::string& szDestino, ST_ArquivoSaida* ps
     int iErro = 0;
     for (int tentativa = 0; tentativa < 100; tentativa++)
     {
-        const std::string szTemporario = (destino.parent_path() / NovoNome(kTemporario)).string();
+        const std::string szTemporario = funcAux_TextoCaminho(destino.parent_path() / NovoNome(kTemporario));
         // "x": never reuse a file that is already there.
         std::FILE* pf = funcAux_AbrirArquivo(funcAux_Caminho(szTemporario), "wbx");
         if (pf != nullptr)

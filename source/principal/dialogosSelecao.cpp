@@ -70,21 +70,21 @@ void arquivo_SelecionarArquivosNavegacao(ST_Janela* pstJanela, ST_SelecaoArquivo
     if (vArquivos.size() == 1)
     {
         szLista = vArquivos[0];
-        offsetPrimeiroNome = szLista.size() - funcAux_Caminho(szLista).filename().string().size();
+        offsetPrimeiroNome = szLista.size() - funcAux_TextoCaminho(funcAux_CaminhoUtf8(szLista).filename()).size();
         szLista.push_back('\0');
     }
     else
     {
-        const std::string szPasta = funcAux_Caminho(vArquivos[0]).parent_path().string();
+        const std::string szPasta = funcAux_TextoCaminho(funcAux_CaminhoUtf8(vArquivos[0]).parent_path());
         szLista = szPasta;
         szLista.push_back('\0');
         offsetPrimeiroNome = szLista.size();
         for (const std::string& szArquivo : vArquivos)
         {
-            std::filesystem::path caminho(szArquivo);
-            if (caminho.parent_path().string() != szPasta)
+            const std::filesystem::path caminho = funcAux_CaminhoUtf8(szArquivo);
+            if (funcAux_TextoCaminho(caminho.parent_path()) != szPasta)
                 return; // the dialog never mixes folders; a list that does is not taken
-            szLista += caminho.filename().string();
+            szLista += funcAux_TextoCaminho(caminho.filename());
             szLista.push_back('\0');
         }
     }

@@ -34,11 +34,11 @@ std::string CaminhoDbfExistente(const std::string& szShp)
 {
     const std::string szDbf = shpFile_CaminhoDbf(szShp);
     std::error_code erro;
-    if (std::filesystem::exists(szDbf, erro))
+    if (std::filesystem::exists(funcAux_Caminho(szDbf), erro))
         return szDbf;
     std::string szMaiusculo = szDbf;
     szMaiusculo.replace(szMaiusculo.size() - 3, 3, "DBF");
-    return std::filesystem::exists(szMaiusculo, erro) ? szMaiusculo : szDbf;
+    return std::filesystem::exists(funcAux_Caminho(szMaiusculo), erro) ? szMaiusculo : szDbf;
 }
 
 // The map 2 pane after a failed conversion or drawing: what happened and what to do, in red.

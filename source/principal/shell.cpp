@@ -25,12 +25,12 @@ std::string LocalizarAjuda(const ST_Janela* pstJanela)
     std::error_code erro;
     std::filesystem::path local = std::filesystem::current_path(erro) / D_PRINCIPAL_NOME_AJUDA;
     if (!erro && std::filesystem::is_regular_file(local, erro))
-        return local.string();
+        return funcAux_TextoCaminho(local);
     for (const std::string& szPasta : pstJanela->stServicos.vPastasAjuda)
     {
         std::filesystem::path caminho = funcAux_Caminho(szPasta) / D_PRINCIPAL_NOME_AJUDA;
         if (std::filesystem::is_regular_file(caminho, erro))
-            return caminho.string();
+            return funcAux_TextoCaminho(caminho);
     }
     return {};
 }
@@ -83,15 +83,17 @@ void principal_AbrirComArquivos(ST_Janela* pstJanela, const std::vector<std::str
 {
     if (vCaminhos.empty())
         return;
+    auto Caminho = funcAux_CaminhoUtf8;
+    auto Texto = funcAux_TextoCaminho;
     // Dialogs give full paths; so do these, whatever folder the program was started in.
     std::vector<std::string> vCompletos;
     for (const std::string& sz : vCaminhos)
     {
         std::error_code ec;
-        const std::filesystem::path completo = std::filesystem::absolute(sz, ec);
-        vCompletos.push_back((ec ? std::filesystem::path(sz) : completo).lexically_normal().string());
+        const std::filesystem::path completo = std::filesystem::absolute(Caminho(sz), ec);
+        vCompletos.push_back(Texto((ec ? Caminho(sz) : completo).lexically_normal()));
     }
-    std::string szExtensao = std::filesystem::path(vCompletos.front()).extension().string();
+    std::string szExtensao = Texto(Caminho(vCompletos.front()).extension());
     for (char& c : szExtensao)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     std::error_code ec;
@@ -102,11 +104,11 @@ void principal_AbrirComArquivos(ST_Janela* pstJanela, const std::vector<std::str
         vCompletos.resize(1);
         iBotao = btnMapa1Shp;
     }
-    else if (vCompletos.size() == 1 && std::filesystem::is_directory(vCompletos.front(), ec))
+    else if (vCompletos.size() == 1 && std::filesystem::is_directory(Caminho(vCompletos.front()), ec))
         iBotao = btnSelecioneDiretorio;
     else
         for (const std::string& sz : vCompletos)
-            if (std::filesystem::path(sz).parent_path() != std::filesystem::path(vCompletos.front()).parent_path())
+            if (Caminho(sz).parent_path() != Caminho(vCompletos.front()).parent_path())
             {
                 principal_Mensagem(pstJanela, kTextoPastasDiferentes, "Quibar Zavoro", D_PRINCIPAL_MB_OK);
                 return;

@@ -220,7 +220,7 @@ BOOL shpFile_AbrirDbf(const ST_ShpMapa* pstMapa, ST_ShpDadosDbf* pstShpDadosDbf,
     {
         if (pstPlataforma != nullptr && pstPlataforma->pfMostrarMensagem != nullptr)
         {
-            const std::string szNome = funcAux_Caminho(pstMapa->szNomeArqMapaDbf).filename().string();
+            const std::string szNome = funcAux_TextoCaminho(funcAux_Caminho(pstMapa->szNomeArqMapaDbf).filename());
             const std::string szTexto = "Arquivo \"" + szNome +
                                         "\" não encontrado.          \nO arquivo deve estar na mesma pasta do "
                                         "arquivo escolhido acima";

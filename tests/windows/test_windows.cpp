@@ -143,11 +143,17 @@ TEST(WindowsComando, CaminhosComAcentosEEspacosELongos)
     }
     fs::create_directories(pasta);
     NvgBuilder::tipico(9, 20).gravar(pasta / "Pulverização.nvg");
-    const Resultado r = Shell(ComandoWindows(dir.caminho(), "mapa " + Aspas(szRelativo + "/Pulverização.nvg")));
+    Resultado r = Shell(ComandoWindows(dir.caminho(), "mapa " + Aspas(szRelativo + "/Pulverização.nvg")));
     EXPECT_EQ(r.iSaida, 0) << r.szSaida;
     for (const char* pcSufixo : {".kml", ".shp", ".shx", ".dbf", ".prj"})
         EXPECT_TRUE(fs::exists(pasta / (std::string("Pulverização_Cobertura") + pcSufixo))) << pcSufixo << "\n"
                                                                                          << r.szSaida;
+    // An output folder with accents (--saida): found, and the report written into it.
+    fs::create_directory(dir / "Relatórios São João");
+    r = Shell(ComandoWindows(dir.caminho(), "relatorio --saida " + Aspas("Relatórios São João") + " " +
+                                                Aspas(szRelativo + "/Pulverização.nvg")));
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_TRUE(fs::exists(dir / "Relatórios São João" / "Pulverização.txt")) << r.szSaida;
 }
 
 TEST(WindowsComando, SubcomandosAusentesDitos)
