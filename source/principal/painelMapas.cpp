@@ -176,7 +176,8 @@ void MontarBotaoComparacao(ST_Janela* pstJanela)
 {
     const int iEstado = pstJanela->stComparacao.iEstado;
     const bool bMapa2Desenhado = pstJanela->gucNivelMenuVisualizacaoMapa2 == 4 && !pstJanela->bMapa2EmConversao;
-    principal_MostrarControle(pstJanela, btnCompararMapas, true);
+    // A build without the comparison offers no button for it.
+    principal_MostrarControle(pstJanela, btnCompararMapas, analise_Disponivel());
     principal_SetarTexto(pstJanela, btnCompararMapas,
                          iEstado == D_PRINCIPAL_COMPARACAO_EM_CURSO ? kTextoComparando : kTextoComparar);
     principal_HabilitarControle(pstJanela, btnCompararMapas,
@@ -398,7 +399,8 @@ void principal_FinalizarMapa2(ST_Janela* pstJanela)
     if (!stMapa2.szNomeArqMapaShp.empty() && DesenharMapa(pstJanela, 1))
     {
         pstJanela->gucNivelMenuVisualizacaoMapa2 = 4;
-        IniciarComparacao(pstJanela);
+        if (analise_Disponivel())
+            IniciarComparacao(pstJanela);
     }
     else
         MostrarErroMapa2(pstJanela);
