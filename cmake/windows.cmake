@@ -23,9 +23,6 @@ set(ZAVORO_BUILD_LINUX ${CMAKE_SOURCE_DIR}/build CACHE PATH "Linux build whose h
 set(ZAVORO_AJUDA_PDF "${ZAVORO_BUILD_LINUX}/bin/Ajuda Quibar Zavoro.pdf")
 set(ZAVORO_RC_SAIDA ${ZAVORO_BUILD_LINUX}/rc)
 
-# GCC 12 warns falsely inside libstdc++'s char_traits for this target (-Wrestrict).
-add_compile_options(-Wno-restrict)
-
 # Version and manifest of each program (UTF-8 arguments, long paths).
 function(zavoro_windows_recursos alvo descricao)
     set(ZAVORO_RC_PROGRAMA ${alvo})

@@ -21,7 +21,7 @@ static bool replay_ExecutarArquivo(const fs::path& caminho)
     std::ifstream entrada(caminho, std::ios::binary);
     if (!entrada)
     {
-        std::fprintf(stderr, "nao foi possivel abrir %s\n", caminho.c_str());
+        std::fprintf(stderr, "nao foi possivel abrir %s\n", caminho.string().c_str());
         return false;
     }
     std::vector<char> dados((std::istreambuf_iterator<char>(entrada)), std::istreambuf_iterator<char>());
@@ -29,7 +29,7 @@ static bool replay_ExecutarArquivo(const fs::path& caminho)
     // An exact-size heap copy, so a sanitizer sees any read past the end of the input.
     std::unique_ptr<uint8_t[]> pucCopia(new uint8_t[dados.size()]);
     std::copy(dados.begin(), dados.end(), pucCopia.get());
-    std::fprintf(stderr, "executando %s (%zu bytes)\n", caminho.c_str(), dados.size());
+    std::fprintf(stderr, "executando %s (%zu bytes)\n", caminho.string().c_str(), dados.size());
     LLVMFuzzerTestOneInput(pucCopia.get(), dados.size());
     return true;
 }
@@ -65,7 +65,7 @@ int main(int iArgc, char** ppszArgv)
         }
         else
         {
-            std::fprintf(stderr, "caminho inexistente: %s\n", caminho.c_str());
+            std::fprintf(stderr, "caminho inexistente: %s\n", caminho.string().c_str());
             bErro = true;
             continue;
         }

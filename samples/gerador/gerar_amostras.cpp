@@ -840,10 +840,10 @@ int main(int iArgc, char** ppszArgv)
         for (const Amostra& a : amostras)
         {
             const Layout L = a.pfGerar().gravar(pasta / a.pcArquivo);
-            std::printf("%s: %zu bytes\n", (pasta / a.pcArquivo).c_str(), L.tamanhoArquivo);
+            std::printf("%s: %zu bytes\n", (pasta / a.pcArquivo).string().c_str(), L.tamanhoArquivo);
         }
         recomendacaoPulverizacao().gravar(pasta / "recomendacao_pulverizacao");
-        std::printf("%s: .shp .shx .dbf .prj\n", (pasta / "recomendacao_pulverizacao").c_str());
+        std::printf("%s: .shp .shx .dbf .prj\n", (pasta / "recomendacao_pulverizacao").string().c_str());
     }
     catch (const std::exception& e)
     {
