@@ -44,3 +44,16 @@ if(TARGET zavoro_testsupport)
         set_tests_properties(JanelaWin32.FluxosSobWine PROPERTIES LABELS windows RUN_SERIAL TRUE TIMEOUT 300)
     endif()
 endif()
+
+# The program itself started with files on its command line (Explorer opening a .nvg), looked at from
+# outside by a probe that reads its boxes.
+add_executable(zavoro_sonda_janela ${CMAKE_SOURCE_DIR}/tests/windows/sonda/sondaJanela.cpp)
+target_include_directories(zavoro_sonda_janela PRIVATE ${CMAKE_SOURCE_DIR}/source ${CMAKE_SOURCE_DIR})
+target_link_libraries(zavoro_sonda_janela PRIVATE user32)
+find_program(ZAVORO_XVFB_RUN xvfb-run)
+if(ZAVORO_WINE AND ZAVORO_XVFB_RUN)
+    add_test(NAME JanelaWin32.ArquivosNaLinhaDeComando
+        COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/argumentos.sh $<TARGET_FILE:quibar-zavoro>
+                $<TARGET_FILE:zavoro_sonda_janela> ${CMAKE_BINARY_DIR}/wine-argumentos ${CMAKE_SOURCE_DIR}/samples)
+    set_tests_properties(JanelaWin32.ArquivosNaLinhaDeComando PROPERTIES LABELS windows RUN_SERIAL TRUE TIMEOUT 300)
+endif()

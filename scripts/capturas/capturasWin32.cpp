@@ -133,9 +133,13 @@ int main(int argc, char** argv)
         Clicar(btnSelecioneArquivos);
         bOk &= Verificar(Esperar([&] { return Habilitado(btnBotaoDireita); }), "seleção habilita Gerar Mapa(s)");
         bOk &= Capturar(janela.Janela(), saida / "02_selecionados.png");
-        for (int i = 0; i < 4; i++)
+        // The map's steps: options, bands of the legend, classes, then the whole-coverage entry.
+        for (const char* pcCaptura : {"03_opcoes_mapa.png", "04_faixas_legenda.png", "05_legenda_classes.png",
+                                      "06_cobertura_inteira.png"})
+        {
             Clicar(btnBotaoDireita);
-        bOk &= Capturar(janela.Janela(), saida / "06_cobertura_inteira.png");
+            bOk &= Capturar(janela.Janela(), saida / pcCaptura);
+        }
         Clicar(btnBotaoDireita);
         bOk &= Verificar(Esperar([&] { return principal_Texto(&st, lblStatusConversao).find("Gerando") != std::string::npos; }),
                          "a conversão começa");
@@ -147,10 +151,22 @@ int main(int argc, char** argv)
         bOk &= Verificar(fs::exists(trabalho / "safra_2026" / "colheita_Cobertura.kml"), "mapa gravado");
         bOk &= Capturar(janela.Janela(), saida / "08_resultado.png");
 
+        // The speed map's bands, over the second path of the steps.
+        servicos.filaArquivos.push_back({szPasta + "\\pulverizacao_soja.nvg"});
+        Clicar(btnSelecioneArquivos);
+        bOk &= Verificar(Esperar([&] { return Habilitado(btnBotaoDireita); }), "nova seleção");
+        Clicar(btnBotaoDireita);
+        Clicar(rdbtnOpcao2);
+        Clicar(btnBotaoDireita);
+        bOk &= Capturar(janela.Janela(), saida / "09_faixas_velocidade.png");
+        Clicar(btnBotaoEsquerda);
+        Clicar(btnBotaoEsquerda);
+
         // Variable-rate mode: map 1 drawn from the recommendation, map 2 converted and drawn.
         Clicar(rdVisualizacaoMapas);
         bOk &= Verificar(SendMessageW(janela.Controle(rdVisualizacaoMapas), BM_GETCHECK, 0, 0) == BST_CHECKED,
                          "modo de visualização marcado");
+        bOk &= Capturar(janela.Janela(), saida / "11_mapas_vazio.png");
         servicos.filaArquivos.push_back({szPasta + "\\recomendacao_pulverizacao.shp"});
         Clicar(btnMapa1Shp);
         Clicar(btnDesenharMapaShapefile1);
@@ -159,6 +175,7 @@ int main(int argc, char** argv)
         servicos.filaArquivos.push_back({szPasta + "\\pulverizacao_soja.nvg"});
         Clicar(btnMapa2Shp);
         Clicar(btnDesenharMapaShapefile2);
+        bOk &= Capturar(janela.Janela(), saida / "13_convertendo_mapa2.png");
         bOk &= Verificar(Esperar([&] { return st.gucNivelMenuVisualizacaoMapa2 == 4; }), "mapa 2 convertido");
         bOk &= Verificar(PixelsDesenhados(janela.Imagens().stMapa[1]) > 1000, "mapa 2 desenhado");
         bOk &= Capturar(janela.Janela(), saida / "14_mapas_ambos.png");
