@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <limits>
 #include <string>
 #include <span>
@@ -27,6 +28,9 @@ constexpr std::size_t kLoteMinimo = 32;
 constexpr std::size_t kLote = 4096;
 // Width (metres) of the frame a cell's union starts with.
 constexpr double kMoldura = 1.0;
+// Pieces closer than this (metres) inside each other count as apart: a sliver that thin has no area to
+// print, and shared edges computed twice differ by rounding.
+constexpr double kFolga = 1e-6;
 // Overlaps between zones smaller than this (m²) are drawing noise, not overlapping zones.
 constexpr double kSobreposicaoZonasMinima = 1.0;
 // Warnings of one kind listed one by one; the rest are counted.
@@ -70,6 +74,7 @@ struct ST_ComparacaoPlano
     int iAvisosZona = 0, iAvisosCobertura = 0;
     AnelPlano vTrabalhoA, vTrabalhoB; // the convex clipping's rings, reused
     std::vector<AnelPlano> vAneisPeca; // a clipped piece's rings, reused
+    AnelPlano vLimpo; // a coverage ring without its spikes, reused
 
     ST_ComparacaoPlano()
     {
@@ -316,6 +321,155 @@ double AreaRecorteConvexo(const AnelPlano& vSujeito, const AnelPlano& vConvexo, 
     return vA.size() < 3 ? 0.0 : std::fabs(AreaAssinada(vA));
 }
 
+struct ST_Caixa
+{
+    double dXmin = 0, dYmin = 0, dXmax = 0, dYmax = 0;
+};
+
+// +1 for a convex anticlockwise ring, -1 for a convex clockwise one, 0 for any other (a straight
+// angle counts as convex).
+int Convexidade(const AnelPlano& v)
+{
+    if (v.size() < 3)
+        return 0;
+    const double dArea = AreaAssinada(v);
+    if (!(std::fabs(dArea) > 0.0))
+        return 0;
+    const int iSinal = dArea > 0.0 ? 1 : -1;
+    for (std::size_t i = 0; i < v.size(); i++)
+        if (iSinal * Cruzado(v[i], v[(i + 1) % v.size()], v[(i + 2) % v.size()]) < 0.0)
+            return 0;
+    return iSinal;
+}
+
+// Whether the line of an edge of ring a has all of a on one side and all of b on the other, points
+// allowed up to kFolga across it: the two then share no area beyond a sliver that thin (any shape;
+// for convex rings some edge always does when they are apart).
+bool SeparadoPorAresta(const AnelPlano& a, const AnelPlano& b)
+{
+    for (std::size_t i = 0; i < a.size(); i++)
+    {
+        const ST_PontoPlano& p = a[i];
+        const ST_PontoPlano& q = a[(i + 1) % a.size()];
+        const double dFolga = kFolga * std::hypot(q.dX - p.dX, q.dY - p.dY);
+        if (!(dFolga > 0.0))
+            continue;
+        const auto Lado = [&](const AnelPlano& v, double dSinal) {
+            return std::all_of(v.begin(), v.end(), [&](const ST_PontoPlano& r) { return dSinal * Cruzado(p, q, r) >= -dFolga; });
+        };
+        if ((Lado(a, 1.0) && Lado(b, -1.0)) || (Lado(a, -1.0) && Lado(b, 1.0)))
+            return true;
+    }
+    return false;
+}
+
+// Cuts a convex ring by the box, one side after the other; the cut points lie exactly on the sides.
+// The result (in vA) is convex too.
+void RecortarCaixa(const AnelPlano& v, const ST_Caixa& c, AnelPlano& vA, AnelPlano& vB)
+{
+    vA = v;
+    for (int iLado = 0; iLado < 4 && !vA.empty(); iLado++)
+    {
+        const bool bX = iLado < 2;
+        const double dLimite = iLado == 0 ? c.dXmin : iLado == 1 ? c.dXmax : iLado == 2 ? c.dYmin : c.dYmax;
+        const auto Dentro = [&](const ST_PontoPlano& p) {
+            const double d = bX ? p.dX : p.dY;
+            return iLado % 2 == 0 ? d >= dLimite : d <= dLimite;
+        };
+        vB.clear();
+        for (std::size_t i = 0; i < vA.size(); i++)
+        {
+            const ST_PontoPlano& p = vA[i];
+            const ST_PontoPlano& q = vA[(i + 1) % vA.size()];
+            const bool bP = Dentro(p);
+            if (bP)
+                vB.push_back(p);
+            if (bP == Dentro(q))
+                continue;
+            if (bX)
+                vB.push_back({dLimite, p.dY + (dLimite - p.dX) / (q.dX - p.dX) * (q.dY - p.dY)});
+            else
+                vB.push_back({p.dX + (dLimite - p.dY) / (q.dY - p.dY) * (q.dX - p.dX), dLimite});
+        }
+        std::swap(vA, vB);
+    }
+    // A point on a side comes out twice; an edge of no length would stand for no direction.
+    vA.erase(std::unique(vA.begin(), vA.end(), [](const ST_PontoPlano& p, const ST_PontoPlano& q) { return p.dX == q.dX && p.dY == q.dY; }),
+             vA.end());
+    while (vA.size() > 1 && vA.front().dX == vA.back().dX && vA.front().dY == vA.back().dY)
+        vA.pop_back();
+}
+
+bool Iguais(const ST_PontoPlano& a, const ST_PontoPlano& b)
+{
+    return a.dX == b.dX && a.dY == b.dY;
+}
+
+// Whether the ring goes from a to b and straight back towards c (b no further than kFolga from the
+// line ac): b is the tip of a spike, which holds no area.
+bool Espinho(const ST_PontoPlano& a, const ST_PontoPlano& b, const ST_PontoPlano& c)
+{
+    if (Iguais(a, c))
+        return true;
+    const double dAC = std::hypot(c.dX - a.dX, c.dY - a.dY);
+    return std::fabs(Cruzado(a, c, b)) <= kFolga * dAC && (b.dX - a.dX) * (c.dX - b.dX) + (b.dY - a.dY) * (c.dY - b.dY) < 0.0;
+}
+
+// The ring without repeated points and spikes, into vLimpo.
+void LimparAnel(const AnelPlano& v, AnelPlano& vLimpo)
+{
+    vLimpo.clear();
+    const auto Aparar = [&] {
+        while (vLimpo.size() >= 3 && Espinho(vLimpo[vLimpo.size() - 3], vLimpo[vLimpo.size() - 2], vLimpo.back()))
+        {
+            vLimpo.erase(vLimpo.end() - 2);
+            if (Iguais(vLimpo[vLimpo.size() - 2], vLimpo.back()))
+                vLimpo.pop_back();
+        }
+    };
+    for (const ST_PontoPlano& p : v)
+    {
+        if (!vLimpo.empty() && Iguais(vLimpo.back(), p))
+            continue;
+        vLimpo.push_back(p);
+        Aparar();
+    }
+    // Where the ring closes: its last point against its first ones.
+    for (bool bMudou = true; bMudou && vLimpo.size() >= 3;)
+    {
+        bMudou = false;
+        const std::size_t n = vLimpo.size();
+        if (Iguais(vLimpo[n - 1], vLimpo[0]) || Espinho(vLimpo[n - 2], vLimpo[n - 1], vLimpo[0]))
+        {
+            vLimpo.pop_back();
+            bMudou = true;
+        }
+        else if (Espinho(vLimpo[n - 1], vLimpo[0], vLimpo[1]))
+        {
+            vLimpo.erase(vLimpo.begin());
+            bMudou = true;
+        }
+    }
+}
+
+// Whether the ring is convex and winds once round (a star turns the same way at every point too).
+bool ConvexoSimples(const AnelPlano& v)
+{
+    if (Convexidade(v) == 0)
+        return false;
+    double dVolta = 0.0;
+    const std::size_t n = v.size();
+    for (std::size_t i = 0; i < n; i++)
+    {
+        const ST_PontoPlano& a = v[i];
+        const ST_PontoPlano& b = v[(i + 1) % n];
+        const ST_PontoPlano& c = v[(i + 2) % n];
+        const double dX1 = b.dX - a.dX, dY1 = b.dY - a.dY, dX2 = c.dX - b.dX, dY2 = c.dY - b.dY;
+        dVolta += std::atan2(dX1 * dY2 - dY1 * dX2, dX1 * dX2 + dY1 * dY2);
+    }
+    return std::fabs(dVolta) < 3.0 * std::numbers::pi;
+}
+
 GEOSGeometry* Uniao(GEOSContextHandle_t h, std::vector<GEOSGeometry*>& vPartes)
 {
     // The collection takes the parts.
@@ -338,15 +492,20 @@ GEOSGeometry* Uniao(GEOSContextHandle_t h, std::vector<GEOSGeometry*>& vPartes)
     return p;
 }
 
-// The union of one cell, grown from its pieces in the order they came. A piece the union already
-// holds (ground covered again) is dropped after one test against the prepared union; the others wait
-// and are merged in batches that grow with the union (as many as it already took, at least
-// kLoteMinimo, at most kLote), so a cell costs about n log n whatever its pieces. The union starts as
-// a frame around the cell: a piece cut at the cell's edge then lies properly inside the union where
-// the ground was covered, and the cheap test (no point on the boundary) drops it; the frame is cut off
-// at the end.
+// The union of one cell, grown from its pieces in the order they came. The first kLoteMinimo pieces
+// are kept as rings: a cell with no more than those, all convex and apart (as along a single pass),
+// has their summed area as its union, without any overlay. Past them, a piece the union already holds
+// (ground covered again) is dropped after one test against the prepared union; the others wait and
+// are merged in batches that grow with the union (as many as it already took, at least kLoteMinimo,
+// at most kLote), so a cell costs about n log n whatever its pieces. That union starts as a frame
+// around the cell: a piece cut at the cell's edge then lies properly inside the union where the
+// ground was covered, and the cheap test (no point on the boundary) drops it; the frame is cut off at
+// the end.
 struct ST_UniaoCelula
 {
+    std::vector<std::vector<AnelPlano>> vPrimeiras; // reused: the first ulPrimeiras are this cell's
+    std::size_t ulPrimeiras = 0;
+    bool bGeos = false; // the pieces went into GEOS
     GEOSGeometry* pUniao = nullptr;
     const GEOSPreparedGeometry* pPreparada = nullptr;
     std::vector<GEOSGeometry*> vPendentes;
@@ -372,6 +531,11 @@ void Fundir(GEOSContextHandle_t h, ST_UniaoCelula& st)
 
 void AdicionarPeca(GEOSContextHandle_t h, ST_UniaoCelula& st, GEOSGeometry* pPeca)
 {
+    if (pPeca == nullptr)
+    {
+        st.bFalha = true;
+        return;
+    }
     if (st.pUniao != nullptr)
     {
         if (st.pPreparada == nullptr)
@@ -397,6 +561,7 @@ GEOSGeometry* ConcluirUniao(GEOSContextHandle_t h, ST_UniaoCelula& st, double dX
     st.pPreparada = nullptr;
     st.pUniao = nullptr;
     st.ulFundidas = 0;
+    st.bGeos = false;
     if (p == nullptr)
         return nullptr;
     GEOSGeometry* pCelula = GEOSClipByRect_r(h, p, dX0, dY0, dX1, dY1);
@@ -408,11 +573,6 @@ std::int64_t ChaveCelula(std::int64_t iX, std::int64_t iY)
 {
     return (iX << 32) ^ (iY & 0xFFFFFFFF);
 }
-
-struct ST_Caixa
-{
-    double dXmin = 0, dYmin = 0, dXmax = 0, dYmax = 0;
-};
 
 ST_Caixa CaixaAnel(const AnelPlano& v)
 {
@@ -494,11 +654,19 @@ void ConstruirArvore(ST_ComparacaoPlano& st)
             &vCandidatas);
         for (ST_Zona* pOutra : vCandidatas)
         {
-            if (pOutra <= &z || GEOSPreparedIntersects_r(st.h, z.pPreparada, pOutra->pGeometria) != 1)
+            if (pOutra <= &z)
                 continue;
-            const double dArea = !z.vConvexo.empty() && !pOutra->vConvexo.empty()
-                                     ? AreaRecorteConvexo(pOutra->vConvexo, z.vConvexo, st.vTrabalhoA, st.vTrabalhoB)
-                                     : AreaIntersecao(st.h, z.pGeometria, pOutra->pGeometria);
+            double dArea = 0.0;
+            if (!z.vConvexo.empty() && !pOutra->vConvexo.empty())
+                dArea = AreaRecorteConvexo(pOutra->vConvexo, z.vConvexo, st.vTrabalhoA, st.vTrabalhoB);
+            else
+            {
+                // Only a zone that is not convex has its geometry prepared.
+                const bool bZ = z.vConvexo.empty();
+                if (GEOSPreparedIntersects_r(st.h, (bZ ? z : *pOutra).pPreparada, (bZ ? *pOutra : z).pGeometria) != 1)
+                    continue;
+                dArea = AreaIntersecao(st.h, z.pGeometria, pOutra->pGeometria);
+            }
             if (dArea >= kSobreposicaoZonasMinima)
                 Avisar(st, &iAvisos,
                        "as zonas " + std::to_string(z.ulRegistro) + " e " + std::to_string(pOutra->ulRegistro) +
@@ -621,8 +789,11 @@ BOOL analise_AdicionarZona(ST_ComparacaoPlano* pst, std::uint32_t ulRegistro, co
     if (bReparada)
         Avisar(*pst, &pst->iAvisosZona,
                "zona " + std::to_string(ulRegistro) + " da recomendação com geometria inválida (anel que se cruza): corrigida");
-    z.pPreparada = GEOSPrepare_r(h, z.pGeometria);
     z.vConvexo = AnelConvexo(h, z.pGeometria);
+    // A convex zone is clipped by hand; a prepared geometry (its indexes built at the first test)
+    // would only hold memory, ten thousand zones' worth.
+    if (z.vConvexo.empty())
+        z.pPreparada = GEOSPrepare_r(h, z.pGeometria);
     pst->vZonas.push_back(std::move(z));
     return TRUE;
 }
@@ -674,14 +845,29 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
     if (!(dArea > 0.0) || !std::isfinite(dArea))
         return TRUE;
     GEOSContextHandle_t h = pst->h;
-    // The GEOS polygon is built once, and only when the zones or a cut between cells need it.
+    // The walk leaves spikes where a pass turns; GEOS's overlay takes such a ring for a broken one
+    // and builds a wrong union from it (half a field lost), so they go first.
+    AnelPlano& vLimpo = pst->vLimpo;
+    LimparAnel(vAnel, vLimpo);
+    if (vLimpo.size() < 3)
+        return TRUE;
+    // A convex ring that turns once is simple. Any other is checked by GEOS, and repaired when it
+    // crosses itself: the overlay needs valid polygons.
+    const bool bConvexo = ConvexoSimples(vLimpo);
     ST_Geom st(h, nullptr);
-    const auto Geometria = [&] {
+    bool bValido = true;
+    if (!bConvexo || !pst->vZonas.empty())
+        st.p = Poligono(h, vLimpo);
+    if (!bConvexo && st.p != nullptr && GEOSisValid_r(h, st.p) != 1)
+    {
+        bValido = false;
+        ST_Geom stValido(h, GEOSMakeValid_r(h, st.p));
+        GEOSGeom_destroy_r(h, st.p);
+        st.p = stValido.p != nullptr ? PartesPoligonais(h, stValido.p) : nullptr;
         if (st.p == nullptr)
-            st.p = Poligono(h, vAnel);
-        return st.p;
-    };
-    if (!pst->vZonas.empty() && Geometria() == nullptr)
+            return TRUE; // nothing of it has an area
+    }
+    if ((!bConvexo || !pst->vZonas.empty()) && st.p == nullptr)
     {
         Avisar(*pst, &pst->iAvisosCobertura, "polígono de cobertura não construído: " + pst->szErroGeos);
         return FALSE;
@@ -696,35 +882,50 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
             ST_ComparacaoPlano* pst;
             const GEOSGeometry* pPoligono;
             const AnelPlano* pvAnel;
+            bool bValido;
             double dArea;
             double dValor;
-        } stConsulta{pst, st.p, &vAnel, dArea, dValor};
+        } stConsulta{pst, st.p, &vLimpo, bValido, dArea, dValor};
         GEOSSTRtree_query_r(
             h, pst->pArvore, st.p,
             [](void* pItem, void* pContexto) {
                 auto& c = *static_cast<ST_Consulta*>(pContexto);
                 ST_Zona& z = *static_cast<ST_Zona*>(pItem);
                 GEOSContextHandle_t hc = c.pst->h;
-                if (!z.vConvexo.empty())
+                if (!z.vConvexo.empty() && c.bValido)
                     Pesar(z, AreaRecorteConvexo(*c.pvAnel, z.vConvexo, c.pst->vTrabalhoA, c.pst->vTrabalhoB), c.dValor);
-                else if (GEOSPreparedContains_r(hc, z.pPreparada, c.pPoligono) == 1)
-                    Pesar(z, c.dArea, c.dValor);
-                else if (GEOSPreparedIntersects_r(hc, z.pPreparada, c.pPoligono) == 1)
+                else if (z.pPreparada != nullptr && GEOSPreparedContains_r(hc, z.pPreparada, c.pPoligono) == 1)
+                    Pesar(z, c.bValido ? c.dArea : Area(hc, c.pPoligono), c.dValor);
+                else if (z.pPreparada == nullptr || GEOSPreparedIntersects_r(hc, z.pPreparada, c.pPoligono) == 1)
                     Pesar(z, AreaIntersecao(hc, z.pGeometria, c.pPoligono), c.dValor);
             },
             &stConsulta);
     }
 
     bool bOk = true;
-    ParaCadaCelula(CaixaAnel(vAnel), [&](std::int64_t iX, std::int64_t iY, bool bUnica) {
+    ParaCadaCelula(CaixaAnel(vLimpo), [&](std::int64_t iX, std::int64_t iY, bool bUnica) {
         const std::int64_t llChave = ChaveCelula(iX, iY);
+        if (bUnica && bValido)
+        {
+            analise_GuardarPeca(&pst->stPecas, llChave, std::span(&vLimpo, 1));
+            return;
+        }
         if (bUnica)
         {
-            analise_GuardarPeca(&pst->stPecas, llChave, std::span(&vAnel, 1));
+            GuardarPartes(*pst, llChave, st.p);
             return;
         }
         const ST_Caixa c = CaixaCelula(llChave);
-        ST_Geom stPeca(h, Geometria() == nullptr ? nullptr : GEOSClipByRect_r(h, st.p, c.dXmin, c.dYmin, c.dXmax, c.dYmax));
+        if (bConvexo)
+        {
+            // A convex polygon (most are: straight stretches of a pass) is cut by hand, no geometry built.
+            AnelPlano& vPeca = pst->vTrabalhoA;
+            RecortarCaixa(vLimpo, c, vPeca, pst->vTrabalhoB);
+            if (vPeca.size() >= 3 && std::fabs(AreaAssinada(vPeca)) > 0.0)
+                analise_GuardarPeca(&pst->stPecas, llChave, std::span(&vPeca, 1));
+            return;
+        }
+        ST_Geom stPeca(h, GEOSClipByRect_r(h, st.p, c.dXmin, c.dYmin, c.dXmax, c.dYmax));
         if (stPeca.p == nullptr)
             bOk = false;
         else
@@ -780,31 +981,14 @@ struct ST_Fechamento
     double dUniao = 0.0, dDentro = 0.0; // m²
     std::vector<ST_AnelUniao> vAneis;
     std::vector<ST_Zona*> vZonasCelula;
+    std::vector<ST_Caixa> vCaixas; // the shortcut's work: the box of each first piece
     int iFalhas = 0;
 };
 
-void FecharCelula(ST_Fechamento& f, std::int64_t llChave, ST_UniaoCelula& stUniao)
+// The union of a cell against the zones it meets (f.vZonasCelula).
+void PesarUniaoNasZonas(ST_Fechamento& f, const GEOSGeometry* pUniao, double dArea)
 {
     GEOSContextHandle_t h = f.pst->h;
-    const ST_Caixa stCaixa = CaixaCelula(llChave);
-    ST_Geom stGeom(h, ConcluirUniao(h, stUniao, stCaixa.dXmin, stCaixa.dYmin, stCaixa.dXmax, stCaixa.dYmax));
-    if (stUniao.bFalha || stGeom.p == nullptr)
-        f.iFalhas++;
-    stUniao.bFalha = false;
-    if (stGeom.p == nullptr)
-        return;
-    const GEOSGeometry* pUniao = stGeom.p;
-    const double dArea = Area(h, pUniao);
-    f.dUniao += dArea;
-    ST_Geom stCelula(h, Retangulo(h, stCaixa));
-    if (stCelula.p == nullptr)
-        return;
-
-    f.vZonasCelula.clear();
-    GEOSSTRtree_query_r(
-        h, f.pst->pArvore, stCelula.p,
-        [](void* pItem, void* pLista) { static_cast<std::vector<ST_Zona*>*>(pLista)->push_back(static_cast<ST_Zona*>(pItem)); },
-        &f.vZonasCelula);
     std::size_t nAneis = 0;
     bool bAneis = false;
     for (ST_Zona* pZona : f.vZonasCelula)
@@ -834,18 +1018,114 @@ void FecharCelula(ST_Fechamento& f, std::int64_t llChave, ST_UniaoCelula& stUnia
             z.dAreaCoberta += a.bFuro ? -d : d;
         }
     }
-
-    if (f.pCampo == nullptr)
-        return;
-    if (GEOSPreparedContains_r(h, f.pCampoPreparado, stCelula.p) == 1)
-        f.dDentro += dArea;
-    else if (GEOSPreparedIntersects_r(h, f.pCampoPreparado, stCelula.p) == 1)
-    {
-        // Only the field's part in the cell meets the union.
-        ST_Geom stParte(h, GEOSClipByRect_r(h, f.pCampo, stCaixa.dXmin, stCaixa.dYmin, stCaixa.dXmax, stCaixa.dYmax));
-        f.dDentro += AreaIntersecao(h, stParte.p != nullptr ? stParte.p : f.pCampo, pUniao);
-    }
 }
+
+// The first pieces go into GEOS: the cell has more than the shortcut takes.
+void PassarParaGeos(GEOSContextHandle_t h, ST_UniaoCelula& st, const ST_Caixa& stCaixa)
+{
+    st.bGeos = true;
+    st.pUniao = Moldura(h, stCaixa);
+    for (std::size_t i = 0; i < st.ulPrimeiras; i++)
+        AdicionarPeca(h, st, PoligonoComFuros(h, st.vPrimeiras[i]));
+    st.ulPrimeiras = 0;
+}
+
+// Whether the first pieces of a cell lie apart, each pair split by the line of an edge of one of them
+// (as the stretches of one pass are, cut where they meet): their areas then add up to the area of
+// their union.
+bool PrimeirasSeparadas(const ST_UniaoCelula& st, ST_Fechamento& f)
+{
+    f.vCaixas.clear();
+    for (std::size_t i = 0; i < st.ulPrimeiras; i++)
+    {
+        if (st.vPrimeiras[i].size() != 1)
+            return false; // a hole
+        f.vCaixas.push_back(CaixaAnel(st.vPrimeiras[i][0]));
+    }
+    for (std::size_t i = 0; i < st.ulPrimeiras; i++)
+        for (std::size_t j = i + 1; j < st.ulPrimeiras; j++)
+        {
+            const ST_Caixa& a = f.vCaixas[i];
+            const ST_Caixa& b = f.vCaixas[j];
+            if (a.dXmin + kFolga >= b.dXmax || b.dXmin + kFolga >= a.dXmax || a.dYmin + kFolga >= b.dYmax || b.dYmin + kFolga >= a.dYmax)
+                continue;
+            const AnelPlano& vA = st.vPrimeiras[i][0];
+            const AnelPlano& vB = st.vPrimeiras[j][0];
+            if (!SeparadoPorAresta(vA, vB) && !SeparadoPorAresta(vB, vA))
+                return false;
+        }
+    return true;
+}
+
+// The union of the cell's pieces inside it (nullptr when GEOS failed), st left empty for the next.
+GEOSGeometry* UniaoDaCelula(GEOSContextHandle_t h, ST_UniaoCelula& st, const ST_Caixa& c)
+{
+    if (st.bGeos)
+        return ConcluirUniao(h, st, c.dXmin, c.dYmin, c.dXmax, c.dYmax);
+    // Few pieces: their union in one go, no frame needed.
+    std::vector<GEOSGeometry*> v;
+    for (std::size_t i = 0; i < st.ulPrimeiras; i++)
+        if (GEOSGeometry* p = PoligonoComFuros(h, st.vPrimeiras[i]))
+            v.push_back(p);
+        else
+            st.bFalha = true;
+    st.ulPrimeiras = 0;
+    return v.empty() ? nullptr : Uniao(h, v);
+}
+
+void FecharCelula(ST_Fechamento& f, std::int64_t llChave, ST_UniaoCelula& stUniao)
+{
+    GEOSContextHandle_t h = f.pst->h;
+    const ST_Caixa stCaixa = CaixaCelula(llChave);
+    // The zones and the field the cell meets.
+    ST_Geom stCelula(h, nullptr);
+    f.vZonasCelula.clear();
+    bool bCampoInteiro = false, bCampoParcial = false;
+    if (!f.pst->vZonas.empty() || f.pCampo != nullptr)
+    {
+        stCelula.p = Retangulo(h, stCaixa);
+        if (stCelula.p != nullptr && !f.pst->vZonas.empty())
+            GEOSSTRtree_query_r(
+                h, f.pst->pArvore, stCelula.p,
+                [](void* pItem, void* pLista) { static_cast<std::vector<ST_Zona*>*>(pLista)->push_back(static_cast<ST_Zona*>(pItem)); },
+                &f.vZonasCelula);
+        if (stCelula.p != nullptr && f.pCampo != nullptr)
+        {
+            bCampoInteiro = GEOSPreparedContains_r(h, f.pCampoPreparado, stCelula.p) == 1;
+            bCampoParcial = !bCampoInteiro && GEOSPreparedIntersects_r(h, f.pCampoPreparado, stCelula.p) == 1;
+        }
+    }
+
+    double dArea = 0.0;
+    if (!stUniao.bGeos && f.vZonasCelula.empty() && !bCampoParcial && PrimeirasSeparadas(stUniao, f))
+    {
+        for (std::size_t i = 0; i < stUniao.ulPrimeiras; i++)
+            dArea += std::fabs(AreaAssinada(stUniao.vPrimeiras[i][0]));
+        stUniao.ulPrimeiras = 0;
+    }
+    else
+    {
+        ST_Geom stGeom(h, UniaoDaCelula(h, stUniao, stCaixa));
+        if (stUniao.bFalha || stGeom.p == nullptr)
+            f.iFalhas++;
+        stUniao.bFalha = false;
+        if (stGeom.p == nullptr)
+            return;
+        const GEOSGeometry* pUniao = stGeom.p;
+        dArea = Area(h, pUniao);
+        PesarUniaoNasZonas(f, pUniao, dArea);
+        if (bCampoParcial)
+        {
+            // Only the field's part in the cell meets the union.
+            ST_Geom stParte(h, GEOSClipByRect_r(h, f.pCampo, stCaixa.dXmin, stCaixa.dYmin, stCaixa.dXmax, stCaixa.dYmax));
+            f.dDentro += AreaIntersecao(h, stParte.p != nullptr ? stParte.p : f.pCampo, pUniao);
+        }
+    }
+    f.dUniao += dArea;
+    if (bCampoInteiro)
+        f.dDentro += dArea;
+}
+
 } // namespace
 
 void analise_ConcluirComparacao(ST_ComparacaoPlano* pst, const ST_ShpLegenda& stLegenda,
@@ -875,24 +1155,25 @@ void analise_ConcluirComparacao(ST_ComparacaoPlano* pst, const ST_ShpLegenda& st
         f.pCampoPreparado = GEOSPrepare_r(h, stCampo.p);
     }
 
-    // The cells one after the other, each union built from its pieces in one go.
+    // The cells one after the other, each union built from its pieces.
     ST_UniaoCelula stUniao;
     std::int64_t llCelula = 0;
     bool bCelula = false;
     analise_PercorrerPecas(&pst->stPecas, [&](std::int64_t llChave, std::span<const AnelPlano> vAneis) {
         if (bCelula && llChave != llCelula)
             FecharCelula(f, llCelula, stUniao);
-        if (!bCelula || llChave != llCelula)
-            stUniao.pUniao = Moldura(h, CaixaCelula(llChave));
         llCelula = llChave;
         bCelula = true;
-        GEOSGeometry* p = PoligonoComFuros(h, vAneis);
-        if (p == nullptr)
+        if (!stUniao.bGeos && stUniao.ulPrimeiras < kLoteMinimo)
         {
-            stUniao.bFalha = true;
+            if (stUniao.vPrimeiras.size() == stUniao.ulPrimeiras)
+                stUniao.vPrimeiras.emplace_back();
+            stUniao.vPrimeiras[stUniao.ulPrimeiras++].assign(vAneis.begin(), vAneis.end());
             return;
         }
-        AdicionarPeca(h, stUniao, p);
+        if (!stUniao.bGeos)
+            PassarParaGeos(h, stUniao, CaixaCelula(llChave));
+        AdicionarPeca(h, stUniao, PoligonoComFuros(h, vAneis));
     });
     if (bCelula)
         FecharCelula(f, llCelula, stUniao);

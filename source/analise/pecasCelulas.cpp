@@ -135,10 +135,17 @@ struct ST_LeitorTrecho
 void analise_GuardarPeca(ST_PecasCelulas* pst, std::int64_t llCelula, std::span<const AnelPlano> vAneis)
 {
     ST_PecasCelulas& st = *pst;
-    const std::size_t ulPosicao = st.vDados.size();
     std::size_t ulTamanho = kCabecalho + 4 * vAneis.size();
     for (const AnelPlano& v : vAneis)
         ulTamanho += 16 * v.size();
+    // The buffer is taken once at its full size and written out before a piece would overflow it: a
+    // doubling vector would hold two copies for a moment.
+    if (st.vDados.capacity() < st.ulLimiteMemoria)
+        st.vDados.reserve(st.ulLimiteMemoria);
+    const std::size_t ulMemoria = st.vDados.size() + ulTamanho + (st.vEntradas.size() + 1) * sizeof(ST_PecasCelulas::ST_Entrada);
+    if (ulMemoria > st.ulLimiteMemoria && !st.vEntradas.empty() && !st.bFalhaDisco && !GravarTrecho(st))
+        st.bFalhaDisco = true; // keep the pieces in memory: right figures rather than none
+    const std::size_t ulPosicao = st.vDados.size();
     Anexar(st.vDados, llCelula);
     Anexar(st.vDados, static_cast<std::uint32_t>(ulTamanho));
     Anexar(st.vDados, static_cast<std::uint32_t>(vAneis.size()));
@@ -151,9 +158,6 @@ void analise_GuardarPeca(ST_PecasCelulas* pst, std::int64_t llCelula, std::span<
     }
     st.vEntradas.push_back({llCelula, ulPosicao});
     st.ulPecas++;
-    const std::size_t ulMemoria = st.vDados.size() + st.vEntradas.size() * sizeof(ST_PecasCelulas::ST_Entrada);
-    if (ulMemoria >= st.ulLimiteMemoria && !st.bFalhaDisco && !GravarTrecho(st))
-        st.bFalhaDisco = true; // keep the pieces in memory: right figures rather than none
 }
 
 void analise_PercorrerPecas(ST_PecasCelulas* pst,
