@@ -841,15 +841,15 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
     ConstruirArvore(*pst);
     if (vAnel.size() < 3)
         return TRUE; // no area
-    const double dArea = std::fabs(AreaAssinada(vAnel));
-    if (!(dArea > 0.0) || !std::isfinite(dArea))
-        return TRUE;
     GEOSContextHandle_t h = pst->h;
     // The walk leaves spikes where a pass turns; GEOS's overlay takes such a ring for a broken one
     // and builds a wrong union from it (half a field lost), so they go first.
     AnelPlano& vLimpo = pst->vLimpo;
     LimparAnel(vAnel, vLimpo);
     if (vLimpo.size() < 3)
+        return TRUE;
+    double dArea = std::fabs(AreaAssinada(vLimpo));
+    if (!std::isfinite(dArea))
         return TRUE;
     // A convex ring that turns once is simple. Any other is checked by GEOS, and repaired when it
     // crosses itself: the overlay needs valid polygons.
@@ -866,7 +866,10 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
         st.p = stValido.p != nullptr ? PartesPoligonais(h, stValido.p) : nullptr;
         if (st.p == nullptr)
             return TRUE; // nothing of it has an area
+        dArea = Area(h, st.p); // both lobes of a ring that crosses itself, not their difference
     }
+    if (!(dArea > 0.0))
+        return TRUE;
     if ((!bConvexo || !pst->vZonas.empty()) && st.p == nullptr)
     {
         Avisar(*pst, &pst->iAvisosCobertura, "polígono de cobertura não construído: " + pst->szErroGeos);
