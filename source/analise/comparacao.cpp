@@ -363,6 +363,11 @@ bool SeparadoPorAresta(const AnelPlano& a, const AnelPlano& b)
     return false;
 }
 
+bool Iguais(const ST_PontoPlano& a, const ST_PontoPlano& b)
+{
+    return a.dX == b.dX && a.dY == b.dY;
+}
+
 // Cuts a convex ring by the box, one side after the other; the cut points lie exactly on the sides.
 // The result (in vA) is convex too.
 void RecortarCaixa(const AnelPlano& v, const ST_Caixa& c, AnelPlano& vA, AnelPlano& vB)
@@ -394,15 +399,9 @@ void RecortarCaixa(const AnelPlano& v, const ST_Caixa& c, AnelPlano& vA, AnelPla
         std::swap(vA, vB);
     }
     // A point on a side comes out twice; an edge of no length would stand for no direction.
-    vA.erase(std::unique(vA.begin(), vA.end(), [](const ST_PontoPlano& p, const ST_PontoPlano& q) { return p.dX == q.dX && p.dY == q.dY; }),
-             vA.end());
-    while (vA.size() > 1 && vA.front().dX == vA.back().dX && vA.front().dY == vA.back().dY)
+    vA.erase(std::unique(vA.begin(), vA.end(), Iguais), vA.end());
+    while (vA.size() > 1 && Iguais(vA.front(), vA.back()))
         vA.pop_back();
-}
-
-bool Iguais(const ST_PontoPlano& a, const ST_PontoPlano& b)
-{
-    return a.dX == b.dX && a.dY == b.dY;
 }
 
 // Whether the ring goes from a to b and straight back towards c (b no further than kFolga from the
@@ -493,8 +492,8 @@ GEOSGeometry* Uniao(GEOSContextHandle_t h, std::vector<GEOSGeometry*>& vPartes)
 }
 
 // The union of one cell, grown from its pieces in the order they came. The first kLoteMinimo pieces
-// are kept as rings: a cell with no more than those, all convex and apart (as along a single pass),
-// has their summed area as its union, without any overlay. Past them, a piece the union already holds
+// are kept as rings: a cell with no more than those, each pair split by an edge's line (as the
+// stretches of a pass are), has their summed area as its union, without any overlay. Past them, a piece the union already holds
 // (ground covered again) is dropped after one test against the prepared union; the others wait and
 // are merged in batches that grow with the union (as many as it already took, at least kLoteMinimo,
 // at most kLote), so a cell costs about n log n whatever its pieces. That union starts as a frame
