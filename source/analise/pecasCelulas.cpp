@@ -138,12 +138,13 @@ void analise_GuardarPeca(ST_PecasCelulas* pst, std::int64_t llCelula, std::span<
     std::size_t ulTamanho = kCabecalho + 4 * vAneis.size();
     for (const AnelPlano& v : vAneis)
         ulTamanho += 16 * v.size();
-    // The buffer grows up to the limit and is written out before a piece would overflow it.
+    // The buffer is taken at its full size at once (its pages are only touched as it fills; a doubling
+    // vector would hold two copies for a moment) and written out before a piece would overflow it.
+    if (st.vDados.capacity() < st.ulLimiteMemoria)
+        st.vDados.reserve(st.ulLimiteMemoria);
     const std::size_t ulMemoria = st.vDados.size() + ulTamanho + (st.vEntradas.size() + 1) * sizeof(ST_PecasCelulas::ST_Entrada);
     if (ulMemoria > st.ulLimiteMemoria && !st.vEntradas.empty() && !st.bFalhaDisco && !GravarTrecho(st))
         st.bFalhaDisco = true; // keep the pieces in memory: right figures rather than none
-    if (st.vDados.size() + ulTamanho > st.vDados.capacity())
-        st.vDados.reserve(std::min(st.ulLimiteMemoria, std::max(2 * st.vDados.capacity(), st.vDados.size() + ulTamanho)));
     const std::size_t ulPosicao = st.vDados.size();
     Anexar(st.vDados, llCelula);
     Anexar(st.vDados, static_cast<std::uint32_t>(ulTamanho));
