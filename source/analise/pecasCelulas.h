@@ -16,7 +16,7 @@
 #include "zavoro/analise.h"
 
 // Bytes of pieces held in memory before a run is written.
-inline constexpr std::size_t D_ANALISE_MEMORIA_PECAS = 8u << 20;
+inline constexpr std::size_t D_ANALISE_MEMORIA_PECAS = 4u << 20;
 
 struct ST_TrechoPecas
 {
