@@ -95,6 +95,29 @@ void BM_MotorComparacao(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_MotorComparacao)->Arg(4000)->Arg(40000)->Unit(benchmark::kMillisecond);
+
+// The union alone (the overlap lines of a file without boundaries): state.range(0) stretches of
+// 27 x 40 m, either along one long pass (nothing covered twice) or over the same 2 km eighty times
+// over (range(1) = 1).
+void BM_UniaoCobertura(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        ComparacaoPlano p = analise_CriarComparacao();
+        for (long k = 0; k < state.range(0); k++)
+        {
+            const bool bRepetida = state.range(1) == 1;
+            const double dX = static_cast<double>(bRepetida ? k % 50 : k) * 40.0;
+            const double dY = bRepetida ? static_cast<double>(k / 50 % 80) * 25.0 : 0.0;
+            analise_AdicionarCobertura(p.get(), {{dX, dY - 13.5}, {dX, dY + 13.5}, {dX + 40, dY + 13.5}, {dX + 40, dY - 13.5}}, 150.0);
+        }
+        ST_ResultadoComparacao r;
+        analise_ConcluirComparacao(p.get(), ST_ShpLegenda{}, &r);
+        benchmark::DoNotOptimize(r.stTotais.dAreaCoberta);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_UniaoCobertura)->Args({40000, 0})->Args({40000, 1})->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv)

@@ -52,6 +52,21 @@ echo "isoxml: zip de $(stat -c %s "$DIR"/m1_ISOXML.zip) bytes"
 echo "janela (lógica da janela, avisos tratados nesta thread):"; "$BIN/bench_janela" "$DIR"/m1.nvg "$DIR"/m2.nvg
 # Prescription against application: a 400 ha field driven over 26 times in 1,000,000 points against a
 # grid of 10,000 zones, beside the coverage map of the same file (goal: under three times its time).
+# The plain map also prints the overlap lines (the union of the coverage): on that field and on m1
+# (11,199 ha along one strip, nothing covered twice), beside the map alone (-q).
 "$BIN/bench_comparacao" --gerar "$DIR"
-echo -n "mapa --cobertura (400 ha, 26 vezes): "; medir "$BIN/zavoro" mapa --cobertura "$DIR"/campo.nvg
-echo -n "comparar (10.000 zonas):             "; medir "$BIN/zavoro" comparar --mapa "$DIR"/grade.shp "$DIR"/campo.nvg
+echo -n "mapa --cobertura -q (400 ha, 26 vezes):       "; medir "$BIN/zavoro" mapa --cobertura -q "$DIR"/campo.nvg
+echo -n "mapa --cobertura, sobreposição (400 ha):       "; medir "$BIN/zavoro" mapa --cobertura "$DIR"/campo.nvg
+echo -n "mapa --cobertura -q (m1):                      "; medir "$BIN/zavoro" mapa --cobertura -q "$DIR"/m1.nvg
+echo -n "mapa --cobertura, sobreposição (m1):           "; medir "$BIN/zavoro" mapa --cobertura "$DIR"/m1.nvg
+echo -n "comparar (10.000 zonas):                       "; medir "$BIN/zavoro" comparar --mapa "$DIR"/grade.shp "$DIR"/campo.nvg
+campo="'$DIR/campo_Cobertura.kml' '$DIR/campo_Cobertura.shp' '$DIR/campo_Cobertura.shx' '$DIR/campo_Cobertura.dbf' '$DIR/campo_Cobertura.prj'"
+for arq in campo m1; do
+    limpar="rm -f '$DIR/${arq}_Cobertura'.*"
+    so=$(cpu_minimo "$limpar" "$BIN/zavoro" mapa --cobertura -q "$DIR/$arq.nvg")
+    com=$(cpu_minimo "$limpar" "$BIN/zavoro" mapa --cobertura "$DIR/$arq.nvg")
+    echo "$arq: mapa -q CPU $so s; com sobreposição CPU $com s; razão $(awk -v a="$com" -v b="$so" 'BEGIN{printf "%.2f", a / b}')"
+done
+comp=$(cpu_minimo "true" "$BIN/zavoro" comparar --mapa "$DIR"/grade.shp "$DIR"/campo.nvg)
+so=$(cpu_minimo "rm -f $campo" "$BIN/zavoro" mapa --cobertura -q "$DIR"/campo.nvg)
+echo "comparar: CPU $comp s; mapa -q CPU $so s; razão $(awk -v a="$comp" -v b="$so" 'BEGIN{printf "%.2f", a / b}')"

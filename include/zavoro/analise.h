@@ -101,9 +101,9 @@ BOOL analise_AdicionarZona(ST_ComparacaoPlano* pst, std::uint32_t ulRegistro, co
                            double dPrescrito);
 // One boundary ring of the field.
 void analise_AdicionarLimite(ST_ComparacaoPlano* pst, const AnelPlano& vAnel);
-// One coverage polygon and its applied value. The ring must be simple, as the coverage walk hands
-// them (it is not checked again: a million checks would cost more than the comparison). FALSE when
-// GEOS failed on it (reason in the warnings).
+// One coverage polygon and its applied value. Spikes (the ring running out and straight back) are
+// dropped; a ring that is not convex is checked and, when it crosses itself, repaired. FALSE when GEOS
+// failed on it (reason in the warnings).
 BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel, double dValor);
 // Works the figures out; the engine may not be fed afterwards.
 void analise_ConcluirComparacao(ST_ComparacaoPlano* pst, const ST_ShpLegenda& stLegenda,

@@ -190,6 +190,106 @@ TEST(AnaliseComparacao, GeometriaRuimEZonasSobrepostasSaoAvisadas)
     EXPECT_NE(szAvisos.find("as zonas 1 e 4 da recomendação se sobrepõem (0,25 ha"), std::string::npos) << szAvisos;
 }
 
+// Only coverage, no zones nor boundaries: the field totals.
+ST_TotaisComparacao Totais(const std::vector<AnelPlano>& vCobertura)
+{
+    ComparacaoPlano p = analise_CriarComparacao();
+    for (const AnelPlano& v : vCobertura)
+        EXPECT_TRUE(analise_AdicionarCobertura(p.get(), v, 100.0));
+    ST_ResultadoComparacao r;
+    analise_ConcluirComparacao(p.get(), DuasLinhas(), &r);
+    return r.stTotais;
+}
+
+TEST(AnaliseCobertura, PecasQueSeTocamSomamEAsQueSeSobrepoemNao)
+{
+    // Side by side in one cell: nothing covered twice.
+    ST_TotaisComparacao t = Totais({Retangulo(0, 0, 10, 10), Retangulo(10, 0, 20, 10)});
+    EXPECT_NEAR(t.dAreaCoberta, 0.02, kTol);
+    EXPECT_NEAR(t.dAreaSobreposta, 0.0, kTol);
+    // A third over a quarter of each: 25 m² of each covered twice.
+    t = Totais({Retangulo(0, 0, 10, 10), Retangulo(10, 0, 20, 10), Retangulo(5, 5, 15, 15)});
+    EXPECT_NEAR(t.dAreaCoberta, 0.025, kTol);
+    EXPECT_NEAR(t.dAreaSobreposta, 0.005, kTol);
+    // A millimetre over its neighbour along 10 m: 0.01 m² covered twice, not lost in a tolerance.
+    t = Totais({Retangulo(0, 0, 10, 10), Retangulo(10 - 1e-3, 0, 20, 10)});
+    EXPECT_NEAR(t.dSomaCobertura * 1e4 - t.dAreaCoberta * 1e4, 0.01, 1e-6);
+    // A square in the notch of an L: their boxes meet, their areas do not.
+    t = Totais({{{0, 40}, {20, 40}, {20, 50}, {10, 50}, {10, 60}, {0, 60}}, Retangulo(10, 50, 20, 60)});
+    EXPECT_NEAR(t.dAreaCoberta, 0.04, kTol);
+    EXPECT_NEAR(t.dAreaSobreposta, 0.0, kTol);
+    // The same square twice, then one over the L's foot and the square's corner.
+    t = Totais({Retangulo(10, 50, 20, 60), Retangulo(10, 50, 20, 60), Retangulo(15, 45, 25, 55)});
+    EXPECT_NEAR(t.dAreaCoberta, 0.0175, kTol);
+}
+
+TEST(AnaliseCobertura, EspinhosNasCabeceirasEAnelQueSeCruza)
+{
+    // Passes 9 m wide of ten 40 m stretches, east then west; where a pass ends the walk's ring runs
+    // 9 m up the end and straight back (a spike of no area), as on the sample jobs.
+    std::vector<AnelPlano> v;
+    for (int iPassagem = 0; iPassagem < 6; iPassagem++)
+        for (int k = 0; k < 10; k++)
+        {
+            const double dY0 = 9.0 * iPassagem, dY1 = dY0 + 9.0;
+            const double dX0 = 40.0 * k, dX1 = dX0 + 40.0;
+            if (k == 9 && iPassagem % 2 == 0)
+                v.push_back({{dX0, dY1}, {dX1, dY1}, {dX1, dY1}, {dX1, dY1 + 9.0}, {dX1, dY0}, {dX0, dY0}});
+            else if (k == 0 && iPassagem % 2 == 1)
+                v.push_back({{dX1, dY0}, {dX0, dY0}, {dX0, dY1 + 9.0}, {dX0, dY1}, {dX1, dY1}});
+            else
+                v.push_back(Retangulo(dX0, dY0, dX1, dY1));
+        }
+    ST_TotaisComparacao t = Totais(v);
+    EXPECT_EQ(t.lPoligonos, 60);
+    EXPECT_NEAR(t.dSomaCobertura, 2.16, kTol);
+    EXPECT_NEAR(t.dAreaCoberta, 2.16, kTol);
+    EXPECT_NEAR(t.dAreaSobreposta, 0.0, kTol);
+
+    // A bow tie: two triangles of 2500 m², covered once each.
+    t = Totais({{{0, 0}, {100, 100}, {100, 0}, {0, 100}}});
+    EXPECT_NEAR(t.dSomaCobertura, 0.5, kTol);
+    EXPECT_NEAR(t.dAreaCoberta, 0.5, kTol);
+    // Nothing but a spike: no area, no polygon.
+    EXPECT_EQ(Totais({{{0, 0}, {10, 0}, {20, 0}, {10, 0}}}).lPoligonos, 0);
+}
+
+TEST(AnaliseCobertura, LosangoCortadoEmQuatroCelulasEUmaZonaNumQuadrante)
+{
+    ComparacaoPlano p = analise_CriarComparacao();
+    analise_AdicionarZona(p.get(), 1, {Retangulo(0, 0, 100, 100)}, 100.0);
+    analise_AdicionarLimite(p.get(), Retangulo(-100, -100, 0, 100));
+    // Centred on the corner of four cells, driven twice.
+    for (int i = 0; i < 2; i++)
+        analise_AdicionarCobertura(p.get(), {{50, 0}, {0, 50}, {-50, 0}, {0, -50}}, 100.0);
+    ST_ResultadoComparacao r;
+    analise_ConcluirComparacao(p.get(), DuasLinhas(), &r);
+    EXPECT_NEAR(r.stTotais.dAreaCoberta, 0.5, kTol);
+    EXPECT_NEAR(r.stTotais.dAreaSobreposta, 0.5, kTol);
+    EXPECT_NEAR(r.vZonas[0].dAreaCoberta, 0.125, kTol);
+    EXPECT_NEAR(r.vZonas[0].dAreaAplicada, 0.25, kTol);
+    EXPECT_NEAR(r.stTotais.dAreaForaLimites, 0.25, kTol);
+    EXPECT_NEAR(r.stTotais.dAreaFalhada, 2.0 - 0.25, kTol);
+}
+
+TEST(AnaliseCobertura, MuitasPassagensEntreCelulasComLimiteNoMeio)
+{
+    // Forty passes over a 900 m strip in 30 m stretches: cells far past the first batch, pieces cut at
+    // the cells' edges, the boundary through the middle of the cells it crosses.
+    ComparacaoPlano p = analise_CriarComparacao();
+    analise_AdicionarLimite(p.get(), Retangulo(-500, -500, 500, 0));
+    for (int i = 0; i < 40; i++)
+        for (int k = 0; k < 30; k++)
+            analise_AdicionarCobertura(p.get(), Retangulo(-450 + 30.0 * k, -10, -420 + 30.0 * k, 10), 100.0);
+    ST_ResultadoComparacao r;
+    analise_ConcluirComparacao(p.get(), DuasLinhas(), &r);
+    EXPECT_NEAR(r.stTotais.dSomaCobertura, 72.0, 1e-7);
+    EXPECT_NEAR(r.stTotais.dAreaCoberta, 1.8, kTol);
+    EXPECT_NEAR(r.stTotais.dAreaSobreposta, 70.2, 1e-7);
+    EXPECT_NEAR(r.stTotais.dAreaForaLimites, 0.9, kTol);
+    EXPECT_NEAR(r.stTotais.dAreaFalhada, 50.0 - 0.9, kTol);
+}
+
 // Area (m²) of the projected lon/lat cell of side dLado degrees, its edges split to follow the graticule.
 double AreaCelula(double dLon, double dLat, double dLado)
 {

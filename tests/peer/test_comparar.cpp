@@ -113,3 +113,42 @@ TEST(CompararPeer, AreasCobertasEMediasPonderadasIguaisAsDoSql)
         EXPECT_NEAR(f.dValor, it->second.dValor, it->second.dValor * 0.005);
     }
 }
+
+// The overlap lines of `zavoro mapa` against SQL over the shapefile set the same run wrote: the union
+// of its polygons (made valid first, as the walk leaves spikes where a pass turns) in EPSG:6933. The
+// jobs cover from a single strip to ground covered twice.
+TEST(CompararPeer, AreaCobertaDasLinhasDeSobreposicaoIgualADoSql)
+{
+    DiretorioTemporario dir;
+    const std::vector<std::string> vJobs = {"colheita", "plantio", "irrigacao", "pulverizacao_soja", "adubacao_taxa_variavel"};
+    std::string szArquivos;
+    for (const std::string& sz : vJobs)
+    {
+        fs::copy_file(Amostra(sz + ".nvg"), dir / (sz + ".nvg"));
+        szArquivos += " " + Aspas((dir / (sz + ".nvg")).string());
+    }
+    const Resultado o = Executar("mapa --cobertura" + szArquivos);
+    ASSERT_EQ(o.iSaida, 0) << o.szSaida;
+    for (const std::string& sz : vJobs)
+    {
+        SCOPED_TRACE(sz);
+        std::smatch m;
+        const std::regex reLinha(sz + "\\.nvg: aplicada ([0-9]+),([0-9]+) ha, coberta ([0-9]+),([0-9]+) ha");
+        ASSERT_TRUE(std::regex_search(o.szSaida, m, reLinha)) << o.szSaida.substr(o.szSaida.rfind("Sobreposição"));
+        const double dAplicada = std::stod(m[1].str() + "." + m[2].str());
+        const double dCoberta = std::stod(m[3].str() + "." + m[4].str());
+
+        const std::string szSql = "SELECT ST_Area(ST_Transform(ST_Union(CollectionExtract(MakeValid(geometry), 3)), 6933)) / 10000 "
+                                  "AS coberta FROM " + sz + "_Cobertura";
+        const Resultado s = Shell("ogrinfo -ro -q -dialect sqlite -sql " + Aspas(szSql) + " " +
+                                  Aspas((dir / (sz + "_Cobertura.shp")).string()) + " 2>&1");
+        ASSERT_EQ(s.iSaida, 0) << s.szSaida;
+        std::smatch mSql;
+        const std::regex reSql("coberta \\(Real\\) = (\\S+)");
+        ASSERT_TRUE(std::regex_search(s.szSaida, mSql, reSql)) << s.szSaida;
+        const double dSql = std::stod(mSql[1].str());
+        // The printed figure's rounding, and the engine's plane against the SQL's ellipsoid.
+        EXPECT_NEAR(dCoberta, dSql, 0.005 + dSql * 0.002);
+        EXPECT_LE(dCoberta, dAplicada + 0.01);
+    }
+}
