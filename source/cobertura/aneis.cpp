@@ -115,11 +115,14 @@ long double AreaDupla(const std::vector<ST_VerticeEscrito>& v)
     return ld;
 }
 
-// vAnel as written; vbNovo (one per vertex) marks the vertices to check, or all when empty.
-ST_AnelEscrito Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::vector<char>& vbNovo, int iCasas)
+// vAnel as written into st; vbNovo (one per vertex) marks the vertices to check, or all when empty.
+void Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::vector<char>& vbNovo, int iCasas,
+              ST_AnelEscrito& st)
 {
-    ST_AnelEscrito st;
+    st.vVertices.clear();
+    st.vbNovo.clear();
     st.bGrade = iCasas >= 0;
+    st.ldUnidadesPorGrau = 1.0L;
     for (int i = 0; i < iCasas; ++i)
         st.ldUnidadesPorGrau *= 10.0L;
     for (std::size_t i = 0; i < vAnel.size(); ++i)
@@ -140,7 +143,6 @@ ST_AnelEscrito Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::v
         st.vVertices.pop_back();
         st.vbNovo.pop_back();
     }
-    return st;
 }
 
 // Box of an edge. Written coordinates are doubles or whole grid units, so doubles hold them exactly
@@ -161,39 +163,93 @@ bool CaixasSeTocam(const ST_Caixa& a, const ST_Caixa& b)
     return a.dMinX <= b.dMaxX && b.dMinX <= a.dMaxX && a.dMinY <= b.dMaxY && b.dMinY <= a.dMaxY;
 }
 
-// No marked edge of v touches another edge nor folds back over its neighbour (boxes: of each edge).
+// Edges i and j (i != j) of v touch: neighbours when they fold back over each other, others when they
+// cross or touch (their boxes first).
 template <typename V>
-bool SemToques(const std::vector<V>& v, const std::vector<char>& vbNovo, const std::vector<ST_Caixa>& vCaixas)
+bool ArestasTocam(const std::vector<V>& v, const std::vector<ST_Caixa>& vCaixas, std::size_t i, std::size_t j)
 {
     const std::size_t n = v.size();
-    // Next vertex without a division: this loop is the hot spot of a map.
-    auto Proximo = [n](std::size_t i) { return i + 1 == n ? 0 : i + 1; };
-    auto Marcada = [&](std::size_t i) { return vbNovo[i] || vbNovo[Proximo(i)]; };
+    const std::size_t iFim = i + 1 == n ? 0 : i + 1;
+    const std::size_t jFim = j + 1 == n ? 0 : j + 1;
+    if (j == iFim)
+        return Dobra(v[i], v[iFim], v[jFim]);
+    if (jFim == i)
+        return Dobra(v[j], v[i], v[iFim]);
+    return CaixasSeTocam(vCaixas[i], vCaixas[j]) && SegmentosTocam(v[i], v[iFim], v[j], v[jFim]);
+}
+
+// An edge's extent along the sweep axis.
+struct ST_Intervalo
+{
+    double dMin = 0.0;
+    double dMax = 0.0;
+    std::size_t iAresta = 0;
+};
+
+// The edges of a ring by the start of their extent along one axis. A strip's ring rises along its
+// axis on one side and falls on the other: its two runs are merged in one pass; any other ring is
+// sorted.
+void OrdenarIntervalos(const std::vector<ST_Caixa>& vCaixas, bool bEixoX, std::vector<ST_Intervalo>& vOrdem)
+{
+    const std::size_t n = vCaixas.size();
+    vOrdem.resize(n);
+    auto Intervalo = [&](std::size_t i) -> ST_Intervalo
+    {
+        const ST_Caixa& st = vCaixas[i];
+        return bEixoX ? ST_Intervalo{st.dMinX, st.dMaxX, i} : ST_Intervalo{st.dMinY, st.dMaxY, i};
+    };
+    thread_local std::vector<ST_Intervalo> vTodos;
+    vTodos.resize(n);
+    std::size_t iPrimeiro = 0;
     for (std::size_t i = 0; i < n; ++i)
     {
-        const std::size_t iFim = Proximo(i);
-        if (!Marcada(i))
-            continue;
-        for (std::size_t j = 0; j < n; ++j)
-        {
-            const std::size_t jFim = Proximo(j);
-            // A pair of marked edges is checked once, from its first edge (the fold test of two
-            // neighbours is the same from either side).
-            if (j == i || (j < i && Marcada(j)))
-                continue;
-            if (j == iFim)
-            {
-                if (Dobra(v[i], v[iFim], v[jFim]))
-                    return false;
-            }
-            else if (jFim == i)
-            {
-                if (Dobra(v[j], v[i], v[iFim]))
-                    return false;
-            }
-            else if (CaixasSeTocam(vCaixas[i], vCaixas[j]) && SegmentosTocam(v[i], v[iFim], v[j], v[jFim]))
+        vTodos[i] = Intervalo(i);
+        if (vTodos[i].dMin < vTodos[iPrimeiro].dMin)
+            iPrimeiro = i;
+    }
+    // From the lowest edge on: starts that do not fall, then starts that do not rise, back to it.
+    auto Inicio = [&](std::size_t k) { return vTodos[iPrimeiro + k < n ? iPrimeiro + k : iPrimeiro + k - n].dMin; };
+    std::size_t k = 1;
+    while (k < n && Inicio(k) >= Inicio(k - 1))
+        ++k;
+    const std::size_t iSubida = k;
+    while (k < n && Inicio(k) <= Inicio(k - 1))
+        ++k;
+    if (k < n)
+    {
+        vOrdem = vTodos;
+        std::sort(vOrdem.begin(), vOrdem.end(),
+                  [](const ST_Intervalo& a, const ST_Intervalo& b) { return a.dMin < b.dMin; });
+        return;
+    }
+    // Rising run forward, falling run backward: both ascending.
+    auto Aresta = [&](std::size_t k) -> const ST_Intervalo& { return vTodos[iPrimeiro + k < n ? iPrimeiro + k : iPrimeiro + k - n]; };
+    std::size_t a = 0, b = n;
+    for (std::size_t o = 0; o < n; ++o)
+    {
+        const bool bDaSubida = b == iSubida || (a < iSubida && Inicio(a) <= Inicio(b - 1));
+        vOrdem[o] = bDaSubida ? Aresta(a++) : Aresta(--b);
+    }
+}
+
+// No marked edge of v touches another edge nor folds back over its neighbour (boxes: of each edge).
+// Only edges whose extents along the ring's longer axis meet can touch: a sweep along that axis finds
+// them, and every pair the sweep finds is judged as a check of every pair would judge it.
+template <typename V>
+bool SemToques(const std::vector<V>& v, const std::vector<char>& vbNovo, const std::vector<ST_Caixa>& vCaixas,
+               bool bEixoX)
+{
+    const std::size_t n = v.size();
+    auto Marcada = [&](std::size_t i) { return vbNovo[i] || vbNovo[i + 1 == n ? 0 : i + 1]; };
+    thread_local std::vector<ST_Intervalo> vOrdem;
+    OrdenarIntervalos(vCaixas, bEixoX, vOrdem);
+    for (std::size_t s = 0; s < n; ++s)
+    {
+        const ST_Intervalo& stAtual = vOrdem[s];
+        const bool bMarcada = Marcada(stAtual.iAresta);
+        for (std::size_t t = s + 1; t < n && vOrdem[t].dMin <= stAtual.dMax; ++t)
+            if ((bMarcada || Marcada(vOrdem[t].iAresta)) && ArestasTocam(v, vCaixas, stAtual.iAresta, vOrdem[t].iAresta))
                 return false;
-        }
     }
     return true;
 }
@@ -211,8 +267,17 @@ bool Simples(const ST_AnelEscrito& stAnel)
     thread_local std::vector<ST_Caixa> vCaixas;
     thread_local std::vector<ST_VerticeDuplo> vDuplos;
     vCaixas.resize(n);
+    ST_Caixa stExtensao = Caixa(v[0], v[0]);
     for (std::size_t i = 0; i < n; ++i)
+    {
         vCaixas[i] = Caixa(v[i], v[i + 1 == n ? 0 : i + 1]);
+        stExtensao.dMinX = std::min(stExtensao.dMinX, vCaixas[i].dMinX);
+        stExtensao.dMaxX = std::max(stExtensao.dMaxX, vCaixas[i].dMaxX);
+        stExtensao.dMinY = std::min(stExtensao.dMinY, vCaixas[i].dMinY);
+        stExtensao.dMaxY = std::max(stExtensao.dMaxY, vCaixas[i].dMaxY);
+    }
+    // The sweep runs along the strip: few edges share a stretch of it.
+    const bool bEixoX = stExtensao.dMaxX - stExtensao.dMinX >= stExtensao.dMaxY - stExtensao.dMinY;
     // Grid units within 2^26 of each other: doubles give the same signs, several times faster.
     if (stAnel.bGrade)
     {
@@ -223,10 +288,10 @@ bool Simples(const ST_AnelEscrito& stAnel)
             vDuplos.resize(n);
             for (std::size_t i = 0; i < n; ++i)
                 vDuplos[i] = {static_cast<double>(v[i].ldX - itX0->ldX), static_cast<double>(v[i].ldY - itY0->ldY)};
-            return SemToques(vDuplos, stAnel.vbNovo, vCaixas);
+            return SemToques(vDuplos, stAnel.vbNovo, vCaixas, bEixoX);
         }
     }
-    return SemToques(v, stAnel.vbNovo, vCaixas);
+    return SemToques(v, stAnel.vbNovo, vCaixas, bEixoX);
 }
 
 // Where segments ab and cd cross inside both, in degrees.
@@ -281,7 +346,8 @@ BOOL EntregarTriangulo(const ST_Faixa& stFaixa, const ST_CoordenadaKml& a, const
                        const ST_CoordenadaKml& c)
 {
     std::vector<ST_CoordenadaKml> vAnel{a, b, c};
-    const ST_AnelEscrito stEscrito = Escrever(vAnel, {}, stFaixa.pstReceptor->iCasasDecimais);
+    ST_AnelEscrito stEscrito;
+    Escrever(vAnel, {}, stFaixa.pstReceptor->iCasasDecimais, stEscrito);
     return !Simples(stEscrito) || Entregar(stFaixa, vAnel, stEscrito);
 }
 
@@ -312,22 +378,25 @@ BOOL cobertura_EntregarFaixa(const ST_CoordenadaKml* pstEsquerda, const ST_Coord
 {
     const ST_Faixa stFaixa{pstEsquerda, pstDireita, iValor, &stReceptor};
     const int iCasas = stReceptor.iCasasDecimais;
-    std::vector<ST_CoordenadaKml> vAnel;
     if (iPontos < 2)
         return TRUE;
+    // Kept from strip to strip: a map hands over hundreds of thousands of them.
+    thread_local std::vector<ST_CoordenadaKml> vAnel, vMaior;
+    thread_local ST_AnelEscrito stEscrito, stMaior;
+    thread_local std::vector<char> vbNovo;
+    const std::vector<char> vbTodos;
     MontarAnel(stFaixa, 0, iPontos - 1, vAnel);
-    ST_AnelEscrito stEscrito = Escrever(vAnel, {}, iCasas);
+    Escrever(vAnel, vbTodos, iCasas, stEscrito);
     if (Simples(stEscrito))
         return Entregar(stFaixa, vAnel, stEscrito);
 
     // Longest simple runs: a run grows by one cross-section while its ring stays simple; only the
     // edges at the two cross-sections it joins need checking, the rest was simple already.
-    std::vector<char> vbNovo;
     int iPrimeiro = 0;
     while (iPrimeiro < iPontos - 1)
     {
         MontarAnel(stFaixa, iPrimeiro, iPrimeiro + 1, vAnel);
-        stEscrito = Escrever(vAnel, {}, iCasas);
+        Escrever(vAnel, vbTodos, iCasas, stEscrito);
         if (!Simples(stEscrito))
         {
             if (!EntregarPasso(stFaixa, iPrimeiro))
@@ -338,16 +407,15 @@ BOOL cobertura_EntregarFaixa(const ST_CoordenadaKml* pstEsquerda, const ST_Coord
         int iUltimo = iPrimeiro + 1;
         while (iUltimo + 1 < iPontos)
         {
-            std::vector<ST_CoordenadaKml> vMaior;
             MontarAnel(stFaixa, iPrimeiro, iUltimo + 1, vMaior);
             const std::size_t nEsquerda = static_cast<std::size_t>(iUltimo - iPrimeiro);
             vbNovo.assign(vMaior.size(), 0);
             std::fill_n(vbNovo.begin() + static_cast<std::ptrdiff_t>(nEsquerda), 4, 1);
-            ST_AnelEscrito stMaior = Escrever(vMaior, vbNovo, iCasas);
+            Escrever(vMaior, vbNovo, iCasas, stMaior);
             if (!Simples(stMaior))
                 break;
-            vAnel = std::move(vMaior);
-            stEscrito = std::move(stMaior);
+            std::swap(vAnel, vMaior);
+            std::swap(stEscrito, stMaior);
             ++iUltimo;
         }
         if (!Entregar(stFaixa, vAnel, stEscrito))
