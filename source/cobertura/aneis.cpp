@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "zavoro/zavoro.h"
@@ -17,32 +18,40 @@ constexpr long double kMetrosPorGrau = D_ZAVORO_TERRA_RAIO_EQUADOR * D_ZAVORO_RE
 constexpr long double kAreaDuplaMinima = 2.0e-4L / (kMetrosPorGrau * kMetrosPorGrau);
 
 // A vertex as the writer writes it: in units of its last decimal kept (the KML's fixed decimals, exact
-// on that grid), or the double itself. Long double keeps the orientation products of grid units exact.
-struct ST_VerticeEscrito
+// on that grid), or the double itself. Orientation products are taken in T_Calculo: long double
+// keeps those of grid units exact, and of degrees as they always were.
+template <typename T_Valor, typename T_Calculo>
+struct ST_Vertice
 {
-    long double ldX = 0.0L;
-    long double ldY = 0.0L;
-    bool operator==(const ST_VerticeEscrito&) const = default;
+    using Valor = T_Valor;
+    using Calculo = T_Calculo;
+    T_Valor ldX = 0;
+    T_Valor ldY = 0;
+    bool operator==(const ST_Vertice&) const = default;
 };
+// Every double and every grid unit of a coordinate on Earth.
+using ST_VerticeEscrito = ST_Vertice<double, long double>;
+// Grid units that no double holds (a coordinate far off the Earth).
+using ST_VerticeLongo = ST_Vertice<long double, long double>;
+// Grid units relative to the ring's corner, for rings whose orientation products doubles hold exactly
+// (grid units spanning less than 2^26: products below 2^52).
+using ST_VerticeDuplo = ST_Vertice<double, double>;
+constexpr long double kVaoExato = 67108864.0L; // 2^26
+// Below this many vertices the area of such a ring sums exactly in 64-bit integers.
+constexpr std::size_t kMaximoVerticesAreaInteira = 1024;
 
 // A ring as written, repeated consecutive vertices merged as readers merge them. vbNovo marks the
 // vertices whose edges are checked: all for a new ring, those a grown ring added.
 struct ST_AnelEscrito
 {
     std::vector<ST_VerticeEscrito> vVertices;
+    std::vector<ST_VerticeLongo> vLongos; // instead of vVertices when bLongo
     std::vector<char> vbNovo;
     long double ldUnidadesPorGrau = 1.0L;
     bool bGrade = false; // whole units of a decimal grid
+    bool bLongo = false;
+    long double ldArea = 0.0L; // twice the signed area, once checked
 };
-
-// The same vertex in doubles, for rings whose orientation products doubles hold exactly (grid units
-// spanning less than 2^26: products below 2^52). Same member names, so the tests below serve both.
-struct ST_VerticeDuplo
-{
-    double ldX = 0.0;
-    double ldY = 0.0;
-};
-constexpr long double kVaoExato = 67108864.0L; // 2^26
 
 long double UnidadesEscritas(double dValor, int iCasas)
 {
@@ -66,19 +75,12 @@ long double UnidadesEscritas(double dValor, int iCasas)
     return cBuf[0] == '-' ? -ldUnidades : ldUnidades;
 }
 
-ST_VerticeEscrito Escrito(const ST_CoordenadaKml& stVertice, int iCasas)
-{
-    if (iCasas < 0)
-        return {stVertice.dLongitude, stVertice.dLatitude};
-    return {UnidadesEscritas(stVertice.dLongitude, iCasas), UnidadesEscritas(stVertice.dLatitude, iCasas)};
-}
-
 template <typename V> int Orientacao(const V& a, const V& b, const V& c)
 {
-    const auto ld = (b.ldX - a.ldX) * (c.ldY - a.ldY) - (b.ldY - a.ldY) * (c.ldX - a.ldX);
+    using C = typename V::Calculo;
+    const C ld = (C(b.ldX) - C(a.ldX)) * (C(c.ldY) - C(a.ldY)) - (C(b.ldY) - C(a.ldY)) * (C(c.ldX) - C(a.ldX));
     return (ld > 0) - (ld < 0);
 }
-
 // c, on the line through a and b, lies on the segment.
 template <typename V> bool NoSegmento(const V& a, const V& b, const V& c)
 {
@@ -102,17 +104,56 @@ template <typename V> bool SegmentosTocam(const V& a, const V& b, const V& c, co
 // Edges a->b and b->c fold back over each other.
 template <typename V> bool Dobra(const V& a, const V& b, const V& c)
 {
-    return Orientacao(a, b, c) == 0 && (a.ldX - b.ldX) * (c.ldX - b.ldX) + (a.ldY - b.ldY) * (c.ldY - b.ldY) > 0;
+    using C = typename V::Calculo;
+    return Orientacao(a, b, c) == 0 &&
+           (C(a.ldX) - C(b.ldX)) * (C(c.ldX) - C(b.ldX)) + (C(a.ldY) - C(b.ldY)) * (C(c.ldY) - C(b.ldY)) > 0;
 }
 
 // Twice the signed area; positive anticlockwise. Taken from the first vertex, so that the degrees
 // of the position do not swamp the few digits of the shape.
-long double AreaDupla(const std::vector<ST_VerticeEscrito>& v)
+template <typename V> long double AreaDupla(const std::vector<V>& v)
 {
     long double ld = 0.0L;
     for (std::size_t i = 1; i + 1 < v.size(); ++i)
-        ld += (v[i].ldX - v[0].ldX) * (v[i + 1].ldY - v[0].ldY) - (v[i + 1].ldX - v[0].ldX) * (v[i].ldY - v[0].ldY);
+        ld += ((long double)v[i].ldX - v[0].ldX) * ((long double)v[i + 1].ldY - v[0].ldY) -
+              ((long double)v[i + 1].ldX - v[0].ldX) * ((long double)v[i].ldY - v[0].ldY);
     return ld;
+}
+
+// The same of grid units relative to the ring's corner, in whole numbers: exact, as the long double sum
+// is for such rings.
+long double AreaInteira(const std::vector<ST_VerticeDuplo>& v)
+{
+    auto I = [](double d) { return static_cast<std::int64_t>(d); };
+    std::int64_t i = 0;
+    for (std::size_t k = 1; k + 1 < v.size(); ++k)
+        i += (I(v[k].ldX) - I(v[0].ldX)) * (I(v[k + 1].ldY) - I(v[0].ldY)) -
+             (I(v[k + 1].ldX) - I(v[0].ldX)) * (I(v[k].ldY) - I(v[0].ldY));
+    return static_cast<long double>(i);
+}
+
+// Appends a vertex, merged into the last one when they are written alike.
+template <typename V>
+void Juntar(std::vector<V>& vVertices, std::vector<char>& vbNovo, const V& stVertice, char bNovo)
+{
+    if (!vVertices.empty() && vVertices.back() == stVertice)
+        vbNovo.back() |= bNovo;
+    else
+    {
+        vVertices.push_back(stVertice);
+        vbNovo.push_back(bNovo);
+    }
+}
+
+// A ring does not close on its first vertex: readers close it.
+template <typename V> void Fechar(std::vector<V>& vVertices, std::vector<char>& vbNovo)
+{
+    while (vVertices.size() > 1 && vVertices.back() == vVertices.front())
+    {
+        vbNovo.front() |= vbNovo.back();
+        vVertices.pop_back();
+        vbNovo.pop_back();
+    }
 }
 
 // vAnel as written into st; vbNovo (one per vertex) marks the vertices to check, or all when empty.
@@ -122,27 +163,41 @@ void Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::vector<char
     st.vVertices.clear();
     st.vbNovo.clear();
     st.bGrade = iCasas >= 0;
+    st.bLongo = false;
     st.ldUnidadesPorGrau = 1.0L;
     for (int i = 0; i < iCasas; ++i)
         st.ldUnidadesPorGrau *= 10.0L;
+    auto Novo = [&](std::size_t i) -> char { return vbNovo.empty() || vbNovo[i]; };
+    if (!st.bGrade)
+    {
+        for (std::size_t i = 0; i < vAnel.size(); ++i)
+            Juntar(st.vVertices, st.vbNovo, ST_VerticeEscrito{vAnel[i].dLongitude, vAnel[i].dLatitude}, Novo(i));
+        Fechar(st.vVertices, st.vbNovo);
+        return;
+    }
+    st.vLongos.clear();
     for (std::size_t i = 0; i < vAnel.size(); ++i)
     {
-        const ST_VerticeEscrito stVertice = Escrito(vAnel[i], iCasas);
-        const char bNovo = vbNovo.empty() || vbNovo[i];
-        if (!st.vVertices.empty() && st.vVertices.back() == stVertice)
-            st.vbNovo.back() |= bNovo;
-        else
-        {
-            st.vVertices.push_back(stVertice);
-            st.vbNovo.push_back(bNovo);
-        }
+        const ST_VerticeLongo stVertice{UnidadesEscritas(vAnel[i].dLongitude, iCasas),
+                                        UnidadesEscritas(vAnel[i].dLatitude, iCasas)};
+        st.vLongos.push_back(stVertice);
+        st.bLongo = st.bLongo || static_cast<double>(stVertice.ldX) != stVertice.ldX ||
+                    static_cast<double>(stVertice.ldY) != stVertice.ldY;
     }
-    while (st.vVertices.size() > 1 && st.vVertices.back() == st.vVertices.front())
+    if (st.bLongo)
     {
-        st.vbNovo.front() |= st.vbNovo.back();
-        st.vVertices.pop_back();
-        st.vbNovo.pop_back();
+        std::vector<ST_VerticeLongo> vTodos;
+        vTodos.swap(st.vLongos);
+        for (std::size_t i = 0; i < vTodos.size(); ++i)
+            Juntar(st.vLongos, st.vbNovo, vTodos[i], Novo(i));
+        Fechar(st.vLongos, st.vbNovo);
+        return;
     }
+    for (std::size_t i = 0; i < st.vLongos.size(); ++i)
+        Juntar(st.vVertices, st.vbNovo,
+               ST_VerticeEscrito{static_cast<double>(st.vLongos[i].ldX), static_cast<double>(st.vLongos[i].ldY)},
+               Novo(i));
+    Fechar(st.vVertices, st.vbNovo);
 }
 
 // Box of an edge. Written coordinates are doubles or whole grid units, so doubles hold them exactly
@@ -152,7 +207,7 @@ struct ST_Caixa
     double dMinX = 0.0, dMinY = 0.0, dMaxX = 0.0, dMaxY = 0.0;
 };
 
-ST_Caixa Caixa(const ST_VerticeEscrito& a, const ST_VerticeEscrito& b)
+template <typename V> ST_Caixa Caixa(const V& a, const V& b)
 {
     return {static_cast<double>(std::min(a.ldX, b.ldX)), static_cast<double>(std::min(a.ldY, b.ldY)),
             static_cast<double>(std::max(a.ldX, b.ldX)), static_cast<double>(std::max(a.ldY, b.ldY))};
@@ -255,17 +310,35 @@ bool SemToques(const std::vector<V>& v, const std::vector<char>& vbNovo, const s
 }
 
 // No edge at a marked vertex touches another edge, nor folds back over its neighbour, and the ring
-// has an area. Edges between unmarked vertices are taken as already checked.
-bool Simples(const ST_AnelEscrito& stAnel)
+// has an area (*pldArea). Edges between unmarked vertices are taken as already checked.
+template <typename V>
+bool SimplesDe(const std::vector<V>& v, const std::vector<char>& vbNovo, bool bGrade, long double ldUnidadesPorGrau,
+               long double* pldArea)
 {
-    const std::vector<ST_VerticeEscrito>& v = stAnel.vVertices;
     const std::size_t n = v.size();
-    const long double ldEscala = stAnel.ldUnidadesPorGrau * stAnel.ldUnidadesPorGrau;
-    if (n < 3 || !(std::fabs(AreaDupla(v)) > kAreaDuplaMinima * ldEscala))
+    if (n < 3)
         return false;
     // Reused from ring to ring: a map checks hundreds of thousands of them.
     thread_local std::vector<ST_Caixa> vCaixas;
     thread_local std::vector<ST_VerticeDuplo> vDuplos;
+    // Grid units within 2^26 of each other: doubles give the same signs, several times faster, and
+    // whole numbers the same area.
+    bool bVaoExato = false;
+    if (bGrade)
+    {
+        const auto [itX0, itX1] = std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) { return a.ldX < b.ldX; });
+        const auto [itY0, itY1] = std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) { return a.ldY < b.ldY; });
+        bVaoExato = itX1->ldX - itX0->ldX < kVaoExato && itY1->ldY - itY0->ldY < kVaoExato;
+        if (bVaoExato)
+        {
+            vDuplos.resize(n);
+            for (std::size_t i = 0; i < n; ++i)
+                vDuplos[i] = {static_cast<double>(v[i].ldX - itX0->ldX), static_cast<double>(v[i].ldY - itY0->ldY)};
+        }
+    }
+    *pldArea = bVaoExato && n < kMaximoVerticesAreaInteira ? AreaInteira(vDuplos) : AreaDupla(v);
+    if (!(std::fabs(*pldArea) > kAreaDuplaMinima * ldUnidadesPorGrau * ldUnidadesPorGrau))
+        return false;
     vCaixas.resize(n);
     ST_Caixa stExtensao = Caixa(v[0], v[0]);
     for (std::size_t i = 0; i < n; ++i)
@@ -278,20 +351,14 @@ bool Simples(const ST_AnelEscrito& stAnel)
     }
     // The sweep runs along the strip: few edges share a stretch of it.
     const bool bEixoX = stExtensao.dMaxX - stExtensao.dMinX >= stExtensao.dMaxY - stExtensao.dMinY;
-    // Grid units within 2^26 of each other: doubles give the same signs, several times faster.
-    if (stAnel.bGrade)
-    {
-        const auto [itX0, itX1] = std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) { return a.ldX < b.ldX; });
-        const auto [itY0, itY1] = std::minmax_element(v.begin(), v.end(), [](auto& a, auto& b) { return a.ldY < b.ldY; });
-        if (itX1->ldX - itX0->ldX < kVaoExato && itY1->ldY - itY0->ldY < kVaoExato)
-        {
-            vDuplos.resize(n);
-            for (std::size_t i = 0; i < n; ++i)
-                vDuplos[i] = {static_cast<double>(v[i].ldX - itX0->ldX), static_cast<double>(v[i].ldY - itY0->ldY)};
-            return SemToques(vDuplos, stAnel.vbNovo, vCaixas, bEixoX);
-        }
-    }
-    return SemToques(v, stAnel.vbNovo, vCaixas, bEixoX);
+    return bVaoExato ? SemToques(vDuplos, vbNovo, vCaixas, bEixoX) : SemToques(v, vbNovo, vCaixas, bEixoX);
+}
+
+bool Simples(ST_AnelEscrito& stAnel)
+{
+    return stAnel.bLongo
+               ? SimplesDe(stAnel.vLongos, stAnel.vbNovo, stAnel.bGrade, stAnel.ldUnidadesPorGrau, &stAnel.ldArea)
+               : SimplesDe(stAnel.vVertices, stAnel.vbNovo, stAnel.bGrade, stAnel.ldUnidadesPorGrau, &stAnel.ldArea);
 }
 
 // Where segments ab and cd cross inside both, in degrees.
@@ -335,7 +402,7 @@ BOOL Entregar(const ST_Faixa& stFaixa, std::vector<ST_CoordenadaKml>& vAnel, con
     const ST_ReceptorCobertura& stReceptor = *stFaixa.pstReceptor;
     if (stReceptor.pfInserirAnel == nullptr)
         return TRUE;
-    if (stReceptor.bSentidoHorario && AreaDupla(stEscrito.vVertices) > 0.0L)
+    if (stReceptor.bSentidoHorario && stEscrito.ldArea > 0.0L)
         std::reverse(vAnel.begin() + 1, vAnel.end());
     return stReceptor.pfInserirAnel(stReceptor.pContexto, vAnel.data(), static_cast<int>(vAnel.size()),
                                     stFaixa.iValor);

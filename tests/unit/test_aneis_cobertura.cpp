@@ -62,6 +62,26 @@ TEST(AneisCobertura, RePeloMesmoCaminhoCortaAFaixaEViraSoNoShapefile)
     EXPECT_EQ(vShp[1][1].dLatitude, vDir[2].dLatitude); // turned round its first vertex
 }
 
+TEST(AneisCobertura, CoordenadasForaDaTerraSeguemAsMesmasRegras)
+{
+    // A damaged file can place a track 10^12 degrees away: six decimals of that are more grid units
+    // than a double holds. Such a strip is still judged on its own grid: whole when simple, cut where
+    // it backs up.
+    auto Longe = [](const Anel& v)
+    {
+        Anel vLonge = v;
+        for (ST_CoordenadaKml& s : vLonge)
+            s.dLongitude = 1.0e12 + (s.dLongitude + 51.93) * 1.0e4;
+        return vLonge;
+    };
+    const Anel vEsq{V(0, 1), V(2, 1), V(4, 1), V(3, 1)}, vDir{V(0, -1), V(2, -1), V(4, -1), V(3, -1)};
+    EXPECT_EQ(Aneis(Longe(vEsq), Longe(vDir), true).size(), 2u);
+    const Anel vEsqReta(vEsq.begin(), vEsq.begin() + 3), vDirReta(vDir.begin(), vDir.begin() + 3);
+    const std::vector<Anel> vReta = Aneis(Longe(vEsqReta), Longe(vDirReta), true);
+    ASSERT_EQ(vReta.size(), 1u);
+    EXPECT_EQ(vReta[0].size(), 6u);
+}
+
 TEST(AneisCobertura, PassoQueSeCruzaViraDoisTriangulos)
 {
     // A quarter turn about the middle crosses the two cross-sections; a heading flipped half a turn in
