@@ -53,16 +53,31 @@ struct ST_AnelEscrito
     long double ldArea = 0.0L; // twice the signed area, once checked
 };
 
-long double UnidadesEscritas(double dValor, int iCasas)
+double Escala(int iCasas)
 {
-    // Away from a half unit the scaled value rounds as the text does (its error is far below 1e-6 of a
-    // unit); near one, the digits the fixed notation writes decide, so the check sees the text's point.
     double dEscala = 1.0;
     for (int i = 0; i < iCasas; ++i)
         dEscala *= 10.0;
+    return dEscala;
+}
+
+// Away from a half unit the scaled value rounds as the text does (its error is far below 1e-6 of a
+// unit): into *pdUnidades. Near one, false: the digits the fixed notation writes decide.
+bool UnidadesLonge(double dValor, double dEscala, double* pdUnidades)
+{
     const double dUnidades = dValor * dEscala;
-    if (std::fabs(dUnidades) < 1.0e15 && std::fabs(dUnidades - std::floor(dUnidades) - 0.5) > 1.0e-6)
-        return std::round(dUnidades);
+    if (!(std::fabs(dUnidades) < 1.0e15 && std::fabs(dUnidades - std::floor(dUnidades) - 0.5) > 1.0e-6))
+        return false;
+    *pdUnidades = std::round(dUnidades);
+    return true;
+}
+
+// Grid units of a coordinate as its text reads, so the check sees the text's point.
+long double UnidadesEscritas(double dValor, int iCasas)
+{
+    double dUnidades = 0.0;
+    if (UnidadesLonge(dValor, Escala(iCasas), &dUnidades))
+        return dUnidades;
     char cBuf[512];
     const char* pcFim =
         std::to_chars(cBuf, cBuf + sizeof cBuf, dValor, std::chars_format::fixed, iCasas).ptr;
@@ -175,28 +190,34 @@ void Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::vector<char
         Fechar(st.vVertices, st.vbNovo);
         return;
     }
-    st.vLongos.clear();
-    for (std::size_t i = 0; i < vAnel.size(); ++i)
+    const double dEscala = Escala(iCasas);
+    auto Unidades = [&](double dValor, double* pdUnidades)
     {
-        const ST_VerticeLongo stVertice{UnidadesEscritas(vAnel[i].dLongitude, iCasas),
-                                        UnidadesEscritas(vAnel[i].dLatitude, iCasas)};
-        st.vLongos.push_back(stVertice);
-        st.bLongo = st.bLongo || static_cast<double>(stVertice.ldX) != stVertice.ldX ||
-                    static_cast<double>(stVertice.ldY) != stVertice.ldY;
+        if (UnidadesLonge(dValor, dEscala, pdUnidades))
+            return true;
+        const long double ldUnidades = UnidadesEscritas(dValor, iCasas);
+        *pdUnidades = static_cast<double>(ldUnidades);
+        return *pdUnidades == ldUnidades;
+    };
+    for (std::size_t i = 0; i < vAnel.size() && !st.bLongo; ++i)
+    {
+        ST_VerticeEscrito stVertice;
+        st.bLongo = !Unidades(vAnel[i].dLongitude, &stVertice.ldX) || !Unidades(vAnel[i].dLatitude, &stVertice.ldY);
+        Juntar(st.vVertices, st.vbNovo, stVertice, Novo(i));
     }
     if (st.bLongo)
     {
-        std::vector<ST_VerticeLongo> vTodos;
-        vTodos.swap(st.vLongos);
-        for (std::size_t i = 0; i < vTodos.size(); ++i)
-            Juntar(st.vLongos, st.vbNovo, vTodos[i], Novo(i));
+        st.vVertices.clear();
+        st.vbNovo.clear();
+        st.vLongos.clear();
+        for (std::size_t i = 0; i < vAnel.size(); ++i)
+            Juntar(st.vLongos, st.vbNovo,
+                   ST_VerticeLongo{UnidadesEscritas(vAnel[i].dLongitude, iCasas),
+                                   UnidadesEscritas(vAnel[i].dLatitude, iCasas)},
+                   Novo(i));
         Fechar(st.vLongos, st.vbNovo);
         return;
     }
-    for (std::size_t i = 0; i < st.vLongos.size(); ++i)
-        Juntar(st.vVertices, st.vbNovo,
-               ST_VerticeEscrito{static_cast<double>(st.vLongos[i].ldX), static_cast<double>(st.vLongos[i].ldY)},
-               Novo(i));
     Fechar(st.vVertices, st.vbNovo);
 }
 
@@ -244,7 +265,8 @@ struct ST_Intervalo
 // The edges of a ring by the start of their extent along one axis. A strip's ring rises along its
 // axis on one side and falls on the other: its two runs are merged in one pass; any other ring is
 // sorted.
-void OrdenarIntervalos(const std::vector<ST_Caixa>& vCaixas, bool bEixoX, std::vector<ST_Intervalo>& vOrdem)
+void OrdenarIntervalos(const std::vector<ST_Caixa>& vCaixas, bool bEixoX, std::vector<ST_Intervalo>& vTodos,
+                       std::vector<ST_Intervalo>& vOrdem)
 {
     const std::size_t n = vCaixas.size();
     vOrdem.resize(n);
@@ -253,7 +275,6 @@ void OrdenarIntervalos(const std::vector<ST_Caixa>& vCaixas, bool bEixoX, std::v
         const ST_Caixa& st = vCaixas[i];
         return bEixoX ? ST_Intervalo{st.dMinX, st.dMaxX, i} : ST_Intervalo{st.dMinY, st.dMaxY, i};
     };
-    thread_local std::vector<ST_Intervalo> vTodos;
     vTodos.resize(n);
     std::size_t iPrimeiro = 0;
     for (std::size_t i = 0; i < n; ++i)
@@ -287,17 +308,25 @@ void OrdenarIntervalos(const std::vector<ST_Caixa>& vCaixas, bool bEixoX, std::v
     }
 }
 
+// What the check of one ring works in, reused from ring to ring: a map checks hundreds of thousands.
+struct ST_MemoriaAnel
+{
+    std::vector<ST_Caixa> vCaixas; // of each edge
+    std::vector<ST_VerticeDuplo> vDuplos;
+    std::vector<ST_Intervalo> vTodos, vOrdem;
+};
+
 // No marked edge of v touches another edge nor folds back over its neighbour (boxes: of each edge).
 // Only edges whose extents along the ring's longer axis meet can touch: a sweep along that axis finds
 // them, and every pair the sweep finds is judged as a check of every pair would judge it.
 template <typename V>
-bool SemToques(const std::vector<V>& v, const std::vector<char>& vbNovo, const std::vector<ST_Caixa>& vCaixas,
-               bool bEixoX)
+bool SemToques(const std::vector<V>& v, const std::vector<char>& vbNovo, ST_MemoriaAnel& stMemoria, bool bEixoX)
 {
     const std::size_t n = v.size();
+    const std::vector<ST_Caixa>& vCaixas = stMemoria.vCaixas;
+    std::vector<ST_Intervalo>& vOrdem = stMemoria.vOrdem;
     auto Marcada = [&](std::size_t i) { return vbNovo[i] || vbNovo[i + 1 == n ? 0 : i + 1]; };
-    thread_local std::vector<ST_Intervalo> vOrdem;
-    OrdenarIntervalos(vCaixas, bEixoX, vOrdem);
+    OrdenarIntervalos(vCaixas, bEixoX, stMemoria.vTodos, vOrdem);
     for (std::size_t s = 0; s < n; ++s)
     {
         const ST_Intervalo& stAtual = vOrdem[s];
@@ -318,9 +347,9 @@ bool SimplesDe(const std::vector<V>& v, const std::vector<char>& vbNovo, bool bG
     const std::size_t n = v.size();
     if (n < 3)
         return false;
-    // Reused from ring to ring: a map checks hundreds of thousands of them.
-    thread_local std::vector<ST_Caixa> vCaixas;
-    thread_local std::vector<ST_VerticeDuplo> vDuplos;
+    thread_local ST_MemoriaAnel stMemoria;
+    std::vector<ST_Caixa>& vCaixas = stMemoria.vCaixas;
+    std::vector<ST_VerticeDuplo>& vDuplos = stMemoria.vDuplos;
     // Grid units within 2^26 of each other: doubles give the same signs, several times faster, and
     // whole numbers the same area.
     bool bVaoExato = false;
@@ -351,7 +380,7 @@ bool SimplesDe(const std::vector<V>& v, const std::vector<char>& vbNovo, bool bG
     }
     // The sweep runs along the strip: few edges share a stretch of it.
     const bool bEixoX = stExtensao.dMaxX - stExtensao.dMinX >= stExtensao.dMaxY - stExtensao.dMinY;
-    return bVaoExato ? SemToques(vDuplos, vbNovo, vCaixas, bEixoX) : SemToques(v, vbNovo, vCaixas, bEixoX);
+    return bVaoExato ? SemToques(vDuplos, vbNovo, stMemoria, bEixoX) : SemToques(v, vbNovo, stMemoria, bEixoX);
 }
 
 bool Simples(ST_AnelEscrito& stAnel)
