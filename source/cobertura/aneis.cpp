@@ -277,11 +277,16 @@ void OrdenarIntervalos(const std::vector<ST_Caixa>& vCaixas, bool bEixoX, std::v
     };
     vTodos.resize(n);
     std::size_t iPrimeiro = 0;
+    double dMenor = 0.0;
     for (std::size_t i = 0; i < n; ++i)
     {
         vTodos[i] = Intervalo(i);
-        if (vTodos[i].dMin < vTodos[iPrimeiro].dMin)
+        // The least start kept in a register, not read back from the array just written.
+        if (i == 0 || vTodos[i].dMin < dMenor)
+        {
+            dMenor = vTodos[i].dMin;
             iPrimeiro = i;
+        }
     }
     // From the lowest edge on: starts that do not fall, then starts that do not rise, back to it.
     auto Inicio = [&](std::size_t k) { return vTodos[iPrimeiro + k < n ? iPrimeiro + k : iPrimeiro + k - n].dMin; };
