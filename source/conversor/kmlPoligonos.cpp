@@ -26,8 +26,10 @@ struct ST_ReceptorKml
     std::string szTexto; // placemarks not yet written
 };
 
-// Placemarks are written a batch at a time: large writes skip the stream's own buffer.
+// Placemarks are written a batch at a time: large writes skip the stream's own buffer. The batch's
+// room is taken once, with space for the placemark that fills it (a ring of this walk is a few KB).
 constexpr std::size_t kLotePlacemarks = 1 << 20;
+constexpr std::size_t kFolgaLote = 1 << 16;
 
 // Colour of a polygon of class iFaixa: legend type 1, an index of the six-colour table; legend type 2,
 // a row of the thirteen-colour table. D_CONVERSOR_FAIXA_SEM_VALOR when it has none.
@@ -110,6 +112,7 @@ BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArqui
                                  const ST_ParametrosMapa* pstParametros, BOOL* pbTaxaPulv, BOOL* pbTaxaAdub)
 {
     ST_ReceptorKml stReceptorKml;
+    stReceptorKml.szTexto.reserve(kLotePlacemarks + kFolgaLote);
     stReceptorKml.pfArquivoEscrita = pfArquivoEscrita;
     stReceptorKml.pstParametros = pstParametros;
     stReceptorKml.iTipoLegenda = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO

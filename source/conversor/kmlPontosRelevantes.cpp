@@ -56,8 +56,10 @@ void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_Po
     szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
 }
 
-// Temperature marks are written a batch at a time: large writes skip the stream's own buffer.
+// Temperature marks are written a batch at a time: large writes skip the stream's own buffer. The
+// batch's room is taken once, with space for the mark that fills it.
 constexpr std::size_t kLoteMarcas = 1 << 20;
+constexpr std::size_t kFolgaLote = 1 << 12;
 
 // What the temperature marks reuse: a track may hold one on every point.
 struct ST_MarcasTemperatura
@@ -479,6 +481,7 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
     ST_TotaisEtapaKml stTotais;
     Conversor_MarcasRelevantes stDetector(usVersaoArquivoEvento, pstCabecalho->ulDataHoraInicioEvento);
     ST_MarcasTemperatura stMarcas;
+    stMarcas.szTexto.reserve(kLoteMarcas + kFolgaLote);
     auto Inserir = [&](const ST_MarcaRelevante& stMarca, int iConfig) {
         const ST_PontoNVG_v2* pst = stMarca.pstPonto;
         // The other marks are written as they come, after the temperature marks before them.
