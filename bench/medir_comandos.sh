@@ -2,7 +2,8 @@
 # Whole-command runs on files of 1,000,000 track points: validation, reports (one and two at a time)
 # and both kinds of map and the GeoPackage export, each with its wall time, CPU time and peak memory,
 # next to the time plain I/O takes; the full coverage map also as a multiple of its I/O floor (reading
-# its input, writing as many bytes as its outputs), in CPU time, the least of five runs each.
+# its input, writing as many bytes as its outputs), in CPU time, the least of five runs each; timed
+# with -q, so that only the map itself counts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BIN=build/bin
@@ -40,7 +41,7 @@ echo "saída: $(stat -c %s "$DIR"/m1_Cobertura.kml) bytes (cobertura), $(stat -c
 echo -n "cat de um arquivo do tamanho da saída: "; medir sh -c "cat '$DIR/m1_Cobertura.kml' > '$DIR/copia.kml'"
 conjunto="'$DIR/m1_Cobertura.kml' '$DIR/m1_Cobertura.shp' '$DIR/m1_Cobertura.shx' '$DIR/m1_Cobertura.dbf' '$DIR/m1_Cobertura.prj'"
 echo "mapa de cobertura completo (KML e conjunto shapefile): $(sh -c "cat $conjunto" | wc -c) bytes"
-mapa=$(cpu_minimo "rm -f $conjunto" "$BIN/zavoro" mapa --cobertura "$DIR"/m1.nvg)
+mapa=$(cpu_minimo "rm -f $conjunto" "$BIN/zavoro" mapa --cobertura -q "$DIR"/m1.nvg)
 piso=$(cpu_minimo "rm -f '$DIR/copia'" sh -c "cat '$DIR/m1.nvg' > /dev/null; cat $conjunto > '$DIR/copia'")
 echo "mapa --cobertura: CPU $mapa s; piso de E/S: CPU $piso s; razão $(awk -v a="$mapa" -v b="$piso" 'BEGIN{printf "%.2f", a / b}')"
 # The GIS export beside the map of the same file.

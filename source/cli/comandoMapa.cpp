@@ -88,18 +88,22 @@ int cli_Mapa(const std::vector<std::string>& vArgumentos)
     bool bBuscasOk = cli_ExpandirAlvos(vAlvos, vArquivos);
 
     // As in the window: a coverage map of files that are all of other operations has no rate to class,
-    // so its targets are not asked for.
-    int iTipos = 0;
-    for (const std::string& sz : vArquivos)
-        if (zavoro_ValidarArquivoNavegacao(sz.c_str()))
-            iTipos |= conversor_AnalisarTiposArqNavegacao(sz.c_str());
-    const bool bSemTaxas = (iTipos & (D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO |
-                                      D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO)) == 0;
+    // so its targets are not asked for. Only targets that do not make a legend need the files' kinds
+    // (each file validated, then classified: reads of the whole file the conversion does again).
+    auto SemTaxas = [&vArquivos]
+    {
+        int iTipos = 0;
+        for (const std::string& sz : vArquivos)
+            if (zavoro_ValidarArquivoNavegacao(sz.c_str()))
+                iTipos |= conversor_AnalisarTiposArqNavegacao(sz.c_str());
+        return (iTipos & (D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_PULVERIZACAO |
+                          D_CONVERSOR_TIPO_ARQUIVOS_CARREGADOS_ADUBACAO)) == 0;
+    };
 
     ST_ParametrosMapa stParametros;
     conversor_SetarLegenda(iAlvos, iTipoMapa, stParametros.gstLegendaMapa);
-    if (!(iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA && bSemTaxas) &&
-        !conversor_AnalisarDadosLegenda(stParametros.gstLegendaMapa))
+    if (!conversor_AnalisarDadosLegenda(stParametros.gstLegendaMapa) &&
+        !(iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA && SemTaxas()))
         return cli_ErroUso(D_CONVERSOR_TEXTO_ERRO_LEGENDA);
 
     std::vector<ST_DetalhesConversao> vResultados;

@@ -93,8 +93,13 @@ BOOL conversor_DesenharPoligono(const ST_DesenhoPoligono* pstDesenhoPoligono,
 
     // Strip p of point i: its left edge at iPontos * p + i of vEsquerda, its right edge there in vDireita.
     const std::size_t nVertices = static_cast<std::size_t>(kMaximoVerticesPonto / 2) * iPontos;
-    std::vector<ST_CoordenadaKml> vEsquerda(nVertices);
-    std::vector<ST_CoordenadaKml> vDireita(nVertices);
+    // Kept from polygon to polygon; every slot read is written first.
+    thread_local std::vector<ST_CoordenadaKml> vEsquerda, vDireita;
+    if (vEsquerda.size() < nVertices)
+    {
+        vEsquerda.resize(nVertices);
+        vDireita.resize(nVertices);
+    }
     auto Absoluta = [pstDesenhoPoligono](float fLongitude, float fLatitude)
     {
         ST_CoordenadaKml stVertice;

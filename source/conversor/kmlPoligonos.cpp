@@ -23,8 +23,13 @@ struct ST_ReceptorKml
     BOOL bTemLegenda = FALSE;
     BOOL bTaxaPulv = FALSE;
     BOOL bTaxaAdub = FALSE;
-    std::string szTexto; // the placemark being composed
+    std::string szTexto; // placemarks not yet written
 };
+
+// Placemarks are written a batch at a time: large writes skip the stream's own buffer. The batch's
+// room is taken once, with space for the placemark that fills it (a ring of this walk is a few KB).
+constexpr std::size_t kLotePlacemarks = 1 << 20;
+constexpr std::size_t kFolgaLote = 1 << 16;
 
 // Colour of a polygon of class iFaixa: legend type 1, an index of the six-colour table; legend type 2,
 // a row of the thirteen-colour table. D_CONVERSOR_FAIXA_SEM_VALOR when it has none.
@@ -41,8 +46,8 @@ int CorPoligono(int iFaixa, const ST_ReceptorKml& stReceptor)
     return stReceptor.pstParametros->gstLegendaMapa[iFaixa].iCor;
 }
 
-// One polygon placemark in colour iIdCorPoligono; a colour outside its table is not drawn. szTexto: an
-// empty string to compose in, kept by the caller for every polygon.
+// One polygon placemark in colour iIdCorPoligono, appended to szTexto, which is written when it holds a
+// batch; a colour outside its table is not drawn.
 void InserirPoligonoKml(std::FILE* pfArquivoEscrita, std::string& szTexto, const ST_CoordenadaKml* pstCoordenadaKml,
                         int iNumVertices, int iIdCorPoligono, int iTipoLegenda)
 {
@@ -73,7 +78,8 @@ void InserirPoligonoKml(std::FILE* pfArquivoEscrita, std::string& szTexto, const
                                       static_cast<int>(stVertice.fAltitude));
     }
     szTexto += "</coordinates>\n</LinearRing>\n</outerBoundaryIs>\n</Polygon>\n</Placemark>\n\n";
-    conversor_GravarLinha(pfArquivoEscrita, szTexto);
+    if (szTexto.size() >= kLotePlacemarks)
+        conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
 void IniciarEtapa(void* pContexto, const ST_EtapaPoligonos& stEtapa)
@@ -106,6 +112,7 @@ BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArqui
                                  const ST_ParametrosMapa* pstParametros, BOOL* pbTaxaPulv, BOOL* pbTaxaAdub)
 {
     ST_ReceptorKml stReceptorKml;
+    stReceptorKml.szTexto.reserve(kLotePlacemarks + kFolgaLote);
     stReceptorKml.pfArquivoEscrita = pfArquivoEscrita;
     stReceptorKml.pstParametros = pstParametros;
     stReceptorKml.iTipoLegenda = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO
@@ -125,6 +132,8 @@ BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArqui
         dZeroRelativoLon, dZeroRelativoLat, D_COBERTURA_CORTE_CLASSE, stReceptor);
     *pbTaxaPulv = stReceptorKml.bTaxaPulv;
     *pbTaxaAdub = stReceptorKml.bTaxaAdub;
+    // The rings drawn before a failure are written all the same; only a complete folder is closed.
+    conversor_GravarLinha(pfArquivoEscrita, stReceptorKml.szTexto);
     if (!bOk)
         return FALSE;
     std::fputs("\n</Folder>\n", pfArquivoEscrita);

@@ -2,8 +2,10 @@
 // totals and settings, and the marks of pauses, stops, power returns and implement temperatures.
 //
 // One pass over the stages and their points, streamed: memory does not grow with the point count.
-// Every placemark is composed in a string and written with one write.
+// Every placemark is composed in a string and written with one write; temperature marks, which a
+// track may hold on every point, a batch of them at a time.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -54,14 +56,29 @@ void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_Po
     szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
 }
 
+// Temperature marks are written a batch at a time: large writes skip the stream's own buffer. The
+// batch's room is taken once, with space for the mark that fills it.
+constexpr std::size_t kLoteMarcas = 1 << 20;
+constexpr std::size_t kFolgaLote = 1 << 12;
+
 // What the temperature marks reuse: a track may hold one on every point.
 struct ST_MarcasTemperatura
 {
-    std::string szTexto; // empty between marks
+    std::string szTexto; // marks not yet written, fewer than kLoteMarcas bytes
     // The date shows minutes, so the points of one minute share its text.
     std::uint32_t ulMinutoData = std::numeric_limits<std::uint32_t>::max();
     char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA] = {};
+    // A sensor repeats its reading: the text of the last one.
+    std::uint32_t ulBitsTemperatura = 0;
+    std::string szTemperatura;
 };
+
+// Writes the temperature marks kept, before anything else is written to the folder.
+void GravarMarcasTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& stMarcas)
+{
+    if (!stMarcas.szTexto.empty())
+        conversor_GravarLinha(pfArquivoEscrita, stMarcas.szTexto);
+}
 
 void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& stMarcas,
                              const ST_PontoNVG_v2* pstPontoNVG, int iConfig, BOOL bExcedida,
@@ -86,11 +103,19 @@ void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& 
     }
     szTexto += stMarcas.cData;
     szTexto += "<br/>\nTemperatura: ";
-    conversor_AnexarReal(szTexto, pstPontoNVG->fTemperatura, 2, FALSE);
+    const auto ulBits = std::bit_cast<std::uint32_t>(pstPontoNVG->fTemperatura);
+    if (stMarcas.szTemperatura.empty() || ulBits != stMarcas.ulBitsTemperatura)
+    {
+        stMarcas.szTemperatura.clear();
+        conversor_AnexarReal(stMarcas.szTemperatura, pstPontoNVG->fTemperatura, 2, FALSE);
+        stMarcas.ulBitsTemperatura = ulBits;
+    }
+    szTexto += stMarcas.szTemperatura;
     szTexto += "<br/>\n";
     AnexarFimMarca(szTexto, bExcedida ? "#BANDEIRA_VERMELHA" : "#GOTA_PARADA", pstPontoNVG, iConfig, dZeroRelativoLat,
                    dZeroRelativoLon);
-    conversor_GravarLinha(pfArquivoEscrita, szTexto);
+    if (szTexto.size() >= kLoteMarcas)
+        conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
 // Numbered rows of a stage's description table.
@@ -336,6 +361,19 @@ void InserirPontoRetornoEnergia(std::FILE* pfArquivoEscrita, const ST_PontoNVG_v
     conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
+// The file holds ulPontos points of this version from the current position on (the position is kept).
+bool PontosNoArquivo(std::FILE* pf, std::uint32_t ulPontos, unsigned short usVersaoArquivoEvento)
+{
+    const long lAtual = std::ftell(pf);
+    if (lAtual < 0 || std::fseek(pf, 0, SEEK_END) != 0)
+        return false;
+    const long lFim = std::ftell(pf);
+    const bool bCabem = lFim >= lAtual && static_cast<std::uint64_t>(lFim - lAtual) >=
+                                              std::uint64_t{ulPontos} *
+                                                  static_cast<std::uint64_t>(zavoro_TamanhoPontoNVG(usVersaoArquivoEvento));
+    return std::fseek(pf, lAtual, SEEK_SET) == 0 && bCabem;
+}
+
 // The flag of stage iConfig (0-based), whose configuration (operation already in the current
 // numbering) is pstConfig; the input stands at the stage's first point and is put back there.
 // A stage without points, or whose start or end time cannot be told, gets no flag. FALSE only when a
@@ -381,7 +419,10 @@ BOOL InserirInicioEtapa(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura
     const std::uint32_t ulNumeroPontos = pstConfig->ulNumeroPontosRastro;
     ST_LeitorPontosNVG stLeitor;
     zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, ulNumeroPontos);
-    for (std::uint32_t i = 0; i < ulNumeroPontos; i++)
+    // The last stage takes its end and totals from the header: once its start is known, the rest of
+    // its points can tell nothing more, and are read once, for the marks, when the file holds them all.
+    const bool bSoOInicio = bUltima && PontosNoArquivo(pfArquivoLeitura, ulNumeroPontos, usVersaoArquivoEvento);
+    for (std::uint32_t i = 0; i < ulNumeroPontos && !(bSoOInicio && i > 0 && ulInicio != 0); i++)
     {
         ST_PontoNVG_v2 stPonto{};
         if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
@@ -440,8 +481,12 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
     ST_TotaisEtapaKml stTotais;
     Conversor_MarcasRelevantes stDetector(usVersaoArquivoEvento, pstCabecalho->ulDataHoraInicioEvento);
     ST_MarcasTemperatura stMarcas;
+    stMarcas.szTexto.reserve(kLoteMarcas + kFolgaLote);
     auto Inserir = [&](const ST_MarcaRelevante& stMarca, int iConfig) {
         const ST_PontoNVG_v2* pst = stMarca.pstPonto;
+        // The other marks are written as they come, after the temperature marks before them.
+        if (stMarca.iTipo != D_CONVERSOR_MARCA_TEMPERATURA)
+            GravarMarcasTemperatura(pfArquivoEscrita, stMarcas);
         const int iSegundos = static_cast<int>(stMarca.llSegundos);
         switch (stMarca.iTipo)
         {
@@ -465,40 +510,47 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
         }
     };
 
-    for (std::uint32_t ulConfig = 0; ulConfig < pstCabecalho->ulNumConfiguracoes; ulConfig++)
+    const BOOL bOk = [&]() -> BOOL
     {
-        const int iConfig = static_cast<int>(ulConfig);
-
-        // A block cut short ends the folder here rather than feeding zeros to the loop.
-        ST_EventoConfig_v9 stConfig;
-        if (!zavoro_LerConfiguracaoEvento(pfArquivoLeitura, usVersaoArquivoEvento, &stConfig))
-            return FALSE;
-        if (stConfig.ulNumeroPontosRastro > D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO)
-            return FALSE;
-        stConfig.ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, usVersaoArquivoEvento);
-
-        if (!InserirInicioEtapa(pfArquivoEscrita, pfArquivoLeitura, iConfig, usVersaoArquivoEvento, &stConfig,
-                                pstCabecalho, dZeroRelativoLat, dZeroRelativoLon, &stTotais))
-            return FALSE;
-
-        stDetector.IniciarEtapa();
-        ST_LeitorPontosNVG stLeitor;
-        zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, stConfig.ulNumeroPontosRastro);
-        ST_MarcaRelevante vMarcas[D_CONVERSOR_MAXIMO_MARCAS_PONTO];
-        for (std::uint32_t i = 0; i < stConfig.ulNumeroPontosRastro; i++)
+        for (std::uint32_t ulConfig = 0; ulConfig < pstCabecalho->ulNumConfiguracoes; ulConfig++)
         {
-            ST_PontoNVG_v2 stPonto{};
-            if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
-                return FALSE;
-            const int n = stDetector.Ponto(stPonto, vMarcas);
-            for (int k = 0; k < n; k++)
-                Inserir(vMarcas[k], iConfig);
-        }
-        // A standing that lasted to the end of the stage.
-        if (stDetector.FimEtapa(&vMarcas[0]))
-            Inserir(vMarcas[0], iConfig);
-    }
+            const int iConfig = static_cast<int>(ulConfig);
 
-    std::fputs("</Folder>\n", pfArquivoEscrita);
-    return TRUE;
+            // A block cut short ends the folder here rather than feeding zeros to the loop.
+            ST_EventoConfig_v9 stConfig;
+            if (!zavoro_LerConfiguracaoEvento(pfArquivoLeitura, usVersaoArquivoEvento, &stConfig))
+                return FALSE;
+            if (stConfig.ulNumeroPontosRastro > D_ZAVORO_NUMERO_MAXIMO_PONTOS_RASTRO)
+                return FALSE;
+            stConfig.ucOperacao = zavoro_TraduzirOperacao(stConfig.ucOperacao, usVersaoArquivoEvento);
+
+            GravarMarcasTemperatura(pfArquivoEscrita, stMarcas);
+            if (!InserirInicioEtapa(pfArquivoEscrita, pfArquivoLeitura, iConfig, usVersaoArquivoEvento, &stConfig,
+                                    pstCabecalho, dZeroRelativoLat, dZeroRelativoLon, &stTotais))
+                return FALSE;
+
+            stDetector.IniciarEtapa();
+            ST_LeitorPontosNVG stLeitor;
+            zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, stConfig.ulNumeroPontosRastro);
+            ST_MarcaRelevante vMarcas[D_CONVERSOR_MAXIMO_MARCAS_PONTO];
+            for (std::uint32_t i = 0; i < stConfig.ulNumeroPontosRastro; i++)
+            {
+                ST_PontoNVG_v2 stPonto{};
+                if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
+                    return FALSE;
+                const int n = stDetector.Ponto(stPonto, vMarcas);
+                for (int k = 0; k < n; k++)
+                    Inserir(vMarcas[k], iConfig);
+            }
+            // A standing that lasted to the end of the stage.
+            if (stDetector.FimEtapa(&vMarcas[0]))
+                Inserir(vMarcas[0], iConfig);
+        }
+        return TRUE;
+    }();
+    // What was found before a failure is written all the same; only a complete folder is closed.
+    GravarMarcasTemperatura(pfArquivoEscrita, stMarcas);
+    if (bOk)
+        std::fputs("</Folder>\n", pfArquivoEscrita);
+    return bOk;
 }

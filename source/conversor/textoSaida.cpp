@@ -30,7 +30,23 @@ template <std::size_t N>
 char* EscreverEscalado(char* pc, std::uint64_t ullNumero)
 {
     constexpr auto ullPotencia = static_cast<std::uint64_t>(kPotenciasDez[N]);
-    pc = std::to_chars(pc, pc + 24, ullNumero / ullPotencia).ptr;
+    // Degrees have at most three digits before the point: written in place.
+    const std::uint64_t ullInteiro = ullNumero / ullPotencia;
+    if (ullInteiro < 10)
+        *pc++ = static_cast<char>('0' + ullInteiro);
+    else if (ullInteiro < 100)
+    {
+        std::memcpy(pc, kParesDigitos + 2 * ullInteiro, 2);
+        pc += 2;
+    }
+    else if (ullInteiro < 1000)
+    {
+        pc[0] = static_cast<char>('0' + ullInteiro / 100);
+        std::memcpy(pc + 1, kParesDigitos + 2 * (ullInteiro % 100), 2);
+        pc += 3;
+    }
+    else
+        pc = std::to_chars(pc, pc + 24, ullInteiro).ptr;
     if constexpr (N > 0)
     {
         *pc++ = '.';
@@ -52,25 +68,40 @@ constexpr auto kEscritoresEscalados = []<std::size_t... N>(std::index_sequence<N
 // What "%.Nf" prints, into pc. Coordinates are printed by the million, so the usual value takes a short
 // way: scaled by 10^N (exact powers) and rounded to an integer. The product is off by at most half a
 // unit in its last place; when that could carry it across a half, the exact conversion decides.
+// The short way of "%.Nf": the value scaled and rounded to a whole number into *pullNumero, with the
+// sign written; false, nothing written, when the exact conversion must decide.
+bool Escalar(char*& pc, double dValor, double dPotencia, std::uint64_t* pullNumero)
+{
+    const double dEscalado = std::fabs(dValor) * dPotencia;
+    if (!(dEscalado < 0x1p52)) // infinities and NaN too
+        return false;
+    const double dInteiro = std::floor(dEscalado);
+    const double dFracao = dEscalado - dInteiro;
+    if (!(std::fabs(dFracao - 0.5) > dEscalado * 0x1p-50))
+        return false;
+    if (std::signbit(dValor))
+        *pc++ = '-';
+    *pullNumero = static_cast<std::uint64_t>(dInteiro) + (dFracao > 0.5 ? 1 : 0);
+    return true;
+}
+
 char* EscreverFixo(char* pc, double dValor, int iCasas)
 {
-    if (iCasas >= 0 && iCasas < static_cast<int>(std::size(kPotenciasDez)))
-    {
-        const double dEscalado = std::fabs(dValor) * kPotenciasDez[iCasas];
-        if (dEscalado < 0x1p52) // false for infinities and NaN too
-        {
-            const double dInteiro = std::floor(dEscalado);
-            const double dFracao = dEscalado - dInteiro;
-            if (std::fabs(dFracao - 0.5) > dEscalado * 0x1p-50)
-            {
-                if (std::signbit(dValor))
-                    *pc++ = '-';
-                const std::uint64_t ullNumero = static_cast<std::uint64_t>(dInteiro) + (dFracao > 0.5 ? 1 : 0);
-                return kEscritoresEscalados[static_cast<std::size_t>(iCasas)](pc, ullNumero);
-            }
-        }
-    }
+    std::uint64_t ullNumero = 0;
+    if (iCasas >= 0 && iCasas < static_cast<int>(std::size(kPotenciasDez)) &&
+        Escalar(pc, dValor, kPotenciasDez[iCasas], &ullNumero))
+        return kEscritoresEscalados[static_cast<std::size_t>(iCasas)](pc, ullNumero);
     return std::to_chars(pc, pc + kTamanhoFixo, dValor, std::chars_format::fixed, iCasas).ptr;
+}
+
+// The same with the KML's decimals fixed, so that the digits are written without a call.
+char* EscreverCoordenada(char* pc, double dValor)
+{
+    constexpr std::size_t N = D_CONVERSOR_CASAS_COORDENADA_KML;
+    std::uint64_t ullNumero = 0;
+    if (Escalar(pc, dValor, kPotenciasDez[N], &ullNumero))
+        return EscreverEscalado<N>(pc, ullNumero);
+    return std::to_chars(pc, pc + kTamanhoFixo, dValor, std::chars_format::fixed, static_cast<int>(N)).ptr;
 }
 
 void AnexarFixo(std::string& szTexto, double dValor, int iCasas)
@@ -129,9 +160,9 @@ void conversor_AnexarCoordenadaKml(std::string& szTexto, double dLongitude, doub
 {
     // Composed whole and appended once: maps print millions of these.
     char cBuf[2 * kTamanhoFixo + 16];
-    char* pc = EscreverFixo(cBuf, dLongitude, D_CONVERSOR_CASAS_COORDENADA_KML);
+    char* pc = EscreverCoordenada(cBuf, dLongitude);
     *pc++ = ',';
-    pc = EscreverFixo(pc, dLatitude, D_CONVERSOR_CASAS_COORDENADA_KML);
+    pc = EscreverCoordenada(pc, dLatitude);
     *pc++ = ',';
     pc = std::to_chars(pc, pc + 12, iAltitude).ptr;
     *pc++ = '\n';

@@ -88,6 +88,19 @@ bool FuncAux_LeitorBinario::Ler(void* pDestino, std::size_t tamanho)
         return Falhar();
     if (m_bXor)
         m_ucXor = funcAux_CalcularXor(static_cast<const unsigned char*>(pDestino), tamanho, m_ucXor);
+    if (m_bXorArquivo)
+    {
+        // Only what lies past the folded stretch, and only when it continues it.
+        if (m_ulPosicao > m_ulXorArquivoAte)
+            m_bLacuna = true;
+        else if (m_ulPosicao + tamanho > m_ulXorArquivoAte)
+        {
+            const std::size_t nJaDobrados = static_cast<std::size_t>(m_ulXorArquivoAte - m_ulPosicao);
+            m_ucXorArquivo = funcAux_CalcularXor(static_cast<const unsigned char*>(pDestino) + nJaDobrados,
+                                                 tamanho - nJaDobrados, m_ucXorArquivo);
+            m_ulXorArquivoAte = m_ulPosicao + tamanho;
+        }
+    }
     m_ulPosicao += tamanho;
     return true;
 }
@@ -145,6 +158,22 @@ unsigned char FuncAux_LeitorBinario::TerminarXor()
 {
     m_bXor = false;
     return m_ucXor;
+}
+
+void FuncAux_LeitorBinario::IniciarXorArquivo()
+{
+    m_bXorArquivo = true;
+    m_bLacuna = false;
+    m_ulXorArquivoAte = 0;
+    m_ucXorArquivo = 0;
+}
+
+bool FuncAux_LeitorBinario::XorArquivo(std::uint64_t ulFim, unsigned char* pucXor) const
+{
+    if (!m_bXorArquivo || m_bLacuna || m_bErroLeitura || m_ulXorArquivoAte != ulFim)
+        return false;
+    *pucXor = m_ucXorArquivo;
+    return true;
 }
 
 std::FILE* FuncAux_LeitorBinario::Liberar()

@@ -130,6 +130,12 @@ public:
     void IniciarXor();
     unsigned char TerminarXor();
 
+    // From IniciarXorArquivo on, every byte of the file is folded once, the first time it is read, as
+    // long as reads go on without leaving a stretch unread; XorArquivo then gives the XOR of
+    // [0, ulFim) when that whole stretch was folded.
+    void IniciarXorArquivo();
+    bool XorArquivo(std::uint64_t ulFim, unsigned char* pucXor) const;
+
     // Hands an opened file over to the caller, at the reader's position.
     std::FILE* Liberar();
 
@@ -147,4 +153,8 @@ private:
     bool m_bXor = false;
     unsigned char m_ucXor = 0;
     std::vector<unsigned char> m_vBuffer; // for skips that must be read through
+    bool m_bXorArquivo = false;
+    bool m_bLacuna = false;           // a stretch was skipped: the file's XOR is incomplete
+    std::uint64_t m_ulXorArquivoAte = 0; // bytes [0, this) are folded
+    unsigned char m_ucXorArquivo = 0;
 };

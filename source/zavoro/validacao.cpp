@@ -2,9 +2,9 @@
 // walked in file order; the first failing check rejects the file and says why and where.
 //
 // The container is walked by the converters' own walk (estrutura.cpp) with validation's checks on;
-// this file adds what the records must say and the event section. The file is read at most twice
-// (the whole-file checksum, then the walk); the event section, which holds nearly all of a file, is
-// checksummed while it is walked.
+// this file adds what the records must say and the event section. A valid file is read once: the
+// walk folds every byte into the whole-file checksum, and the event section, which holds nearly all
+// of a file, into its own checksum as well.
 #include <cinttypes>
 #include <cstring>
 #include <vector>
@@ -269,14 +269,28 @@ BOOL zavoro_DiagnosticarArquivoNavegacaoAberto(std::FILE* pf, ST_DiagnosticoVali
                                zavoro_Formatar("tamanho do arquivo fora do limite (%lld bytes; de %ld a %ld)",
                                                llTamanho, D_ZAVORO_TAMANHO_MINIMO_ARQUIVO_NAVEGACAO,
                                                D_ZAVORO_TAMANHO_MAXIMO_ARQUIVO_NAVEGACAO));
-    if (!arquivo_VerificarChecksum(pf, static_cast<int>(llTamanho)))
-        return zavoro_Reprovar(pstDiag, S, 0, llTamanho - 1, "soma de verificação do arquivo incorreta");
-    if (!stLeitor.IrPara(0))
-        return zavoro_Reprovar(pstDiag, S, 0, 0, D_ZAVORO_MOTIVO_TRUNCADO);
-
+    // One read: the walk folds every byte into the file's checksum as it goes. The file's checksum is
+    // still the first verdict: a walk that failed, or left bytes unread, is followed by a read of the
+    // whole file for it.
+    auto ChecksumArquivoConfere = [&]
+    {
+        std::clearerr(pf);
+        return std::fseek(pf, 0, SEEK_SET) == 0 && arquivo_VerificarChecksum(pf, static_cast<int>(llTamanho));
+    };
+    const std::uint64_t ulUltimo = static_cast<std::uint64_t>(llTamanho) - 1;
+    stLeitor.IniciarXorArquivo();
     ST_EstruturaNavegacao stEstrutura;
-    return zavoro_PercorrerEntradas(stLeitor, &stEstrutura, TRUE, pstDiag) &&
-           ValidarEvento(stLeitor, pstDiag);
+    const BOOL bPercorrido =
+        zavoro_PercorrerEntradas(stLeitor, &stEstrutura, TRUE, pstDiag) && ValidarEvento(stLeitor, pstDiag);
+    unsigned char ucXor = 0;
+    unsigned char ucChecksum = 0;
+    const bool bChecksum = bPercorrido && stLeitor.XorArquivo(ulUltimo, &ucXor) && stLeitor.IrPara(ulUltimo) &&
+                                   stLeitor.Ler(&ucChecksum)
+                               ? ucChecksum == ucXor
+                               : ChecksumArquivoConfere();
+    if (!bChecksum)
+        return zavoro_Reprovar(pstDiag, S, 0, llTamanho - 1, "soma de verificação do arquivo incorreta");
+    return bPercorrido;
 }
 
 BOOL zavoro_DiagnosticarArquivoNavegacao(const char* pcArquivo, ST_DiagnosticoValidacao* pstDiag)

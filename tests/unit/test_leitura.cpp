@@ -84,6 +84,46 @@ TEST(LeitorBinario, LeiturasNuncaPassamDosLimites)
     EXPECT_FALSE(FuncAux_LeitorBinario(static_cast<std::FILE*>(nullptr)).Ler(uc, 0));
 }
 
+TEST(LeitorBinario, XorDoArquivoContaCadaByteUmaVez)
+{
+    std::vector<std::uint8_t> vBytes = Sequencia(1000);
+    auto XorAte = [&](std::size_t n)
+    {
+        unsigned char uc = 0;
+        for (std::size_t i = 0; i < n; i++)
+            uc ^= vBytes[i];
+        return uc;
+    };
+    std::uint8_t uc[400];
+    unsigned char ucXor = 0;
+    auto ComXorDoArquivo = [&](auto fnPassos)
+    {
+        Arquivo pf = AbrirMemoria(vBytes);
+        FuncAux_LeitorBinario l(pf.get());
+        l.IniciarXorArquivo();
+        fnPassos(l);
+    };
+    // Read, gone back over (an entry checked, then read) and skipped through with the section's XOR
+    // on: each byte counts once.
+    ComXorDoArquivo([&](FuncAux_LeitorBinario& l) {
+        ASSERT_TRUE(l.Ler(uc, 300) && l.IrPara(100) && l.Ler(uc, 250));
+        l.IniciarXor();
+        ASSERT_TRUE(l.Pular(400));
+        EXPECT_EQ(l.TerminarXor(), XorAte(750) ^ XorAte(350));
+        EXPECT_FALSE(l.XorArquivo(999, &ucXor)); // not read that far
+        ASSERT_TRUE(l.Ler(uc, 249));
+        ASSERT_TRUE(l.XorArquivo(999, &ucXor));
+        EXPECT_EQ(ucXor, XorAte(999));
+    });
+    // A stretch jumped over (a skip without the section's XOR seeks) leaves the file's XOR unknown,
+    // however far the reads go on.
+    ComXorDoArquivo([&](FuncAux_LeitorBinario& l) {
+        ASSERT_TRUE(l.Ler(uc, 10) && l.Pular(10) && l.Ler(uc, 400) && l.IrPara(0) && l.Ler(uc, 400));
+        EXPECT_FALSE(l.XorArquivo(420, &ucXor));
+        EXPECT_FALSE(l.XorArquivo(400, &ucXor));
+    });
+}
+
 TEST(LeitorBinario, ArquivoQueEncolheNaoEMaisLido)
 {
     DiretorioTemporario dir;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "conversor/kml.h"
@@ -183,6 +184,49 @@ TEST(PontosRelevantes, TabelaDaBandeiraPorVersaoEOperacao)
         {"adubacao_byte_alto_das_secoes", bByteAlto},
         {"totais_encadeados", bTotais},
     });
+}
+
+TEST(PontosRelevantes, MilharesDeTemperaturasEmOrdemEntreAsOutrasMarcas)
+{
+    // A sensor marks nearly every point: megabytes of marks, with a pause and a second
+    // stage among them. Every mark in the order of its point, each flag before its stage's marks.
+    constexpr int kPontos = 5000, kPausa = 2100;
+    std::vector<ST_PontoNVG_v2> vPontos = {P(0, 0, RASTREIO)};
+    for (int i = 1; i < kPontos; i++)
+        vPontos.push_back(P(static_cast<std::uint32_t>(i), 2.0f + 0.5f * static_cast<float>(i),
+                            i == kPausa ? D_ZAVORO_TAG_PONTO_PAUSA | D_ZAVORO_TAG_INICIO : 0,
+                            30.0f + static_cast<float>(i % 3)));
+    NvgBuilder b = Evento(9, {ComPontos(vPontos), ComPontos({P(kPontos, 900, 0, 31.0f), P(kPontos + 1, 901, 0, 31.0f)})});
+    const Resultado r = Executar(b);
+    ASSERT_TRUE(r.bOk);
+    ASSERT_GT(r.szKml.size(), 1u << 20); // more than one batch of marks
+    // The placemarks in file order, one letter each: flag, temperature, pause.
+    std::string szOrdem;
+    for (std::size_t pos = r.szKml.find("<Placemark>"); pos != std::string::npos; pos = r.szKml.find("<Placemark>", pos + 1))
+    {
+        const std::string_view sz = std::string_view(r.szKml).substr(pos, 200);
+        szOrdem += sz.find("<name>Etapa") != std::string_view::npos        ? 'E'
+                   : sz.find("Ponto de Temperatura") != std::string_view::npos ? 'T'
+                   : sz.find("Ponto de Pausa") != std::string_view::npos       ? 'P'
+                                                                               : '?';
+    }
+    // Temperature marks, also on the paused point, after the pause's mark.
+    const std::string szEsperado = "E" + std::string(kPausa - 1, 'T') + "P" + std::string(kPontos - kPausa, 'T') + "ETT";
+    EXPECT_EQ(szOrdem, szEsperado);
+    // Each mark with its own point's reading, repeated readings too.
+    std::string szLeituras, szEsperadas;
+    for (std::size_t pos = r.szKml.find("Temperatura: "); pos != std::string::npos; pos = r.szKml.find("Temperatura: ", pos + 1))
+        szLeituras += r.szKml.substr(pos + 13, 5) + " ";
+    for (int i = 1; i < kPontos; i++)
+        szEsperadas += std::to_string(30 + i % 3) + ".00 ";
+    EXPECT_EQ(szLeituras, szEsperadas + "31.00 31.00 ");
+    EXPECT_EQ(r.szKml.substr(r.szKml.size() - 10), "</Folder>\n");
+
+    // The second stage cut short: the first stage's marks are all written, the folder is not closed.
+    b.corrupcao.bytesFaltandoEvento = 10;
+    const Resultado rCortado = Executar(b);
+    EXPECT_FALSE(rCortado.bOk);
+    EXPECT_EQ(rCortado.szKml, r.szKml.substr(0, r.szKml.find("<Placemark><visibility>1</visibility><name>Etapa 2")));
 }
 
 TEST(PontosRelevantes, FalhasDeLeituraEContagemExcessiva)

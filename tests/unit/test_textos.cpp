@@ -185,7 +185,12 @@ TEST(TextoFixo, MatchesTheExactConversion)
             conversor_AnexarReal(sz, d, iCasas, FALSE);
             ASSERT_EQ(sz, "x" + Exato(d, iCasas)) << d << " with " << iCasas << " decimals";
         }
-    std::string szCoordenada;
-    conversor_AnexarCoordenadaKml(szCoordenada, -51.9299595, -0.0000004, -3);
-    EXPECT_EQ(szCoordenada, Exato(-51.9299595, 6) + "," + Exato(-0.0000004, 6) + ",-3\n");
+    // The KML's coordinates take their own way to the same digits.
+    for (std::size_t i = 0; i < vValores.size(); i++)
+    {
+        const double dLon = vValores[i], dLat = vValores[vValores.size() - 1 - i];
+        std::string szCoordenada;
+        conversor_AnexarCoordenadaKml(szCoordenada, dLon, dLat, -3);
+        ASSERT_EQ(szCoordenada, Exato(dLon, 6) + "," + Exato(dLat, 6) + ",-3\n") << dLon << ", " << dLat;
+    }
 }

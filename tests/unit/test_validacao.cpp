@@ -164,6 +164,33 @@ TEST(Validacao, CadaCorrupcaoERejeitadaComMotivoELugar)
     EXPECT_TRUE(CompararComDados("validacao/corrupcoes.txt", szObtido));
 }
 
+TEST(Validacao, SomaDoArquivoErradaVemAntesDeQualquerOutroDefeito)
+{
+    // The walk sums the file as it goes, but the file's checksum stays the first verdict: whatever
+    // else is wrong, and wherever the walk stopped or left bytes unread, a wrong file checksum is what
+    // the diagnostic names.
+    using B = NvgBuilder&;
+    const std::pair<const char*, std::function<void(NvgBuilder&)>> casos[] = {
+        {"só a soma", [](B) {}},
+        {"versão do evento", [](B b) { b.corrupcao.versaoEvento = 10; }},
+        {"guia pequena", [](B b) { b.guias[0].tamanhoGravado = 47; }},
+        {"pontos além da seção", [](B b) { b.etapas[1].numeroPontosGravado = 9; }},
+        {"checksum do evento", [](B b) { b.corrupcao.checksumErrado.push_back({Secao::Evento}); }},
+        {"bytes após o evento", [](B b) { b.corrupcao.bytesAposEvento = {9, 9}; }},
+    };
+    for (const auto& [pcNome, fnEstragar] : casos)
+    {
+        NvgBuilder b = Completo();
+        fnEstragar(b);
+        b.corrupcao.checksumErrado.push_back({Secao::Arquivo});
+        const std::vector<std::uint8_t> vBytes = b.construir();
+        const ST_DiagnosticoValidacao stDiag = Diagnosticar(vBytes);
+        EXPECT_EQ(stDiag.szMotivo, "soma de verificação do arquivo incorreta") << pcNome;
+        EXPECT_EQ(stDiag.llPosicao, static_cast<long long>(vBytes.size()) - 1) << pcNome;
+        EXPECT_EQ(stDiag.iSecao, D_ZAVORO_SECAO_ARQUIVO) << pcNome;
+    }
+}
+
 TEST(Validacao, ChecagensNoLimiteDoAceitavel)
 {
     NvgBuilder b = Completo();
