@@ -841,8 +841,9 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
     if (vAnel.size() < 3)
         return TRUE; // no area
     GEOSContextHandle_t h = pst->h;
-    // The walk leaves spikes where a pass turns; GEOS's overlay takes such a ring for a broken one
-    // and builds a wrong union from it (half a field lost), so they go first.
+    // Where a pass turns sharply the inner side can double back along itself: simple as written in
+    // degrees, a needle no wider than a micrometre once projected. GEOS's overlay builds a wrong union
+    // from such rings (half a field lost), so the needles go first.
     AnelPlano& vLimpo = pst->vLimpo;
     LimparAnel(vAnel, vLimpo);
     if (vLimpo.size() < 3)
