@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "cobertura/aneis.h"
@@ -18,17 +19,14 @@ constexpr double kMetrosPorGrau = D_ZAVORO_TERRA_RAIO_EQUADOR * D_ZAVORO_RELACAO
 // sections give at most ten.
 constexpr int kMaximoVerticesPonto = 10;
 
-// Strip edges of buffered point iPonto, left to right, in relative metres (east, north; single
-// precision). *piNumVerticesPonto receives their number (0 when the mask is 0).
-void AtualizarVertices(const ST_DesenhoPoligono* pstDesenhoPoligono, float fVertices[kMaximoVerticesPonto][2],
-                       int* piNumVerticesPonto, int iPonto)
+// Where the strip edges of a mask lie across the track, left to right, in metres from the point; their
+// number (0 when the mask is 0). Every point of a polygon carries the same mask: taken once a polygon.
+int Deslocamentos(const ST_DesenhoPoligono* pstDesenhoPoligono, std::uint16_t usSecoes,
+                  float fDeslocamentos[kMaximoVerticesPonto])
 {
-    const ST_PontoPoligono& stPonto = pstDesenhoPoligono->pstPontoPoligono[iPonto];
     const float fLargura = pstDesenhoPoligono->usVersaoArquivoEvento >= 5
                                ? pstDesenhoPoligono->fLarguraImplemento
                                : static_cast<float>(pstDesenhoPoligono->usLarguraImplemento) / 100.0f;
-
-    float fDeslocamentos[kMaximoVerticesPonto];
     int iNum = 0;
     if (pstDesenhoPoligono->ucOperacao == D_ZAVORO_OPERACAO_PULVERIZACAO ||
         pstDesenhoPoligono->ucOperacao == D_ZAVORO_OPERACAO_ADUBACAO)
@@ -39,7 +37,7 @@ void AtualizarVertices(const ST_DesenhoPoligono* pstDesenhoPoligono, float fVert
         unsigned int uiBitAnterior = 0;
         for (int b = 0; b <= iSecoes; ++b)
         {
-            const unsigned int uiBit = (static_cast<unsigned int>(stPonto.usSecoes) >> b) & 1u;
+            const unsigned int uiBit = (static_cast<unsigned int>(usSecoes) >> b) & 1u;
             if (uiBit != uiBitAnterior)
             {
                 fDeslocamentos[iNum++] = -fLargura / 2.0f + static_cast<float>(uiSomaLarguras) / 100.0f;
@@ -49,23 +47,63 @@ void AtualizarVertices(const ST_DesenhoPoligono* pstDesenhoPoligono, float fVert
                 uiSomaLarguras += pstDesenhoPoligono->pusTamanhoSeccao[b];
         }
     }
-    else if (stPonto.usSecoes != 0)
+    else if (usSecoes != 0)
     {
         // Other implements lay their strip over the whole width.
         fDeslocamentos[iNum++] = -fLargura / 2.0f;
         fDeslocamentos[iNum++] = fLargura / 2.0f;
     }
+    return iNum;
+}
 
+// The absolute strip edges of one point, and what they were computed from. A polygon mostly starts
+// on the point the previous one ended on (a cut in a run): that point's edges are taken again.
+struct ST_VerticesPonto
+{
+    // Inputs, compared bit for bit: equal inputs give equal edges.
+    double dLongitude = 0.0;
+    double dLatitude = 0.0;
+    float fAnguloNaveg = 0.0f;
+    double dZeroRelativoLon = 0.0;
+    double dZeroRelativoLat = 0.0;
+    float fDeslocamentos[kMaximoVerticesPonto] = {};
+    int iNum = -1; // -1: nothing kept
+    ST_CoordenadaKml stVertices[kMaximoVerticesPonto];
+};
+
+bool MesmosBits(const void* pA, const void* pB, std::size_t n)
+{
+    return std::memcmp(pA, pB, n) == 0;
+}
+
+bool MesmaEntrada(const ST_VerticesPonto& st, const ST_PontoPoligono& stPonto,
+                  const ST_DesenhoPoligono* pstDesenho, const float* pfDeslocamentos, int iNum)
+{
+    return st.iNum == iNum && MesmosBits(&st.dLongitude, &stPonto.dLongitude, sizeof(double)) &&
+           MesmosBits(&st.dLatitude, &stPonto.dLatitude, sizeof(double)) &&
+           MesmosBits(&st.fAnguloNaveg, &stPonto.fAnguloNaveg, sizeof(float)) &&
+           MesmosBits(&st.dZeroRelativoLon, &pstDesenho->dZeroRelativoLon, sizeof(double)) &&
+           MesmosBits(&st.dZeroRelativoLat, &pstDesenho->dZeroRelativoLat, sizeof(double)) &&
+           MesmosBits(st.fDeslocamentos, pfDeslocamentos, sizeof(float) * static_cast<std::size_t>(iNum));
+}
+
+// Strip edges of one point at the given offsets, in degrees, into pstVertices: the offsets turned
+// by the heading in relative metres (single precision), then made absolute.
+void CalcularVertices(const ST_PontoPoligono& stPonto, const ST_DesenhoPoligono* pstDesenho,
+                      const float* pfDeslocamentos, int iNum, ST_CoordenadaKml* pstVertices)
+{
     const float fAngulo = stPonto.fAnguloNaveg - 90.0f;
     const double dAngulo = fAngulo * D_ZAVORO_RELACAO_PI_180;
     const double dCos = std::cos(dAngulo);
     const double dSen = std::sin(dAngulo);
     for (int i = 0; i < iNum; ++i)
     {
-        fVertices[i][0] = static_cast<float>(stPonto.dLongitude + fDeslocamentos[i] * dCos);
-        fVertices[i][1] = static_cast<float>(stPonto.dLatitude + fDeslocamentos[i] * dSen);
+        const auto fLongitude = static_cast<float>(stPonto.dLongitude + pfDeslocamentos[i] * dCos);
+        const auto fLatitude = static_cast<float>(stPonto.dLatitude + pfDeslocamentos[i] * dSen);
+        conversor_TransformarCoordenadasAbsolutas(fLatitude, fLongitude, &pstVertices[i].dLatitude,
+                                                  &pstVertices[i].dLongitude, pstDesenho->dZeroRelativoLat,
+                                                  pstDesenho->dZeroRelativoLon);
     }
-    *piNumVerticesPonto = iNum;
 }
 
 } // namespace
@@ -91,40 +129,53 @@ BOOL conversor_DesenharPoligono(const ST_DesenhoPoligono* pstDesenhoPoligono,
             return FALSE;
     }
 
+    float fDeslocamentos[kMaximoVerticesPonto];
+    const int iNumVertices = Deslocamentos(pstDesenhoPoligono, usSecoes, fDeslocamentos);
+    // An unpaired last edge (a run past the last section) draws nothing.
+    const int iFaixas = iNumVertices / 2;
+    if (iFaixas == 0)
+        return TRUE;
+
     // Strip p of point i: its left edge at iPontos * p + i of vEsquerda, its right edge there in vDireita.
     const std::size_t nVertices = static_cast<std::size_t>(kMaximoVerticesPonto / 2) * iPontos;
     // Kept from polygon to polygon; every slot read is written first.
     thread_local std::vector<ST_CoordenadaKml> vEsquerda, vDireita;
+    thread_local ST_VerticesPonto stUltimo;
     if (vEsquerda.size() < nVertices)
     {
         vEsquerda.resize(nVertices);
         vDireita.resize(nVertices);
     }
-    auto Absoluta = [pstDesenhoPoligono](float fLongitude, float fLatitude)
-    {
-        ST_CoordenadaKml stVertice;
-        conversor_TransformarCoordenadasAbsolutas(fLatitude, fLongitude, &stVertice.dLatitude, &stVertice.dLongitude,
-                                                  pstDesenhoPoligono->dZeroRelativoLat,
-                                                  pstDesenhoPoligono->dZeroRelativoLon);
-        return stVertice;
-    };
-    int iFaixas = 0;
     for (int i = 0; i < iPontos; ++i)
     {
-        float fVertices[kMaximoVerticesPonto][2];
-        int iNumVertices = 0;
-        AtualizarVertices(pstDesenhoPoligono, fVertices, &iNumVertices, i);
-        // Same mask, same edges; an unpaired last edge (a run past the last section) draws nothing.
-        iFaixas = iNumVertices / 2;
+        const ST_PontoPoligono& stPonto = pstPontos[i];
+        ST_CoordenadaKml stVertices[kMaximoVerticesPonto];
+        const bool bRepetido =
+            i == 0 && MesmaEntrada(stUltimo, stPonto, pstDesenhoPoligono, fDeslocamentos, iNumVertices);
+        const ST_CoordenadaKml* pstVertices = bRepetido ? stUltimo.stVertices : stVertices;
+        if (!bRepetido)
+            CalcularVertices(stPonto, pstDesenhoPoligono, fDeslocamentos, iNumVertices, stVertices);
         for (int p = 0; p < iFaixas; ++p)
         {
             const std::size_t n = static_cast<std::size_t>(p) * iPontos + i;
-            vEsquerda[n] = Absoluta(fVertices[2 * p][0], fVertices[2 * p][1]);
-            vDireita[n] = Absoluta(fVertices[2 * p + 1][0], fVertices[2 * p + 1][1]);
+            vEsquerda[n] = pstVertices[2 * p];
+            vDireita[n] = pstVertices[2 * p + 1];
+        }
+        if (i == iPontos - 1)
+        {
+            if (!bRepetido)
+                std::copy_n(stVertices, iNumVertices, stUltimo.stVertices);
+            stUltimo.dLongitude = stPonto.dLongitude;
+            stUltimo.dLatitude = stPonto.dLatitude;
+            stUltimo.fAnguloNaveg = stPonto.fAnguloNaveg;
+            stUltimo.dZeroRelativoLon = pstDesenhoPoligono->dZeroRelativoLon;
+            stUltimo.dZeroRelativoLat = pstDesenhoPoligono->dZeroRelativoLat;
+            std::copy_n(fDeslocamentos, iNumVertices, stUltimo.fDeslocamentos);
+            stUltimo.iNum = iNumVertices;
         }
     }
 
-    for (int p = 0; p < iFaixas && usSecoes != 0; ++p)
+    for (int p = 0; p < iFaixas; ++p)
     {
         const std::size_t n = static_cast<std::size_t>(p) * iPontos;
         if (!cobertura_EntregarFaixa(vEsquerda.data() + n, vDireita.data() + n, iPontos,

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "cobertura/aneis.h"
+#include "cobertura/geometria.h"
+#include "zavoro/zavoro.h"
 
 namespace
 {
@@ -30,18 +32,25 @@ double Area2(const Anel& v)
     return d / (kUnidade * kUnidade);
 }
 
-// The rings of a strip: bKml, the KML's six decimals in the walking direction; else a shapefile's
-// exact doubles, clockwise.
-std::vector<Anel> Aneis(const Anel& vEsquerda, const Anel& vDireita, bool bKml)
+// A receiver that keeps every ring in *pv.
+ST_ReceptorCobertura Coletor(std::vector<Anel>* pv)
 {
-    std::vector<Anel> v;
     ST_ReceptorCobertura st;
-    st.pContexto = &v;
+    st.pContexto = pv;
     st.pfInserirAnel = [](void* p, const ST_CoordenadaKml* pst, int n, int) -> BOOL
     {
         static_cast<std::vector<Anel>*>(p)->emplace_back(pst, pst + n);
         return TRUE;
     };
+    return st;
+}
+
+// The rings of a strip: bKml, the KML's six decimals in the walking direction; else a shapefile's
+// exact doubles, clockwise.
+std::vector<Anel> Aneis(const Anel& vEsquerda, const Anel& vDireita, bool bKml)
+{
+    std::vector<Anel> v;
+    ST_ReceptorCobertura st = Coletor(&v);
     st.iCasasDecimais = bKml ? 6 : -1;
     st.bSentidoHorario = bKml ? FALSE : TRUE;
     EXPECT_TRUE(cobertura_EntregarFaixa(vEsquerda.data(), vDireita.data(), static_cast<int>(vEsquerda.size()), 0, st));
@@ -292,4 +301,103 @@ TEST(AneisCobertura, CortesConferemComAChecagemDeTodosOsPares)
     // Both kinds of strip were met often.
     EXPECT_GT(iInteiras, 2000);
     EXPECT_GT(iCortadas, 1000);
+}
+
+namespace
+{
+// A drawing of spraying points along a line, three sections of 1 m (the middle one off in mask 0b101).
+struct Desenho
+{
+    std::vector<ST_PontoPoligono> vPontos;
+    std::uint16_t usLarguras[3] = {100, 100, 100};
+    ST_DesenhoPoligono st;
+
+    Desenho(std::vector<ST_PontoPoligono> v, std::uint16_t usSecoes) : vPontos(std::move(v))
+    {
+        for (ST_PontoPoligono& p : vPontos)
+            p.usSecoes = usSecoes;
+        st.pstPontoPoligono = vPontos.data();
+        st.iPontosBuffer = static_cast<int>(vPontos.size());
+        st.dZeroRelativoLon = -51.93;
+        st.dZeroRelativoLat = -24.05;
+        st.pusTamanhoSeccao = usLarguras;
+        st.ucOperacao = D_ZAVORO_OPERACAO_PULVERIZACAO;
+        st.ucNumeroSecoes = 3;
+        st.fLarguraImplemento = 3.0f;
+        st.usVersaoArquivoEvento = 9;
+    }
+};
+
+ST_PontoPoligono P(double dX, double dY, float fAngulo = 0.0f)
+{
+    ST_PontoPoligono p;
+    p.dLongitude = dX;
+    p.dLatitude = dY;
+    p.fAnguloNaveg = fAngulo;
+    return p;
+}
+
+// Every ring drawn, in the shapefile's exact doubles.
+std::vector<Anel> Desenhar(const Desenho& d)
+{
+    std::vector<Anel> v;
+    EXPECT_TRUE(conversor_DesenharPoligono(&d.st, Coletor(&v)));
+    return v;
+}
+
+bool Iguais(const std::vector<Anel>& a, const std::vector<Anel>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Anel& x, const Anel& y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const ST_CoordenadaKml& u, const ST_CoordenadaKml& w) {
+            return u.dLongitude == w.dLongitude && u.dLatitude == w.dLatitude;
+        });
+    });
+}
+} // namespace
+
+// A polygon that starts where the last one ended takes that point's edges again only when nothing they
+// come from changed: the origin, the widths, the mask, the heading. Each second polygon is drawn after
+// the first and after an unrelated one, and must be drawn alike.
+TEST(DesenhoCobertura, PontoDoPoligonoAnteriorSoEReaproveitadoComAsMesmasEntradas)
+{
+    const Desenho dAnterior({P(0, 0), P(10, 0)}, 0b111);
+    const Desenho dOutro({P(-50, 7), P(-40, 7)}, 0b111);
+    auto Conferir = [&](const Desenho& dSeguinte, const char* pcCaso)
+    {
+        Desenhar(dOutro);
+        const std::vector<Anel> vSozinho = Desenhar(dSeguinte);
+        Desenhar(dAnterior);
+        const std::vector<Anel> vDepois = Desenhar(dSeguinte);
+        ASSERT_FALSE(vSozinho.empty()) << pcCaso;
+        EXPECT_TRUE(Iguais(vSozinho, vDepois)) << pcCaso;
+    };
+
+    Conferir(Desenho({P(10, 0), P(20, 0)}, 0b111), "mesmas entradas");
+    Desenho dOrigem({P(10, 0), P(20, 0)}, 0b111);
+    dOrigem.st.dZeroRelativoLat = 10.0;
+    Conferir(dOrigem, "outra origem");
+    Desenho dLarguras({P(10, 0), P(20, 0)}, 0b111);
+    dLarguras.usLarguras[0] = 50;
+    dLarguras.st.fLarguraImplemento = 2.5f;
+    Conferir(dLarguras, "outras larguras");
+    Conferir(Desenho({P(10, 0), P(20, 0)}, 0b101), "outra máscara");
+    Conferir(Desenho({P(10, 0, 30.0f), P(20, 0)}, 0b111), "outro rumo");
+    Desenho dVersao({P(10, 0), P(20, 0)}, 0b111);
+    dVersao.st.usVersaoArquivoEvento = 4;
+    dVersao.st.usLarguraImplemento = 500;
+    Conferir(dVersao, "largura em centímetros");
+}
+
+// The rings follow the sections: a mask with a gap draws two strips, each as wide as its sections.
+TEST(DesenhoCobertura, MascaraComFalhaDesenhaDuasFaixas)
+{
+    const std::vector<Anel> v = Desenhar(Desenho({P(0, 0), P(10, 0), P(20, 0)}, 0b101));
+    ASSERT_EQ(v.size(), 2u);
+    for (const Anel& a : v)
+    {
+        ASSERT_EQ(a.size(), 6u);
+        const auto [itMin, itMax] = std::minmax_element(a.begin(), a.end(), [](auto& x, auto& y) { return x.dLatitude < y.dLatitude; });
+        // 1 m across the track (heading east: the strip lies north-south), in degrees.
+        EXPECT_NEAR((itMax->dLatitude - itMin->dLatitude) * 111319.49, 1.0, 1e-3);
+    }
 }
