@@ -387,17 +387,3 @@ TEST(DesenhoCobertura, PontoDoPoligonoAnteriorSoEReaproveitadoComAsMesmasEntrada
     dVersao.st.usLarguraImplemento = 500;
     Conferir(dVersao, "largura em centímetros");
 }
-
-// The rings follow the sections: a mask with a gap draws two strips, each as wide as its sections.
-TEST(DesenhoCobertura, MascaraComFalhaDesenhaDuasFaixas)
-{
-    const std::vector<Anel> v = Desenhar(Desenho({P(0, 0), P(10, 0), P(20, 0)}, 0b101));
-    ASSERT_EQ(v.size(), 2u);
-    for (const Anel& a : v)
-    {
-        ASSERT_EQ(a.size(), 6u);
-        const auto [itMin, itMax] = std::minmax_element(a.begin(), a.end(), [](auto& x, auto& y) { return x.dLatitude < y.dLatitude; });
-        // 1 m across the track (heading east: the strip lies north-south), in degrees.
-        EXPECT_NEAR((itMax->dLatitude - itMin->dLatitude) * 111319.49, 1.0, 1e-3);
-    }
-}
