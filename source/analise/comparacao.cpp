@@ -298,16 +298,22 @@ AnelPlano AnelConvexo(GEOSContextHandle_t h, const GEOSGeometry* p)
 double AreaRecorteConvexo(const AnelPlano& vSujeito, const AnelPlano& vConvexo, AnelPlano& vA, AnelPlano& vB)
 {
     vA = vSujeito;
-    for (std::size_t e = 0; e < vConvexo.size() && !vA.empty(); e++)
+    const std::size_t nConvexo = vConvexo.size();
+    for (std::size_t e = 0; e < nConvexo && !vA.empty(); e++)
     {
         const ST_PontoPlano& a = vConvexo[e];
-        const ST_PontoPlano& b = vConvexo[(e + 1) % vConvexo.size()];
+        const ST_PontoPlano& b = vConvexo[e + 1 == nConvexo ? 0 : e + 1];
         vB.clear();
-        for (std::size_t i = 0; i < vA.size(); i++)
+        // Each vertex's side of the edge taken once (the next vertex's is the one after it).
+        const std::size_t n = vA.size();
+        const double dPrimeiro = Cruzado(a, b, vA[0]);
+        double dP = dPrimeiro;
+        for (std::size_t i = 0; i < n; i++)
         {
+            const bool bUltimo = i + 1 == n;
             const ST_PontoPlano& p = vA[i];
-            const ST_PontoPlano& q = vA[(i + 1) % vA.size()];
-            const double dP = Cruzado(a, b, p), dQ = Cruzado(a, b, q);
+            const ST_PontoPlano& q = vA[bUltimo ? 0 : i + 1];
+            const double dQ = bUltimo ? dPrimeiro : Cruzado(a, b, q);
             if (dP >= 0.0)
                 vB.push_back(p);
             if ((dP >= 0.0) != (dQ >= 0.0))
@@ -315,6 +321,7 @@ double AreaRecorteConvexo(const AnelPlano& vSujeito, const AnelPlano& vConvexo, 
                 const double t = dP / (dP - dQ);
                 vB.push_back({p.dX + t * (q.dX - p.dX), p.dY + t * (q.dY - p.dY)});
             }
+            dP = dQ;
         }
         std::swap(vA, vB);
     }
