@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -201,7 +202,7 @@ void SortearFaixa(std::mt19937& gerador, std::vector<PontoInteiro>& vEsq, std::v
     const int iPontos = 2 + static_cast<int>(u(gerador) * (u(gerador) < 0.8 ? 10 : 40));
     const double dMeiaLargura = 10.0 + u(gerador) * 140.0;
     const bool bReto = u(gerador) < 0.3;
-    double dRumo = bReto ? std::floor(u(gerador) * 4) * M_PI / 2 : u(gerador) * 2 * M_PI;
+    double dRumo = bReto ? std::floor(u(gerador) * 4) * std::numbers::pi / 2 : u(gerador) * 2 * std::numbers::pi;
     double dX = 0.0, dY = 0.0;
     vEsq.clear();
     vDir.clear();
@@ -211,9 +212,9 @@ void SortearFaixa(std::mt19937& gerador, std::vector<PontoInteiro>& vEsq, std::v
         {
             const double dSorte = u(gerador);
             if (!bReto)
-                dRumo += dSorte < 0.7 ? (u(gerador) - 0.5) * 0.6 : dSorte < 0.9 ? (u(gerador) - 0.5) * 3.0 : M_PI;
+                dRumo += dSorte < 0.7 ? (u(gerador) - 0.5) * 0.6 : dSorte < 0.9 ? (u(gerador) - 0.5) * 3.0 : std::numbers::pi;
             else if (dSorte < 0.2)
-                dRumo += (u(gerador) < 0.5 ? 1 : -1) * M_PI / 2;
+                dRumo += (u(gerador) < 0.5 ? 1 : -1) * std::numbers::pi / 2;
             const double dPasso = u(gerador) < 0.1 ? 0.0 : u(gerador) * 60.0;
             dX += dPasso * std::cos(dRumo);
             dY += dPasso * std::sin(dRumo);

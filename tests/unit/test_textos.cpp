@@ -58,7 +58,7 @@ void CompararComCalendario(unsigned int ulSegundos, year_month_day ymd)
     const unsigned int ulSegundoDia = ulSegundos % 86400, ulHora = ulSegundoDia / 3600;
     const unsigned int ulMinuto = ulSegundoDia % 3600 / 60;
     ASSERT_EQ(Calcular(ulSegundos),
-              (std::array<long, 6>{ulDia, ulMes, iAno - 2000, ulHora, ulMinuto, ulSegundoDia % 60}))
+              (std::array<long, 6>{long(ulDia), long(ulMes), iAno - 2000, long(ulHora), long(ulMinuto), long(ulSegundoDia % 60)}))
         << ulSegundos;
     char szEsperado[32];
     std::snprintf(szEsperado, sizeof szEsperado, "%02u/%02u/%04d - %02u:%02u", ulDia, ulMes, iAno, ulHora,
