@@ -25,12 +25,6 @@ constexpr std::size_t kMaximoCaracteresPath = D_ARQUIVO_TAMANHO_MAXIMO_PATH - 1;
 // Last byte of the list stays zero, so the list always ends with a double zero.
 constexpr std::size_t kLimiteBuffer = D_ARQUIVO_TAMANHO_BUFFER_LISTA_ARQUIVOS - 1;
 
-std::string NomeEmUtf8(const fs::path& caminho)
-{
-    const std::u8string szNome = caminho.filename().u8string();
-    return std::string(szNome.begin(), szNome.end());
-}
-
 // The text after the last '.' must be exactly "nvg" or "NVG"; "Nvg" or "x.nvg.bak" are not ours.
 bool EhArquivoNavegacao(std::string_view szNome)
 {
@@ -72,7 +66,7 @@ int TratarEntrada(const fs::directory_entry& entrada, const std::string& szPrefi
 
     if (tipo == fs::file_type::directory)
     {
-        const std::string szNome = NomeEmUtf8(entrada.path());
+        const std::string szNome = funcAux_TextoCaminho(entrada.path().filename());
         if (!PadraoCabe(szPrefixo.size() + szNome.size()))
             return D_ARQUIVO_BUSCA_ARQUIVOS_NAVEGACAO_ERRO_PATH_LONGO;
         const std::string szSubpasta = szPrefixo + szNome;
@@ -83,7 +77,7 @@ int TratarEntrada(const fs::directory_entry& entrada, const std::string& szPrefi
 
     if (tipo == fs::file_type::regular)
     {
-        const std::string szNome = NomeEmUtf8(entrada.path());
+        const std::string szNome = funcAux_TextoCaminho(entrada.path().filename());
         if (!EhArquivoNavegacao(szNome))
             return iResultado;
         // A cut path would name another file, or none: skip it as a too-long folder is skipped.

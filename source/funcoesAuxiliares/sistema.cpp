@@ -39,7 +39,7 @@ constexpr std::size_t kLimiteCaminhoClassico = 248; // a folder's own limit, bel
 
 std::filesystem::path funcAux_Caminho(std::string_view szUtf8)
 {
-    std::filesystem::path caminho(std::u8string(szUtf8.begin(), szUtf8.end()));
+    std::filesystem::path caminho = funcAux_CaminhoUtf8(szUtf8);
     if (caminho.native().starts_with(L"\\\\?\\"))
         return caminho;
     std::error_code ec;

@@ -83,17 +83,15 @@ void principal_AbrirComArquivos(ST_Janela* pstJanela, const std::vector<std::str
 {
     if (vCaminhos.empty())
         return;
-    auto Caminho = funcAux_CaminhoUtf8;
-    auto Texto = funcAux_TextoCaminho;
     // Dialogs give full paths; so do these, whatever folder the program was started in.
     std::vector<std::string> vCompletos;
     for (const std::string& sz : vCaminhos)
     {
         std::error_code ec;
-        const std::filesystem::path completo = std::filesystem::absolute(Caminho(sz), ec);
-        vCompletos.push_back(Texto((ec ? Caminho(sz) : completo).lexically_normal()));
+        const std::filesystem::path completo = std::filesystem::absolute(funcAux_CaminhoUtf8(sz), ec);
+        vCompletos.push_back(funcAux_TextoCaminho((ec ? funcAux_CaminhoUtf8(sz) : completo).lexically_normal()));
     }
-    std::string szExtensao = Texto(Caminho(vCompletos.front()).extension());
+    std::string szExtensao = funcAux_TextoCaminho(funcAux_CaminhoUtf8(vCompletos.front()).extension());
     for (char& c : szExtensao)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     std::error_code ec;
@@ -104,11 +102,11 @@ void principal_AbrirComArquivos(ST_Janela* pstJanela, const std::vector<std::str
         vCompletos.resize(1);
         iBotao = btnMapa1Shp;
     }
-    else if (vCompletos.size() == 1 && std::filesystem::is_directory(Caminho(vCompletos.front()), ec))
+    else if (vCompletos.size() == 1 && std::filesystem::is_directory(funcAux_CaminhoUtf8(vCompletos.front()), ec))
         iBotao = btnSelecioneDiretorio;
     else
         for (const std::string& sz : vCompletos)
-            if (Caminho(sz).parent_path() != Caminho(vCompletos.front()).parent_path())
+            if (funcAux_CaminhoUtf8(sz).parent_path() != funcAux_CaminhoUtf8(vCompletos.front()).parent_path())
             {
                 principal_Mensagem(pstJanela, kTextoPastasDiferentes, "Quibar Zavoro", D_PRINCIPAL_MB_OK);
                 return;
