@@ -32,12 +32,6 @@ Resultado SoSaidaPadrao(const std::string& szArgumentos, const std::filesystem::
     return Shell("{ " + Zavoro() + " " + szArgumentos + " 2>" + Aspas(erros.string()) + "; }");
 }
 
-std::string LerTexto(const std::filesystem::path& caminho)
-{
-    const std::vector<std::uint8_t> v = lerArquivo(caminho);
-    return std::string(v.begin(), v.end());
-}
-
 // Every line of szLinhas checked against the schema in docs/ by a real JSON Schema validator.
 ::testing::AssertionResult ValidoNoEsquema(const std::string& szLinhas, const DiretorioTemporario& dir)
 {
@@ -175,18 +169,18 @@ TEST(ComandoSaida, CaminhosJsonESilencio)
         EXPECT_TRUE(Contem(vLinhas[1], "\"status\":\"ok\""));
         EXPECT_TRUE(Contem(vLinhas[2], "\"status\":\"erro\""));
         EXPECT_TRUE(Contem(vLinhas[2], "soma de verificação"));
-        EXPECT_TRUE(Contem(LerTexto(dir / "erros.txt"), "ruim.nvg: "));
+        EXPECT_TRUE(Contem(lerTexto(dir / "erros.txt"), "ruim.nvg: "));
     }
 
     r = SoSaidaPadrao("relatorio -q " + szPasta, dir / "erros.txt");
     EXPECT_EQ(r.iSaida, 1);
     EXPECT_EQ(r.szSaida, "");
-    const std::string szErros = LerTexto(dir / "erros.txt");
+    const std::string szErros = lerTexto(dir / "erros.txt");
     EXPECT_TRUE(Contem(szErros, "ruim.nvg: arquivo inválido: evento"));
     EXPECT_EQ(szErros.find("bom.nvg"), std::string::npos);
     r = SoSaidaPadrao("validar --quiet " + szPasta, dir / "erros.txt");
     EXPECT_EQ(r.szSaida, "");
-    EXPECT_TRUE(Contem(LerTexto(dir / "erros.txt"), "ruim.nvg: evento (byte"));
+    EXPECT_TRUE(Contem(lerTexto(dir / "erros.txt"), "ruim.nvg: evento (byte"));
 
     r = Executar("relatorio --json -q " + szPasta);
     EXPECT_EQ(r.iSaida, 2);
@@ -205,7 +199,7 @@ TEST(ComandoSaida, ImagensNaPastaDeSaidaEEmJson)
     const Resultado r = SoSaidaPadrao("desenhar " + Aspas((dir / "rec.shp").string()) + " --png figura --json --saida " +
                                           Aspas(saida.caminho().string()),
                                       dir / "erros.txt");
-    EXPECT_EQ(r.iSaida, 0) << LerTexto(dir / "erros.txt");
+    EXPECT_EQ(r.iSaida, 0) << lerTexto(dir / "erros.txt");
     EXPECT_TRUE(ValidoNoEsquema(r.szSaida, dir));
     EXPECT_TRUE(Contem(r.szSaida, "\"saidas\":[\"" + (saida / "figura.png").string() + "\",\"" +
                                       (saida / "figura_ampliado.png").string() + "\"]"));
@@ -230,7 +224,7 @@ TEST(ComandoSaida, ProgressoSoNumTerminal)
     EXPECT_TRUE(Contem(r.szSaida, "\r[1/2] 0% grande.nvg - calculando o tempo restante"));
     EXPECT_TRUE(Contem(r.szSaida, "% pequeno.nvg - faltam cerca de "));
     EXPECT_TRUE(r.szSaida.ends_with("\r")) << "a linha não foi apagada no fim";
-    EXPECT_EQ(LerTexto(dir / "saida.txt").find('\r'), std::string::npos);
+    EXPECT_EQ(lerTexto(dir / "saida.txt").find('\r'), std::string::npos);
 
     r = Shell(szLinha);
     EXPECT_EQ(r.szSaida, "");

@@ -122,8 +122,7 @@ TEST(ComandoRecomendacao, AmostraMostraACoberturaNasCoresDasFaixas)
     EXPECT_GE(sFaixas.size(), 2u);
 
     // The job was classed by the same rows: the KML's coverage carries the styles of the rows seen.
-    const std::vector<std::uint8_t> vKml = lerArquivo(dir / "pulverizacao_soja_Cobertura.kml");
-    const std::string szKml(vKml.begin(), vKml.end());
+    const std::string szKml = lerTexto(dir / "pulverizacao_soja_Cobertura.kml");
     for (int iFaixa : sFaixas)
         EXPECT_NE(szKml.find(std::string("<styleUrl>") + gulVetorNomesCoresShp[iFaixa] + "</styleUrl>"),
                   std::string::npos)

@@ -672,8 +672,7 @@ TEST(JanelaMapas, CompararOMapa1ComOTrabalhoNoWorker)
     EXPECT_EQ(iJanelasComparacao, 1);
     std::string szErro;
     ASSERT_TRUE(principal_SalvarCsvComparacao(&j.stJanela, (j.pasta / "comparacao.csv").string(), &szErro)) << szErro;
-    const std::vector<std::uint8_t> vCsv = lerArquivo(j.pasta / "comparacao.csv");
-    EXPECT_EQ(std::string(vCsv.begin(), vCsv.begin() + 5), "tipo,");
+    EXPECT_TRUE(lerTexto(j.pasta / "comparacao.csv").starts_with("tipo,"));
     EXPECT_FALSE(principal_SalvarCsvComparacao(&j.stJanela, (j.pasta / "nao/existe.csv").string(), &szErro));
     SuperficieRaster painel(D_SHPFILE_LARGURA_MAPA, D_SHPFILE_ALTURA_MAPA), ampliado(D_SHPFILE_LADO_MAPA_MAX, D_SHPFILE_LADO_MAPA_MAX);
     const ST_SuperficieDesenho stPainel = painel.superficie(), stAmpliado = ampliado.superficie();

@@ -104,8 +104,7 @@ TEST(Exportacao, GeoPackageDeCadaAmostraComORastroInteiroETaxaDoRelatorio)
             std::string(pcAmostra) != "antigo_v1")
             continue;
         ASSERT_EQ(Executar("relatorio " + Aspas(nvg.string())).iSaida, 0);
-        const std::vector<std::uint8_t> v = lerArquivo(dir / (std::string(pcAmostra) + ".txt"));
-        const std::string szRelatorio(v.begin(), v.end());
+        const std::string szRelatorio = lerTexto(dir / (std::string(pcAmostra) + ".txt"));
         std::smatch mTaxa;
         ASSERT_TRUE(std::regex_search(szRelatorio, mTaxa, std::regex("Aplicada \\(C.lculo\\):\\t([0-9]+),([0-9])")));
         const double dRelatorio = std::stod(mTaxa[1].str() + "." + mTaxa[2].str());

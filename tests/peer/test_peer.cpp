@@ -73,8 +73,7 @@ int PoligonosCopiaLibkml(const fs::path& kml)
     const fs::path copia = dir / "copia.kml";
     const Resultado r = Shell("ogr2ogr --config GDAL_SKIP KML -f LIBKML " + Aspas(copia.string()) + " " + Aspas(kml.string()) + " Mapa");
     EXPECT_EQ(r.iSaida, 0) << r.szSaida;
-    const std::vector<std::uint8_t> v = lerArquivo(copia);
-    return Contar(std::string(v.begin(), v.end()), "<Polygon>");
+    return Contar(lerTexto(copia), "<Polygon>");
 }
 
 void VerificarMapa(const fs::path& kml)
@@ -85,8 +84,7 @@ void VerificarMapa(const fs::path& kml)
     EXPECT_EQ(x.szSaida, "");
 
     const std::string szInfo = Ogrinfo(kml);
-    const std::vector<std::uint8_t> v = lerArquivo(kml);
-    const std::string szKml(v.begin(), v.end());
+    const std::string szKml = lerTexto(kml);
     EXPECT_EQ(ContagemCamada(szInfo, "Mapa"), Contar(szKml, "<Polygon>"));
     EXPECT_EQ(Invalidos(kml, "Mapa"), 0);
     EXPECT_EQ(PoligonosCopiaLibkml(kml), Contar(szKml, "<Polygon>"));

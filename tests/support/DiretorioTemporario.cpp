@@ -41,4 +41,18 @@ std::vector<std::uint8_t> lerArquivo(const std::filesystem::path& caminho)
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(arquivo), std::istreambuf_iterator<char>());
 }
 
+std::string lerTexto(const std::filesystem::path& caminho)
+{
+    const std::vector<std::uint8_t> v = lerArquivo(caminho);
+    return std::string(v.begin(), v.end());
+}
+
+std::map<std::string, std::vector<std::uint8_t>> lerPasta(const std::filesystem::path& pasta)
+{
+    std::map<std::string, std::vector<std::uint8_t>> arquivos;
+    for (const std::filesystem::directory_entry& entrada : std::filesystem::directory_iterator(pasta))
+        arquivos[entrada.path().filename().string()] = lerArquivo(entrada.path());
+    return arquivos;
+}
+
 } // namespace zavoro_teste

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,8 @@ private:
 
 // Whole contents of a file (empty when it cannot be read).
 std::vector<std::uint8_t> lerArquivo(const std::filesystem::path& caminho);
+std::string lerTexto(const std::filesystem::path& caminho);
+// Every file directly in a folder, by name, with its contents.
+std::map<std::string, std::vector<std::uint8_t>> lerPasta(const std::filesystem::path& pasta);
 
 } // namespace zavoro_teste

@@ -85,8 +85,7 @@ std::string Gerar(const NvgBuilder& b, const DiretorioTemporario& dir)
     b.gravar(nvg);
     std::string szErro;
     EXPECT_TRUE(conversor_CriarRelatoriosNavegacao(nvg.string().c_str(), txt.string().c_str(), &szErro)) << szErro;
-    const std::vector<std::uint8_t> v = lerArquivo(txt);
-    return std::string(v.begin(), v.end());
+    return lerTexto(txt);
 }
 
 // tests/dados/relatorio/<nome>.txt and the file it is the report of.

@@ -17,12 +17,6 @@ void GravarPorNome(const std::string& szCaminho, const std::string& szTexto)
 {
     std::ofstream(szCaminho, std::ios::binary | std::ios::trunc) << szTexto;
 }
-
-std::string Ler(const fs::path& caminho)
-{
-    const std::vector<std::uint8_t> v = lerArquivo(caminho);
-    return std::string(v.begin(), v.end());
-}
 } // namespace
 
 TEST(SaidaGravadaPorOutro, PublicadaComOQueOutroEscritorDeixouJuntoAUmaSaidaComum)
@@ -41,8 +35,8 @@ TEST(SaidaGravadaPorOutro, PublicadaComOQueOutroEscritorDeixouJuntoAUmaSaidaComu
     std::fputs("texto", stComum.pfArquivo);
     ST_ArquivoSaida* const vSaidas[] = {&stExterna, &stComum};
     ASSERT_TRUE(funcAux_PublicarArquivosSaida(vSaidas));
-    EXPECT_EQ(Ler(dir / "campo.gpkg"), "dados da biblioteca");
-    EXPECT_EQ(Ler(dir / "campo.txt"), "texto");
+    EXPECT_EQ(lerTexto(dir / "campo.gpkg"), "dados da biblioteca");
+    EXPECT_EQ(lerTexto(dir / "campo.txt"), "texto");
     for (const fs::directory_entry& e : fs::directory_iterator(dir.caminho()))
         EXPECT_FALSE(e.path().filename().string().starts_with(".zvr")) << e.path();
 }
@@ -58,7 +52,7 @@ TEST(SaidaGravadaPorOutro, EscritorQueNadaDeixouFalhaSemTocarOAnterior)
     std::string szErro;
     EXPECT_FALSE(funcAux_ConcluirArquivoSaida(&stSaida, &szErro));
     EXPECT_NE(szErro.find("campo.gpkg"), std::string::npos) << szErro;
-    EXPECT_EQ(Ler(dir / "campo.gpkg"), "anterior");
+    EXPECT_EQ(lerTexto(dir / "campo.gpkg"), "anterior");
 
     // Discarded after release: the temporary the writer left goes, the target stays.
     ST_ArquivoSaida stDescartada;
@@ -68,7 +62,7 @@ TEST(SaidaGravadaPorOutro, EscritorQueNadaDeixouFalhaSemTocarOAnterior)
     GravarPorNome(szTemporario, "parcial");
     funcAux_DescartarArquivoSaida(&stDescartada);
     EXPECT_FALSE(fs::exists(szTemporario));
-    EXPECT_EQ(Ler(dir / "campo.gpkg"), "anterior");
+    EXPECT_EQ(lerTexto(dir / "campo.gpkg"), "anterior");
 
     // A writer that made the temporary into a folder of its own files: the folder goes whole.
     ST_ArquivoSaida stPasta;

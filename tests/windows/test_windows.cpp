@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -38,14 +37,6 @@ std::string ComandoWindows(const fs::path& pasta, const std::string& szArgumento
 std::string ComandoLinux(const fs::path& pasta, const std::string& szArgumentos)
 {
     return "cd " + Aspas(pasta.string()) + " && " + Aspas(std::getenv("ZAVORO_BIN") ? std::getenv("ZAVORO_BIN") : "zavoro") + " " + szArgumentos;
-}
-
-std::map<std::string, std::vector<std::uint8_t>> Conteudo(const fs::path& pasta)
-{
-    std::map<std::string, std::vector<std::uint8_t>> arquivos;
-    for (const fs::directory_entry& entrada : fs::directory_iterator(pasta))
-        arquivos[entrada.path().filename().string()] = lerArquivo(entrada.path());
-    return arquivos;
 }
 
 // The navigation files both commands convert: the samples and the builder's files of every event
@@ -93,8 +84,8 @@ TEST(WindowsComando, SaidasIdenticasAsDoLinux)
         EXPECT_EQ(rWindows.iSaida, rLinux.iSaida) << szComando << "\n" << rWindows.szSaida;
     }
 
-    const auto linux = Conteudo(dirLinux.caminho());
-    const auto windows = Conteudo(dirWindows.caminho());
+    const auto linux = lerPasta(dirLinux.caminho());
+    const auto windows = lerPasta(dirWindows.caminho());
     ASSERT_GT(linux.size(), 4 * vNomes.size()) << "the commands wrote too little to compare";
     for (const auto& [szNome, vBytes] : linux)
     {
