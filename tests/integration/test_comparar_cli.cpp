@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <numbers>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/Comando.h"
+#include "support/Csv.h"
 #include "support/DiretorioTemporario.h"
 #include "support/NvgBuilder.h"
 #include "support/ShpBuilder.h"
@@ -76,27 +76,18 @@ struct Caso
     }
 };
 
-std::vector<std::vector<std::string>> LerCsv(const fs::path& caminho)
-{
-    const std::vector<std::uint8_t> v = lerArquivo(caminho);
-    std::stringstream ss(std::string(v.begin(), v.end()));
-    std::vector<std::vector<std::string>> vLinhas;
-    std::string szLinha;
-    while (std::getline(ss, szLinha))
-    {
-        std::vector<std::string> vCelulas;
-        std::stringstream sl(szLinha);
-        std::string sz;
-        while (std::getline(sl, sz, ','))
-            vCelulas.push_back(sz);
-        vLinhas.push_back(vCelulas);
-    }
-    return vLinhas;
-}
-
 double Numero(const std::string& sz)
 {
     return sz.empty() ? NAN : std::stod(sz);
+}
+
+// The console's metres are on a sphere of the equatorial radius; the ground's are the ellipsoid's:
+// the scale from the one to the other at the field's latitude.
+double EscalaDoElipsoide(const NvgBuilder& b)
+{
+    constexpr double kE2 = 0.0066943799901413165;
+    const double dSen = std::sin(b.stTalhao.dZeroRelativoLat * std::numbers::pi / 180.0);
+    return (1.0 - kE2) / ((1.0 - kE2 * dSen * dSen) * (1.0 - kE2 * dSen * dSen));
 }
 
 TEST(CompararCli, PassagemRetaPorDuasZonasEUmaNuncaTocada)
@@ -108,44 +99,33 @@ TEST(CompararCli, PassagemRetaPorDuasZonasEUmaNuncaTocada)
     EXPECT_NE(o.szSaida.find("(campo DOSE)"), std::string::npos) << "the first numeric field";
     EXPECT_NE(o.szSaida.find("Área dos limites do arquivo:"), std::string::npos) << o.szSaida;
 
-    const auto vCsv = LerCsv(c.dir / "tabela.csv");
-    ASSERT_GE(vCsv.size(), 4u);
-    const std::vector<std::string>& vTitulos = vCsv[0];
-    const auto Coluna = [&](const char* pc) {
-        for (std::size_t i = 0; i < vTitulos.size(); i++)
-            if (vTitulos[i] == pc)
-                return i;
-        ADD_FAILURE() << pc;
-        return std::size_t{0};
-    };
-    // The console's metres are on a sphere of the equatorial radius; the ground's are the ellipsoid's.
-    constexpr double kE2 = 0.0066943799901413165;
-    const double dSen = std::sin(c.b.stTalhao.dZeroRelativoLat * std::numbers::pi / 180.0);
-    const double dEscala = (1.0 - kE2) / ((1.0 - kE2 * dSen * dSen) * (1.0 - kE2 * dSen * dSen));
+    const TabelaCsv t = lerCsv(lerTexto(c.dir / "tabela.csv"));
+    ASSERT_GE(t.vLinhas.size(), 3u);
+    const double dEscala = EscalaDoElipsoide(c.b);
     const double dFaixa = dEscala * kComprimento * kLargura / 10000.0; // ha swept, within the boom's lag
-    const auto& z1 = vCsv[1];
-    const auto& z2 = vCsv[2];
-    const auto& z3 = vCsv[3];
-    EXPECT_EQ(z3[Coluna("id")], "3");
+    const auto& z1 = t.vLinhas[0];
+    const auto& z2 = t.vLinhas[1];
+    const auto& z3 = t.vLinhas[2];
+    EXPECT_EQ(z3.at("id"), "3");
     // The pass splits at the zones' border; each holds about half of the strip.
-    EXPECT_NEAR(Numero(z1[Coluna("area_coberta_ha")]), dFaixa / 2, dFaixa * 0.03);
-    EXPECT_NEAR(Numero(z2[Coluna("area_coberta_ha")]), dFaixa / 2, dFaixa * 0.03);
-    EXPECT_NEAR(Numero(z1[Coluna("area_coberta_ha")]) + Numero(z2[Coluna("area_coberta_ha")]), dFaixa, dFaixa * 0.02);
-    EXPECT_DOUBLE_EQ(Numero(z1[Coluna("aplicado_por_ha")]), 150.0);
-    EXPECT_DOUBLE_EQ(Numero(z1[Coluna("desvio_pct")]), 0.0);
-    EXPECT_DOUBLE_EQ(Numero(z1[Coluna("dentro_10pct_pct")]), 100.0);
-    EXPECT_DOUBLE_EQ(Numero(z2[Coluna("desvio_pct")]), 50.0);
-    EXPECT_DOUBLE_EQ(Numero(z2[Coluna("dentro_20pct_pct")]), 0.0);
-    EXPECT_DOUBLE_EQ(Numero(z3[Coluna("area_coberta_ha")]), 0.0);
-    EXPECT_TRUE(std::isnan(Numero(z3[Coluna("aplicado_por_ha")])));
+    EXPECT_NEAR(Numero(z1.at("area_coberta_ha")), dFaixa / 2, dFaixa * 0.03);
+    EXPECT_NEAR(Numero(z2.at("area_coberta_ha")), dFaixa / 2, dFaixa * 0.03);
+    EXPECT_NEAR(Numero(z1.at("area_coberta_ha")) + Numero(z2.at("area_coberta_ha")), dFaixa, dFaixa * 0.02);
+    EXPECT_DOUBLE_EQ(Numero(z1.at("aplicado_por_ha")), 150.0);
+    EXPECT_DOUBLE_EQ(Numero(z1.at("desvio_pct")), 0.0);
+    EXPECT_DOUBLE_EQ(Numero(z1.at("dentro_10pct_pct")), 100.0);
+    EXPECT_DOUBLE_EQ(Numero(z2.at("desvio_pct")), 50.0);
+    EXPECT_DOUBLE_EQ(Numero(z2.at("dentro_20pct_pct")), 0.0);
+    EXPECT_DOUBLE_EQ(Numero(z3.at("area_coberta_ha")), 0.0);
+    EXPECT_TRUE(std::isnan(Numero(z3.at("aplicado_por_ha"))));
 
-    const auto& talhao = vCsv.back();
-    EXPECT_EQ(talhao[0], "talhao");
+    const auto& talhao = t.vLinhas.back();
+    EXPECT_EQ(talhao.at("tipo"), "talhao");
     const double dLimites = dEscala * (kComprimento + 200) * 200 / 10000.0;
-    EXPECT_NEAR(Numero(talhao[Coluna("area_limites_ha")]), dLimites, dLimites * 0.001);
-    EXPECT_NEAR(Numero(talhao[Coluna("falhada_ha")]), dLimites - dFaixa, dFaixa * 0.02);
-    EXPECT_NEAR(Numero(talhao[Coluna("fora_limites_ha")]), 0.0, 1e-9);
-    EXPECT_NEAR(Numero(talhao[Coluna("sobreposta_ha")]), 0.0, dFaixa * 0.01) << "one pass overlaps nothing";
+    EXPECT_NEAR(Numero(talhao.at("area_limites_ha")), dLimites, dLimites * 0.001);
+    EXPECT_NEAR(Numero(talhao.at("falhada_ha")), dLimites - dFaixa, dFaixa * 0.02);
+    EXPECT_NEAR(Numero(talhao.at("fora_limites_ha")), 0.0, 1e-9);
+    EXPECT_NEAR(Numero(talhao.at("sobreposta_ha")), 0.0, dFaixa * 0.01) << "one pass overlaps nothing";
 }
 
 TEST(CompararCli, MapaDeDiferencaNaExtensaoDoMapa1)
@@ -236,10 +216,7 @@ TEST(CompararCli, EntradasRuinsTemMensagemClara)
         EXPECT_NE(o.szSaida.find("--mapa REC.shp"), std::string::npos) << o.szSaida;
     }
 }
-} // namespace
 
-namespace
-{
 // zavoro mapa adds, after its result blocks, each file's coverage summed, its union, the ground covered
 // twice and what the boundary left uncovered: the pass driven twice covers its strip twice.
 TEST(CompararCli, MapaDizSobreposicaoEFalhaDeCadaArquivo)
@@ -259,9 +236,7 @@ TEST(CompararCli, MapaDizSobreposicaoEFalhaDeCadaArquivo)
                                              "[0-9,]+ ha, fora dos limites 0,00 ha")))
         << szResto;
     const auto Ha = [&](int i) { return std::stod(m[i].str() + "." + m[i + 1].str()); };
-    const double dSen = std::sin(c.b.stTalhao.dZeroRelativoLat * std::numbers::pi / 180.0);
-    constexpr double kE2 = 0.0066943799901413165;
-    const double dFaixa = (1.0 - kE2) / ((1.0 - kE2 * dSen * dSen) * (1.0 - kE2 * dSen * dSen)) * kComprimento * kLargura / 10000.0;
+    const double dFaixa = EscalaDoElipsoide(c.b) * kComprimento * kLargura / 10000.0;
     EXPECT_NEAR(Ha(1), 2 * dFaixa, dFaixa * 0.04);
     EXPECT_NEAR(Ha(3), dFaixa, dFaixa * 0.02);
     // Nothing else of the output changed: the blocks come first, whole.

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/Comando.h"
+#include "support/Csv.h"
 #include "support/DiretorioTemporario.h"
 
 using namespace zavoro_teste;
@@ -33,28 +33,15 @@ struct Figuras
 // Zone figures of the command's CSV, by record.
 std::map<int, Figuras> FigurasComando(const fs::path& csv)
 {
-    const std::vector<std::uint8_t> v = lerArquivo(csv);
-    std::stringstream ss(std::string(v.begin(), v.end()));
-    std::string szLinha;
-    std::getline(ss, szLinha);
-    std::vector<std::string> vTitulos;
-    for (std::stringstream st(szLinha); std::getline(st, szLinha, ',');)
-        vTitulos.push_back(szLinha);
     std::map<int, Figuras> m;
-    while (std::getline(ss, szLinha))
-    {
-        std::map<std::string, std::string> c;
-        std::stringstream st(szLinha);
-        std::string sz;
-        for (std::size_t i = 0; i < vTitulos.size() && std::getline(st, sz, ','); i++)
-            c[vTitulos[i]] = sz;
-        if (c["tipo"] != "zona")
-            continue;
-        Figuras& f = m[std::stoi(c["id"])];
-        f.dCoberta = std::stod(c["area_coberta_ha"]);
-        if (!c["aplicado_por_ha"].empty())
-            f.dValor = std::stod(c["aplicado_por_ha"]);
-    }
+    for (const auto& c : lerCsv(lerTexto(csv)).vLinhas)
+        if (c.at("tipo") == "zona")
+        {
+            Figuras& f = m[std::stoi(c.at("id"))];
+            f.dCoberta = std::stod(c.at("area_coberta_ha"));
+            if (!c.at("aplicado_por_ha").empty())
+                f.dValor = std::stod(c.at("aplicado_por_ha"));
+        }
     return m;
 }
 
