@@ -47,7 +47,7 @@ protected:
     static bool Esperar(const std::function<bool()>& fnPronto) { return QTest::qWaitFor(fnPronto, 30000); }
     std::string Copiar(const std::string& szNome)
     {
-        std::filesystem::copy_file(std::filesystem::path(ZAVORO_SOURCE_DIR) / "samples" / szNome, m_dir / szNome);
+        std::filesystem::copy_file(amostra(szNome), m_dir / szNome);
         return (m_dir / szNome).string();
     }
     QRgb Pixel(const QImage& imagem, int iX, int iY) { return imagem.pixel(iX, iY) & 0xFFFFFF; }

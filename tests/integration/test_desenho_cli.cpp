@@ -26,18 +26,12 @@ namespace
 // Border, background, zero value and no row, as Retrato prints them.
 const std::map<std::uint32_t, char> kSimbolos = {{0x646464, '#'}, {0xF5F5F5, '.'}, {0xEBEBEB, '0'}, {0xE1E1E1, '-'}};
 
-fs::path Amostra(const std::string& szNome)
-{
-    const char* pcAmostras = std::getenv("ZAVORO_SAMPLES");
-    return fs::path(pcAmostras != nullptr ? pcAmostras : "samples") / szNome;
-}
-
 // The sample prescription and the sample spraying job, copied so outputs land in the scratch folder.
 void CopiarAmostras(const DiretorioTemporario& dir)
 {
     for (const char* pcNome : {"recomendacao_pulverizacao.shp", "recomendacao_pulverizacao.shx",
                                "recomendacao_pulverizacao.dbf", "pulverizacao_soja.nvg"})
-        fs::copy_file(Amostra(pcNome), dir / pcNome);
+        fs::copy_file(amostra(pcNome), dir / pcNome);
 }
 
 std::uint32_t Cor(const QImage& imagem, int iX, int iY)
@@ -154,14 +148,14 @@ TEST(ComandoDesenhar, CampoOuConjuntoRuimSai1ComOErro)
 {
     DiretorioTemporario dir;
     const fs::path png = dir / "z.png";
-    Resultado r = Executar("desenhar " + Aspas(Amostra("recomendacao_pulverizacao.shp").string()) +
+    Resultado r = Executar("desenhar " + Aspas(amostra("recomendacao_pulverizacao.shp").string()) +
                            " --campo TAXA --png " + Aspas(png.string()));
     EXPECT_EQ(r.iSaida, 1);
     EXPECT_NE(r.szSaida.find("\"TAXA\" não existe"), std::string::npos) << r.szSaida;
     EXPECT_NE(r.szSaida.find("DOSE, ZONA"), std::string::npos) << r.szSaida;
 
     // A set without its table: the reader's message, then the drawing's error, and no picture.
-    fs::copy_file(Amostra("recomendacao_pulverizacao.shp"), dir / "sozinho.shp");
+    fs::copy_file(amostra("recomendacao_pulverizacao.shp"), dir / "sozinho.shp");
     r = Executar("desenhar " + Aspas((dir / "sozinho.shp").string()) + " --png " + Aspas(png.string()));
     EXPECT_EQ(r.iSaida, 1);
     EXPECT_NE(r.szSaida.find("Arquivo \"sozinho.dbf\" não encontrado."), std::string::npos) << r.szSaida;
@@ -203,7 +197,7 @@ TEST(ComandoDesenhar, ProgramaDeDesenhoAoLadoDoComando)
     fs::copy_file(zavoro, dir / "bin" / "zavoro");
     fs::copy_file(zavoro.parent_path() / "zavoro-desenho", dir / "bin" / "zavoro-desenho");
     const std::string szComando = Aspas((dir / "bin" / "zavoro").string());
-    const std::string szDesenhar = " desenhar " + Aspas(Amostra("recomendacao_pulverizacao.shp").string()) +
+    const std::string szDesenhar = " desenhar " + Aspas(amostra("recomendacao_pulverizacao.shp").string()) +
                                    " --png " + Aspas((dir / "d.png").string());
 
     Resultado r = Shell("cd " + Aspas(dir.caminho().string()) + " && " + szComando + szDesenhar);
@@ -219,6 +213,6 @@ TEST(ComandoDesenhar, ProgramaDeDesenhoAoLadoDoComando)
         << r.szSaida;
     EXPECT_FALSE(fs::exists(dir / "d.png"));
 
-    r = Shell(szComando + " validar " + Aspas(Amostra("pulverizacao_soja.nvg").string()));
+    r = Shell(szComando + " validar " + Aspas(amostra("pulverizacao_soja.nvg").string()));
     EXPECT_EQ(r.iSaida, 0) << r.szSaida;
 }

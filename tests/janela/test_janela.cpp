@@ -120,7 +120,7 @@ struct JanelaTeste
     std::string Copiar(const std::string& szNome, const std::string& szDestino = "")
     {
         const fs::path destino = pasta / (szDestino.empty() ? szNome : szDestino);
-        fs::copy_file(fs::path(ZAVORO_SOURCE_DIR) / "samples" / szNome, destino, fs::copy_options::overwrite_existing);
+        fs::copy_file(amostra(szNome), destino, fs::copy_options::overwrite_existing);
         return destino.string();
     }
     // The recommendation set under other names; the .shp path.
@@ -143,6 +143,10 @@ struct JanelaTeste
     bool Selecionar(std::vector<std::string> vArquivos, int iBotao = btnSelecioneArquivos)
     {
         Pedir(iBotao, std::move(vArquivos));
+        return EsperarSelecao();
+    }
+    bool EsperarSelecao()
+    {
         return servicos.EsperarAte([this] { return !C(pgBarConvertendo).bVisivel; });
     }
     bool EsperarFimConversao()
@@ -292,7 +296,7 @@ TEST(JanelaSelecao, DiretoriosVazioCheioENaoClassificado)
         j.Pedir(btnSelecioneDiretorio, {(j.pasta / szPasta).string()});
         EXPECT_EQ(j.Texto(lblStatusConversao), "\r\n\r\n\r\nProcurando arquivos de navegação...AGUARDE!!");
         EXPECT_TRUE(j.C(pgBarConvertendo).bVisivel && j.C(pgBarConvertendo).bMarquee);
-        ASSERT_TRUE(j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; }));
+        ASSERT_TRUE(j.EsperarSelecao());
         EXPECT_TRUE(CompararTela("janela/diretorio_" + szPasta + ".txt", j.Tela()));
         j.Comando(btnSelecioneDiretorio);
     }
@@ -588,9 +592,6 @@ TEST(JanelaMapas, ConverterDesenharOMapa2EAmpliar)
 // opens the map mode; files of two folders are refused; relative paths are made full.
 TEST(JanelaShell, AbrirComArquivosDaLinhaDeComando)
 {
-    const auto Esperar = [](JanelaTeste& j) {
-        return j.servicos.EsperarAte([&] { return !j.C(pgBarConvertendo).bVisivel; });
-    };
     JanelaTeste pelaJanela, pelaLinha;
     ASSERT_TRUE(pelaJanela.Selecionar({pelaJanela.Copiar("pulverizacao_soja.nvg"), pelaJanela.Copiar("colheita.nvg")}));
     pelaLinha.Copiar("pulverizacao_soja.nvg");
@@ -599,7 +600,7 @@ TEST(JanelaShell, AbrirComArquivosDaLinhaDeComando)
     fs::current_path(pelaLinha.pasta.caminho());
     principal_AbrirComArquivos(&pelaLinha.stJanela, {"pulverizacao_soja.nvg", "./colheita.nvg"});
     fs::current_path(anterior);
-    ASSERT_TRUE(Esperar(pelaLinha));
+    ASSERT_TRUE(pelaLinha.EsperarSelecao());
     EXPECT_EQ(pelaLinha.Tela(), pelaJanela.Tela());
     EXPECT_TRUE(pelaLinha.servicos.vDialogos.empty());
     // The answer served once: the next click opens the real dialog.
@@ -611,7 +612,7 @@ TEST(JanelaShell, AbrirComArquivosDaLinhaDeComando)
     fs::create_directories(pasta.pasta / "sub");
     pasta.Copiar("colheita.nvg", "sub/colheita.nvg");
     principal_AbrirComArquivos(&pasta.stJanela, {(pasta.pasta / "sub").string()});
-    ASSERT_TRUE(Esperar(pasta));
+    ASSERT_TRUE(pasta.EsperarSelecao());
     EXPECT_EQ(pasta.Texto(etDiretorio), (pasta.pasta / "sub").string());
     EXPECT_EQ(pasta.stJanela.gstSelecaoArquivos->iNumArquivos, 1);
 

@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-fs::path Amostra(const std::string& szNome)
-{
-    return fs::path(std::getenv("ZAVORO_SAMPLES")) / szNome;
-}
-
 struct Figuras
 {
     double dCoberta = NAN; // ha
@@ -74,7 +69,7 @@ TEST(CompararPeer, AreasCobertasEMediasPonderadasIguaisAsDoSql)
     DiretorioTemporario dir;
     for (const char* pc : {"recomendacao_pulverizacao.shp", "recomendacao_pulverizacao.shx", "recomendacao_pulverizacao.dbf",
                            "recomendacao_pulverizacao.prj", "pulverizacao_soja.nvg"})
-        fs::copy_file(Amostra(pc), dir / pc);
+        fs::copy_file(amostra(pc), dir / pc);
     const Resultado o = Executar("comparar --mapa " + Aspas((dir / "recomendacao_pulverizacao.shp").string()) + " --csv " +
                                  Aspas((dir / "comparacao.csv").string()) + " " + Aspas((dir / "pulverizacao_soja.nvg").string()));
     ASSERT_EQ(o.iSaida, 0) << o.szSaida;
@@ -111,7 +106,7 @@ TEST(CompararPeer, AreaCobertaDasLinhasDeSobreposicaoIgualADoSql)
     std::string szArquivos;
     for (const std::string& sz : vJobs)
     {
-        fs::copy_file(Amostra(sz + ".nvg"), dir / (sz + ".nvg"));
+        fs::copy_file(amostra(sz + ".nvg"), dir / (sz + ".nvg"));
         szArquivos += " " + Aspas((dir / (sz + ".nvg")).string());
     }
     const Resultado o = Executar("mapa --cobertura" + szArquivos);

@@ -22,12 +22,6 @@ namespace
 {
 const char* const kCamadas[] = {"cobertura", "rastro", "etapas", "eventos", "guias", "limites"};
 
-fs::path Amostra(const std::string& szNome)
-{
-    const char* pcAmostras = std::getenv("ZAVORO_SAMPLES");
-    return (pcAmostras != nullptr ? fs::path(pcAmostras) : fs::path(ZAVORO_SOURCE_DIR) / "samples") / szNome;
-}
-
 // Track points of a navigation file, counted with the core's readers.
 long PontosRastro(const fs::path& caminho)
 {
@@ -80,7 +74,7 @@ TEST(Exportacao, GeoPackageDeCadaAmostraComORastroInteiroETaxaDoRelatorio)
         SCOPED_TRACE(pcAmostra);
         DiretorioTemporario dir;
         const fs::path nvg = dir / (std::string(pcAmostra) + ".nvg");
-        fs::copy_file(Amostra(std::string(pcAmostra) + ".nvg"), nvg);
+        fs::copy_file(amostra(std::string(pcAmostra) + ".nvg"), nvg);
         const Resultado r = Executar("exportar " + Aspas(nvg.string()));
         ASSERT_EQ(r.iSaida, 0) << r.szSaida;
         const fs::path gpkg = dir / (std::string(pcAmostra) + "_Exportacao.gpkg");
@@ -118,7 +112,7 @@ TEST(Exportacao, GeoPackageDeCadaAmostraComORastroInteiroETaxaDoRelatorio)
 TEST(Exportacao, FormatosDeUmaCamadaPorArquivoEKmzComOsValoresComoCampos)
 {
     DiretorioTemporario dir;
-    const fs::path nvg = Amostra("pulverizacao_soja.nvg");
+    const fs::path nvg = amostra("pulverizacao_soja.nvg");
     const long lPontos = PontosRastro(nvg);
     for (const char* pcFormato : {"geojson", "csv", "fgb"})
     {
@@ -207,12 +201,12 @@ TEST(Exportacao, ArquivoInvalidoOuPastaInutilizavelNaoDeixamNada)
     EXPECT_EQ(lerArquivo(dir / "lixo_Exportacao.gpkg"), vAnterior);
 
     // A folder nobody may create files in (not even root): the message names it and says why.
-    const Resultado p = Executar("exportar --saida /proc/self " + Aspas(Amostra("antigo_v1.nvg").string()));
+    const Resultado p = Executar("exportar --saida /proc/self " + Aspas(amostra("antigo_v1.nvg").string()));
     EXPECT_EQ(p.iSaida, 1);
     EXPECT_NE(p.szSaida.find("/proc/self/antigo_v1"), std::string::npos) << p.szSaida;
     EXPECT_NE(p.szSaida.find(" ("), std::string::npos) << p.szSaida;
     const Resultado n = Executar("exportar --saida " + Aspas((dir / "nao_existe").string()) + " " +
-                                 Aspas(Amostra("antigo_v1.nvg").string()));
+                                 Aspas(amostra("antigo_v1.nvg").string()));
     EXPECT_EQ(n.iSaida, 1);
     EXPECT_NE(n.szSaida.find("nao_existe"), std::string::npos) << n.szSaida;
 }

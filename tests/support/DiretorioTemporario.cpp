@@ -47,6 +47,11 @@ std::string lerTexto(const std::filesystem::path& caminho)
     return std::string(v.begin(), v.end());
 }
 
+std::filesystem::path amostra(const std::string& szNome)
+{
+    return std::filesystem::path(ZAVORO_SOURCE_DIR) / "samples" / szNome;
+}
+
 std::map<std::string, std::vector<std::uint8_t>> lerPasta(const std::filesystem::path& pasta)
 {
     std::map<std::string, std::vector<std::uint8_t>> arquivos;

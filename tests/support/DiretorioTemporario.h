@@ -31,6 +31,8 @@ private:
 // Whole contents of a file (empty when it cannot be read).
 std::vector<std::uint8_t> lerArquivo(const std::filesystem::path& caminho);
 std::string lerTexto(const std::filesystem::path& caminho);
+// A file of the project's samples/ folder.
+std::filesystem::path amostra(const std::string& szNome);
 // Every file directly in a folder, by name, with its contents.
 std::map<std::string, std::vector<std::uint8_t>> lerPasta(const std::filesystem::path& pasta);
 
