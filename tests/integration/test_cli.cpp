@@ -44,7 +44,8 @@ TEST(ComandoValidar, AjudaEVersao)
     EXPECT_EQ(r.iSaida, 0);
     for (const char* pcComando : {"validar", "relatorio", "mapa", "recomendacao", "desenhar", "procurar"})
         EXPECT_TRUE(Contem(r.szSaida, std::string("\n  ") + pcComando + " "));
-    for (const char* pcAjuda : {"-h", "ajuda"})
+    EXPECT_TRUE(Contem(r.szSaida, "COMANDO --help")); // each subcommand's own help is named
+    for (const char* pcAjuda : {"-h", "ajuda", "help"})
         EXPECT_EQ(Executar(pcAjuda).szSaida, r.szSaida) << pcAjuda;
 }
 
@@ -55,6 +56,7 @@ TEST(ComandoOpcoes, LinhaErradaSai2SoComAMensagem)
         {"", "falta o comando"},
         {"--verbose", "opção desconhecida: --verbose"},
         {"converter x.nvg", "comando desconhecido: converter"},
+        {"help converter", "comando desconhecido: converter"},
         {"validar", "validar: informe ao menos um arquivo ou pasta"},
         {"procurar a b", "procurar: informe uma pasta"},
         {"relatorio", "relatorio: informe ao menos um arquivo ou pasta"},

@@ -80,11 +80,6 @@ TEST(ComandoAjuda, CadaSubcomandoTemSuaAjuda)
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "a.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir / "a_Cobertura.kml"));
-
-    const Resultado r = Executar("help");
-    EXPECT_EQ(r.iSaida, 0);
-    EXPECT_TRUE(Contem(r.szSaida, "COMANDO --help"));
-    EXPECT_EQ(Executar("help converter").iSaida, 2);
 }
 
 // Outputs go to the folder named as beside their input; two inputs of one name from different folders
