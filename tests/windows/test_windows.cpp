@@ -39,6 +39,17 @@ std::string ComandoLinux(const fs::path& pasta, const std::string& szArgumentos)
     return "cd " + Aspas(pasta.string()) + " && " + Aspas(std::getenv("ZAVORO_BIN") ? std::getenv("ZAVORO_BIN") : "zavoro") + " " + szArgumentos;
 }
 
+// Every test here needs the Windows command; without it each is skipped with the reason.
+class WindowsComando : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (const std::string szMotivo = MotivoAusencia(); !szMotivo.empty())
+            GTEST_SKIP() << szMotivo;
+    }
+};
+
 // The navigation files both commands convert: the samples and the builder's files of every event
 // version in both containers, some with turn-heavy driving (many coverage polygons).
 std::vector<std::string> GravarEntradas(const fs::path& pasta)
@@ -65,11 +76,8 @@ std::vector<std::string> GravarEntradas(const fs::path& pasta)
 }
 } // namespace
 
-TEST(WindowsComando, SaidasIdenticasAsDoLinux)
+TEST_F(WindowsComando, SaidasIdenticasAsDoLinux)
 {
-    const std::string szMotivo = MotivoAusencia();
-    if (!szMotivo.empty())
-        GTEST_SKIP() << szMotivo;
     DiretorioTemporario dirLinux, dirWindows;
     const std::vector<std::string> vNomes = GravarEntradas(dirLinux.caminho());
     GravarEntradas(dirWindows.caminho());
@@ -97,11 +105,8 @@ TEST(WindowsComando, SaidasIdenticasAsDoLinux)
     EXPECT_EQ(windows.size(), linux.size());
 }
 
-TEST(WindowsComando, NomesQueSoOWindowsRecusa)
+TEST_F(WindowsComando, NomesQueSoOWindowsRecusa)
 {
-    const std::string szMotivo = MotivoAusencia();
-    if (!szMotivo.empty())
-        GTEST_SKIP() << szMotivo;
     DiretorioTemporario dir;
     // Linux takes all three names; Windows takes the first, and refuses the others with the reason.
     for (const char* pcNome : {"ação .nvg", "ação.nvg ", "com1.nvg"})
@@ -117,11 +122,8 @@ TEST(WindowsComando, NomesQueSoOWindowsRecusa)
         << r.szSaida;
 }
 
-TEST(WindowsComando, CaminhosComAcentosEEspacosELongos)
+TEST_F(WindowsComando, CaminhosComAcentosEEspacosELongos)
 {
-    const std::string szMotivo = MotivoAusencia();
-    if (!szMotivo.empty())
-        GTEST_SKIP() << szMotivo;
     DiretorioTemporario dir;
     // A folder path past the classic 260-character limit, with accents and spaces on the way.
     fs::path pasta = dir.caminho();
@@ -147,11 +149,8 @@ TEST(WindowsComando, CaminhosComAcentosEEspacosELongos)
     EXPECT_TRUE(fs::exists(dir / "Relatórios São João" / "Pulverização.txt")) << r.szSaida;
 }
 
-TEST(WindowsComando, SubcomandosAusentesDitos)
+TEST_F(WindowsComando, SubcomandosAusentesDitos)
 {
-    const std::string szMotivo = MotivoAusencia();
-    if (!szMotivo.empty())
-        GTEST_SKIP() << szMotivo;
     DiretorioTemporario dir;
     // The drawing helper is not built for Windows: the help says so, and the subcommand tells why it fails.
     Resultado r = Shell(ComandoWindows(dir.caminho(), "--help"));
