@@ -42,7 +42,7 @@ TEST(ComandoValidar, AjudaEVersao)
     EXPECT_EQ(r.szSaida, std::string("zavoro ") + D_ZAVORO_VERSAO + "\n");
     r = Executar("--help");
     EXPECT_EQ(r.iSaida, 0);
-    for (const char* pcComando : {"validar", "relatorio", "mapa", "recomendacao", "desenhar", "procurar"})
+    for (const char* pcComando : {"validar", "relatorio", "mapa", "recomendacao", "desenhar", "procurar", "isoxml"})
         EXPECT_TRUE(Contem(r.szSaida, std::string("\n  ") + pcComando + " "));
     EXPECT_TRUE(Contem(r.szSaida, "COMANDO --help")); // each subcommand's own help is named
     for (const char* pcAjuda : {"-h", "ajuda", "help"})
@@ -84,6 +84,8 @@ TEST(ComandoOpcoes, LinhaErradaSai2SoComAMensagem)
         {"recomendacao --mapa=r.shp a.nvg b.nvg", "recomendacao: informe um arquivo de navegação (.nvg)"},
         {"recomendacao --mapa r.shp a.nvg --campo", "a opção --campo exige um valor"},
         {"recomendacao --mapa r.shp -j 2 a.nvg", "opção desconhecida: -j"},
+        {"isoxml", "isoxml: informe ao menos um arquivo ou pasta"},
+        {"isoxml --versao 5 x.nvg", "versão desconhecida (use 3 ou 4): 5"},
     };
     const std::string szDica = "\nUse \"zavoro --help\" para ver o uso.\n";
     for (const auto& [pcArgs, pcMensagem] : casos)

@@ -1,5 +1,5 @@
 // zavoro isoxml as scripts use it: what a batch with a bad file writes, the exit status and messages,
-// and where --saida and --juntar put the zips.
+// and where --saida and --juntar put the zips (its wrong lines are in test_cli's table).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -37,14 +37,6 @@ TEST(ComandoIsoxml, ArquivoInvalidoDaSeuDiagnosticoSaida1ESemNadaGravado)
                                  Aspas(dir / "bom.nvg") + " " + Aspas(dir / "ruim.nvg") + " 2>&1");
     EXPECT_EQ(k.iSaida, 1) << k.szSaida;
     EXPECT_TRUE(fs::is_empty(dir / "sub")) << k.szSaida;
-}
-
-TEST(ComandoIsoxml, OpcoesErradasSaida2)
-{
-    EXPECT_EQ(Executar("isoxml --versao 5 x.nvg 2>&1").iSaida, 2);
-    EXPECT_EQ(Executar("isoxml 2>&1").iSaida, 2);
-    const Resultado r = Executar("--help");
-    EXPECT_NE(r.szSaida.find("isoxml [--juntar]"), std::string::npos);
 }
 
 TEST(ComandoIsoxml, MesmoNomeEmDuasPastasNumeradoNaPastaDeSaida)
