@@ -1,7 +1,10 @@
 // Comma-separated tables as the comparison writes them, read back by column title.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,29 @@ struct TabelaCsv
 };
 
 // A trailing comma ends in an empty cell; a row whose cell count differs from the titles' fails the test.
-TabelaCsv lerCsv(const std::string& szTexto);
+inline TabelaCsv lerCsv(const std::string& szTexto)
+{
+    TabelaCsv t;
+    std::stringstream ss(szTexto);
+    for (std::string szLinha; std::getline(ss, szLinha);)
+    {
+        std::vector<std::string> v(1);
+        for (char c : szLinha)
+            if (c == ',')
+                v.emplace_back();
+            else
+                v.back() += c;
+        if (t.vTitulos.empty())
+        {
+            t.vTitulos = v;
+            continue;
+        }
+        EXPECT_EQ(v.size(), t.vTitulos.size()) << szLinha;
+        auto& linha = t.vLinhas.emplace_back();
+        for (std::size_t i = 0; i < v.size() && i < t.vTitulos.size(); i++)
+            linha[t.vTitulos[i]] = v[i];
+    }
+    return t;
+}
 
 } // namespace zavoro_teste
