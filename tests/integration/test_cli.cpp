@@ -156,25 +156,6 @@ TEST(ComandoRelatorio, BlocosNaOrdemDosArquivosComVariasConversoesAoMesmoTempo)
     EXPECT_FALSE(std::filesystem::exists(dir / "f2.txt"));
 }
 
-TEST(ComandoRelatorio, PastaBuscadaComoNoBotaoDePasta)
-{
-    DiretorioTemporario dir;
-    std::filesystem::create_directories(dir / "sub/mais");
-    NvgBuilder::tipico(9, 3).gravar(dir / "sub/a.nvg");
-    NvgBuilder::tipico(9, 3).gravar(dir / "sub/mais/b.NVG");
-
-    Resultado r = Executar("relatorio -j1 " + Aspas(dir.caminho().string()));
-    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
-    EXPECT_TRUE(Contem(r.szSaida, "de 2: OK"));
-    EXPECT_TRUE(std::filesystem::exists(dir / "sub/a.txt"));
-    EXPECT_TRUE(std::filesystem::exists(dir / "sub/mais/b.txt"));
-
-    r = Executar("procurar " + Aspas(dir.caminho().string()));
-    EXPECT_EQ(r.iSaida, 0);
-    EXPECT_TRUE(Contem(r.szSaida, (dir / "sub/mais/b.NVG").string() + "\n"));
-    EXPECT_TRUE(Contem(r.szSaida, "2 arquivo(s) encontrado(s); código 0"));
-}
-
 TEST(ComandoMapa, AlvosComoNasCincoCaixasDaJanela)
 {
     DiretorioTemporario dir;
@@ -289,17 +270,25 @@ TEST(ComandoSaidas, SigtermDuranteUmMapaGrande)
     EXPECT_TRUE(depois == antes) << depois.size() << " arquivos";
 }
 
-// Folders are searched by validar too, and every batch and listing goes in path order.
-TEST(ComandoSaidas, PastasEmOrdemDeCaminho)
+// Folders are searched as the window's folder button searches them (sub-folders, the extension in any
+// case) by validar, procurar and relatorio alike, and every batch and listing goes in path order.
+TEST(ComandoSaidas, PastasBuscadasEmOrdemDeCaminho)
 {
     DiretorioTemporario dir;
-    for (const char* pcNome : {"b.nvg", "c.NVG", "a.nvg"})
-        NvgBuilder::tipico(9, 10).gravar(dir / pcNome);
+    std::filesystem::create_directories(dir / "sub/mais");
+    for (const char* pcNome : {"b.nvg", "sub/mais/c.NVG", "a.nvg"})
+        NvgBuilder::tipico(9, 3).gravar(dir / pcNome);
     const std::string szPasta = dir.caminho().string();
+    const std::string szArquivos[] = {szPasta + "/a.nvg", szPasta + "/b.nvg", szPasta + "/sub/mais/c.NVG"};
     Resultado r = Executar("validar " + Aspas(szPasta));
     EXPECT_EQ(r.iSaida, 0) << r.szSaida;
-    EXPECT_EQ(r.szSaida, szPasta + "/a.nvg: válido\n" + szPasta + "/b.nvg: válido\n" + szPasta + "/c.NVG: válido\n");
+    EXPECT_EQ(r.szSaida, szArquivos[0] + ": válido\n" + szArquivos[1] + ": válido\n" + szArquivos[2] + ": válido\n");
     r = Executar("procurar " + Aspas(szPasta));
-    EXPECT_EQ(r.szSaida.substr(0, r.szSaida.find("3 arquivo")),
-              szPasta + "/a.nvg\n" + szPasta + "/b.nvg\n" + szPasta + "/c.NVG\n");
+    EXPECT_EQ(r.iSaida, 0);
+    EXPECT_EQ(r.szSaida, szArquivos[0] + "\n" + szArquivos[1] + "\n" + szArquivos[2] +
+                             "\n3 arquivo(s) encontrado(s); código 0: busca concluída\n");
+    r = Executar("relatorio -j1 " + Aspas(szPasta));
+    EXPECT_EQ(r.iSaida, 0) << r.szSaida;
+    EXPECT_TRUE(Contem(r.szSaida, "Relatório 3 de 3: OK\nArquivo de Navegação: " + szArquivos[2]));
+    EXPECT_TRUE(std::filesystem::exists(dir / "sub/mais/c.txt"));
 }
