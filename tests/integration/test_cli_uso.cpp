@@ -146,12 +146,10 @@ TEST(ComandoSaida, CaminhosJsonESilencio)
         EXPECT_TRUE(std::filesystem::exists(dir / pcNome));
     }
 
-    for (const char* pcComando : {"relatorio", "mapa --velocidade", "validar"})
+    for (const char* pcComando : {"relatorio --json -j1 ", "mapa --velocidade --json -j1 ", "validar --json "})
     {
         SCOPED_TRACE(pcComando);
-        r = SoSaidaPadrao(std::string(pcComando) + " --json -j1 " + szPasta, dir / "erros.txt");
-        if (std::string(pcComando) == "validar")
-            r = SoSaidaPadrao("validar --json " + szPasta, dir / "erros.txt");
+        r = SoSaidaPadrao(pcComando + szPasta, dir / "erros.txt");
         EXPECT_EQ(r.iSaida, 1);
         EXPECT_TRUE(ValidoNoEsquema(r.szSaida, dir));
         std::istringstream linhas(r.szSaida);
