@@ -2,6 +2,7 @@
 // into polygons and handed ring by ring to a writer. One walk reads the stages and their points,
 // buffers them, cuts the polygons by one of two rule sets and draws their rings; what a writer does
 // with a ring (a KML placemark, a shapefile record, ...) is its own business, kept in its receiver.
+// Several walks may share one read of the track (the KML map and its shapefile set).
 #pragma once
 
 #include <cstdint>

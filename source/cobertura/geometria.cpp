@@ -60,11 +60,13 @@ int Deslocamentos(const ST_DesenhoPoligono* pstDesenhoPoligono, std::uint16_t us
 // mostly drawn more than once: the point a polygon ends on starts the next one, and the walks that
 // share a read (the KML's class cut, the shapefile's length cut) draw the same points a few polygons
 // apart. The table is direct-mapped on the point and heading; an entry is taken only when every input
-// matches bit for bit, so it gives exactly what a fresh computation would.
-constexpr int kBitsTabela = 12;
+// matches bit for bit, so it gives exactly what a fresh computation would. Its slots outnumber the
+// points of the longest polygon (1000), and it stays small enough to sit in the cache (about 150 KB):
+// a larger one costs more in misses than it saves in trigonometry.
+constexpr int kBitsTabela = 10;
 constexpr std::size_t kEntradasTabela = std::size_t{1} << kBitsTabela;
 // Edges an entry holds: two strips (all sections on, or one gap). A point with more is computed every
-// time; that keeps the table small (about 600 KB).
+// time.
 constexpr int kVerticesTabela = 4;
 
 struct ST_VerticesPonto
