@@ -2,11 +2,13 @@
 // into polygons and handed ring by ring to a writer. One walk reads the stages and their points,
 // buffers them, cuts the polygons by one of two rule sets and draws their rings; what a writer does
 // with a ring (a KML placemark, a shapefile record, ...) is its own business, kept in its receiver.
+// Several walks may share one read of the track (the KML map and its shapefile set).
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "zavoro/tipos.h"
@@ -88,6 +90,22 @@ BOOL cobertura_PercorrerCobertura(std::FILE* pfArquivoLeitura, unsigned short us
                                   std::uint32_t ulNumConfiguracoes, int iTipoMapa, double dZeroRelativoLon,
                                   double dZeroRelativoLat, int iCorte,
                                   const ST_ReceptorCobertura& stReceptor);
+
+// One of several walks that share a read: its cut (D_COBERTURA_CORTE_*), its receiver, and how it
+// ended.
+struct ST_PercursoCobertura
+{
+    int iCorte = D_COBERTURA_CORTE_CLASSE;
+    const ST_ReceptorCobertura* pstReceptor = nullptr;
+    BOOL bOk = FALSE; // set by the walk: FALSE when a read failed or this receiver refused a ring
+};
+// Walks the stages once for every entry of vPercursos: each point is read once and handed to every
+// walk in their order, so each receiver sees what cobertura_PercorrerCobertura alone would hand it. A
+// walk whose receiver refuses a ring stops there while the others go on; a read that fails stops them
+// all. TRUE when every walk ended well.
+BOOL cobertura_PercorrerCoberturas(std::FILE* pfArquivoLeitura, unsigned short usVersaoArquivoEvento,
+                                   std::uint32_t ulNumConfiguracoes, int iTipoMapa, double dZeroRelativoLon,
+                                   double dZeroRelativoLat, std::span<ST_PercursoCobertura> vPercursos);
 
 // Relative metres (north, east of the field origin) to degrees: latitude first, then longitude with
 // the cosine of the new latitude, as the console computes them.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "zavoro/cobertura.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/legenda.h"
 #include "zavoro/tipos.h"
@@ -18,6 +19,10 @@
 // Writing the coverage set
 // ---------------------------------------------------------------------------------------------------
 
+inline constexpr std::uint32_t D_SHPFILE_CODIGO_ARQUIVO = 9994;
+inline constexpr std::uint32_t D_SHPFILE_VERSAO = 1000;
+inline constexpr std::uint32_t D_SHPFILE_TIPO_POLIGONO = 5;
+inline constexpr std::uint32_t D_SHPFILE_TAMANHO_CABECALHO_SHP = 100;
 inline constexpr int D_SHPFILE_TAMANHO_CABECALHO_DBF = 97;
 inline constexpr int D_SHPFILE_TAMANHO_REGISTRO_DBF = 19;
 inline constexpr unsigned char D_SHPFILE_FIM_ARQUIVO_DBF = 0x1A;
@@ -63,6 +68,33 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
                               unsigned short usVersaoArquivoEvento, unsigned int uiNumConfiguracoes, int iTipoMapa,
                               double dZeroRelativoLon, double dZeroRelativoLat,
                               ST_ConjuntoShpSaida* pstPendente = nullptr, std::string* pszErro = nullptr);
+// The same writing in three steps, for a driver that walks the track once for several writers:
+// shpFile_AbrirEscritaShp opens the set's temporaries into a fresh record, shpFile_ReceptorShp's
+// receiver goes to the walk (by the length cut), and shpFile_ConcluirEscritaShp finishes the set with
+// how the walk ended (bPercursoOk), as shpFile_GerarArquivosShp would. Each step that fails leaves
+// nothing behind and gives the reason; a record dropped unfinished removes its temporaries.
+struct ST_EscritaShp
+{
+    ST_ConjuntoShpSaida stConjunto;
+    std::string szShp; // named in the messages
+    // Counted here, so that no record asks the system where its stream stands.
+    std::uint64_t ulTamanhoShp = D_SHPFILE_TAMANHO_CABECALHO_SHP;
+    std::uint64_t ulTamanhoShx = D_SHPFILE_TAMANHO_CABECALHO_SHP;
+    std::vector<unsigned char> vRegistro; // the record being composed, reused
+    unsigned int uiNumPoligonos = 1;      // number of the next record
+    double dBox[4] = {D_SHPFILE_BOX_VAZIO, D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO};
+    int iErro = 0; // errno of the write that stopped the walk
+
+    ST_EscritaShp() = default;
+    ST_EscritaShp(const ST_EscritaShp&) = delete;
+    ST_EscritaShp& operator=(const ST_EscritaShp&) = delete;
+    ~ST_EscritaShp();
+};
+BOOL shpFile_AbrirEscritaShp(const std::string& szArquivoKml, int iTipoMapa, ST_EscritaShp* pstEscrita,
+                             std::string* pszErro = nullptr);
+ST_ReceptorCobertura shpFile_ReceptorShp(ST_EscritaShp* pstEscrita);
+BOOL shpFile_ConcluirEscritaShp(ST_EscritaShp* pstEscrita, BOOL bPercursoOk, ST_ConjuntoShpSaida* pstPendente = nullptr,
+                                std::string* pszErro = nullptr);
 // Publishes a complete set as one unit (funcAux_PublicarArquivosSaida): FALSE when any file could not
 // be finished or renamed; then the earlier set is whole and none of the new files is left.
 BOOL shpFile_ConcluirConjuntoShp(ST_ConjuntoShpSaida* pstConjunto, std::string* pszErro = nullptr);
@@ -137,10 +169,6 @@ struct ST_ShpFecharArquivo
 };
 using ShpArquivoDbf = std::unique_ptr<std::FILE, ST_ShpFecharArquivo>;
 
-inline constexpr std::uint32_t D_SHPFILE_CODIGO_ARQUIVO = 9994;
-inline constexpr std::uint32_t D_SHPFILE_VERSAO = 1000;
-inline constexpr std::uint32_t D_SHPFILE_TIPO_POLIGONO = 5;
-inline constexpr std::uint32_t D_SHPFILE_TAMANHO_CABECALHO_SHP = 100;
 // Content lengths (bytes) of a polygon record accepted when counting: one ring of three points up to
 // 1 MiB. Drawing accepts from 50.
 inline constexpr std::uint32_t D_SHPFILE_TAMANHO_MIN_POLIGONO = 96;

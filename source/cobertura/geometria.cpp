@@ -56,19 +56,30 @@ int Deslocamentos(const ST_DesenhoPoligono* pstDesenhoPoligono, std::uint16_t us
     return iNum;
 }
 
-// The absolute strip edges of one point, and what they were computed from. A polygon mostly starts
-// on the point the previous one ended on (a cut in a run): that point's edges are taken again.
+// The absolute strip edges of points already drawn, and what they were computed from. A point is
+// mostly drawn more than once: the point a polygon ends on starts the next one, and the walks that
+// share a read (the KML's class cut, the shapefile's length cut) draw the same points a few polygons
+// apart. The table is direct-mapped on the point and heading; an entry is taken only when every input
+// matches bit for bit, so it gives exactly what a fresh computation would. Its slots outnumber the
+// points of the longest polygon (1000), and it stays small enough to sit in the cache (about 150 KB):
+// a larger one costs more in misses than it saves in trigonometry.
+constexpr int kBitsTabela = 10;
+constexpr std::size_t kEntradasTabela = std::size_t{1} << kBitsTabela;
+// Edges an entry holds: two strips (all sections on, or one gap). A point with more is computed every
+// time.
+constexpr int kVerticesTabela = 4;
+
 struct ST_VerticesPonto
 {
     // Inputs, compared bit for bit: equal inputs give equal edges.
     double dLongitude = 0.0;
     double dLatitude = 0.0;
-    float fAnguloNaveg = 0.0f;
     double dZeroRelativoLon = 0.0;
     double dZeroRelativoLat = 0.0;
-    float fDeslocamentos[kMaximoVerticesPonto] = {};
+    float fAnguloNaveg = 0.0f;
     int iNum = -1; // -1: nothing kept
-    ST_CoordenadaKml stVertices[kMaximoVerticesPonto];
+    float fDeslocamentos[kVerticesTabela] = {};
+    ST_CoordenadaKml stVertices[kVerticesTabela];
 };
 
 bool MesmosBits(const void* pA, const void* pB, std::size_t n)
@@ -85,6 +96,22 @@ bool MesmaEntrada(const ST_VerticesPonto& st, const ST_PontoPoligono& stPonto,
            MesmosBits(&st.dZeroRelativoLon, &pstDesenho->dZeroRelativoLon, sizeof(double)) &&
            MesmosBits(&st.dZeroRelativoLat, &pstDesenho->dZeroRelativoLat, sizeof(double)) &&
            MesmosBits(st.fDeslocamentos, pfDeslocamentos, sizeof(float) * static_cast<std::size_t>(iNum));
+}
+
+// Slot of a point: the high bits of a multiplicative hash of its position and heading (the position
+// comes from floats, so the low bits of its doubles are zero).
+std::size_t Slot(const ST_PontoPoligono& stPonto)
+{
+    std::uint64_t ulLon = 0;
+    std::uint64_t ulLat = 0;
+    std::uint32_t uiAngulo = 0;
+    std::memcpy(&ulLon, &stPonto.dLongitude, sizeof ulLon);
+    std::memcpy(&ulLat, &stPonto.dLatitude, sizeof ulLat);
+    std::memcpy(&uiAngulo, &stPonto.fAnguloNaveg, sizeof uiAngulo);
+    std::uint64_t ul = ulLon * 0x9E3779B97F4A7C15ull;
+    ul = (ul ^ (ul >> 31) ^ ulLat) * 0xC2B2AE3D27D4EB4Full;
+    ul = (ul ^ (ul >> 29) ^ uiAngulo) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(ul >> (64 - kBitsTabela));
 }
 
 // Strip edges of one point at the given offsets, in degrees, into pstVertices: the offsets turned
@@ -140,38 +167,43 @@ BOOL conversor_DesenharPoligono(const ST_DesenhoPoligono* pstDesenhoPoligono,
     const std::size_t nVertices = static_cast<std::size_t>(kMaximoVerticesPonto / 2) * iPontos;
     // Kept from polygon to polygon; every slot read is written first.
     thread_local std::vector<ST_CoordenadaKml> vEsquerda, vDireita;
-    thread_local ST_VerticesPonto stUltimo;
+    thread_local std::vector<ST_VerticesPonto> vTabela;
     if (vEsquerda.size() < nVertices)
     {
         vEsquerda.resize(nVertices);
         vDireita.resize(nVertices);
     }
+    const bool bTabela = iNumVertices <= kVerticesTabela;
+    if (bTabela && vTabela.empty())
+        vTabela.resize(kEntradasTabela);
     for (int i = 0; i < iPontos; ++i)
     {
         const ST_PontoPoligono& stPonto = pstPontos[i];
         ST_CoordenadaKml stVertices[kMaximoVerticesPonto];
-        const bool bRepetido =
-            i == 0 && MesmaEntrada(stUltimo, stPonto, pstDesenhoPoligono, fDeslocamentos, iNumVertices);
-        const ST_CoordenadaKml* pstVertices = bRepetido ? stUltimo.stVertices : stVertices;
-        if (!bRepetido)
+        const ST_CoordenadaKml* pstVertices = stVertices;
+        if (!bTabela)
             CalcularVertices(stPonto, pstDesenhoPoligono, fDeslocamentos, iNumVertices, stVertices);
+        else
+        {
+            ST_VerticesPonto& stEntrada = vTabela[Slot(stPonto)];
+            if (!MesmaEntrada(stEntrada, stPonto, pstDesenhoPoligono, fDeslocamentos, iNumVertices))
+            {
+                CalcularVertices(stPonto, pstDesenhoPoligono, fDeslocamentos, iNumVertices, stEntrada.stVertices);
+                stEntrada.dLongitude = stPonto.dLongitude;
+                stEntrada.dLatitude = stPonto.dLatitude;
+                stEntrada.fAnguloNaveg = stPonto.fAnguloNaveg;
+                stEntrada.dZeroRelativoLon = pstDesenhoPoligono->dZeroRelativoLon;
+                stEntrada.dZeroRelativoLat = pstDesenhoPoligono->dZeroRelativoLat;
+                std::copy_n(fDeslocamentos, iNumVertices, stEntrada.fDeslocamentos);
+                stEntrada.iNum = iNumVertices;
+            }
+            pstVertices = stEntrada.stVertices;
+        }
         for (int p = 0; p < iFaixas; ++p)
         {
             const std::size_t n = static_cast<std::size_t>(p) * iPontos + i;
             vEsquerda[n] = pstVertices[2 * p];
             vDireita[n] = pstVertices[2 * p + 1];
-        }
-        if (i == iPontos - 1)
-        {
-            if (!bRepetido)
-                std::copy_n(stVertices, iNumVertices, stUltimo.stVertices);
-            stUltimo.dLongitude = stPonto.dLongitude;
-            stUltimo.dLatitude = stPonto.dLatitude;
-            stUltimo.fAnguloNaveg = stPonto.fAnguloNaveg;
-            stUltimo.dZeroRelativoLon = pstDesenhoPoligono->dZeroRelativoLon;
-            stUltimo.dZeroRelativoLat = pstDesenhoPoligono->dZeroRelativoLat;
-            std::copy_n(fDeslocamentos, iNumVertices, stUltimo.fDeslocamentos);
-            stUltimo.iNum = iNumVertices;
         }
     }
 

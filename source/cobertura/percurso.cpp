@@ -1,10 +1,12 @@
 // The coverage walk: every stage, every pass of a stage (a per-section fertiliser rate map walks the
 // points once per section), the track points buffered and cut into polygons by the class rules or
-// the length rules, and each polygon's rings handed to the receiver.
+// the length rules, and each polygon's rings handed to the receiver. Several walks may share one read:
+// each point is read once and handed to every walk in turn, each with its own cut and buffer.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <span>
 #include <vector>
 
 #include "cobertura/geometria.h"
@@ -187,54 +189,58 @@ bool DesenhaPoligonosSemValor(const ST_EtapaPoligonos& stEtapa)
            stEtapa.ucOperacao == D_ZAVORO_OPERACAO_OUTROS;
 }
 
-// What one walk carries from stage to stage.
-struct ST_Percurso
-{
-    std::FILE* pfArquivoLeitura = nullptr;
-    ST_LeitorPontosNVG stLeitor; // the points of the pass being walked
-    const ST_ReceptorCobertura* pstReceptor = nullptr;
-    std::vector<ST_PontoPoligono> vBuffer;
-    // Length cut: raised for the rest of the file by the first irrigation point.
-    double dLimite = kComprimentoPoligono;
-};
-
 int Classe(const ST_ReceptorCobertura& stReceptor, int iValor)
 {
     return stReceptor.pfClasse != nullptr ? stReceptor.pfClasse(stReceptor.pContexto, iValor) : iValor;
 }
 
-// One pass over the stage's points by the class rules.
-BOOL PercorrerPassagemClasse(ST_Percurso& stPercurso, const ST_EtapaPoligonos& stEtapa, int iPassagem,
-                             ST_DesenhoPoligono& stDesenho)
+// What a pass of either rule set works on, and the state of its open polygon.
+struct ST_Passagem
 {
-    const ST_ReceptorCobertura& stReceptor = *stPercurso.pstReceptor;
-    ST_PontoPoligono* const pstBuffer = stPercurso.vBuffer.data();
+    const ST_ReceptorCobertura* pstReceptor = nullptr;
+    ST_PontoPoligono* pstBuffer = nullptr;
+    ST_DesenhoPoligono* pstDesenho = nullptr;
+    const ST_EtapaPoligonos* pstEtapa = nullptr;
+    int iPassagem = 0;
     BOOL bPoligonoAberto = FALSE;
     int iPontosBuffer = 0;
     std::uint16_t usSecoesAnterior = 0;
+};
+
+// After the pass's last point: an open polygon of two points or more is drawn.
+template <typename T>
+BOOL ConcluirPassagem(T& stPassagem)
+{
+    if (stPassagem.bPoligonoAberto && stPassagem.iPontosBuffer > 1)
+        return stPassagem.Desenhar();
+    return TRUE;
+}
+
+// One pass over the stage's points by the class rules, a point at a time: the reading belongs to the
+// driver, which may hand the same point to other walks.
+struct ST_PassagemClasse : ST_Passagem
+{
     int iFaixaAtual = kClasseInicial;
     ST_PontoNVG_v2 stUltimoPonto{};
-    ST_PontoNVG_v2 stPonto{};
 
-    auto Desenhar = [&]() -> BOOL
+    BOOL Desenhar()
     {
-        stDesenho.iPontosBuffer = iPontosBuffer;
-        stDesenho.iFaixaLegendaAtual = iFaixaAtual;
+        pstDesenho->iPontosBuffer = iPontosBuffer;
+        pstDesenho->iFaixaLegendaAtual = iFaixaAtual;
         iPontosBuffer = 0;
-        return conversor_DesenharPoligono(&stDesenho, stReceptor);
-    };
+        return conversor_DesenharPoligono(pstDesenho, *pstReceptor);
+    }
 
-    for (std::uint32_t ul = 0; ul < stEtapa.ulNumeroPontos; ++ul)
+    BOOL Receber(ST_PontoNVG_v2 stPonto)
     {
-        if (!zavoro_LerProximoPonto(&stPercurso.stLeitor, &stPonto))
-            return FALSE;
-
+        const ST_ReceptorCobertura& stReceptor = *pstReceptor;
+        const ST_EtapaPoligonos& stEtapa = *pstEtapa;
         BOOL bAbrirNovo = FALSE;
         BOOL bFecharAtual = FALSE;
         BOOL bFecharAnterior = FALSE;
         int iValor = 0;
         if ((stPonto.usTag & D_ZAVORO_TAG_RASTRO) == 0)
-            continue;
+            return TRUE;
 
         const std::uint16_t usSecoes = MascararSecoes(stPonto.usSecoes, stEtapa, iPassagem);
         stPonto.usSecoes = usSecoes;
@@ -286,7 +292,7 @@ BOOL PercorrerPassagemClasse(ST_Percurso& stPercurso, const ST_EtapaPoligonos& s
             bPoligonoAberto = TRUE;
             stUltimoPonto = stPonto;
             usSecoesAnterior = usSecoes;
-            continue;
+            return TRUE;
         }
 
         if (bFecharAnterior)
@@ -338,55 +344,53 @@ BOOL PercorrerPassagemClasse(ST_Percurso& stPercurso, const ST_EtapaPoligonos& s
         }
 
         usSecoesAnterior = usSecoes;
+        return TRUE;
     }
+};
 
-    if (bPoligonoAberto && iPontosBuffer > 1)
-        return Desenhar();
-    return TRUE;
-}
-
-// One pass over the stage's points by the length rules.
-BOOL PercorrerPassagemComprimento(ST_Percurso& stPercurso, const ST_EtapaPoligonos& stEtapa, int iPassagem,
-                                  ST_DesenhoPoligono& stDesenho)
+// One pass over the stage's points by the length rules, a point at a time. Length limit: raised for
+// the rest of the file by the first irrigation point, so it lives in the walk, not in the pass.
+struct ST_PassagemComprimento : ST_Passagem
 {
-    const ST_ReceptorCobertura& stReceptor = *stPercurso.pstReceptor;
-    ST_PontoPoligono* const pstBuffer = stPercurso.vBuffer.data();
-    const BOOL bTemValor = stEtapa.bTemLegenda;
-    const bool bSemValor = DesenhaPoligonosSemValor(stEtapa);
+    double* pdLimite = nullptr;
+    BOOL bTemValor = FALSE;
+    bool bSemValor = false;
 
-    BOOL bPoligonoAberto = FALSE;
-    int iPontosBuffer = 0;
-    std::uint16_t usSecoesAnterior = 0;
     int iValorAnterior = 0;
     int iMedia = 0;
     int iContagemMedia = 0;
     double dComprimento = 0.0;
     float fLonAnterior = 0.0f;
     float fLatAnterior = 0.0f;
-    ST_PontoNVG_v2 stPonto{};
+    ST_PontoNVG_v2 stPonto{}; // the point being taken
 
     // Times and speeds of the points since the polygon opened, its closing point included.
     ST_DadosPoligono stDados;
     double dSomaVelocidade = 0.0;
     int iPontosDados = 0;
-    auto Acompanhar = [&] {
+
+    void Acompanhar()
+    {
         stDados.ulFim = stPonto.ulSegundosDataHora;
         dSomaVelocidade += stPonto.ucVelocidade;
         ++iPontosDados;
-    };
-    auto Desenhar = [&]() -> BOOL
+    }
+
+    BOOL Desenhar()
     {
-        stDesenho.iPontosBuffer = iPontosBuffer;
-        stDesenho.iFaixaLegendaAtual = iMedia;
+        const ST_ReceptorCobertura& stReceptor = *pstReceptor;
+        pstDesenho->iPontosBuffer = iPontosBuffer;
+        pstDesenho->iFaixaLegendaAtual = iMedia;
         if (stReceptor.pfDadosPoligono != nullptr)
         {
             stDados.dVelocidadeMedia = iPontosDados > 0 ? dSomaVelocidade / iPontosDados : 0.0;
             stDados.usSecoes = pstBuffer[0].usSecoes;
             stReceptor.pfDadosPoligono(stReceptor.pContexto, stDados);
         }
-        return conversor_DesenharPoligono(&stDesenho, stReceptor);
-    };
-    auto Abrir = [&](int iValor)
+        return conversor_DesenharPoligono(pstDesenho, stReceptor);
+    }
+
+    void Abrir(int iValor)
     {
         InserirPontoPoligono(pstBuffer, &stPonto, 0);
         stDados.ulInicio = stPonto.ulSegundosDataHora;
@@ -401,16 +405,16 @@ BOOL PercorrerPassagemComprimento(ST_Percurso& stPercurso, const ST_EtapaPoligon
             iContagemMedia = 1;
         }
         dComprimento = 0.0;
-    };
+    }
 
-    for (std::uint32_t ul = 0; ul < stEtapa.ulNumeroPontos; ++ul)
+    BOOL Receber(const ST_PontoNVG_v2& stLido)
     {
-        if (!zavoro_LerProximoPonto(&stPercurso.stLeitor, &stPonto))
-            return FALSE;
+        const ST_EtapaPoligonos& stEtapa = *pstEtapa;
+        stPonto = stLido;
         if ((stPonto.usTag & D_ZAVORO_TAG_RASTRO) == 0)
-            continue;
+            return TRUE;
         if (stEtapa.ucOperacao == D_ZAVORO_OPERACAO_IRRIGACAO)
-            stPercurso.dLimite = kComprimentoPoligonoIrrigacao;
+            *pdLimite = kComprimentoPoligonoIrrigacao;
 
         const std::uint16_t usSecoes = MascararSecoes(stPonto.usSecoes, stEtapa, iPassagem);
         stPonto.usSecoes = usSecoes;
@@ -441,8 +445,7 @@ BOOL PercorrerPassagemComprimento(ST_Percurso& stPercurso, const ST_EtapaPoligon
 
         if (bSecoesMudaram && bPoligonoAberto)
             bFecharAtual = true;
-        if (iPontosBuffer > kPontosFecharComprimento ||
-            (dComprimento >= stPercurso.dLimite && iPontosBuffer > 0) ||
+        if (iPontosBuffer > kPontosFecharComprimento || (dComprimento >= *pdLimite && iPontosBuffer > 0) ||
             (SaltoDeValor(iValor, iValorAnterior) && iPontosBuffer > 0))
             bFecharAtual = true;
 
@@ -486,53 +489,130 @@ BOOL PercorrerPassagemComprimento(ST_Percurso& stPercurso, const ST_EtapaPoligon
         }
         usSecoesAnterior = usSecoes;
         iValorAnterior = iValor;
+        return TRUE;
     }
+};
 
-    if (bPoligonoAberto && iPontosBuffer > 1)
-        return Desenhar();
-    return TRUE;
-}
+// What one walk carries from stage to stage, and its pass under way.
+struct ST_Percurso
+{
+    ST_PercursoCobertura* pstPercurso = nullptr; // its cut and receiver; bOk says it still runs
+    bool bCorteClasse = false;
+    std::vector<ST_PontoPoligono> vBuffer;
+    ST_DesenhoPoligono stDesenho; // the stage's drawing over this walk's buffer
+    double dLimite = kComprimentoPoligono;
+    ST_PassagemClasse stClasse;
+    ST_PassagemComprimento stComprimento;
+
+    void IniciarPassagem(const ST_EtapaPoligonos& stEtapa, int iPassagem)
+    {
+        const ST_Passagem stPassagem{pstPercurso->pstReceptor, vBuffer.data(), &stDesenho, &stEtapa, iPassagem};
+        if (bCorteClasse)
+        {
+            stClasse = ST_PassagemClasse{};
+            static_cast<ST_Passagem&>(stClasse) = stPassagem;
+            return;
+        }
+        stComprimento = ST_PassagemComprimento{};
+        static_cast<ST_Passagem&>(stComprimento) = stPassagem;
+        stComprimento.pdLimite = &dLimite;
+        stComprimento.bTemValor = stEtapa.bTemLegenda;
+        stComprimento.bSemValor = DesenhaPoligonosSemValor(stEtapa);
+    }
+    BOOL Receber(const ST_PontoNVG_v2& stPonto)
+    {
+        return bCorteClasse ? stClasse.Receber(stPonto) : stComprimento.Receber(stPonto);
+    }
+    BOOL Concluir() { return bCorteClasse ? ConcluirPassagem(stClasse) : ConcluirPassagem(stComprimento); }
+};
 
 } // namespace
 
-BOOL cobertura_PercorrerCobertura(std::FILE* pfArquivoLeitura, unsigned short usVersaoArquivoEvento,
-                                  std::uint32_t ulNumConfiguracoes, int iTipoMapa, double dZeroRelativoLon,
-                                  double dZeroRelativoLat, int iCorte, const ST_ReceptorCobertura& stReceptor)
+BOOL cobertura_PercorrerCoberturas(std::FILE* pfArquivoLeitura, unsigned short usVersaoArquivoEvento,
+                                   std::uint32_t ulNumConfiguracoes, int iTipoMapa, double dZeroRelativoLon,
+                                   double dZeroRelativoLat, std::span<ST_PercursoCobertura> vPercursos)
 {
-    const bool bCorteClasse = iCorte == D_COBERTURA_CORTE_CLASSE;
-    ST_Percurso stPercurso;
-    stPercurso.pfArquivoLeitura = pfArquivoLeitura;
-    stPercurso.pstReceptor = &stReceptor;
-    stPercurso.vBuffer.resize(bCorteClasse ? kPontosBufferClasse : kPontosBufferComprimento);
+    std::vector<ST_Percurso> vCaminhadas(vPercursos.size());
+    for (std::size_t i = 0; i < vPercursos.size(); ++i)
+    {
+        ST_Percurso& stCaminhada = vCaminhadas[i];
+        stCaminhada.pstPercurso = &vPercursos[i];
+        stCaminhada.bCorteClasse = vPercursos[i].iCorte == D_COBERTURA_CORTE_CLASSE;
+        stCaminhada.vBuffer.resize(stCaminhada.bCorteClasse ? kPontosBufferClasse : kPontosBufferComprimento);
+        vPercursos[i].bOk = TRUE;
+    }
+    std::size_t nAtivos = vPercursos.size();
+    // A walk whose receiver refused a ring stops; the others go on.
+    auto Parar = [&](ST_Percurso& stCaminhada)
+    {
+        stCaminhada.pstPercurso->bOk = FALSE;
+        --nAtivos;
+    };
+    // A read that fails stops every walk.
+    auto PararTodos = [&]() -> BOOL
+    {
+        for (ST_PercursoCobertura& stPercurso : vPercursos)
+            stPercurso.bOk = FALSE;
+        return FALSE;
+    };
+    auto Ativo = [](const ST_Percurso& stCaminhada) { return stCaminhada.pstPercurso->bOk != FALSE; };
 
-    for (std::uint32_t ulEtapa = 0; ulEtapa < ulNumConfiguracoes; ++ulEtapa)
+    ST_LeitorPontosNVG stLeitor;
+    ST_PontoNVG_v2 stPonto{};
+    for (std::uint32_t ulEtapa = 0; ulEtapa < ulNumConfiguracoes && nAtivos > 0; ++ulEtapa)
     {
         ST_EventoConfig_v9 stConfig;
         ST_EtapaPoligonos stEtapa;
         ST_DesenhoPoligono stDesenho;
         if (!PrepararEtapa(pfArquivoLeitura, usVersaoArquivoEvento, iTipoMapa, dZeroRelativoLon,
                            dZeroRelativoLat, &stConfig, &stEtapa, &stDesenho))
-            return FALSE;
-        stDesenho.pstPontoPoligono = stPercurso.vBuffer.data();
-        if (stReceptor.pfIniciarEtapa != nullptr)
-            stReceptor.pfIniciarEtapa(stReceptor.pContexto, stEtapa);
+            return PararTodos();
+        for (ST_Percurso& stCaminhada : vCaminhadas)
+        {
+            if (!Ativo(stCaminhada))
+                continue;
+            stCaminhada.stDesenho = stDesenho;
+            stCaminhada.stDesenho.pstPontoPoligono = stCaminhada.vBuffer.data();
+            const ST_ReceptorCobertura& stReceptor = *stCaminhada.pstPercurso->pstReceptor;
+            if (stReceptor.pfIniciarEtapa != nullptr)
+                stReceptor.pfIniciarEtapa(stReceptor.pContexto, stEtapa);
+        }
 
         // Every pass reads the stage's points again.
         const long lPrimeiroPonto = std::ftell(pfArquivoLeitura);
         if (lPrimeiroPonto < 0)
-            return FALSE;
-        for (int iPassagem = 0; iPassagem < stEtapa.iPassagens; ++iPassagem)
+            return PararTodos();
+        for (int iPassagem = 0; iPassagem < stEtapa.iPassagens && nAtivos > 0; ++iPassagem)
         {
             if (iPassagem > 0 && std::fseek(pfArquivoLeitura, lPrimeiroPonto, SEEK_SET) != 0)
-                return FALSE;
-            zavoro_IniciarLeitorPontos(&stPercurso.stLeitor, pfArquivoLeitura, usVersaoArquivoEvento,
-                                       stEtapa.ulNumeroPontos);
-            const BOOL bOk = bCorteClasse
-                                 ? PercorrerPassagemClasse(stPercurso, stEtapa, iPassagem, stDesenho)
-                                 : PercorrerPassagemComprimento(stPercurso, stEtapa, iPassagem, stDesenho);
-            if (!bOk)
-                return FALSE;
+                return PararTodos();
+            zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, stEtapa.ulNumeroPontos);
+            for (ST_Percurso& stCaminhada : vCaminhadas)
+                if (Ativo(stCaminhada))
+                    stCaminhada.IniciarPassagem(stEtapa, iPassagem);
+            for (std::uint32_t ul = 0; ul < stEtapa.ulNumeroPontos && nAtivos > 0; ++ul)
+            {
+                if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
+                    return PararTodos();
+                for (ST_Percurso& stCaminhada : vCaminhadas)
+                    if (Ativo(stCaminhada) && !stCaminhada.Receber(stPonto))
+                        Parar(stCaminhada);
+            }
+            for (ST_Percurso& stCaminhada : vCaminhadas)
+                if (Ativo(stCaminhada) && !stCaminhada.Concluir())
+                    Parar(stCaminhada);
         }
     }
-    return TRUE;
+    return nAtivos == vPercursos.size() ? TRUE : FALSE;
+}
+
+BOOL cobertura_PercorrerCobertura(std::FILE* pfArquivoLeitura, unsigned short usVersaoArquivoEvento,
+                                  std::uint32_t ulNumConfiguracoes, int iTipoMapa, double dZeroRelativoLon,
+                                  double dZeroRelativoLat, int iCorte, const ST_ReceptorCobertura& stReceptor)
+{
+    ST_PercursoCobertura stPercurso;
+    stPercurso.iCorte = iCorte;
+    stPercurso.pstReceptor = &stReceptor;
+    return cobertura_PercorrerCoberturas(pfArquivoLeitura, usVersaoArquivoEvento, ulNumConfiguracoes, iTipoMapa,
+                                         dZeroRelativoLon, dZeroRelativoLat, std::span(&stPercurso, 1));
 }

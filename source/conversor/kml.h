@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "zavoro/cobertura.h"
 #include "zavoro/legenda.h"
 #include "zavoro/tipos.h"
 
@@ -55,6 +56,28 @@ BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArqui
                                  unsigned short usVersaoArquivoEvento, const ST_EventoCabecalho* pstCabecalho,
                                  int iTipoMapa, double dZeroRelativoLon, double dZeroRelativoLat,
                                  const ST_ParametrosMapa* pstParametros, BOOL* pbTaxaPulv, BOOL* pbTaxaAdub);
+
+// The same folder in three steps, for a driver that walks the track once for several writers: open,
+// hand conversor_ReceptorPoligonosKML's receiver to the walk (by the class cut), then conclude with
+// how the walk ended. The record stays where it was opened while the walk runs.
+struct ST_PoligonosKml
+{
+    std::FILE* pfArquivoEscrita = nullptr;
+    const ST_ParametrosMapa* pstParametros = nullptr;
+    int iTipoLegenda = D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR;
+    // Of the stage being walked; the map's legend shows what the last stage showed.
+    BOOL bTemLegenda = FALSE;
+    BOOL bTaxaPulv = FALSE;
+    BOOL bTaxaAdub = FALSE;
+    std::string szTexto; // placemarks not yet written
+};
+void conversor_AbrirPoligonosKML(ST_PoligonosKml* pstPoligonos, std::FILE* pfArquivoEscrita, int iTipoMapa,
+                                 const ST_ParametrosMapa* pstParametros);
+ST_ReceptorCobertura conversor_ReceptorPoligonosKML(ST_PoligonosKml* pstPoligonos);
+// Writes what is left of the placemarks and, when the walk ended well, closes the folder; FALSE
+// otherwise. *pbTaxaPulv / *pbTaxaAdub as conversor_GerarPoligonosKML gives them.
+BOOL conversor_ConcluirPoligonosKML(ST_PoligonosKml* pstPoligonos, BOOL bPercursoOk, BOOL* pbTaxaPulv,
+                                    BOOL* pbTaxaAdub);
 
 // ---------------------------------------------------------------------------------------------------
 // Relevant points (kmlPontosRelevantes.cpp)

@@ -13,19 +13,6 @@ namespace
 // Colour of polygons whose points carry no value: orange in either table.
 constexpr int kCorSemLegenda = 4;
 
-// What the placemark writer keeps while the walk runs.
-struct ST_ReceptorKml
-{
-    std::FILE* pfArquivoEscrita = nullptr;
-    const ST_ParametrosMapa* pstParametros = nullptr;
-    int iTipoLegenda = D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR;
-    // Of the stage being walked; the map's legend shows what the last stage showed.
-    BOOL bTemLegenda = FALSE;
-    BOOL bTaxaPulv = FALSE;
-    BOOL bTaxaAdub = FALSE;
-    std::string szTexto; // placemarks not yet written
-};
-
 // Placemarks are written a batch at a time: large writes skip the stream's own buffer. The batch's
 // room is taken once, with space for the placemark that fills it (a ring of this walk is a few KB).
 constexpr std::size_t kLotePlacemarks = 1 << 20;
@@ -33,7 +20,7 @@ constexpr std::size_t kFolgaLote = 1 << 16;
 
 // Colour of a polygon of class iFaixa: legend type 1, an index of the six-colour table; legend type 2,
 // a row of the thirteen-colour table. D_CONVERSOR_FAIXA_SEM_VALOR when it has none.
-int CorPoligono(int iFaixa, const ST_ReceptorKml& stReceptor)
+int CorPoligono(int iFaixa, const ST_PoligonosKml& stReceptor)
 {
     if (iFaixa == D_CONVERSOR_FAIXA_SEM_VALOR)
         return D_CONVERSOR_FAIXA_SEM_VALOR;
@@ -84,7 +71,7 @@ void InserirPoligonoKml(std::FILE* pfArquivoEscrita, std::string& szTexto, const
 
 void IniciarEtapa(void* pContexto, const ST_EtapaPoligonos& stEtapa)
 {
-    auto* pstReceptor = static_cast<ST_ReceptorKml*>(pContexto);
+    auto* pstReceptor = static_cast<ST_PoligonosKml*>(pContexto);
     pstReceptor->bTemLegenda = stEtapa.bTemLegenda;
     pstReceptor->bTaxaPulv = stEtapa.bTaxaPulv;
     pstReceptor->bTaxaAdub = stEtapa.bTaxaAdub;
@@ -92,13 +79,13 @@ void IniciarEtapa(void* pContexto, const ST_EtapaPoligonos& stEtapa)
 
 int Classe(void* pContexto, int iValor)
 {
-    const auto* pstReceptor = static_cast<const ST_ReceptorKml*>(pContexto);
+    const auto* pstReceptor = static_cast<const ST_PoligonosKml*>(pContexto);
     return conversor_RetornarFaixaLegenda(iValor, pstReceptor->iTipoLegenda, pstReceptor->pstParametros);
 }
 
 BOOL InserirAnel(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumVertices, int iFaixa)
 {
-    auto* pstReceptor = static_cast<ST_ReceptorKml*>(pContexto);
+    auto* pstReceptor = static_cast<ST_PoligonosKml*>(pContexto);
     InserirPoligonoKml(pstReceptor->pfArquivoEscrita, pstReceptor->szTexto, pstVertices, iNumVertices,
                        CorPoligono(iFaixa, *pstReceptor), pstReceptor->iTipoLegenda);
     return TRUE;
@@ -106,36 +93,54 @@ BOOL InserirAnel(void* pContexto, const ST_CoordenadaKml* pstVertices, int iNumV
 
 } // namespace
 
-BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura,
-                                 unsigned short usVersaoArquivoEvento, const ST_EventoCabecalho* pstCabecalho,
-                                 int iTipoMapa, double dZeroRelativoLon, double dZeroRelativoLat,
-                                 const ST_ParametrosMapa* pstParametros, BOOL* pbTaxaPulv, BOOL* pbTaxaAdub)
+void conversor_AbrirPoligonosKML(ST_PoligonosKml* pstPoligonos, std::FILE* pfArquivoEscrita, int iTipoMapa,
+                                 const ST_ParametrosMapa* pstParametros)
 {
-    ST_ReceptorKml stReceptorKml;
-    stReceptorKml.szTexto.reserve(kLotePlacemarks + kFolgaLote);
-    stReceptorKml.pfArquivoEscrita = pfArquivoEscrita;
-    stReceptorKml.pstParametros = pstParametros;
-    stReceptorKml.iTipoLegenda = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO
+    *pstPoligonos = ST_PoligonosKml{};
+    pstPoligonos->szTexto.reserve(kLotePlacemarks + kFolgaLote);
+    pstPoligonos->pfArquivoEscrita = pfArquivoEscrita;
+    pstPoligonos->pstParametros = pstParametros;
+    pstPoligonos->iTipoLegenda = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO
                                      ? D_CONVERSOR_TIPO_LEGENDA_SHP_RECOMENDACAO
                                      : D_CONVERSOR_TIPO_LEGENDA_MANUAL_QUIBAR;
+}
+
+ST_ReceptorCobertura conversor_ReceptorPoligonosKML(ST_PoligonosKml* pstPoligonos)
+{
     ST_ReceptorCobertura stReceptor;
-    stReceptor.pContexto = &stReceptorKml;
+    stReceptor.pContexto = pstPoligonos;
     stReceptor.pfIniciarEtapa = IniciarEtapa;
     stReceptor.pfClasse = Classe;
     stReceptor.pfInserirAnel = InserirAnel;
     // Rings are checked on the grid the text rounds them to; KML keeps them as the track drew them.
     stReceptor.iCasasDecimais = D_CONVERSOR_CASAS_COORDENADA_KML;
     stReceptor.bSentidoHorario = FALSE;
+    return stReceptor;
+}
 
+BOOL conversor_ConcluirPoligonosKML(ST_PoligonosKml* pstPoligonos, BOOL bPercursoOk, BOOL* pbTaxaPulv,
+                                    BOOL* pbTaxaAdub)
+{
+    *pbTaxaPulv = pstPoligonos->bTaxaPulv;
+    *pbTaxaAdub = pstPoligonos->bTaxaAdub;
+    // The rings drawn before a failure are written all the same; only a complete folder is closed.
+    conversor_GravarLinha(pstPoligonos->pfArquivoEscrita, pstPoligonos->szTexto);
+    if (!bPercursoOk)
+        return FALSE;
+    std::fputs("\n</Folder>\n", pstPoligonos->pfArquivoEscrita);
+    return TRUE;
+}
+
+BOOL conversor_GerarPoligonosKML(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura,
+                                 unsigned short usVersaoArquivoEvento, const ST_EventoCabecalho* pstCabecalho,
+                                 int iTipoMapa, double dZeroRelativoLon, double dZeroRelativoLat,
+                                 const ST_ParametrosMapa* pstParametros, BOOL* pbTaxaPulv, BOOL* pbTaxaAdub)
+{
+    ST_PoligonosKml stPoligonos;
+    conversor_AbrirPoligonosKML(&stPoligonos, pfArquivoEscrita, iTipoMapa, pstParametros);
+    const ST_ReceptorCobertura stReceptor = conversor_ReceptorPoligonosKML(&stPoligonos);
     const BOOL bOk = cobertura_PercorrerCobertura(
         pfArquivoLeitura, usVersaoArquivoEvento, pstCabecalho->ulNumConfiguracoes, iTipoMapa,
         dZeroRelativoLon, dZeroRelativoLat, D_COBERTURA_CORTE_CLASSE, stReceptor);
-    *pbTaxaPulv = stReceptorKml.bTaxaPulv;
-    *pbTaxaAdub = stReceptorKml.bTaxaAdub;
-    // The rings drawn before a failure are written all the same; only a complete folder is closed.
-    conversor_GravarLinha(pfArquivoEscrita, stReceptorKml.szTexto);
-    if (!bOk)
-        return FALSE;
-    std::fputs("\n</Folder>\n", pfArquivoEscrita);
-    return TRUE;
+    return conversor_ConcluirPoligonosKML(&stPoligonos, bOk, pbTaxaPulv, pbTaxaAdub);
 }

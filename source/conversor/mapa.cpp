@@ -3,11 +3,13 @@
 // targets together, as one unit, and only when all of them were written.
 #include <cerrno>
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "conversor/kml.h"
 #include "funcoesAuxiliares/leituraArquivo.h"
+#include "zavoro/cobertura.h"
 #include "zavoro/conversor.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/shapeFile.h"
@@ -43,7 +45,7 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
     *piErroImpressaoGuia = 0;
 
     std::string szMotivoAbertura;
-    // The track is read three times over (polygons, shapefile set, relevant points).
+    // The track is read twice over (polygons with the shapefile set, relevant points).
     std::vector<char> vBufferLeitura(D_FUNCAUX_TAMANHO_BUFFER_LEITURA);
     FuncAux_ArquivoLeitura pfLeitura = funcAux_AbrirLeitura(pcArquivoLeitura, &szMotivoAbertura, vBufferLeitura);
     if (!pfLeitura)
@@ -64,24 +66,36 @@ BOOL conversor_CriarMapaNavegacao(const char* pcArquivoLeitura, const char* pcAr
     std::FILE* pfEscrita = stSaida.pfArquivo;
 
     conversor_EscreverCabecalhoKML(pfEscrita, st.stCabecalho.szNomeEvento, iTipoMapa);
+    // The polygons of the "Mapa" folder and the shapefile set of the same coverage come from one read
+    // of the track. The set replaces an earlier one only together with the map.
+    ST_PoligonosKml stPoligonos;
+    conversor_AbrirPoligonosKML(&stPoligonos, pfEscrita, iTipoMapa, pstParametros);
+    ST_EscritaShp stEscritaShp;
+    std::string szMotivoShp;
+    const BOOL bShpAberto = shpFile_AbrirEscritaShp(pcArquivoEscrita, iTipoMapa, &stEscritaShp, &szMotivoShp);
+    const ST_ReceptorCobertura stReceptorKml = conversor_ReceptorPoligonosKML(&stPoligonos);
+    const ST_ReceptorCobertura stReceptorShp = shpFile_ReceptorShp(&stEscritaShp);
+    ST_PercursoCobertura stPercursos[2];
+    stPercursos[0].iCorte = D_COBERTURA_CORTE_CLASSE;
+    stPercursos[0].pstReceptor = &stReceptorKml;
+    stPercursos[1].iCorte = D_COBERTURA_CORTE_COMPRIMENTO;
+    stPercursos[1].pstReceptor = &stReceptorShp;
+    // A set that could not be opened is not walked; the map still tells first whether the track reads.
+    cobertura_PercorrerCoberturas(pf, st.usVersaoArquivoEvento, st.stCabecalho.ulNumConfiguracoes, iTipoMapa,
+                                  st.stTalhao.dZeroRelativoLon, st.stTalhao.dZeroRelativoLat,
+                                  std::span(stPercursos, bShpAberto ? 2 : 1));
+
     BOOL bTaxaPulv = FALSE;
     BOOL bTaxaAdub = FALSE;
     std::string szMotivo;
-    BOOL bOk = conversor_GerarPoligonosKML(pfEscrita, pf, st.usVersaoArquivoEvento, &st.stCabecalho, iTipoMapa,
-                                           st.stTalhao.dZeroRelativoLon, st.stTalhao.dZeroRelativoLat, pstParametros,
-                                           &bTaxaPulv, &bTaxaAdub);
+    BOOL bOk = conversor_ConcluirPoligonosKML(&stPoligonos, stPercursos[0].bOk, &bTaxaPulv, &bTaxaAdub);
     if (!bOk)
         szMotivo = "pontos do trajeto ilegíveis";
-    // The shapefile set of the same coverage, from the first stage again; it replaces an earlier set
-    // only together with the map.
     ST_ConjuntoPendente stShp;
     if (bOk)
     {
-        std::string szMotivoShp;
-        bOk = std::fseek(pf, st.lPrimeiraEtapa, SEEK_SET) == 0 &&
-              shpFile_GerarArquivosShp(pf, pcArquivoEscrita, st.usVersaoArquivoEvento, st.stCabecalho.ulNumConfiguracoes,
-                                       iTipoMapa, st.stTalhao.dZeroRelativoLon, st.stTalhao.dZeroRelativoLat,
-                                       &stShp.stConjunto, &szMotivoShp);
+        bOk = bShpAberto &&
+              shpFile_ConcluirEscritaShp(&stEscritaShp, stPercursos[1].bOk, &stShp.stConjunto, &szMotivoShp);
         if (!bOk)
             szMotivo = "conjunto shapefile não gravado: " + szMotivoShp;
     }

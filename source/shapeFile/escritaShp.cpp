@@ -99,26 +99,20 @@ void LinhaDbf(unsigned int uiNumPoligono, unsigned int uiValor, unsigned char* p
     Campo(uiValor, pcBuffer + 10);
 }
 
-// What the set's writer keeps while the walk runs. The lengths are counted here, so that no record
-// asks the system where its stream stands.
-struct ST_ReceptorShp
+// A ring not written stops the walk; the system's reason is kept for the message, as other walks
+// sharing the read go on and may change errno.
+BOOL Recusar(ST_EscritaShp& stEscrita)
 {
-    std::FILE* pfShp = nullptr;
-    std::FILE* pfShx = nullptr;
-    std::FILE* pfDbf = nullptr;
-    std::uint64_t ulTamanhoShp = D_SHPFILE_TAMANHO_CABECALHO_SHP;
-    std::uint64_t ulTamanhoShx = D_SHPFILE_TAMANHO_CABECALHO_SHP;
-    std::vector<unsigned char> vRegistro; // the record being composed, reused
-    unsigned int uiNumPoligonos = 1;      // number of the next record
-    double dBox[4] = {D_SHPFILE_BOX_VAZIO, D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO, -D_SHPFILE_BOX_VAZIO};
-};
+    stEscrita.iErro = errno;
+    return FALSE;
+}
 
 // Appends one ring (iNumVertices vertices in degrees, not closed) as the next record: the .shp record
 // with the ring's box, its .shx entry and its .dbf row with the value iValor; the set's box grows by
 // the ring's. FALSE when a write comes up short.
 BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int iNumVertices, int iValor)
 {
-    ST_ReceptorShp& stReceptor = *static_cast<ST_ReceptorShp*>(pContexto);
+    ST_EscritaShp& stReceptor = *static_cast<ST_EscritaShp*>(pContexto);
     if (iNumVertices <= 0)
         return FALSE;
     const unsigned int uiNumPoligono = stReceptor.uiNumPoligonos;
@@ -156,21 +150,21 @@ BOOL InserirAnelShp(void* pContexto, const ST_CoordenadaKml* pstCoordenada, int 
         funcAux_GravarLeDouble(puc + 56 + 16 * i, stVertice.dLongitude);
         funcAux_GravarLeDouble(puc + 64 + 16 * i, stVertice.dLatitude);
     }
-    if (!Gravar(stReceptor.pfShp, puc, vRegistro.size()))
-        return FALSE;
+    if (!Gravar(stReceptor.stConjunto.stShp.pfArquivo, puc, vRegistro.size()))
+        return Recusar(stReceptor);
     stReceptor.ulTamanhoShp += vRegistro.size();
 
     unsigned char ucIndice[kTamanhoEntradaShx];
     funcAux_GravarBe32(ucIndice, static_cast<std::uint32_t>(ulPosicao / 2));
     funcAux_GravarBe32(ucIndice + 4, uiPalavras);
-    if (!Gravar(stReceptor.pfShx, ucIndice, sizeof ucIndice))
-        return FALSE;
+    if (!Gravar(stReceptor.stConjunto.stShx.pfArquivo, ucIndice, sizeof ucIndice))
+        return Recusar(stReceptor);
     stReceptor.ulTamanhoShx += sizeof ucIndice;
 
     unsigned char ucLinha[D_SHPFILE_TAMANHO_REGISTRO_DBF];
     LinhaDbf(uiNumPoligono, static_cast<unsigned int>(std::max(iValor, 0)), ucLinha);
-    if (!Gravar(stReceptor.pfDbf, ucLinha, sizeof ucLinha))
-        return FALSE;
+    if (!Gravar(stReceptor.stConjunto.stDbf.pfArquivo, ucLinha, sizeof ucLinha))
+        return Recusar(stReceptor);
 
     ++stReceptor.uiNumPoligonos;
     // Every ring widens the box, also the second strip of a polygon with a gap in its sections.
@@ -227,19 +221,19 @@ BOOL shpFile_ConcluirConjuntoShp(ST_ConjuntoShpSaida* pstConjunto, std::string* 
     return funcAux_PublicarArquivosSaida(pstArquivos, pszErro);
 }
 
-BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string& szArquivoKml,
-                              unsigned short usVersaoArquivoEvento, unsigned int uiNumConfiguracoes, int iTipoMapa,
-                              double dZeroRelativoLon, double dZeroRelativoLat, ST_ConjuntoShpSaida* pstPendente,
-                              std::string* pszErro)
+BOOL shpFile_AbrirEscritaShp(const std::string& szArquivoKml, int iTipoMapa, ST_EscritaShp* pstEscrita,
+                             std::string* pszErro)
 {
+    ST_EscritaShp& stEscrita = *pstEscrita;
     ST_ArquivosShp stNomes;
     if (!shpFile_NomesArquivosShp(szArquivoKml, &stNomes))
     {
         Erro(pszErro, "nome de mapa curto demais para o conjunto shapefile: " + szArquivoKml);
         return FALSE;
     }
+    stEscrita.szShp = stNomes.szShp;
 
-    ST_ConjuntoShpSaida stConjunto;
+    ST_ConjuntoShpSaida& stConjunto = stEscrita.stConjunto;
     bool bOk = true;
     AbrirSaida(stNomes.szShp, &stConjunto.stShp, &bOk, pszErro);
     AbrirSaida(stNomes.szDbf, &stConjunto.stDbf, &bOk, pszErro);
@@ -250,44 +244,53 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
         shpFile_DescartarConjuntoShp(&stConjunto);
         return FALSE;
     }
+    errno = 0;
+    if (!GravarCabecalhoShp(stConjunto.stShp.pfArquivo, 0, nullptr) ||
+        !GravarCabecalhoShp(stConjunto.stShx.pfArquivo, 0, nullptr) ||
+        !GravarCabecalhoDbf(stConjunto.stDbf.pfArquivo, iTipoMapa))
+    {
+        Erro(pszErro, MotivoFalha(stConjunto, errno, "erro de gravação do conjunto shapefile " + stNomes.szShp));
+        shpFile_DescartarConjuntoShp(&stConjunto);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+ST_ReceptorCobertura shpFile_ReceptorShp(ST_EscritaShp* pstEscrita)
+{
+    ST_ReceptorCobertura stReceptor;
+    stReceptor.pContexto = pstEscrita;
+    stReceptor.pfInserirAnel = InserirAnelShp;
+    return stReceptor;
+}
+
+BOOL shpFile_ConcluirEscritaShp(ST_EscritaShp* pstEscrita, BOOL bPercursoOk, ST_ConjuntoShpSaida* pstPendente,
+                                std::string* pszErro)
+{
+    ST_EscritaShp& stEscrita = *pstEscrita;
+    ST_ConjuntoShpSaida& stConjunto = stEscrita.stConjunto;
+    if (!bPercursoOk)
+    {
+        Erro(pszErro, MotivoFalha(stConjunto, stEscrita.iErro, "pontos do trajeto ilegíveis"));
+        shpFile_DescartarConjuntoShp(&stConjunto);
+        return FALSE;
+    }
     std::FILE* pfShp = stConjunto.stShp.pfArquivo;
     std::FILE* pfShx = stConjunto.stShx.pfArquivo;
     std::FILE* pfDbf = stConjunto.stDbf.pfArquivo;
     std::FILE* pfPrj = stConjunto.stPrj.pfArquivo;
 
-    bOk = GravarCabecalhoShp(pfShp, 0, nullptr) && GravarCabecalhoShp(pfShx, 0, nullptr) &&
-          GravarCabecalhoDbf(pfDbf, iTipoMapa);
-    ST_ReceptorShp stReceptorShp;
-    stReceptorShp.pfShp = pfShp;
-    stReceptorShp.pfShx = pfShx;
-    stReceptorShp.pfDbf = pfDbf;
-    ST_ReceptorCobertura stReceptor;
-    stReceptor.pContexto = &stReceptorShp;
-    stReceptor.pfInserirAnel = InserirAnelShp;
     errno = 0;
-    if (bOk && !cobertura_PercorrerCobertura(pfArquivoNVGLeitura, usVersaoArquivoEvento, uiNumConfiguracoes,
-                                             iTipoMapa, dZeroRelativoLon, dZeroRelativoLat,
-                                             D_COBERTURA_CORTE_COMPRIMENTO, stReceptor))
-    {
-        Erro(pszErro, MotivoFalha(stConjunto, errno, "pontos do trajeto ilegíveis"));
-        shpFile_DescartarConjuntoShp(&stConjunto);
-        return FALSE;
-    }
-
-    if (bOk)
-    {
-        const unsigned char ucFim = D_SHPFILE_FIM_ARQUIVO_DBF;
-        bOk = Gravar(pfDbf, &ucFim, 1);
-    }
+    const unsigned char ucFim = D_SHPFILE_FIM_ARQUIVO_DBF;
+    bool bOk = pfShp != nullptr && Gravar(pfDbf, &ucFim, 1);
     // The headers last: the length and box of the .shp and .shx, the record count of the .dbf.
     bOk = bOk && std::fseek(pfShp, 0, SEEK_SET) == 0 &&
-          GravarCabecalhoShp(pfShp, stReceptorShp.ulTamanhoShp, stReceptorShp.dBox) &&
-          std::fseek(pfShx, 0, SEEK_SET) == 0 &&
-          GravarCabecalhoShp(pfShx, stReceptorShp.ulTamanhoShx, stReceptorShp.dBox);
+          GravarCabecalhoShp(pfShp, stEscrita.ulTamanhoShp, stEscrita.dBox) && std::fseek(pfShx, 0, SEEK_SET) == 0 &&
+          GravarCabecalhoShp(pfShx, stEscrita.ulTamanhoShx, stEscrita.dBox);
     if (bOk)
     {
         unsigned char ucRegistros[4];
-        funcAux_GravarLe32(ucRegistros, stReceptorShp.uiNumPoligonos - 1);
+        funcAux_GravarLe32(ucRegistros, stEscrita.uiNumPoligonos - 1);
         bOk = Corrigir(pfDbf, 4, ucRegistros, sizeof ucRegistros);
     }
     if (bOk)
@@ -297,15 +300,35 @@ BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string&
     }
     if (!bOk)
     {
-        Erro(pszErro, MotivoFalha(stConjunto, errno, "erro de gravação do conjunto shapefile " + stNomes.szShp));
+        Erro(pszErro, MotivoFalha(stConjunto, errno, "erro de gravação do conjunto shapefile " + stEscrita.szShp));
         shpFile_DescartarConjuntoShp(&stConjunto);
         return FALSE;
     }
 
-    if (pstPendente != nullptr)
-    {
-        *pstPendente = std::move(stConjunto);
-        return TRUE;
-    }
-    return shpFile_ConcluirConjuntoShp(&stConjunto, pszErro);
+    if (pstPendente == nullptr)
+        return shpFile_ConcluirConjuntoShp(&stConjunto, pszErro);
+    *pstPendente = std::move(stConjunto);
+    // The streams are the caller's now.
+    stConjunto = ST_ConjuntoShpSaida{};
+    return TRUE;
+}
+
+ST_EscritaShp::~ST_EscritaShp()
+{
+    shpFile_DescartarConjuntoShp(&stConjunto);
+}
+
+BOOL shpFile_GerarArquivosShp(std::FILE* pfArquivoNVGLeitura, const std::string& szArquivoKml,
+                              unsigned short usVersaoArquivoEvento, unsigned int uiNumConfiguracoes, int iTipoMapa,
+                              double dZeroRelativoLon, double dZeroRelativoLat, ST_ConjuntoShpSaida* pstPendente,
+                              std::string* pszErro)
+{
+    ST_EscritaShp stEscrita;
+    if (!shpFile_AbrirEscritaShp(szArquivoKml, iTipoMapa, &stEscrita, pszErro))
+        return FALSE;
+    const BOOL bOk =
+        cobertura_PercorrerCobertura(pfArquivoNVGLeitura, usVersaoArquivoEvento, uiNumConfiguracoes, iTipoMapa,
+                                     dZeroRelativoLon, dZeroRelativoLat, D_COBERTURA_CORTE_COMPRIMENTO,
+                                     shpFile_ReceptorShp(&stEscrita));
+    return shpFile_ConcluirEscritaShp(&stEscrita, bOk, pstPendente, pszErro);
 }

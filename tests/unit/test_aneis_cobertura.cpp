@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <numbers>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "cobertura/aneis.h"
@@ -356,21 +358,28 @@ bool Iguais(const std::vector<Anel>& a, const std::vector<Anel>& b)
 }
 } // namespace
 
-// A polygon that starts where the last one ended takes that point's edges again only when nothing they
-// come from changed: the origin, the widths, the mask, the heading. Each second polygon is drawn after
-// the first and after an unrelated one, and must be drawn alike.
-TEST(DesenhoCobertura, PontoDoPoligonoAnteriorSoEReaproveitadoComAsMesmasEntradas)
+// Drawn on a thread of its own, whose table of computed edges is empty: every edge computed afresh.
+std::vector<Anel> DesenharSemTabela(const Desenho& d)
+{
+    std::vector<Anel> v;
+    std::thread([&] { v = Desenhar(d); }).join();
+    return v;
+}
+
+// The table of computed edges gives what a fresh computation gives. The same points come with one
+// input changed (the same slot, another entry): the origin, the widths, the mask, the heading, the
+// width's unit. Then a long track overwrites every slot many times, and polygons of it drawn again
+// still come out as computed afresh.
+TEST(DesenhoCobertura, TabelaDeVerticesDaOQueOCalculoDaria)
 {
     const Desenho dAnterior({P(0, 0), P(10, 0)}, 0b111);
-    const Desenho dOutro({P(-50, 7), P(-40, 7)}, 0b111);
     auto Conferir = [&](const Desenho& dSeguinte, const char* pcCaso)
     {
-        Desenhar(dOutro);
-        const std::vector<Anel> vSozinho = Desenhar(dSeguinte);
         Desenhar(dAnterior);
-        const std::vector<Anel> vDepois = Desenhar(dSeguinte);
-        ASSERT_FALSE(vSozinho.empty()) << pcCaso;
-        EXPECT_TRUE(Iguais(vSozinho, vDepois)) << pcCaso;
+        const std::vector<Anel> vFresco = DesenharSemTabela(dSeguinte);
+        ASSERT_FALSE(vFresco.empty()) << pcCaso;
+        EXPECT_TRUE(Iguais(Desenhar(dSeguinte), vFresco)) << pcCaso;
+        EXPECT_TRUE(Iguais(Desenhar(dSeguinte), vFresco)) << pcCaso << " (da tabela)";
     };
 
     Conferir(Desenho({P(10, 0), P(20, 0)}, 0b111), "mesmas entradas");
@@ -387,4 +396,22 @@ TEST(DesenhoCobertura, PontoDoPoligonoAnteriorSoEReaproveitadoComAsMesmasEntrada
     dVersao.st.usVersaoArquivoEvento = 4;
     dVersao.st.usLarguraImplemento = 500;
     Conferir(dVersao, "largura em centímetros");
+
+    // 30000 points, far more than the table has slots, in polygons of ten sharing their ends.
+    std::deque<Desenho> vTrilha; // a drawing points into itself: never moved
+    for (int i = 0; i < 30000; i += 9)
+    {
+        std::vector<ST_PontoPoligono> v;
+        for (int j = i; j < i + 10; ++j)
+            v.push_back(P(0.37 * j, 3.0 * std::sin(0.01 * j), static_cast<float>(j % 360)));
+        vTrilha.emplace_back(std::move(v), (i / 9) % 3 == 0 ? 0b101 : 0b111);
+    }
+    for (const Desenho& d : vTrilha)
+        Desenhar(d);
+    for (std::size_t i = 0; i < vTrilha.size(); i += 17)
+    {
+        const std::vector<Anel> vFresco = DesenharSemTabela(vTrilha[i]);
+        EXPECT_TRUE(Iguais(Desenhar(vTrilha[i]), vFresco)) << i;
+        EXPECT_TRUE(Iguais(Desenhar(vTrilha[i]), vFresco)) << i << " (da tabela)";
+    }
 }

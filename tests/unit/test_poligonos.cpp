@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -262,4 +263,111 @@ TEST(Cobertura, AnelRecusadoParaOPercursoNasDuasRegras)
             << iCorte;
         EXPECT_EQ(iAneis, 2) << iCorte;
     }
+}
+
+namespace
+{
+// Everything a walk hands its receiver, in order, as text; the rings' vertices in hexadecimal, every bit.
+struct Registro
+{
+    std::string sz;
+    int iAneis = 0;
+    int iRecusar = 0; // the ring refused (1..); 0: none
+};
+
+void Anexar(std::string& sz, const char* pcFormato, double d1, double d2 = 0.0)
+{
+    char c[96];
+    std::snprintf(c, sizeof c, pcFormato, d1, d2);
+    sz += c;
+}
+
+ST_ReceptorCobertura Registrador(Registro* pstRegistro)
+{
+    ST_ReceptorCobertura st;
+    st.pContexto = pstRegistro;
+    st.pfIniciarEtapa = [](void* p, const ST_EtapaPoligonos& stEtapa)
+    { Anexar(static_cast<Registro*>(p)->sz, "etapa %g %g\n", stEtapa.ucOperacao, stEtapa.iPassagens); };
+    st.pfClasse = [](void*, int iValor) { return iValor / 40; };
+    st.pfDadosPoligono = [](void* p, const ST_DadosPoligono& stDados)
+    { Anexar(static_cast<Registro*>(p)->sz, "dados %g %a\n", stDados.ulInicio, stDados.dVelocidadeMedia); };
+    st.pfInserirAnel = [](void* p, const ST_CoordenadaKml* pst, int iNum, int iValor) -> BOOL
+    {
+        Registro& r = *static_cast<Registro*>(p);
+        Anexar(r.sz, "anel %g:", iValor);
+        for (int i = 0; i < iNum; ++i)
+            Anexar(r.sz, " %a %a", pst[i].dLongitude, pst[i].dLatitude);
+        r.sz += '\n';
+        return ++r.iAneis != r.iRecusar;
+    };
+    return st;
+}
+} // namespace
+
+// Walks sharing one read hand each receiver exactly what a walk of its own would: both cuts, on a
+// spraying stage whose rate and sections change and a per-section fertilising stage walked once per
+// section. A walk whose receiver refuses a ring stops there and the other goes on; a point that
+// cannot be read stops both.
+TEST(Cobertura, PercursosNaMesmaLeituraDaoOQueCadaUmDariaSozinho)
+{
+    NvgBuilder b = Arquivo1Etapa(Passada(120, kTodas, 2000));
+    for (int i = 0; i < 120; ++i)
+    {
+        b.etapas[0].pontos[i].usTaxaLida[0] = static_cast<std::uint16_t>(1000 + 300 * (i / 7 % 4));
+        b.etapas[0].pontos[i].ucVelocidade = static_cast<std::uint8_t>(5 + i % 9);
+        b.etapas[0].pontos[i].ulSegundosDataHora = 1000u + static_cast<std::uint32_t>(i);
+        b.etapas[0].pontos[i].fAnguloNavegacao = static_cast<float>(i % 17);
+    }
+    for (int i = 60; i < 75; ++i)
+        b.etapas[0].pontos[i].usSecoes = 0b111000111;
+    b.etapas.push_back(etapaTipica(0));
+    b.etapas[1].operacao(D_ZAVORO_OPERACAO_ADUBACAO).campo("fLarguraImplemento", 12.0f).campo("ucNumeroSecoesAdub", 2);
+    b.etapas[1].campo("ucTipoMaquinaAdub", D_ZAVORO_TIPO_MAQUINA_DASTRA_ACOPLADO);
+    b.etapas[1].campo("usTamanhoSecaoAdub[0]", 600).campo("usTamanhoSecaoAdub[1]", 600);
+    b.etapas[1].pontos = Passada(40, 0b11, 100);
+    for (int i = 0; i < 40; ++i)
+        b.etapas[1].pontos[i].usTaxaLida[1] = static_cast<std::uint16_t>(i < 20 ? 200 : 260);
+
+    NvgBuilder bCortado = b;
+    bCortado.etapas[1].numeroPontosGravado = 50; // the last ten points run off the end of the file
+
+    const int iCortes[2] = {D_COBERTURA_CORTE_CLASSE, D_COBERTURA_CORTE_COMPRIMENTO};
+    for (const NvgBuilder* pb : {&b, &bCortado})
+        for (int iTipoMapa : {D_CONVERSOR_TIPO_MAPA_COBERTURA, D_CONVERSOR_TIPO_MAPA_VELOCIDADE})
+            for (int iRecusar : {0, 3})
+            {
+                const std::string szCaso = std::string(pb == &b ? "inteiro" : "cortado") + " mapa " +
+                                           std::to_string(iTipoMapa) + " recusa " + std::to_string(iRecusar);
+                // Alone: the class walk refuses ring iRecusar, the length walk none.
+                Registro stSozinho[2];
+                BOOL bSozinho[2];
+                for (int i = 0; i < 2; ++i)
+                {
+                    stSozinho[i].iRecusar = i == 0 ? iRecusar : 0;
+                    const EventoAberto e = abrirEvento(*pb);
+                    bSozinho[i] = cobertura_PercorrerCobertura(e.pf.get(), pb->usVersaoEvento, 2, iTipoMapa, kLon0,
+                                                               kLat0, iCortes[i], Registrador(&stSozinho[i]));
+                }
+                Registro stJuntos[2];
+                stJuntos[0].iRecusar = iRecusar;
+                const ST_ReceptorCobertura stReceptores[2] = {Registrador(&stJuntos[0]), Registrador(&stJuntos[1])};
+                ST_PercursoCobertura stPercursos[2];
+                for (int i = 0; i < 2; ++i)
+                {
+                    stPercursos[i].iCorte = iCortes[i];
+                    stPercursos[i].pstReceptor = &stReceptores[i];
+                }
+                const EventoAberto e = abrirEvento(*pb);
+                const BOOL bJuntos = cobertura_PercorrerCoberturas(e.pf.get(), pb->usVersaoEvento, 2, iTipoMapa, kLon0,
+                                                                   kLat0, stPercursos);
+                EXPECT_EQ(bJuntos, bSozinho[0] && bSozinho[1]) << szCaso;
+                for (int i = 0; i < 2; ++i)
+                {
+                    EXPECT_EQ(stPercursos[i].bOk, bSozinho[i]) << szCaso << " corte " << i;
+                    EXPECT_EQ(stJuntos[i].sz, stSozinho[i].sz) << szCaso << " corte " << i;
+                    EXPECT_GE(stSozinho[i].iAneis, 3) << szCaso << " corte " << i;
+                }
+                EXPECT_EQ(bSozinho[0], pb == &b && iRecusar == 0) << szCaso;
+                EXPECT_EQ(bSozinho[1], pb == &b) << szCaso;
+            }
 }
