@@ -54,13 +54,16 @@ char* EscreverEscalado(char* pc, std::uint64_t ullNumero)
     if constexpr (N > 0)
     {
         *pc++ = '.';
-        // Below 10^9: two digits at a time in 32 bits, from the last pair back.
-        auto ulFracao = static_cast<std::uint32_t>(ullNumero - ullInteiro * ullPotencia);
-        std::size_t i = N;
-        for (; i >= 2; i -= 2, ulFracao /= 100)
-            EscreverPar(pc + i - 2, ulFracao % 100);
-        if (i == 1)
-            pc[0] = static_cast<char>('0' + ulFracao);
+        // Below 10^9: two digits at a time in 32 bits, each pair from its own quotient, so that the
+        // pairs do not wait for one another.
+        const auto ulFracao = static_cast<std::uint32_t>(ullNumero - ullInteiro * ullPotencia);
+        [&]<std::size_t... I>(std::index_sequence<I...>)
+        {
+            constexpr std::uint32_t kDivisores[] = {1, 100, 10000, 1000000};
+            (EscreverPar(pc + N - 2 * (I + 1), ulFracao / kDivisores[I] % 100), ...);
+        }(std::make_index_sequence<N / 2>{});
+        if constexpr (N % 2 == 1)
+            pc[0] = static_cast<char>('0' + ulFracao / static_cast<std::uint32_t>(kPotenciasDez[N - 1]));
         pc += N;
     }
     return pc;
