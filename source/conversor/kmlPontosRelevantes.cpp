@@ -8,7 +8,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,14 +81,17 @@ constexpr std::size_t kLoteMarcas = 1 << 20;
 constexpr std::size_t kFolgaLote = 1 << 12;
 
 // What the temperature marks reuse: a track may hold one on every point, and from one to the next
-// mostly the place changes. Everything before the coordinates is composed again only when one of
-// its inputs (kind, minute, reading, stage) changes.
+// mostly the place changes. The text before the coordinates is composed again only when one of its
+// inputs changes: whole for a new kind, stage or minute (the date shows minutes), from the reading on
+// for a new reading.
 struct ST_MarcasTemperatura
 {
     std::vector<char> vLote = std::vector<char>(kLoteMarcas + kFolgaLote);
-    std::size_t nLote = 0; // bytes of marks not yet written, fewer than kLoteMarcas
-    std::string szInicio;  // the mark up to its coordinates
-    std::size_t nMaximoMarca = 0;
+    std::size_t nLote = 0;         // bytes of marks not yet written, fewer than kLoteMarcas
+    std::string szInicio;          // the mark up to its coordinates
+    std::size_t nAntesLeitura = 0; // where the reading starts in szInicio
+    std::string szDepoisLeitura;   // what follows it there
+    std::size_t nMaximoMarca = 0;  // the most bytes a mark with this start takes
     BOOL bExcedida = FALSE;
     std::uint32_t ulMinutoData = 0;
     std::uint32_t ulBitsTemperatura = 0;
@@ -103,6 +105,16 @@ void GravarMarcasTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& 
         return;
     conversor_GravarBytes(pfArquivoEscrita, std::string_view(stMarcas.vLote.data(), stMarcas.nLote));
     stMarcas.nLote = 0;
+}
+
+void ComporLeituraTemperatura(ST_MarcasTemperatura& stMarcas, float fTemperatura)
+{
+    stMarcas.szInicio.resize(stMarcas.nAntesLeitura);
+    conversor_AnexarReal(stMarcas.szInicio, fTemperatura, 2, FALSE);
+    stMarcas.szInicio += stMarcas.szDepoisLeitura;
+    stMarcas.nMaximoMarca =
+        stMarcas.szInicio.size() + D_CONVERSOR_TAMANHO_MAXIMO_COORDENADA_KML + kFimMarca.size();
+    stMarcas.ulBitsTemperatura = std::bit_cast<std::uint32_t>(fTemperatura);
 }
 
 void ComporInicioTemperatura(ST_MarcasTemperatura& stMarcas, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
@@ -123,13 +135,12 @@ void ComporInicioTemperatura(ST_MarcasTemperatura& stMarcas, const ST_PontoNVG_v
     }
     conversor_AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
     szTexto += "<br/>\nTemperatura: ";
-    conversor_AnexarReal(szTexto, pstPontoNVG->fTemperatura, 2, FALSE);
-    szTexto += "<br/>\n";
-    AnexarEtapaEstilo(szTexto, bExcedida ? "#BANDEIRA_VERMELHA" : "#GOTA_PARADA", iConfig);
-    stMarcas.nMaximoMarca = szTexto.size() + D_CONVERSOR_TAMANHO_MAXIMO_COORDENADA_KML + kFimMarca.size();
+    stMarcas.nAntesLeitura = szTexto.size();
+    stMarcas.szDepoisLeitura = "<br/>\n";
+    AnexarEtapaEstilo(stMarcas.szDepoisLeitura, bExcedida ? "#BANDEIRA_VERMELHA" : "#GOTA_PARADA", iConfig);
+    ComporLeituraTemperatura(stMarcas, pstPontoNVG->fTemperatura);
     stMarcas.bExcedida = bExcedida;
     stMarcas.ulMinutoData = pstPontoNVG->ulSegundosDataHora / 60;
-    stMarcas.ulBitsTemperatura = std::bit_cast<std::uint32_t>(pstPontoNVG->fTemperatura);
     stMarcas.iConfig = iConfig;
 }
 
@@ -137,11 +148,11 @@ void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& 
                              const ST_PontoNVG_v2* pstPontoNVG, int iConfig, BOOL bExcedida,
                              double dZeroRelativoLat, double dZeroRelativoLon)
 {
-    // The date shows minutes, so the points of one minute share it.
     if (iConfig != stMarcas.iConfig || bExcedida != stMarcas.bExcedida ||
-        pstPontoNVG->ulSegundosDataHora / 60 != stMarcas.ulMinutoData ||
-        std::bit_cast<std::uint32_t>(pstPontoNVG->fTemperatura) != stMarcas.ulBitsTemperatura)
+        pstPontoNVG->ulSegundosDataHora / 60 != stMarcas.ulMinutoData)
         ComporInicioTemperatura(stMarcas, pstPontoNVG, iConfig, bExcedida);
+    else if (std::bit_cast<std::uint32_t>(pstPontoNVG->fTemperatura) != stMarcas.ulBitsTemperatura)
+        ComporLeituraTemperatura(stMarcas, pstPontoNVG->fTemperatura);
     if (stMarcas.vLote.size() - stMarcas.nLote < stMarcas.nMaximoMarca)
         GravarMarcasTemperatura(pfArquivoEscrita, stMarcas);
 

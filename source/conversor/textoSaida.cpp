@@ -32,18 +32,38 @@ inline char* EscreverPar(char* pc, std::uint32_t ulPar)
     return pc + 2;
 }
 
-// ullNumero / 10^N with its N decimals. N is a constant, so that the divisions become multiplications.
+// The N digits of ulValor (below 10^N, N up to 9), leading zeros included: a pair (or a digit) from
+// the top at a time, each by one multiplication.
 template <std::size_t N>
-char* EscreverEscalado(char* pc, std::uint64_t ullNumero)
+inline void EscreverDigitos(char* pc, std::uint32_t ulValor)
+{
+    if constexpr (N == 1)
+        *pc = static_cast<char>('0' + ulValor);
+    else if constexpr (N >= 2)
+    {
+        constexpr auto ulResto = static_cast<std::uint32_t>(kPotenciasDez[N - 2]);
+        const std::uint32_t ulPar = ulValor / ulResto;
+        EscreverPar(pc, ulPar);
+        EscreverDigitos<N - 2>(pc + 2, ulValor - ulPar * ulResto);
+    }
+}
+
+// ullNumero / 10^N with its N decimals. N is a constant, so that the divisions become multiplications;
+// inlined where coordinates are written, so that the two numbers of a line overlap.
+template <std::size_t N>
+[[gnu::always_inline]] inline char* EscreverEscalado(char* pc, std::uint64_t ullNumero)
 {
     constexpr auto ullPotencia = static_cast<std::uint64_t>(kPotenciasDez[N]);
     // Degrees have at most three digits before the point: written in place.
     const std::uint64_t ullInteiro = ullNumero / ullPotencia;
     const auto ulInteiro = static_cast<std::uint32_t>(ullInteiro);
-    if (ullInteiro < 10)
-        *pc++ = static_cast<char>('0' + ulInteiro);
-    else if (ullInteiro < 100)
-        pc = EscreverPar(pc, ulInteiro);
+    if (ullInteiro < 100)
+    {
+        if (ulInteiro < 10)
+            *pc++ = static_cast<char>('0' + ulInteiro);
+        else
+            pc = EscreverPar(pc, ulInteiro);
+    }
     else if (ullInteiro < 1000)
     {
         *pc++ = static_cast<char>('0' + ulInteiro / 100);
@@ -54,16 +74,7 @@ char* EscreverEscalado(char* pc, std::uint64_t ullNumero)
     if constexpr (N > 0)
     {
         *pc++ = '.';
-        // Below 10^9: two digits at a time in 32 bits, each pair from its own quotient, so that the
-        // pairs do not wait for one another.
-        const auto ulFracao = static_cast<std::uint32_t>(ullNumero - ullInteiro * ullPotencia);
-        [&]<std::size_t... I>(std::index_sequence<I...>)
-        {
-            constexpr std::uint32_t kDivisores[] = {1, 100, 10000, 1000000};
-            (EscreverPar(pc + N - 2 * (I + 1), ulFracao / kDivisores[I] % 100), ...);
-        }(std::make_index_sequence<N / 2>{});
-        if constexpr (N % 2 == 1)
-            pc[0] = static_cast<char>('0' + ulFracao / static_cast<std::uint32_t>(kPotenciasDez[N - 1]));
+        EscreverDigitos<N>(pc, static_cast<std::uint32_t>(ullNumero - ullInteiro * ullPotencia));
         pc += N;
     }
     return pc;
@@ -76,7 +87,8 @@ constexpr auto kEscritoresEscalados = []<std::size_t... N>(std::index_sequence<N
 // *pullNumero, with the sign written; false, nothing written, when the exact conversion must decide.
 // The product is off by at most half a unit in its last place; when that could carry it across a
 // half, the exact conversion decides. Coordinates are printed by the million, so this is inlined.
-inline bool Escalar(char*& pc, double dValor, double dPotencia, std::uint64_t* pullNumero)
+[[gnu::always_inline]] inline bool Escalar(char*& pc, double dValor, double dPotencia,
+                                           std::uint64_t* pullNumero)
 {
     const double dEscalado = std::fabs(dValor) * dPotencia;
     if (!(dEscalado < 0x1p52)) // infinities and NaN too
@@ -103,7 +115,7 @@ char* EscreverFixo(char* pc, double dValor, int iCasas)
 }
 
 // The same with the KML's decimals fixed, so that the digits are written without a call.
-inline char* EscreverCoordenada(char* pc, double dValor)
+[[gnu::always_inline]] inline char* EscreverCoordenada(char* pc, double dValor)
 {
     constexpr std::size_t N = D_CONVERSOR_CASAS_COORDENADA_KML;
     std::uint64_t ullNumero = 0;

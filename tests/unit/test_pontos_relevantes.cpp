@@ -214,13 +214,14 @@ TEST(PontosRelevantes, MilharesDeTemperaturasEmOrdemEntreAsOutrasMarcas)
     // Temperature marks, also on the paused point, after the pause's mark.
     const std::string szEsperado = "E" + std::string(kPausa - 1, 'T') + "P" + std::string(kPontos - kPausa, 'T') + "ETT";
     EXPECT_EQ(szOrdem, szEsperado);
-    // Each mark with its own point's reading, repeated readings too.
+    // Each mark with its own point's reading, repeated readings too, and its stage after it.
     std::string szLeituras, szEsperadas;
     for (std::size_t pos = r.szKml.find("Temperatura: "); pos != std::string::npos; pos = r.szKml.find("Temperatura: ", pos + 1))
-        szLeituras += r.szKml.substr(pos + 13, 5) + " ";
+        szLeituras += r.szKml.substr(pos + 13, 5) + r.szKml.substr(pos + 18, 29) + " ";
     for (int i = 1; i < kPontos; i++)
-        szEsperadas += std::to_string(30 + i % 3) + ".00 ";
-    EXPECT_EQ(szLeituras, szEsperadas + "31.00 31.00 ");
+        szEsperadas += std::to_string(30 + i % 3) + ".00<br/>\nEtapa de navegação: 1 ";
+    EXPECT_EQ(szLeituras,
+              szEsperadas + "31.00<br/>\nEtapa de navegação: 2 31.00<br/>\nEtapa de navegação: 2 ");
     EXPECT_EQ(r.szKml.substr(r.szKml.size() - 10), "</Folder>\n");
 
     // The second stage cut short: the first stage's marks are all written, the folder is not closed.
