@@ -7,9 +7,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <limits>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversor/kml.h"
 #include "conversor/textoSaida.h"
@@ -33,27 +34,45 @@ struct ST_TotaisEtapaKml
     std::uint32_t ulVolumeAplicadoParcialFinal = 0;
 };
 
-void AnexarCoordenada(std::string& szTexto, const ST_PontoNVG_v2* pstPontoNVG, double dZeroRelativoLat,
-                      double dZeroRelativoLon)
+// A point's place in degrees, written at pc (room for D_CONVERSOR_TAMANHO_MAXIMO_COORDENADA_KML bytes).
+char* EscreverCoordenada(char* pc, const ST_PontoNVG_v2* pstPontoNVG, double dZeroRelativoLat,
+                         double dZeroRelativoLon)
 {
     double dLatitude = 0.0;
     double dLongitude = 0.0;
     conversor_TransformarCoordenadasAbsolutas(pstPontoNVG->fLatitudeRelImp, pstPontoNVG->fLongitudeRelImp, &dLatitude,
                                               &dLongitude, dZeroRelativoLat, dZeroRelativoLon);
-    conversor_AnexarCoordenadaKml(szTexto, dLongitude, dLatitude);
+    return conversor_EscreverCoordenadaKml(pc, dLongitude, dLatitude);
 }
 
-// Closes a mark's description, names its style and places it.
-void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_PontoNVG_v2* pstPontoNVG,
-                    int iConfig, double dZeroRelativoLat, double dZeroRelativoLon)
+void AnexarCoordenada(std::string& szTexto, const ST_PontoNVG_v2* pstPontoNVG, double dZeroRelativoLat,
+                      double dZeroRelativoLon)
+{
+    char cBuf[D_CONVERSOR_TAMANHO_MAXIMO_COORDENADA_KML];
+    szTexto.append(cBuf,
+                   static_cast<std::size_t>(
+                       EscreverCoordenada(cBuf, pstPontoNVG, dZeroRelativoLat, dZeroRelativoLon) - cBuf));
+}
+
+constexpr std::string_view kFimMarca = "\n</coordinates>\n</Point>\n</Placemark>\n";
+
+// The end of a mark's description and its style, up to its coordinates.
+void AnexarEtapaEstilo(std::string& szTexto, std::string_view szEstilo, int iConfig)
 {
     szTexto += "Etapa de navegação: ";
     conversor_AnexarInteiro(szTexto, iConfig + 1);
     szTexto += "<br/>\n</description><styleUrl>";
     szTexto += szEstilo;
     szTexto += "\n</styleUrl><Point><coordinates>\n";
+}
+
+// Closes a mark's description, names its style and places it.
+void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_PontoNVG_v2* pstPontoNVG,
+                    int iConfig, double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    AnexarEtapaEstilo(szTexto, szEstilo, iConfig);
     AnexarCoordenada(szTexto, pstPontoNVG, dZeroRelativoLat, dZeroRelativoLon);
-    szTexto += "\n</coordinates>\n</Point>\n</Placemark>\n";
+    szTexto += kFimMarca;
 }
 
 // Temperature marks are written a batch at a time: large writes skip the stream's own buffer. The
@@ -61,30 +80,48 @@ void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_Po
 constexpr std::size_t kLoteMarcas = 1 << 20;
 constexpr std::size_t kFolgaLote = 1 << 12;
 
-// What the temperature marks reuse: a track may hold one on every point.
+// What the temperature marks reuse: a track may hold one on every point, and from one to the next
+// mostly the place changes. The text before the coordinates is composed again only when one of its
+// inputs changes: whole for a new kind, stage or minute (the date shows minutes), from the reading on
+// for a new reading.
 struct ST_MarcasTemperatura
 {
-    std::string szTexto; // marks not yet written, fewer than kLoteMarcas bytes
-    // The date shows minutes, so the points of one minute share its text.
-    std::uint32_t ulMinutoData = std::numeric_limits<std::uint32_t>::max();
-    char cData[D_ZAVORO_TAMANHO_STRING_DATA_HORA] = {};
-    // A sensor repeats its reading: the text of the last one.
+    std::vector<char> vLote = std::vector<char>(kLoteMarcas + kFolgaLote);
+    std::size_t nLote = 0;         // bytes of marks not yet written, fewer than kLoteMarcas
+    std::string szInicio;          // the mark up to its coordinates
+    std::size_t nAntesLeitura = 0; // where the reading starts in szInicio
+    std::string szDepoisLeitura;   // what follows it there
+    std::size_t nMaximoMarca = 0;  // the most bytes a mark with this start takes
+    BOOL bExcedida = FALSE;
+    std::uint32_t ulMinutoData = 0;
     std::uint32_t ulBitsTemperatura = 0;
-    std::string szTemperatura;
+    int iConfig = -1; // no start composed yet
 };
 
 // Writes the temperature marks kept, before anything else is written to the folder.
 void GravarMarcasTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& stMarcas)
 {
-    if (!stMarcas.szTexto.empty())
-        conversor_GravarLinha(pfArquivoEscrita, stMarcas.szTexto);
+    if (stMarcas.nLote == 0)
+        return;
+    conversor_GravarBytes(pfArquivoEscrita, std::string_view(stMarcas.vLote.data(), stMarcas.nLote));
+    stMarcas.nLote = 0;
 }
 
-void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& stMarcas,
-                             const ST_PontoNVG_v2* pstPontoNVG, int iConfig, BOOL bExcedida,
-                             double dZeroRelativoLat, double dZeroRelativoLon)
+void ComporLeituraTemperatura(ST_MarcasTemperatura& stMarcas, float fTemperatura)
 {
-    std::string& szTexto = stMarcas.szTexto;
+    stMarcas.szInicio.resize(stMarcas.nAntesLeitura);
+    conversor_AnexarReal(stMarcas.szInicio, fTemperatura, 2, FALSE);
+    stMarcas.szInicio += stMarcas.szDepoisLeitura;
+    stMarcas.nMaximoMarca =
+        stMarcas.szInicio.size() + D_CONVERSOR_TAMANHO_MAXIMO_COORDENADA_KML + kFimMarca.size();
+    stMarcas.ulBitsTemperatura = std::bit_cast<std::uint32_t>(fTemperatura);
+}
+
+void ComporInicioTemperatura(ST_MarcasTemperatura& stMarcas, const ST_PontoNVG_v2* pstPontoNVG, int iConfig,
+                             BOOL bExcedida)
+{
+    std::string& szTexto = stMarcas.szInicio;
+    szTexto.clear();
     if (bExcedida)
     {
         szTexto += kAberturaMarca;
@@ -96,26 +133,36 @@ void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& 
         szTexto += "<Placemark><visibility>1</visibility><description>\n";
         szTexto += "<strong>Ponto de Temperatura</strong><br/>Início: \n";
     }
-    if (pstPontoNVG->ulSegundosDataHora / 60 != stMarcas.ulMinutoData)
-    {
-        zavoro_RetornarStringDataHora(pstPontoNVG->ulSegundosDataHora, stMarcas.cData);
-        stMarcas.ulMinutoData = pstPontoNVG->ulSegundosDataHora / 60;
-    }
-    szTexto += stMarcas.cData;
+    conversor_AnexarData(szTexto, pstPontoNVG->ulSegundosDataHora);
     szTexto += "<br/>\nTemperatura: ";
-    const auto ulBits = std::bit_cast<std::uint32_t>(pstPontoNVG->fTemperatura);
-    if (stMarcas.szTemperatura.empty() || ulBits != stMarcas.ulBitsTemperatura)
-    {
-        stMarcas.szTemperatura.clear();
-        conversor_AnexarReal(stMarcas.szTemperatura, pstPontoNVG->fTemperatura, 2, FALSE);
-        stMarcas.ulBitsTemperatura = ulBits;
-    }
-    szTexto += stMarcas.szTemperatura;
-    szTexto += "<br/>\n";
-    AnexarFimMarca(szTexto, bExcedida ? "#BANDEIRA_VERMELHA" : "#GOTA_PARADA", pstPontoNVG, iConfig, dZeroRelativoLat,
-                   dZeroRelativoLon);
-    if (szTexto.size() >= kLoteMarcas)
-        conversor_GravarLinha(pfArquivoEscrita, szTexto);
+    stMarcas.nAntesLeitura = szTexto.size();
+    stMarcas.szDepoisLeitura = "<br/>\n";
+    AnexarEtapaEstilo(stMarcas.szDepoisLeitura, bExcedida ? "#BANDEIRA_VERMELHA" : "#GOTA_PARADA", iConfig);
+    ComporLeituraTemperatura(stMarcas, pstPontoNVG->fTemperatura);
+    stMarcas.bExcedida = bExcedida;
+    stMarcas.ulMinutoData = pstPontoNVG->ulSegundosDataHora / 60;
+    stMarcas.iConfig = iConfig;
+}
+
+void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& stMarcas,
+                             const ST_PontoNVG_v2* pstPontoNVG, int iConfig, BOOL bExcedida,
+                             double dZeroRelativoLat, double dZeroRelativoLon)
+{
+    if (iConfig != stMarcas.iConfig || bExcedida != stMarcas.bExcedida ||
+        pstPontoNVG->ulSegundosDataHora / 60 != stMarcas.ulMinutoData)
+        ComporInicioTemperatura(stMarcas, pstPontoNVG, iConfig, bExcedida);
+    else if (std::bit_cast<std::uint32_t>(pstPontoNVG->fTemperatura) != stMarcas.ulBitsTemperatura)
+        ComporLeituraTemperatura(stMarcas, pstPontoNVG->fTemperatura);
+    if (stMarcas.vLote.size() - stMarcas.nLote < stMarcas.nMaximoMarca)
+        GravarMarcasTemperatura(pfArquivoEscrita, stMarcas);
+
+    char* pc = stMarcas.vLote.data() + stMarcas.nLote;
+    std::memcpy(pc, stMarcas.szInicio.data(), stMarcas.szInicio.size());
+    pc = EscreverCoordenada(pc + stMarcas.szInicio.size(), pstPontoNVG, dZeroRelativoLat, dZeroRelativoLon);
+    std::memcpy(pc, kFimMarca.data(), kFimMarca.size());
+    stMarcas.nLote = static_cast<std::size_t>(pc + kFimMarca.size() - stMarcas.vLote.data());
+    if (stMarcas.nLote >= kLoteMarcas)
+        GravarMarcasTemperatura(pfArquivoEscrita, stMarcas);
 }
 
 // Numbered rows of a stage's description table.
@@ -374,6 +421,58 @@ bool PontosNoArquivo(std::FILE* pf, std::uint32_t ulPontos, unsigned short usVer
     return std::fseek(pf, lAtual, SEEK_SET) == 0 && bCabem;
 }
 
+// Points read at a time when a stage's end is sought from its last point back: it is nearly always
+// the last one.
+constexpr std::uint32_t kPontosPorBlocoFim = 1024;
+
+// A stage's end and its event totals, as reading its points [ulDe, ulAte) in order after its first
+// ulDe points would leave them: the last point at or after the start, and the last area and quantity
+// that did not go below the stage's initial ones. Read from the last point back, a block at a time,
+// until each was found; what is not found there stays as the first ulDe points left it. lPrimeiro is
+// where the stage's points start; the input is left anywhere. False when a point cannot be read.
+bool FimDaEtapaPeloFim(std::FILE* pf, long lPrimeiro, unsigned short usVersaoArquivoEvento,
+                       std::uint32_t ulDe, std::uint32_t ulAte, std::uint32_t ulInicio,
+                       std::uint8_t ucOperacao, std::uint32_t* pulFim, ST_TotaisEtapaKml* pstTotais)
+{
+    const auto lTamanho = static_cast<long>(zavoro_TamanhoPontoNVG(usVersaoArquivoEvento));
+    bool bFim = false, bArea = false, bVolume = false;
+    ST_LeitorPontosNVG stLeitor;
+    while (ulAte > ulDe && !(bFim && bArea && bVolume))
+    {
+        const std::uint32_t ulBloco = std::min(ulAte - ulDe, kPontosPorBlocoFim);
+        ulAte -= ulBloco;
+        // The caller checked that the file holds every point, so the offset fits where the file's end did.
+        if (std::fseek(pf, lPrimeiro + static_cast<long>(ulAte) * lTamanho, SEEK_SET) != 0)
+            return false;
+        zavoro_IniciarLeitorPontos(&stLeitor, pf, usVersaoArquivoEvento, ulBloco);
+        // Within the block the last match wins; a later block's match stands over this block's.
+        const bool bFimAntes = bFim, bAreaAntes = bArea, bVolumeAntes = bVolume;
+        for (std::uint32_t i = 0; i < ulBloco; i++)
+        {
+            ST_PontoNVG_v2 stPonto{};
+            if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
+                return false;
+            if (!bFimAntes && stPonto.ulSegundosDataHora >= ulInicio)
+            {
+                *pulFim = stPonto.ulSegundosDataHora;
+                bFim = true;
+            }
+            if (!bAreaAntes && stPonto.fAreaCobertura >= pstTotais->fAreaCoberturaParcialInicial)
+            {
+                pstTotais->fAreaCoberturaParcialFinal = stPonto.fAreaCobertura;
+                bArea = true;
+            }
+            const std::uint32_t ulVolume = zavoro_CalcularQuantidadeAplicada(&stPonto, ucOperacao);
+            if (!bVolumeAntes && ulVolume >= pstTotais->ulVolumeAplicadoParcialInicial)
+            {
+                pstTotais->ulVolumeAplicadoParcialFinal = ulVolume;
+                bVolume = true;
+            }
+        }
+    }
+    return true;
+}
+
 // The flag of stage iConfig (0-based), whose configuration (operation already in the current
 // numbering) is pstConfig; the input stands at the stage's first point and is put back there.
 // A stage without points, or whose start or end time cannot be told, gets no flag. FALSE only when a
@@ -417,12 +516,15 @@ BOOL InserirInicioEtapa(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura
 
     ST_PontoNVG_v2 stPrimeiro{};
     const std::uint32_t ulNumeroPontos = pstConfig->ulNumeroPontosRastro;
+    // When the file holds all of the stage's points, they are read whole only once, for the marks:
+    // here only up to the start. The last stage takes its end and totals from the header; the others
+    // from their last points, read back from the end (FimDaEtapaPeloFim).
+    const long lPrimeiro = std::ftell(pfArquivoLeitura);
+    const bool bInteira = PontosNoArquivo(pfArquivoLeitura, ulNumeroPontos, usVersaoArquivoEvento);
     ST_LeitorPontosNVG stLeitor;
     zavoro_IniciarLeitorPontos(&stLeitor, pfArquivoLeitura, usVersaoArquivoEvento, ulNumeroPontos);
-    // The last stage takes its end and totals from the header: once its start is known, the rest of
-    // its points can tell nothing more, and are read once, for the marks, when the file holds them all.
-    const bool bSoOInicio = bUltima && PontosNoArquivo(pfArquivoLeitura, ulNumeroPontos, usVersaoArquivoEvento);
-    for (std::uint32_t i = 0; i < ulNumeroPontos && !(bSoOInicio && i > 0 && ulInicio != 0); i++)
+    std::uint32_t i = 0;
+    for (; i < ulNumeroPontos && !(bInteira && i > 0 && ulInicio != 0); i++)
     {
         ST_PontoNVG_v2 stPonto{};
         if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
@@ -442,6 +544,10 @@ BOOL InserirInicioEtapa(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura
                 pstTotais->ulVolumeAplicadoParcialFinal = ulVolume;
         }
     }
+    if (!bUltima && i < ulNumeroPontos &&
+        !FimDaEtapaPeloFim(pfArquivoLeitura, lPrimeiro, usVersaoArquivoEvento, i, ulNumeroPontos, ulInicio,
+                           pstConfig->ucOperacao, &ulFim, pstTotais))
+        return FALSE;
 
     // A stage without points has no place for its flag; its totals still carry on.
     if (ulNumeroPontos != 0 && ulInicio != 0 && ulFim != 0)
@@ -481,7 +587,6 @@ BOOL conversor_InserirPtosRelevantesKML(std::FILE* pfArquivoEscrita, std::FILE* 
     ST_TotaisEtapaKml stTotais;
     Conversor_MarcasRelevantes stDetector(usVersaoArquivoEvento, pstCabecalho->ulDataHoraInicioEvento);
     ST_MarcasTemperatura stMarcas;
-    stMarcas.szTexto.reserve(kLoteMarcas + kFolgaLote);
     auto Inserir = [&](const ST_MarcaRelevante& stMarca, int iConfig) {
         const ST_PontoNVG_v2* pst = stMarca.pstPonto;
         // The other marks are written as they come, after the temperature marks before them.

@@ -4,9 +4,11 @@
 // relatorioTexto.h adds what the report encodes to Windows-1252.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "zavoro/tipos.h"
 
@@ -28,7 +30,14 @@ inline constexpr int D_CONVERSOR_CASAS_COORDENADA_KML = 6;
 // One KML coordinate line, "%.06f,%.06f,%d\n": longitude, latitude, altitude.
 void conversor_AnexarCoordenadaKml(std::string& szTexto, double dLongitude, double dLatitude,
                                    int iAltitude = 0);
+// Most bytes of one coordinate line (either number may be any double).
+inline constexpr std::size_t D_CONVERSOR_TAMANHO_MAXIMO_COORDENADA_KML = 1040;
+// The same line written at pc, which has room for D_CONVERSOR_TAMANHO_MAXIMO_COORDENADA_KML bytes;
+// returns its end. For writers that compose into a buffer of their own.
+char* conversor_EscreverCoordenadaKml(char* pc, double dLongitude, double dLatitude, int iAltitude = 0);
 
 // Writes the composed text and empties it, so the next piece starts from nothing. Write errors are
 // left to the output file's end (funcAux_ConcluirArquivoSaida checks the stream).
 void conversor_GravarLinha(std::FILE* pfArquivoEscrita, std::string& szTexto);
+// The same for a piece composed elsewhere, as it stands.
+void conversor_GravarBytes(std::FILE* pfArquivoEscrita, std::string_view szTexto);

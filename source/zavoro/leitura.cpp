@@ -14,6 +14,12 @@ constexpr std::size_t kPontosPorBloco = 8192;
 // A stored point of iTamanho bytes, nLidos of them present, into the in-memory point.
 BOOL DecodificarPonto(const unsigned char* pucPonto, std::size_t nLidos, int iTamanho, ST_PontoNVG_v2* pstPontoNVG)
 {
+    // The current format whole, the usual case: a copy of known size, without a call.
+    if (iTamanho == sizeof(ST_PontoNVG_v2) && nLidos == sizeof(ST_PontoNVG_v2))
+    {
+        std::memcpy(pstPontoNVG, pucPonto, sizeof(ST_PontoNVG_v2));
+        return TRUE;
+    }
     if (iTamanho != sizeof(ST_PontoNVG_v1))
     {
         // The 40- and 52-byte formats are prefixes of the in-memory point.
@@ -63,6 +69,7 @@ void zavoro_IniciarLeitorPontos(ST_LeitorPontosNVG* pstLeitor, std::FILE* pfArqu
 {
     pstLeitor->pfArquivoLeitura = pfArquivoLeitura;
     pstLeitor->uiVersaoArquivoEvento = uiVersaoArquivoEvento;
+    pstLeitor->nTamanhoPonto = static_cast<std::size_t>(std::max(zavoro_TamanhoPontoNVG(uiVersaoArquivoEvento), 0));
     pstLeitor->ulPontosNoArquivo = ulNumeroPontos;
     pstLeitor->nPosicao = 0;
     pstLeitor->nFim = 0;
@@ -70,10 +77,9 @@ void zavoro_IniciarLeitorPontos(ST_LeitorPontosNVG* pstLeitor, std::FILE* pfArqu
 
 BOOL zavoro_LerProximoPonto(ST_LeitorPontosNVG* pstLeitor, ST_PontoNVG_v2* pstPontoNVG)
 {
-    const int iTamanho = zavoro_TamanhoPontoNVG(pstLeitor->uiVersaoArquivoEvento);
-    if (iTamanho <= 0 || pstLeitor->pfArquivoLeitura == nullptr || pstPontoNVG == nullptr)
+    const std::size_t nTamanho = pstLeitor->nTamanhoPonto;
+    if (nTamanho == 0 || pstLeitor->pfArquivoLeitura == nullptr || pstPontoNVG == nullptr)
         return FALSE;
-    const auto nTamanho = static_cast<std::size_t>(iTamanho);
     if (pstLeitor->nFim - pstLeitor->nPosicao < nTamanho)
     {
         // What is left of the block is a point cut short by the end of the file.
@@ -91,7 +97,7 @@ BOOL zavoro_LerProximoPonto(ST_LeitorPontosNVG* pstLeitor, ST_PontoNVG_v2* pstPo
     }
     const unsigned char* puc = pstLeitor->vBloco.data() + pstLeitor->nPosicao;
     pstLeitor->nPosicao += nTamanho;
-    return DecodificarPonto(puc, nTamanho, iTamanho, pstPontoNVG);
+    return DecodificarPonto(puc, nTamanho, static_cast<int>(nTamanho), pstPontoNVG);
 }
 
 BOOL zavoro_LerConfiguracaoEvento(std::FILE* pfArquivoLeitura, unsigned int uiVersaoArquivoEvento,

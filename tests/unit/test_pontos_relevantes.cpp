@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "conversor/kml.h"
+#include "conversor/textoSaida.h"
 #include "support/DadosEsperados.h"
 #include "support/NvgBuilder.h"
 #include "zavoro/cobertura.h"
@@ -213,13 +214,14 @@ TEST(PontosRelevantes, MilharesDeTemperaturasEmOrdemEntreAsOutrasMarcas)
     // Temperature marks, also on the paused point, after the pause's mark.
     const std::string szEsperado = "E" + std::string(kPausa - 1, 'T') + "P" + std::string(kPontos - kPausa, 'T') + "ETT";
     EXPECT_EQ(szOrdem, szEsperado);
-    // Each mark with its own point's reading, repeated readings too.
+    // Each mark with its own point's reading, repeated readings too, and its stage after it.
     std::string szLeituras, szEsperadas;
     for (std::size_t pos = r.szKml.find("Temperatura: "); pos != std::string::npos; pos = r.szKml.find("Temperatura: ", pos + 1))
-        szLeituras += r.szKml.substr(pos + 13, 5) + " ";
+        szLeituras += r.szKml.substr(pos + 13, 5) + r.szKml.substr(pos + 18, 29) + " ";
     for (int i = 1; i < kPontos; i++)
-        szEsperadas += std::to_string(30 + i % 3) + ".00 ";
-    EXPECT_EQ(szLeituras, szEsperadas + "31.00 31.00 ");
+        szEsperadas += std::to_string(30 + i % 3) + ".00<br/>\nEtapa de navegação: 1 ";
+    EXPECT_EQ(szLeituras,
+              szEsperadas + "31.00<br/>\nEtapa de navegação: 2 31.00<br/>\nEtapa de navegação: 2 ");
     EXPECT_EQ(r.szKml.substr(r.szKml.size() - 10), "</Folder>\n");
 
     // The second stage cut short: the first stage's marks are all written, the folder is not closed.
@@ -227,6 +229,52 @@ TEST(PontosRelevantes, MilharesDeTemperaturasEmOrdemEntreAsOutrasMarcas)
     const Resultado rCortado = Executar(b);
     EXPECT_FALSE(rCortado.bOk);
     EXPECT_EQ(rCortado.szKml, r.szKml.substr(0, r.szKml.find("<Placemark><visibility>1</visibility><name>Etapa 2")));
+}
+
+// A stage's end and totals are those of its last points at or after its start and at or over the
+// totals it began with, read back from its end: thousands of points after them that do not count,
+// across several blocks, the latest match within a block winning.
+TEST(PontosRelevantes, FimETotaisDaEtapaPelosSeusUltimosPontos)
+{
+    auto Q = [](std::uint32_t s, float fArea, std::uint16_t usVolume)
+    {
+        ST_PontoNVG_v2 q = P(s, 0.0f);
+        q.fAreaCobertura = fArea;
+        q.usVolumeAplicado = usVolume;
+        return q;
+    };
+    // Stage 2 starts at +1000 s after 1.0 ha and 100 L; its other points are older, smaller or both.
+    std::vector<ST_PontoNVG_v2> vPontos = {Q(1000, 1.5f, 150)};
+    for (int i = 1; i < 5000; i++)
+    {
+        // Matches at 3900 (time), 2400 and 2500 (area), 500 and 1200 (quantity); the last of each counts.
+        const std::uint32_t ulSegundos = i == 3900 ? 8200 : 500;
+        const float fArea = i == 2500 ? 2.25f : (i == 2400 ? 2.0f : 0.5f);
+        const std::uint16_t usVolume = i == 1200 ? 180 : (i == 500 ? 170 : 60);
+        vPontos.push_back(Q(ulSegundos, fArea, usVolume));
+    }
+    NvgBuilder b = Evento(9, {ComPontos({Q(0, 0.0f, 0), Q(10, 1.0f, 100)}), ComPontos(vPontos),
+                              ComPontos({Q(9000, 3.0f, 300)})});
+    b.stCabecalho.fAreaCobertura = 4.0f;
+    b.stCabecalho.ulVolumeAplicado = 400;
+    const Resultado r = Executar(b);
+    ASSERT_TRUE(r.bOk);
+
+    auto Valor = [&](int iEtapa, const std::string& szRotulo)
+    {
+        std::size_t pos = r.szKml.find("<name>Etapa " + std::to_string(iEtapa) + "</name>");
+        pos = r.szKml.find(szRotulo + "</td>", pos);
+        pos = r.szKml.find('>', r.szKml.find("<td", pos)) + 1;
+        return r.szKml.substr(pos, r.szKml.find("</td>", pos) - pos);
+    };
+    std::string szFim;
+    conversor_AnexarData(szFim, T0 + 8200);
+    EXPECT_EQ(Valor(2, "Fim Etapa"), szFim);
+    EXPECT_EQ(Valor(2, "Volume Aplicado Etapa"), "80 L");
+    EXPECT_EQ(Valor(2, "Área Aplicada Etapa"), "1,250 ha");
+    // The last stage starts from those totals.
+    EXPECT_EQ(Valor(3, "Volume Aplicado Etapa"), "220 L");
+    EXPECT_EQ(Valor(3, "Área Aplicada Etapa"), "1,750 ha");
 }
 
 TEST(PontosRelevantes, FalhasDeLeituraEContagemExcessiva)

@@ -165,6 +165,10 @@ TEST(TextoFixo, MatchesTheExactConversion)
                                     -0.0000004, -1e-12, 9.9999995, 999999.9999995, 1e15, 4503599627370495.5,
                                     1e300, -1e-300, std::numeric_limits<double>::denorm_min(),
                                     std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    // The longest text; either side of 2^52 millionths, where the short way hands over at 6 decimals;
+    // more than three digits before the point.
+    vValores.insert(vValores.end(), {-std::numeric_limits<double>::max(), 4503599627.370495,
+                                     4503599627.3704995, 12345.5000005});
     std::mt19937_64 gerador(20261206);
     std::uniform_real_distribution<double> coordenada(-180.0, 180.0);
     std::uniform_int_distribution<int> expoente(-30, 30);
@@ -185,12 +189,18 @@ TEST(TextoFixo, MatchesTheExactConversion)
             conversor_AnexarReal(sz, d, iCasas, FALSE);
             ASSERT_EQ(sz, "x" + Exato(d, iCasas)) << d << " with " << iCasas << " decimals";
         }
-    // The KML's coordinates take their own way to the same digits.
+    // The KML's coordinates take their own way to the same digits, appended or written in place
+    // within the room they promise.
     for (std::size_t i = 0; i < vValores.size(); i++)
     {
         const double dLon = vValores[i], dLat = vValores[vValores.size() - 1 - i];
         std::string szCoordenada;
         conversor_AnexarCoordenadaKml(szCoordenada, dLon, dLat, -3);
         ASSERT_EQ(szCoordenada, Exato(dLon, 6) + "," + Exato(dLat, 6) + ",-3\n") << dLon << ", " << dLat;
+        char cBuf[D_CONVERSOR_TAMANHO_MAXIMO_COORDENADA_KML];
+        const char* pcFim = conversor_EscreverCoordenadaKml(cBuf, dLat, dLon);
+        ASSERT_EQ(std::string(cBuf, static_cast<std::size_t>(pcFim - cBuf)),
+                  Exato(dLat, 6) + "," + Exato(dLon, 6) + ",0\n")
+            << dLat << ", " << dLon;
     }
 }
