@@ -176,10 +176,11 @@ BOOL conversor_DesenharPoligono(const ST_DesenhoPoligono* pstDesenhoPoligono,
     const bool bTabela = iNumVertices <= kVerticesTabela;
     if (bTabela && vTabela.empty())
         vTabela.resize(kEntradasTabela);
+    // Zeroed once a polygon, not once a point: every slot read is written first.
+    ST_CoordenadaKml stVertices[kMaximoVerticesPonto];
     for (int i = 0; i < iPontos; ++i)
     {
         const ST_PontoPoligono& stPonto = pstPontos[i];
-        ST_CoordenadaKml stVertices[kMaximoVerticesPonto];
         const ST_CoordenadaKml* pstVertices = stVertices;
         if (!bTabela)
             CalcularVertices(stPonto, pstDesenhoPoligono, fDeslocamentos, iNumVertices, stVertices);
