@@ -147,19 +147,6 @@ long double AreaInteira(const std::vector<ST_VerticeDuplo>& v)
     return static_cast<long double>(i);
 }
 
-// Appends a vertex, merged into the last one when they are written alike.
-template <typename V>
-void Juntar(std::vector<V>& vVertices, std::vector<char>& vbNovo, const V& stVertice, char bNovo)
-{
-    if (!vVertices.empty() && vVertices.back() == stVertice)
-        vbNovo.back() |= bNovo;
-    else
-    {
-        vVertices.push_back(stVertice);
-        vbNovo.push_back(bNovo);
-    }
-}
-
 // A ring does not close on its first vertex: readers close it.
 template <typename V> void Fechar(std::vector<V>& vVertices, std::vector<char>& vbNovo)
 {
@@ -171,23 +158,50 @@ template <typename V> void Fechar(std::vector<V>& vVertices, std::vector<char>& 
     }
 }
 
+// The ring's n vertices as written (pfVertice(i)) into vVertices, repeated consecutive ones merged as
+// readers merge them, with their marks (vbMarcas; all marked when empty) into vbNovo. The arrays are
+// sized once a ring and written in place: a map writes hundreds of thousands of rings.
+template <typename V, typename F>
+void Juntar(std::vector<V>& vVertices, std::vector<char>& vbNovo, const std::vector<char>& vbMarcas, std::size_t n,
+            F&& pfVertice)
+{
+    vVertices.resize(n);
+    vbNovo.resize(n);
+    V* const pstVertices = vVertices.data();
+    char* const pbNovo = vbNovo.data();
+    std::size_t m = 0;
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        const V stVertice = pfVertice(i);
+        const char bNovo = vbMarcas.empty() || vbMarcas[i];
+        if (m > 0 && pstVertices[m - 1] == stVertice)
+            pbNovo[m - 1] |= bNovo;
+        else
+        {
+            pstVertices[m] = stVertice;
+            pbNovo[m] = bNovo;
+            ++m;
+        }
+    }
+    vVertices.resize(m);
+    vbNovo.resize(m);
+    Fechar(vVertices, vbNovo);
+}
+
 // vAnel as written into st; vbNovo (one per vertex) marks the vertices to check, or all when empty.
 void Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::vector<char>& vbNovo, int iCasas,
               ST_AnelEscrito& st)
 {
-    st.vVertices.clear();
-    st.vbNovo.clear();
     st.bGrade = iCasas >= 0;
     st.bLongo = false;
     st.ldUnidadesPorGrau = 1.0L;
     for (int i = 0; i < iCasas; ++i)
         st.ldUnidadesPorGrau *= 10.0L;
-    auto Novo = [&](std::size_t i) -> char { return vbNovo.empty() || vbNovo[i]; };
+    const std::size_t n = vAnel.size();
     if (!st.bGrade)
     {
-        for (std::size_t i = 0; i < vAnel.size(); ++i)
-            Juntar(st.vVertices, st.vbNovo, ST_VerticeEscrito{vAnel[i].dLongitude, vAnel[i].dLatitude}, Novo(i));
-        Fechar(st.vVertices, st.vbNovo);
+        Juntar(st.vVertices, st.vbNovo, vbNovo, n,
+               [&](std::size_t i) { return ST_VerticeEscrito{vAnel[i].dLongitude, vAnel[i].dLatitude}; });
         return;
     }
     const double dEscala = Escala(iCasas);
@@ -199,26 +213,24 @@ void Escrever(const std::vector<ST_CoordenadaKml>& vAnel, const std::vector<char
         *pdUnidades = static_cast<double>(ldUnidades);
         return *pdUnidades == ldUnidades;
     };
-    for (std::size_t i = 0; i < vAnel.size() && !st.bLongo; ++i)
-    {
-        ST_VerticeEscrito stVertice;
-        st.bLongo = !Unidades(vAnel[i].dLongitude, &stVertice.ldX) || !Unidades(vAnel[i].dLatitude, &stVertice.ldY);
-        Juntar(st.vVertices, st.vbNovo, stVertice, Novo(i));
-    }
+    Juntar(st.vVertices, st.vbNovo, vbNovo, n,
+           [&](std::size_t i)
+           {
+               ST_VerticeEscrito stVertice;
+               if (!Unidades(vAnel[i].dLongitude, &stVertice.ldX) || !Unidades(vAnel[i].dLatitude, &stVertice.ldY))
+                   st.bLongo = true;
+               return stVertice;
+           });
     if (st.bLongo)
     {
         st.vVertices.clear();
-        st.vbNovo.clear();
-        st.vLongos.clear();
-        for (std::size_t i = 0; i < vAnel.size(); ++i)
-            Juntar(st.vLongos, st.vbNovo,
-                   ST_VerticeLongo{UnidadesEscritas(vAnel[i].dLongitude, iCasas),
-                                   UnidadesEscritas(vAnel[i].dLatitude, iCasas)},
-                   Novo(i));
-        Fechar(st.vLongos, st.vbNovo);
-        return;
+        Juntar(st.vLongos, st.vbNovo, vbNovo, n,
+               [&](std::size_t i)
+               {
+                   return ST_VerticeLongo{UnidadesEscritas(vAnel[i].dLongitude, iCasas),
+                                          UnidadesEscritas(vAnel[i].dLatitude, iCasas)};
+               });
     }
-    Fechar(st.vVertices, st.vbNovo);
 }
 
 // Box of an edge. Written coordinates are doubles or whole grid units, so doubles hold them exactly
