@@ -97,16 +97,16 @@ void BM_MotorComparacao(benchmark::State& state)
 BENCHMARK(BM_MotorComparacao)->Arg(4000)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 // The union alone (the overlap lines of a file without boundaries): state.range(0) stretches of
-// 27 x 40 m, either along one long pass (nothing covered twice) or over the same 2 km eighty times
-// over (range(1) = 1).
+// 27 x 40 m, either along one long pass (nothing covered twice) or (range(1) = 1) in rows of 2 km,
+// 80 rows 25 m apart (neighbours overlap by 2 m), the 2 x 2 km square covered again and again.
 void BM_UniaoCobertura(benchmark::State& state)
 {
     for (auto _ : state)
     {
         ComparacaoPlano p = analise_CriarComparacao();
+        const bool bRepetida = state.range(1) == 1;
         for (long k = 0; k < state.range(0); k++)
         {
-            const bool bRepetida = state.range(1) == 1;
             const double dX = static_cast<double>(bRepetida ? k % 50 : k) * 40.0;
             const double dY = bRepetida ? static_cast<double>(k / 50 % 80) * 25.0 : 0.0;
             analise_AdicionarCobertura(p.get(), {{dX, dY - 13.5}, {dX, dY + 13.5}, {dX + 40, dY + 13.5}, {dX + 40, dY - 13.5}}, 150.0);

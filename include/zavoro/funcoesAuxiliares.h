@@ -76,6 +76,15 @@ inline std::string funcAux_TextoCaminho(const std::filesystem::path& caminho)
     const std::u8string sz = caminho.u8string();
     return std::string(sz.begin(), sz.end());
 }
+// The file name of a UTF-8 path, and that name in the folder szPasta; UTF-8 in and out.
+inline std::string funcAux_NomeArquivo(std::string_view szCaminho)
+{
+    return funcAux_TextoCaminho(funcAux_CaminhoUtf8(szCaminho).filename());
+}
+inline std::string funcAux_NaPasta(std::string_view szPasta, std::string_view szCaminho)
+{
+    return funcAux_TextoCaminho(funcAux_CaminhoUtf8(szPasta) / funcAux_CaminhoUtf8(szCaminho).filename());
+}
 // fopen of a path in the file system's form; "x" in the mode: only when no file has that name yet.
 std::FILE* funcAux_AbrirArquivo(const std::filesystem::path& caminho, const char* pcModo);
 // Why Windows refuses the last name of the path (a device name such as CON or aux.txt, a final dot or

@@ -51,7 +51,6 @@ BOOL zavoro_LerEstruturaLog(std::FILE* pfArquivoLeitura, ST_PontoNVG_v2* pstPont
 struct ST_LeitorPontosNVG
 {
     std::FILE* pfArquivoLeitura = nullptr;
-    unsigned int uiVersaoArquivoEvento = 0;
     std::size_t nTamanhoPonto = 0;       // bytes of one stored point; 0 for a version outside the table
     std::uint32_t ulPontosNoArquivo = 0; // points of the stage not yet read from the file
     std::vector<unsigned char> vBloco;

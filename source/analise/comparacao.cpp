@@ -3,8 +3,8 @@
 // Zones sit in an STRtree. Each coverage polygon is weighed against the zones its box meets as it
 // arrives (convex zones clip it directly, others go through GEOS's overlay) and is then cut into square
 // cells, its pieces kept as plain rings (pecasCelulas.h: a bounded buffer that spills to a temporary
-// file). At the end each cell's union is built once, by one cascaded union of all its pieces, and
-// weighed against the zones and the field it meets; only one cell's geometry exists at a time. Memory
+// file). At the end each cell's pieces are merged, in batches that grow with the union
+// (ST_UniaoCelula), and the union weighed against the zones and the field it meets; only one cell's geometry exists at a time. Memory
 // follows the zones and that buffer, never the number of polygons nor the ground covered.
 #include <geos_c.h>
 
@@ -262,6 +262,20 @@ double AreaIntersecao(GEOSContextHandle_t h, const GEOSGeometry* a, const GEOSGe
 {
     ST_Geom st(h, Intersecao(h, a, b));
     return Area(h, st.p);
+}
+
+// How polygon p lies in a zone that is no convex ring (those are clipped by hand): whole inside it,
+// meeting it (also when the zone could not be prepared: the overlay decides), or apart.
+constexpr int kForaDaZona = 0;
+constexpr int kEncontraAZona = 1;
+constexpr int kDentroDaZona = 2;
+int PosicaoNaZona(GEOSContextHandle_t h, const ST_Zona& z, const GEOSGeometry* p)
+{
+    if (z.pPreparada == nullptr)
+        return kEncontraAZona;
+    if (GEOSPreparedContains_r(h, z.pPreparada, p) == 1)
+        return kDentroDaZona;
+    return GEOSPreparedIntersects_r(h, z.pPreparada, p) == 1 ? kEncontraAZona : kForaDaZona;
 }
 
 double AreaAssinada(const AnelPlano& v)
@@ -904,9 +918,9 @@ BOOL analise_AdicionarCobertura(ST_ComparacaoPlano* pst, const AnelPlano& vAnel,
                 GEOSContextHandle_t hc = c.pst->h;
                 if (!z.vConvexo.empty() && c.bValido)
                     Pesar(z, AreaRecorteConvexo(*c.pvAnel, z.vConvexo, c.pst->vTrabalhoA, c.pst->vTrabalhoB), c.dValor);
-                else if (z.pPreparada != nullptr && GEOSPreparedContains_r(hc, z.pPreparada, c.pPoligono) == 1)
+                else if (const int iPosicao = PosicaoNaZona(hc, z, c.pPoligono); iPosicao == kDentroDaZona)
                     Pesar(z, c.bValido ? c.dArea : Area(hc, c.pPoligono), c.dValor);
-                else if (z.pPreparada == nullptr || GEOSPreparedIntersects_r(hc, z.pPreparada, c.pPoligono) == 1)
+                else if (iPosicao == kEncontraAZona)
                     Pesar(z, AreaIntersecao(hc, z.pGeometria, c.pPoligono), c.dValor);
             },
             &stConsulta);
@@ -1006,9 +1020,10 @@ void PesarUniaoNasZonas(ST_Fechamento& f, const GEOSGeometry* pUniao, double dAr
         ST_Zona& z = *pZona;
         if (z.vConvexo.empty())
         {
-            if (GEOSPreparedContains_r(h, z.pPreparada, pUniao) == 1)
+            const int iPosicao = PosicaoNaZona(h, z, pUniao);
+            if (iPosicao == kDentroDaZona)
                 z.dAreaCoberta += dArea;
-            else if (GEOSPreparedIntersects_r(h, z.pPreparada, pUniao) == 1)
+            else if (iPosicao == kEncontraAZona)
                 z.dAreaCoberta += AreaIntersecao(h, z.pGeometria, pUniao);
             continue;
         }

@@ -29,6 +29,13 @@ void Anexar(std::vector<std::uint8_t>& v, T valor)
     v.insert(v.end(), puc, puc + sizeof valor);
 }
 
+// By cell, each cell's pieces in the order they came.
+void OrdenarPorCelula(std::vector<ST_PecasCelulas::ST_Entrada>& vEntradas)
+{
+    std::stable_sort(vEntradas.begin(), vEntradas.end(),
+                     [](const auto& a, const auto& b) { return a.llCelula < b.llCelula; });
+}
+
 std::uint32_t Comprimento(const std::uint8_t* pucRegistro)
 {
     return Ler<std::uint32_t>(pucRegistro + 8);
@@ -65,8 +72,7 @@ bool GravarTrecho(ST_PecasCelulas& st)
         if (!st.pfTemporario)
             return false;
     }
-    std::stable_sort(st.vEntradas.begin(), st.vEntradas.end(),
-                     [](const auto& a, const auto& b) { return a.llCelula < b.llCelula; });
+    OrdenarPorCelula(st.vEntradas);
     std::FILE* pf = st.pfTemporario.get();
     ST_TrechoPecas stTrecho;
     stTrecho.ulInicio = st.vTrechos.empty() ? 0 : st.vTrechos.back().ulFim;
@@ -171,8 +177,7 @@ void analise_PercorrerPecas(ST_PecasCelulas* pst,
         else
             st.bFalhaLeitura = true;
     };
-    std::stable_sort(st.vEntradas.begin(), st.vEntradas.end(),
-                     [](const auto& a, const auto& b) { return a.llCelula < b.llCelula; });
+    OrdenarPorCelula(st.vEntradas);
 
     // The runs in the file and, last, the buffer: a heap on (cell, source) keeps each cell's pieces in
     // the order they came.

@@ -1,6 +1,5 @@
 // The coverage's pieces, kept per square cell until the end of the job. The union of a cell is then
-// built once from all its pieces (one cascaded union is far cheaper than merging batch after batch),
-// which needs every piece of the cell together; a job visits a cell again on every pass, so the pieces
+// built from all its pieces together, which needs every piece of the cell at hand; a job visits a cell again on every pass, so the pieces
 // are held in a bounded buffer that, once full, is sorted by cell and written to a temporary file as a
 // run. The end merges the runs and hands the pieces out cell by cell. Memory stays within the buffer
 // and one read buffer per run, whatever the ground covered or the number of passes.

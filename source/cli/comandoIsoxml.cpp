@@ -4,14 +4,11 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <set>
 
 #include "cli/comandos.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/isoxml.h"
-
-namespace fs = std::filesystem;
 
 #if defined(ZAVORO_COM_ISOXML)
 namespace
@@ -80,7 +77,7 @@ int cli_Isoxml(const std::vector<std::string>& vArgumentos)
     {
         const std::string szNome = isoxml_NomeSaida(szArquivo);
         const std::string szBase =
-            szPasta.empty() ? szNome : funcAux_TextoCaminho(funcAux_CaminhoUtf8(szPasta) / funcAux_CaminhoUtf8(szNome).filename());
+            szPasta.empty() ? szNome : funcAux_NaPasta(szPasta, szNome);
         const std::string szSemSufixo = szBase.substr(0, szBase.size() - std::strlen(D_ISOXML_SUFIXO));
         std::string szDestino = szBase;
         for (int i = 2;; i++)

@@ -70,8 +70,8 @@ std::vector<std::string> NomesSaida(const std::vector<std::string>& vArquivos, i
     {
         const std::string szPadrao = conversor_NomeArquivoSaida(vNaPasta[i], iTipoConversao);
         if (vSaidas[i] != szPadrao)
-            (*pvAvisos)[i] = "Saída gravada como " + funcAux_TextoCaminho(funcAux_CaminhoUtf8(vSaidas[i]).filename()) +
-                             ": outro arquivo do lote usa " + funcAux_TextoCaminho(funcAux_CaminhoUtf8(szPadrao).filename());
+            (*pvAvisos)[i] = "Saída gravada como " + funcAux_NomeArquivo(vSaidas[i]) + ": outro arquivo do lote usa " +
+                             funcAux_NomeArquivo(szPadrao);
     }
     return vSaidas;
 }

@@ -133,7 +133,7 @@ std::string cli_CaminhoNaPasta(const ST_SaidaCli& stSaida, const std::string& sz
 {
     if (stSaida.szPasta.empty())
         return szCaminho;
-    return funcAux_TextoCaminho(funcAux_CaminhoUtf8(stSaida.szPasta) / funcAux_CaminhoUtf8(szCaminho).filename());
+    return funcAux_NaPasta(stSaida.szPasta, szCaminho);
 }
 
 int cli_LerArgumentos(const std::vector<std::string>& vArgumentos, std::string_view szAjuda,

@@ -52,7 +52,7 @@ void cli_IniciarProgresso(ST_ProgressoCli* pst, const ST_SaidaCli& stSaida, cons
         std::error_code ec;
         const std::uintmax_t ul = std::filesystem::file_size(funcAux_Caminho(sz), ec);
         pst->vTamanhos.push_back(ec ? 0 : ul);
-        pst->vNomes.push_back(funcAux_EscaparControles(funcAux_TextoCaminho(funcAux_CaminhoUtf8(sz).filename())));
+        pst->vNomes.push_back(funcAux_EscaparControles(funcAux_NomeArquivo(sz)));
         pst->ulTotal += pst->vTamanhos.back();
     }
 }

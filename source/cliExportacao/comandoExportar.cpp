@@ -6,7 +6,6 @@
 #include <mutex>
 #include <optional>
 #include <cstdio>
-#include <filesystem>
 #include <set>
 #include <thread>
 
@@ -15,8 +14,6 @@
 #include "zavoro/exportacao.h"
 #include "zavoro/funcoesAuxiliares.h"
 #include "zavoro/zavoro.h"
-
-namespace fs = std::filesystem;
 
 namespace
 {
@@ -30,7 +27,7 @@ std::vector<std::string> Bases(const std::vector<std::string>& vArquivos, const 
     {
         std::string szBase = szRelatorio.substr(0, szRelatorio.size() - 4); // without ".txt"
         if (!szPasta.empty())
-            szBase = funcAux_TextoCaminho(funcAux_CaminhoUtf8(szPasta) / funcAux_CaminhoUtf8(szBase).filename());
+            szBase = funcAux_NaPasta(szPasta, szBase);
         std::string szCandidata = szBase;
         auto Chave = [](std::string sz) {
             std::transform(sz.begin(), sz.end(), sz.begin(), [](unsigned char c) { return std::tolower(c); });

@@ -13,9 +13,8 @@ namespace
 // Colour of polygons whose points carry no value: orange in either table.
 constexpr int kCorSemLegenda = 4;
 
-// Placemarks are written a batch at a time: large writes skip the stream's own buffer. The batch's
-// room is taken once, with space for the placemark that fills it (a ring of this walk is a few KB).
-constexpr std::size_t kLotePlacemarks = 1 << 20;
+// Placemarks are written a batch (D_CONVERSOR_TAMANHO_LOTE) at a time. The batch's room is taken once,
+// with space for the placemark that fills it (a ring of this walk is a few KB).
 constexpr std::size_t kFolgaLote = 1 << 16;
 
 // Colour of a polygon of class iFaixa: legend type 1, an index of the six-colour table; legend type 2,
@@ -65,7 +64,7 @@ void InserirPoligonoKml(std::FILE* pfArquivoEscrita, std::string& szTexto, const
                                       static_cast<int>(stVertice.fAltitude));
     }
     szTexto += "</coordinates>\n</LinearRing>\n</outerBoundaryIs>\n</Polygon>\n</Placemark>\n\n";
-    if (szTexto.size() >= kLotePlacemarks)
+    if (szTexto.size() >= D_CONVERSOR_TAMANHO_LOTE)
         conversor_GravarLinha(pfArquivoEscrita, szTexto);
 }
 
@@ -97,7 +96,7 @@ void conversor_AbrirPoligonosKML(ST_PoligonosKml* pstPoligonos, std::FILE* pfArq
                                  const ST_ParametrosMapa* pstParametros)
 {
     *pstPoligonos = ST_PoligonosKml{};
-    pstPoligonos->szTexto.reserve(kLotePlacemarks + kFolgaLote);
+    pstPoligonos->szTexto.reserve(D_CONVERSOR_TAMANHO_LOTE + kFolgaLote);
     pstPoligonos->pfArquivoEscrita = pfArquivoEscrita;
     pstPoligonos->pstParametros = pstParametros;
     pstPoligonos->iTipoLegenda = iTipoMapa == D_CONVERSOR_TIPO_MAPA_COBERTURA_COM_RECOMENDACAO

@@ -75,9 +75,8 @@ void AnexarFimMarca(std::string& szTexto, std::string_view szEstilo, const ST_Po
     szTexto += kFimMarca;
 }
 
-// Temperature marks are written a batch at a time: large writes skip the stream's own buffer. The
-// batch's room is taken once, with space for the mark that fills it.
-constexpr std::size_t kLoteMarcas = 1 << 20;
+// Temperature marks are written a batch (D_CONVERSOR_TAMANHO_LOTE) at a time. The batch's room is
+// taken once, with space for the mark that fills it.
 constexpr std::size_t kFolgaLote = 1 << 12;
 
 // What the temperature marks reuse: a track may hold one on every point, and from one to the next
@@ -86,8 +85,8 @@ constexpr std::size_t kFolgaLote = 1 << 12;
 // for a new reading.
 struct ST_MarcasTemperatura
 {
-    std::vector<char> vLote = std::vector<char>(kLoteMarcas + kFolgaLote);
-    std::size_t nLote = 0;         // bytes of marks not yet written, fewer than kLoteMarcas
+    std::vector<char> vLote = std::vector<char>(D_CONVERSOR_TAMANHO_LOTE + kFolgaLote);
+    std::size_t nLote = 0;         // bytes of marks not yet written, fewer than D_CONVERSOR_TAMANHO_LOTE
     std::string szInicio;          // the mark up to its coordinates
     std::size_t nAntesLeitura = 0; // where the reading starts in szInicio
     std::string szDepoisLeitura;   // what follows it there
@@ -161,7 +160,7 @@ void InserirMarcaTemperatura(std::FILE* pfArquivoEscrita, ST_MarcasTemperatura& 
     pc = EscreverCoordenada(pc + stMarcas.szInicio.size(), pstPontoNVG, dZeroRelativoLat, dZeroRelativoLon);
     std::memcpy(pc, kFimMarca.data(), kFimMarca.size());
     stMarcas.nLote = static_cast<std::size_t>(pc + kFimMarca.size() - stMarcas.vLote.data());
-    if (stMarcas.nLote >= kLoteMarcas)
+    if (stMarcas.nLote >= D_CONVERSOR_TAMANHO_LOTE)
         GravarMarcasTemperatura(pfArquivoEscrita, stMarcas);
 }
 
@@ -421,6 +420,39 @@ bool PontosNoArquivo(std::FILE* pf, std::uint32_t ulPontos, unsigned short usVer
     return std::fseek(pf, lAtual, SEEK_SET) == 0 && bCabem;
 }
 
+// What a stage's end and totals take from a point: its time when at or after the stage's start, its
+// area and quantity when not below the stage's initial ones. Only the items in uiProcurados
+// (kFimHora | kFimArea | kFimQuantidade) are taken; returns those the point gave.
+constexpr unsigned kFimHora = 1;
+constexpr unsigned kFimArea = 2;
+constexpr unsigned kFimQuantidade = 4;
+unsigned TomarFimEtapa(const ST_PontoNVG_v2& stPonto, std::uint32_t ulInicio, std::uint8_t ucOperacao,
+                       unsigned uiProcurados, std::uint32_t* pulFim, ST_TotaisEtapaKml* pstTotais)
+{
+    unsigned uiTomados = 0;
+    if ((uiProcurados & kFimHora) != 0 && stPonto.ulSegundosDataHora >= ulInicio)
+    {
+        *pulFim = stPonto.ulSegundosDataHora;
+        uiTomados |= kFimHora;
+    }
+    if ((uiProcurados & kFimArea) != 0 && stPonto.fAreaCobertura >= pstTotais->fAreaCoberturaParcialInicial)
+    {
+        pstTotais->fAreaCoberturaParcialFinal = stPonto.fAreaCobertura;
+        uiTomados |= kFimArea;
+    }
+    if ((uiProcurados & kFimQuantidade) != 0)
+    {
+        const std::uint32_t ulVolume = zavoro_CalcularQuantidadeAplicada(&stPonto, ucOperacao);
+        if (ulVolume >= pstTotais->ulVolumeAplicadoParcialInicial)
+        {
+            pstTotais->ulVolumeAplicadoParcialFinal = ulVolume;
+            uiTomados |= kFimQuantidade;
+        }
+    }
+    return uiTomados;
+}
+constexpr unsigned kFimTudo = kFimHora | kFimArea | kFimQuantidade;
+
 // Points read at a time when a stage's end is sought from its last point back: it is nearly always
 // the last one.
 constexpr std::uint32_t kPontosPorBlocoFim = 1024;
@@ -435,9 +467,9 @@ bool FimDaEtapaPeloFim(std::FILE* pf, long lPrimeiro, unsigned short usVersaoArq
                        std::uint8_t ucOperacao, std::uint32_t* pulFim, ST_TotaisEtapaKml* pstTotais)
 {
     const auto lTamanho = static_cast<long>(zavoro_TamanhoPontoNVG(usVersaoArquivoEvento));
-    bool bFim = false, bArea = false, bVolume = false;
+    unsigned uiAchados = 0;
     ST_LeitorPontosNVG stLeitor;
-    while (ulAte > ulDe && !(bFim && bArea && bVolume))
+    while (ulAte > ulDe && uiAchados != kFimTudo)
     {
         const std::uint32_t ulBloco = std::min(ulAte - ulDe, kPontosPorBlocoFim);
         ulAte -= ulBloco;
@@ -446,28 +478,13 @@ bool FimDaEtapaPeloFim(std::FILE* pf, long lPrimeiro, unsigned short usVersaoArq
             return false;
         zavoro_IniciarLeitorPontos(&stLeitor, pf, usVersaoArquivoEvento, ulBloco);
         // Within the block the last match wins; a later block's match stands over this block's.
-        const bool bFimAntes = bFim, bAreaAntes = bArea, bVolumeAntes = bVolume;
+        const unsigned uiProcurados = kFimTudo & ~uiAchados;
         for (std::uint32_t i = 0; i < ulBloco; i++)
         {
             ST_PontoNVG_v2 stPonto{};
             if (!zavoro_LerProximoPonto(&stLeitor, &stPonto))
                 return false;
-            if (!bFimAntes && stPonto.ulSegundosDataHora >= ulInicio)
-            {
-                *pulFim = stPonto.ulSegundosDataHora;
-                bFim = true;
-            }
-            if (!bAreaAntes && stPonto.fAreaCobertura >= pstTotais->fAreaCoberturaParcialInicial)
-            {
-                pstTotais->fAreaCoberturaParcialFinal = stPonto.fAreaCobertura;
-                bArea = true;
-            }
-            const std::uint32_t ulVolume = zavoro_CalcularQuantidadeAplicada(&stPonto, ucOperacao);
-            if (!bVolumeAntes && ulVolume >= pstTotais->ulVolumeAplicadoParcialInicial)
-            {
-                pstTotais->ulVolumeAplicadoParcialFinal = ulVolume;
-                bVolume = true;
-            }
+            uiAchados |= TomarFimEtapa(stPonto, ulInicio, ucOperacao, uiProcurados, pulFim, pstTotais);
         }
     }
     return true;
@@ -534,15 +551,7 @@ BOOL InserirInicioEtapa(std::FILE* pfArquivoEscrita, std::FILE* pfArquivoLeitura
         if (ulInicio == 0)
             ulInicio = stPonto.ulSegundosDataHora;
         if (!bUltima)
-        {
-            if (stPonto.ulSegundosDataHora >= ulInicio)
-                ulFim = stPonto.ulSegundosDataHora;
-            if (stPonto.fAreaCobertura >= pstTotais->fAreaCoberturaParcialInicial)
-                pstTotais->fAreaCoberturaParcialFinal = stPonto.fAreaCobertura;
-            const std::uint32_t ulVolume = zavoro_CalcularQuantidadeAplicada(&stPonto, pstConfig->ucOperacao);
-            if (ulVolume >= pstTotais->ulVolumeAplicadoParcialInicial)
-                pstTotais->ulVolumeAplicadoParcialFinal = ulVolume;
-        }
+            TomarFimEtapa(stPonto, ulInicio, pstConfig->ucOperacao, kFimTudo, &ulFim, pstTotais);
     }
     if (!bUltima && i < ulNumeroPontos &&
         !FimDaEtapaPeloFim(pfArquivoLeitura, lPrimeiro, usVersaoArquivoEvento, i, ulNumeroPontos, ulInicio,

@@ -41,3 +41,6 @@ char* conversor_EscreverCoordenadaKml(char* pc, double dLongitude, double dLatit
 void conversor_GravarLinha(std::FILE* pfArquivoEscrita, std::string& szTexto);
 // The same for a piece composed elsewhere, as it stands.
 void conversor_GravarBytes(std::FILE* pfArquivoEscrita, std::string_view szTexto);
+// Writers of many placemarks write them a batch of this many bytes at a time: writes this large skip
+// the stream's own buffer.
+inline constexpr std::size_t D_CONVERSOR_TAMANHO_LOTE = 1 << 20;

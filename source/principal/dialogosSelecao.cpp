@@ -70,7 +70,7 @@ void arquivo_SelecionarArquivosNavegacao(ST_Janela* pstJanela, ST_SelecaoArquivo
     if (vArquivos.size() == 1)
     {
         szLista = vArquivos[0];
-        offsetPrimeiroNome = szLista.size() - funcAux_TextoCaminho(funcAux_CaminhoUtf8(szLista).filename()).size();
+        offsetPrimeiroNome = szLista.size() - funcAux_NomeArquivo(szLista).size();
         szLista.push_back('\0');
     }
     else

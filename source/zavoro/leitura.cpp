@@ -68,7 +68,6 @@ void zavoro_IniciarLeitorPontos(ST_LeitorPontosNVG* pstLeitor, std::FILE* pfArqu
                                 unsigned int uiVersaoArquivoEvento, std::uint32_t ulNumeroPontos)
 {
     pstLeitor->pfArquivoLeitura = pfArquivoLeitura;
-    pstLeitor->uiVersaoArquivoEvento = uiVersaoArquivoEvento;
     pstLeitor->nTamanhoPonto = static_cast<std::size_t>(std::max(zavoro_TamanhoPontoNVG(uiVersaoArquivoEvento), 0));
     pstLeitor->ulPontosNoArquivo = ulNumeroPontos;
     pstLeitor->nPosicao = 0;

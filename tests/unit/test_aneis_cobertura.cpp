@@ -356,7 +356,6 @@ bool Iguais(const std::vector<Anel>& a, const std::vector<Anel>& b)
         });
     });
 }
-} // namespace
 
 // Drawn on a thread of its own, whose table of computed edges is empty: every edge computed afresh.
 std::vector<Anel> DesenharSemTabela(const Desenho& d)
@@ -365,6 +364,7 @@ std::vector<Anel> DesenharSemTabela(const Desenho& d)
     std::thread([&] { v = Desenhar(d); }).join();
     return v;
 }
+} // namespace
 
 // The table of computed edges gives what a fresh computation gives. The same points come with one
 // input changed (the same slot, another entry): the origin, the widths, the mask, the heading, the
